@@ -1,0 +1,1 @@
+int pipkin_activities_placeholder = 0;

@@ -1,0 +1,3 @@
+#include "app/shell.hpp"
+
+int main() { return app::run(); }

@@ -1,0 +1,24 @@
+// Time and chance: milliseconds since start, delay, the tick timer thread and the random generator.
+// Tests can stop real time and move it by hand (delay then advances the test clock instantly).
+#pragma once
+#include <cstdint>
+
+namespace media {
+
+int millisecs();
+void delay(int ms);
+
+// From now on a timer-tick event is queued hz times per second (hz <= 0 stops it).
+void create_timer(int hz);
+void stop_timer();
+
+void seed_random(int64_t seed);
+int rand(int a, int b);
+uint32_t random_state();
+
+// Test seam: a manual clock. While it is on, millisecs() returns the set value and delay(ms) adds ms.
+void use_manual_clock(bool on);
+void set_manual_clock(int ms);
+void advance_manual_clock(int ms);
+
+}  // namespace media

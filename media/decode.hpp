@@ -1,0 +1,42 @@
+// Decoders: bytes of a PNG, JPEG or BMP file to a pixmap, or an error message. Pure functions, no
+// globals, so each can be fuzzed. Images larger than the limits are refused before any pixel buffer
+// is allocated; corrupt and truncated files are refused.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "media/pixmap.hpp"
+
+namespace media {
+
+constexpr int kMaxImageSide = 16384;
+constexpr int64_t kMaxImagePixels = 64'000'000;
+
+struct DecodeOptions {
+  // When both are > 0 a JPEG may be decoded at a reduced DCT scale (1/2, 1/4, 1/8) as long as the
+  // result still covers min_width x min_height. Other formats ignore it.
+  int min_width = 0;
+  int min_height = 0;
+};
+
+struct DecodeResult {
+  PixmapPtr pixmap;     // none on failure
+  std::string error;    // why, when pixmap is none
+  int orientation = 1;  // EXIF orientation 1..8 of a JPEG, 1 otherwise
+};
+
+// True when w x h is within the limits above.
+bool image_size_ok(int64_t w, int64_t h);
+
+DecodeResult decode_png(const uint8_t* data, size_t size);
+DecodeResult decode_jpeg(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
+DecodeResult decode_bmp(const uint8_t* data, size_t size);
+// Chooses the decoder by the file's first bytes.
+DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
+
+// Reads a whole file (refusing files over max_bytes); false with a message on failure.
+bool read_whole_file(const std::string& path, std::string& out, std::string& error,
+                     size_t max_bytes = size_t{512} << 20);
+
+}  // namespace media

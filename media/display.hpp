@@ -1,0 +1,35 @@
+// The display: the list of screen modes, opening a window or a full screen, the message box and the
+// system pointer. Whatever is opened, the program draws into a fixed 1024x768 logical screen.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace media {
+
+constexpr int kScreenW = 1024;
+constexpr int kScreenH = 768;
+
+struct DisplayMode {
+  int width = 0;
+  int height = 0;
+  int depth = 24;
+  int hz = 0;
+};
+
+void set_app_title(const std::string& title);  // the window title; set before the display opens
+const std::string& app_title();
+
+std::vector<DisplayMode> graphics_modes();
+// depth 0 opens a window of width x height; any other depth covers the screen in that mode.
+// Returns false on failure (reported on stderr).
+bool open_graphics(int width, int height, int depth, int hz);
+bool graphics_open();
+DisplayMode display_settings();  // depth reads 24 for every display
+void close_graphics();
+
+// Shows a modal notice (and prints it to stderr). serious selects the error style.
+void message_box(const std::string& text, bool serious);
+
+void hide_pointer();
+
+}  // namespace media

@@ -1,0 +1,55 @@
+// Drawing: one global drawing state (colour, alpha, blend, rotation, scale, clear colour) applied
+// to every draw into the back buffer of a fixed 1024x768 logical screen, and present(), which
+// exchanges the back and front buffers and shows the front one. Neither buffer is ever cleared by
+// present: after it the back buffer holds the frame shown before.
+#pragma once
+#include <cstdint>
+
+namespace media {
+
+enum BlendMode : int {
+  MASK = 1,   // no blending; pixels with alpha below 0.5 dropped
+  SOLID = 2,  // no blending, no alpha test
+  ALPHA = 3,  // source-alpha, one-minus-source-alpha
+  LIGHT = 4,  // source-alpha, one (additive)
+  SHADE = 5,  // destination colour, zero (multiply)
+};
+
+struct DrawState {
+  int r = 255, g = 255, b = 255;
+  float alpha = 1.0f;
+  int blend = MASK;
+  float rotation = 0.0f;
+  float scale_x = 1.0f, scale_y = 1.0f;
+  int clear_r = 0, clear_g = 0, clear_b = 0;
+  // The transform matrix kept from rotation and scale.
+  float ix = 1.0f, iy = 0.0f, jx = 0.0f, jy = 1.0f;
+  float origin_x = 0.0f, origin_y = 0.0f;  // exist, always 0
+  float handle_x = 0.0f, handle_y = 0.0f;  // exist, always 0
+};
+
+const DrawState& draw_state();
+void reset_draw_state();  // the start values
+
+void set_colour(int r, int g, int b);
+void set_alpha(float a);
+void set_blend(int mode);
+int get_blend();
+void set_rotation(float degrees);
+void set_scale(float sx, float sy);
+void set_transform(float degrees, float sx, float sy);
+void set_clear_colour(int r, int g, int b);
+
+void cls();
+void draw_rect(float x, float y, float w, float h);
+// A one-pixel line; the end point itself is plotted only when last_pixel is set.
+void draw_line(float x1, float y1, float x2, float y2, bool last_pixel);
+void present(int vsync);
+
+// Maps a local point (u, v) relative to an anchor through the current matrix.
+inline void transform_point(const DrawState& s, float u, float v, float& x, float& y) {
+  x = u * s.ix + v * s.iy;
+  y = u * s.jx + v * s.jy;
+}
+
+}  // namespace media

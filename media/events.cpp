@@ -1,0 +1,252 @@
+#include "media/events.hpp"
+
+#include <SDL.h>
+
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+#include "media/window_internal.hpp"
+
+namespace media {
+namespace {
+
+struct Queue {
+  std::mutex m;
+  std::condition_variable cv;
+  std::array<Event, kEventRing> ring;
+  int head = 0, count = 0;
+};
+
+Queue& queue() {
+  static Queue q;
+  return q;
+}
+
+Event current;
+bool terminate_flag = false;
+std::array<int, 256> key_counts{};
+int pointer_x = 0, pointer_y = 0;
+std::chrono::steady_clock::time_point last_pump;
+
+bool pop(Event& out) {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.m);
+  if (q.count == 0) return false;
+  out = q.ring[q.head];
+  q.head = (q.head + 1) % kEventRing;
+  --q.count;
+  return true;
+}
+
+void queue_input(int id, int data) { post_event(Event{id, data, pointer_x, pointer_y}); }
+
+// One Unicode code point per character of a UTF-8 string; malformed bytes stand for themselves.
+template <class F>
+void each_code_point(const char* s, F f) {
+  auto u = reinterpret_cast<const unsigned char*>(s);
+  while (*u) {
+    unsigned c = *u;
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    unsigned cp = extra == 3 ? c & 0x07 : extra == 2 ? c & 0x0F : extra == 1 ? c & 0x1F : c;
+    int i = 1;
+    for (; i <= extra && (u[i] & 0xC0) == 0x80; ++i) cp = (cp << 6) | (u[i] & 0x3F);
+    if (i <= extra) cp = c, i = 1;  // broken sequence: take the byte alone
+    f(static_cast<int>(cp));
+    u += i;
+  }
+}
+
+int sdl_button(int b) {
+  switch (b) {
+    case SDL_BUTTON_LEFT: return 1;
+    case SDL_BUTTON_RIGHT: return 2;
+    case SDL_BUTTON_MIDDLE: return 3;
+    default: return b;
+  }
+}
+
+void translate(const SDL_Event& e) {
+  int lx = 0, ly = 0;
+  switch (e.type) {
+    case SDL_QUIT: input_quit(); break;
+    case SDL_KEYDOWN: input_key_down(key_code_from_sdl(e.key.keysym.sym), e.key.repeat != 0); break;
+    case SDL_KEYUP: input_key_up(key_code_from_sdl(e.key.keysym.sym)); break;
+    case SDL_TEXTINPUT: input_text(e.text.text); break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      detail::window_to_logical(e.button.x, e.button.y, lx, ly);
+      input_mouse_button(sdl_button(e.button.button), e.type == SDL_MOUSEBUTTONDOWN, lx, ly);
+      break;
+    case SDL_MOUSEMOTION:
+      detail::window_to_logical(e.motion.x, e.motion.y, lx, ly);
+      input_mouse_move(lx, ly);
+      break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) detail::window_resized();
+      else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) detail::reshow_front();
+      break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+bool post_event(const Event& e) {
+  Queue& q = queue();
+  {
+    std::lock_guard<std::mutex> lock(q.m);
+    if (q.count == kEventRing) return false;
+    q.ring[(q.head + q.count) % kEventRing] = e;
+    ++q.count;
+  }
+  q.cv.notify_one();
+  return true;
+}
+
+bool poll_event(Event& out) {
+  pump_input(true);
+  if (!pop(out)) return false;
+  current = out;
+  return true;
+}
+
+Event wait_event() {
+  Queue& q = queue();
+  for (;;) {
+    pump_input(true);
+    if (pop(current)) return current;
+    if (detail::video_active()) {
+      // Window events arrive in SDL's queue, ticks in ours: look at both often.
+      SDL_WaitEventTimeout(nullptr, 2);
+    } else {
+      std::unique_lock<std::mutex> lock(q.m);
+      q.cv.wait_for(lock, std::chrono::milliseconds(20), [&] { return q.count > 0; });
+    }
+  }
+}
+
+int event_id() { return current.id; }
+int event_data() { return current.data; }
+
+void flush_events() {
+  Queue& q = queue();
+  std::lock_guard<std::mutex> lock(q.m);
+  q.head = q.count = 0;
+}
+
+bool terminate_requested() {
+  pump_input();
+  bool t = terminate_flag;
+  terminate_flag = false;
+  return t;
+}
+
+int key_hit(int code) {
+  pump_input();
+  if (code < 0 || code >= static_cast<int>(key_counts.size())) return 0;
+  int n = key_counts[code];
+  key_counts[code] = 0;
+  return n;
+}
+
+void flush_keys() { key_counts.fill(0); }
+
+int mouse_x() {
+  pump_input();
+  return pointer_x;
+}
+
+int mouse_y() {
+  pump_input();
+  return pointer_y;
+}
+
+void move_pointer(int x, int y) {
+  pointer_x = x;
+  pointer_y = y;
+  if (detail::video_active()) {
+    int wx = 0, wy = 0;
+    detail::logical_to_window(x, y, wx, wy);
+    detail::warp_pointer(wx, wy);
+    // The warp's own motion event must not move the pointer back to a stale place.
+    SDL_PumpEvents();
+    SDL_FlushEvent(SDL_MOUSEMOTION);
+  }
+}
+
+void pump_input(bool force) {
+  if (!detail::video_active()) return;
+  auto now = std::chrono::steady_clock::now();
+  if (!force && now - last_pump < std::chrono::milliseconds(1)) return;
+  last_pump = now;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) translate(e);
+}
+
+int key_code_from_sdl(int k) {
+  if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
+  if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
+  if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return '1' + (k - SDLK_KP_1);
+  if (k >= SDLK_F1 && k <= SDLK_F12) return 112 + (k - SDLK_F1);
+  switch (k) {
+    case SDLK_KP_0: return '0';
+    case SDLK_ESCAPE: return KEY_ESCAPE;
+    case SDLK_BACKSPACE: return 8;
+    case SDLK_TAB: return 9;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
+    case SDLK_SPACE: return 32;
+    case SDLK_PAGEUP: return 33;
+    case SDLK_PAGEDOWN: return 34;
+    case SDLK_END: return 35;
+    case SDLK_HOME: return 36;
+    case SDLK_LEFT: return 37;
+    case SDLK_UP: return 38;
+    case SDLK_RIGHT: return 39;
+    case SDLK_DOWN: return 40;
+    case SDLK_INSERT: return 45;
+    case SDLK_DELETE: return 46;
+    case SDLK_LSHIFT: return 160;
+    case SDLK_RSHIFT: return 161;
+    case SDLK_LCTRL: return KEY_LCONTROL;
+    case SDLK_RCTRL: return KEY_RCONTROL;
+    case SDLK_LALT: return 164;
+    case SDLK_RALT: return 165;
+    default: return 0;
+  }
+}
+
+void input_key_down(int code, bool repeat) {
+  if (repeat) {
+    queue_input(EV_KEY_REPEAT, code);
+    return;
+  }
+  if (code >= 0 && code < static_cast<int>(key_counts.size())) ++key_counts[code];
+  queue_input(EV_KEY_DOWN, code);
+}
+
+void input_key_up(int code) { queue_input(EV_KEY_UP, code); }
+
+void input_text(const char* utf8) {
+  each_code_point(utf8, [](int cp) { queue_input(EV_KEY_CHAR, cp); });
+}
+
+void input_mouse_button(int button, bool down, int x, int y) {
+  pointer_x = x;
+  pointer_y = y;
+  queue_input(down ? EV_MOUSE_DOWN : EV_MOUSE_UP, button);
+}
+
+void input_mouse_move(int x, int y) {
+  pointer_x = x;
+  pointer_y = y;
+  queue_input(EV_MOUSE_MOVE, 0);
+}
+
+void input_quit() {
+  terminate_flag = true;
+  queue_input(EV_TERMINATE, 0);
+}
+
+}  // namespace media

@@ -1,0 +1,73 @@
+// Events and input: a ring of 256 events fed by the window system (and by tests), handed out one at
+// a time by wait_event; key-down counts per key; the pointer position in 1024x768 coordinates.
+#pragma once
+#include <cstdint>
+
+namespace media {
+
+enum EventId : int {
+  EV_NONE = 0,
+  EV_TERMINATE = 259,
+  EV_KEY_DOWN = 513,
+  EV_KEY_UP = 514,
+  EV_KEY_CHAR = 515,
+  EV_KEY_REPEAT = 516,
+  EV_MOUSE_DOWN = 1025,
+  EV_MOUSE_UP = 1026,
+  EV_MOUSE_MOVE = 1027,
+  EV_TIMER_TICK = 2049,
+};
+
+enum KeyCode : int {
+  KEY_ESCAPE = 27,
+  KEY_0 = 48, KEY_1 = 49, KEY_9 = 57,
+  KEY_A = 65, KEY_H = 72, KEY_Q = 81, KEY_S = 83, KEY_V = 86, KEY_Z = 90,
+  KEY_F1 = 112,
+  KEY_LCONTROL = 162,
+  KEY_RCONTROL = 163,
+};
+
+struct Event {
+  int id = EV_NONE;
+  int data = 0;
+  int x = 0, y = 0;  // pointer position when the event happened
+};
+
+constexpr int kEventRing = 256;
+
+// Queues an event (thread-safe). When the ring is full the event is dropped and false returned.
+bool post_event(const Event& e);
+// Blocks until an event is queued, removes the oldest and makes it the current event.
+Event wait_event();
+// Removes the oldest event if there is one; false when the queue is empty.
+bool poll_event(Event& out);
+int event_id();
+int event_data();
+void flush_events();  // empties the ring (tests)
+
+// True once since the last call when termination was asked for.
+bool terminate_requested();
+// Key-downs of that key since the previous call for it; resets the count.
+int key_hit(int code);
+void flush_keys();
+
+int mouse_x();
+int mouse_y();
+void move_pointer(int x, int y);
+
+// Takes in pending window-system events (at most once a millisecond unless forced).
+void pump_input(bool force = false);
+
+// What a window-system key event becomes: the key code (0 for keys the program does not know).
+int key_code_from_sdl(int sdl_keycode);
+
+// Feeds one translated window-system event into the queue and the key and pointer state. Used by
+// the SDL pump and directly by tests (no window needed).
+void input_key_down(int code, bool repeat);
+void input_key_up(int code);
+void input_text(const char* utf8);
+void input_mouse_button(int button, bool down, int x, int y);
+void input_mouse_move(int x, int y);
+void input_quit();
+
+}  // namespace media

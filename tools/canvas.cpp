@@ -1,0 +1,172 @@
+#include "tools/canvas.hpp"
+
+#include <cairo-ft.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <jpeglib.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace gen {
+
+Canvas::Canvas(int width, int height)
+    : width_(width),
+      height_(height),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+      cr_(cairo_create(surface_)) {}
+
+Canvas::~Canvas() {
+  cairo_destroy(cr_);
+  cairo_surface_destroy(surface_);
+}
+
+uint32_t Canvas::pixel(int x, int y) const {
+  cairo_surface_flush(surface_);
+  const unsigned char* data = cairo_image_surface_get_data(surface_);
+  int stride = cairo_image_surface_get_stride(surface_);
+  uint32_t p = *reinterpret_cast<const uint32_t*>(data + y * stride + x * 4);
+  uint32_t a = p >> 24;
+  if (a == 0) return 0;
+  auto un = [a](uint32_t c) { return (c * 255 + a / 2) / a; };
+  return (a << 24) | (un((p >> 16) & 255) << 16) | (un((p >> 8) & 255) << 8) | un(p & 255);
+}
+
+void Canvas::set_pixel(int x, int y, uint32_t argb) {
+  cairo_surface_flush(surface_);
+  unsigned char* data = cairo_image_surface_get_data(surface_);
+  int stride = cairo_image_surface_get_stride(surface_);
+  uint32_t a = argb >> 24;
+  auto pre = [a](uint32_t c) { return (c * a + 127) / 255; };
+  *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) =
+      (a << 24) | (pre((argb >> 16) & 255) << 16) | (pre((argb >> 8) & 255) << 8) | pre(argb & 255);
+  cairo_surface_mark_dirty(surface_);
+}
+
+bool make_parent(const fs::path& file) {
+  std::error_code ec;
+  if (file.has_parent_path()) fs::create_directories(file.parent_path(), ec);
+  if (ec) std::fprintf(stderr, "pipkin_gen: cannot make %s: %s\n", file.parent_path().c_str(), ec.message().c_str());
+  return !ec;
+}
+
+bool Canvas::save_png(const fs::path& path) const {
+  if (!make_parent(path)) return false;
+  cairo_surface_flush(surface_);
+  if (cairo_surface_write_to_png(surface_, path.c_str()) != CAIRO_STATUS_SUCCESS) {
+    std::fprintf(stderr, "pipkin_gen: cannot write %s\n", path.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool Canvas::save_jpeg(const fs::path& path, int quality) const {
+  if (!make_parent(path)) return false;
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) {
+    std::fprintf(stderr, "pipkin_gen: cannot write %s\n", path.c_str());
+    return false;
+  }
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  jpeg_stdio_dest(&c, f);
+  c.image_width = width_;
+  c.image_height = height_;
+  c.input_components = 3;
+  c.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, quality, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<unsigned char> row(width_ * 3);
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      uint32_t p = pixel(x, y);
+      uint32_t a = p >> 24;  // composite over black
+      row[x * 3] = ((p >> 16) & 255) * a / 255;
+      row[x * 3 + 1] = ((p >> 8) & 255) * a / 255;
+      row[x * 3 + 2] = (p & 255) * a / 255;
+    }
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  return std::fclose(f) == 0;
+}
+
+bool Canvas::save_bmp(const fs::path& path) const {
+  if (!make_parent(path)) return false;
+  int stride = (width_ * 3 + 3) & ~3;
+  uint32_t image_size = stride * height_;
+  std::vector<unsigned char> out(54 + image_size, 0);
+  auto put32 = [&](int at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = (v >> (8 * i)) & 255;
+  };
+  out[0] = 'B';
+  out[1] = 'M';
+  put32(2, static_cast<uint32_t>(out.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, width_);
+  put32(22, height_);
+  out[26] = 1;
+  out[28] = 24;
+  put32(34, image_size);
+  put32(38, 2835);
+  put32(42, 2835);
+  for (int y = 0; y < height_; ++y) {
+    unsigned char* row = out.data() + 54 + (height_ - 1 - y) * stride;  // bottom-up
+    for (int x = 0; x < width_; ++x) {
+      uint32_t p = pixel(x, y);
+      uint32_t a = p >> 24;
+      row[x * 3] = (p & 255) * a / 255;
+      row[x * 3 + 1] = ((p >> 8) & 255) * a / 255;
+      row[x * 3 + 2] = ((p >> 16) & 255) * a / 255;
+    }
+  }
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f || std::fwrite(out.data(), 1, out.size(), f) != out.size()) {
+    if (f) std::fclose(f);
+    std::fprintf(stderr, "pipkin_gen: cannot write %s\n", path.c_str());
+    return false;
+  }
+  return std::fclose(f) == 0;
+}
+
+const fs::path& font_file() {
+  static const fs::path p = [] {
+    for (const char* c : {"/usr/share/fonts/truetype/andika/Andika-Regular.ttf",
+                          "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"})
+      if (fs::exists(c)) return fs::path(c);
+    return fs::path();
+  }();
+  return p;
+}
+
+const fs::path& font_licence_file() {
+  static const fs::path p = [] {
+    const fs::path& f = font_file();
+    if (f.string().find("andika") != std::string::npos) return fs::path("/usr/share/doc/fonts-sil-andika/copyright");
+    return fs::path("/usr/share/doc/fonts-dejavu-core/copyright");
+  }();
+  return p;
+}
+
+void use_font(cairo_t* cr, double size) {
+  static FT_Library lib = nullptr;
+  static cairo_font_face_t* face = nullptr;
+  if (!face) {
+    FT_Face ft = nullptr;
+    if (FT_Init_FreeType(&lib) == 0 && FT_New_Face(lib, font_file().c_str(), 0, &ft) == 0) {
+      face = cairo_ft_font_face_create_for_ft_face(ft, 0);
+    } else {
+      std::fprintf(stderr, "pipkin_gen: cannot open font %s\n", font_file().c_str());
+    }
+  }
+  if (face) cairo_set_font_face(cr, face);
+  cairo_set_font_size(cr, size);
+}
+
+}  // namespace gen

@@ -1,0 +1,48 @@
+// Drawing surfaces for the generator: a cairo ARGB32 surface with writers for PNG (with alpha),
+// JPEG and 24-bit BMP, and the generator's font (a freely licensed face for young readers).
+#pragma once
+#include <cairo.h>
+
+#include <cstdint>
+#include <string>
+
+#include "tools/gen.hpp"
+
+namespace gen {
+
+class Canvas {
+ public:
+  Canvas(int width, int height);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  cairo_t* cr() const { return cr_; }
+  cairo_surface_t* surface() const { return surface_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  // Straight (un-premultiplied) 0xAARRGGBB of a pixel.
+  uint32_t pixel(int x, int y) const;
+  void set_pixel(int x, int y, uint32_t argb);
+
+  bool save_png(const fs::path& path) const;                   // keeps alpha
+  bool save_jpeg(const fs::path& path, int quality = 90) const;  // alpha dropped (over black)
+  bool save_bmp(const fs::path& path) const;                   // 24-bit, alpha dropped
+
+ private:
+  int width_, height_;
+  cairo_surface_t* surface_;
+  cairo_t* cr_;
+};
+
+// The TrueType font the generator draws text with, and that is copied into the data folder.
+const fs::path& font_file();
+const fs::path& font_licence_file();
+// Selects that font at the given pixel size on cr.
+void use_font(cairo_t* cr, double size);
+
+// Creates the folder (and parents) of a file path; false with a message on failure.
+bool make_parent(const fs::path& file);
+
+}  // namespace gen

@@ -1,0 +1,45 @@
+// The data generator's shared pieces: each family of files registers one function that writes its
+// files under the output folder. Everything is drawn or synthesised here, from fixed seeds.
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace gen {
+
+namespace fs = std::filesystem;
+
+struct Family {
+  std::string name;
+  std::function<bool(const fs::path& out)> make;  // false on failure (reported on stderr)
+};
+
+std::vector<Family>& families();
+
+struct Register {
+  Register(const std::string& name, std::function<bool(const fs::path&)> make) {
+    families().push_back({name, std::move(make)});
+  }
+};
+
+// A small deterministic generator (same numbers on every machine).
+class Rng {
+ public:
+  explicit Rng(uint32_t seed) : s_(seed ? seed : 1) {}
+  uint32_t next() {
+    s_ ^= s_ << 13;
+    s_ ^= s_ >> 17;
+    s_ ^= s_ << 5;
+    return s_;
+  }
+  double uniform() { return (next() >> 8) * (1.0 / 16777216.0); }          // [0, 1)
+  double range(double a, double b) { return a + (b - a) * uniform(); }
+  int between(int a, int b) { return a + static_cast<int>(next() % static_cast<uint32_t>(b - a + 1)); }
+
+ private:
+  uint32_t s_;
+};
+
+}  // namespace gen
