@@ -1,0 +1,246 @@
+#include "media/display.hpp"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "media/draw.hpp"
+#include "media/gl.hpp"
+#include "media/log.hpp"
+#include "media/sound.hpp"
+#include "media/window_internal.hpp"
+
+namespace media {
+namespace {
+
+struct Display {
+  SDL_Window* window = nullptr;
+  SDL_GLContext context = nullptr;
+  GLuint fbo[2] = {0, 0};
+  GLuint colour[2] = {0, 0};
+  int back = 0;
+  int swap_interval = -1;
+  DisplayMode mode;
+  // Where the logical screen lands in the window (window pixels) and in the drawable.
+  int view_x = 0, view_y = 0, view_w = kScreenW, view_h = kScreenH;
+  unsigned generation = 1;
+};
+
+Display d;
+std::string title = "Pipkin";
+
+bool init_video() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    log_error("display", std::string("no video: ") + SDL_GetError());
+    return false;
+  }
+  return true;
+}
+
+// The letterbox: the largest 4:3 rectangle centred in a w x h area.
+void fit(int w, int h, int& x, int& y, int& fw, int& fh) {
+  if (w * kScreenH >= h * kScreenW) {
+    fh = h;
+    fw = h * kScreenW / kScreenH;
+  } else {
+    fw = w;
+    fh = w * kScreenH / kScreenW;
+  }
+  x = (w - fw) / 2;
+  y = (h - fh) / 2;
+}
+
+void update_view() {
+  int w = kScreenW, h = kScreenH;
+  if (d.window) SDL_GetWindowSize(d.window, &w, &h);
+  fit(w, h, d.view_x, d.view_y, d.view_w, d.view_h);
+}
+
+void show_front() {
+  int dw = 0, dh = 0;
+  SDL_GL_GetDrawableSize(d.window, &dw, &dh);
+  int x, y, w, h;
+  fit(dw, dh, x, y, w, h);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, d.fbo[1 - d.back]);
+  glViewport(0, 0, dw, dh);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  bool exact = (w == kScreenW && h == kScreenH);
+  // The framebuffer's rows run bottom-up; so do the window's, so no flip is needed.
+  glBlitFramebuffer(0, 0, kScreenW, kScreenH, x, dh - y - h, x + w, dh - y, GL_COLOR_BUFFER_BIT,
+                    exact ? GL_NEAREST : GL_LINEAR);
+  SDL_GL_SwapWindow(d.window);
+  detail::bind_back_buffer();
+}
+
+bool make_buffers() {
+  glGenFramebuffers(2, d.fbo);
+  glGenTextures(2, d.colour);
+  for (int i = 0; i < 2; ++i) {
+    glBindTexture(GL_TEXTURE_2D, d.colour[i]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kScreenW, kScreenH, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindFramebuffer(GL_FRAMEBUFFER, d.fbo[i]);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, d.colour[i], 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+      log_error("display", "offscreen framebuffer incomplete");
+      return false;
+    }
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glBindTexture(GL_TEXTURE_2D, 0);
+  d.back = 0;
+  return true;
+}
+
+}  // namespace
+
+void set_app_title(const std::string& t) {
+  title = t;
+  if (d.window) SDL_SetWindowTitle(d.window, title.c_str());
+}
+
+const std::string& app_title() { return title; }
+
+std::vector<DisplayMode> graphics_modes() {
+  std::vector<DisplayMode> modes;
+  if (!init_video()) return modes;
+  int n = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < n; ++i) {
+    SDL_DisplayMode m;
+    if (SDL_GetDisplayMode(0, i, &m) == 0) modes.push_back({m.w, m.h, 24, m.refresh_rate});
+  }
+  return modes;
+}
+
+bool open_graphics(int width, int height, int depth, int hz) {
+  if (d.window) close_graphics();
+  if (!init_video()) return false;
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (depth == 0) flags |= SDL_WINDOW_RESIZABLE;
+  d.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+  if (!d.window) {
+    log_error("display", std::string("cannot open a window: ") + SDL_GetError());
+    return false;
+  }
+  if (depth != 0) {
+    SDL_DisplayMode want{SDL_PIXELFORMAT_UNKNOWN, width, height, hz, nullptr};
+    SDL_DisplayMode got;
+    if (SDL_GetClosestDisplayMode(0, &want, &got)) SDL_SetWindowDisplayMode(d.window, &got);
+    if (SDL_SetWindowFullscreen(d.window, SDL_WINDOW_FULLSCREEN) != 0)
+      log_error("display", std::string("full screen refused, staying in a window: ") + SDL_GetError());
+  }
+  d.context = SDL_GL_CreateContext(d.window);
+  if (!d.context || !make_buffers()) {
+    log_error("display", std::string("no OpenGL context: ") + SDL_GetError());
+    close_graphics();
+    return false;
+  }
+  d.mode = {width, height, 24, depth == 0 ? 60 : hz};
+  d.swap_interval = -1;
+  update_view();
+  reset_draw_state();
+  detail::bind_back_buffer();
+  open_audio();
+  return true;
+}
+
+bool graphics_open() { return d.context != nullptr; }
+
+DisplayMode display_settings() { return d.mode; }
+
+void close_graphics() {
+  if (d.context) {
+    glDeleteFramebuffers(2, d.fbo);
+    glDeleteTextures(2, d.colour);
+    SDL_GL_DeleteContext(d.context);
+    ++d.generation;
+  }
+  if (d.window) SDL_DestroyWindow(d.window);
+  d.context = nullptr;
+  d.window = nullptr;
+}
+
+void message_box(const std::string& text, bool serious) {
+  std::fprintf(stderr, "pipkin: %s\n", text.c_str());
+  SDL_ShowSimpleMessageBox(serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION, title.c_str(),
+                           text.c_str(), d.window);
+}
+
+void hide_pointer() {
+  if (init_video()) SDL_ShowCursor(SDL_DISABLE);
+}
+
+void present(int vsync) {
+  if (!d.context) return;
+  int want = vsync ? 1 : 0;
+  if (want != d.swap_interval) {
+    SDL_GL_SetSwapInterval(want);
+    d.swap_interval = want;
+  }
+  d.back = 1 - d.back;
+  show_front();
+}
+
+namespace detail {
+
+bool gl_ready() { return d.context != nullptr; }
+unsigned gl_generation() { return d.generation; }
+bool video_active() { return d.window != nullptr; }
+
+void bind_back_buffer() {
+  glBindFramebuffer(GL_FRAMEBUFFER, d.fbo[d.back]);
+  glViewport(0, 0, kScreenW, kScreenH);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, kScreenW, kScreenH, 0, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  // The back buffer's alpha stays opaque: grabs read 255 like a screen would.
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_DITHER);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  apply_blend(draw_state().blend);
+}
+
+void window_to_logical(int wx, int wy, int& lx, int& ly) {
+  if (d.view_w <= 0 || d.view_h <= 0) {
+    lx = wx, ly = wy;
+    return;
+  }
+  lx = std::clamp((wx - d.view_x) * kScreenW / d.view_w, 0, kScreenW - 1);
+  ly = std::clamp((wy - d.view_y) * kScreenH / d.view_h, 0, kScreenH - 1);
+}
+
+void logical_to_window(int lx, int ly, int& wx, int& wy) {
+  wx = d.view_x + (lx * d.view_w + kScreenW / 2) / kScreenW;
+  wy = d.view_y + (ly * d.view_h + kScreenH / 2) / kScreenH;
+}
+
+void warp_pointer(int wx, int wy) {
+  if (d.window) SDL_WarpMouseInWindow(d.window, wx, wy);
+}
+
+void window_resized() {
+  update_view();
+  reshow_front();
+}
+
+void reshow_front() {
+  if (d.context) show_front();
+}
+
+}  // namespace detail
+}  // namespace media

@@ -1,0 +1,221 @@
+#include "media/draw.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "media/display.hpp"
+#include "media/gl.hpp"
+
+namespace media {
+namespace {
+
+DrawState state;
+int applied_blend = 0;  // the mode last given to OpenGL
+
+void update_matrix() {
+  double rad = state.rotation * M_PI / 180.0;
+  double c = std::cos(rad), s = std::sin(rad);
+  state.ix = static_cast<float>(c * state.scale_x);
+  state.iy = static_cast<float>(-s * state.scale_y);
+  state.jx = static_cast<float>(s * state.scale_x);
+  state.jy = static_cast<float>(c * state.scale_y);
+}
+
+void apply_colour() {
+  glColor4f(state.r / 255.0f, state.g / 255.0f, state.b / 255.0f, state.alpha);
+}
+
+}  // namespace
+
+const DrawState& draw_state() { return state; }
+
+void reset_draw_state() {
+  state = DrawState{};
+  applied_blend = 0;
+  if (detail::gl_ready()) detail::apply_blend(state.blend);
+}
+
+void set_colour(int r, int g, int b) {
+  state.r = r;
+  state.g = g;
+  state.b = b;
+}
+
+void set_alpha(float a) { state.alpha = a; }
+
+void set_blend(int mode) {
+  if (mode < MASK || mode > SHADE || mode == state.blend) return;
+  state.blend = mode;
+  if (detail::gl_ready()) detail::apply_blend(mode);
+}
+
+int get_blend() { return state.blend; }
+
+void set_rotation(float degrees) {
+  state.rotation = degrees;
+  update_matrix();
+}
+
+void set_scale(float sx, float sy) {
+  state.scale_x = sx;
+  state.scale_y = sy;
+  update_matrix();
+}
+
+void set_transform(float degrees, float sx, float sy) {
+  state.rotation = degrees;
+  state.scale_x = sx;
+  state.scale_y = sy;
+  update_matrix();
+}
+
+void set_clear_colour(int r, int g, int b) {
+  state.clear_r = r;
+  state.clear_g = g;
+  state.clear_b = b;
+}
+
+void cls() {
+  if (!detail::gl_ready()) return;
+  glClearColor(state.clear_r / 255.0f, state.clear_g / 255.0f, state.clear_b / 255.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void draw_rect(float x, float y, float w, float h) {
+  if (!detail::gl_ready()) return;
+  float us[4] = {0, w, w, 0}, vs[4] = {0, 0, h, h};
+  float xs[4], ys[4];
+  for (int i = 0; i < 4; ++i) {
+    transform_point(state, us[i], vs[i], xs[i], ys[i]);
+    xs[i] += x;
+    ys[i] += y;
+  }
+  detail::draw_quad(0, xs, ys);
+}
+
+void draw_line(float x1, float y1, float x2, float y2, bool last_pixel) {
+  if (!detail::gl_ready()) return;
+  // The far end is placed through the transform, with the line's start as its anchor.
+  float tx, ty;
+  transform_point(state, x2 - x1, y2 - y1, tx, ty);
+  int ax = static_cast<int>(x1), ay = static_cast<int>(y1);
+  int bx = static_cast<int>(x1 + tx), by = static_cast<int>(y1 + ty);
+  // Bresenham from a to b; b itself only when asked for.
+  std::vector<float> pts;
+  int dx = std::abs(bx - ax), sx = ax < bx ? 1 : -1;
+  int dy = -std::abs(by - ay), sy = ay < by ? 1 : -1;
+  int err = dx + dy;
+  pts.reserve(2 * (dx - dy + 2));
+  for (int px = ax, py = ay;;) {
+    bool end = (px == bx && py == by);
+    if (end && !last_pixel) break;
+    pts.push_back(static_cast<float>(px));
+    pts.push_back(static_cast<float>(py));
+    if (end) break;
+    int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      px += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      py += sy;
+    }
+  }
+  detail::draw_points(pts);
+}
+
+namespace detail {
+
+void apply_blend(int mode) {
+  if (mode == applied_blend) return;
+  applied_blend = mode;
+  switch (mode) {
+    case MASK:
+      glDisable(GL_BLEND);
+      glEnable(GL_ALPHA_TEST);
+      glAlphaFunc(GL_GEQUAL, 0.5f);
+      break;
+    case SOLID:
+      glDisable(GL_BLEND);
+      glDisable(GL_ALPHA_TEST);
+      break;
+    case ALPHA:
+      glEnable(GL_BLEND);
+      glDisable(GL_ALPHA_TEST);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+      break;
+    case LIGHT:
+      glEnable(GL_BLEND);
+      glDisable(GL_ALPHA_TEST);
+      glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+      break;
+    case SHADE:
+      glEnable(GL_BLEND);
+      glDisable(GL_ALPHA_TEST);
+      glBlendFunc(GL_DST_COLOR, GL_ZERO);
+      break;
+  }
+}
+
+void draw_quad(GLuint tex, const float xs[4], const float ys[4]) {
+  static const float uv[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+  float xy[8];
+  for (int i = 0; i < 4; ++i) {
+    xy[2 * i] = xs[i];
+    xy[2 * i + 1] = ys[i];
+  }
+  apply_colour();
+  if (tex) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, 0, uv);
+  }
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, xy);
+  glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  if (tex) {
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_TEXTURE_2D);
+  }
+}
+
+void draw_points(const std::vector<float>& xy) {
+  if (xy.empty()) return;
+  // Pixel centres, so each point lands on exactly one pixel.
+  std::vector<float> centred(xy.size());
+  for (size_t i = 0; i < xy.size(); ++i) centred[i] = xy[i] + 0.5f;
+  apply_colour();
+  glPointSize(1.0f);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, centred.data());
+  glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(centred.size() / 2));
+  glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+PixmapPtr read_back(int x, int y, int w, int h) {
+  PixmapPtr p = create_pixmap(w, h, PF_RGBA);
+  if (!p || !gl_ready()) return p;
+  // Only the part inside the screen is read; the rest stays transparent black.
+  int x0 = std::max(x, 0), y0 = std::max(y, 0);
+  int x1 = std::min(x + w, kScreenW), y1 = std::min(y + h, kScreenH);
+  if (x0 >= x1 || y0 >= y1) return p;
+  int rw = x1 - x0, rh = y1 - y0;
+  std::vector<uint8_t> buf(static_cast<size_t>(rw) * rh * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x0, kScreenH - y1, rw, rh, GL_RGBA, GL_UNSIGNED_BYTE, buf.data());
+  for (int row = 0; row < rh; ++row) {
+    const uint8_t* src = buf.data() + static_cast<size_t>(rh - 1 - row) * rw * 4;
+    uint8_t* dst = p->row(y0 - y + row) + (x0 - x) * 4;
+    std::copy(src, src + rw * 4, dst);
+  }
+  return p;
+}
+
+}  // namespace detail
+}  // namespace media

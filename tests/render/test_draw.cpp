@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "media/draw.hpp"
+#include "media/font.hpp"
+#include "media/image.hpp"
+#include "tests/render/render_util.hpp"
+
+using namespace media;
+
+namespace {
+
+int chan(uint32_t argb, int shift) { return (argb >> shift) & 255; }
+
+void expect_rgb(uint32_t got, int r, int g, int b, int tol = 1) {
+  EXPECT_LE(std::abs(chan(got, 16) - r), tol) << std::hex << got;
+  EXPECT_LE(std::abs(chan(got, 8) - g), tol) << std::hex << got;
+  EXPECT_LE(std::abs(chan(got, 0) - b), tol) << std::hex << got;
+}
+
+ImagePtr solid(int w, int h, uint32_t argb, int flags = 0) {
+  return rt::make_image(w, h, [argb](int, int) { return argb; }, flags);
+}
+
+}  // namespace
+
+TEST(Draw, BlendModesOnAKnownTexture) {
+  // Texel (200, 50, 0) at alpha 128 over a (100, 100, 100) background.
+  ImagePtr img = solid(4, 4, 0x80C83200);
+  struct Case {
+    int mode, r, g, b;
+  } cases[] = {
+      {SOLID, 200, 50, 0},
+      {MASK, 200, 50, 0},     // alpha 128 passes the 0.5 test and is drawn opaque
+      {ALPHA, 150, 75, 50},   // src * a + dst * (1 - a)
+      {LIGHT, 200, 125, 100}, // src * a + dst
+      {SHADE, 78, 20, 0},     // src * dst
+  };
+  for (const Case& c : cases) {
+    rt::fresh(100, 100, 100);
+    set_blend(c.mode);
+    draw_image(img, 10, 10, 0);
+    SCOPED_TRACE(c.mode);
+    expect_rgb(rt::screen_pixel(11, 11), c.r, c.g, c.b);
+    expect_rgb(rt::screen_pixel(14, 14), 100, 100, 100, 0);  // just outside the 4x4 image
+  }
+  // MASK drops alpha below one half.
+  rt::fresh(100, 100, 100);
+  draw_image(solid(2, 2, 0x7FFF0000), 20, 20, 0);
+  expect_rgb(rt::screen_pixel(20, 20), 100, 100, 100, 0);
+  // Colour and alpha multiply the texels.
+  rt::fresh();
+  set_blend(ALPHA);
+  set_colour(128, 255, 0);
+  set_alpha(0.5f);
+  draw_image(solid(2, 2, 0xFFFFFFFF), 30, 30, 0);
+  expect_rgb(rt::screen_pixel(30, 30), 64, 128, 0);
+  rt::fresh();
+}
+
+TEST(Draw, RotationScaleAndMirroring) {
+  // 4x2: top row red, bottom row blue; handle at the centre.
+  ImagePtr img = rt::make_image(4, 2, [](int, int y) { return y == 0 ? 0xFFFF0000u : 0xFF0000FFu; }, 0);
+  mid_handle(img);
+  EXPECT_FLOAT_EQ(img->handle_x, 2.0f);
+  rt::fresh();
+  set_transform(90, 2, 2);
+  draw_image(img, 100, 100, 0);
+  set_transform(0, 1, 1);
+  // A quarter turn clockwise, twice as large: 4 wide (98..101) and 8 tall (96..103); the top row
+  // lands on the right.
+  expect_rgb(rt::screen_pixel(101, 97), 255, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(100, 103), 255, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(98, 102), 0, 0, 255, 0);
+  expect_rgb(rt::screen_pixel(99, 96), 0, 0, 255, 0);
+  for (auto [x, y] : {std::pair{102, 100}, {97, 100}, {100, 95}, {100, 104}})
+    expect_rgb(rt::screen_pixel(x, y), 0, 0, 0, 0);
+
+  // A negative x scale mirrors about the handle (here the left edge).
+  ImagePtr bar = rt::make_image(4, 1, [](int x, int) { return x == 0 ? 0xFFFF0000u : 0xFF0000FFu; }, 0);
+  rt::fresh();
+  set_scale(-1, 1);
+  draw_image(bar, 200, 200, 0);
+  set_scale(1, 1);
+  expect_rgb(rt::screen_pixel(199, 200), 255, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(196, 200), 0, 0, 255, 0);
+  expect_rgb(rt::screen_pixel(200, 200), 0, 0, 0, 0);
+
+  // An odd width gives a fractional handle.
+  ImagePtr odd = solid(101, 3, 0xFFFFFFFF);
+  mid_handle(odd);
+  EXPECT_FLOAT_EQ(odd->handle_x, 50.5f);
+}
+
+TEST(Draw, RectanglesAndLines) {
+  rt::fresh();
+  set_colour(0, 255, 0);
+  draw_rect(10, 10, 5, 3);
+  draw_line(30, 10, 40, 10, false);
+  draw_line(30, 20, 40, 25, true);
+  set_colour(255, 255, 255);
+  expect_rgb(rt::screen_pixel(10, 10), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(14, 12), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(15, 12), 0, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(14, 13), 0, 0, 0, 0);
+  // A line leaves its end point out unless asked.
+  expect_rgb(rt::screen_pixel(30, 10), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(39, 10), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(40, 10), 0, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(30, 20), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(40, 25), 0, 255, 0, 0);
+  // Exactly one pixel per column on a shallow line.
+  PixmapPtr band = grab_pixmap(30, 19, 11, 8);
+  for (int x = 0; x < 11; ++x) {
+    int lit = 0;
+    for (int y = 0; y < 8; ++y) lit += (read_pixel(*band, x, y) & 0xFFFFFF) != 0;
+    EXPECT_EQ(lit, 1) << "column " << x;
+  }
+}
+
+TEST(Draw, PixmapsAreWrittenOpaqueAndUntransformed) {
+  rt::fresh(9, 9, 9);
+  PixmapPtr p = create_pixmap(2, 2, PF_RGBA);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 2; ++x) write_pixel(*p, x, y, 0x00C86432);  // alpha 0
+  set_blend(ALPHA);
+  set_alpha(0.2f);
+  set_colour(10, 10, 10);
+  set_transform(30, 3, 3);
+  draw_pixmap(p, 50, 50);
+  EXPECT_EQ(get_blend(), ALPHA);  // the set mode is back in force
+  set_transform(0, 1, 1);
+  expect_rgb(rt::screen_pixel(50, 50), 200, 100, 50, 0);
+  expect_rgb(rt::screen_pixel(51, 51), 200, 100, 50, 0);
+  expect_rgb(rt::screen_pixel(52, 52), 9, 9, 9, 0);
+  expect_rgb(rt::screen_pixel(49, 50), 9, 9, 9, 0);
+  rt::fresh();
+}
+
+TEST(Draw, GrabIntoAMaskedImage) {
+  rt::fresh();
+  set_colour(255, 0, 0);
+  draw_rect(101, 100, 3, 1);  // pixels 101..103 red, 100 stays black
+  set_colour(255, 255, 255);
+  ImagePtr img = create_image(4, 1, -1);
+  ASSERT_TRUE(img);
+  EXPECT_EQ(img->flags, 1 | 2 | 8);
+  grab_image(img, 100, 100);
+  // The black pixel became transparent, tinted by its one non-mask neighbour.
+  EXPECT_EQ(read_pixel(*img->source, 0, 0), 0x00FF0000u);
+  EXPECT_EQ(read_pixel(*img->source, 1, 0), 0xFFFF0000u);
+  // Drawn under MASK the transparent pixel leaves the background alone.
+  rt::fresh(0, 0, 255);
+  draw_image(img, 10, 10, 0);
+  expect_rgb(rt::screen_pixel(10, 10), 0, 0, 255, 0);
+  expect_rgb(rt::screen_pixel(11, 10), 255, 0, 0, 0);
+  // A grab of the whole screen and of a small square.
+  EXPECT_EQ(grab_pixmap(0, 0, 1024, 768)->width, 1024);
+  PixmapPtr sq = grab_pixmap(5, 5, 150, 150);
+  EXPECT_EQ(read_pixel(*sq, 5, 5), 0xFF0000FFu);
+  EXPECT_EQ(read_pixel(*sq, 6, 5), 0xFFFF0000u);
+}
+
+TEST(Draw, PresentLeavesTheEarlierFrameInTheBackBuffer) {
+  rt::fresh(255, 0, 0);
+  present(0);
+  rt::fresh(0, 255, 0);
+  present(0);
+  expect_rgb(rt::screen_pixel(500, 400), 255, 0, 0, 0);
+  present(0);
+  expect_rgb(rt::screen_pixel(500, 400), 0, 255, 0, 0);
+}
+
+TEST(Draw, ImagesCollideOnTheTopAlphaBit) {
+  reset_draw_state();
+  ImagePtr probe = solid(1, 1, 0xFFFFFFFF);
+  ImagePtr half = rt::make_image(2, 2, [](int x, int y) { return x == 0 && y == 0 ? 0x80FFFFFFu : 0u; }, 0);
+  ImagePtr below = rt::make_image(2, 2, [](int x, int y) { return x == 0 && y == 0 ? 0x7FFFFFFFu : 0u; }, 0);
+  EXPECT_TRUE(images_collide(half, 10, 10, probe, 10, 10));
+  EXPECT_FALSE(images_collide(half, 10, 10, probe, 11, 10));  // transparent part
+  EXPECT_FALSE(images_collide(below, 10, 10, probe, 10, 10));
+  EXPECT_FALSE(images_collide(probe, 10, 10, below, 10, 10));  // either side counts
+
+  // Under a quarter turn a 10x2 bar at (100, 100) covers x 98..99, y 100..109.
+  ImagePtr bar = solid(10, 2, 0xFFFFFFFF);
+  EXPECT_TRUE(images_collide(bar, 100, 100, probe, 105, 100));
+  set_rotation(90);
+  EXPECT_TRUE(images_collide(bar, 100, 100, probe, 99, 105));
+  EXPECT_FALSE(images_collide(bar, 100, 100, probe, 101, 105));
+  EXPECT_FALSE(images_collide(bar, 100, 100, probe, 99, 112));
+  set_rotation(0);
+  // Handles count.
+  mid_handle(bar);
+  EXPECT_TRUE(images_collide(bar, 100, 100, probe, 95, 99));
+  EXPECT_FALSE(images_collide(bar, 100, 100, probe, 105, 99));
+}
+
+TEST(Draw, TextWidthHeightAndPlacement) {
+  const char* path = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  FontPtr f = load_font(path, 20, FONT_SMOOTH);
+  ASSERT_TRUE(f);
+  set_font(f);
+  int w = text_width("Pipkin 2.1");
+  EXPECT_GT(w, 60);
+  EXPECT_LT(w, 140);
+  EXPECT_EQ(text_width("ab"), text_width("a") + text_width("b"));
+  EXPECT_GE(text_height(), 20);
+  EXPECT_LE(text_height(), 30);
+  rt::fresh();
+  set_colour(255, 255, 0);
+  draw_text("HHHH", 300, 300);
+  set_colour(255, 255, 255);
+  int hw = text_width("HHHH");
+  PixmapPtr area = grab_pixmap(290, 290, hw + 30, 50);
+  int minx = 1000, maxx = -1, miny = 1000, maxy = -1;
+  for (int y = 0; y < area->height; ++y)
+    for (int x = 0; x < area->width; ++x)
+      if (read_pixel(*area, x, y) & 0xFFFFFF) {
+        minx = std::min(minx, x), maxx = std::max(maxx, x);
+        miny = std::min(miny, y), maxy = std::max(maxy, y);
+      }
+  // The text's top-left corner is at (300, 300): ink starts just right of and below it.
+  EXPECT_GE(minx, 10);
+  EXPECT_LE(minx, 14);
+  EXPECT_LE(maxx, 10 + hw);
+  EXPECT_GE(miny, 10);
+  EXPECT_LE(maxy, 10 + text_height());
+  set_font(nullptr);
+}
