@@ -11,7 +11,10 @@ namespace media {
 bool chdir_to_executable();
 
 struct Stream;
-using StreamPtr = std::unique_ptr<Stream>;
+struct StreamCloser {
+  void operator()(Stream* s) const;  // closes without reporting; use close() to learn of failures
+};
+using StreamPtr = std::unique_ptr<Stream, StreamCloser>;
 
 StreamPtr read_file(const std::string& path);
 StreamPtr write_file(const std::string& path);  // creates or truncates
@@ -23,7 +26,10 @@ bool write_line(Stream& s, const std::string& text);
 bool close(StreamPtr& s);  // flushes; false when anything failed to write
 
 struct Dir;
-using DirPtr = std::unique_ptr<Dir>;
+struct DirCloser {
+  void operator()(Dir* d) const;
+};
+using DirPtr = std::unique_ptr<Dir, DirCloser>;
 DirPtr read_dir(const std::string& path);
 std::string next_file(Dir& d);  // every entry, "." and ".." included; "" at the end
 void close_dir(DirPtr& d);
