@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <thread>
+#include <vector>
+
+#include "media/events.hpp"
+
+using namespace media;
+
+namespace {
+
+std::vector<Event> drain() {
+  std::vector<Event> out;
+  Event e;
+  while (poll_event(e)) out.push_back(e);
+  return out;
+}
+
+}  // namespace
+
+TEST(Events, HeldKeyGivesOneDownThenRepeatsWithCharactersThenOneUp) {
+  flush_events();
+  flush_keys();
+  // What the window system reports for a key held through two auto-repeats.
+  input_key_down(KEY_A, false);
+  input_text("a");
+  input_key_down(KEY_A, true);
+  input_text("a");
+  input_key_down(KEY_A, true);
+  input_text("a");
+  input_key_up(KEY_A);
+  std::vector<Event> ev = drain();
+  std::vector<int> ids;
+  for (const Event& e : ev) ids.push_back(e.id);
+  EXPECT_EQ(ids, (std::vector<int>{EV_KEY_DOWN, EV_KEY_CHAR, EV_KEY_REPEAT, EV_KEY_CHAR, EV_KEY_REPEAT,
+                                    EV_KEY_CHAR, EV_KEY_UP}));
+  EXPECT_EQ(ev[0].data, KEY_A);
+  EXPECT_EQ(ev[1].data, 'a');
+  EXPECT_EQ(ev[6].data, KEY_A);
+  // key_hit counts presses only, and resets.
+  EXPECT_EQ(key_hit(KEY_A), 1);
+  EXPECT_EQ(key_hit(KEY_A), 0);
+  // One character event per character typed, UTF-8 decoded.
+  input_text("\xC3\xA9z");
+  ev = drain();
+  ASSERT_EQ(ev.size(), 2u);
+  EXPECT_EQ(ev[0].data, 0xE9);
+  EXPECT_EQ(ev[1].data, 'z');
+}
+
+TEST(Events, KeyCodesAreTheSameForBothCasesAndCoverTheShellKeys) {
+  EXPECT_EQ(key_code_from_sdl(SDLK_a), 65);
+  EXPECT_EQ(key_code_from_sdl(SDLK_z), 90);
+  EXPECT_EQ(key_code_from_sdl(SDLK_0), 48);
+  EXPECT_EQ(key_code_from_sdl(SDLK_9), 57);
+  EXPECT_EQ(key_code_from_sdl(SDLK_ESCAPE), 27);
+  EXPECT_EQ(key_code_from_sdl(SDLK_F1), 112);
+  EXPECT_EQ(key_code_from_sdl(SDLK_LCTRL), 162);
+  EXPECT_EQ(key_code_from_sdl(SDLK_RCTRL), 163);
+  EXPECT_EQ(key_code_from_sdl(SDLK_KP_5), 53);
+}
+
+TEST(Events, RingHoldsTheOldestFirstAndRefusesWhenFull) {
+  flush_events();
+  for (int i = 0; i < kEventRing; ++i) EXPECT_TRUE(post_event(Event{EV_TIMER_TICK, i}));
+  EXPECT_FALSE(post_event(Event{EV_TIMER_TICK, 999}));
+  for (int i = 0; i < kEventRing; ++i) {
+    Event e = wait_event();
+    EXPECT_EQ(e.data, i);
+    EXPECT_EQ(event_id(), EV_TIMER_TICK);
+    EXPECT_EQ(event_data(), i);
+  }
+  Event e;
+  EXPECT_FALSE(poll_event(e));
+}
+
+TEST(Events, MouseAndTerminate) {
+  flush_events();
+  input_mouse_move(300, 200);
+  input_mouse_button(2, true, 310, 205);
+  input_mouse_button(2, false, 310, 205);
+  EXPECT_EQ(mouse_x(), 310);
+  EXPECT_EQ(mouse_y(), 205);
+  std::vector<Event> ev = drain();
+  ASSERT_EQ(ev.size(), 3u);
+  EXPECT_EQ(ev[0].id, EV_MOUSE_MOVE);
+  EXPECT_EQ(ev[0].x, 300);
+  EXPECT_EQ(ev[1].id, EV_MOUSE_DOWN);
+  EXPECT_EQ(ev[1].data, 2);
+  EXPECT_EQ(ev[2].id, EV_MOUSE_UP);
+  move_pointer(7, 8);
+  EXPECT_EQ(mouse_x(), 7);
+  EXPECT_EQ(mouse_y(), 8);
+
+  EXPECT_FALSE(terminate_requested());
+  input_quit();
+  EXPECT_TRUE(terminate_requested());
+  EXPECT_FALSE(terminate_requested());  // once per request
+  EXPECT_EQ(drain().back().id, EV_TERMINATE);
+}
+
+TEST(Events, WaitWakesForAnEventFromAnotherThread) {
+  flush_events();
+  std::thread t([] { post_event(Event{EV_TIMER_TICK, 42}); });
+  Event e = wait_event();
+  t.join();
+  EXPECT_EQ(e.data, 42);
+}
