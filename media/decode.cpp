@@ -1,0 +1,74 @@
+#include "media/decode.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace media {
+
+bool image_size_ok(int64_t w, int64_t h) {
+  return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide && w * h <= kMaxImagePixels;
+}
+
+static bool starts_with(const uint8_t* data, size_t size, const char* magic, size_t n) {
+  return size >= n && std::memcmp(data, magic, n) == 0;
+}
+
+DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt) {
+  if (size == 0) return {nullptr, "empty file"};
+  if (starts_with(data, size, "\x89PNG\r\n\x1a\n", 8)) return decode_png(data, size);
+  if (starts_with(data, size, "\xFF\xD8\xFF", 3)) return decode_jpeg(data, size, opt);
+  if (starts_with(data, size, "BM", 2)) return decode_bmp(data, size);
+  return {nullptr, "not a PNG, JPEG or BMP file"};
+}
+
+namespace {
+struct Fd {
+  int fd;
+  ~Fd() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+}  // namespace
+
+bool read_whole_file(const std::string& path, std::string& out, std::string& error, size_t max_bytes) {
+  out.clear();
+  Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (f.fd < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(f.fd, &st) != 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    error = "not a regular file";
+    return false;
+  }
+  if (static_cast<uint64_t>(st.st_size) > max_bytes) {
+    error = "file too big (" + std::to_string(st.st_size) + " bytes)";
+    return false;
+  }
+  out.resize(static_cast<size_t>(st.st_size));
+  size_t done = 0;
+  while (done < out.size()) {
+    ssize_t n = ::read(f.fd, out.data() + done, out.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = std::strerror(errno);
+      out.clear();
+      return false;
+    }
+    if (n == 0) break;  // the file shrank while we read it
+    done += static_cast<size_t>(n);
+  }
+  out.resize(done);
+  return true;
+}
+
+}  // namespace media

@@ -1,0 +1,267 @@
+// BMP: we check every header field ourselves, then let SDL unpack uncompressed and bit-field files.
+// Run-length files (RLE8, RLE4) are unpacked here, with every run checked against the row and file.
+#include <SDL.h>
+
+#include <climits>
+#include <cstring>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "media/decode.hpp"
+
+namespace media {
+namespace {
+
+constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+
+uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint32_t le32(const uint8_t* p) {
+  return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+
+bool fail(std::string& error, std::string why) {
+  error = std::move(why);
+  return false;
+}
+
+DecodeResult failed(std::string why) {
+  DecodeResult res;
+  res.error = std::move(why);
+  return res;
+}
+
+struct BmpInfo {
+  int width = 0;
+  int height = 0;  // rows, always positive
+  bool top_down = false;
+  int bpp = 0;
+  uint32_t compression = kRgb;
+  size_t offset = 0;  // start of the pixel data
+  size_t palette_pos = 0;
+  int palette_count = 0;
+  int palette_entry = 4;  // bytes per palette entry (3 in the oldest header)
+  uint32_t masks[4] = {};  // red, green, blue, alpha for bit-field files
+  bool has_alpha = false;
+};
+
+// Nonzero and one run of set bits.
+bool mask_ok(uint32_t m, int bpp) {
+  if (m == 0 || (bpp < 32 && (m >> bpp) != 0)) return false;
+  uint32_t low = m & (~m + 1);
+  return ((m + low) & m) == 0;
+}
+
+bool parse_header(const uint8_t* d, size_t size, BmpInfo& bi, std::string& error) {
+  if (size < 2 || d[0] != 'B' || d[1] != 'M') return fail(error, "not a BMP file");
+  if (size < 18) return fail(error, "truncated");
+  const uint32_t hsize = le32(d + 14);
+  if (hsize != 12 && hsize != 40 && hsize != 52 && hsize != 56 && hsize != 108 && hsize != 124)
+    return fail(error, "unsupported header size " + std::to_string(hsize));
+  if (size < 14 + hsize) return fail(error, "truncated");
+  const uint8_t* h = d + 14;
+  int64_t w = 0, rows = 0;
+  int planes = 0;
+  if (hsize == 12) {
+    w = le16(h + 4);
+    rows = le16(h + 6);
+    planes = le16(h + 8);
+    bi.bpp = le16(h + 10);
+    bi.palette_entry = 3;
+  } else {
+    w = static_cast<int32_t>(le32(h + 4));
+    rows = static_cast<int32_t>(le32(h + 8));
+    planes = le16(h + 12);
+    bi.bpp = le16(h + 14);
+    bi.compression = le32(h + 16);
+  }
+  if (rows < 0) {
+    bi.top_down = true;
+    rows = -rows;
+  }
+  if (w <= 0 || rows == 0) return fail(error, "bad size");
+  if (!image_size_ok(w, rows))
+    return fail(error, "too large: " + std::to_string(w) + "x" + std::to_string(rows));
+  bi.width = static_cast<int>(w);
+  bi.height = static_cast<int>(rows);
+  if (planes != 1) return fail(error, "bad plane count");
+
+  const int bpp = bi.bpp;
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+    return fail(error, "unsupported bit depth " + std::to_string(bpp));
+  if (hsize == 12 && bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24)
+    return fail(error, "unsupported bit depth " + std::to_string(bpp));
+  switch (bi.compression) {
+    case kRgb: break;
+    case kRle8:
+    case kRle4:
+      if (bpp != (bi.compression == kRle8 ? 8 : 4)) return fail(error, "bad bit depth for RLE");
+      if (bi.top_down) return fail(error, "top-down RLE");
+      break;
+    case kBitFields:
+      if (bpp != 16 && bpp != 32) return fail(error, "bad bit depth for bit fields");
+      break;
+    default: return fail(error, "unsupported compression " + std::to_string(bi.compression));
+  }
+
+  size_t after_header = 14 + hsize;
+  if (bi.compression == kBitFields) {
+    const uint8_t* m = h + 40;
+    if (hsize == 40) {
+      if (size < after_header + 12) return fail(error, "truncated");
+      m = d + after_header;
+      after_header += 12;
+    }
+    for (int i = 0; i < 3; ++i) bi.masks[i] = le32(m + 4 * i);
+    bi.masks[3] = hsize >= 56 ? le32(h + 52) : 0;
+    for (int i = 0; i < 3; ++i)
+      if (!mask_ok(bi.masks[i], bpp)) return fail(error, "bad colour masks");
+    if (bi.masks[3] && !mask_ok(bi.masks[3], bpp)) return fail(error, "bad colour masks");
+    if ((bi.masks[0] & bi.masks[1]) || (bi.masks[0] & bi.masks[2]) || (bi.masks[1] & bi.masks[2]) ||
+        ((bi.masks[0] | bi.masks[1] | bi.masks[2]) & bi.masks[3]))
+      return fail(error, "bad colour masks");
+    bi.has_alpha = bi.masks[3] != 0;
+  }
+
+  if (bpp <= 8) {
+    uint32_t used = hsize >= 40 ? le32(h + 32) : 0;
+    if (used > (1u << bpp)) return fail(error, "bad palette size");
+    bi.palette_count = used ? static_cast<int>(used) : 1 << bpp;
+    bi.palette_pos = after_header;
+    if (bi.palette_pos + static_cast<size_t>(bi.palette_count) * bi.palette_entry > size)
+      return fail(error, "truncated");
+  }
+
+  bi.offset = le32(d + 10);
+  if (bi.offset < after_header || bi.offset >= size) return fail(error, "bad data offset");
+  if (bi.compression == kRgb || bi.compression == kBitFields) {
+    const size_t stride = ((static_cast<size_t>(bi.width) * bpp + 31) / 32) * 4;
+    if ((size - bi.offset) / stride < static_cast<size_t>(bi.height)) return fail(error, "truncated");
+  }
+  return true;
+}
+
+// Unpacks RLE8 or RLE4 runs (bottom-up) into palette indexes; pixels the file skips keep index 0.
+bool unpack_rle(const uint8_t* d, size_t size, const BmpInfo& bi, std::vector<uint8_t>& idx, std::string& error) {
+  const bool rle8 = bi.compression == kRle8;
+  const int w = bi.width, h = bi.height;
+  idx.assign(static_cast<size_t>(w) * h, 0);
+  auto put = [&](int x, int y, uint8_t v) { idx[static_cast<size_t>(h - 1 - y) * w + x] = v; };
+  size_t p = bi.offset;
+  int x = 0, y = 0;
+  for (;;) {
+    if (size - p < 2) {
+      if (y >= h) return true;  // every row ended, only the end mark is missing
+      return fail(error, "truncated");
+    }
+    const int n = d[p], c = d[p + 1];
+    p += 2;
+    if (n > 0) {  // a run of n pixels
+      if (y >= h || n > w - x) return fail(error, "RLE overrun");
+      for (int i = 0; i < n; ++i) put(x++, y, rle8 ? c : (i & 1 ? c & 15 : c >> 4));
+    } else if (c == 0) {  // end of line
+      x = 0;
+      if (++y > h) return fail(error, "RLE overrun");
+    } else if (c == 1) {  // end of bitmap
+      return true;
+    } else if (c == 2) {  // move right and up
+      if (size - p < 2) return fail(error, "truncated");
+      x += d[p];
+      y += d[p + 1];
+      p += 2;
+      if (x > w || y > h) return fail(error, "RLE overrun");
+    } else {  // c literal pixels, padded to a whole 16-bit word
+      size_t bytes = rle8 ? c : (c + 1) / 2;
+      bytes += bytes & 1;
+      if (size - p < bytes) return fail(error, "truncated");
+      if (y >= h || c > w - x) return fail(error, "RLE overrun");
+      for (int i = 0; i < c; ++i) {
+        const uint8_t b = rle8 ? d[p + i] : d[p + i / 2];
+        put(x++, y, rle8 ? b : (i & 1 ? b & 15 : b >> 4));
+      }
+      p += bytes;
+    }
+  }
+}
+
+DecodeResult decode_rle(const uint8_t* d, size_t size, const BmpInfo& bi) {
+  DecodeResult res;
+  std::vector<uint8_t> idx;
+  if (!unpack_rle(d, size, bi, idx, res.error)) return res;
+  uint8_t palette[256][3] = {};  // indexes past the palette read black
+  for (int i = 0; i < bi.palette_count; ++i) {
+    const uint8_t* e = d + bi.palette_pos + static_cast<size_t>(i) * bi.palette_entry;
+    palette[i][0] = e[0], palette[i][1] = e[1], palette[i][2] = e[2];  // B, G, R
+  }
+  auto pm = create_pixmap(bi.width, bi.height, PF_BGR);
+  if (!pm) return failed("bad size");
+  for (int y = 0; y < bi.height; ++y) {
+    uint8_t* out = pm->row(y);
+    const uint8_t* in = idx.data() + static_cast<size_t>(y) * bi.width;
+    for (int x = 0; x < bi.width; ++x, out += 3) std::memcpy(out, palette[in[x]], 3);
+  }
+  res.pixmap = std::move(pm);
+  return res;
+}
+
+struct SurfaceGuard {
+  SDL_Surface* s;
+  ~SurfaceGuard() {
+    if (s) SDL_FreeSurface(s);
+  }
+};
+
+DecodeResult decode_with_sdl(const uint8_t* d, size_t size, const BmpInfo& bi) {
+  DecodeResult res;
+  if (size > INT_MAX) return failed("too big");
+  SDL_RWops* rw = SDL_RWFromConstMem(d, static_cast<int>(size));
+  if (!rw) return failed(SDL_GetError());
+  SurfaceGuard loaded{SDL_LoadBMP_RW(rw, 1)};
+  if (!loaded.s) return failed(SDL_GetError());
+  SurfaceGuard argb{SDL_ConvertSurfaceFormat(loaded.s, SDL_PIXELFORMAT_ARGB8888, 0)};
+  if (!argb.s) return failed(SDL_GetError());
+  SDL_Surface* s = argb.s;
+  if (s->w != bi.width || s->h != bi.height) return failed("size mismatch");
+  if (SDL_LockSurface(s) != 0) return failed(SDL_GetError());
+
+  // ARGB8888 words are B, G, R, A in memory. An alpha channel that is zero everywhere means the
+  // writer did not fill it: such files are opaque.
+  const auto* px = static_cast<const uint8_t*>(s->pixels);
+  bool alpha = false;
+  for (int y = 0; bi.has_alpha && !alpha && y < s->h; ++y)
+    for (int x = 0; x < s->w && !alpha; ++x) alpha = px[static_cast<size_t>(y) * s->pitch + 4 * x + 3] != 0;
+  auto pm = create_pixmap(bi.width, bi.height, alpha ? PF_BGRA : PF_BGR);
+  if (pm) {
+    for (int y = 0; y < s->h; ++y) {
+      const uint8_t* in = px + static_cast<size_t>(y) * s->pitch;
+      uint8_t* out = pm->row(y);
+      if (alpha) {
+        std::memcpy(out, in, static_cast<size_t>(s->w) * 4);
+      } else {
+        for (int x = 0; x < s->w; ++x, in += 4, out += 3) std::memcpy(out, in, 3);
+      }
+    }
+  }
+  SDL_UnlockSurface(s);
+  if (!pm) return failed("bad size");
+  res.pixmap = std::move(pm);
+  return res;
+}
+
+}  // namespace
+
+DecodeResult decode_bmp(const uint8_t* data, size_t size) {
+  DecodeResult res;
+  BmpInfo bi;
+  try {
+    if (!parse_header(data, size, bi, res.error)) return res;
+    if (bi.compression == kRle8 || bi.compression == kRle4) return decode_rle(data, size, bi);
+    return decode_with_sdl(data, size, bi);
+  } catch (const std::bad_alloc&) {
+    res.error = "out of memory";
+  }
+  return res;
+}
+
+}  // namespace media
