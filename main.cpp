@@ -1,3 +1,7 @@
+#include "activities/register.hpp"
 #include "app/shell.hpp"
 
-int main() { return app::run(); }
+int main() {
+  activities::register_all();
+  return app::run();
+}

@@ -1,1 +1,0 @@
-int pipkin_activities_placeholder = 0;

@@ -1,0 +1,7 @@
+#include "activities/register.hpp"
+
+namespace activities {
+
+void register_all() {}
+
+}  // namespace activities

@@ -1,0 +1,19 @@
+// The pictures folder: every picture whose name ends in lowercase .png, .jpg or .bmp, in the folder's
+// order, decoded on worker threads, turned upright and scaled to cover the 1024x768 screen.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "media/image.hpp"
+
+namespace app {
+
+// What a folder entry is: a picture to load, a picture with an upper-case ending (reported, not
+// read), or something else (ignored).
+enum class PictureName { Accept, WrongCase, Ignore };
+PictureName classify_picture_name(const std::string& name);
+
+// Loads the folder's pictures (flags 0). Bad files are left out with one line on stderr each.
+std::vector<media::ImagePtr> load_pictures(const std::string& folder, int width = 1024, int height = 768);
+
+}  // namespace app

@@ -1,0 +1,13 @@
+// Picture fitting: turning a camera picture upright by its orientation tag, and scaling it to cover
+// a given size, centred and cropped (averaging when shrinking, bilinear when growing).
+#pragma once
+#include "media/pixmap.hpp"
+
+namespace media {
+
+// Orientation 1..8 as in a photo's EXIF tag; 1 (or anything unknown) gives an RGBA copy.
+PixmapPtr orient_pixmap(const Pixmap& src, int orientation);
+// An RGBA pixmap of width x height covered by src scaled by max(width/w, height/h), centred.
+PixmapPtr cover_pixmap(const Pixmap& src, int width, int height);
+
+}  // namespace media
