@@ -105,7 +105,8 @@ void mix_audio(int16_t* out, size_t frames) {
       ch.pos += take;
     }
     int16_t* dst = out + done * 2;
-    for (size_t i = 0; i < n * 2; ++i) dst[i] = static_cast<int16_t>(std::clamp(acc[i], -32768, 32767));
+    for (size_t i = 0; i < n * 2; ++i)
+      dst[i] = static_cast<int16_t>(std::clamp(acc[i], -32768, 32767));
   }
   std::erase_if(m.channels, [](const Channel& ch) { return ch.pos >= ch.sound->frames(); });
 }

@@ -90,8 +90,8 @@ std::atomic<uint32_t> g_state{kDefaultSeed};
 
 int millisecs() {
   if (g_manual.load()) return g_manual_ms.load();
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - g_start);
-  return static_cast<int>(elapsed.count());
+  using std::chrono::milliseconds;
+  return static_cast<int>(std::chrono::duration_cast<milliseconds>(Clock::now() - g_start).count());
 }
 
 void delay(int ms) {
@@ -105,7 +105,8 @@ void delay(int ms) {
   for (;;) {
     const auto now = Clock::now();
     if (now >= until) break;
-    std::this_thread::sleep_for(std::min<Clock::duration>(until - now, std::chrono::milliseconds(5)));
+    const Clock::duration step = std::chrono::milliseconds(5);
+    std::this_thread::sleep_for(std::min<Clock::duration>(until - now, step));
     pump_input(true);
   }
 }

@@ -76,7 +76,9 @@ SoundResult decode_wav(const uint8_t* data, size_t size) {
   if (!SDL_LoadWAV_RW(rw, 1, &spec, &wav.buf, &len)) return fail(SDL_GetError());
   if (spec.freq < kMinRate || spec.freq > kMaxRate || spec.channels < 1 || spec.channels > 2)
     return fail("unsupported sample layout");
-  const size_t frame_bytes = size_t{SDL_AUDIO_BITSIZE(spec.format)} / 8 * spec.channels;
+  const size_t sample_bytes = static_cast<size_t>(SDL_AUDIO_BITSIZE(spec.format)) / 8;
+  const size_t frame_bytes = sample_bytes * spec.channels;
+  if (frame_bytes == 0) return fail("unsupported sample format");
   const uint64_t frames = len / frame_bytes;
   if (frames == 0) return fail("no samples");
   if (frames_at_mix_rate(frames, spec.freq) > kMaxSoundFrames) return fail("sound too long");

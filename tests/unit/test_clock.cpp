@@ -102,10 +102,16 @@ TEST(Clock, ManualClockFollowsSetAdvanceAndDelay) {
   EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(30));
   media::use_manual_clock(false);
 
+  // The real clock moves on, and a real delay lasts at least as long as asked.
   const int a = media::millisecs();
   EXPECT_GE(a, 0);
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_GT(media::millisecs(), a);  // the real clock moves on
+  const int b = media::millisecs();
+  EXPECT_GE(b, a + 20);
+  media::delay(30);
+  EXPECT_GE(media::millisecs(), b + 30);
+  media::delay(0);
+  media::delay(-5);
 }
 
 TEST(Clock, TimerPostsTicksUntilStopped) {

@@ -107,7 +107,10 @@ std::string make_ogg(int channels, int rate, int frames, double hz, double ampli
 // Root mean square of one channel over frames [from, to).
 double rms(const media::Sound& s, int channel, size_t from, size_t to) {
   double sum = 0;
-  for (size_t f = from; f < to; ++f) sum += double(s.samples[f * 2 + channel]) * s.samples[f * 2 + channel];
+  for (size_t f = from; f < to; ++f) {
+    const double v = s.samples[f * 2 + channel];
+    sum += v * v;
+  }
   return std::sqrt(sum / double(to - from));
 }
 
