@@ -1,0 +1,63 @@
+// End-to-end harness: runs a copy of the real pipkin program with its data folder on the current X
+// display (Xvfb in tests), drives it with xdotool and reads screenshots and files back.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "media/pixmap.hpp"
+
+namespace e2e {
+
+struct Options {
+  int level = 0;              // > 0: written as the progress file before the start
+  std::string config;         // non-empty: written as data/config.txt
+  bool keep_pictures = true;  // false: the pics folder starts empty
+};
+
+class Pipkin {
+ public:
+  explicit Pipkin(const Options& opt = {});
+  ~Pipkin();
+  Pipkin(const Pipkin&) = delete;
+  Pipkin& operator=(const Pipkin&) = delete;
+
+  const std::string& dir() const { return dir_; }     // the copy's folder (program + data/)
+  std::string data(const std::string& rel) const { return dir_ + "/data/" + rel; }
+
+  // Starts the program and waits until its first frame is on screen. False on failure.
+  bool start();
+  bool running();
+  // Waits for the program to end; false when it is still running after ms. The exit status is kept.
+  bool wait_exit(int ms);
+  int exit_status() const { return status_; }
+  std::string stderr_text() const;
+
+  void key(const std::string& keysym);        // e.g. "2", "h", "Escape", "ctrl+q"
+  void move(int x, int y);                    // in the 1024x768 screen
+  void click(int x, int y, int button = 1);   // 1 left, 3 right
+  void close_window();                        // as the window manager's close button does
+  void settle(int ms = 300);                  // lets the program handle what was sent
+
+  // The window's pixels now (1024x768, or the window's size).
+  media::PixmapPtr screenshot(const std::string& save_as = "");
+  // Polls screenshots until pred holds; false after timeout_ms.
+  bool wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms = 5000);
+
+  std::string read_text(const std::string& rel) const;  // a file of the data folder, "" if none
+
+ private:
+  std::string dir_;
+  std::string window_;
+  int pid_ = -1;
+  int status_ = -1;
+};
+
+// True when the pixel's colour is within tol of (r, g, b) on every channel.
+bool near(uint32_t argb, int r, int g, int b, int tol = 12);
+// The build's folder (the program and its data).
+std::string build_dir();
+// Runs a shell command; returns its exit status.
+int sh(const std::string& cmd);
+
+}  // namespace e2e

@@ -1,0 +1,113 @@
+// The shell end to end: the real program under Xvfb, driven by keys and the mouse.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/e2e/harness.hpp"
+
+using e2e::near;
+using e2e::Pipkin;
+using media::read_pixel;
+
+namespace {
+
+// Pixels equal in a rectangle of two screenshots.
+bool same_area(const media::Pixmap& a, const media::Pixmap& b, int x0, int y0, int x1, int y1) {
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (read_pixel(a, x, y) != read_pixel(b, x, y)) return false;
+  return true;
+}
+
+int count_near(const media::Pixmap& p, int x0, int y0, int x1, int y1, int r, int g, int b, int tol) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) n += near(read_pixel(p, x, y), r, g, b, tol);
+  return n;
+}
+
+}  // namespace
+
+TEST(Shell, TitleScreenHelpLockAndLabel) {
+  Pipkin app;
+  ASSERT_TRUE(app.start()) << app.stderr_text();
+  media::PixmapPtr title = app.screenshot();
+  ASSERT_EQ(title->width, 1024);
+  ASSERT_EQ(title->height, 768);
+  // Sky at the top corners, a colourful logo in the middle band, the grey digit 0 at (1010, 744).
+  uint32_t sky = read_pixel(*title, 20, 20);
+  EXPECT_GT(sky & 0xFF, (sky >> 16) & 0xFF) << "the sky is blue";
+  int logo = 0;
+  for (int x = 160; x < 864; x += 4) logo += !near(read_pixel(*title, x, 170), (sky >> 16) & 255, (sky >> 8) & 255, sky & 255, 40);
+  EXPECT_GT(logo, 20) << "the logo crosses the screen at y = 170";
+  EXPECT_GT(count_near(*title, 1010, 744, 1024, 768, 210, 210, 210, 30), 5) << "digit 0";
+  EXPECT_GT(count_near(*title, 10, 680, 300, 700, 150, 150, 150, 30), 20) << "press H";
+
+  // No pointer is drawn on the title screen.
+  app.move(500, 400);
+  app.key("s");  // forces a redraw with the pointer resting there
+  media::PixmapPtr moved = app.screenshot();
+  EXPECT_TRUE(same_area(*title, *moved, 480, 380, 560, 460));
+
+  // H shows the help page; a locked digit does nothing but closes it.
+  app.key("h");
+  media::PixmapPtr help = app.screenshot();
+  EXPECT_FALSE(same_area(*title, *help, 300, 300, 700, 500));
+  app.key("2");
+  media::PixmapPtr back = app.screenshot();
+  EXPECT_TRUE(same_area(*title, *back, 0, 0, 1024, 740)) << "digit 2 is locked at level 1";
+
+  // V shows the info label in the middle: a cyan box with light yellow text.
+  app.key("v");
+  media::PixmapPtr label = app.screenshot();
+  EXPECT_FALSE(same_area(*title, *label, 400, 360, 620, 400));
+  EXPECT_TRUE(same_area(*title, *label, 0, 0, 1024, 250)) << "the label stays in the middle";
+  app.key("v");
+  app.key("Escape");
+  EXPECT_TRUE(app.wait_exit(5000));
+  EXPECT_EQ(app.exit_status(), 0);
+  EXPECT_EQ(app.read_text("pipkin.txt"), "1\r\n");
+}
+
+TEST(Shell, EveryWayOutSavesTheProgress) {
+  for (const char* way : {"Escape", "ctrl+q", "close"}) {
+    SCOPED_TRACE(way);
+    e2e::Options opt;
+    opt.level = 4;
+    Pipkin app(opt);
+    ASSERT_TRUE(app.start()) << app.stderr_text();
+    std::string w = way;
+    if (w == "close")
+      app.close_window();
+    else
+      app.key(w);
+    ASSERT_TRUE(app.wait_exit(5000));
+    EXPECT_EQ(app.exit_status(), 0);
+    EXPECT_EQ(app.read_text("pipkin.txt"), "4\r\n");
+    EXPECT_FALSE(std::ifstream(app.data("pipkin.txt.new")).good()) << "no half-written file left";
+  }
+}
+
+TEST(Shell, ConfigWindowAndBadPictures) {
+  e2e::Options opt;
+  opt.config = "1\r\n";
+  opt.keep_pictures = false;
+  Pipkin app(opt);
+  std::string pics = app.data("pics/");
+  // Two good pictures, one with an upper-case ending, a text file and a corrupt PNG.
+  e2e::sh("convert -size 3000x2000 gradient:red-blue '" + pics + "big.jpg'");
+  e2e::sh("convert -size 64x48 xc:green '" + pics + "small.png'");
+  e2e::sh("convert -size 64x48 xc:yellow '" + pics + "loud.JPG'");
+  e2e::sh("echo 'not a picture' > '" + pics + "notes.txt'");
+  e2e::sh("echo 'not a picture either' > '" + pics + "broken.png'");
+  ASSERT_TRUE(app.start()) << app.stderr_text();
+  app.key("Escape");
+  ASSERT_TRUE(app.wait_exit(5000));
+  std::string err = app.stderr_text();
+  EXPECT_NE(err.find("loud.JPG"), std::string::npos) << err;
+  EXPECT_NE(err.find("rename"), std::string::npos) << err;
+  EXPECT_NE(err.find("broken.png"), std::string::npos) << err;
+  EXPECT_EQ(err.find("big.jpg"), std::string::npos) << err;
+  EXPECT_EQ(err.find("small.png"), std::string::npos) << err;
+  EXPECT_EQ(err.find("notes.txt"), std::string::npos) << err;
+}
