@@ -68,7 +68,7 @@ struct Rect {
   int left, top, w, h;
 };
 
-// The piece's rectangle: its outline's bounds plus a little room, kept on the screen.
+// The piece's rectangle: its outline's bounds plus a little room, kept on the screen, even-sized.
 Rect piece_rect(const cuts::Cut& cut, int r, int c) {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
   cairo_t* cr = cairo_create(s);
@@ -81,6 +81,14 @@ Rect piece_rect(const cuts::Cut& cut, int r, int c) {
   int top = std::max(0, static_cast<int>(std::floor(y1)) - kPad);
   int right = std::min(kW, static_cast<int>(std::ceil(x2)) + kPad);
   int bottom = std::min(kH, static_cast<int>(std::ceil(y2)) + kPad);
+  // Even sizes: the mask's centre is then a whole pixel, so a mask drawn centred on its home
+  // lines up texel for pixel with the rectangle read back around that home.
+  if ((right - left) % 2) {
+    if (right < kW) ++right; else --left;
+  }
+  if ((bottom - top) % 2) {
+    if (bottom < kH) ++bottom; else --top;
+  }
   return {left, top, right - left, bottom - top};
 }
 
