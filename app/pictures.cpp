@@ -61,9 +61,12 @@ std::vector<media::ImagePtr> load_pictures(const std::string& folder, int width,
         results[i].error = d.error;
         continue;
       }
-      media::PixmapPtr upright = media::orient_pixmap(*d.pixmap, d.orientation);
+      // Scale in the file's own frame (a turned photo has its width and height swapped), then turn
+      // the small result upright.
+      bool turned = d.orientation >= 5 && d.orientation <= 8;
+      media::PixmapPtr fitted = media::cover_pixmap(*d.pixmap, turned ? height : width, turned ? width : height);
       d.pixmap.reset();
-      results[i].pixmap = upright ? media::cover_pixmap(*upright, width, height) : nullptr;
+      results[i].pixmap = fitted ? media::orient_pixmap(*fitted, d.orientation) : nullptr;
       if (!results[i].pixmap) results[i].error = "cannot be scaled";
     }
   };

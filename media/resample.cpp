@@ -57,6 +57,25 @@ Taps make_taps(int src_len, int out_len, double scale, double first) {
   return t;
 }
 
+// One row of the horizontal pass for a source layout known at compile time (A < 0: opaque).
+template <int BPP, int R, int G, int B, int A>
+void horizontal_row(const uint8_t* s, int32_t* m, int width, const Taps& t, const std::vector<int32_t>& wx) {
+  for (int x = 0; x < width; ++x) {
+    int32_t r = 0, g = 0, b = 0, a = 0;
+    const int32_t* w = &wx[t.offset[x]];
+    const uint8_t* p = s + static_cast<size_t>(t.start[x]) * BPP;
+    const int n = t.count[x];
+    for (int k = 0; k < n; ++k, p += BPP) {
+      r += w[k] * p[R];
+      g += w[k] * p[G];
+      b += w[k] * p[B];
+      if constexpr (A >= 0) a += w[k] * p[A];
+    }
+    if constexpr (A < 0) a = 255 * 4096;
+    m[x * 4] = r >> 8, m[x * 4 + 1] = g >> 8, m[x * 4 + 2] = b >> 8, m[x * 4 + 3] = a >> 8;
+  }
+}
+
 }  // namespace
 
 PixmapPtr orient_pixmap(const Pixmap& src, int o) {
@@ -86,43 +105,46 @@ PixmapPtr orient_pixmap(const Pixmap& src, int o) {
 }
 
 PixmapPtr cover_pixmap(const Pixmap& src, int width, int height) {
-  PixmapPtr rgba = convert_to_rgba(src);
-  if (!rgba || width <= 0 || height <= 0) return nullptr;
-  if (src.width == width && src.height == height) return rgba;
+  if (width <= 0 || height <= 0 || src.width <= 0 || src.height <= 0) return nullptr;
+  if (src.width == width && src.height == height) return convert_to_rgba(src);
+  void (*row_pass)(const uint8_t*, int32_t*, int, const Taps&, const std::vector<int32_t>&) = nullptr;
+  switch (src.format) {
+    case PF_GREY: row_pass = horizontal_row<1, 0, 0, 0, -1>; break;
+    case PF_BGR: row_pass = horizontal_row<3, 2, 1, 0, -1>; break;
+    case PF_RGB: row_pass = horizontal_row<3, 0, 1, 2, -1>; break;
+    case PF_BGRA: row_pass = horizontal_row<4, 2, 1, 0, 3>; break;
+    case PF_RGBA: row_pass = horizontal_row<4, 0, 1, 2, 3>; break;
+    default: return nullptr;
+  }
   double scale = std::max(double(width) / src.width, double(height) / src.height);
   // The covered source window, centred.
   double fx = (src.width - width / scale) / 2, fy = (src.height - height / scale) / 2;
   Taps tx = make_taps(src.width, width, scale, fx);
   Taps ty = make_taps(src.height, height, scale, fy);
-  // Horizontal pass over the rows that are needed, then vertical.
-  std::vector<float> mid(static_cast<size_t>(width) * src.height * 4, 0.0f);
+  // Weights in 1/4096ths; the horizontal pass keeps 4 extra bits of precision.
+  auto fixed = [](const Taps& t) {
+    std::vector<int32_t> w(t.weight.size());
+    for (size_t i = 0; i < w.size(); ++i) w[i] = static_cast<int32_t>(std::lround(t.weight[i] * 4096));
+    return w;
+  };
+  std::vector<int32_t> wx = fixed(tx), wy = fixed(ty);
   int row_lo = ty.start.front(), row_hi = ty.start.back() + ty.count.back() - 1;
+  std::vector<int32_t> mid(static_cast<size_t>(width) * (row_hi - row_lo + 1) * 4);
   for (int y = row_lo; y <= row_hi; ++y) {
-    const uint8_t* s = rgba->row(y);
-    float* m = &mid[static_cast<size_t>(y) * width * 4];
-    for (int x = 0; x < width; ++x) {
-      float acc[4] = {0, 0, 0, 0};
-      for (int k = 0; k < tx.count[x]; ++k) {
-        float w = tx.weight[tx.offset[x] + k];
-        const uint8_t* p = s + (tx.start[x] + k) * 4;
-        for (int c = 0; c < 4; ++c) acc[c] += w * p[c];
-      }
-      for (int c = 0; c < 4; ++c) m[x * 4 + c] = acc[c];
-    }
+    row_pass(src.row(y), &mid[static_cast<size_t>(y - row_lo) * width * 4], width, tx, wx);
   }
   PixmapPtr out = create_pixmap(width, height, PF_RGBA);
   if (!out) return nullptr;
+  std::vector<int32_t> acc(static_cast<size_t>(width) * 4);
   for (int y = 0; y < height; ++y) {
-    uint8_t* d = out->row(y);
-    for (int x = 0; x < width; ++x) {
-      float acc[4] = {0, 0, 0, 0};
-      for (int k = 0; k < ty.count[y]; ++k) {
-        float w = ty.weight[ty.offset[y] + k];
-        const float* m = &mid[(static_cast<size_t>(ty.start[y] + k) * width + x) * 4];
-        for (int c = 0; c < 4; ++c) acc[c] += w * m[c];
-      }
-      for (int c = 0; c < 4; ++c) d[x * 4 + c] = static_cast<uint8_t>(std::clamp(acc[c] + 0.5f, 0.0f, 255.0f));
+    std::fill(acc.begin(), acc.end(), 0);
+    for (int k = 0; k < ty.count[y]; ++k) {
+      const int32_t w = wy[ty.offset[y] + k];
+      const int32_t* m = &mid[static_cast<size_t>(ty.start[y] + k - row_lo) * width * 4];
+      for (int x = 0; x < width * 4; ++x) acc[x] += w * m[x];
     }
+    uint8_t* d = out->row(y);
+    for (int x = 0; x < width * 4; ++x) d[x] = static_cast<uint8_t>(std::clamp((acc[x] + (1 << 15)) >> 16, 0, 255));
   }
   return out;
 }
