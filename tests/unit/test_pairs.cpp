@@ -1,0 +1,370 @@
+// The pairs game's rules without a window: dealing, the click zones, which card a new card is
+// compared with, the match pause, completion and the unlock, and tables with too few pictures.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "activities/pairs.hpp"
+#include "app/furniture.hpp"
+#include "app/loop.hpp"
+#include "app/shell.hpp"
+#include "media/clock.hpp"
+#include "media/draw.hpp"
+#include "media/events.hpp"
+#include "media/sound.hpp"
+
+using activities::TCard1;
+using activities::TPairs;
+
+namespace {
+
+class Pairs : public testing::Test {
+ protected:
+  void SetUp() override {
+    app::reset_shell();
+    app::forget_sounds();
+    media::close_audio();  // no device: plays only add channels, which the tests count
+    app::Shell& s = app::shell();
+    s.data_dir = make_data_dir();
+    s.probe_image = media::load_image(s.data_dir + "images/white.bmp", 0);
+    s.smiley_image = media::load_image(s.data_dir + "images/smiley.png", -1);
+    s.activity = 8;
+    s.level = 8;
+    media::use_manual_clock(true);
+    media::set_manual_clock(5000);
+    media::seed_random(88);
+    media::reset_draw_state();
+  }
+  void TearDown() override {
+    media::use_manual_clock(false);
+    media::close_audio();
+    app::forget_sounds();
+    app::register_activity(8, nullptr);
+    app::reset_shell();
+  }
+
+  // The generated images of the build plus a short magic sound, so the sound can be counted.
+  static std::string make_data_dir() {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::path(testing::TempDir()) / "pairs_data";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "sound");
+    for (const char* sub : {"images", "pairs"}) fs::create_directory_symlink(fs::path(PIPKIN_DATA_DIR) / sub, dir / sub);
+    std::ofstream(dir / "sound" / "magic.ogg", std::ios::binary) << tiny_wav();
+    return dir.string() + "/";
+  }
+  static std::string tiny_wav() {
+    auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+    auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
+    const uint32_t samples = 441;
+    std::string data(samples * 2, '\0');
+    return "RIFF" + u32(36 + samples * 2) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(44100) + u32(88200) + u16(2) +
+           u16(16) + "data" + u32(samples * 2) + data;
+  }
+  static void add_pictures(int n) {
+    for (int i = 0; i < n; ++i) {
+      auto img = std::make_shared<media::Image>();
+      img->width = 1024;
+      img->height = 768;
+      app::shell().pictures.push_back(img);
+    }
+  }
+  // A dealt game whose card k shows picture k % 8, so card k pairs with card k + 8 (or k - 8).
+  static void known_layout(TPairs& p) {
+    for (int k = 0; k < 16; ++k) p.cards[k].img = app::shell().pictures[k % 8];
+  }
+  static void click_at(TPairs& p, int x, int y) {
+    media::move_pointer(x, y);
+    p.left_click();
+  }
+  // Clicks the middle of card k.
+  static void click_card(TPairs& p, int k) { click_at(p, p.cards[k].x + 100, p.cards[k].y + 80); }
+  static int face_up(const TPairs& p) {
+    int n = 0;
+    for (const TCard1& c : p.cards) n += c.visible && !c.found;
+    return n;
+  }
+  // Another card still on the table with the same picture.
+  static int partner(const TPairs& p, int k) {
+    for (int j = 0; j < 16; ++j)
+      if (j != k && !p.cards[j].found && p.cards[j].img == p.cards[k].img) return j;
+    return -1;
+  }
+};
+
+}  // namespace
+
+TEST_F(Pairs, GridAndDeal) {
+  add_pictures(10);
+  const auto& pics = app::shell().pictures;
+  TPairs p;
+  p.init();
+  EXPECT_EQ(p.w, 215);
+  EXPECT_EQ(p.h, 161);
+  EXPECT_EQ(p.d, 5);
+  EXPECT_EQ(p.ms, 1000);
+  ASSERT_EQ(p.cards.size(), 16u);
+  const int xs[4] = {32, 279, 526, 773}, ys[4] = {24, 209, 394, 579};
+  for (int k = 0; k < 16; ++k) {
+    EXPECT_EQ(p.cards[k].x, xs[k % 4]) << k;
+    EXPECT_EQ(p.cards[k].y, ys[k / 4]) << k;
+    EXPECT_EQ(p.cards[k].img, pics[k / 2]) << "before shuffling, neighbours share a picture";
+  }
+  EXPECT_TRUE(p.back) << "pairs/back.jpg";
+  EXPECT_TRUE(p.frame) << "pairs/frame.png";
+
+  // Every deal: all face down, nothing found, each of the first eight pictures under two cards.
+  std::vector<const media::Image*> before;
+  for (const TCard1& c : p.cards) before.push_back(c.img.get());
+  for (int deal = 0; deal < 3; ++deal) {
+    p.cards[3].visible = p.cards[5].found = 1;
+    p.complete = 1;
+    p.first = &p.cards[3];
+    p.setup();
+    std::map<const media::Image*, int> under;
+    for (const TCard1& c : p.cards) {
+      EXPECT_EQ(c.visible, 0);
+      EXPECT_EQ(c.found, 0);
+      ++under[c.img.get()];
+    }
+    ASSERT_EQ(under.size(), 8u);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(under[pics[i].get()], 2) << "picture " << i;
+    EXPECT_EQ(p.first, nullptr);
+    EXPECT_EQ(p.second, nullptr);
+    EXPECT_EQ(p.complete, 0);
+    std::vector<const media::Image*> now;
+    for (const TCard1& c : p.cards) now.push_back(c.img.get());
+    EXPECT_NE(now, before) << "each deal moves pictures about";
+    before = now;
+  }
+}
+
+TEST_F(Pairs, ClickMarginAndGaps) {
+  add_pictures(8);
+  TPairs p;
+  p.init();
+  p.setup();
+  known_layout(p);
+  // Card 0 spans x 32..247, y 24..185; with the margin 27..252, 19..190 (edges included).
+  click_at(p, 26, 100);
+  click_at(p, 100, 18);
+  EXPECT_EQ(face_up(p), 0) << "just outside the margin";
+  click_at(p, 27, 19);
+  EXPECT_EQ(p.cards[0].visible, 1) << "the margin's top-left corner";
+  EXPECT_EQ(p.first, &p.cards[0]);
+  // The gap between cards 0 and 1 (margins end at 252 and start at 274) and between rows 1 and 2.
+  click_at(p, 253, 100);
+  click_at(p, 273, 100);
+  click_at(p, 100, 191);
+  click_at(p, 100, 203);
+  EXPECT_EQ(face_up(p), 1);
+  click_at(p, 274, 100);
+  EXPECT_EQ(p.cards[1].visible, 1) << "card 1's left margin";
+  click_at(p, 400, 204);
+  EXPECT_EQ(p.cards[5].visible, 1) << "card 5's top margin";
+  click_at(p, 773 + 215 + 5, 579 + 161 + 5);
+  EXPECT_EQ(p.cards[15].visible, 1) << "the last card's bottom-right margin corner";
+  click_at(p, 1000, 760);
+  EXPECT_EQ(face_up(p), 2) << "a click in no card changes nothing";
+}
+
+TEST_F(Pairs, NewCardIsComparedWithTheOneTurnedJustBefore) {
+  add_pictures(8);
+  TPairs p;
+  p.init();
+
+  // A, then a different B, then C: A turns back, B and C stay up, and nothing waits.
+  p.setup();
+  known_layout(p);
+  click_card(p, 0);
+  click_card(p, 1);
+  EXPECT_EQ(p.first, &p.cards[0]);
+  EXPECT_EQ(p.second, &p.cards[1]);
+  click_card(p, 2);
+  EXPECT_EQ(p.cards[0].visible, 0);
+  EXPECT_EQ(p.cards[1].visible, 1);
+  EXPECT_EQ(p.cards[2].visible, 1);
+  EXPECT_EQ(p.first, &p.cards[1]);
+  EXPECT_EQ(p.second, &p.cards[2]);
+  EXPECT_EQ(media::millisecs(), 5000);
+
+  // C matches A (card 8 shows A's picture): nothing is removed, A turns back.
+  p.setup();
+  known_layout(p);
+  click_card(p, 0);
+  click_card(p, 1);
+  click_card(p, 8);
+  EXPECT_EQ(p.cards[0].visible, 0);
+  EXPECT_EQ(p.cards[0].found + p.cards[8].found, 0);
+  EXPECT_EQ(p.first, &p.cards[1]);
+  EXPECT_EQ(p.second, &p.cards[8]);
+  EXPECT_EQ(media::millisecs(), 5000);
+
+  // C matches B (card 9 shows B's picture): the pause, then B and C are off the table.
+  p.setup();
+  known_layout(p);
+  click_card(p, 0);
+  click_card(p, 1);
+  click_card(p, 9);
+  EXPECT_EQ(media::millisecs(), 6000) << "the match stays on show for one second";
+  EXPECT_EQ(p.cards[1].found, 1);
+  EXPECT_EQ(p.cards[9].found, 1);
+  EXPECT_EQ(p.cards[0].visible, 0);
+  EXPECT_EQ(p.cards[0].found, 0);
+  EXPECT_EQ(p.first, nullptr);
+  EXPECT_EQ(p.second, nullptr);
+  EXPECT_EQ(face_up(p), 0);
+
+  // A straight match of two cards, then clicks on the found cards' places and on a face-up card.
+  p.setup();
+  known_layout(p);
+  click_card(p, 3);
+  click_card(p, 3);
+  EXPECT_EQ(p.first, &p.cards[3]) << "clicking a face-up card again does nothing";
+  EXPECT_EQ(p.second, nullptr);
+  click_card(p, 11);
+  EXPECT_EQ(media::millisecs(), 7000);
+  EXPECT_EQ(p.cards[3].found + p.cards[11].found, 2);
+  EXPECT_EQ(p.first, nullptr);
+  click_card(p, 3);
+  click_card(p, 11);
+  EXPECT_EQ(p.first, nullptr) << "where a found card was, a click does nothing";
+  EXPECT_EQ(p.cards[3].found + p.cards[11].found, 2);
+  // A card whose partner is found can still be turned, and then waits as first.
+  click_card(p, 4);
+  EXPECT_EQ(p.first, &p.cards[4]);
+  EXPECT_EQ(p.complete, 0);
+  EXPECT_EQ(app::shell().level, 8);
+}
+
+TEST_F(Pairs, CompletionOnceWithMagicUnlockAndCornerButton) {
+  add_pictures(8);
+  TPairs p;
+  p.init();
+  p.setup();
+  for (int k = 0; k < 16; ++k) {
+    if (p.cards[k].found) continue;
+    click_card(p, k);
+    ASSERT_EQ(p.complete, 0) << "not before the last match";
+    click_card(p, partner(p, k));
+  }
+  EXPECT_EQ(media::millisecs(), 5000 + 8 * 1000);
+  EXPECT_EQ(p.complete, 1);
+  EXPECT_EQ(app::shell().level, 9) << "finishing at level 8 opens the jigsaw";
+  EXPECT_EQ(media::channels_playing(), 1) << "the magic sound, once";
+  EXPECT_TRUE(app::sound_loaded(2));
+  p.draw();
+  EXPECT_EQ(p.completed(), 1);
+  EXPECT_EQ(app::shell().level, 9);
+  EXPECT_EQ(media::channels_playing(), 1);
+
+  // After the game only the corner button counts (the smiley's middle; it is 100 px wide).
+  click_at(p, 500, 400);
+  click_at(p, 8, 666);  // inside the button's square, outside its round face
+  EXPECT_FALSE(app::shell().restart_requested);
+  EXPECT_EQ(face_up(p), 0);
+  click_at(p, 55, 768 - 100 - 5 + 50);
+  EXPECT_TRUE(app::shell().restart_requested);
+
+  // At a lower level nothing is unlocked; with sound off nothing plays.
+  app::shell().level = 5;
+  app::shell().sound_on = false;
+  media::close_audio();
+  p.setup();
+  for (int k = 0; k < 16; ++k)
+    if (!p.cards[k].found) click_card(p, k), click_card(p, partner(p, k));
+  EXPECT_EQ(p.complete, 1);
+  EXPECT_EQ(app::shell().level, 5);
+  EXPECT_EQ(media::channels_playing(), 0);
+}
+
+TEST_F(Pairs, TheShellDealsAgainOnKeyEightAndOnTheCornerButton) {
+  add_pictures(8);
+  activities::register_pairs();
+  app::Shell& s = app::shell();
+  s.activity = 0;
+  app::on_key(media::KEY_0 + 8);
+  ASSERT_EQ(s.activity, 8);
+  auto* p = dynamic_cast<TPairs*>(s.activity_slots[8].get());
+  ASSERT_NE(p, nullptr);
+  click_card(*p, 0);
+  EXPECT_EQ(face_up(*p), 1);
+  app::on_key(media::KEY_0 + 8);
+  EXPECT_EQ(face_up(*p), 0) << "key 8 in activity 8 deals again";
+
+  // Leaving an unfinished game and coming back resumes it.
+  click_card(*p, 0);
+  app::on_key(media::KEY_0);
+  app::on_key(media::KEY_0 + 8);
+  EXPECT_EQ(p->first, &p->cards[0]);
+
+  // The corner button of a finished game deals a new one through the shell's restart check.
+  click_card(*p, partner(*p, 0));
+  for (int k = 0; k < 16; ++k)
+    if (!p->cards[k].found) click_card(*p, k), click_card(*p, partner(*p, k));
+  ASSERT_EQ(p->complete, 1);
+  media::move_pointer(55, 768 - 100 - 5 + 50);
+  app::on_left_click();
+  EXPECT_EQ(p->complete, 0);
+  EXPECT_FALSE(s.restart_requested);
+  EXPECT_EQ(s.activity_slots[8].get(), p) << "the same object, dealt again";
+}
+
+TEST_F(Pairs, DrawingLeavesTheStateAsItFoundIt) {
+  add_pictures(8);
+  TPairs p;
+  p.init();
+  p.setup();
+  click_card(p, 0);
+  click_card(p, 1);
+  p.cards[2].found = 1;
+  p.draw();
+  const media::DrawState& st = media::draw_state();
+  EXPECT_EQ(st.blend, app::shell().default_blend);
+  EXPECT_EQ(st.scale_x, 1.0f);
+  EXPECT_EQ(st.scale_y, 1.0f);
+  EXPECT_EQ(st.r + st.g + st.b, 3 * 255);
+  EXPECT_EQ(st.alpha, 1.0f);
+}
+
+TEST_F(Pairs, FewPicturesWrapRoundAndNoneLeavesAnEmptyTable) {
+  for (int n : {1, 3, 7}) {
+    SCOPED_TRACE(n);
+    app::shell().pictures.clear();
+    add_pictures(n);
+    app::shell().level = 8;
+    TPairs p;
+    p.init();
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(p.cards[k].img, app::shell().pictures[(k / 2) % n]);
+    p.setup();
+    std::map<const media::Image*, int> under;
+    for (const TCard1& c : p.cards) ++under[c.img.get()];
+    for (auto& [img, count] : under) EXPECT_EQ(count % 2, 0) << "every picture lies under an even number of cards";
+    // The game can still be finished, whatever pairs the child makes.
+    for (int k = 0; k < 16; ++k)
+      if (!p.cards[k].found) click_card(p, k), click_card(p, partner(p, k));
+    EXPECT_EQ(p.complete, 1);
+    EXPECT_EQ(app::shell().level, 9);
+  }
+
+  app::shell().pictures.clear();
+  app::shell().level = 8;
+  media::set_manual_clock(5000);
+  TPairs p;
+  p.init();
+  p.setup();
+  EXPECT_FALSE(p.dealt());
+  p.draw();
+  for (int k = 0; k < 16; ++k) click_card(p, k);
+  EXPECT_EQ(face_up(p), 0) << "with no pictures the clicks are ignored";
+  EXPECT_EQ(p.completed(), 0);
+  EXPECT_EQ(p.complete, 0);
+  EXPECT_EQ(app::shell().level, 8);
+  EXPECT_EQ(media::millisecs(), 5000);
+}
