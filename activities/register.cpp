@@ -1,5 +1,9 @@
 #include "activities/register.hpp"
 
+#include "activities/bounce.hpp"
+#include "activities/count.hpp"
+#include "activities/frames4.hpp"
+#include "activities/kaleid.hpp"
 #include "activities/pairs.hpp"
 #include "app/activity.hpp"
 
@@ -7,6 +11,10 @@ namespace activities {
 
 void register_all() {
   // One line per activity key.
+  register_frames4();  // key 1
+  register_count();    // key 2
+  register_bounce();   // key 3
+  register_kaleid();   // key 4
   register_pairs();    // key 8
 }
 

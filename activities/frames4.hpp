@@ -1,0 +1,38 @@
+// Activity 1, picture frames: four frames on a background; moving the pointer into a frame shows
+// that frame's next picture. Entering all four frames once finishes the activity.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "app/activity.hpp"
+#include "media/image.hpp"
+
+namespace activities {
+
+struct TFrame {
+  int x = 0, y = 0;      // top-left corner of the picture area
+  media::ImagePtr pic;   // none: the frame is empty
+  uint8_t visited = 0;   // entered since the last clear
+  uint8_t pic_n = 0;     // which of the frame's four pictures is (or was last) shown
+
+  void init(int px, int py);
+};
+
+class TFrames4 : public app::Activity {
+ public:
+  media::ImagePtr bgd;
+  std::vector<TFrame> frames;  // a frame's position (0..3) selects its pictures
+  float scale = 0.0f;          // pictures are drawn at 352 / screen width
+  int current = -1;            // position of the frame that held the pointer last time; -1 none
+  int w = 0, h = 0;            // every frame's sensitive rectangle
+  int count = 0;               // first entries into a frame; clear does not reset it
+
+  int init();
+  int draw() override;
+  int clear() override;
+  int mouse_move() override;
+};
+
+void register_frames4();
+
+}  // namespace activities

@@ -1,0 +1,161 @@
+#include "activities/kaleid.hpp"
+
+#include <algorithm>
+#include <memory>
+
+#include "app/shell.hpp"
+#include "media/clock.hpp"
+#include "media/draw.hpp"
+#include "media/events.hpp"
+
+namespace activities {
+namespace {
+
+constexpr int kStepMs = 50;    // one degree per step, steps strictly more than this apart
+constexpr int kMaxPasses = 3;  // a corner needs three passes when warps work; never more
+constexpr int kPickTries = 1000;
+
+// The eight copies of the piece: rotation, scale x, scale y, and which quadrant centre (0 left or
+// top, 1 right or bottom) across and down.
+struct Copy {
+  float rot, sx, sy;
+  int qx, qy;
+};
+constexpr Copy kCopies[8] = {
+    {0, 1, 1, 0, 0},  {0, -1, 1, 1, 0},  {0, 1, -1, 0, 1},  {0, -1, -1, 1, 1},
+    {90, 1, 1, 1, 0}, {90, -1, 1, 1, 1}, {-90, 1, 1, 0, 1}, {-90, -1, 1, 0, 0},
+};
+
+}  // namespace
+
+int TKaleid::init() {
+  const app::Shell& s = app::shell();
+  img = media::create_image(s.screen_w, s.screen_h, media::IMG_DEFAULT);
+  ms = media::millisecs();
+  mask = media::load_image(s.data_dir + "kaleid/mask.png", media::IMG_DEFAULT);
+  ring = media::load_image(s.data_dir + "kaleid/ring.png", media::IMG_DEFAULT);
+  media::mid_handle(ring);
+  r = media::image_width(mask);
+  r2 = r / 2;
+  ind = 0;
+  rot = 0;
+  ring_w = 30;
+  show = 0;
+  left_click();
+  return 0;
+}
+
+int TKaleid::left_click() {
+  const app::Shell& s = app::shell();
+  int count = static_cast<int>(s.pictures.size());
+  if (count == 0) return 0;  // nothing to show: the screen stays black
+  int p = 0;
+  if (count >= 2) {
+    // Never the same picture twice in a row; the bound only guards a broken generator.
+    int tries = 0;
+    do p = media::rand(0, count - 1);
+    while (p == ind && ++tries < kPickTries);
+    if (p == ind) p = (ind + 1) % count;
+  }
+  ind = p;
+  media::draw_image(s.pictures[static_cast<size_t>(p)], 0, 0, 0);
+  media::grab_image(img, 0, 0);
+  media::mid_handle(img);
+  taken = true;
+  return 0;
+}
+
+int TKaleid::right_click() {
+  show = show ? 0 : 1;
+  return 0;
+}
+
+int TKaleid::update() {
+  if (media::millisecs() - ms <= kStepMs) return 0;
+  app::shell().redraw_needed = true;
+  rot = (rot + 1) % 360;
+  ms = media::millisecs();
+  return 0;
+}
+
+int TKaleid::draw() {
+  for (passes = 1;; ++passes) {
+    bool moved = draw_once(passes == kMaxPasses);
+    if (!moved || passes == kMaxPasses) return 0;
+    media::present(1);
+  }
+}
+
+// One frame at the pointer. True when the pointer had to be put back inside its limits, in which
+// case the caller presents and draws again at the corrected place.
+bool TKaleid::draw_once(bool last_pass) {
+  const app::Shell& s = app::shell();
+  const int m = r + ring_w;
+  const int sw = s.screen_w, sh = s.screen_h;
+  bool moved = false;
+  auto move = [this, &moved](int x, int y) {
+    warp(x, y);
+    moved = true;
+  };
+  media::set_blend(media::MASK);
+
+  // Four tests in this order, each with the position as first read: in a corner the second warp
+  // undoes the first, and the repeated draw puts the lost coordinate right.
+  int mx = media::mouse_x(), my = media::mouse_y();
+  if (mx < m) move(m, my);
+  if (my < m) move(mx, m);
+  if (mx > sw - m) move(sw - m, my);
+  if (my > sh - m) move(mx, sh - m);
+  if (moved) {
+    mx = media::mouse_x();
+    my = media::mouse_y();
+  }
+  if (last_pass) {
+    // Where warps do not take effect the pointer may still be outside: draw at the limit anyway.
+    mx = std::clamp(mx, m, std::max(m, sw - m));
+    my = std::clamp(my, m, std::max(m, sh - m));
+  }
+
+  // The turning picture, then the piece: the square whose bottom-right corner is the pointer, cut
+  // through the mask (the mask's pure white drops out). Nothing is cleared first: where the turned
+  // picture leaves gaps, the previous frame shows through.
+  media::ImagePtr piece;
+  if (taken) {
+    media::set_rotation(static_cast<float>(rot));
+    media::draw_image(img, static_cast<float>(sw / 2), static_cast<float>(sh / 2), 0);
+    media::set_rotation(0);
+    media::draw_image(mask, static_cast<float>(mx - r), static_cast<float>(my - r), 0);
+    piece = media::image_from_pixmap(media::mask_pixmap(media::grab_pixmap(mx - r, my - r, r, r), 255, 255, 255),
+                                     media::IMG_DEFAULT);
+    media::mid_handle(piece);
+  }
+
+  if (show && taken) {
+    media::draw_image(img, static_cast<float>(sw / 2), static_cast<float>(sh / 2), 0);
+  } else {
+    media::set_clear_colour(0, 0, 0);
+    media::cls();
+  }
+  if (piece) {
+    for (const Copy& c : kCopies) {
+      media::set_transform(c.rot, c.sx, c.sy);
+      float x = static_cast<float>(c.qx ? mx + r - r2 : mx - r2);
+      float y = static_cast<float>(c.qy ? my + r - r2 : my - r2);
+      media::draw_image(piece, x, y, 0);
+    }
+    media::set_transform(0, 1, 1);
+  }
+  media::draw_image(ring, static_cast<float>(mx), static_cast<float>(my), 0);
+  media::set_blend(s.default_blend);
+  return moved;
+}
+
+void register_kaleid() {
+  app::register_activity(4, [](int, int) -> app::ActivityPtr {
+    auto a = std::make_unique<TKaleid>();
+    a->init();
+    return a;
+  });
+}
+
+}  // namespace activities

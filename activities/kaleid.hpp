@@ -1,0 +1,42 @@
+// Activity 4, kaleidoscope: a picture turns slowly about the screen centre, out of sight; a square
+// piece cut through a mask just above and left of the pointer is repeated eight times, mirrored and
+// turned, inside a ring that serves as the pointer. A left click takes another picture; a right click
+// shows or hides the upright picture behind the pattern.
+#pragma once
+#include "app/activity.hpp"
+#include "media/events.hpp"
+#include "media/image.hpp"
+
+namespace activities {
+
+class TKaleid : public app::Activity {
+ public:
+  media::ImagePtr img;   // screen-sized masked copy of the current picture, handle at its centre
+  int ind = 0;           // index in pictures of the current picture
+  bool taken = false;    // img holds a picture
+  media::ImagePtr mask;  // laid over the piece before it is cut; handle top-left
+  int r = 0;             // mask width: the side of the square cut out and repeated
+  int r2 = 0;
+  int ms = 0;            // clock at the last turning step
+  int rot = 0;           // angle of the turning picture, 0..359 degrees
+  media::ImagePtr ring;  // drawn around the pattern, handle at its centre
+  int ring_w = 0;        // margin beyond r kept between the pointer and every screen edge
+  int show = 0;          // 1: the upright picture behind the pattern; 0: black
+  int passes = 0;        // how many times the last draw drew the frame
+
+  // Warps the pointer; a seam so that tests can play a platform that ignores warps.
+  void (*warp)(int x, int y) = media::move_pointer;
+
+  int init();
+  int draw() override;
+  int update() override;
+  int left_click() override;
+  int right_click() override;
+
+ private:
+  bool draw_once(bool last_pass);
+};
+
+void register_kaleid();
+
+}  // namespace activities

@@ -1,0 +1,167 @@
+// Picture frames: the frames' sensitive rectangles, the picture cycle of each frame, the unlock at
+// the fourth first entry, clear, and short picture lists.
+#include <gtest/gtest.h>
+
+#include "activities/frames4.hpp"
+#include "tests/unit/activities_1to4_fixture.hpp"
+
+using activities::TFrames4;
+
+namespace {
+
+class Frames4Test : public act_test::ActivityTest {
+ protected:
+  void SetUp() override {
+    ActivityTest::SetUp();
+    app::shell().activity = 1;
+    app::shell().level = 1;
+  }
+  // Puts the pointer at (x, y) and hands the move to the activity, as the shell does.
+  void move(int x, int y) {
+    media::move_pointer(x, y);
+    f.mouse_move();
+  }
+  int shown(int frame) const { return picture_number(f.frames[frame].pic); }
+
+  TFrames4 f;
+};
+
+// A point well inside each frame.
+constexpr int kInside[4][2] = {{200, 150}, {700, 150}, {200, 500}, {700, 500}};
+constexpr int kOutside[2] = {512, 40};
+
+TEST_F(Frames4Test, InitPlacesFramesAndCentresThePointer) {
+  media::move_pointer(3, 3);
+  f.init();
+  EXPECT_EQ(media::mouse_x(), 512);
+  EXPECT_EQ(media::mouse_y(), 384);
+  ASSERT_EQ(f.frames.size(), 4u);
+  const int spots[4][2] = {{94, 74}, {580, 74}, {94, 406}, {580, 406}};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(f.frames[i].x, spots[i][0]);
+    EXPECT_EQ(f.frames[i].y, spots[i][1]);
+    EXPECT_FALSE(f.frames[i].pic);
+    EXPECT_EQ(f.frames[i].pic_n, 0);
+  }
+  EXPECT_EQ(f.w, 352);
+  EXPECT_EQ(f.h, 233);
+  EXPECT_FLOAT_EQ(f.scale, 0.34375f);
+  EXPECT_EQ(f.current, -1);
+  EXPECT_EQ(f.count, 0);
+  EXPECT_TRUE(f.bgd) << "frames4/bgd.jpg";
+}
+
+TEST_F(Frames4Test, SensitiveRectanglesIncludeTheirEdges) {
+  f.init();
+  struct Probe {
+    int x, y, frame;
+  };
+  const Probe probes[] = {
+      {94, 74, 0},    {446, 307, 0},  {447, 307, -1}, {446, 308, -1}, {93, 74, -1},  {94, 73, -1},
+      {580, 74, 1},   {932, 307, 1},  {933, 200, -1}, {94, 406, 2},   {446, 639, 2}, {446, 640, -1},
+      {580, 406, 3},  {932, 639, 3},  {579, 500, -1}, {512, 384, -1},
+  };
+  for (const Probe& p : probes) {
+    SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
+    move(kOutside[0], kOutside[1]);
+    move(p.x, p.y);
+    EXPECT_EQ(f.current, p.frame);
+  }
+}
+
+TEST_F(Frames4Test, EachEntryShowsTheFramesNextPicture) {
+  f.init();
+  act_test::ActivityTest::played(act_test::PING);
+  // Top-left frame: indexes 1, 2, 3, 0, 1 ... on successive entries; a ping each time.
+  const int expect[] = {1, 2, 3, 0, 1, 2};
+  for (int e : expect) {
+    move(kInside[0][0], kInside[0][1]);
+    EXPECT_EQ(shown(0), e);
+    EXPECT_TRUE(played(act_test::PING));
+    // Moving about inside changes nothing and is silent.
+    move(kInside[0][0] + 100, kInside[0][1] + 50);
+    move(446, 307);
+    EXPECT_EQ(shown(0), e);
+    EXPECT_FALSE(played(act_test::PING));
+    move(kOutside[0], kOutside[1]);
+    EXPECT_EQ(f.current, -1);
+    EXPECT_EQ(shown(0), e) << "leaving keeps the picture";
+  }
+  // Frame i shows pictures 4i .. 4i+3, starting at 4i+1; going straight from frame to frame counts
+  // as an entry.
+  for (int i = 1; i < 4; ++i) {
+    move(kInside[i][0], kInside[i][1]);
+    EXPECT_EQ(shown(i), 4 * i + 1);
+    EXPECT_TRUE(played(act_test::PING));
+  }
+  move(kInside[0][0], kInside[0][1]);
+  EXPECT_EQ(shown(0), 3);
+}
+
+TEST_F(Frames4Test, FourthFirstEntryUnlocksOnceAndClearKeepsTheCount) {
+  app::Shell& s = app::shell();
+  f.init();
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(s.level, 1) << "before entry " << i + 1;
+    move(kInside[i][0], kInside[i][1]);
+    // Re-entering a frame already visited does not count.
+    move(kOutside[0], kOutside[1]);
+    move(kInside[i][0], kInside[i][1]);
+    EXPECT_EQ(f.count, i + 1);
+  }
+  EXPECT_EQ(s.level, 2);
+
+  // clear empties the frames; with the pointer resting in frame 3 it stays empty until re-entered.
+  f.clear();
+  for (const auto& fr : f.frames) {
+    EXPECT_FALSE(fr.pic);
+    EXPECT_FALSE(fr.visited);
+  }
+  EXPECT_EQ(f.count, 4);
+  EXPECT_EQ(f.current, 3);
+  int pic_n = f.frames[3].pic_n;
+  move(kInside[3][0] + 5, kInside[3][1] + 5);
+  EXPECT_FALSE(f.frames[3].pic);
+  move(kOutside[0], kOutside[1]);
+  move(kInside[3][0], kInside[3][1]);
+  EXPECT_EQ(f.frames[3].pic_n, (pic_n + 1) % 4) << "the cycle resumes where it left off";
+  EXPECT_EQ(f.count, 5);
+
+  // Entering all frames again never unlocks, even with level back at 1.
+  s.level = 1;
+  for (int i = 0; i < 3; ++i) move(kInside[i][0], kInside[i][1]);
+  EXPECT_EQ(f.count, 8);
+  EXPECT_EQ(s.level, 1);
+}
+
+TEST_F(Frames4Test, NoUnlockWhenNotTheHighestActivity) {
+  app::Shell& s = app::shell();
+  s.level = 5;
+  f.init();
+  for (const auto& p : kInside) move(p[0], p[1]);
+  EXPECT_EQ(f.count, 4);
+  EXPECT_EQ(s.level, 5);
+}
+
+TEST_F(Frames4Test, ShortPictureListsWrapAndAnEmptyOneShowsNothing) {
+  set_pictures(3);
+  f.init();
+  for (int i = 0; i < 4; ++i) {
+    move(kInside[i][0], kInside[i][1]);
+    EXPECT_EQ(shown(i), (4 * i + 1) % 3);
+  }
+  set_pictures(0);
+  app::shell().level = 1;
+  TFrames4 g;
+  g.init();
+  for (const auto& p : kInside) {
+    media::move_pointer(p[0], p[1]);
+    g.mouse_move();
+  }
+  for (const auto& fr : g.frames) EXPECT_FALSE(fr.pic);
+  EXPECT_EQ(g.count, 4) << "the frames still count, so the next activity can open";
+  EXPECT_EQ(app::shell().level, 2);
+  g.draw();  // no display: draws nothing, must not fail
+}
+
+}  // namespace
