@@ -26,7 +26,9 @@ constexpr Rgb kSoftInk{0.38, 0.38, 0.50};
 constexpr Rgb kWhite{1, 1, 1};
 
 void set(cairo_t* cr, Rgb c, double a = 1.0) { cairo_set_source_rgba(cr, c.r, c.g, c.b, a); }
-Rgb mix(Rgb a, Rgb b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
+Rgb mix(Rgb a, Rgb b, double t) {
+  return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
 
 void rounded(cairo_t* cr, double x, double y, double w, double h, double r) {
   cairo_new_sub_path(cr);
@@ -207,7 +209,9 @@ void keys_box(cairo_t* cr, Rgb accent) {
     std::string what;
   };
   const std::vector<Key> rows[2] = {
-      {{{"1", "9"}, "to", "choose an activity once it is open"}, {{"0"}, "", "title screen"}, {{"H", "F1"}, "or", "this help"}},
+      {{{"1", "9"}, "to", "choose an activity once it is open"},
+       {{"0"}, "", "title screen"},
+       {{"H", "F1"}, "or", "this help"}},
       {{{"S"}, "", "sound on or off"}, {{"V"}, "", "version"}, {{"Esc", "Ctrl+Q"}, "or", "quit"}}};
   const double cols[3] = {x + 18, x + 420, x + 600};
   for (int r = 0; r < 2; ++r) {
@@ -366,7 +370,8 @@ void sky_background(cairo_t* cr, double w, double h) {
 
 // The program's pointer, small, tip at (x, y).
 void pointer(cairo_t* cr, double x, double y, double scale = 0.75) {
-  const double pts[][2] = {{0, 0}, {3.2, 36}, {11.5, 28.5}, {18.5, 42.5}, {25.5, 39}, {18.5, 25.5}, {30.5, 24}};
+  const double pts[][2] = {{0, 0},     {3.2, 36},    {11.5, 28.5}, {18.5, 42.5},
+                           {25.5, 39}, {18.5, 25.5}, {30.5, 24}};
   cairo_save(cr);
   cairo_translate(cr, x, y);
   cairo_scale(cr, scale, scale);
@@ -397,7 +402,7 @@ void piece_path(cairo_t* cr, double x, double y, double s, const int tabs[4]) {
     };
     if (tabs[e] != 0) {
       double p[8][2];
-      const double shape[8][2] = {{0.36, 0},   {0.44, 0.02}, {0.30, 0.26}, {0.50, 0.26},
+      const double shape[8][2] = {{0.36, 0},    {0.44, 0.02}, {0.30, 0.26}, {0.50, 0.26},
                                   {0.70, 0.26}, {0.56, 0.02}, {0.64, 0},    {1, 0}};
       for (int i = 0; i < 8; ++i) at(shape[i][0], shape[i][1], p[i][0], p[i][1]);
       cairo_line_to(cr, p[0][0], p[0][1]);
@@ -495,7 +500,7 @@ void art_count(cairo_t* cr, double w, double h) {
   sky_background(cr, w, h);
   const Rgb colours[6] = {{0.93, 0.26, 0.24}, {0.98, 0.58, 0.12}, {0.99, 0.80, 0.16},
                           {0.36, 0.75, 0.23}, {0.20, 0.56, 0.90}, {0.58, 0.38, 0.86}};
-  const double pos[9][2] = {{54, 44}, {150, 52}, {246, 40}, {40, 112}, {140, 118},
+  const double pos[9][2] = {{54, 44},   {150, 52}, {246, 40},  {40, 112}, {140, 118},
                             {252, 108}, {66, 172}, {158, 176}, {240, 170}};
   const int numbers[9] = {4, 1, 7, 2, 3, 9, 6, 8, 5};
   for (int i = 0; i < 9; ++i)
@@ -653,9 +658,9 @@ void art_colour(cairo_t* cr, double w, double h) {
   set(cr, kWhite);
   cairo_set_line_width(cr, 3);
   cairo_stroke(cr);
-  const Rgb palette[12] = {{0.93, 0.2, 0.2},  {0.98, 0.55, 0.1}, {1, 0.85, 0.1},   {0.4, 0.8, 0.2},
-                           {0.1, 0.6, 0.35},  {0.2, 0.75, 0.9},  {0.15, 0.4, 0.9}, {0.55, 0.3, 0.85},
-                           {0.95, 0.35, 0.55}, {0.6, 0.4, 0.2},  {1, 1, 1},        {0.1, 0.1, 0.1}};
+  const Rgb palette[12] = {{0.93, 0.2, 0.2},   {0.98, 0.55, 0.1}, {1, 0.85, 0.1},   {0.4, 0.8, 0.2},
+                           {0.1, 0.6, 0.35},   {0.2, 0.75, 0.9},  {0.15, 0.4, 0.9}, {0.55, 0.3, 0.85},
+                           {0.95, 0.35, 0.55}, {0.6, 0.4, 0.2},   {1, 1, 1},        {0.1, 0.1, 0.1}};
   for (int i = 0; i < 12; ++i) {
     cairo_rectangle(cr, 10 + (i % 3) * 18, 120 + (i / 3) * 18, 18, 18);
     set(cr, palette[i]);
@@ -762,7 +767,9 @@ struct Page {
   std::function<void(cairo_t*, double, double)> art;  // draws into (0, 0, w, h)
 };
 
-const std::string kSize = "1024\xC2\xA0\xC3\x97\xC2\xA0" "768";  // 1024 × 768, kept on one line
+const std::string kSize =
+    "1024\xC2\xA0\xC3\x97\xC2\xA0"
+    "768";  // 1024 × 768, kept on one line
 
 bool draw_activity_page(const Page& p, const fs::path& file) {
   Canvas c(kW, kH);
@@ -808,7 +815,10 @@ bool draw_activity_page(const Page& p, const fs::path& file) {
 
 std::vector<Page> activity_pages() {
   return {
-      {1, "Picture frames", "Activity 1: always open", {0.95, 0.55, 0.20},
+      {1,
+       "Picture frames",
+       "Activity 1: always open",
+       {0.95, 0.55, 0.20},
        "Four empty frames hang on the wall. Your child moves the mouse pointer into a frame, and a "
        "picture appears in it with a ping. Each time the pointer comes back into a frame, that frame "
        "shows its next picture; every frame has four of its own.",
@@ -817,7 +827,10 @@ std::vector<Page> activity_pages() {
        "Clicks do nothing here. Press *1* again to empty the frames. The frames show the first 16 "
        "pictures of the pics folder.",
        art_frames},
-      {2, "Counting balls", "Activity 2: touch the balls in order", {0.36, 0.72, 0.24},
+      {2,
+       "Counting balls",
+       "Activity 2: touch the balls in order",
+       {0.36, 0.72, 0.24},
        "Numbered balls lie on the sky. Your child touches them with the pointer in order: 1, 2, 3 "
        "and so on. The ball just counted glows. Touching a ball out of order turns it red with a pop, "
        "and counting starts again from ball 1. Clicks do nothing here.",
@@ -827,15 +840,21 @@ std::vector<Page> activity_pages() {
        "Press *2* while playing for a new layout: during a game the number of balls stays the same; "
        "after a finished game it grows by one.",
        art_count},
-      {3, "Bouncing cards", "Activity 3: every click throws a card", {0.20, 0.62, 0.90},
+      {3,
+       "Bouncing cards",
+       "Activity 3: every click throws a card",
+       {0.20, 0.62, 0.90},
        "Every click throws a little picture card onto the sky: a left click from the left edge, a "
        "right click from the right edge. The cards fall, bounce along the floor with a boing and "
        "fly off the other side, leaving a colourful trail behind them.",
        "There is no game to finish here: any left click unlocks *activity 4* if it is still locked.",
-       "Press *3* to wipe the trails and start afresh; closing this page with *H* wipes them too. No "
-       "pointer is shown in this activity.",
+       "Press *3* to wipe the trails and start afresh; closing this page with *H* or *F1* wipes "
+       "them too. No pointer is shown in this activity.",
        art_bounce},
-      {4, "Kaleidoscope", "Activity 4: a pattern that follows the mouse", {0.58, 0.38, 0.86},
+      {4,
+       "Kaleidoscope",
+       "Activity 4: a pattern that follows the mouse",
+       {0.58, 0.38, 0.86},
        "A ring follows the mouse and shows a kaleidoscope: a piece of a slowly turning picture, "
        "repeated eight times in mirror images. Moving the mouse changes the pattern, and it keeps "
        "changing while the mouse rests. A left click takes another picture; a right click shows or "
@@ -844,7 +863,10 @@ std::vector<Page> activity_pages() {
        "The ring is the pointer here; it keeps a little away from the screen edges. Coming back "
        "to this activity carries on where you left it.",
        art_kaleid},
-      {5, "Uncover", "Activity 5: click to uncover a picture", {0.22, 0.36, 0.78},
+      {5,
+       "Uncover",
+       "Activity 5: click to uncover a picture",
+       {0.22, 0.36, 0.78},
        "A picture is hidden under the outline of a jigsaw on a dark blue screen. Each click on a "
        "hidden piece uncovers that part of the picture, piece by piece. Clicks outside the hidden "
        "pieces do nothing.",
@@ -854,7 +876,10 @@ std::vector<Page> activity_pages() {
        "Press *5* while playing for a new puzzle, with another cut and another picture. Leaving an "
        "unfinished puzzle and coming back carries on with it.",
        art_uncover},
-      {6, "Where does it go?", "Activity 6: click where the piece belongs", {0.85, 0.25, 0.25},
+      {6,
+       "Where does it go?",
+       "Activity 6: click where the piece belongs",
+       {0.85, 0.25, 0.25},
        "The outline of a jigsaw is shown on a dark red screen. A card in a corner shows one piece of "
        "a hidden picture; your child clicks the place where it belongs, and the piece appears there. "
        "Then the card shows the next piece. Clicking the card deals another one; clicks in the wrong "
@@ -864,7 +889,10 @@ std::vector<Page> activity_pages() {
        "Press *6* while playing for a new puzzle, with another cut and another picture. Leaving an "
        "unfinished puzzle and coming back carries on with it.",
        art_where},
-      {7, "Colouring", "Activity 7: pick a colour, click to fill", {0.93, 0.35, 0.60},
+      {7,
+       "Colouring",
+       "Activity 7: pick a colour, click to fill",
+       {0.93, 0.35, 0.60},
        "A line drawing fills the right of the screen and a palette sits at the bottom left. Your "
        "child clicks a colour to pick it (the circle at the top shows the colour picked), then clicks "
        "inside a shape to fill it. A right click, or Ctrl with a click, shows the next of seven "
@@ -874,7 +902,10 @@ std::vector<Page> activity_pages() {
        "Press *7* while colouring to wipe the colours off the drawing. Before a colour is picked, "
        "clicks fill with white.",
        art_colour},
-      {8, "Pairs", "Activity 8: find the matching cards", {0.10, 0.66, 0.62},
+      {8,
+       "Pairs",
+       "Activity 8: find the matching cards",
+       {0.10, 0.66, 0.62},
        "Sixteen cards lie face down: eight pictures, each on two cards. Your child clicks cards to "
        "turn them over. When a card shows the same picture as the card turned just before it, the "
        "pair stays on show for a second and then leaves the table. When a third card is turned, the "
@@ -884,11 +915,14 @@ std::vector<Page> activity_pages() {
        "Press *8* while playing to shuffle and deal again. The cards show the first 8 pictures of "
        "the pics folder.",
        art_pairs},
-      {9, "Jigsaw", "Activity 9: carry the pieces into place", {0.93, 0.45, 0.72},
+      {9,
+       "Jigsaw",
+       "Activity 9: carry the pieces into place",
+       {0.93, 0.45, 0.72},
        "The pieces of a picture lie scattered on a pink screen. A click picks up a piece, which then "
        "follows the mouse with no button held; the next click puts it down. Pieces that fit together "
        "join and move as one, and a piece put down near its place snaps home with a click and stays. "
-       "A right click hides or shows the loose pieces.",
+       "A right click hides or shows the pieces not yet home.",
        "When every piece is home, the whole picture shows with a magic sound. This is the last "
        "activity, so it unlocks nothing. Click the smiley face for a new puzzle.",
        "Press *9* while playing for a new puzzle, with another cut and another picture. Leaving an "
@@ -903,15 +937,14 @@ bool draw_overview_page(const fs::path& file, const std::vector<Page>& pages) {
   cairo_t* cr = c.cr();
   const Rgb accent{0.98, 0.72, 0.15};
   page_frame(cr, accent);
-  header(cr, 0, "Welcome to Pipkin", "You choose an activity with the digit keys; your child plays with the mouse.",
-         accent);
+  header(cr, 0, "Welcome to Pipkin",
+         "You choose an activity with the digit keys; your child plays with the mouse.", accent);
 
   double y = 142;
-  const char* what[9] = {"move into a frame to show a picture", "touch the balls in order",
-                         "every click throws a card",           "a pattern follows the mouse",
-                         "click to uncover a picture",          "click where the piece belongs",
-                         "pick a colour and fill shapes",       "find the matching cards",
-                         "carry the pieces into place"};
+  const char* what[9] = {
+      "move into a frame to show a picture", "touch the balls in order",   "every click throws a card",
+      "a pattern follows the mouse",         "click to uncover a picture", "click where the piece belongs",
+      "pick a colour and fill shapes",       "find the matching cards",    "carry the pieces into place"};
   for (int i = 0; i < 9; ++i) {
     badge(cr, 60, y + 15, 15, std::to_string(i + 1), pages[i].accent, 18);
     gen::use_font(cr, 18);
@@ -929,17 +962,21 @@ bool draw_overview_page(const fs::path& file, const std::vector<Page>& pages) {
   cairo_fill(cr);
   Column right(cr, bx + 18, 142, bw - 36, 540, accent);
   right.heading("Unlocking", 21);
-  right.paragraph("Activity 1 is always open. Finishing a game of the highest open activity opens the "
-                  "next one; the digits of locked activities do nothing. Progress is kept in "
-                  "*data/pipkin.txt*: delete it to start again from 1.",
-                  17);
+  right.paragraph(
+      "Activity 1 is always open. Finishing a game of the highest open activity opens the "
+      "next one; the digits of locked activities do nothing. Progress is kept in "
+      "*data/pipkin.txt*: delete it to start again from 1.",
+      17);
   right.gap(4);
   right.heading("Your own pictures", 21);
-  right.paragraph("Put PNG, JPEG or BMP files in the *pics* folder inside the data folder. Names must "
-                  "end in lowercase *.png*, *.jpg* or *.bmp*: rename photo.JPG to photo.jpg. Any size "
-                  "is fine: pictures are scaled to fill the " + kSize + " screen. Use at least 16 "
-                  "pictures: picture frames shows 16, pairs needs 8.",
-                  17);
+  right.paragraph(
+      "Put PNG, JPEG or BMP files in the *pics* folder inside the data folder. Names must "
+      "end in lowercase *.png*, *.jpg* or *.bmp*: rename photo.JPG to photo.jpg. Any size "
+      "is fine: pictures are scaled to fill the " +
+          kSize +
+          " screen. Use at least 16 "
+          "pictures: picture frames shows 16, pairs needs 8.",
+      17);
 
   keys_box(cr, accent);
   bool saved = c.save_png(file);
@@ -953,7 +990,8 @@ bool draw_overview_page(const fs::path& file, const std::vector<Page>& pages) {
 bool make_help(const fs::path& out) {
   std::vector<Page> pages = activity_pages();
   bool ok = draw_overview_page(out / "help/0.png", pages);
-  for (const Page& p : pages) ok = draw_activity_page(p, out / ("help/" + std::to_string(p.number) + ".png")) && ok;
+  for (const Page& p : pages)
+    ok = draw_activity_page(p, out / ("help/" + std::to_string(p.number) + ".png")) && ok;
   return ok;
 }
 

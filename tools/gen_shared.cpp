@@ -78,10 +78,12 @@ void sparkle(cairo_t* cr, double x, double y, double size, Rgb c, double a = 1.0
 bool edges_clear(const Canvas& c, const char* name) {
   for (int x = 0; x < c.width(); ++x)
     for (int y : {0, c.height() - 1})
-      if (c.pixel(x, y) >> 24) return std::fprintf(stderr, "pipkin_gen: %s is cut off at (%d, %d)\n", name, x, y), false;
+      if (c.pixel(x, y) >> 24)
+        return std::fprintf(stderr, "pipkin_gen: %s is cut off at (%d, %d)\n", name, x, y), false;
   for (int y = 0; y < c.height(); ++y)
     for (int x : {0, c.width() - 1})
-      if (c.pixel(x, y) >> 24) return std::fprintf(stderr, "pipkin_gen: %s is cut off at (%d, %d)\n", name, x, y), false;
+      if (c.pixel(x, y) >> 24)
+        return std::fprintf(stderr, "pipkin_gen: %s is cut off at (%d, %d)\n", name, x, y), false;
   return true;
 }
 
@@ -96,7 +98,8 @@ bool make_pointer(const fs::path& out) {
   Canvas c(40, 48);
   cairo_t* cr = c.cr();
   auto arrow = [cr](double dx, double dy) {
-    const double pts[][2] = {{0, 0}, {3.2, 36}, {11.5, 28.5}, {18.5, 42.5}, {25.5, 39}, {18.5, 25.5}, {30.5, 24}};
+    const double pts[][2] = {{0, 0},     {3.2, 36},    {11.5, 28.5}, {18.5, 42.5},
+                             {25.5, 39}, {18.5, 25.5}, {30.5, 24}};
     cairo_move_to(cr, pts[0][0] + dx, pts[0][1] + dy);
     for (const auto& p : pts) cairo_line_to(cr, p[0] + dx, p[1] + dy);
     cairo_close_path(cr);
@@ -127,7 +130,8 @@ bool make_pointer(const fs::path& out) {
 // A soft cloud: a flat-bottomed capsule with round puffs on top and a gentle shade underneath.
 void cloud(cairo_t* cr, double x, double y, double w, gen::Rng& rng) {
   const double h = w * 0.24;  // capsule height; y is the capsule's top
-  double puffs[3][3] = {{0.30, 0.06, 0.17}, {0.54, 0.12, 0.22}, {0.76, 0.04, 0.14}};  // x, rise, radius (of w)
+  double puffs[3][3] = {
+      {0.30, 0.06, 0.17}, {0.54, 0.12, 0.22}, {0.76, 0.04, 0.14}};  // x, rise, radius (of w)
   for (auto& p : puffs) p[2] *= rng.range(0.9, 1.1);
   auto shape = [&](double oy, double grow) {
     double r = h / 2 + grow;
@@ -164,7 +168,7 @@ bool make_sky(const fs::path& out) {
   cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, 768);
   cairo_pattern_add_color_stop_rgb(sky, 0, 0.36, 0.64, 0.93);
   cairo_pattern_add_color_stop_rgb(sky, 0.6, 0.60, 0.80, 0.98);
-  cairo_pattern_add_color_stop_rgb(sky, 1, 0.84, 0.93, 1.0);
+  cairo_pattern_add_color_stop_rgb(sky, 1, 0.88, 0.95, 1.0);
   cairo_set_source(cr, sky);
   cairo_paint(cr);
   cairo_pattern_destroy(sky);
