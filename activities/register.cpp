@@ -3,6 +3,7 @@
 #include "activities/bounce.hpp"
 #include "activities/count.hpp"
 #include "activities/frames4.hpp"
+#include "activities/jigsaw.hpp"
 #include "activities/kaleid.hpp"
 #include "activities/pairs.hpp"
 #include "app/activity.hpp"
@@ -15,6 +16,7 @@ void register_all() {
   register_count();    // key 2
   register_bounce();   // key 3
   register_kaleid();   // key 4
+  register_jigsaw();   // keys 5, 6 and 9
   register_pairs();    // key 8
 }
 
