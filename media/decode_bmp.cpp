@@ -1,8 +1,5 @@
-// BMP: we check every header field ourselves, then let SDL unpack uncompressed and bit-field files.
-// Run-length files (RLE8, RLE4) are unpacked here, with every run checked against the row and file.
-#include <SDL.h>
-
-#include <climits>
+// BMP: every header field is checked against the limits and the file's length before any pixel
+// is read; run-length files (RLE8, RLE4) have every run checked against the row and the file.
 #include <cstring>
 #include <new>
 #include <string>
@@ -185,66 +182,96 @@ bool unpack_rle(const uint8_t* d, size_t size, const BmpInfo& bi, std::vector<ui
   }
 }
 
+using Palette = uint8_t[256][3];  // B, G, R; indexes past the file's palette read black
+
+void read_palette(const uint8_t* d, const BmpInfo& bi, Palette& pal) {
+  std::memset(pal, 0, sizeof(Palette));
+  for (int i = 0; i < bi.palette_count; ++i) {
+    const uint8_t* e = d + bi.palette_pos + static_cast<size_t>(i) * bi.palette_entry;
+    pal[i][0] = e[0], pal[i][1] = e[1], pal[i][2] = e[2];
+  }
+}
+
 DecodeResult decode_rle(const uint8_t* d, size_t size, const BmpInfo& bi) {
   DecodeResult res;
   std::vector<uint8_t> idx;
   if (!unpack_rle(d, size, bi, idx, res.error)) return res;
-  uint8_t palette[256][3] = {};  // indexes past the palette read black
-  for (int i = 0; i < bi.palette_count; ++i) {
-    const uint8_t* e = d + bi.palette_pos + static_cast<size_t>(i) * bi.palette_entry;
-    palette[i][0] = e[0], palette[i][1] = e[1], palette[i][2] = e[2];  // B, G, R
-  }
+  Palette pal;
+  read_palette(d, bi, pal);
   auto pm = create_pixmap(bi.width, bi.height, PF_BGR);
   if (!pm) return failed("bad size");
   for (int y = 0; y < bi.height; ++y) {
     uint8_t* out = pm->row(y);
     const uint8_t* in = idx.data() + static_cast<size_t>(y) * bi.width;
-    for (int x = 0; x < bi.width; ++x, out += 3) std::memcpy(out, palette[in[x]], 3);
+    for (int x = 0; x < bi.width; ++x, out += 3) std::memcpy(out, pal[in[x]], 3);
   }
   res.pixmap = std::move(pm);
   return res;
 }
 
-struct SurfaceGuard {
-  SDL_Surface* s;
-  ~SurfaceGuard() {
-    if (s) SDL_FreeSurface(s);
+// One colour channel of a bit-field pixel, widened to 8 bits (5 bits: 31 -> 255, 16 -> 132).
+struct Channel {
+  uint32_t mask = 0;
+  int shift = 0;
+  int bits = 0;
+
+  explicit Channel(uint32_t m) : mask(m) {
+    if (!m) return;
+    while (!(m >> shift & 1)) ++shift;
+    while (bits + shift < 32 && (m >> (shift + bits) & 1)) ++bits;
+  }
+  uint8_t operator()(uint32_t px) const {
+    const uint32_t v = (px & mask) >> shift;
+    if (bits >= 8) return static_cast<uint8_t>(v >> (bits - 8));
+    const uint32_t max = (1u << bits) - 1;
+    return static_cast<uint8_t>((v * 255 + max / 2) / max);
   }
 };
 
-DecodeResult decode_with_sdl(const uint8_t* d, size_t size, const BmpInfo& bi) {
-  DecodeResult res;
-  if (size > INT_MAX) return failed("too big");
-  SDL_RWops* rw = SDL_RWFromConstMem(d, static_cast<int>(size));
-  if (!rw) return failed(SDL_GetError());
-  SurfaceGuard loaded{SDL_LoadBMP_RW(rw, 1)};
-  if (!loaded.s) return failed(SDL_GetError());
-  SurfaceGuard argb{SDL_ConvertSurfaceFormat(loaded.s, SDL_PIXELFORMAT_ARGB8888, 0)};
-  if (!argb.s) return failed(SDL_GetError());
-  SDL_Surface* s = argb.s;
-  if (s->w != bi.width || s->h != bi.height) return failed("size mismatch");
-  if (SDL_LockSurface(s) != 0) return failed(SDL_GetError());
+// Uncompressed and bit-field rows; parse_header has checked that the file holds them all.
+DecodeResult decode_rows(const uint8_t* d, const BmpInfo& bi) {
+  const int w = bi.width, h = bi.height, bpp = bi.bpp;
+  const size_t stride = ((static_cast<size_t>(w) * bpp + 31) / 32) * 4;
+  uint32_t masks[4] = {bi.masks[0], bi.masks[1], bi.masks[2], bi.masks[3]};
+  if (bi.compression == kRgb && bpp == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
+  if (bi.compression == kRgb && bpp == 32) masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
+  const Channel red(masks[0]), green(masks[1]), blue(masks[2]), alpha(masks[3]);
+  Palette pal;
+  read_palette(d, bi, pal);
 
-  // ARGB8888 words are B, G, R, A in memory. An alpha channel that is zero everywhere means the
-  // writer did not fill it: such files are opaque.
-  const auto* px = static_cast<const uint8_t*>(s->pixels);
-  bool alpha = false;
-  for (int y = 0; bi.has_alpha && !alpha && y < s->h; ++y)
-    for (int x = 0; x < s->w && !alpha; ++x) alpha = px[static_cast<size_t>(y) * s->pitch + 4 * x + 3] != 0;
-  auto pm = create_pixmap(bi.width, bi.height, alpha ? PF_BGRA : PF_BGR);
-  if (pm) {
-    for (int y = 0; y < s->h; ++y) {
-      const uint8_t* in = px + static_cast<size_t>(y) * s->pitch;
-      uint8_t* out = pm->row(y);
-      if (alpha) {
-        std::memcpy(out, in, static_cast<size_t>(s->w) * 4);
+  auto pm = create_pixmap(w, h, bi.has_alpha ? PF_BGRA : PF_BGR);
+  if (!pm) return failed("bad size");
+  const int out_bpp = bytes_per_pixel(pm->format);
+  bool any_alpha = false;
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* in = d + bi.offset + static_cast<size_t>(bi.top_down ? y : h - 1 - y) * stride;
+    uint8_t* out = pm->row(y);
+    for (int x = 0; x < w; ++x, out += out_bpp) {
+      if (bpp <= 8) {
+        const int bit = x * bpp;
+        const int index = in[bit / 8] >> (8 - bpp - bit % 8) & ((1 << bpp) - 1);
+        std::memcpy(out, pal[index], 3);
+      } else if (bpp == 24) {
+        std::memcpy(out, in + 3 * x, 3);
       } else {
-        for (int x = 0; x < s->w; ++x, in += 4, out += 3) std::memcpy(out, in, 3);
+        const uint32_t px = bpp == 16 ? le16(in + 2 * x) : le32(in + 4 * x);
+        out[0] = blue(px), out[1] = green(px), out[2] = red(px);
+        if (bi.has_alpha) {
+          out[3] = alpha(px);
+          any_alpha = any_alpha || out[3] != 0;
+        }
       }
     }
   }
-  SDL_UnlockSurface(s);
-  if (!pm) return failed("bad size");
+  // An alpha channel that is zero everywhere was never filled in: such files are opaque.
+  if (bi.has_alpha && !any_alpha) {
+    auto opaque = create_pixmap(w, h, PF_BGR);
+    if (!opaque) return failed("bad size");
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) std::memcpy(opaque->row(y) + 3 * x, pm->row(y) + 4 * x, 3);
+    pm = std::move(opaque);
+  }
+  DecodeResult res;
   res.pixmap = std::move(pm);
   return res;
 }
@@ -257,7 +284,7 @@ DecodeResult decode_bmp(const uint8_t* data, size_t size) {
   try {
     if (!parse_header(data, size, bi, res.error)) return res;
     if (bi.compression == kRle8 || bi.compression == kRle4) return decode_rle(data, size, bi);
-    return decode_with_sdl(data, size, bi);
+    return decode_rows(data, bi);
   } catch (const std::bad_alloc&) {
     res.error = "out of memory";
   }
