@@ -1,0 +1,89 @@
+#include "activities/colour.hpp"
+
+#include <memory>
+
+#include "activities/flood_fill.hpp"
+#include "app/furniture.hpp"
+#include "app/shell.hpp"
+#include "media/draw.hpp"
+#include "media/events.hpp"
+
+namespace activities {
+namespace {
+
+constexpr int kPanelGrey = 100;
+constexpr int kCircleY = 18;       // the indicator's top edge; the ring sits one pixel up and left
+constexpr int kSwatchBottom = 30;  // free panel below the palette
+constexpr int kSeedY = 23;         // the indicator's fill starts at (sx + 5, 23) of its pixmap
+constexpr int kSeedDx = 5;
+
+}  // namespace
+
+int TColour::init() {
+  const app::Shell& s = app::shell();
+  turtle.init();
+  pattern = 1;
+  swatch = media::load_pixmap(s.data_dir + "colour/swatch.bmp");
+  sw = media::pixmap_width(swatch);
+  sh = media::pixmap_height(swatch);
+  sx = (s.screen_w - s.screen_h - sw) / 2;
+  sy = s.screen_h - kSwatchBottom - sh;
+  rgb = 0xFFFFFFFFu;  // opaque white until the first pick
+  circle = media::load_pixmap(s.data_dir + "colour/circle.bmp");
+  ring = media::load_image(s.data_dir + "colour/circle.png", media::IMG_DEFAULT);
+  progress = 0;
+  return 0;
+}
+
+int TColour::setup() {
+  turtle.pattern(pattern);
+  turtle.finish();
+  return 0;
+}
+
+int TColour::draw() {
+  const app::Shell& s = app::shell();
+  media::set_clear_colour(kPanelGrey, kPanelGrey, kPanelGrey);
+  media::cls();
+  media::set_clear_colour(0, 0, 0);
+  media::draw_pixmap(circle, sx, kCircleY);
+  media::draw_image(ring, static_cast<float>(sx - 1), static_cast<float>(kCircleY - 1), 0);
+  media::draw_pixmap(swatch, sx, sy);
+  media::draw_pixmap(turtle.screen, s.screen_w - s.screen_h, 0);
+  return 0;
+}
+
+int TColour::left_click() {
+  app::Shell& s = app::shell();
+  const int mx = media::mouse_x(), my = media::mouse_y();
+  const int panel = s.screen_w - s.screen_h;
+  if (mx >= sx && mx <= sx + sw - 1 && my >= sy && my <= sy + sh - 1) {
+    rgb = media::read_pixel(swatch, mx - sx, my - sy);
+    flood_fill(rgb, sx + kSeedDx, kSeedY, circle);
+    progress |= 1;
+  } else if (mx > panel) {
+    // The drawing's first column never takes a click.
+    flood_fill(rgb, mx - panel, my, turtle.screen);
+    progress |= 2;
+  }
+  if (progress == 3 && s.activity == s.level) s.level = s.level + 1;
+  return 0;
+}
+
+int TColour::right_click() {
+  app::show_thinking();
+  pattern = pattern + 1;
+  if (pattern > turtle.patterns) pattern = 1;
+  setup();
+  return 0;
+}
+
+void register_colour() {
+  app::register_activity(7, [](int, int) -> app::ActivityPtr {
+    auto a = std::make_unique<TColour>();
+    a->init();
+    return a;
+  });
+}
+
+}  // namespace activities

@@ -1,0 +1,37 @@
+// Activity 7, colouring: a grey panel on the left with the palette near its bottom and a round
+// indicator of the current colour near its top; the turtle's line drawing fills the square on the
+// right. A click on the palette picks its colour, a click into the drawing floods the area under the
+// pointer with it, and a right click brings the next of the seven drawings, uncoloured.
+#pragma once
+#include <cstdint>
+
+#include "activities/turtle.hpp"
+#include "app/activity.hpp"
+#include "media/image.hpp"
+#include "media/pixmap.hpp"
+
+namespace activities {
+
+class TColour : public app::Activity {
+ public:
+  int pattern = 0;          // the drawing shown, 1..7
+  TTurtle turtle;           // its screen pixmap is the drawing being coloured
+  media::PixmapPtr swatch;  // the palette
+  int sx = 0, sy = 0;       // palette's top-left corner on screen (sx is the indicator's too)
+  int sw = 0, sh = 0;       // palette size
+  uint32_t rgb = 0;         // the current colour, ARGB
+  media::PixmapPtr circle;  // the indicator, recoloured on every pick
+  media::ImagePtr ring;     // drawn over the indicator
+  int progress = 0;         // bit 1: a colour was picked; bit 2: the drawing was clicked
+
+  int init();
+  int setup() override;
+  int draw() override;
+  int left_click() override;
+  int right_click() override;
+};
+
+// Registers key 7 with the shell.
+void register_colour();
+
+}  // namespace activities

@@ -1,0 +1,83 @@
+// The colouring screen in a real window: grey panel, indicator under its ring, palette, and the
+// turtle's drawing on the right; a pick and a fill show on the next draw.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "activities/colour.hpp"
+#include "app/shell.hpp"
+#include "media/draw.hpp"
+#include "media/events.hpp"
+#include "tests/render/render_util.hpp"
+
+using activities::TColour;
+using media::read_pixel;
+using rt::screen_pixel;
+
+namespace {
+
+constexpr uint32_t kBlue = 0xFF000046, kWhite = 0xFFFFFFFF, kGrey = 0xFF646464;
+
+class ColourRender : public testing::Test {
+ protected:
+  void SetUp() override {
+    app::reset_shell();
+    app::shell().data_dir = std::string(PIPKIN_DATA_DIR) + "/";
+    app::shell().activity = 7;
+    rt::fresh(255, 0, 0);
+    c.init();
+    c.setup();
+  }
+  TColour c;
+};
+
+}  // namespace
+
+TEST_F(ColourRender, DrawShowsPanelIndicatorPaletteAndDrawing) {
+  c.draw();
+  media::PixmapPtr shot = media::grab_pixmap(0, 0, 1024, 768);
+  // Panel grey where nothing else lies: the top-left corner, left of the palette, below it.
+  EXPECT_EQ(read_pixel(shot, 2, 2), kGrey);
+  EXPECT_EQ(read_pixel(shot, 2, 500), kGrey);
+  EXPECT_EQ(read_pixel(shot, 128, 767), kGrey);
+  // The palette, pixel for pixel.
+  int differ = 0;
+  for (int y = 0; y < c.sh; ++y)
+    for (int x = 0; x < c.sw; ++x) differ += read_pixel(shot, c.sx + x, c.sy + y) != read_pixel(c.swatch, x, y);
+  EXPECT_EQ(differ, 0);
+  // The drawing, pixel for pixel, from x = 256.
+  differ = 0;
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 768; ++x) differ += read_pixel(shot, 256 + x, y) != read_pixel(c.turtle.screen, x, y);
+  EXPECT_EQ(differ, 0);
+  // The indicator shows its colour (white at first) through the ring's open middle.
+  const int cx = c.sx + c.circle->width / 2, cy = 18 + c.circle->height / 2;
+  EXPECT_EQ(read_pixel(shot, cx, cy), kWhite);
+  EXPECT_EQ(media::draw_state().clear_r, 0);
+  EXPECT_EQ(media::draw_state().r, 255);
+}
+
+TEST_F(ColourRender, APickAndAFillShowOnTheNextDraw) {
+  // Pick the middle patch, then fill the area outside the rings.
+  const int px = c.sx + c.sw / 2, py = c.sy + c.sh / 2;
+  media::move_pointer(px, py);
+  c.left_click();
+  const uint32_t picked = c.rgb;
+  ASSERT_NE(picked, kWhite);
+  media::move_pointer(1020, 760);
+  c.left_click();
+  c.draw();
+  const int cx = c.sx + c.circle->width / 2, cy = 18 + c.circle->height / 2;
+  EXPECT_EQ(screen_pixel(cx, cy), picked) << "indicator";
+  EXPECT_EQ(screen_pixel(1020, 760), picked) << "drawing corner";
+  EXPECT_EQ(screen_pixel(257, 2), picked);
+  EXPECT_EQ(screen_pixel(640, 384), kWhite) << "the lines keep their white";
+
+  // A right click brings drawing 2 with its corner blue again.
+  c.right_click();
+  c.draw();
+  EXPECT_EQ(c.pattern, 2);
+  EXPECT_EQ(screen_pixel(1020, 760), kBlue);
+  EXPECT_EQ(screen_pixel(cx, cy), picked) << "the indicator keeps the pick";
+}

@@ -1,0 +1,270 @@
+// The scan-line fill against a plain breadth-first reference on random line drawings and noise,
+// in every pixel format, with guard pixels round the pixmap; corners and staircases that must hold;
+// and the two Escape rules.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "activities/flood_fill.hpp"
+#include "media/events.hpp"
+#include "media/pixmap.hpp"
+
+using activities::flood_fill;
+using media::Pixmap;
+using media::read_pixel;
+using media::write_pixel;
+
+namespace {
+
+constexpr uint32_t kBlue = 0xFF000046, kWhite = 0xFFFFFFFF, kRed = 0xFFEB2828;
+constexpr int kGuardRows = 2;
+
+Pixmap with_spares(const Pixmap& p) {
+  Pixmap all = p;
+  all.width = p.width + 3;
+  all.height = p.height + kGuardRows;
+  return all;
+}
+
+// A pixmap whose rows carry three spare pixels and which has spare rows after the last, all holding
+// the given colour: a fill that strays outside would find them fillable and write them.
+Pixmap guarded(int w, int h, int format, uint32_t fill, uint32_t guard) {
+  Pixmap p;
+  p.width = w;
+  p.height = h;
+  p.format = format;
+  p.pitch = (w + 3) * media::bytes_per_pixel(format);
+  p.pixels.assign(static_cast<size_t>(p.pitch) * (h + kGuardRows), 0);
+  Pixmap all = with_spares(p);
+  for (int y = 0; y < all.height; ++y)
+    for (int x = 0; x < all.width; ++x) write_pixel(all, x, y, x < w && y < h ? fill : guard);
+  p.pixels = all.pixels;
+  return p;
+}
+
+// What a spare pixel reads as (the guard colour in the pixmap's format).
+uint32_t spare(const Pixmap& p) { return read_pixel(with_spares(p), p.width, 0); }
+
+bool guards_hold(const Pixmap& p, uint32_t guard) {
+  Pixmap all = with_spares(p);
+  for (int y = 0; y < all.height; ++y)
+    for (int x = 0; x < all.width; ++x)
+      if ((x >= p.width || y >= p.height) && read_pixel(all, x, y) != guard) return false;
+  return true;
+}
+
+// Breadth-first reference: every pixel equal to the seed's, 4-connected to it.
+void reference_fill(Pixmap& p, uint32_t colour, int sx, int sy) {
+  uint32_t old = read_pixel(p, sx, sy);
+  std::vector<char> seen(static_cast<size_t>(p.width) * p.height, 0);
+  std::deque<std::pair<int, int>> q{{sx, sy}};
+  seen[static_cast<size_t>(sy) * p.width + sx] = 1;
+  std::vector<std::pair<int, int>> region;
+  while (!q.empty()) {
+    auto [x, y] = q.front();
+    q.pop_front();
+    region.push_back({x, y});
+    const int nb[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+    for (auto& n : nb) {
+      if (n[0] < 0 || n[1] < 0 || n[0] >= p.width || n[1] >= p.height) continue;
+      size_t i = static_cast<size_t>(n[1]) * p.width + n[0];
+      if (!seen[i] && read_pixel(p, n[0], n[1]) == old) {
+        seen[i] = 1;
+        q.push_back({n[0], n[1]});
+      }
+    }
+  }
+  for (auto [x, y] : region) write_pixel(p, x, y, colour);
+}
+
+// A simple line plotter of our own (any staircase will do).
+void plot_line(Pixmap& p, int x1, int y1, int x2, int y2, uint32_t c) {
+  int dx = std::abs(x2 - x1), sx = x1 < x2 ? 1 : -1, dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
+  for (int err = dx + dy;;) {
+    write_pixel(p, x1, y1, c);
+    if (x1 == x2 && y1 == y2) return;
+    int e2 = 2 * err;
+    if (e2 >= dy) err += dy, x1 += sx;
+    if (e2 <= dx) err += dx, y1 += sy;
+  }
+}
+
+bool same_pixels(const Pixmap& a, const Pixmap& b) {
+  for (int y = 0; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x)
+      if (read_pixel(a, x, y) != read_pixel(b, x, y)) return false;
+  return true;
+}
+
+int never(int) { return 0; }
+
+// A scripted Escape key: answers 1 at the listed call numbers (from 1), counting every call.
+std::vector<int> escape_at;
+int calls = 0;
+int scripted(int code) {
+  EXPECT_EQ(code, 27);
+  ++calls;
+  for (int c : escape_at)
+    if (c == calls) return 1;
+  return 0;
+}
+
+std::string rows(const Pixmap& p, uint32_t filled) {
+  std::string s;
+  for (int y = 0; y < p.height; ++y) {
+    for (int x = 0; x < p.width; ++x) s += read_pixel(p, x, y) == filled ? '#' : '.';
+    s += '\n';
+  }
+  return s;
+}
+
+}  // namespace
+
+TEST(FloodFill, MatchesTheReferenceOnRandomLineDrawings) {
+  std::mt19937 rng(1234);
+  for (int round = 0; round < 60; ++round) {
+    SCOPED_TRACE(round);
+    const int w = 5 + static_cast<int>(rng() % 120), h = 5 + static_cast<int>(rng() % 90);
+    const int format = round % 3 == 0 ? media::PF_BGRA : media::PF_RGBA;
+    Pixmap p = guarded(w, h, format, kBlue, kBlue);
+    const int n_lines = 1 + static_cast<int>(rng() % 12);
+    for (int i = 0; i < n_lines; ++i)
+      plot_line(p, rng() % w, rng() % h, rng() % w, rng() % h, kWhite);
+    for (int fill = 0; fill < 6; ++fill) {
+      int x = rng() % w, y = rng() % h;
+      uint32_t colour = fill % 3 == 2 ? kWhite : 0xFF000000u | (rng() & 0xFFFFFFu);
+      Pixmap want = p;
+      reference_fill(want, colour, x, y);
+      flood_fill(colour, x, y, p, never);
+      ASSERT_TRUE(same_pixels(p, want)) << "fill " << fill << " at " << x << "," << y;
+      ASSERT_TRUE(guards_hold(p, kBlue)) << "wrote outside the pixmap";
+    }
+  }
+}
+
+TEST(FloodFill, MatchesTheReferenceOnNoiseInEveryFormat) {
+  std::mt19937 rng(99);
+  const int formats[] = {media::PF_GREY, media::PF_ALPHA, media::PF_BGR, media::PF_RGB, media::PF_BGRA,
+                         media::PF_RGBA};
+  const uint32_t palette[3] = {0xFF101010, 0xFF808080, 0x80808080};
+  for (int format : formats)
+    for (int round = 0; round < 40; ++round) {
+      SCOPED_TRACE(testing::Message() << "format " << format << " round " << round);
+      const int w = 1 + static_cast<int>(rng() % 40), h = 1 + static_cast<int>(rng() % 30);
+      Pixmap p = guarded(w, h, format, 0, palette[0]);
+      const uint32_t guard = spare(p);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) write_pixel(p, x, y, palette[rng() % 3]);
+      for (int fill = 0; fill < 5; ++fill) {
+        int x = rng() % w, y = rng() % h;
+        uint32_t colour = palette[rng() % 3] ^ (fill == 4 ? 0x00202020u : 0);
+        Pixmap want = p;
+        // The reference writes and reads the format's own way; skip the cases where the written
+        // value reads back as the old one (the fill then rightly leaves the pixmap alone).
+        Pixmap probe = want;
+        write_pixel(probe, x, y, colour);
+        if (read_pixel(probe, x, y) != read_pixel(want, x, y)) reference_fill(want, colour, x, y);
+        flood_fill(colour, x, y, p, never);
+        ASSERT_TRUE(same_pixels(p, want));
+        ASSERT_TRUE(guards_hold(p, guard));
+      }
+    }
+}
+
+TEST(FloodFill, EdgesCornersStaircasesAndNoOps) {
+  // One colour everywhere: every pixel changes; the edges stop it, the guards stay.
+  Pixmap p = guarded(9, 7, media::PF_RGBA, kBlue, kBlue);
+  flood_fill(kRed, 8, 6, p, never);
+  std::string all_red;
+  for (int y = 0; y < 7; ++y) all_red += "#########\n";
+  EXPECT_EQ(rows(p, kRed), all_red);
+  EXPECT_TRUE(guards_hold(p, kBlue));
+
+  // Two areas touching only at a corner are separate; so are the sides of a 45 degree line.
+  Pixmap c = guarded(6, 6, media::PF_RGBA, kBlue, kBlue);
+  for (int i = 0; i < 6; ++i) write_pixel(c, i, i, kWhite);
+  flood_fill(kRed, 5, 0, c, never);
+  EXPECT_EQ(rows(c, kRed),
+            ".#####\n"
+            "..####\n"
+            "...###\n"
+            "....##\n"
+            ".....#\n"
+            "......\n");
+  // A seed on the diagonal line recolours that one pixel only.
+  flood_fill(kRed, 2, 2, c, never);
+  EXPECT_EQ(read_pixel(c, 2, 2), kRed);
+  EXPECT_EQ(read_pixel(c, 1, 1), kWhite);
+  EXPECT_EQ(read_pixel(c, 3, 3), kWhite);
+
+  // The seed's colour already: nothing is read further, written or asked.
+  Pixmap same = c;
+  escape_at.clear();
+  calls = 0;
+  flood_fill(kRed, 4, 0, c, scripted);
+  EXPECT_TRUE(same_pixels(c, same));
+  EXPECT_EQ(calls, 0);
+
+  // A seed outside the pixmap changes nothing; a missing pixmap is no fault.
+  flood_fill(kRed, -1, 0, c, never);
+  flood_fill(kRed, 6, 0, c, never);
+  flood_fill(kRed, 0, 6, c, never);
+  EXPECT_TRUE(same_pixels(c, same));
+  EXPECT_TRUE(guards_hold(c, kBlue));
+  flood_fill(kRed, 0, 0, media::PixmapPtr(), never);
+
+  // A grey pixmap cannot tell a colour from its grey: a fill that writes back the same grey ends.
+  Pixmap g = guarded(4, 4, media::PF_GREY, 0xFF808080, 0xFF808080);
+  flood_fill(0xFF7F8081, 0, 0, g, never);  // (127 + 128 + 129) / 3 = 128: reads as before
+  EXPECT_EQ(read_pixel(g, 3, 3), 0xFF808080u);
+  flood_fill(0xFF000000, 0, 0, g, never);
+  EXPECT_EQ(read_pixel(g, 3, 3), 0xFF000000u);
+  EXPECT_TRUE(guards_hold(g, 0xFF808080u));
+}
+
+TEST(FloodFill, EscapeCutsARowOrEndsTheFill) {
+  // A press seen during the first row: the seed and its right neighbour are all that change.
+  Pixmap p = guarded(10, 3, media::PF_RGBA, kBlue, kBlue);
+  escape_at = {1};
+  calls = 0;
+  flood_fill(kRed, 5, 1, p, scripted);
+  EXPECT_EQ(rows(p, kRed), "..........\n.....##...\n..........\n");
+  EXPECT_EQ(calls, 1) << "the row's runs were not queued, so there is no second pass to ask before";
+
+  // A press seen between rows: the seed row is done (six questions during it), nothing more.
+  p = guarded(10, 3, media::PF_RGBA, kBlue, kBlue);
+  escape_at = {7};
+  calls = 0;
+  flood_fill(kRed, 5, 1, p, scripted);
+  EXPECT_EQ(rows(p, kRed), "..........\n##########\n..........\n");
+  EXPECT_EQ(calls, 7);
+
+  // A press during a row cuts only that row: runs already closed go on and can reach some of the
+  // skipped pixels. Row 0 has a wall at x = 8; the seed row is cut after its third step.
+  p = guarded(12, 2, media::PF_RGBA, kBlue, kBlue);
+  write_pixel(p, 8, 0, kWhite);
+  escape_at = {3};
+  calls = 0;
+  flood_fill(kRed, 6, 1, p, scripted);
+  EXPECT_EQ(rows(p, kRed),
+            "########....\n"
+            "##########..\n");
+  EXPECT_EQ(calls, 16) << "asked after every step while a side is open, and once between rows";
+
+  // The platform's own Escape count: a press already made is seen by the fill and consumed there.
+  media::flush_keys();
+  media::input_key_down(27, false);
+  p = guarded(10, 3, media::PF_RGBA, kBlue, kBlue);
+  flood_fill(kRed, 5, 1, p);
+  EXPECT_EQ(rows(p, kRed), "..........\n.....##...\n..........\n");
+  EXPECT_EQ(media::key_hit(27), 0);
+  media::flush_events();
+  flood_fill(kRed, 0, 0, p);  // no press: the whole region
+  EXPECT_EQ(rows(p, kRed), "##########\n##########\n##########\n");
+}
