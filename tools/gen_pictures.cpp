@@ -54,7 +54,7 @@ void soften_extremes(gen::Canvas& canvas) {
       uint32_t out = 0xff000000u;
       for (int shift = 0; shift < 24; shift += 8) {
         uint32_t c = (p >> shift) & 255;
-        c = c < 12 ? 12 : (c > 244 ? 244 : c);
+        c = c < 12 ? 12 : (c > 240 ? 240 : c);
         out |= c << shift;
       }
       row[x] = out;

@@ -617,6 +617,9 @@ void farm(cairo_t* cr, gen::Rng& rng) {
   sun(cr, 920, 92, 52);
   cloud(cr, 560, 70, 100);
   cloud(cr, 760, 190, 70);
+  cloud(cr, 200, 56, 70);
+  bird_v(cr, 330, 90, 14, hex(0x4a4a6a));
+  bird_v(cr, 365, 72, 11, hex(0x4a4a6a));
   bird_v(cr, 650, 160, 16, hex(0x4a4a6a));
   bird_v(cr, 690, 140, 12, hex(0x4a4a6a));
 

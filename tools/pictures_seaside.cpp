@@ -109,6 +109,30 @@ void crab(cairo_t* cr, double x, double y, double s) {
   });
 }
 
+void jellyfish(cairo_t* cr, double x, double y, double s, Col c) {
+  at(cr, x, y, s, 0, [&] {
+    double line = 3 / s;
+    for (int i = 0; i < 5; ++i) {
+      double tx = -0.6 + i * 0.3;
+      cairo_new_path(cr);
+      cairo_move_to(cr, tx, 0);
+      cairo_curve_to(cr, tx + 0.2, 0.4, tx - 0.2, 0.8, tx + 0.05, 1.3);
+      stroke(cr, dark(c, 0.2), 0.1);
+      stroke(cr, c, 0.06);
+    }
+    cairo_new_path(cr);
+    cairo_arc(cr, 0, 0, 0.8, kPi, 2 * kPi);
+    for (int i = 0; i < 4; ++i) cairo_arc(cr, 0.6 - i * 0.4, 0, 0.2, 0, kPi);
+    cairo_close_path(cr);
+    paint_ball(cr, c, line);
+    eye(cr, -0.25, -0.3, 0.11);
+    eye(cr, 0.25, -0.3, 0.11);
+    smile(cr, 0, -0.1, 0.16, line);
+    cheek(cr, -0.45, -0.15, 0.08);
+    cheek(cr, 0.45, -0.15, 0.08);
+  });
+}
+
 void octopus(cairo_t* cr, double x, double y, double s) {
   at(cr, x, y, s, 0, [&] {
     const Col skin = hex(0xff7fb0);
@@ -357,6 +381,13 @@ void underwater(cairo_t* cr, gen::Rng& rng) {
     poly(cr, {x, -10, x + 60, -10, x + 200, 700, x + 90, 700});
     fill(cr, hex(0xe8fbff), 0.1);
   }
+  for (int i = 0; i < 3; ++i) {
+    cairo_new_path(cr);
+    for (int x = -8; x <= kWidth + 8; x += 8) cairo_line_to(cr, x, 14 + i * 22 + 6 * std::sin(x * 0.03 + i));
+    stroke(cr, hex(0xc8f6ff), 5 - i);
+  }
+  jellyfish(cr, 110, 330, 60, hex(0xd9a0ff));
+  jellyfish(cr, 700, 80, 46, hex(0xffa0c8));
   ground(cr, 650, 14, 700, 0.8, hex(0xf6da8c), hex(0xe8bf6a), 4);
   dots(cr, rng, 0, 670, kWidth, 768, 60, 2, 4, hex(0xc99a4a), 0.6);
   const Col weeds[] = {hex(0x3fbf6a), hex(0x2fa85a), hex(0x5fd07a)};
@@ -544,6 +575,8 @@ void lighthouse(cairo_t* cr, gen::Rng& rng) {
   circle(cr, 330, 440, 90);
   fill(cr, hex(0xffd25a));
   cloud(cr, 140, 170, 80, hex(0xffc8d8));
+  cloud(cr, 70, 320, 50, hex(0xffd0c8));
+  cloud(cr, 960, 330, 44, hex(0xffd0c8));
   cloud(cr, 560, 110, 90, hex(0xffc8d8));
   for (int i = 0; i < 3; ++i) bird_v(cr, 420 + i * 46, 230 + (i % 2) * 22, 18, hex(0x4a2a5a));
   ground(cr, 440, 0, 1000, 0, hex(0x3a6ab8), hex(0x1a3a7a), 0);
@@ -670,9 +703,11 @@ void lighthouse(cairo_t* cr, gen::Rng& rng) {
 }
 
 void snowman(cairo_t* cr, gen::Rng& rng) {
-  vgrad_rect(cr, 0, 0, kWidth, 520, hex(0x9ac8f0), hex(0xe0eeff));
+  vgrad_rect(cr, 0, 0, kWidth, 520, hex(0x78aee6), hex(0xdcebff));
   cloud(cr, 160, 90, 90, hex(0xf0f4ff));
   cloud(cr, 860, 70, 80, hex(0xf0f4ff));
+  cloud(cr, 330, 44, 56, hex(0xf0f4ff));
+  cloud(cr, 680, 50, 60, hex(0xf0f4ff));
   ground(cr, 400, 30, 900, 1.6, hex(0xe6eefc), hex(0xd2e0f6), 4);
   for (int i = 0; i < 6; ++i) snowy_pine(cr, 40 + i * 70, 430 - (i % 2) * 14, 110 + (i % 3) * 20);
   // Cabin with a glowing window.
@@ -705,6 +740,9 @@ void snowman(cairo_t* cr, gen::Rng& rng) {
     oval(cr, rng.range(0, kWidth), rng.range(560, 760), rng.range(40, 90), rng.range(6, 12));
     fill(cr, hex(0xc4d6f2), 0.6);
   }
+  snowy_pine(cr, 716, 600, 90);
+  bird_v(cr, 680, 170, 15, hex(0x4a5a7a));
+  bird_v(cr, 640, 196, 12, hex(0x4a5a7a));
   sled(cr, 170, 680);
   const double drifts[] = {860, 720, 60, 930, 700, 50, 990, 730, 60};
   cluster(cr, drifts, 3, hex(0xf2f6ff), 4);

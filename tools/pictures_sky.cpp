@@ -235,6 +235,8 @@ void night(cairo_t* cr, gen::Rng& rng) {
     else
       twinkle(cr, x, y, rng.range(10, 18), hex(0xfff6d0));
   }
+  star(cr, 440, 64, 18, hex(0xffe066), 0.2);
+  twinkle(cr, 500, 100, 14, hex(0xfff6d0));
   radial_glow(cr, 760, 190, 230, hex(0xfff2b0), 0.35);
   moon(cr, 760, 190, 120, hex(0xffe07a));
   sleepy_eye(cr, 700, 170, 26);
@@ -297,8 +299,9 @@ void rainbow(cairo_t* cr, gen::Rng& rng) {
   const Col balloons[] = {hex(0xff4f6d), hex(0xffc83a), hex(0x4aa8ff), hex(0x5fd05a), hex(0xb07cff), hex(0xff8a3a),
                           hex(0xff8fc0), hex(0x3fd0c8)};
   const double spots[][3] = {{130, 230, 46}, {250, 140, 40}, {380, 300, 52}, {330, 470, 44}, {520, 380, 56},
-                             {650, 250, 44}, {720, 430, 50}, {880, 260, 46}, {170, 420, 40}, {600, 540, 38},
-                             {860, 480, 36}, {450, 180, 34}};
+                             {650, 250, 44}, {720, 430, 50}, {880, 260, 46}, {170, 420, 40}, {460, 530, 36},
+                             {950, 470, 36}, {450, 180, 34}};
+  for (int i = 0; i < 3; ++i) bird_v(cr, 640 + i * 40, 40 + (i % 2) * 20, 14, hex(0x4a5a7a));
   for (int i = 0; i < 12; ++i)
     balloon(cr, spots[i][0], spots[i][1], spots[i][2], balloons[i % 8], 110 + (i % 3) * 20);
   for (int i = 0; i < 4; ++i) heart(cr, rng.range(60, 960), rng.range(40, 560), 26, hex(0xff8fb1));
@@ -326,6 +329,10 @@ void balloon_ride(cairo_t* cr, gen::Rng& rng) {
   hot_air_balloon(cr, 150, 330, 56, s2, 2, false);
   hot_air_balloon(cr, 860, 420, 46, s3, 2, false);
   hot_air_balloon(cr, 780, 90, 36, s4, 2, false);
+  hot_air_balloon(cr, 960, 290, 30, s1, 2, false);
+  hot_air_balloon(cr, 320, 440, 22, s3, 2, false);
+  hot_air_balloon(cr, 700, 400, 20, s2, 2, false);
+  cloud(cr, 960, 40, 50, hex(0xfff4f0));
   hot_air_balloon(cr, 500, 200, 170, s1, 4, true);
   for (int i = 0; i < 3; ++i) bird_v(cr, 300 + i * 40, 70 + (i % 2) * 20, 14, hex(0x4a4a6a));
 }
@@ -358,6 +365,10 @@ void rocket(cairo_t* cr, gen::Rng& rng) {
   smile(cr, 880, 672, 26, 4);
   planet(cr, 110, 650, 40, hex(0xff6fa8), false);
   planet(cr, 640, 90, 30, hex(0xffd23f), false);
+  planet(cr, 820, 330, 36, hex(0x5ae0b0), false);
+  planet(cr, 420, 60, 18, hex(0xff8a5a), false);
+  const double bright[][2] = {{830, 40}, {960, 180}, {960, 440}, {170, 440}, {190, 300}, {700, 300}, {560, 250}, {60, 60}};
+  for (const auto& b : bright) star(cr, b[0], b[1], 14, hex(0xfff0a0), b[0] * 0.01);
   // A comet.
   cairo_new_path(cr);
   poly(cr, {716, 676, 728, 704, 520, 760});

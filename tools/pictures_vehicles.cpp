@@ -154,6 +154,8 @@ void fire_engine(cairo_t* cr, gen::Rng& rng) {
   vgrad_rect(cr, 0, 0, kWidth, 440, hex(0x8fd4ff), hex(0xe4f6ff));
   cloud(cr, 160, 70, 80);
   cloud(cr, 620, 50, 70);
+  cloud(cr, 860, 44, 64);
+  for (int i = 0; i < 3; ++i) bird_v(cr, 400 + i * 42, 50 + (i % 2) * 20, 15, hex(0x4a4a6a));
   const Col walls[] = {hex(0xe8735a), hex(0xf2a65a), hex(0xd9605a), hex(0xf0c05a), hex(0xe88a7a)};
   const double tops[] = {150, 210, 120, 190, 140, 230, 160, 110};
   for (int i = 0; i < 8; ++i) building(cr, -30 + i * 134, tops[i], 124, 440, walls[i % 5], hex(0xbfe8ff));
@@ -298,6 +300,8 @@ void train(cairo_t* cr, gen::Rng& rng) {
   circle(cr, 820, 170, 64);
   fill(cr, hex(0xffe9a8));
   cloud(cr, 150, 80, 80, hex(0xfff2f8));
+  cloud(cr, 950, 56, 64, hex(0xfff2f8));
+  for (int i = 0; i < 3; ++i) bird_v(cr, 640 + i * 44, 50 + (i % 2) * 22, 15, hex(0x6a4a8a));
   // Mountains with snowy tops.
   const double peaks[][3] = {{140, 200, 230}, {420, 150, 260}, {700, 230, 230}, {980, 180, 250}};
   const Col hills[] = {hex(0xa58be0), hex(0x9076d4), hex(0xb09ae6), hex(0x977ed8)};
@@ -309,6 +313,17 @@ void train(cairo_t* cr, gen::Rng& rng) {
     cairo_curve_to(cr, px + 40, py, px + half * 0.6, py + 120, px + half * 1.4, 470);
     cairo_close_path(cr);
     paint(cr, hills[i], 4);
+    cairo_new_path(cr);
+    cairo_move_to(cr, px, py);
+    cairo_curve_to(cr, px - 40, py, px - half * 0.6, py + 120, px - half * 1.4, 470);
+    cairo_line_to(cr, px - half * 0.3, 470);
+    cairo_curve_to(cr, px - half * 0.2, py + 160, px - 10, py + 60, px, py);
+    cairo_close_path(cr);
+    fill(cr, light(hills[i], 0.3), 0.6);
+    for (int k = 0; k < 3; ++k) {
+      double tx = px + half * (0.3 + 0.25 * k), ty = py + 150 + k * 60;
+      if (ty < 440) pine(cr, tx, ty, 40, hex(0x6a58b8));
+    }
     cairo_new_path(cr);
     cairo_move_to(cr, px - 64, py + 50);
     cairo_curve_to(cr, px - 40, py + 12, px - 20, py, px, py);
@@ -493,6 +508,7 @@ void bus(cairo_t* cr, gen::Rng& rng) {
   cloud(cr, 160, 80, 80);
   cloud(cr, 560, 60, 100);
   cloud(cr, 900, 90, 70);
+  for (int i = 0; i < 3; ++i) bird_v(cr, 290 + i * 42, 56 + (i % 2) * 20, 15, hex(0x4a4a6a));
   const Col walls[] = {hex(0xff9ec4), hex(0xb49cff), hex(0x5fd6c4), hex(0x7fb2ff), hex(0xffb27a)};
   const double tops[] = {180, 240, 150, 210, 170, 250, 190, 140};
   for (int i = 0; i < 8; ++i) building(cr, -40 + i * 136, tops[i], 122, 470, walls[i % 5], hex(0xe9f8ff));

@@ -342,6 +342,8 @@ void lion(cairo_t* cr, gen::Rng& rng) {
   circle(cr, 150, 150, 70);
   fill(cr, hex(0xfff4c0));
   for (int i = 0; i < 3; ++i) bird_v(cr, 700 + i * 50, 100 + (i % 2) * 26, 18, hex(0x8a4a3a));
+  cloud(cr, 330, 54, 64, hex(0xfff0d8));
+  cloud(cr, 940, 60, 70, hex(0xfff0d8));
   ground(cr, 420, 16, 1100, 0.4, hex(0xf0c858), hex(0xe0a840), 4);
   acacia(cr, 130, 470, 300, hex(0x7ea446));
   acacia(cr, 900, 440, 240, hex(0x8ab04e));
@@ -478,6 +480,7 @@ void ducks(cairo_t* cr, gen::Rng& rng) {
   lily_pad(cr, 820, 620, 70, true);
   lily_pad(cr, 300, 640, 50, false);
   lily_pad(cr, 560, 390, 40, false);
+  lily_pad(cr, 960, 580, 46, true);
   frog(cr, 880, 398, 36);
   // Reeds along the edges.
   for (int i = 0; i < 6; ++i) reed(cr, 20 + i * 22, 420 - (i % 2) * 10, 150 + (i % 3) * 30);
