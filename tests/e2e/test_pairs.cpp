@@ -1,0 +1,177 @@
+// The pairs game end to end: the real program under Xvfb. The test learns the cards' pictures by
+// turning them and comparing screenshot regions, plays the whole game to the end, and checks the
+// match pause, the corner button, the new deal and the unlock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "tests/e2e/harness.hpp"
+
+using e2e::Pipkin;
+using media::read_pixel;
+
+namespace {
+
+constexpr int kCols[4] = {32, 279, 526, 773}, kRows[4] = {24, 209, 394, 579};
+int card_x(int k) { return kCols[k % 4]; }
+int card_y(int k) { return kRows[k / 4]; }
+
+// Pixels sampled inside a card, clear of the frame and of the pointer (which rests at the click
+// point near the card's bottom-right corner and hangs down and to the right of it).
+using Sig = std::vector<uint32_t>;
+Sig signature(const media::Pixmap& shot, int k) {
+  Sig s;
+  for (int y = card_y(k) + 8; y < card_y(k) + 140; y += 6)
+    for (int x = card_x(k) + 8; x < card_x(k) + 190; x += 6) s.push_back(read_pixel(shot, x, y));
+  return s;
+}
+// Mean difference per channel between two signatures.
+double distance(const Sig& a, const Sig& b) {
+  long sum = 0;
+  for (size_t i = 0; i < a.size(); ++i)
+    for (int sh = 0; sh < 24; sh += 8)
+      sum += std::abs(static_cast<int>((a[i] >> sh) & 255) - static_cast<int>((b[i] >> sh) & 255));
+  return static_cast<double>(sum) / (3.0 * a.size());
+}
+bool same(const Sig& a, const Sig& b) { return distance(a, b) < 6; }
+
+// The game's rules, kept beside the real game so the test knows which clicks make a match.
+struct Model {
+  bool visible[16] = {}, found[16] = {};
+  int first = -1, second = -1;
+  // Turns card k; true when it makes a match (the program then pauses for a second).
+  bool turn(int k, const std::vector<int>& pic) {
+    if (visible[k] || found[k]) return false;
+    visible[k] = true;
+    if (first < 0) {
+      first = k;
+      return false;
+    }
+    if (second >= 0) {
+      visible[first] = false;
+      first = second;
+    }
+    if (pic[first] == pic[k]) {
+      found[first] = found[k] = true;
+      first = second = -1;
+      return true;
+    }
+    second = k;
+    return false;
+  }
+  int latest() const { return second >= 0 ? second : first; }
+};
+
+void click_card(Pipkin& app, int k) { app.click(card_x(k) + 205, card_y(k) + 150); }
+
+}  // namespace
+
+TEST(Pairs, AWholeGameToTheCornerButton) {
+  e2e::Options opt;
+  opt.level = 8;
+  Pipkin app(opt);
+  ASSERT_TRUE(app.start()) << app.stderr_text();
+  app.key("8");
+  app.move(1012, 8);
+  media::PixmapPtr table = app.screenshot("/tmp/pipkin_pairs_table.png");
+  ASSERT_TRUE(table);
+  // Sixteen card backs, all alike, and sky between them.
+  Sig back = signature(*table, 0);
+  for (int k = 1; k < 16; ++k) EXPECT_TRUE(same(signature(*table, k), back)) << "card " << k << " shows its back";
+  uint32_t gap = read_pixel(*table, 263, 100), frame = read_pixel(*table, card_x(0) - 3, 100);
+  EXPECT_NE(gap & 0xFFFFFF, frame & 0xFFFFFF) << "sky in the gap, a frame round the card";
+
+  // Learn every card by turning the cards in order, following the rules in the model.
+  Model m;
+  std::vector<int> pic(16, -1);
+  std::vector<Sig> looks;  // one per distinct picture
+  for (int k = 0; k < 16; ++k) {
+    if (m.found[k]) continue;
+    click_card(app, k);
+    media::PixmapPtr shot;
+    ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return !same(signature(p, k), back); }))
+        << "card " << k << " turns face up";
+    shot = app.screenshot();
+    Sig s = signature(*shot, k);
+    for (size_t i = 0; i < looks.size() && pic[k] < 0; ++i)
+      if (same(looks[i], s)) pic[k] = static_cast<int>(i);
+    if (pic[k] < 0) {
+      pic[k] = static_cast<int>(looks.size());
+      looks.push_back(s);
+    }
+    if (m.turn(k, pic)) {
+      // The match stays on show, then both cards leave the table.
+      ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return !same(signature(p, k), s) && !same(signature(p, k), back); }))
+          << "matched card " << k << " vanishes";
+    }
+  }
+  ASSERT_EQ(looks.size(), 8u) << "eight different pictures";
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(std::count(pic.begin(), pic.end(), i), 2) << "picture " << i;
+
+  // The older of two face-up cards is face down again on screen; the later ones are up.
+  media::PixmapPtr now = app.screenshot();
+  for (int k = 0; k < 16; ++k) {
+    if (m.found[k]) continue;
+    EXPECT_EQ(same(signature(*now, k), back), !m.visible[k]) << "card " << k;
+  }
+
+  // Find every remaining pair. The first click after a match is made during the pause: it waits
+  // in the queue and is handled afterwards, where the pointer then is.
+  bool queued_click_seen = false;
+  for (int a = 0; a < 16; ++a) {
+    if (m.found[a]) continue;
+    int b = 0;
+    while (b == a || pic[b] != pic[a]) ++b;
+    while (!m.found[a]) {
+      int k = m.latest() == a ? b : m.latest() == b ? a : !m.visible[a] ? a : b;
+      click_card(app, k);
+      if (m.turn(k, pic)) {
+        int c = -1;
+        for (int j = 0; j < 16 && c < 0; ++j)
+          if (!m.found[j] && !m.visible[j]) c = j;
+        if (c >= 0 && !queued_click_seen) {
+          click_card(app, c);  // at most 400 ms into the one-second pause
+          m.turn(c, pic);
+          ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) {
+            return same(signature(p, c), looks[pic[c]]) && !same(signature(p, k), looks[pic[k]]);
+          })) << "the queued click turns card " << c << " once the pair " << a << ", " << b << " has gone";
+          queued_click_seen = true;
+        } else {
+          // Clicks queued during a pause would all act where the pointer ends up: wait it out.
+          ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return !same(signature(p, k), looks[pic[k]]); }))
+              << "matched card " << k << " vanishes";
+        }
+      }
+    }
+  }
+  // The table is empty and the corner button shows.
+  media::PixmapPtr smiley = media::load_pixmap(app.data("images/smiley.png"));
+  ASSERT_TRUE(smiley);
+  uint32_t want = read_pixel(*smiley, 50, 20);
+  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) {
+    return e2e::near(read_pixel(p, 55, 663 + 20), want >> 16 & 255, want >> 8 & 255, want & 255, 24);
+  })) << "the corner button";
+  media::PixmapPtr done = app.screenshot("/tmp/pipkin_pairs_done.png");
+  for (int k = 0; k < 16; ++k) {
+    Sig s = signature(*done, k);
+    EXPECT_FALSE(same(s, back) || same(s, looks[pic[k]])) << "card " << k << " has gone";
+  }
+
+  // A click off the button changes nothing; a click on it deals a new game.
+  click_card(app, 5);
+  media::PixmapPtr still = app.screenshot();
+  EXPECT_FALSE(same(signature(*still, 5), back));
+  app.click(55, 713);
+  app.move(1012, 8);
+  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) {
+    for (int k = 0; k < 16; ++k)
+      if (!same(signature(p, k), back)) return false;
+    return true;
+  })) << "a new deal: sixteen backs again";
+
+  app.key("Escape");
+  ASSERT_TRUE(app.wait_exit(5000));
+  EXPECT_EQ(app.read_text("pipkin.txt"), "9\r\n") << "finishing the pairs opened the jigsaw";
+}
