@@ -1,0 +1,180 @@
+// Activities 1 to 4 drawn in a real window: frame pictures placed and scaled, ball looks, card
+// trails in both buffers, and the kaleidoscope's cut and its eight copies.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "activities/bounce.hpp"
+#include "activities/count.hpp"
+#include "activities/frames4.hpp"
+#include "activities/kaleid.hpp"
+#include "media/draw.hpp"
+#include "tests/render/render_util.hpp"
+#include "tests/unit/activities_1to4_fixture.hpp"
+
+namespace {
+
+int ch(uint32_t p, int s) { return static_cast<int>(p >> s & 255); }
+bool close(uint32_t a, uint32_t b, int tol) {
+  return std::abs(ch(a, 16) - ch(b, 16)) <= tol && std::abs(ch(a, 8) - ch(b, 8)) <= tol &&
+         std::abs(ch(a, 0) - ch(b, 0)) <= tol;
+}
+uint32_t at(const media::Pixmap& p, int x, int y) { return media::read_pixel(p, x, y); }
+
+class ActivityDraw : public act_test::ActivityTest {
+ protected:
+  void SetUp() override {
+    ActivityTest::SetUp();
+    rt::fresh();
+    app::shell().default_blend = media::MASK;
+  }
+  void big_pictures(int n) {
+    auto& p = app::shell().pictures;
+    p.clear();
+    for (int i = 0; i < n; ++i) p.push_back(act_test::plain_picture(act_test::picture_colour(i)));
+  }
+  void expect_state_restored() {
+    const media::DrawState& s = media::draw_state();
+    EXPECT_EQ(s.blend, media::MASK);
+    EXPECT_FLOAT_EQ(s.scale_x, 1);
+    EXPECT_FLOAT_EQ(s.scale_y, 1);
+    EXPECT_FLOAT_EQ(s.rotation, 0);
+    EXPECT_EQ(s.r + s.g + s.b, 3 * 255);
+  }
+};
+
+TEST_F(ActivityDraw, FramePictureFillsItsOpeningAtTheFramesCorner) {
+  big_pictures(16);
+  activities::TFrames4 f;
+  f.init();
+  media::move_pointer(300, 200);
+  f.mouse_move();
+  f.draw();
+  expect_state_restored();
+  media::PixmapPtr p = media::grab_pixmap(0, 0, 1024, 768);
+  const uint32_t colour = act_test::picture_colour(1);
+  // 1024 x 768 at 0.34375 is 352 x 264 from (94, 74); not clipped to the 233-pixel sensitive height.
+  EXPECT_TRUE(close(at(*p, 95, 75), colour, 3));
+  EXPECT_TRUE(close(at(*p, 444, 336), colour, 3));
+  EXPECT_TRUE(close(at(*p, 300, 330), colour, 3));
+  EXPECT_FALSE(close(at(*p, 92, 200), colour, 40)) << "left of the picture: the frame";
+  EXPECT_FALSE(close(at(*p, 448, 200), colour, 40));
+  EXPECT_FALSE(close(at(*p, 200, 340), colour, 40)) << "below the picture";
+  // The other frames show the background's pale canvas.
+  for (int i = 1; i < 4; ++i) {
+    uint32_t q = at(*p, f.frames[i].x + 176, f.frames[i].y + 132);
+    EXPECT_GT(ch(q, 16) + ch(q, 8) + ch(q, 0), 700) << "frame " << i;
+  }
+}
+
+TEST_F(ActivityDraw, BallsAreDrawnCentredWithTheirLook) {
+  activities::TCount c;
+  c.init();
+  c.setup();
+  c.current = 1;
+  c.red = 2;
+  c.draw();
+  expect_state_restored();
+  // A point on each ball's body, away from its number: the drawn pixel is the look's own.
+  for (int k = 1; k <= 3; ++k) {
+    const activities::TBall& b = *c.ball(k);
+    const media::ImagePtr& look = k == 1 ? b.glow : k == 2 ? b.red : b.img;
+    int ox = -c.radius / 2, oy = c.radius / 2;
+    uint32_t want = media::read_pixel(*look->source, look->width / 2 + ox, look->height / 2 + oy);
+    ASSERT_EQ(want >> 24, 255u) << "an opaque point of ball " << k;
+    EXPECT_TRUE(close(rt::screen_pixel(b.xc + ox, b.yc + oy), want, 4)) << "ball " << k;
+  }
+  // Balls out of play are not drawn: those never placed sit at (0, 0), where the sky shows.
+  ASSERT_EQ(c.ball(20)->xc, 0);
+  EXPECT_TRUE(close(rt::screen_pixel(3, 3), media::read_pixel(*app::shell().sky_image->source, 3, 3), 4));
+}
+
+TEST_F(ActivityDraw, CardTrailsGoIntoBothBuffers) {
+  big_pictures(1);
+  activities::TBounce b;
+  b.init();
+  b.clear();
+  auto sky = [](int x, int y) { return media::read_pixel(*app::shell().sky_image->source, x, y); };
+  EXPECT_TRUE(close(rt::screen_pixel(400, 300), sky(400, 300), 3));
+  media::present(0);
+  EXPECT_TRUE(close(rt::screen_pixel(400, 300), sky(400, 300), 3)) << "the sky is in the other buffer too";
+
+  b.left_click();
+  b.cards[0].x = 100;
+  b.cards[0].y = 200;
+  b.cards[0].dy = 0;
+  b.draw();
+  const uint32_t card = act_test::picture_colour(0);
+  media::advance_manual_clock(21);
+  b.update();  // x 106, y 200
+  b.draw();
+  expect_state_restored();
+  for (int buffer = 0; buffer < 2; ++buffer) {
+    SCOPED_TRACE(buffer ? "front buffer" : "back buffer");
+    EXPECT_TRUE(close(rt::screen_pixel(101, 201), card, 3)) << "the trail of the first position";
+    EXPECT_TRUE(close(rt::screen_pixel(106 + 172, 201), card, 3)) << "the card now";
+    EXPECT_TRUE(close(rt::screen_pixel(106 + 100, 200 + 128), card, 3));
+    EXPECT_TRUE(close(rt::screen_pixel(99, 250), sky(99, 250), 3));
+    EXPECT_TRUE(close(rt::screen_pixel(200, 198), sky(200, 198), 3));
+    media::present(0);
+  }
+}
+
+TEST_F(ActivityDraw, KaleidoscopeCutsThroughTheMaskAndRepeatsItEightTimes) {
+  // A picture without pure black or pure white whose colour tells where a pixel came from.
+  media::PixmapPtr pix = media::create_pixmap(1024, 768, media::PF_RGB);
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 1024; ++x)
+      media::write_pixel(*pix, x, y, 0xFF000000u | (20 + x / 5) << 16 | (20 + y / 4) << 8 | ((x * 7 + y * 3) % 200 + 20));
+  auto& pics = app::shell().pictures;
+  pics.clear();
+  pics.push_back(media::image_from_pixmap(pix, 0));
+  pics.push_back(media::image_from_pixmap(pix, 0));
+
+  activities::TKaleid k;
+  k.init();
+  ASSERT_EQ(k.r, 150);
+  const int cx = 500, cy = 400;
+  media::move_pointer(cx, cy);
+  k.draw();
+  expect_state_restored();
+  EXPECT_EQ(k.passes, 1);
+  media::PixmapPtr p = media::grab_pixmap(0, 0, 1024, 768);
+  const media::Pixmap& mask = *k.mask->source;
+
+  // What the cut holds u, v pixels up and left of the pointer: the picture where the mask is clear,
+  // the mask's colour where it paints, nothing (0) where it paints pure white.
+  auto cut = [&](int u, int v) -> uint32_t {
+    uint32_t m = media::read_pixel(mask, 150 - u, 150 - v);
+    if (m >> 24 < 128) return media::read_pixel(*pix, cx - u, cy - v);
+    return (m & 0xFFFFFF) == 0xFFFFFF ? 0 : m;
+  };
+  int total = 0, clear_px = 0, right = 0, asym = 0;
+  for (int v = 1; v <= 150; ++v)
+    for (int u = 1; u <= 150; ++u) {
+      if (u * u + v * v > 138 * 138) continue;  // the ring covers the rest
+      ++total;
+      clear_px += media::read_pixel(mask, 150 - u, 150 - v) >> 24 < 128;
+      // The top-left quadrant holds the cut and, drawn over it, the cut mirrored about the diagonal;
+      // where both have dropped out the black background shows.
+      uint32_t want = cut(v, u) ? cut(v, u) : cut(u, v) ? cut(u, v) : 0xFF000000u;
+      uint32_t got = at(*p, cx - u, cy - v);
+      right += close(got, want, 6);
+      // The other quadrants are its mirror images; it is its own diagonal mirror.
+      asym += !close(got, at(*p, cx + u - 1, cy - v), 2) || !close(got, at(*p, cx - u, cy + v - 1), 2) ||
+              !close(got, at(*p, cx + u - 1, cy + v - 1), 2) || !close(got, at(*p, cx - v, cy - u), 2);
+    }
+  EXPECT_GT(clear_px, 2000) << "the mask lets a good part of the picture through";
+  EXPECT_GT(right, total * 97 / 100);
+  EXPECT_LT(asym, total / 100) << "eight-fold symmetry";
+  // Outside the ring the background is black.
+  EXPECT_TRUE(close(at(*p, 50, 50), 0xFF000000, 0));
+
+  // Shown behind: the upright picture fills the screen outside the ring.
+  k.right_click();
+  k.draw();
+  EXPECT_TRUE(close(rt::screen_pixel(50, 50), media::read_pixel(*pix, 50, 50), 6));
+}
+
+}  // namespace
