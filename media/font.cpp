@@ -6,6 +6,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "media/builtin_font.hpp"
 #include "media/draw.hpp"
 #include "media/gl.hpp"
 #include "media/image.hpp"
@@ -42,11 +43,43 @@ FT_Library library() {
 
 FontPtr current;
 
+// The built-in font: every glyph made at once from the bitmap table; other characters are blank.
+const FontPtr& builtin() {
+  static FontPtr f = [] {
+    auto font = std::make_shared<Font>();
+    const int s = kBuiltinScale;
+    font->height = 9 * s;
+    font->ascend = 8 * s;
+    font->descend = -s;
+    for (int c = 0; c < 95; ++c) {
+      Glyph g;
+      g.advance = 6 * s;
+      g.off_y = s;
+      PixmapPtr p = create_pixmap(5 * s, 7 * s, PF_RGBA);
+      bool ink = false;
+      for (int y = 0; y < 7 * s; ++y)
+        for (int x = 0; x < 5 * s; ++x)
+          if (kBuiltinGlyphs[c][y / s] & (0x10 >> (x / s))) {
+            write_pixel(*p, x, y, 0xFFFFFFFF);
+            ink = true;
+          }
+      if (ink) g.image = image_from_pixmap(p, 0);
+      font->glyphs.emplace(static_cast<unsigned>(c + kBuiltinFirst), std::move(g));
+    }
+    return font;
+  }();
+  return f;
+}
+
+Font& active() { return current ? *current : *builtin(); }
+
 const Glyph& glyph_of(Font& f, unsigned code) {
   auto it = f.glyphs.find(code);
   if (it != f.glyphs.end()) return it->second;
   Glyph g;
-  if (FT_Load_Char(f.face, code, FT_LOAD_RENDER) == 0) {
+  if (!f.face) {
+    g.advance = 6 * kBuiltinScale;  // the built-in font has no glyph for this character
+  } else if (FT_Load_Char(f.face, code, FT_LOAD_RENDER) == 0) {
     FT_GlyphSlot slot = f.face->glyph;
     const FT_Bitmap& bm = slot->bitmap;
     g.advance = static_cast<int>(slot->advance.x >> 6);
@@ -103,11 +136,11 @@ void set_font(const FontPtr& font) { current = font; }
 const FontPtr& current_font() { return current; }
 
 void draw_text(const std::string& text, float x, float y) {
-  if (!current) return;
+  Font& font = active();
   const DrawState& s = draw_state();
   float pen_x = x, pen_y = y;
   for (unsigned char ch : text) {
-    const Glyph& g = glyph_of(*current, ch);
+    const Glyph& g = glyph_of(font, ch);
     if (g.image) {
       float ox, oy;
       transform_point(s, static_cast<float>(g.off_x), static_cast<float>(g.off_y), ox, oy);
@@ -120,15 +153,15 @@ void draw_text(const std::string& text, float x, float y) {
 }
 
 int text_width(const std::string& text) {
-  if (!current) return 0;
+  Font& font = active();
   double w = 0;
   for (unsigned char ch : text) {
-    w += glyph_of(*current, ch).advance;
+    w += glyph_of(font, ch).advance;
     w = static_cast<int>(w);  // the running sum is truncated at every step
   }
   return static_cast<int>(w);
 }
 
-int text_height() { return current ? current->height : 0; }
+int text_height() { return active().height; }
 
 }  // namespace media

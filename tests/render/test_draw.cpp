@@ -228,3 +228,16 @@ TEST(Draw, TextWidthHeightAndPlacement) {
   EXPECT_LE(maxy, 10 + text_height());
   set_font(nullptr);
 }
+
+TEST(Draw, BuiltInFontWhenNoFontIsSet) {
+  set_font(nullptr);
+  EXPECT_EQ(text_width("AB"), 24);
+  EXPECT_EQ(text_height(), 18);
+  rt::fresh();
+  draw_text("|", 100, 100);
+  // The bar is column 2 of the 5x7 glyph, doubled: x 104..105, rows 102..115.
+  expect_rgb(rt::screen_pixel(104, 102), 255, 255, 255, 0);
+  expect_rgb(rt::screen_pixel(105, 115), 255, 255, 255, 0);
+  expect_rgb(rt::screen_pixel(103, 108), 0, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(104, 116), 0, 0, 0, 0);
+}
