@@ -1,0 +1,223 @@
+// The jigsaw in a real window: pieces cut from the picture through their masks (edge lines kept,
+// white cut away, rectangles cut at the screen's edge staying in place), the "where" card's
+// pixels, and what draw shows in each mode and state.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "activities/jigsaw.hpp"
+#include "app/shell.hpp"
+#include "media/draw.hpp"
+#include "tests/render/render_util.hpp"
+#include "tests/unit/test_jigsaw_files.hpp"
+#include "tests/unit/test_jigsaw_util.hpp"
+
+using activities::TJigsaw;
+using activities::TPiece;
+
+namespace {
+
+int chan(uint32_t argb, int shift) { return (argb >> shift) & 255; }
+
+::testing::AssertionResult rgb_near(uint32_t got, int r, int g, int b, int tol = 2) {
+  if (std::abs(chan(got, 16) - r) <= tol && std::abs(chan(got, 8) - g) <= tol && std::abs(chan(got, 0) - b) <= tol)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << std::hex << "got 0x" << got << std::dec << ", want " << r << "," << g << ","
+                                       << b;
+}
+
+// The picture: every pixel different, one pure white pixel at (300, 200).
+uint32_t picture_at(int x, int y) {
+  if (x == 300 && y == 200) return 0xFFFFFFFFu;
+  return 0xFF000000u | static_cast<uint32_t>(x & 255) << 16 | static_cast<uint32_t>(y & 255) << 8 |
+         static_cast<uint32_t>(60 + (x >> 8) * 20 + (y >> 8) * 5);
+}
+
+// Piece masks: white outside a 4-pixel border, a 2-pixel red edge line inside it, clear inside.
+uint32_t edged(int x, int y, int w, int h) {
+  int d = std::min(std::min(x, y), std::min(w - 1 - x, h - 1 - y));
+  return d < 4 ? 0xFFFFFFFFu : d < 6 ? 0xFFC80000u : 0x00000000u;
+}
+
+// A shell with the test picture and a cut 1 of two pieces: one around (300, 200), one at
+// (1000, 750) reaching past the right and bottom edges; its template is one cream line at y 300.
+struct Scene {
+  Scene() : tmp("render") {
+    app::Shell& s = jt::fresh_shell(0);
+    s.data_dir = tmp.dir();
+    s.default_blend = media::get_blend();
+    media::PixmapPtr p = media::create_pixmap(1024, 768, media::PF_RGBA);
+    for (int y = 0; y < 768; ++y)
+      for (int x = 0; x < 1024; ++x) media::write_pixel(*p, x, y, picture_at(x, y));
+    s.pictures.push_back(media::image_from_pixmap(p, 0));
+    auto mask = [](int x, int y) { return edged(x, y, 100, 80); };
+    jt::write_cut(tmp.dir(), 1, 1, 2, {{300, 200, 100, 80, mask}, {1000, 750, 100, 80, mask}});
+    jt::write_png(tmp.dir() + "templates/1.png", 1024, 768,
+                  [](int, int y) { return y >= 299 && y <= 301 ? 0xFFFAF5E6u : 0u; });
+  }
+  jt::TempDir tmp;
+};
+
+void expect_state_left_alone() {
+  const media::DrawState& st = media::draw_state();
+  EXPECT_EQ(st.r + st.g + st.b, 3 * 255);
+  EXPECT_FLOAT_EQ(st.alpha, 1.0f);
+  EXPECT_EQ(st.blend, app::shell().default_blend);
+}
+
+}  // namespace
+
+TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
+  Scene scene;
+  rt::fresh(10, 20, 30);
+  media::set_blend(media::ALPHA);  // init sets its own blend and gives back the default
+  TJigsaw j;
+  ASSERT_TRUE(j.init(1, 0, "uncover"));
+  EXPECT_EQ(media::get_blend(), app::shell().default_blend);
+
+  const media::Pixmap& a = *j.pieces[0]->img->source;
+  ASSERT_EQ(a.width, 100);
+  ASSERT_EQ(a.height, 80);
+  int wrong = 0;
+  for (int v = 0; v < 80; ++v)
+    for (int u = 0; u < 100; ++u) {
+      uint32_t got = media::read_pixel(a, u, v);
+      uint32_t mask = edged(u, v, 100, 80);
+      int sx = 250 + u, sy = 160 + v;
+      if (mask == 0xFFFFFFFFu || (sx == 300 && sy == 200))
+        wrong += (got >> 24) != 0;  // cut away: outside the shape, and the picture's white pixel
+      else if (mask == 0xFFC80000u)
+        wrong += got != 0xFFC80000u;  // the edge line stays on the piece
+      else
+        wrong += got != picture_at(sx, sy);
+    }
+  EXPECT_EQ(wrong, 0);
+
+  // The piece reaching past the corner is cut at the screen's edge and, drawn at its home, lies
+  // exactly where it was taken from.
+  const media::ImagePtr& b = j.pieces[1]->img;
+  ASSERT_EQ(b->width, 74);
+  ASSERT_EQ(b->height, 58);
+  rt::fresh();
+  media::draw_image(b, 1000, 750, 0);
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(960, 720), chan(picture_at(960, 720), 16), chan(picture_at(960, 720), 8),
+                       chan(picture_at(960, 720), 0), 0));
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(1023, 767), chan(picture_at(1023, 767), 16), chan(picture_at(1023, 767), 8),
+                       chan(picture_at(1023, 767), 0), 0));
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(955, 730), 200, 0, 0, 0)) << "its edge line, 5 pixels in";
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(952, 730), 0, 0, 0, 0)) << "outside its shape";
+  expect_state_left_alone();
+}
+
+TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
+  Scene scene;
+  auto j = jt::hand_made(1, 1, "where");
+  // A green 100 x 80 piece whose right 10 columns are clear, with one pure black pixel.
+  j->pieces[0]->img = rt::make_image(
+      100, 80,
+      [](int x, int y) { return x >= 90 ? 0u : (x == 40 && y == 40) ? 0xFF000000u : 0xFF0AC81Eu; }, 0);
+  media::mid_handle(j->pieces[0]->img);
+  j->pieces[0]->x = j->pieces[0]->x0 = 300;
+  j->pieces[0]->y = j->pieces[0]->y0 = 500;
+  rt::fresh();
+  j->make_card();
+  expect_state_left_alone();
+  const media::Pixmap& card = *j->card.img->source;
+  ASSERT_EQ(card.width, 150);
+  ASSERT_EQ(card.height, 130);
+  EXPECT_EQ(j->card.x, 864);
+  EXPECT_EQ(j->card.y, 628);
+  EXPECT_TRUE(rgb_near(media::read_pixel(card, 2, 2), 255, 255, 255, 0)) << "white frame";
+  EXPECT_TRUE(rgb_near(media::read_pixel(card, 147, 127), 255, 255, 255, 0));
+  EXPECT_TRUE(rgb_near(media::read_pixel(card, 8, 8), 255, 192, 255, 0)) << "pink field";
+  EXPECT_TRUE(rgb_near(media::read_pixel(card, 60, 60), 10, 200, 30, 0)) << "the piece, 25 pixels in";
+  EXPECT_TRUE(rgb_near(media::read_pixel(card, 25, 25), 10, 200, 30, 0));
+  EXPECT_TRUE(rgb_near(media::read_pixel(card, 24, 60), 255, 192, 255, 0));
+  EXPECT_TRUE(rgb_near(media::read_pixel(card, 117, 60), 204, 154, 204, 2)) << "the shadow, 5 pixels right";
+  EXPECT_TRUE(rgb_near(media::read_pixel(card, 121, 60), 255, 192, 255, 0));
+  EXPECT_TRUE(rgb_near(media::read_pixel(card, 60, 107), 204, 154, 204, 2)) << "the shadow, 5 pixels down";
+  EXPECT_EQ(media::read_pixel(card, 65, 65) >> 24, 0u) << "black on the card is transparent";
+  EXPECT_EQ(media::read_pixel(card, 60, 60) >> 24, 255u);
+
+  // Drawn: the template on dark red, the card in its corner on top.
+  rt::fresh();
+  j->template_image = media::load_image(scene.tmp.dir() + "templates/1.png");
+  j->draw();
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(500, 600), 150, 0, 0, 0));
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(500, 300), 250, 245, 230, 0));
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(864 + 60, 628 + 60), 10, 200, 30, 0));
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(864 + 65, 628 + 65), 150, 0, 0, 0)) << "through the card's hole";
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(300, 500), 150, 0, 0, 0)) << "the piece is still hidden";
+  expect_state_left_alone();
+}
+
+TEST(JigsawRender, DrawShowsEachModeAndState) {
+  Scene scene;
+  TJigsaw j;
+  ASSERT_TRUE(j.init(1, 0, "uncover"));
+  j.setup();
+  rt::fresh(1, 2, 3);
+  j.draw();
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(300, 200), 0, 0, 100, 0)) << "dark blue";
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(10, 300), 250, 245, 230, 0)) << "the template";
+  j.pieces[0]->visible = 1;
+  j.draw();
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(280, 190), chan(picture_at(280, 190), 16), 190, chan(picture_at(280, 190), 0), 0));
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(300, 200), 0, 0, 100, 0)) << "the white pixel was cut away";
+  expect_state_left_alone();
+
+  // "pj": pink, pieces where they lie; hide leaves out the loose ones; a carried one has a shadow.
+  TJigsaw k;
+  ASSERT_TRUE(k.init(1, 0, "pj"));
+  k.setup();
+  TPiece& a = *k.pieces[0];
+  TPiece& b = *k.pieces[1];
+  a.x = 600;
+  a.y = 400;
+  b.x = 150;
+  b.y = 600;
+  k.draw();
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(1000, 20), 255, 192, 255, 0));
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(600 - 20, 400 - 10), chan(picture_at(280, 190), 16), 190,
+                       chan(picture_at(280, 190), 0), 0));
+  k.right_click();
+  k.draw();
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(580, 390), 255, 192, 255, 0)) << "hidden";
+  b.fixed = 1;
+  b.x = b.x0;
+  b.y = b.y0;
+  k.draw();
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(960, 720), chan(picture_at(960, 720), 16), chan(picture_at(960, 720), 8),
+                       chan(picture_at(960, 720), 0), 0))
+      << "fixed pieces always show";
+  // Carried (hide still on): drawn at the pointer with a shadow 5 pixels down and right.
+  media::move_pointer(590, 395);  // not at its centre: the white pixel was cut out there
+  k.left_click();
+  ASSERT_EQ(k.carry, &a);
+  EXPECT_EQ(k.dx, 10);
+  EXPECT_EQ(k.dy, 5);
+  media::move_pointer(490, 295);
+  k.draw();
+  EXPECT_EQ(a.x, 500);
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(500 - 20, 300 - 10), chan(picture_at(280, 190), 16), 190,
+                       chan(picture_at(280, 190), 0), 0));
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(500 + 47, 300 + 20), 153, 115, 153, 2)) << "shadow on pink";
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(500 + 47, 300 - 38), 255, 192, 255, 0)) << "no shadow above";
+  expect_state_left_alone();
+
+  // Finished: only the picture and the corner button.
+  k.left_click();
+  a.fixed = 1;
+  rt::fresh();
+  k.draw();
+  EXPECT_EQ(k.complete, 1);
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(700, 100), chan(picture_at(700, 100), 16), chan(picture_at(700, 100), 8),
+                       chan(picture_at(700, 100), 0), 0));
+  const app::Shell& s = app::shell();
+  int corner_y = 768 - s.smiley_image->width - 5;
+  int cx = 5 + s.smiley_image->width / 2, cy = corner_y + s.smiley_image->height / 2;
+  EXPECT_FALSE(rgb_near(rt::screen_pixel(cx, cy), chan(picture_at(cx, cy), 16), chan(picture_at(cx, cy), 8),
+                        chan(picture_at(cx, cy), 0), 8))
+      << "the corner button";
+  expect_state_left_alone();
+}
