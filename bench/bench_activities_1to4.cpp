@@ -1,0 +1,111 @@
+// One redraw of each of activities 1 to 4 (the activity's draw plus present) against the floor of
+// every redraw, one full-screen image plus present, measured in the same run. Real window (Xvfb in CI).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+
+#include "activities/bounce.hpp"
+#include "activities/count.hpp"
+#include "activities/frames4.hpp"
+#include "activities/kaleid.hpp"
+#include "app/pictures.hpp"
+#include "app/shell.hpp"
+#include "bench/bench_pictures.hpp"
+#include "media/clock.hpp"
+#include "media/display.hpp"
+#include "media/draw.hpp"
+#include "media/events.hpp"
+#include "media/image.hpp"
+
+using namespace media;
+
+static void BM_Floor(benchmark::State& st) {
+  ImagePtr img = image_from_pixmap(bench::photo_pixmap(1024, 768), 2);
+  for (auto _ : st) {
+    draw_image(img, 0, 0, 0);
+    present(0);
+  }
+}
+BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond);
+
+// All four frames showing a picture.
+static void BM_Frames4Redraw(benchmark::State& st) {
+  activities::TFrames4 f;
+  f.init();
+  const int spots[4][2] = {{200, 150}, {700, 150}, {200, 500}, {700, 500}};
+  for (const auto& s : spots) {
+    move_pointer(s[0], s[1]);
+    f.mouse_move();
+  }
+  for (auto _ : st) {
+    f.draw();
+    present(0);
+  }
+}
+BENCHMARK(BM_Frames4Redraw)->Unit(benchmark::kMillisecond);
+
+// The largest game: twenty balls.
+static void BM_CountRedraw(benchmark::State& st) {
+  activities::TCount c;
+  c.init();
+  c.n = 20;
+  c.setup();
+  c.current = 5;
+  c.red = 7;
+  for (auto _ : st) {
+    c.draw();
+    present(0);
+  }
+}
+BENCHMARK(BM_CountRedraw)->Unit(benchmark::kMillisecond);
+
+// Cards in flight (the draw itself presents once in between, so two presents per redraw).
+static void BM_BounceRedraw(benchmark::State& st) {
+  activities::TBounce b;
+  b.init();
+  b.clear();
+  for (int i = 0; i < st.range(0); ++i) i % 2 ? b.right_click() : b.left_click();
+  for (auto _ : st) {
+    b.draw();
+    present(0);
+  }
+}
+BENCHMARK(BM_BounceRedraw)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// The pattern with a black background (0) or the upright picture behind it (1).
+static void BM_KaleidRedraw(benchmark::State& st) {
+  activities::TKaleid k;
+  k.init();
+  k.show = static_cast<int>(st.range(0));
+  move_pointer(500, 400);
+  for (auto _ : st) {
+    ++k.rot;
+    k.rot %= 360;
+    k.draw();
+    present(0);
+  }
+}
+BENCHMARK(BM_KaleidRedraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  if (!open_graphics(1024, 768, 0, 60)) {
+    std::fprintf(stderr, "bench_activities_1to4: no display\n");
+    return 1;
+  }
+  app::Shell& s = app::shell();
+  s.data_dir = std::string(PIPKIN_DATA_DIR) + "/";
+  s.sound_on = false;
+  s.probe_image = load_image(s.data_dir + "images/white.bmp", 0);
+  s.sky_image = load_image(s.data_dir + "images/sky.jpg", 0);
+  s.pictures = app::load_pictures(s.data_dir + "pics", s.screen_w, s.screen_h);
+  if (s.pictures.size() < 2) {
+    std::fprintf(stderr, "bench_activities_1to4: the data folder's pictures are missing\n");
+    return 1;
+  }
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  close_graphics();
+  return 0;
+}
