@@ -1,5 +1,6 @@
 #include "activities/flood_fill.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -9,23 +10,28 @@ namespace {
 constexpr int kEscape = 27;
 
 // 32-bit formats: pixels compared and stored as raw words, which stand one-to-one for ARGB values.
+// A row is its first byte.
 struct WordPixels {
+  using Row = uint8_t*;
   media::Pixmap& p;
   uint32_t old_word, new_word;
-  bool is_old(int x, int y) const {
+  Row row(int y) const { return p.row(y); }
+  static bool is_old(Row r, int x, uint32_t old) {
     uint32_t w;
-    std::memcpy(&w, p.row(y) + static_cast<size_t>(x) * 4, 4);
-    return w == old_word;
+    std::memcpy(&w, r + static_cast<size_t>(x) * 4, 4);
+    return w == old;
   }
-  void set(int x, int y) { std::memcpy(p.row(y) + static_cast<size_t>(x) * 4, &new_word, 4); }
+  static void set(Row r, int x, uint32_t v) { std::memcpy(r + static_cast<size_t>(x) * 4, &v, 4); }
 };
 
-// Every other format, through the pixmap's own read and write.
+// Every other format, through the pixmap's own read and write. A row is its number.
 struct AnyPixels {
+  using Row = int;
   media::Pixmap& p;
-  uint32_t old, colour;
-  bool is_old(int x, int y) const { return media::read_pixel(p, x, y) == old; }
-  void set(int x, int y) { media::write_pixel(p, x, y, colour); }
+  uint32_t old_word, new_word;  // the ARGB values themselves
+  Row row(int y) const { return y; }
+  bool is_old(Row y, int x, uint32_t old) const { return media::read_pixel(p, x, y) == old; }
+  void set(Row y, int x, uint32_t v) { media::write_pixel(p, x, y, v); }
 };
 
 // The in-memory form of an ARGB value in a format, and what reading it back gives.
@@ -40,60 +46,93 @@ void stored_form(int format, uint32_t argb, uint32_t& word, uint32_t& reads_as) 
   reads_as = media::read_pixel(one, 0, 0);
 }
 
+// A seed queued by one side of a row scan, with the step of the scan that queued it.
+struct Found {
+  int step;
+  Point at;
+};
+
+// One side of a row scan, run on its own: fills from x in direction dir while pixels are fillable,
+// noting runs in the rows above and below. The two sides of a row touch different pixels and read
+// rows the scan does not change, so each can run alone; scan_fill then puts their work in the order
+// of the alternating scan. Returns the step at which the side ends (pixels filled + 1).
+template <class Pixels>
+int scan_side(Pixels& px, typename Pixels::Row cur, typename Pixels::Row above, typename Pixels::Row below,
+              bool has_up, bool has_down, int x, int dir, int w, int y, std::vector<Found>& found) {
+  const uint32_t old = px.old_word, colour = px.new_word;
+  int up = -1, down = -1;  // the last pixel so far of the run met above and below, or -1
+  int step = 1;
+  for (; x >= 0 && x < w && px.is_old(cur, x, old); x += dir, ++step) {
+    px.set(cur, x, colour);
+    if (has_up) {
+      if (px.is_old(above, x, old)) {
+        up = x;
+      } else if (up != -1) {
+        found.push_back({step, {up, y - 1}});
+        up = -1;
+      }
+    }
+    if (has_down) {
+      if (px.is_old(below, x, old)) {
+        down = x;
+      } else if (down != -1) {
+        found.push_back({step, {down, y + 1}});
+        down = -1;
+      }
+    }
+  }
+  // The side ends: the runs it still remembers are queued, the one above first.
+  if (up != -1) found.push_back({step, {up, y - 1}});
+  if (down != -1) found.push_back({step, {down, y + 1}});
+  return step;
+}
+
+// The scan-line fill. Each pass takes the seed at the head of the queue and scans its row to the left
+// (from the seed) and to the right (from the pixel after it), one pixel each per step, asking for
+// Escape after every step while a side is still open. Seeds are served first in, first out.
 template <class Pixels>
 void scan_fill(Pixels& px, int w, int h, int sx, int sy, KeyProbe key) {
-  std::vector<Point> queue;  // first in, first out: seeds are served from head
+  std::vector<Point> queue;
   size_t head = 0;
   queue.push_back({sx, sy});
-  auto push = [&queue](int x, int y) { queue.push_back({x, y}); };
+  std::vector<Found> left_found, right_found;
 
   for (;;) {
     const Point p = queue[head];
     const int y = p.y;
-    int left = p.x, right = p.x + 1;
-    bool left_done = false, right_done = false;
-    int up_left = -1, down_left = -1, up_right = -1, down_right = -1;
+    const bool has_up = y > 0, has_down = y < h - 1;
+    const typename Pixels::Row cur = px.row(y);
+    const typename Pixels::Row above = px.row(has_up ? y - 1 : y);
+    const typename Pixels::Row below = px.row(has_down ? y + 1 : y);
+    left_found.clear();
+    right_found.clear();
+    const int left_end = scan_side(px, cur, above, below, has_up, has_down, p.x, -1, w, y, left_found);
+    const int right_end = scan_side(px, cur, above, below, has_up, has_down, p.x + 1, 1, w, y, right_found);
 
-    // One pixel of one side: fill it and note the runs above and below, or end that side and queue
-    // the runs it still remembers. A marker holds the run's last pixel in the scan's direction.
-    auto side = [&](int& pos, bool& done, int& up, int& down, bool inside, int step) {
-      if (!done && inside && px.is_old(pos, y)) {
-        px.set(pos, y);
-        if (y > 0) {
-          if (px.is_old(pos, y - 1)) {
-            up = pos;
-          } else if (up != -1) {
-            push(up, y - 1);
-            up = -1;
-          }
-        }
-        if (y < h - 1) {
-          if (px.is_old(pos, y + 1)) {
-            down = pos;
-          } else if (down != -1) {
-            push(down, y + 1);
-            down = -1;
-          }
-        }
-        pos += step;
-        return;
+    // The alternating scan asks after every step but the one that closes both sides. A press seen
+    // after step j cuts the row there: pixels of later steps go back to the old colour and the runs
+    // they found are dropped, as are the runs still remembered at step j.
+    int last = std::max(left_end, right_end);
+    for (int j = 1; j < last; ++j)
+      if (key(kEscape)) {
+        for (int s = j + 1; s < left_end; ++s) px.set(cur, p.x - (s - 1), px.old_word);
+        for (int s = j + 1; s < right_end; ++s) px.set(cur, p.x + s, px.old_word);
+        last = j;
+        break;
       }
-      done = true;
-      if (up != -1) {
-        push(up, y - 1);
-        up = -1;
-      }
-      if (down != -1) {
-        push(down, y + 1);
-        down = -1;
-      }
-    };
 
-    while (!(left_done && right_done)) {
-      side(left, left_done, up_left, down_left, left >= 0, -1);
-      side(right, right_done, up_right, down_right, right <= w - 1, 1);
-      // Escape during the row: the rest of it stays, and its remembered runs are dropped.
-      if (!(left_done && right_done) && key(kEscape)) break;
+    // Queue the runs in the alternating order: by step, the left side's before the right side's.
+    size_t l = 0, r = 0;
+    for (;;) {
+      const bool take_left = l < left_found.size() && left_found[l].step <= last &&
+                             (r >= right_found.size() || left_found[l].step <= right_found[r].step);
+      if (take_left) {
+        queue.push_back(left_found[l++].at);
+      } else if (r < right_found.size() && right_found[r].step <= last) {
+        queue.push_back(right_found[r++].at);
+      } else {
+        break;
+      }
     }
 
     ++head;

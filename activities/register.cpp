@@ -1,6 +1,7 @@
 #include "activities/register.hpp"
 
 #include "activities/bounce.hpp"
+#include "activities/colour.hpp"
 #include "activities/count.hpp"
 #include "activities/frames4.hpp"
 #include "activities/jigsaw.hpp"
@@ -17,6 +18,7 @@ void register_all() {
   register_bounce();   // key 3
   register_kaleid();   // key 4
   register_jigsaw();   // keys 5, 6 and 9
+  register_colour();   // key 7
   register_pairs();    // key 8
 }
 

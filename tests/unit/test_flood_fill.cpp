@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <random>
 #include <string>
 #include <utility>
@@ -122,6 +123,43 @@ std::string rows(const Pixmap& p, uint32_t filled) {
     s += '\n';
   }
   return s;
+}
+
+// The scan written step by step, the left and right sides alternating one pixel each: the oracle
+// for where an Escape press leaves the fill. Asks probe(27) as the fill does.
+void stepwise_fill(Pixmap& p, uint32_t colour, int sx, int sy, const std::function<int()>& probe) {
+  const uint32_t old = read_pixel(p, sx, sy);
+  if (old == colour) return;
+  std::deque<std::pair<int, int>> q{{sx, sy}};
+  while (true) {
+    auto [px, y] = q.front();
+    int pos[2] = {px, px + 1}, up[2] = {-1, -1}, down[2] = {-1, -1};
+    bool done[2] = {false, false};
+    while (!(done[0] && done[1])) {
+      for (int s = 0; s < 2; ++s) {
+        bool inside = s == 0 ? pos[s] >= 0 : pos[s] <= p.width - 1;
+        if (!done[s] && inside && read_pixel(p, pos[s], y) == old) {
+          write_pixel(p, pos[s], y, colour);
+          if (y > 0) {
+            if (read_pixel(p, pos[s], y - 1) == old) up[s] = pos[s];
+            else if (up[s] != -1) q.push_back({up[s], y - 1}), up[s] = -1;
+          }
+          if (y < p.height - 1) {
+            if (read_pixel(p, pos[s], y + 1) == old) down[s] = pos[s];
+            else if (down[s] != -1) q.push_back({down[s], y + 1}), down[s] = -1;
+          }
+          pos[s] += s == 0 ? -1 : 1;
+        } else {
+          done[s] = true;
+          if (up[s] != -1) q.push_back({up[s], y - 1}), up[s] = -1;
+          if (down[s] != -1) q.push_back({down[s], y + 1}), down[s] = -1;
+        }
+      }
+      if (!(done[0] && done[1]) && probe()) break;
+    }
+    q.pop_front();
+    if (q.empty() || probe()) return;
+  }
 }
 
 }  // namespace
@@ -267,4 +305,32 @@ TEST(FloodFill, EscapeCutsARowOrEndsTheFill) {
   media::flush_events();
   flood_fill(kRed, 0, 0, p);  // no press: the whole region
   EXPECT_EQ(rows(p, kRed), "##########\n##########\n##########\n");
+}
+
+TEST(FloodFill, EscapeAnywhereLeavesWhatTheStepwiseScanLeaves) {
+  std::mt19937 rng(77);
+  for (int round = 0; round < 300; ++round) {
+    SCOPED_TRACE(round);
+    const int w = 3 + static_cast<int>(rng() % 50), h = 3 + static_cast<int>(rng() % 40);
+    Pixmap p = guarded(w, h, round % 2 ? media::PF_RGBA : media::PF_RGB, kBlue, kBlue);
+    for (int i = 0, n = static_cast<int>(rng() % 8); i < n; ++i)
+      plot_line(p, rng() % w, rng() % h, rng() % w, rng() % h, kWhite);
+    // One to three presses at random questions (some never reached).
+    escape_at.clear();
+    for (int i = 0, n = 1 + static_cast<int>(rng() % 3); i < n; ++i) escape_at.push_back(1 + rng() % 150);
+    const int x = rng() % w, y = rng() % h;
+    Pixmap want = p;
+    int oracle_calls = 0;
+    stepwise_fill(want, kRed, x, y, [&] {
+      ++oracle_calls;
+      for (int c : escape_at)
+        if (c == oracle_calls) return 1;
+      return 0;
+    });
+    calls = 0;
+    flood_fill(kRed, x, y, p, scripted);
+    ASSERT_TRUE(same_pixels(p, want)) << rows(p, kRed) << "\n" << rows(want, kRed);
+    ASSERT_EQ(calls, oracle_calls);
+    ASSERT_TRUE(guards_hold(p, kBlue));
+  }
 }

@@ -1,0 +1,142 @@
+// Colouring costs in a real window (under Xvfb in CI): flood_fill of a whole 768x768 area and of
+// the outer area of drawing 7, with the real Escape check and with a free one, against OpenCV's
+// 4-connected cv::floodFill on the same pixels as a 32-bit single-channel matrix; and a redraw of
+// the colouring screen against the floor (one 1024x768 image drawn plus present).
+#include <benchmark/benchmark.h>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "activities/colour.hpp"
+#include "activities/flood_fill.hpp"
+#include "activities/turtle.hpp"
+#include "app/shell.hpp"
+#include "bench/bench_pictures.hpp"
+#include "media/display.hpp"
+#include "media/draw.hpp"
+#include "media/events.hpp"
+#include "media/image.hpp"
+
+using namespace media;
+
+namespace {
+
+constexpr uint32_t kBlue = 0xFF000046;
+constexpr uint32_t kColours[2] = {0xFFEB2828, 0xFF1EA546};  // alternate, so the area stays one area
+
+media::PixmapPtr whole;    // 768x768 of dark blue
+media::PixmapPtr drawing;  // drawing 7 as the turtle makes it
+
+int no_key(int) { return 0; }
+
+cv::Mat as_mat(const Pixmap& p) {
+  cv::Mat m(p.height, p.width, CV_32SC1);
+  for (int y = 0; y < p.height; ++y) std::memcpy(m.ptr(y), p.row(y), static_cast<size_t>(p.width) * 4);
+  return m;
+}
+
+// The area filled from (x, y) must hold this many pixels, or the comparison is unfair.
+int64_t area_of(const Pixmap& src, int x, int y) {
+  Pixmap p = src;
+  activities::flood_fill(0xFF123456, x, y, p, no_key);
+  int64_t n = 0;
+  for (int j = 0; j < p.height; ++j)
+    for (int i = 0; i < p.width; ++i) n += read_pixel(p, i, j) == 0xFF123456u;
+  return n;
+}
+
+void fill_ours(benchmark::State& st, const PixmapPtr& src, int x, int y, activities::KeyProbe key) {
+  Pixmap p = *src;
+  int i = 0;
+  for (auto _ : st) activities::flood_fill(kColours[i++ & 1], x, y, p, key);
+  st.counters["pixels"] = static_cast<double>(area_of(*src, x, y));
+}
+
+void fill_opencv(benchmark::State& st, const PixmapPtr& src, int x, int y) {
+  cv::Mat m = as_mat(*src);
+  int i = 0;
+  int64_t filled = 0;
+  for (auto _ : st) {
+    filled = cv::floodFill(m, cv::Point(x, y), cv::Scalar(static_cast<int32_t>(kColours[i++ & 1])), nullptr,
+                           cv::Scalar(), cv::Scalar(), 4);
+  }
+  st.counters["pixels"] = static_cast<double>(filled);
+}
+
+void BM_FloodFillWhole_KeyHit(benchmark::State& st) { fill_ours(st, whole, 384, 384, media::key_hit); }
+void BM_FloodFillWhole_NoKeyCheck(benchmark::State& st) { fill_ours(st, whole, 384, 384, no_key); }
+void BM_FloodFillWhole_OpenCV(benchmark::State& st) { fill_opencv(st, whole, 384, 384); }
+void BM_FloodFillPattern7_KeyHit(benchmark::State& st) { fill_ours(st, drawing, 0, 0, media::key_hit); }
+void BM_FloodFillPattern7_NoKeyCheck(benchmark::State& st) { fill_ours(st, drawing, 0, 0, no_key); }
+void BM_FloodFillPattern7_OpenCV(benchmark::State& st) { fill_opencv(st, drawing, 0, 0); }
+
+// One Escape check as the fill makes it after every step.
+void BM_KeyHitCall(benchmark::State& st) {
+  for (auto _ : st) benchmark::DoNotOptimize(media::key_hit(27));
+}
+
+void BM_Floor_FullScreenImageAndPresent(benchmark::State& st) {
+  ImagePtr img = image_from_pixmap(bench::photo_pixmap(1024, 768), 2);
+  for (auto _ : st) {
+    draw_image(img, 0, 0, 0);
+    present(0);
+  }
+}
+
+void BM_ColourRedraw(benchmark::State& st) {
+  activities::TColour c;
+  c.init();
+  c.setup();
+  for (auto _ : st) {
+    c.draw();
+    present(0);
+  }
+}
+
+void BM_ColourNextDrawing(benchmark::State& st) {
+  activities::TColour c;
+  c.init();
+  for (auto _ : st) {
+    c.pattern = c.pattern % 7 + 1;
+    c.setup();
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_FloodFillWhole_KeyHit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloodFillWhole_NoKeyCheck)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloodFillWhole_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloodFillPattern7_KeyHit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloodFillPattern7_NoKeyCheck)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloodFillPattern7_OpenCV)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeyHitCall);
+BENCHMARK(BM_Floor_FullScreenImageAndPresent)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ColourRedraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ColourNextDrawing)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+  if (!open_graphics(1024, 768, 0, 60)) {
+    std::fprintf(stderr, "bench_colour: no display\n");
+    return 1;
+  }
+  app::shell().data_dir = std::string(PIPKIN_DATA_DIR) + "/";
+  whole = create_pixmap(768, 768, PF_RGBA);
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 768; ++x) write_pixel(*whole, x, y, kBlue);
+  activities::TTurtle t;
+  t.init();
+  t.pattern(7);
+  t.finish();
+  drawing = t.screen;
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  close_graphics();
+  return 0;
+}

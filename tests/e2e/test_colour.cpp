@@ -1,0 +1,106 @@
+// Colouring end to end: the real program under Xvfb. A pick, a fill seen on screen, the unlock of
+// activity 8 kept in the progress file, and the seven drawings brought by right clicks.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/e2e/harness.hpp"
+
+using e2e::near;
+using e2e::Pipkin;
+using media::read_pixel;
+
+namespace {
+
+// Where screenshots go: PIPKIN_E2E_SHOTS names a folder to keep them in.
+std::string shot(const std::string& name) {
+  const char* dir = std::getenv("PIPKIN_E2E_SHOTS");
+  return dir ? std::string(dir) + "/" + name + ".png" : "";
+}
+
+// The generated palette is 228 x 480, centred in the 256-pixel panel with 30 pixels below it: its
+// top-left corner is at (14, 258); the red patch is the first of its five rows of three.
+constexpr int kRedX = 14 + 38, kRedY = 258 + 48;
+constexpr int kIndicatorX = 14 + 114, kIndicatorY = 18 + 110;
+
+bool is_blue(uint32_t p) { return near(p, 0, 0, 70, 4); }
+bool is_red(uint32_t p) { return near(p, 235, 40, 40, 8); }
+
+int count(const media::Pixmap& p, int x0, int y0, int x1, int y1, bool (*pred)(uint32_t)) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) n += pred(read_pixel(p, x, y));
+  return n;
+}
+
+}  // namespace
+
+TEST(Colour, PickFillUnlockAndTheSevenDrawings) {
+  e2e::Options opt;
+  opt.level = 7;
+  Pipkin app(opt);
+  ASSERT_TRUE(app.start()) << app.stderr_text();
+  app.move(5, 740);
+  app.key("7");
+  ASSERT_TRUE(app.wait_for([](const media::Pixmap& p) { return is_blue(read_pixel(p, 1000, 750)); }))
+      << "the drawing's dark blue";
+  media::PixmapPtr first = app.screenshot(shot("colour_start"));
+  EXPECT_TRUE(near(read_pixel(*first, 3, 3), 100, 100, 100, 2)) << "grey panel";
+  EXPECT_TRUE(near(read_pixel(*first, kIndicatorX, kIndicatorY), 255, 255, 255, 2)) << "white indicator";
+  EXPECT_TRUE(near(read_pixel(*first, 640, 384), 255, 255, 255, 2)) << "the triangles meet at the centre";
+  EXPECT_GT(count(*first, 256, 0, 1024, 768, is_blue), 300000);
+
+  // A fill before any pick is white; a click on the drawing's first column does nothing.
+  app.click(256, 5);
+  media::PixmapPtr same = app.screenshot();
+  EXPECT_TRUE(is_blue(read_pixel(*same, 1000, 750)));
+
+  // Pick red, then fill the area round the rings.
+  app.click(kRedX, kRedY);
+  app.click(1015, 20);
+  ASSERT_TRUE(app.wait_for([](const media::Pixmap& p) { return is_red(read_pixel(p, 1000, 750)); }))
+      << "the fill shows on screen";
+  media::PixmapPtr filled = app.screenshot(shot("colour_filled"));
+  EXPECT_TRUE(is_red(read_pixel(*filled, kIndicatorX, kIndicatorY))) << "the indicator shows the pick";
+  EXPECT_TRUE(is_red(read_pixel(*filled, 260, 3)));
+  EXPECT_TRUE(is_blue(read_pixel(*filled, 700, 384))) << "inside the triangles stays blue";
+  EXPECT_TRUE(near(read_pixel(*filled, 640, 384), 255, 255, 255, 2)) << "the lines stay white";
+  EXPECT_GT(count(*filled, 256, 0, 1024, 768, is_red), 150000);
+
+  // Right clicks bring the next drawings, uncoloured; the seventh after the first is the first again.
+  for (int i = 2; i <= 8; ++i) {
+    app.click(1015, 20, 3);
+    ASSERT_TRUE(app.wait_for([](const media::Pixmap& p) { return is_blue(read_pixel(p, 1000, 750)); }));
+    media::PixmapPtr d = app.screenshot(shot("colour_drawing_" + std::to_string(i > 7 ? 1 : i)));
+    EXPECT_TRUE(is_red(read_pixel(*d, kIndicatorX, kIndicatorY))) << "the pick carries over";
+    if (i == 8) {
+      int differ = 0;
+      for (int y = 0; y < 768; y += 2)
+        for (int x = 256; x < 1024; x += 2)
+          differ += !near(read_pixel(*d, x, y), read_pixel(*first, x, y) >> 16 & 255,
+                          read_pixel(*first, x, y) >> 8 & 255, read_pixel(*first, x, y) & 255, 2);
+      EXPECT_LT(differ, 400) << "drawing 1 again (the pointer aside)";
+    }
+  }
+
+  app.key("Escape");
+  ASSERT_TRUE(app.wait_exit(5000));
+  EXPECT_EQ(app.exit_status(), 0);
+  EXPECT_EQ(app.read_text("pipkin.txt"), "8\r\n") << "a pick and a fill unlocked activity 8";
+}
+
+TEST(Colour, EscapeEndsTheProgramAfterAFill) {
+  e2e::Options opt;
+  opt.level = 9;
+  Pipkin app(opt);
+  ASSERT_TRUE(app.start()) << app.stderr_text();
+  app.key("7");
+  app.click(kRedX, kRedY);
+  app.click(700, 384);  // an area inside a triangle
+  ASSERT_TRUE(app.wait_for([](const media::Pixmap& p) { return is_red(read_pixel(p, 690, 390)); }));
+  app.key("Escape");
+  ASSERT_TRUE(app.wait_exit(5000));
+  EXPECT_EQ(app.exit_status(), 0);
+  EXPECT_EQ(app.read_text("pipkin.txt"), "9\r\n");
+}
