@@ -1,6 +1,7 @@
 // The pairs game's rules without a window: dealing, the click zones, which card a new card is
 // compared with, the match pause, completion and the unlock, and tables with too few pictures.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -52,7 +53,8 @@ class Pairs : public testing::Test {
   // The generated images of the build plus a short magic sound, so the sound can be counted.
   static std::string make_data_dir() {
     namespace fs = std::filesystem;
-    fs::path dir = fs::path(testing::TempDir()) / "pairs_data";
+    // One folder per process: the tests may run side by side.
+    fs::path dir = fs::path(testing::TempDir()) / ("pairs_data_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir / "sound");
     for (const char* sub : {"images", "pairs"}) fs::create_directory_symlink(fs::path(PIPKIN_DATA_DIR) / sub, dir / sub);
