@@ -16,6 +16,7 @@ constexpr int kCircleY = 18;       // the indicator's top edge; the ring sits on
 constexpr int kSwatchBottom = 30;  // free panel below the palette
 constexpr int kSeedY = 23;         // the indicator's fill starts at (sx + 5, 23) of its pixmap
 constexpr int kSeedDx = 5;
+constexpr uint32_t kStartColour = 0xFFFAFAFAu;
 
 }  // namespace
 
@@ -28,7 +29,9 @@ int TColour::init() {
   sh = media::pixmap_height(swatch);
   sx = (s.screen_w - s.screen_h - sw) / 2;
   sy = s.screen_h - kSwatchBottom - sh;
-  rgb = 0xFFFFFFFFu;  // opaque white until the first pick
+  // Near-white until the first pick: a pure white fill would join an area to its white outlines, and
+  // the next fill would then recolour the lines as well.
+  rgb = kStartColour;
   circle = media::load_pixmap(s.data_dir + "colour/circle.bmp");
   ring = media::load_image(s.data_dir + "colour/circle.png", media::IMG_DEFAULT);
   progress = 0;

@@ -17,7 +17,7 @@ using media::read_pixel;
 
 namespace {
 
-constexpr uint32_t kBlue = 0xFF000046, kWhite = 0xFFFFFFFF;
+constexpr uint32_t kBlue = 0xFF000046, kWhite = 0xFFFFFFFF, kNearWhite = 0xFFFAFAFA;
 
 // A drawing of our own: dark blue with one white column at x = 100 splitting it in two.
 media::PixmapPtr split_drawing() {
@@ -58,7 +58,7 @@ TEST_F(ColourTest, InitPlacesPaletteAndIndicatorFromThePaletteSize) {
   EXPECT_EQ(c.sy, 768 - 30 - c.sh);
   EXPECT_GE(c.sx, 0);
   EXPECT_GT(c.sy, 18 + c.circle->height) << "the palette lies below the indicator";
-  EXPECT_EQ(c.rgb, kWhite);
+  EXPECT_EQ(c.rgb, kNearWhite);
   EXPECT_EQ(c.progress, 0);
   EXPECT_EQ(c.pattern, 1);
   EXPECT_EQ(c.turtle.patterns, 7);
@@ -105,17 +105,20 @@ TEST_F(ColourTest, ClicksRightOfThePanelFillTheDrawing) {
   EXPECT_EQ(drawing(0, 300), kBlue);
   EXPECT_EQ(c.progress, 0);
 
-  // Before any pick the fill is opaque white; on the white line it changes nothing, yet counts.
-  click(256 + 100, 200);
-  EXPECT_EQ(c.progress, 2);
-  EXPECT_EQ(drawing(50, 50), kBlue);
+  // Before any pick the fill is near-white, so a filled area stays apart from its white outline
+  // and the next fill cannot run into the lines.
   click(257, 10);
-  EXPECT_EQ(drawing(0, 0), kWhite);
-  EXPECT_EQ(drawing(99, 767), kWhite);
+  EXPECT_EQ(c.progress, 2);
+  EXPECT_EQ(drawing(0, 0), kNearWhite);
+  EXPECT_EQ(drawing(99, 767), kNearWhite);
+  EXPECT_EQ(drawing(100, 0), kWhite) << "the area stays apart from its outline";
   EXPECT_EQ(drawing(101, 0), kBlue) << "the line holds the fill";
-
-  // After a pick the area right of the line takes that colour, up to the screen's right edge.
   click(c.sx + c.sw / 2, c.sy + c.sh / 2);
+  click(257, 10);
+  EXPECT_EQ(drawing(0, 0), c.rgb);
+  EXPECT_EQ(drawing(100, 0), kWhite) << "refilling the area leaves the line alone";
+
+  // The area right of the line takes the picked colour, up to the screen's right edge.
   click(1023, 767);
   EXPECT_EQ(drawing(767, 767), c.rgb);
   EXPECT_EQ(drawing(101, 0), c.rgb);
