@@ -6,10 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target pipkin data
+cmake --build build -j"$(nproc)" --target pipkin data tour
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec ./build/pipkin
 fi
 echo "run.sh: no display; touring Pipkin under Xvfb, screenshots go to screenshots/"
 export SDL_AUDIODRIVER=dummy
-./scripts/with-xvfb ./scripts/tour build screenshots
+./scripts/with-xvfb ./build/tests/tour screenshots

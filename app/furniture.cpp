@@ -37,7 +37,7 @@ void draw_title_screen() {
   media::set_font(s.main_font);
   media::set_colour(150, 150, 150);
   media::draw_text("press H", 10, 680);
-  media::draw_text("Pipkin comes with its own pictures; add yours to the pics folder beside it.", 10, 700);
+  media::draw_text("Pipkin lives in the folder it was started from; its pictures are in data/pics there.", 10, 700);
   media::draw_text("Pipkin is free: copy it and pass it on to anyone, unchanged or improved.", 10, 720);
   media::draw_text("Made by the Pipkin team for small hands and big smiles.", 10, 740);
   media::set_colour(255, 255, 255);

@@ -85,6 +85,7 @@ std::vector<media::ImagePtr> load_pictures(const std::string& folder, int width,
     }
     media::ImagePtr img = media::image_from_pixmap(results[i].pixmap, 0);
     results[i].pixmap.reset();
+    media::release_pixels(img);  // pictures are only drawn: video memory holds them
     if (img) pictures.push_back(std::move(img));
   }
   return pictures;

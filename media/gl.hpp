@@ -19,6 +19,7 @@ class Texture {
   Texture& operator=(const Texture&) = delete;
 
   GLuint id() const { return id_; }
+  bool valid() const;  // made in the context that is current now
   int width() const { return width_; }
   int height() const { return height_; }
   void upload(const Pixmap& rgba);                        // whole texture, RGBA pixels

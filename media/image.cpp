@@ -16,11 +16,11 @@ int resolve_flags(int flags) { return flags == IMG_DEFAULT ? (IMG_MASKED | IMG_F
 
 // Makes (or remakes, after the display was reopened) the image's texture from its pixels.
 Texture* texture_of(Image& img) {
-  if (!detail::gl_ready() || !img.source) return nullptr;
-  if (!img.texture || img.texture->id() == 0) {
-    img.texture = std::make_shared<Texture>(img.width, img.height, (img.flags & IMG_FILTERED) != 0);
-    img.texture->upload(*img.source);
-  }
+  if (!detail::gl_ready()) return nullptr;
+  if (img.texture && img.texture->valid()) return img.texture.get();
+  if (!img.source) return nullptr;
+  img.texture = std::make_shared<Texture>(img.width, img.height, (img.flags & IMG_FILTERED) != 0);
+  img.texture->upload(*img.source);
   return img.texture.get();
 }
 
@@ -69,6 +69,10 @@ ImagePtr create_image(int width, int height, int flags) {
   PixmapPtr p = create_pixmap(width, height, PF_RGBA);
   if (!p) return nullptr;
   return make_image(std::move(p), resolve_flags(flags) | IMG_DYNAMIC);
+}
+
+void release_pixels(const ImagePtr& image) {
+  if (image && image->texture && image->texture->valid()) image->source.reset();
 }
 
 void mid_handle(const ImagePtr& image) {

@@ -32,6 +32,10 @@ ImagePtr load_image(const std::string& path, int flags = IMG_DEFAULT);
 ImagePtr image_from_pixmap(const PixmapPtr& pixmap, int flags = IMG_DEFAULT);
 ImagePtr create_image(int width, int height, int flags = IMG_DEFAULT);
 
+// Frees the image's copy of its pixels once they are in video memory (for large pictures that are
+// only ever drawn). Pixel-exact collisions then treat the image as transparent.
+void release_pixels(const ImagePtr& image);
+
 void mid_handle(const ImagePtr& image);
 void set_handle(const ImagePtr& image, float hx, float hy);
 int image_width(const ImagePtr& image);

@@ -76,8 +76,28 @@ PixmapPtr convert_to_rgba(const Pixmap& p) {
     for (int y = 0; y < p.height; ++y) std::copy_n(p.row(y), p.width * 4, out->row(y));
     return out;
   }
-  for (int y = 0; y < p.height; ++y)
-    for (int x = 0; x < p.width; ++x) write_pixel(*out, x, y, read_pixel(p, x, y));
+  // The common formats row by row; the rest through the pixel rules.
+  for (int y = 0; y < p.height; ++y) {
+    const uint8_t* s = p.row(y);
+    uint8_t* d = out->row(y);
+    switch (p.format) {
+      case PF_RGB:
+        for (int x = 0; x < p.width; ++x, s += 3, d += 4) d[0] = s[0], d[1] = s[1], d[2] = s[2], d[3] = 255;
+        break;
+      case PF_BGR:
+        for (int x = 0; x < p.width; ++x, s += 3, d += 4) d[0] = s[2], d[1] = s[1], d[2] = s[0], d[3] = 255;
+        break;
+      case PF_BGRA:
+        for (int x = 0; x < p.width; ++x, s += 4, d += 4) d[0] = s[2], d[1] = s[1], d[2] = s[0], d[3] = s[3];
+        break;
+      case PF_GREY:
+        for (int x = 0; x < p.width; ++x, ++s, d += 4) d[0] = d[1] = d[2] = s[0], d[3] = 255;
+        break;
+      default:
+        for (int x = 0; x < p.width; ++x) write_pixel(*out, x, y, read_pixel(p, x, y));
+        break;
+    }
+  }
   return out;
 }
 

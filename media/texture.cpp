@@ -17,6 +17,8 @@ Texture::~Texture() {
   if (id_ && detail::gl_ready() && generation_ == detail::gl_generation()) glDeleteTextures(1, &id_);
 }
 
+bool Texture::valid() const { return id_ != 0 && generation_ == detail::gl_generation(); }
+
 void Texture::set_filtered(bool filtered) {
   if (!id_) return;
   GLint f = filtered ? GL_LINEAR : GL_NEAREST;

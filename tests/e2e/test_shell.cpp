@@ -1,6 +1,7 @@
 // The shell end to end: the real program under Xvfb, driven by keys and the mouse.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "tests/e2e/harness.hpp"
@@ -101,6 +102,17 @@ TEST(Shell, ConfigWindowAndBadPictures) {
   e2e::sh("echo 'not a picture' > '" + pics + "notes.txt'");
   e2e::sh("echo 'not a picture either' > '" + pics + "broken.png'");
   ASSERT_TRUE(app.start()) << app.stderr_text();
+  // Both good pictures were scaled to the full screen: whichever the first frame shows fills all of
+  // its 352x264 opening with strong colour (the empty canvas is pale).
+  app.key("1");
+  app.move(200, 200);
+  app.settle(300);
+  media::PixmapPtr frames = app.screenshot();
+  for (auto [x, y] : {std::pair{97, 77}, {442, 77}, {97, 334}, {442, 334}}) {
+    uint32_t c = read_pixel(*frames, x, y);
+    int r = (c >> 16) & 255, g = (c >> 8) & 255, b = c & 255;
+    EXPECT_GT(std::max({r, g, b}) - std::min({r, g, b}), 100) << x << "," << y << " " << std::hex << c;
+  }
   app.key("Escape");
   ASSERT_TRUE(app.wait_exit(5000));
   std::string err = app.stderr_text();
@@ -110,4 +122,28 @@ TEST(Shell, ConfigWindowAndBadPictures) {
   EXPECT_EQ(err.find("big.jpg"), std::string::npos) << err;
   EXPECT_EQ(err.find("small.png"), std::string::npos) << err;
   EXPECT_EQ(err.find("notes.txt"), std::string::npos) << err;
+}
+
+TEST(Shell, StoredLevelOpensEveryDigitUpToIt) {
+  e2e::Options opt;
+  opt.level = 5;
+  Pipkin app(opt);
+  ASSERT_TRUE(app.start()) << app.stderr_text();
+  app.key("4");
+  app.settle(500);
+  // The kaleidoscope starts on black.
+  EXPECT_TRUE(app.wait_for([](const media::Pixmap& p) { return near(read_pixel(p, 20, 20), 0, 0, 0, 4); }));
+  app.key("5");
+  // "Uncover" shows its cut on dark blue; 6 is still locked and leaves it there.
+  auto dark_blue = [](const media::Pixmap& p) {
+    uint32_t c = read_pixel(p, 1000, 10);
+    return ((c >> 16) & 255) < 40 && ((c >> 8) & 255) < 40 && (c & 255) > 60;
+  };
+  EXPECT_TRUE(app.wait_for(dark_blue));
+  app.key("6");
+  app.settle(500);
+  EXPECT_TRUE(dark_blue(*app.screenshot()));
+  app.key("Escape");
+  ASSERT_TRUE(app.wait_exit(5000));
+  EXPECT_EQ(app.read_text("pipkin.txt"), "5\r\n");
 }
