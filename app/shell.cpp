@@ -60,7 +60,9 @@ int run() {
   if (!media::chdir_to_executable()) media::log_error("start", "cannot find the program's own folder");
   Shell& s = shell();
   media::set_app_title(s.app_title);
-  media::seed_random(media::millisecs());
+  // Seeded from the wall clock: the time since start-up is nearly the same on every run, which would
+  // deal the same puzzles and cards every time.
+  media::seed_random(media::wall_millisecs());
   Config cfg = read_config(s.config_dir + "config.txt");
   s.windowed = cfg.windowed;
   s.config_hz = cfg.hz;

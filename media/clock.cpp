@@ -94,6 +94,11 @@ int millisecs() {
   return static_cast<int>(std::chrono::duration_cast<milliseconds>(Clock::now() - g_start).count());
 }
 
+int64_t wall_millisecs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 void delay(int ms) {
   if (ms <= 0) return;
   if (g_manual.load()) {

@@ -6,6 +6,8 @@
 namespace media {
 
 int millisecs();
+// Milliseconds of the wall clock since 1970: different on every start, for seeding.
+int64_t wall_millisecs();
 void delay(int ms);
 
 // From now on a timer-tick event is queued hz times per second (hz <= 0 stops it).
