@@ -11,6 +11,7 @@
 #include "activities/kaleid.hpp"
 #include "app/pictures.hpp"
 #include "app/shell.hpp"
+#include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "media/clock.hpp"
 #include "media/display.hpp"
@@ -20,14 +21,6 @@
 
 using namespace media;
 
-static void BM_Floor(benchmark::State& st) {
-  ImagePtr img = image_from_pixmap(bench::photo_pixmap(1024, 768), 2);
-  for (auto _ : st) {
-    draw_image(img, 0, 0, 0);
-    present(0);
-  }
-}
-BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond);
 
 // All four frames showing a picture.
 static void BM_Frames4Redraw(benchmark::State& st) {

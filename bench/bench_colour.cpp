@@ -16,6 +16,7 @@
 #include "activities/flood_fill.hpp"
 #include "activities/turtle.hpp"
 #include "app/shell.hpp"
+#include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "media/display.hpp"
 #include "media/draw.hpp"
@@ -80,13 +81,6 @@ void BM_KeyHitCall(benchmark::State& st) {
   for (auto _ : st) benchmark::DoNotOptimize(media::key_hit(27));
 }
 
-void BM_Floor_FullScreenImageAndPresent(benchmark::State& st) {
-  ImagePtr img = image_from_pixmap(bench::photo_pixmap(1024, 768), 2);
-  for (auto _ : st) {
-    draw_image(img, 0, 0, 0);
-    present(0);
-  }
-}
 
 void BM_ColourRedraw(benchmark::State& st) {
   activities::TColour c;
@@ -116,7 +110,6 @@ BENCHMARK(BM_FloodFillPattern7_KeyHit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloodFillPattern7_NoKeyCheck)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloodFillPattern7_OpenCV)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KeyHitCall);
-BENCHMARK(BM_Floor_FullScreenImageAndPresent)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ColourRedraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ColourNextDrawing)->Unit(benchmark::kMillisecond);
 

@@ -9,18 +9,11 @@
 #include "media/draw.hpp"
 #include "media/image.hpp"
 #include "media/pixmap.hpp"
+#include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 
 using namespace media;
 
-static void BM_FloorFullScreenImageAndPresent(benchmark::State& st) {
-  ImagePtr img = image_from_pixmap(bench::photo_pixmap(1024, 768), 2);
-  for (auto _ : st) {
-    draw_image(img, 0, 0, 0);
-    present(0);
-  }
-}
-BENCHMARK(BM_FloorFullScreenImageAndPresent)->Unit(benchmark::kMillisecond);
 
 static void BM_GrabPixmap(benchmark::State& st) {
   int w = static_cast<int>(st.range(0)), h = static_cast<int>(st.range(1));

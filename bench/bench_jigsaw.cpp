@@ -8,6 +8,7 @@
 
 #include "activities/jigsaw.hpp"
 #include "app/shell.hpp"
+#include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "media/display.hpp"
 #include "media/draw.hpp"
@@ -29,14 +30,6 @@ void prepare_shell() {
 
 }  // namespace
 
-static void BM_FloorFullScreenImageAndPresent(benchmark::State& st) {
-  ImagePtr img = image_from_pixmap(bench::photo_pixmap(1024, 768), 2);
-  for (auto _ : st) {
-    draw_image(img, 0, 0, 0);
-    present(0);
-  }
-}
-BENCHMARK(BM_FloorFullScreenImageAndPresent)->Unit(benchmark::kMillisecond);
 
 static void BM_BuildLargestPuzzle(benchmark::State& st) {
   for (auto _ : st) {

@@ -8,6 +8,7 @@
 
 #include "activities/pairs.hpp"
 #include "app/shell.hpp"
+#include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "media/display.hpp"
 #include "media/draw.hpp"
@@ -19,14 +20,6 @@ namespace {
 
 std::unique_ptr<activities::TPairs> table;
 
-void BM_FloorFullScreenImageAndPresent(benchmark::State& st) {
-  ImagePtr img = image_from_pixmap(bench::photo_pixmap(1024, 768), 2);
-  for (auto _ : st) {
-    draw_image(img, 0, 0, 0);
-    present(0);
-  }
-}
-BENCHMARK(BM_FloorFullScreenImageAndPresent)->Unit(benchmark::kMillisecond);
 
 // range(0): how many cards lie face up (0, 2 or all 16); range(1) = 1: the game is over (sky and
 // corner button only).

@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 #include <jpeglib.h>
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -41,6 +42,15 @@ void Canvas::set_pixel(int x, int y, uint32_t argb) {
   *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) =
       (a << 24) | (pre((argb >> 16) & 255) << 16) | (pre((argb >> 8) & 255) << 8) | pre(argb & 255);
   cairo_surface_mark_dirty(surface_);
+}
+
+void rounded(cairo_t* cr, double x, double y, double w, double h, double r) {
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
+  cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
+  cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
+  cairo_arc(cr, x + r, y + r, r, M_PI, 1.5 * M_PI);
+  cairo_close_path(cr);
 }
 
 bool make_parent(const fs::path& file) {

@@ -42,6 +42,9 @@ const fs::path& font_licence_file();
 // Selects that font at the given pixel size on cr.
 void use_font(cairo_t* cr, double size);
 
+// Adds a closed rectangle with corners rounded to radius r to cr's path.
+void rounded(cairo_t* cr, double x, double y, double w, double h, double r);
+
 // Creates the folder (and parents) of a file path; false with a message on failure.
 bool make_parent(const fs::path& file);
 

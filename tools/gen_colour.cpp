@@ -11,6 +11,8 @@
 
 namespace {
 
+using gen::rounded;
+
 constexpr int kPanel = 256;  // panel width on the 1024 x 768 screen
 constexpr int kGrey = 100;   // the panel's grey
 constexpr int kSwatchW = 228, kSwatchH = 480;
@@ -28,15 +30,6 @@ constexpr uint32_t kPatches[kRows * kCols] = {
 
 void set_rgb(cairo_t* cr, uint32_t rgb) {
   cairo_set_source_rgb(cr, (rgb >> 16 & 255) / 255.0, (rgb >> 8 & 255) / 255.0, (rgb & 255) / 255.0);
-}
-
-void rounded(cairo_t* cr, double x, double y, double w, double h, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-  cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-  cairo_arc(cr, x + r, y + r, r, M_PI, 1.5 * M_PI);
-  cairo_close_path(cr);
 }
 
 bool make_swatch(const gen::fs::path& file) {

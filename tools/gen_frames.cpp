@@ -6,6 +6,8 @@
 
 namespace {
 
+using gen::rounded;
+
 constexpr int kPicW = 352;
 constexpr int kPicH = 264;
 constexpr int kBorder = 26;  // moulding width around each picture area
@@ -24,15 +26,6 @@ Rgb shade(Rgb c, double k) {  // k > 1 lightens towards white, k < 1 darkens
 }
 
 void set(cairo_t* cr, Rgb c, double a = 1) { cairo_set_source_rgba(cr, c.r, c.g, c.b, a); }
-
-void rounded(cairo_t* cr, double x, double y, double w, double h, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-  cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-  cairo_arc(cr, x + r, y + r, r, M_PI, 1.5 * M_PI);
-  cairo_close_path(cr);
-}
 
 // Soft striped wallpaper with little five-petal flowers, over a wooden skirting board.
 void wall(cairo_t* cr) {

@@ -12,6 +12,8 @@
 
 namespace {
 
+using gen::rounded;
+
 using gen::Canvas;
 namespace fs = gen::fs;
 
@@ -28,15 +30,6 @@ constexpr Rgb kWhite{1, 1, 1};
 void set(cairo_t* cr, Rgb c, double a = 1.0) { cairo_set_source_rgba(cr, c.r, c.g, c.b, a); }
 Rgb mix(Rgb a, Rgb b, double t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-void rounded(cairo_t* cr, double x, double y, double w, double h, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-  cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-  cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
-  cairo_close_path(cr);
 }
 
 // ---- Text -------------------------------------------------------------------------------------

@@ -9,17 +9,10 @@
 
 namespace {
 
+using gen::rounded;
+
 constexpr int kCardW = 215, kCardH = 161;
 constexpr int kEdge = 5;  // frame border around a card
-
-void rounded(cairo_t* cr, double x, double y, double w, double h, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-  cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-  cairo_arc(cr, x + r, y + r, r, M_PI, 1.5 * M_PI);
-  cairo_close_path(cr);
-}
 
 void star(cairo_t* cr, double x, double y, double r, double turn) {
   for (int k = 0; k < 10; ++k) {

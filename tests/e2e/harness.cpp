@@ -38,6 +38,11 @@ void write_text(const std::string& path, const std::string& text) {
 
 std::string build_dir() { return PIPKIN_BUILD_DIR; }
 
+std::string shot(const std::string& name) {
+  const char* dir = std::getenv("PIPKIN_E2E_SHOTS");
+  return dir ? std::string(dir) + "/" + name + ".png" : "";
+}
+
 int sh(const std::string& cmd) {
   int rc = std::system(cmd.c_str());
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;

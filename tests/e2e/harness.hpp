@@ -55,6 +55,8 @@ class Pipkin {
 
 // True when the pixel's colour is within tol of (r, g, b) on every channel.
 bool near(uint32_t argb, int r, int g, int b, int tol = 12);
+// Where a test keeps a named screenshot: in the folder PIPKIN_E2E_SHOTS names, or "" (not kept).
+std::string shot(const std::string& name);
 // The build's folder (the program and its data).
 std::string build_dir();
 // Runs a shell command; returns its exit status.

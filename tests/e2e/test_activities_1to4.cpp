@@ -8,15 +8,11 @@
 
 using e2e::near;
 using e2e::Pipkin;
+using e2e::shot;
 using media::read_pixel;
 
 namespace {
 
-// Where screenshots go: PIPKIN_E2E_SHOTS names a folder to keep them in.
-std::string shot(const std::string& name) {
-  const char* dir = std::getenv("PIPKIN_E2E_SHOTS");
-  return dir ? std::string(dir) + "/" + name + ".png" : "";
-}
 
 int red(uint32_t p) { return p >> 16 & 255; }
 int green(uint32_t p) { return p >> 8 & 255; }

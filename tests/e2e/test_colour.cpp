@@ -9,15 +9,11 @@
 
 using e2e::near;
 using e2e::Pipkin;
+using e2e::shot;
 using media::read_pixel;
 
 namespace {
 
-// Where screenshots go: PIPKIN_E2E_SHOTS names a folder to keep them in.
-std::string shot(const std::string& name) {
-  const char* dir = std::getenv("PIPKIN_E2E_SHOTS");
-  return dir ? std::string(dir) + "/" + name + ".png" : "";
-}
 
 // The generated palette is 228 x 480, centred in the 256-pixel panel with 30 pixels below it: its
 // top-left corner is at (14, 258); the red patch is the first of its five rows of three.
