@@ -4,7 +4,8 @@
 
 namespace media {
 
-// Writes "pipkin: <where>: <what>" as a single line to standard error.
+// Writes "pipkin: <where>: <what>" as a single line to standard error; a line already written is
+// not written again.
 void log_error(const std::string& where, const std::string& what);
 
 }  // namespace media

@@ -71,7 +71,7 @@ Pipkin::~Pipkin() {
   if (!dir_.empty() && std::getenv("PIPKIN_E2E_KEEP") == nullptr) sh("rm -rf '" + dir_ + "'");
 }
 
-bool Pipkin::start() {
+bool Pipkin::start(bool wait_for_frame) {
   pid_ = fork();
   if (pid_ == 0) {
     // Started from another folder on purpose: the program must find its data beside itself.
@@ -89,6 +89,10 @@ bool Pipkin::start() {
     if (window_.empty()) sleep_ms(100);
   }
   if (window_.empty()) return false;
+  if (!wait_for_frame) {
+    settle(1000);
+    return running();
+  }
   // The first frame is drawn once the shared images are loaded: wait until the screen is not black.
   return wait_for([](const media::Pixmap& p) { return (media::read_pixel(p, 512, 300) & 0xFFFFFF) != 0; }, 15000);
 }

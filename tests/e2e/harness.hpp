@@ -25,8 +25,9 @@ class Pipkin {
   const std::string& dir() const { return dir_; }     // the copy's folder (program + data/)
   std::string data(const std::string& rel) const { return dir_ + "/data/" + rel; }
 
-  // Starts the program and waits until its first frame is on screen. False on failure.
-  bool start();
+  // Starts the program and waits until its window is there and (when wait_for_frame) its first
+  // frame is on screen. False on failure.
+  bool start(bool wait_for_frame = true);
   bool running();
   // Waits for the program to end; false when it is still running after ms. The exit status is kept.
   bool wait_exit(int ms);

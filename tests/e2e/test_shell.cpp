@@ -147,3 +147,23 @@ TEST(Shell, StoredLevelOpensEveryDigitUpToIt) {
   ASSERT_TRUE(app.wait_exit(5000));
   EXPECT_EQ(app.read_text("pipkin.txt"), "5\r\n");
 }
+
+TEST(Shell, AnIncompleteDataFolderNeverCrashes) {
+  // Everything but the progress file is gone: no font, images, sounds, cuts, pictures or help.
+  e2e::Options opt;
+  opt.level = 9;
+  Pipkin app(opt);
+  e2e::sh("cd '" + app.data("") + "' && find . -mindepth 1 -maxdepth 1 ! -name pipkin.txt -exec rm -rf {} +");
+  ASSERT_TRUE(app.start(false)) << app.stderr_text();
+  for (const char* k : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "h", "v", "0"}) {
+    app.key(k);
+    app.click(500, 400);
+    app.click(300, 300, 3);
+    app.move(600, 500);
+    ASSERT_TRUE(app.running()) << "after key " << k << "\n" << app.stderr_text();
+  }
+  app.key("Escape");
+  ASSERT_TRUE(app.wait_exit(5000));
+  EXPECT_EQ(app.exit_status(), 0);
+  EXPECT_EQ(app.read_text("pipkin.txt"), "9\r\n");
+}

@@ -228,4 +228,11 @@ TEST(PixmapLog, OneLinePerReport) {
   log_error("sound", "first\nsecond\r\nthird");
   log_error("x", "");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "pipkin: sound: first second  third\npipkin: x: \n");
+  // A report already made is not repeated (a missing sound is tried again on every play).
+  testing::internal::CaptureStderr();
+  log_error("sound", "data/sound/ping.ogg: gone");
+  log_error("sound", "data/sound/ping.ogg: gone");
+  log_error("sound", "data/sound/pop.wav: gone");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "pipkin: sound: data/sound/ping.ogg: gone\npipkin: sound: data/sound/pop.wav: gone\n");
 }
