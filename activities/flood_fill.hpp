@@ -16,7 +16,8 @@ struct Point {
   int y = 0;
 };
 
-// Asked for the Escape key's press count (each call consumes it). A seam for tests.
+// Asked for the Escape key's press count (each call consumes it). A seam for tests; media::key_hit
+// itself is asked through media::key_hit_within, which answers a row's questions at once.
 using KeyProbe = int (*)(int code);
 
 // Recolours the region of the pixmap that holds (x, y). A seed outside the pixmap does nothing, and

@@ -29,6 +29,7 @@ bool terminate_flag = false;
 std::array<int, 256> key_counts{};
 int pointer_x = 0, pointer_y = 0;
 std::chrono::steady_clock::time_point last_pump;
+unsigned pump_calls = 0;  // unforced pump_input calls so far
 
 bool pop(Event& out) {
   Queue& q = queue();
@@ -91,6 +92,21 @@ void translate(const SDL_Event& e) {
   }
 }
 
+// Takes in the window system's events when a millisecond has passed since the last look.
+void pump_if_due(std::chrono::steady_clock::time_point now, bool force) {
+  if (!force && now - last_pump < std::chrono::milliseconds(1)) return;
+  last_pump = now;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) translate(e);
+}
+
+int take_count(int code) {
+  if (code < 0 || code >= static_cast<int>(key_counts.size())) return 0;
+  int n = key_counts[code];
+  key_counts[code] = 0;
+  return n;
+}
+
 }  // namespace
 
 bool post_event(const Event& e) {
@@ -145,10 +161,26 @@ bool terminate_requested() {
 
 int key_hit(int code) {
   pump_input();
-  if (code < 0 || code >= static_cast<int>(key_counts.size())) return 0;
-  int n = key_counts[code];
-  key_counts[code] = 0;
-  return n;
+  return take_count(code);
+}
+
+int key_hit_within(int code, int asks) {
+  if (asks <= 0) return 0;
+  if (key_hit(code)) return 1;
+  // The counts change only when pump_input looks at the window system: never without a window,
+  // and otherwise only on every 64th unforced call. In one instant only the first such call can
+  // find its millisecond passed; the calls before it and after it answer 0.
+  if (asks == 1 || !detail::video_active()) return 0;
+  const unsigned first = 64 - (pump_calls & 63);  // calls after the first until the next look
+  if (first >= static_cast<unsigned>(asks)) {
+    pump_calls += static_cast<unsigned>(asks - 1);
+    return 0;
+  }
+  pump_calls += first;
+  pump_if_due(std::chrono::steady_clock::now(), false);
+  if (take_count(code)) return static_cast<int>(first) + 1;
+  pump_calls += static_cast<unsigned>(asks - 1) - first;
+  return 0;
 }
 
 void flush_keys() { key_counts.fill(0); }
@@ -180,13 +212,8 @@ void pump_input(bool force) {
   if (!detail::video_active()) return;
   // key_hit may be asked once per pixel of a fill: look at the clock only every 64th unforced call,
   // and at the window system at most once a millisecond.
-  static unsigned calls = 0;
-  if (!force && (++calls & 63) != 0) return;
-  auto now = std::chrono::steady_clock::now();
-  if (!force && now - last_pump < std::chrono::milliseconds(1)) return;
-  last_pump = now;
-  SDL_Event e;
-  while (SDL_PollEvent(&e)) translate(e);
+  if (!force && (++pump_calls & 63) != 0) return;
+  pump_if_due(std::chrono::steady_clock::now(), force);
 }
 
 int key_code_from_sdl(int k) {

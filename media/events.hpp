@@ -49,6 +49,11 @@ void flush_events();  // empties the ring (tests)
 bool terminate_requested();
 // Key-downs of that key since the previous call for it; resets the count.
 int key_hit(int code);
+// The same as asking key_hit(code) up to `asks` times in a row, stopping at the first non-zero
+// answer: returns the number (from 1) of the call that saw a press, 0 when none did, and leaves the
+// key counts and the pump's state as those calls would. The calls are taken to be made in one
+// instant, so the clock is read at most once; calls that cannot take in new input are skipped.
+int key_hit_within(int code, int asks);
 void flush_keys();
 
 int mouse_x();

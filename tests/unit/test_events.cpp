@@ -2,9 +2,12 @@
 
 #include <SDL.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
+#include "media/display.hpp"
 #include "media/events.hpp"
 
 using namespace media;
@@ -107,4 +110,66 @@ TEST(Events, WaitWakesForAnEventFromAnotherThread) {
   Event e = wait_event();
   t.join();
   EXPECT_EQ(e.data, 42);
+}
+
+TEST(Events, KeyHitWithinAnswersLikeSingleCallsWithoutAWindow) {
+  flush_events();
+  flush_keys();
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 1000), 0);
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 0), 0);
+  // A pending press is seen by the first call, which takes the whole count; other keys keep theirs.
+  input_key_down(KEY_ESCAPE, false);
+  input_key_down(KEY_ESCAPE, false);
+  input_key_down(KEY_A, false);
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 0), 0) << "no call made, nothing taken";
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 500), 1);
+  EXPECT_EQ(key_hit(KEY_ESCAPE), 0);
+  EXPECT_EQ(key_hit(KEY_A), 1);
+  // Repeats are no presses; codes outside the table never are.
+  input_key_down(KEY_ESCAPE, true);
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 3), 0);
+  EXPECT_EQ(key_hit_within(-1, 3), 0);
+  EXPECT_EQ(key_hit_within(256, 3), 0);
+  flush_events();
+}
+
+// With a window, a press reaches the counts only when the pump looks at the window system: on every
+// 64th unforced call, a millisecond or more after its last look. A batch must see a press at the call
+// single calls would, and leave the pump's call count where those calls would.
+TEST(Events, KeyHitWithinSeesAWindowPressAtTheCallSingleCallsWould) {
+  if (!std::getenv("DISPLAY") || !open_graphics(1024, 768, 0, 60)) GTEST_SKIP() << "no display";
+  auto press = [] {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_ESCAPE;
+    SDL_PushEvent(&e);
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));  // the pump's millisecond has passed
+  };
+  flush_keys();
+  // Single calls up to the look that takes the press in: the call count is then a multiple of 64.
+  press();
+  int n = 1;
+  while (!key_hit(KEY_ESCAPE) && n <= 64) ++n;
+  ASSERT_LE(n, 64);
+
+  press();
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 63), 0) << "no look in calls 1 to 63";
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 5), 1) << "the 64th call looks";
+  press();
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 200), 64);
+  press();
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 70), 64);
+  EXPECT_EQ(key_hit(KEY_ESCAPE), 0) << "the press was taken by the call that saw it";
+  // 1 call made above; 10 more in a batch that sees nothing: single calls see the next press at 53.
+  press();
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 10), 0);
+  n = 1;
+  while (!key_hit(KEY_ESCAPE) && n <= 64) ++n;
+  EXPECT_EQ(n, 53);
+  // A count already pending is the first call's, whatever the pump's phase.
+  input_key_down(KEY_ESCAPE, false);
+  EXPECT_EQ(key_hit_within(KEY_ESCAPE, 3), 1);
+  close_graphics();
+  flush_events();
+  flush_keys();
 }

@@ -334,3 +334,48 @@ TEST(FloodFill, EscapeAnywhereLeavesWhatTheStepwiseScanLeaves) {
     ASSERT_TRUE(guards_hold(p, kBlue));
   }
 }
+
+TEST(FloodFill, EscapeOnWideRowsWithManyRunsLeavesWhatTheStepwiseScanLeaves) {
+  // Rows long enough for the fill's word-at-a-time scans, speckled so the rows above and below hold
+  // runs of every length; some pixmaps have a pitch that is no whole number of words.
+  std::mt19937 rng(2024);
+  for (int round = 0; round < 120; ++round) {
+    SCOPED_TRACE(round);
+    const int w = 40 + static_cast<int>(rng() % 300), h = 2 + static_cast<int>(rng() % 24);
+    const int format = round % 2 ? media::PF_BGRA : media::PF_RGBA;
+    Pixmap p;
+    if (round % 5 == 4) {
+      p.width = w;
+      p.height = h;
+      p.format = format;
+      p.pitch = w * 4 + 2;
+      p.pixels.assign(static_cast<size_t>(p.pitch) * h, 0);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) write_pixel(p, x, y, kBlue);
+    } else {
+      p = guarded(w, h, format, kBlue, kBlue);
+    }
+    const unsigned density = 1 + rng() % 40;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (rng() % 100 < density) write_pixel(p, x, y, kWhite);
+    escape_at.clear();
+    for (int i = 0, n = static_cast<int>(rng() % 4); i < n; ++i) escape_at.push_back(1 + rng() % 2000);
+    const int x = rng() % w, y = rng() % h;
+    Pixmap want = p;
+    int oracle_calls = 0;
+    stepwise_fill(want, kRed, x, y, [&] {
+      ++oracle_calls;
+      for (int c : escape_at)
+        if (c == oracle_calls) return 1;
+      return 0;
+    });
+    calls = 0;
+    flood_fill(kRed, x, y, p, scripted);
+    ASSERT_TRUE(same_pixels(p, want)) << rows(p, kRed) << "\n" << rows(want, kRed);
+    ASSERT_EQ(calls, oracle_calls);
+    if (round % 5 != 4) {
+      ASSERT_TRUE(guards_hold(p, kBlue));
+    }
+  }
+}
