@@ -1,5 +1,6 @@
 // Colouring costs in a real window (under Xvfb in CI): flood_fill of a whole 768x768 area and of
-// the outer area of drawing 7, with the real Escape check and with a free one, against OpenCV's
+// the outer area of drawing 7, with the real Escape check (answered a row at a time) and with a test-style
+// probe asked once per step through a function pointer, against OpenCV's
 // 4-connected cv::floodFill on the same pixels as a 32-bit single-channel matrix; and a redraw of
 // the colouring screen against the floor (one 1024x768 image drawn plus present).
 #include <benchmark/benchmark.h>
