@@ -167,3 +167,24 @@ TEST(Shell, AnIncompleteDataFolderNeverCrashes) {
   EXPECT_EQ(app.exit_status(), 0);
   EXPECT_EQ(app.read_text("pipkin.txt"), "9\r\n");
 }
+
+TEST(Shell, EachRunDealsItsOwnGames) {
+  // Two starts in a row deal different jigsaws: the random generator is not seeded the same way
+  // every time.
+  media::PixmapPtr shots[2];
+  for (auto& shot : shots) {
+    e2e::Options opt;
+    opt.level = 9;
+    Pipkin app(opt);
+    ASSERT_TRUE(app.start()) << app.stderr_text();
+    app.key("9");
+    app.settle(1500);
+    shot = app.screenshot();
+    app.key("Escape");
+    ASSERT_TRUE(app.wait_exit(5000));
+  }
+  int differ = 0;
+  for (int y = 0; y < 768; y += 4)
+    for (int x = 0; x < 1000; x += 4) differ += read_pixel(*shots[0], x, y) != read_pixel(*shots[1], x, y);
+  EXPECT_GT(differ, 1000);
+}
