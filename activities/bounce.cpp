@@ -91,12 +91,4 @@ int TBounce::update() {
   return 0;
 }
 
-void register_bounce() {
-  app::register_activity(3, [](int, int) -> app::ActivityPtr {
-    auto a = std::make_unique<TBounce>();
-    a->init();
-    return a;
-  });
-}
-
 }  // namespace activities

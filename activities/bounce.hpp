@@ -32,6 +32,4 @@ class TBounce : public app::Activity {
   int new_card(const std::string& side);
 };
 
-void register_bounce();
-
 }  // namespace activities

@@ -81,12 +81,4 @@ int TColour::right_click() {
   return 0;
 }
 
-void register_colour() {
-  app::register_activity(7, [](int, int) -> app::ActivityPtr {
-    auto a = std::make_unique<TColour>();
-    a->init();
-    return a;
-  });
-}
-
 }  // namespace activities

@@ -31,7 +31,4 @@ class TColour : public app::Activity {
   int right_click() override;
 };
 
-// Registers key 7 with the shell.
-void register_colour();
-
 }  // namespace activities

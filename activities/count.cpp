@@ -147,12 +147,4 @@ int TCount::mouse_move() {
   return 0;
 }
 
-void register_count() {
-  app::register_activity(2, [](int, int) -> app::ActivityPtr {
-    auto a = std::make_unique<TCount>();
-    a->init();
-    return a;
-  });
-}
-
 }  // namespace activities

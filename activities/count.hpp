@@ -40,6 +40,4 @@ class TCount : public app::Activity {
   const TBall* ball(int number) const;
 };
 
-void register_count();
-
 }  // namespace activities

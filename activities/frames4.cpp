@@ -84,12 +84,4 @@ int TFrames4::mouse_move() {
   return 0;
 }
 
-void register_frames4() {
-  app::register_activity(1, [](int, int) -> app::ActivityPtr {
-    auto a = std::make_unique<TFrames4>();
-    a->init();
-    return a;
-  });
-}
-
 }  // namespace activities

@@ -33,6 +33,4 @@ class TFrames4 : public app::Activity {
   int mouse_move() override;
 };
 
-void register_frames4();
-
 }  // namespace activities

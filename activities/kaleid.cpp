@@ -150,12 +150,4 @@ bool TKaleid::draw_once(bool last_pass) {
   return moved;
 }
 
-void register_kaleid() {
-  app::register_activity(4, [](int, int) -> app::ActivityPtr {
-    auto a = std::make_unique<TKaleid>();
-    a->init();
-    return a;
-  });
-}
-
 }  // namespace activities

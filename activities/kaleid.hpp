@@ -37,6 +37,4 @@ class TKaleid : public app::Activity {
   bool draw_once(bool last_pass);
 };
 
-void register_kaleid();
-
 }  // namespace activities

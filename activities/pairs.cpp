@@ -143,12 +143,4 @@ int TPairs::completed() {
   return 1;
 }
 
-void register_pairs() {
-  app::register_activity(8, [](int, int) -> app::ActivityPtr {
-    auto a = std::make_unique<TPairs>();
-    a->init();
-    return a;
-  });
-}
-
 }  // namespace activities

@@ -47,6 +47,4 @@ class TPairs : public app::Activity {
   void show_match();
 };
 
-void register_pairs();
-
 }  // namespace activities

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "activities/register.hpp"
 #include "activities/colour.hpp"
 #include "app/activity.hpp"
 #include "app/shell.hpp"
@@ -181,7 +182,7 @@ TEST_F(ColourTest, RightClickBringsTheNextDrawingUncoloured) {
 TEST(ColourBuild, TheShellsMakerAndAMissingDataFolder) {
   app::reset_shell();
   app::shell().data_dir = "/nonexistent-pipkin-data/";
-  activities::register_colour();
+  activities::register_plain<activities::TColour>(7);
   const app::ActivityMaker* make = app::activity_maker(7);
   ASSERT_TRUE(make);
   app::ActivityPtr a = (*make)(0, 0);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "activities/register.hpp"
 #include "activities/pairs.hpp"
 #include "app/furniture.hpp"
 #include "app/loop.hpp"
@@ -288,7 +289,7 @@ TEST_F(Pairs, CompletionOnceWithMagicUnlockAndCornerButton) {
 
 TEST_F(Pairs, TheShellDealsAgainOnKeyEightAndOnTheCornerButton) {
   add_pictures(8);
-  activities::register_pairs();
+  activities::register_plain<activities::TPairs>(8);
   app::Shell& s = app::shell();
   s.activity = 0;
   app::on_key(media::KEY_0 + 8);
