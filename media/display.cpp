@@ -155,8 +155,6 @@ bool open_graphics(int width, int height, int depth, int hz) {
   return true;
 }
 
-bool graphics_open() { return d.context != nullptr; }
-
 DisplayMode display_settings() { return d.mode; }
 
 void close_graphics() {

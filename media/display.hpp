@@ -23,7 +23,6 @@ std::vector<DisplayMode> graphics_modes();
 // depth 0 opens a window of width x height; any other depth covers the screen in that mode.
 // Returns false on failure (reported on stderr).
 bool open_graphics(int width, int height, int depth, int hz);
-bool graphics_open();
 DisplayMode display_settings();  // depth reads 24 for every display
 void close_graphics();
 

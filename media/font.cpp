@@ -133,7 +133,6 @@ FontPtr load_font(const std::string& path, int pixel_size, int style) {
 }
 
 void set_font(const FontPtr& font) { current = font; }
-const FontPtr& current_font() { return current; }
 
 void draw_text(const std::string& text, float x, float y) {
   Font& font = active();
@@ -153,13 +152,11 @@ void draw_text(const std::string& text, float x, float y) {
 }
 
 int text_width(const std::string& text) {
+  // Advances are whole pixels (the 26.6 value shifted down), so the running sum stays whole.
   Font& font = active();
-  double w = 0;
-  for (unsigned char ch : text) {
-    w += glyph_of(font, ch).advance;
-    w = static_cast<int>(w);  // the running sum is truncated at every step
-  }
-  return static_cast<int>(w);
+  int w = 0;
+  for (unsigned char ch : text) w += glyph_of(font, ch).advance;
+  return w;
 }
 
 int text_height() { return active().height; }

@@ -81,12 +81,6 @@ void mid_handle(const ImagePtr& image) {
   image->handle_y = 0.5f * image->height;
 }
 
-void set_handle(const ImagePtr& image, float hx, float hy) {
-  if (!image) return;
-  image->handle_x = hx;
-  image->handle_y = hy;
-}
-
 int image_width(const ImagePtr& image) { return image ? image->width : 0; }
 int image_height(const ImagePtr& image) { return image ? image->height : 0; }
 

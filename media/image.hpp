@@ -37,7 +37,6 @@ ImagePtr create_image(int width, int height, int flags = IMG_DEFAULT);
 void release_pixels(const ImagePtr& image);
 
 void mid_handle(const ImagePtr& image);
-void set_handle(const ImagePtr& image, float hx, float hy);
 int image_width(const ImagePtr& image);
 int image_height(const ImagePtr& image);
 
