@@ -15,8 +15,6 @@
 namespace app {
 namespace {
 
-Shell* the_shell = new Shell;
-
 // Opens the display chosen from the mode list and the configuration. False when the program must end.
 bool open_display(const Config& cfg) {
   Shell& s = shell();
@@ -49,11 +47,13 @@ void load_resources() {
 
 }  // namespace
 
-Shell& shell() { return *the_shell; }
+Shell& shell() {
+  static Shell the_shell;
+  return the_shell;
+}
 
 void reset_shell() {
-  delete the_shell;
-  the_shell = new Shell;
+  shell() = Shell{};
 }
 
 int run() {
