@@ -162,15 +162,15 @@ bool draw_overview_page(const fs::path& file) {
     y += 45;
   }
 
-  const double bx = 392, bw = kPageW - 40 - bx;
+  const double bx = 364, bw = kPageW - 40 - bx;
   rounded(cr, bx, 140, bw, 404, 16);
   set(cr, mix(accent, kWhite, 0.82));
   cairo_fill(cr);
   Column right(cr, bx + 18, 142, bw - 36, 540, accent);
   for (size_t i = 0; i < words.sections.size(); ++i) {
-    if (i > 0) right.gap(4);
-    right.heading(words.sections[i].heading, 21);
-    right.paragraph(words.sections[i].paragraph, 17);
+    if (i > 0) right.gap(6);
+    right.heading(words.sections[i].heading, 19);
+    right.paragraph(words.sections[i].paragraph, 16);
   }
 
   keys_box(cr, accent);

@@ -127,12 +127,15 @@ const OverviewText& overview() {
         "next one; the digits of locked activities do nothing. Progress is kept in "
         "*data/pipkin.txt*: delete it to start again from 1."},
        {"Your own pictures",
-        "Put PNG, JPEG or BMP files in the *pics* folder inside the data folder. Names must "
-        "end in lowercase *.png*, *.jpg* or *.bmp*: rename photo.JPG to photo.jpg. Any size "
-        "is fine: pictures are scaled to fill the " +
+        "Put PNG, JPEG or BMP files in the *pics* folder inside the data folder, named in "
+        "lowercase: *.png*, *.jpg* or *.bmp*, not .JPG. Any size is fine: pictures are scaled to "
+        "fill the " +
             kScreenSize +
-            " screen. Use at least 16 "
-            "pictures: picture frames shows 16, pairs needs 8."}}};
+            " screen. Use at least 16: picture frames shows 16, pairs needs 8."},
+       {"Child lock",
+        "A third line *1* in *data/config.txt*, or starting with *--child-lock*, turns it on: "
+        "then the keys work only while *Ctrl* is held. Ctrl+1\xC2\xA0to\xC2\xA0"
+        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info, Ctrl+Esc or Ctrl+Q quit."}}};
   return text;
 }
 
