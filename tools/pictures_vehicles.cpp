@@ -231,8 +231,10 @@ void fire_engine(cairo_t* cr, gen::Rng& rng) {
   cairo_curve_to(cr, 900, 580, 890, 590, 870, 590);
   cairo_close_path(cr);
   paint(cr, red, 5);
-  cab_window(cr, {722, 314, 826, 846, 314, 860, 346, 866, 410, 722, 300, 150, 110, 784, 378, 36, hex(0xffd6b8),
-                  hex(0xffd23f)});
+  cab_window(cr, {.left = 722, .top = 314, .top_right = 826,
+                  .c1x = 846, .c1y = 314, .c2x = 860, .c2y = 346, .front = 866, .bottom = 410,
+                  .clip_x = 722, .clip_y = 300, .clip_w = 150, .clip_h = 110,
+                  .child_x = 784, .child_y = 378, .child_r = 36, .skin = hex(0xffd6b8), .hair = hex(0xffd23f)});
   cairo_new_path(cr);
   poly(cr, {732, 320, 770, 320, 730, 370});
   fill(cr, kSnow, 0.5);
@@ -596,8 +598,10 @@ void bus(cairo_t* cr, gen::Rng& rng) {
   rounded(cr, 714, 296, 30, 270, 6);
   rounded(cr, 748, 296, 30, 270, 6);
   paint(cr, hex(0xc9efff), 3);
-  cab_window(cr, {808, 286, 840, 870, 290, 882, 330, 886, 420, 808, 286, 80, 134, 846, 372, 30, hex(0xf2c29a),
-                  hex(0x3d7bf0)});
+  cab_window(cr, {.left = 808, .top = 286, .top_right = 840,
+                  .c1x = 870, .c1y = 290, .c2x = 882, .c2y = 330, .front = 886, .bottom = 420,
+                  .clip_x = 808, .clip_y = 286, .clip_w = 80, .clip_h = 134,
+                  .child_x = 846, .child_y = 372, .child_r = 30, .skin = hex(0xf2c29a), .hair = hex(0x3d7bf0)});
   for (int i = 0; i < 3; ++i) star(cr, 400 + i * 100, 530, 20, i == 1 ? hex(0xff6f61) : hex(0x5aa8ff));
   cairo_new_path(cr);
   circle(cr, 900, 520, 18);
