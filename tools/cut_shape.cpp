@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/gen.hpp"
+#include "tools/kit/gen.hpp"
 
 namespace cuts {
 

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
+#include "tools/kit/text.hpp"
+#include "tools/kit/colour.hpp"
 
 namespace {
 
@@ -13,24 +15,22 @@ constexpr int kSize = 172;          // image side
 constexpr double kCentre = kSize / 2.0;
 constexpr double kBall = 68;        // ball radius; the glow's halo reaches the image edge
 
-struct Rgb {
-  double r, g, b;
-};
-
-Rgb lighten(Rgb c, double t) { return {c.r + (1 - c.r) * t, c.g + (1 - c.g) * t, c.b + (1 - c.b) * t}; }
-Rgb darken(Rgb c, double t) { return {c.r * (1 - t), c.g * (1 - t), c.b * (1 - t)}; }
-Rgb rgb255(int r, int g, int b) { return {r / 255.0, g / 255.0, b / 255.0}; }
+using gen::Col;
+using gen::darken;
+using gen::kPi;
+using gen::lighten;
+using gen::rgb255;
 
 // One bright colour per number; none of them is close to the red of a wrong touch.
-const Rgb kColours[20] = {
+const Col kColours[20] = {
     rgb255(255, 150, 40),  rgb255(70, 170, 250),  rgb255(90, 200, 80),   rgb255(255, 120, 190),
     rgb255(255, 212, 40),  rgb255(160, 100, 235), rgb255(30, 200, 190),  rgb255(255, 140, 100),
     rgb255(175, 222, 50),  rgb255(80, 112, 240),  rgb255(228, 90, 222),  rgb255(250, 178, 60),
     rgb255(100, 222, 155), rgb255(185, 150, 245), rgb255(40, 160, 215),  rgb255(255, 178, 125),
     rgb255(60, 172, 95),   rgb255(245, 105, 160), rgb255(235, 228, 70),  rgb255(130, 85, 205),
 };
-const Rgb kWrongRed = rgb255(228, 38, 44);
-const Rgb kInk = rgb255(40, 30, 72);
+const Col kWrongRed = rgb255(228, 38, 44);
+const Col kInk = rgb255(40, 30, 72);
 
 enum class Look { normal, glow, red };
 
@@ -40,13 +40,13 @@ void glow_halo(cairo_t* cr) {
   cairo_pattern_add_color_stop_rgba(g, 0.3, 1.0, 0.84, 0.2, 0.85);
   cairo_pattern_add_color_stop_rgba(g, 0.7, 1.0, 0.8, 0.15, 0.35);
   cairo_pattern_add_color_stop_rgba(g, 1, 1.0, 0.78, 0.1, 0);
-  cairo_arc(cr, kCentre, kCentre, kSize / 2.0, 0, 2 * M_PI);
+  cairo_arc(cr, kCentre, kCentre, kSize / 2.0, 0, 2 * kPi);
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);
   // Eight little sparkles in the halo.
   for (int k = 0; k < 8; ++k) {
-    double a = k * M_PI / 4 + M_PI / 8, d = kBall + 8;
+    double a = k * kPi / 4 + kPi / 8, d = kBall + 8;
     double x = kCentre + d * std::cos(a), y = kCentre + d * std::sin(a), s = 9;
     cairo_move_to(cr, x, y - s);
     cairo_curve_to(cr, x, y, x, y, x + s, y);
@@ -65,18 +65,18 @@ void soft_shadow(cairo_t* cr) {
   cairo_pattern_t* g = cairo_pattern_create_radial(0, 0, 0, 0, 0, kBall * 0.85);
   cairo_pattern_add_color_stop_rgba(g, 0, 0.1, 0.15, 0.3, 0.35);
   cairo_pattern_add_color_stop_rgba(g, 1, 0.1, 0.15, 0.3, 0);
-  cairo_arc(cr, 0, 0, kBall * 0.85, 0, 2 * M_PI);
+  cairo_arc(cr, 0, 0, kBall * 0.85, 0, 2 * kPi);
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);
   cairo_restore(cr);
 }
 
-void body(cairo_t* cr, Rgb c, Look look) {
-  Rgb rim = look == Look::glow ? rgb255(255, 206, 30) : darken(c, 0.3);
-  cairo_arc(cr, kCentre, kCentre, kBall, 0, 2 * M_PI);
+void body(cairo_t* cr, Col c, Look look) {
+  Col rim = look == Look::glow ? rgb255(255, 206, 30) : darken(c, 0.3);
+  cairo_arc(cr, kCentre, kCentre, kBall, 0, 2 * kPi);
   cairo_pattern_t* g = cairo_pattern_create_radial(kCentre - 22, kCentre - 26, 4, kCentre, kCentre, kBall);
-  Rgb hi = lighten(c, look == Look::glow ? 0.75 : 0.5), lo = darken(c, look == Look::glow ? 0.05 : 0.18);
+  Col hi = lighten(c, look == Look::glow ? 0.75 : 0.5), lo = darken(c, look == Look::glow ? 0.05 : 0.18);
   cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
   cairo_pattern_add_color_stop_rgb(g, 0.55, c.r, c.g, c.b);
   cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
@@ -91,7 +91,7 @@ void body(cairo_t* cr, Rgb c, Look look) {
   cairo_translate(cr, kCentre - 8, kCentre - kBall * 0.52);
   cairo_rotate(cr, -0.35);
   cairo_scale(cr, 1, 0.48);
-  cairo_arc(cr, 0, 0, kBall * 0.56, 0, 2 * M_PI);
+  cairo_arc(cr, 0, 0, kBall * 0.56, 0, 2 * kPi);
   cairo_restore(cr);
   cairo_pattern_t* h = cairo_pattern_create_linear(0, kCentre - kBall, 0, kCentre - kBall * 0.25);
   cairo_pattern_add_color_stop_rgba(h, 0, 1, 1, 1, 0.85);

@@ -7,10 +7,12 @@
 #include <cmath>
 #include <cstdint>
 
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
+#include "tools/kit/shapes.hpp"
 
 namespace {
 
+using gen::kPi;
 using gen::rounded;
 
 constexpr int kPanel = 256;  // panel width on the 1024 x 768 screen
@@ -65,28 +67,28 @@ bool make_ring(const gen::fs::path& file) {
   cairo_paint(cr);
   // Soft shadow on the panel, then a white tube with a dark rim.
   for (int i = 6; i > 0; --i) {
-    cairo_arc(cr, cx + 1.5, cy + 3, outer + i, 0, 2 * M_PI);
+    cairo_arc(cr, cx + 1.5, cy + 3, outer + i, 0, 2 * kPi);
     cairo_set_source_rgba(cr, 0.15, 0.15, 0.18, 0.07);
     cairo_fill(cr);
   }
-  cairo_arc(cr, cx, cy, outer, 0, 2 * M_PI);
+  cairo_arc(cr, cx, cy, outer, 0, 2 * kPi);
   cairo_set_source_rgb(cr, 0.2, 0.2, 0.28);
   cairo_fill(cr);
   cairo_pattern_t* g = cairo_pattern_create_radial(cx - 20, cy - 30, inner * 0.5, cx, cy, outer);
   cairo_pattern_add_color_stop_rgb(g, 0, 1, 1, 1);
   cairo_pattern_add_color_stop_rgb(g, 0.8, 0.96, 0.96, 0.98);
   cairo_pattern_add_color_stop_rgb(g, 1, 0.72, 0.74, 0.82);
-  cairo_arc(cr, cx, cy, outer - 3, 0, 2 * M_PI);
+  cairo_arc(cr, cx, cy, outer - 3, 0, 2 * kPi);
   cairo_set_source(cr, g);
   cairo_fill(cr);
   cairo_pattern_destroy(g);
-  cairo_arc(cr, cx, cy, inner + 2.5, 0, 2 * M_PI);
+  cairo_arc(cr, cx, cy, inner + 2.5, 0, 2 * kPi);
   cairo_set_source_rgb(cr, 0.2, 0.2, 0.28);
   cairo_fill(cr);
   // The see-through middle: all-or-nothing alpha, as the ring is drawn with a half-alpha cut-off.
   cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
   cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-  cairo_arc(cr, cx, cy, inner, 0, 2 * M_PI);
+  cairo_arc(cr, cx, cy, inner, 0, 2 * kPi);
   cairo_fill(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
   return c.save_png(file);

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
 #include "tools/cut_shape.hpp"
-#include "tools/gen.hpp"
+#include "tools/kit/gen.hpp"
 
 namespace {
 

@@ -1,8 +1,11 @@
 // frames4/bgd.jpg: a sunny papered wall with four painted picture frames. Each frame's inner edge
 // sits exactly on its 352 x 264 picture area, so a picture drawn there fills the opening.
+#include <algorithm>
 #include <cmath>
 
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
+#include "tools/kit/shapes.hpp"
+#include "tools/kit/colour.hpp"
 
 namespace {
 
@@ -13,23 +16,17 @@ constexpr int kPicH = 264;
 constexpr int kBorder = 26;  // moulding width around each picture area
 constexpr int kSpots[4][2] = {{94, 74}, {580, 74}, {94, 406}, {580, 406}};
 
-struct Rgb {
-  double r, g, b;
-};
+using gen::Col;
+using gen::kPi;
+using gen::set;
 
-Rgb shade(Rgb c, double k) {  // k > 1 lightens towards white, k < 1 darkens
-  if (k >= 1) {
-    double t = std::min(1.0, k - 1);
-    return {c.r + (1 - c.r) * t, c.g + (1 - c.g) * t, c.b + (1 - c.b) * t};
-  }
-  return {c.r * k, c.g * k, c.b * k};
+Col shade(Col c, double k) {  // k > 1 lightens towards white, k < 1 darkens
+  return k >= 1 ? gen::lighten(c, std::min(1.0, k - 1)) : gen::scaled(c, k);
 }
-
-void set(cairo_t* cr, Rgb c, double a = 1) { cairo_set_source_rgba(cr, c.r, c.g, c.b, a); }
 
 // Soft striped wallpaper with little five-petal flowers, over a wooden skirting board.
 void wall(cairo_t* cr) {
-  const Rgb paper{1.0, 0.953, 0.84}, stripe{0.99, 0.91, 0.78};
+  const Col paper{1.0, 0.953, 0.84}, stripe{0.99, 0.91, 0.78};
   set(cr, paper);
   cairo_paint(cr);
   for (int x = 0; x < 1024; x += 64) {
@@ -38,19 +35,19 @@ void wall(cairo_t* cr) {
     cairo_fill(cr);
   }
   gen::Rng rng(4242);
-  const Rgb petals[3] = {{1.0, 0.62, 0.68}, {0.55, 0.78, 1.0}, {1.0, 0.78, 0.35}};
+  const Col petals[3] = {{1.0, 0.62, 0.68}, {0.55, 0.78, 1.0}, {1.0, 0.78, 0.35}};
   for (int row = 0; row < 17; ++row) {
     for (int col = 0; col < 17; ++col) {
       double cx = col * 64 + (row % 2 ? 32 : 0) + 0.5, cy = row * 48 + 14.5;
-      Rgb p = petals[(row + col * 2) % 3];
-      double turn = rng.range(0, M_PI);
+      Col p = petals[(row + col * 2) % 3];
+      double turn = rng.range(0, kPi);
       for (int k = 0; k < 5; ++k) {
-        double a = turn + k * 2 * M_PI / 5;
-        cairo_arc(cr, cx + 5 * std::cos(a), cy + 5 * std::sin(a), 4, 0, 2 * M_PI);
+        double a = turn + k * 2 * kPi / 5;
+        cairo_arc(cr, cx + 5 * std::cos(a), cy + 5 * std::sin(a), 4, 0, 2 * kPi);
         set(cr, p, 0.75);
         cairo_fill(cr);
       }
-      cairo_arc(cr, cx, cy, 2.6, 0, 2 * M_PI);
+      cairo_arc(cr, cx, cy, 2.6, 0, 2 * kPi);
       set(cr, {1.0, 0.93, 0.55});
       cairo_fill(cr);
     }
@@ -79,7 +76,7 @@ void shadow(cairo_t* cr, double x, double y, double w, double h) {
 }
 
 // One side of the moulding: a trapezoid with the profile across its width (t = 0 outer, 1 inner).
-void side(cairo_t* cr, const double (&pts)[8], double ox, double oy, double ix, double iy, Rgb base, double light) {
+void side(cairo_t* cr, const double (&pts)[8], double ox, double oy, double ix, double iy, Col base, double light) {
   cairo_pattern_t* g = cairo_pattern_create_linear(ox, oy, ix, iy);
   struct Stop {
     double t, k;
@@ -87,7 +84,7 @@ void side(cairo_t* cr, const double (&pts)[8], double ox, double oy, double ix, 
   const Stop profile[] = {{0.0, 0.55}, {0.06, 0.7},  {0.16, 1.35}, {0.3, 1.0},  {0.42, 0.78},
                           {0.62, 1.1}, {0.74, 1.28}, {0.84, 0.9},  {0.93, 0.62}, {1.0, 0.5}};
   for (const Stop& s : profile) {
-    Rgb c = shade(base, s.k * light > 1 ? 1 + (s.k * light - 1) * 0.9 : s.k * light);
+    Col c = shade(base, s.k * light > 1 ? 1 + (s.k * light - 1) * 0.9 : s.k * light);
     cairo_pattern_add_color_stop_rgb(g, s.t, c.r, c.g, c.b);
   }
   cairo_move_to(cr, pts[0], pts[1]);
@@ -98,7 +95,7 @@ void side(cairo_t* cr, const double (&pts)[8], double ox, double oy, double ix, 
   cairo_pattern_destroy(g);
 }
 
-void frame(cairo_t* cr, int px, int py, Rgb base, bool beads) {
+void frame(cairo_t* cr, int px, int py, Col base, bool beads) {
   const double x0 = px - kBorder, y0 = py - kBorder, x1 = px + kPicW + kBorder, y1 = py + kPicH + kBorder;
   const double ix0 = px, iy0 = py, ix1 = px + kPicW, iy1 = py + kPicH;
   shadow(cr, x0, y0, x1 - x0, y1 - y0);
@@ -131,10 +128,10 @@ void frame(cairo_t* cr, int px, int py, Rgb base, bool beads) {
   const double mid = kBorder * 0.62;
   const double r = beads ? 3.0 : 3.2;
   auto dot = [&](double x, double y) {
-    cairo_arc(cr, x, y, r, 0, 2 * M_PI);
+    cairo_arc(cr, x, y, r, 0, 2 * kPi);
     cairo_pattern_t* g = cairo_pattern_create_radial(x - r * 0.4, y - r * 0.4, 0, x, y, r);
-    Rgb hi = beads ? shade(base, 1.6) : Rgb{1, 1, 1};
-    Rgb lo = beads ? shade(base, 0.75) : shade(base, 1.55);
+    Col hi = beads ? shade(base, 1.6) : Col{1, 1, 1};
+    Col lo = beads ? shade(base, 0.75) : shade(base, 1.55);
     cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
     cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
     cairo_set_source(cr, g);
@@ -160,7 +157,7 @@ bool make(const gen::fs::path& out) {
   gen::Canvas c(1024, 768);
   cairo_t* cr = c.cr();
   wall(cr);
-  const Rgb colours[4] = {{0.92, 0.7, 0.18}, {0.93, 0.3, 0.32}, {0.25, 0.56, 0.93}, {0.3, 0.72, 0.3}};
+  const Col colours[4] = {{0.92, 0.7, 0.18}, {0.93, 0.3, 0.32}, {0.25, 0.56, 0.93}, {0.3, 0.72, 0.3}};
   for (int i = 0; i < 4; ++i) frame(cr, kSpots[i][0], kSpots[i][1], colours[i], i == 0);
   return c.save_jpeg(out / "frames4" / "bgd.jpg", 92);
 }

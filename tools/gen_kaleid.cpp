@@ -12,9 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
 
 namespace {
+
+using gen::kPi;
 
 constexpr int kSide = 150;               // mask width: the side of the square that is repeated
 constexpr int kRingMargin = 30;          // the pointer is kept this much beyond kSide from each edge
@@ -23,7 +25,6 @@ constexpr double kFlower = kSide - 10.0;  // petal tips reach this far from the 
 constexpr double kOutline = 6.5;         // width of the golden petal outline
 constexpr double kJewel = 13.0;          // radius of the middle jewel
 
-constexpr double kPi = 3.14159265358979323846;
 
 // Outer edge of the flower at angle a (radians): eight round petals, one on each mirror line.
 double petal_edge(double a) {

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <set>
 
-#include "tools/gen.hpp"
+#include "tools/kit/gen.hpp"
 
 namespace gen {
 std::vector<Family>& families() {

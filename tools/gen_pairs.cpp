@@ -5,10 +5,12 @@
 // see-through in the middle so the card shows.
 #include <cmath>
 
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
+#include "tools/kit/shapes.hpp"
 
 namespace {
 
+using gen::kPi;
 using gen::rounded;
 
 constexpr int kCardW = 215, kCardH = 161;
@@ -16,7 +18,7 @@ constexpr int kEdge = 5;  // frame border around a card
 
 void star(cairo_t* cr, double x, double y, double r, double turn) {
   for (int k = 0; k < 10; ++k) {
-    double a = turn - M_PI / 2 + k * M_PI / 5, d = k % 2 ? r * 0.45 : r;
+    double a = turn - kPi / 2 + k * kPi / 5, d = k % 2 ? r * 0.45 : r;
     if (k == 0) cairo_move_to(cr, x + d * std::cos(a), y + d * std::sin(a));
     else cairo_line_to(cr, x + d * std::cos(a), y + d * std::sin(a));
   }
@@ -26,7 +28,7 @@ void star(cairo_t* cr, double x, double y, double r, double turn) {
 void sun(cairo_t* cr, double cx, double cy) {
   const double r = 33;
   for (int k = 0; k < 12; ++k) {  // rounded rays
-    double a = k * M_PI / 6;
+    double a = k * kPi / 6;
     cairo_move_to(cr, cx + (r + 6) * std::cos(a), cy + (r + 6) * std::sin(a));
     cairo_line_to(cr, cx + (r + 15) * std::cos(a), cy + (r + 15) * std::sin(a));
   }
@@ -34,7 +36,7 @@ void sun(cairo_t* cr, double cx, double cy) {
   cairo_set_line_width(cr, 7);
   cairo_set_source_rgb(cr, 1, 0.72, 0.15);
   cairo_stroke(cr);
-  cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+  cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
   cairo_pattern_t* g = cairo_pattern_create_radial(cx - 12, cy - 14, 4, cx, cy, r);
   cairo_pattern_add_color_stop_rgb(g, 0, 1, 0.97, 0.62);
   cairo_pattern_add_color_stop_rgb(g, 1, 1, 0.78, 0.1);
@@ -47,17 +49,17 @@ void sun(cairo_t* cr, double cx, double cy) {
   // Face: eyes with a sparkle, rosy cheeks and a wide smile.
   const double ink[3] = {0.25, 0.16, 0.32};
   for (int side = -1; side <= 1; side += 2) {
-    cairo_arc(cr, cx + side * 12, cy - 7, 5, 0, 2 * M_PI);
+    cairo_arc(cr, cx + side * 12, cy - 7, 5, 0, 2 * kPi);
     cairo_set_source_rgb(cr, ink[0], ink[1], ink[2]);
     cairo_fill(cr);
-    cairo_arc(cr, cx + side * 12 + 1.6, cy - 8.6, 1.7, 0, 2 * M_PI);
+    cairo_arc(cr, cx + side * 12 + 1.6, cy - 8.6, 1.7, 0, 2 * kPi);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_fill(cr);
-    cairo_arc(cr, cx + side * 22, cy + 6, 6, 0, 2 * M_PI);
+    cairo_arc(cr, cx + side * 22, cy + 6, 6, 0, 2 * kPi);
     cairo_set_source_rgba(cr, 1, 0.45, 0.4, 0.45);
     cairo_fill(cr);
   }
-  cairo_arc(cr, cx, cy + 2, 15, 0.2 * M_PI, 0.8 * M_PI);
+  cairo_arc(cr, cx, cy + 2, 15, 0.2 * kPi, 0.8 * kPi);
   cairo_set_line_width(cr, 3.5);
   cairo_set_source_rgb(cr, ink[0], ink[1], ink[2]);
   cairo_stroke(cr);
@@ -74,7 +76,7 @@ bool make_back(const gen::fs::path& file) {
   cairo_pattern_destroy(g);
   // A ring of stars around the sun, alternating yellow and white.
   for (int k = 0; k < 12; ++k) {
-    double a = k * M_PI / 6 + M_PI / 12;
+    double a = k * kPi / 6 + kPi / 12;
     double x = kCardW / 2.0 + 88 * std::cos(a), y = kCardH / 2.0 + 64 * std::sin(a);
     star(cr, x, y, k % 2 ? 8 : 10, a);
     if (k % 2) cairo_set_source_rgb(cr, 0.95, 0.95, 1);
@@ -86,7 +88,7 @@ bool make_back(const gen::fs::path& file) {
     double x = rng.range(6, kCardW - 6), y = rng.range(6, kCardH - 6);
     double dx = x - kCardW / 2.0, dy = y - kCardH / 2.0;
     if (dx * dx / (62.0 * 62.0) + dy * dy / (58.0 * 58.0) < 1) continue;  // keep clear of the sun
-    cairo_arc(cr, x, y, rng.range(1.2, 2.2), 0, 2 * M_PI);
+    cairo_arc(cr, x, y, rng.range(1.2, 2.2), 0, 2 * kPi);
     cairo_set_source_rgba(cr, 1, 1, 1, 0.8);
     cairo_fill(cr);
   }

@@ -2,7 +2,7 @@
 // jigsaws, each drawn from its own fixed seed and written as pics/NN_name.jpg.
 #include <cstdio>
 
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
 #include "tools/picture_kit.hpp"
 
 namespace {

@@ -7,21 +7,18 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
+#include "tools/kit/colour.hpp"
+#include "tools/kit/text.hpp"
 
 namespace {
 
 using gen::Canvas;
+using gen::Col;
+using gen::kInk;  // the dark outline colour of every shared image
+using gen::kPi;
+using gen::set;
 namespace fs = gen::fs;
-
-constexpr double kPi = 3.14159265358979323846;
-
-struct Rgb {
-  double r, g, b;
-};
-constexpr Rgb kInk{0.16, 0.15, 0.33};  // the dark outline colour of every shared image
-
-void set(cairo_t* cr, Rgb c, double a = 1.0) { cairo_set_source_rgba(cr, c.r, c.g, c.b, a); }
 
 bool copy_to(const fs::path& from, const fs::path& to) {
   if (!gen::make_parent(to)) return false;
@@ -53,7 +50,7 @@ void star_path(cairo_t* cr, double x, double y, double outer, double inner, doub
   cairo_close_path(cr);
 }
 
-void outlined_star(cairo_t* cr, double x, double y, double size, double turn, Rgb fill) {
+void outlined_star(cairo_t* cr, double x, double y, double size, double turn, Col fill) {
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   star_path(cr, x, y, size, size * 0.5, turn);
   set(cr, fill);
@@ -64,7 +61,7 @@ void outlined_star(cairo_t* cr, double x, double y, double size, double turn, Rg
 }
 
 // A four-pointed sparkle.
-void sparkle(cairo_t* cr, double x, double y, double size, Rgb c, double a = 1.0) {
+void sparkle(cairo_t* cr, double x, double y, double size, Col c, double a = 1.0) {
   cairo_move_to(cr, x, y - size);
   cairo_curve_to(cr, x + size * 0.12, y - size * 0.12, x + size * 0.12, y - size * 0.12, x + size, y);
   cairo_curve_to(cr, x + size * 0.12, y + size * 0.12, x + size * 0.12, y + size * 0.12, x, y + size);
@@ -194,7 +191,7 @@ bool make_title(const fs::path& out) {
   cairo_t* cr = c.cr();
   gen::use_font(cr, 186);
   const char* letters[] = {"P", "\xC4\xB1", "p", "k", "\xC4\xB1", "n"};  // dotless i
-  const Rgb fills[] = {{0.93, 0.26, 0.24}, {0.98, 0.58, 0.12}, {0.99, 0.80, 0.16},
+  const Col fills[] = {{0.93, 0.26, 0.24}, {0.98, 0.58, 0.12}, {0.99, 0.80, 0.16},
                        {0.36, 0.75, 0.23}, {0.20, 0.56, 0.90}, {0.58, 0.38, 0.86}};
   const double lift[] = {0, -12, -6, -10, 2, -8};
   const double tilt[] = {-0.10, 0.06, -0.04, 0.07, -0.05, 0.09};
@@ -242,7 +239,7 @@ bool make_title(const fs::path& out) {
     cairo_set_line_width(cr, outline - 10);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_stroke_preserve(cr);
-    Rgb f = fills[i];
+    Col f = fills[i];
     cairo_pattern_t* g = cairo_pattern_create_linear(0, placed[i].y - 140, 0, placed[i].y + 40);
     cairo_pattern_add_color_stop_rgb(g, 0, std::fmin(1, f.r + 0.18), std::fmin(1, f.g + 0.18),
                                      std::fmin(1, f.b + 0.18));

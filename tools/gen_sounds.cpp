@@ -4,12 +4,12 @@
 #include <cmath>
 #include <vector>
 
-#include "tools/sound_out.hpp"
+#include "tools/kit/sound_out.hpp"
 
 namespace {
 
+using gen::kPi;
 using gen::SoundBuffer;
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kRate = gen::kSoundRate;
 
 SoundBuffer blank(double seconds, int channels = 1) {

@@ -6,7 +6,6 @@
 namespace pk::pics {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 }  // namespace
 
 void cat(cairo_t* cr, gen::Rng&) {
@@ -24,7 +23,7 @@ void cat(cairo_t* cr, gen::Rng&) {
 
   // Window on the left: sky, a cloud and pink curtains.
   cairo_new_path(cr);
-  rrect(cr, 52, 140, 236, 250, 18);
+  rounded(cr, 52, 140, 236, 250, 18);
   paint(cr, hex(0xfff4e6), 5);
   vgrad_rect(cr, 72, 160, 196, 210, hex(0x69c3f7), hex(0xc6ecff));
   cloud(cr, 150, 240, 80);
@@ -44,12 +43,12 @@ void cat(cairo_t* cr, gen::Rng&) {
     paint(cr, hex(0xff8fb1), 4);
   }
   cairo_new_path(cr);
-  rrect(cr, 30, 120, 280, 16, 8);
+  rounded(cr, 30, 120, 280, 16, 8);
   paint(cr, hex(0xb07ad6), 3);
 
   // A fish picture on the right wall.
   cairo_new_path(cr);
-  rrect(cr, 760, 150, 200, 160, 14);
+  rounded(cr, 760, 150, 200, 160, 14);
   paint(cr, hex(0xffb347), 5);
   vgrad_rect(cr, 778, 168, 164, 124, hex(0x9ee7ff), hex(0x4db5e8));
   at(cr, 860, 232, 1, 0, [&] {
@@ -79,7 +78,7 @@ void cat(cairo_t* cr, gen::Rng&) {
     }
   }
   cairo_new_path(cr);
-  rrect(cr, -10, 488, kWidth + 20, 28, 6);
+  rounded(cr, -10, 488, kWidth + 20, 28, 6);
   paint(cr, hex(0xfff1e0), 3);
   cairo_new_path(cr);
   oval(cr, 512, 682, 350, 74);
@@ -155,7 +154,7 @@ void cat(cairo_t* cr, gen::Rng&) {
     cairo_new_path(cr);
     oval(cr, 512 + side * 112, 632, 66, 50);
     paint_ball(cr, fur, 5);
-    rrect(cr, 512 + side * 52 - 23, 560, 46, 110, 22);
+    rounded(cr, 512 + side * 52 - 23, 560, 46, 110, 22);
     paint(cr, fur, 5);
     oval(cr, 512 + side * 52, 668, 42, 26);
     paint_ball(cr, cream, 4);
@@ -169,7 +168,7 @@ void cat(cairo_t* cr, gen::Rng&) {
 
   // Collar and bell.
   cairo_new_path(cr);
-  rrect(cr, 420, 440, 184, 30, 15);
+  rounded(cr, 420, 440, 184, 30, 15);
   paint(cr, hex(0xe8364f), 4);
   circle(cr, 512, 482, 19);
   paint_ball(cr, hex(0xffd23f), 4);
@@ -252,7 +251,7 @@ void dog(cairo_t* cr, gen::Rng& rng) {
 
   // Kennel.
   cairo_new_path(cr);
-  rrect(cr, 92, 470, 220, 176, 8);
+  rounded(cr, 92, 470, 220, 176, 8);
   paint(cr, hex(0xe0483e), 5);
   for (int i = 1; i < 4; ++i) {
     cairo_move_to(cr, 96, 470 + i * 44);
@@ -274,7 +273,7 @@ void dog(cairo_t* cr, gen::Rng& rng) {
   // A bone on the grass.
   at(cr, 220, 700, 1, -0.2, [&] {
     cairo_new_path(cr);
-    rrect(cr, -42, -9, 84, 18, 9);
+    rounded(cr, -42, -9, 84, 18, 9);
     circle(cr, -44, -10, 13);
     circle(cr, -44, 10, 13);
     circle(cr, 44, -10, 13);
@@ -312,7 +311,7 @@ void dog(cairo_t* cr, gen::Rng& rng) {
     cairo_new_path(cr);
     oval(cr, cx + side * 96, 636, 62, 48);
     paint_ball(cr, side > 0 ? patch : fur, 5);
-    rrect(cr, cx + side * 46 - 23, 555, 46, 112, 22);
+    rounded(cr, cx + side * 46 - 23, 555, 46, 112, 22);
     paint(cr, fur, 5);
     oval(cr, cx + side * 46, 668, 40, 25);
     paint_ball(cr, light(fur, 0.4), 4);
@@ -324,7 +323,7 @@ void dog(cairo_t* cr, gen::Rng& rng) {
     cairo_new_path(cr);
   }
   cairo_new_path(cr);
-  rrect(cr, cx - 96, 444, 192, 28, 14);
+  rounded(cr, cx - 96, 444, 192, 28, 14);
   paint(cr, hex(0x3d7bf0), 4);
   circle(cr, cx, 486, 18);
   paint_ball(cr, hex(0xffd23f), 4);
@@ -407,7 +406,7 @@ void toy_block(cairo_t* cr, double x, double y, double size, Col c, int mark) {
   paint(cr, light(c, 0.3), 4);
   poly(cr, {x + size, y, x + size * 1.3, y - size * 0.25, x + size * 1.3, y + size * 0.75, x + size, y + size});
   paint(cr, dark(c, 0.15), 4);
-  rrect(cr, x, y, size, size, 4);
+  rounded(cr, x, y, size, size, 4);
   paint(cr, c, 4);
   double cx = x + size / 2, cy = y + size / 2;
   if (mark == 0) star(cr, cx, cy + 2, size * 0.3, hex(0xfff2a0));
@@ -432,7 +431,7 @@ void teddy(cairo_t* cr, gen::Rng& rng) {
         star(cr, x, y, 9, hex(0xe6fff2));
     }
   cairo_new_path(cr);
-  rrect(cr, 700, 230, 300, 20, 6);
+  rounded(cr, 700, 230, 300, 20, 6);
   paint(cr, hex(0xd9a066), 4);
   toy_block(cr, 720, 170, 58, hex(0xff6f61), 0);
   toy_block(cr, 796, 170, 58, hex(0x5aa8ff), 1);
@@ -468,7 +467,7 @@ void teddy(cairo_t* cr, gen::Rng& rng) {
       cairo_rectangle(cr, x, y, 118, 80);
       fill(cr, patches[(col * 2 + row * 3) % 6]);
       cairo_new_path(cr);
-      rrect(cr, x + 8, y + 8, 102, 64, 8);
+      rounded(cr, x + 8, y + 8, 102, 64, 8);
       set(cr, hex(0xf8fff8), 0.9);
       double dash[] = {10, 8};
       cairo_set_dash(cr, dash, 2, 0);

@@ -6,13 +6,12 @@
 namespace pk::pics {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 
 void leg(cairo_t* cr, double x, double top, double bottom, double w, Col c, Col hoof) {
   cairo_new_path(cr);
-  rrect(cr, x - w / 2, top, w, bottom - top, w * 0.4);
+  rounded(cr, x - w / 2, top, w, bottom - top, w * 0.4);
   paint(cr, c, 4);
-  rrect(cr, x - w / 2, bottom - w * 0.55, w, w * 0.55, w * 0.25);
+  rounded(cr, x - w / 2, bottom - w * 0.55, w, w * 0.55, w * 0.25);
   paint(cr, hoof, 4);
 }
 
@@ -234,7 +233,7 @@ void wheat_rows(cairo_t* cr, gen::Rng& rng, double y0, double y1, double step) {
 void hay_bale(cairo_t* cr, double x, double y, double r) {
   shadow(cr, x + r * 0.2, y + r * 0.95, r * 1.2, r * 0.2);
   cairo_new_path(cr);
-  rrect(cr, x - r * 0.2, y - r, r * 1.3, r * 2, r * 0.4);
+  rounded(cr, x - r * 0.2, y - r, r * 1.3, r * 2, r * 0.4);
   paint(cr, hex(0xe9b543), std::max(2.0, r * 0.06));
   circle(cr, x - r * 0.2, y, r);
   paint_ball(cr, hex(0xf7d06a), std::max(2.0, r * 0.06));
@@ -253,7 +252,7 @@ void tyre(cairo_t* cr, double x, double y, double r, int lugs) {
     double a = i * 2 * kPi / lugs;
     at(cr, x + r * std::cos(a), y + r * std::sin(a), 1, a, [&] {
       cairo_new_path(cr);
-      rrect(cr, -r * 0.1, -r * 0.08, r * 0.18, r * 0.16, r * 0.04);
+      rounded(cr, -r * 0.1, -r * 0.08, r * 0.18, r * 0.16, r * 0.04);
       paint(cr, hex(0x3b3848), 3);
     });
   }
@@ -262,7 +261,7 @@ void tyre(cairo_t* cr, double x, double y, double r, int lugs) {
 
 void farmer(cairo_t* cr, double x, double y) {
   cairo_new_path(cr);
-  rrect(cr, x - 40, y + 40, 80, 70, 20);
+  rounded(cr, x - 40, y + 40, 80, 70, 20);
   paint(cr, hex(0x4a86e8), 4);
   circle(cr, x, y, 44);
   paint_ball(cr, hex(0xffd0ad), 4);
@@ -280,7 +279,7 @@ void farmer(cairo_t* cr, double x, double y) {
   cairo_close_path(cr);
   paint(cr, hex(0xf7d66a), 4);
   cairo_new_path(cr);
-  rrect(cr, x - 38, y - 46, 76, 12, 4);
+  rounded(cr, x - 38, y - 46, 76, 12, 4);
   fill(cr, hex(0xe8433a));
 }
 void sunflower(cairo_t* cr, double x, double y, double top, double r) {
@@ -392,7 +391,7 @@ void snail(cairo_t* cr, double x, double y, double s) {
 
 void window(cairo_t* cr, double x, double y, double w, double h, Col curtain) {
   cairo_new_path(cr);
-  rrect(cr, x - 10, y - 10, w + 20, h + 20, 10);
+  rounded(cr, x - 10, y - 10, w + 20, h + 20, 10);
   paint(cr, hex(0xfff6e6), 4);
   vgrad_rect(cr, x, y, w, h, hex(0x8fdcff), hex(0xd8f4ff));
   for (double side = 0; side < 2; side += 1) {
@@ -411,7 +410,7 @@ void window(cairo_t* cr, double x, double y, double w, double h, Col curtain) {
   fill(cr, hex(0xfff6e6));
   // Flower box under the sill.
   cairo_new_path(cr);
-  rrect(cr, x - 14, y + h + 12, w + 28, 26, 6);
+  rounded(cr, x - 14, y + h + 12, w + 28, 26, 6);
   paint(cr, hex(0xb8743e), 4);
   const Col cols[] = {hex(0xff5a7a), hex(0xffd23f), hex(0xb58cff), hex(0xff8a3a)};
   for (int i = 0; i < 4; ++i) flower(cr, x + w * (0.1 + 0.27 * i), y + h + 8, 13, cols[i]);
@@ -473,12 +472,12 @@ void house(cairo_t* cr, gen::Rng& rng) {
   const double hx = 300, hy = 250, hw = 420, hh = 330;
   shadow(cr, 510, 586, 250, 18);
   cairo_new_path(cr);
-  rrect(cr, 600, 110, 54, 110, 6);
+  rounded(cr, 600, 110, 54, 110, 6);
   paint(cr, hex(0xc95a4a), 4);
   cloud(cr, 640, 70, 40, hex(0xeef2f6));
   cloud(cr, 690, 30, 50, hex(0xeef2f6));
   cairo_new_path(cr);
-  rrect(cr, hx, hy, hw, hh, 8);
+  rounded(cr, hx, hy, hw, hh, 8);
   paint(cr, hex(0xffd65a), 5);
   for (int i = 1; i < 9; ++i) {
     cairo_move_to(cr, hx + 6, hy + 20 + i * 34);
@@ -559,29 +558,29 @@ void tractor(cairo_t* cr, gen::Rng& rng) {
   const Col red = hex(0xe8433a), grey = hex(0x6a6f86);
   shadow(cr, 520, 692, 330, 30, 0.22);
   cairo_new_path(cr);
-  rrect(cr, 350, 300, 22, 150, 8);
+  rounded(cr, 350, 300, 22, 150, 8);
   paint(cr, grey, 4);
-  rrect(cr, 344, 290, 34, 18, 6);
+  rounded(cr, 344, 290, 34, 18, 6);
   paint(cr, dark(grey, 0.2), 4);
   cloud(cr, 366, 256, 40, hex(0xeef0f6));
   cloud(cr, 330, 196, 58, hex(0xeef0f6));
   cloud(cr, 290, 124, 76, hex(0xeef0f6));
   farmer(cr, 626, 318);
   cairo_new_path(cr);
-  rrect(cr, 520, 236, 220, 236, 14);
-  rrect(cr, 542, 262, 176, 140, 10);
+  rounded(cr, 520, 236, 220, 236, 14);
+  rounded(cr, 542, 262, 176, 140, 10);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
   paint(cr, red, 5);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
   cairo_new_path(cr);
-  rrect(cr, 542, 262, 176, 140, 10);
+  rounded(cr, 542, 262, 176, 140, 10);
   fill(cr, hex(0xc8ecff), 0.35);
   poly(cr, {560, 270, 600, 270, 556, 330});
   fill(cr, kSnow, 0.55);
-  rrect(cr, 500, 222, 260, 30, 12);
+  rounded(cr, 500, 222, 260, 30, 12);
   paint(cr, hex(0xf6f0e0), 5);
   cairo_new_path(cr);
-  rrect(cr, 250, 420, 320, 150, 26);
+  rounded(cr, 250, 420, 320, 150, 26);
   paint(cr, red, 5);
   for (int i = 0; i < 4; ++i) {
     cairo_move_to(cr, 390 + i * 34, 450);
@@ -589,7 +588,7 @@ void tractor(cairo_t* cr, gen::Rng& rng) {
   }
   stroke(cr, hex(0xb83030), 8);
   cairo_new_path(cr);
-  rrect(cr, 234, 440, 40, 120, 10);
+  rounded(cr, 234, 440, 40, 120, 10);
   paint(cr, grey, 4);
   for (int i = 0; i < 4; ++i) {
     cairo_move_to(cr, 244, 458 + i * 26);
@@ -645,7 +644,7 @@ void farm(cairo_t* cr, gen::Rng& rng) {
 
   // Barn and silo.
   cairo_new_path(cr);
-  rrect(cr, 374, 200, 70, 260, 10);
+  rounded(cr, 374, 200, 70, 260, 10);
   paint(cr, hex(0xb7c6dc), 4);
   cairo_new_path(cr);
   cairo_arc(cr, 409, 204, 37, kPi, 2 * kPi);
@@ -657,7 +656,7 @@ void farm(cairo_t* cr, gen::Rng& rng) {
   }
   stroke(cr, hex(0x8da2c2), 4);
   cairo_new_path(cr);
-  rrect(cr, 84, 250, 272, 210, 6);
+  rounded(cr, 84, 250, 272, 210, 6);
   paint(cr, hex(0xd8433b), 5);
   for (int i = 1; i < 8; ++i) {
     cairo_move_to(cr, 84 + i * 34, 254);
@@ -671,14 +670,14 @@ void farm(cairo_t* cr, gen::Rng& rng) {
   poly(cr, {120, 206, 220, 162, 320, 206, 340, 252, 100, 252});
   fill(cr, hex(0xd8433b));
   cairo_new_path(cr);
-  rrect(cr, 190, 196, 60, 50, 6);
+  rounded(cr, 190, 196, 60, 50, 6);
   paint(cr, hex(0xfff3dc), 4);
-  rrect(cr, 198, 204, 44, 34, 4);
+  rounded(cr, 198, 204, 44, 34, 4);
   fill(cr, hex(0xf5c84a));
   cairo_new_path(cr);
-  rrect(cr, 158, 330, 124, 130, 6);
+  rounded(cr, 158, 330, 124, 130, 6);
   paint(cr, hex(0xfff3dc), 5);
-  rrect(cr, 170, 342, 100, 118, 4);
+  rounded(cr, 170, 342, 100, 118, 4);
   fill(cr, hex(0xc4393a));
   cairo_move_to(cr, 172, 344);
   cairo_line_to(cr, 268, 458);

@@ -6,7 +6,6 @@
 namespace pk::pics {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 
 void seaweed(cairo_t* cr, double x, double y, double h, double phase, Col c) {
   cairo_new_path(cr);
@@ -286,7 +285,7 @@ void beach(cairo_t* cr, gen::Rng& rng) {
     }
   });
   cairo_new_path(cr);
-  rrect(cr, 224, 300, 12, 320, 5);
+  rounded(cr, 224, 300, 12, 320, 5);
   paint(cr, hex(0xe8e4ee), 3);
   cairo_new_path(cr);
   cairo_move_to(cr, 70, 380);
@@ -308,15 +307,15 @@ void beach(cairo_t* cr, gen::Rng& rng) {
   const Col sand = hex(0xf0c060);
   const double cx = 600;
   cairo_new_path(cr);
-  rrect(cr, cx - 170, 520, 340, 130, 10);
+  rounded(cr, cx - 170, 520, 340, 130, 10);
   paint(cr, sand, 5);
   for (double tx : {cx - 150.0, cx + 90.0}) {
     cairo_new_path(cr);
-    rrect(cr, tx, 420, 60, 230, 8);
+    rounded(cr, tx, 420, 60, 230, 8);
     paint(cr, sand, 5);
     for (int k = 0; k < 3; ++k) {
       cairo_new_path(cr);
-      rrect(cr, tx - 6 + k * 24, 400, 20, 26, 4);
+      rounded(cr, tx - 6 + k * 24, 400, 20, 26, 4);
       paint(cr, sand, 4);
     }
     cairo_new_path(cr);
@@ -328,11 +327,11 @@ void beach(cairo_t* cr, gen::Rng& rng) {
     paint(cr, tx < cx ? hex(0xff4f6d) : hex(0x4aa8ff), 3);
   }
   cairo_new_path(cr);
-  rrect(cr, cx - 70, 440, 140, 120, 10);
+  rounded(cr, cx - 70, 440, 140, 120, 10);
   paint(cr, light(sand, 0.1), 5);
   for (int k = 0; k < 4; ++k) {
     cairo_new_path(cr);
-    rrect(cr, cx - 76 + k * 40, 420, 28, 28, 4);
+    rounded(cr, cx - 76 + k * 40, 420, 28, 28, 4);
     paint(cr, light(sand, 0.1), 4);
   }
   cairo_new_path(cr);
@@ -344,7 +343,7 @@ void beach(cairo_t* cr, gen::Rng& rng) {
   paint(cr, hex(0xb8864a), 4);
   for (double wx : {cx - 120.0, cx + 120.0}) {
     cairo_new_path(cr);
-    rrect(cr, wx - 12, 470, 24, 34, 12);
+    rounded(cr, wx - 12, 470, 24, 34, 12);
     fill(cr, hex(0xb8864a));
   }
   for (int i = 0; i < 3; ++i) shell(cr, cx - 100 + i * 100, 540, 16, hex(0xffc2d6));
@@ -356,7 +355,7 @@ void beach(cairo_t* cr, gen::Rng& rng) {
   cairo_arc(cr, 900, 560, 52, kPi, 2 * kPi);
   stroke(cr, hex(0xe8433a), 6);
   cairo_new_path(cr);
-  rrect(cr, 954, 520, 12, 120, 5);
+  rounded(cr, 954, 520, 12, 120, 5);
   paint(cr, hex(0x3fae4a), 3);
   cairo_move_to(cr, 942, 630);
   cairo_line_to(cr, 978, 630);
@@ -412,7 +411,7 @@ void lighthouse(cairo_t* cr, gen::Rng& rng) {
   for (int i = 0; i < 12; ++i) {
     cairo_new_path(cr);
     double w = 160 - i * 10;
-    rrect(cr, 330 - w / 2 + rng.range(-20, 20), 452 + i * 22, w, 8, 4);
+    rounded(cr, 330 - w / 2 + rng.range(-20, 20), 452 + i * 22, w, 8, 4);
     fill(cr, hex(0xffc86a), 0.85 - i * 0.05);
   }
   for (int row = 0; row < 7; ++row)
@@ -468,15 +467,15 @@ void lighthouse(cairo_t* cr, gen::Rng& rng) {
       fill(cr, hex(0xe8333f));
     }
     cairo_new_path(cr);
-    rrect(cr, lx - 14, 520, 28, 80, 12);
+    rounded(cr, lx - 14, 520, 28, 80, 12);
     fill(cr, hex(0x5a3a4a));
     circle(cr, lx, 420, 14);
     fill(cr, hex(0xffe680));
   });
   cairo_new_path(cr);
-  rrect(cr, lx - 72, 236, 144, 22, 6);
+  rounded(cr, lx - 72, 236, 144, 22, 6);
   paint(cr, hex(0x4a3a6a), 4);
-  rrect(cr, lx - 40, 160, 80, 78, 8);
+  rounded(cr, lx - 40, 160, 80, 78, 8);
   paint(cr, hex(0xffe066), 4);
   radial_glow(cr, lx, 196, 90, hex(0xfff6b0), 0.8);
   cairo_new_path(cr);

@@ -6,7 +6,6 @@
 namespace pk::pics {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 
 void sled(cairo_t* cr, double x, double y) {
   cairo_new_path(cr);
@@ -21,7 +20,7 @@ void sled(cairo_t* cr, double x, double y) {
   }
   stroke(cr, hex(0x6a6a8a), 7);
   cairo_new_path(cr);
-  rrect(cr, x - 110, y - 24, 210, 30, 10);
+  rounded(cr, x - 110, y - 24, 210, 30, 10);
   paint(cr, hex(0xe8333f), 4);
   for (int i = 0; i < 4; ++i) {
     cairo_move_to(cr, x - 80 + i * 50, y - 20);
@@ -190,7 +189,7 @@ void snowman(cairo_t* cr, gen::Rng& rng) {
   for (int i = 0; i < 6; ++i) snowy_pine(cr, 40 + i * 70, 430 - (i % 2) * 14, 110 + (i % 3) * 20);
   // Cabin with a glowing window.
   cairo_new_path(cr);
-  rrect(cr, 760, 300, 200, 150, 6);
+  rounded(cr, 760, 300, 200, 150, 6);
   paint(cr, hex(0xb8744a), 4);
   for (int i = 1; i < 5; ++i) {
     cairo_move_to(cr, 762, 300 + i * 30);
@@ -198,9 +197,9 @@ void snowman(cairo_t* cr, gen::Rng& rng) {
   }
   stroke(cr, hex(0x8a5434), 3);
   cairo_new_path(cr);
-  rrect(cr, 800, 340, 56, 50, 6);
+  rounded(cr, 800, 340, 56, 50, 6);
   paint(cr, hex(0xffd85a), 4);
-  rrect(cr, 884, 360, 48, 90, 6);
+  rounded(cr, 884, 360, 48, 90, 6);
   paint(cr, hex(0x8a3a3a), 4);
   poly(cr, {740, 310, 860, 220, 980, 310});
   paint(cr, hex(0x5a6a9a), 4);
@@ -260,9 +259,9 @@ void snowman(cairo_t* cr, gen::Rng& rng) {
   }
   // Scarf.
   cairo_new_path(cr);
-  rrect(cr, cx - 92, 318, 184, 36, 18);
+  rounded(cr, cx - 92, 318, 184, 36, 18);
   paint(cr, hex(0xe8333f), 4);
-  rrect(cr, cx + 30, 330, 44, 120, 16);
+  rounded(cr, cx + 30, 330, 44, 120, 16);
   paint(cr, hex(0xe8333f), 4);
   for (int i = 0; i < 3; ++i) {
     cairo_move_to(cr, cx - 60 + i * 50, 320);
@@ -284,11 +283,11 @@ void snowman(cairo_t* cr, gen::Rng& rng) {
   cheek(cr, cx + 52, 270, 14);
   // Hat.
   cairo_new_path(cr);
-  rrect(cr, cx - 90, 176, 180, 20, 10);
+  rounded(cr, cx - 90, 176, 180, 20, 10);
   paint(cr, hex(0x3d5aa8), 4);
-  rrect(cr, cx - 60, 96, 120, 90, 12);
+  rounded(cr, cx - 60, 96, 120, 90, 12);
   paint(cr, hex(0x3d5aa8), 4);
-  rrect(cr, cx - 60, 160, 120, 18, 4);
+  rounded(cr, cx - 60, 160, 120, 18, 4);
   fill(cr, hex(0xffc83a));
   // A robin on the stick arm.
   at(cr, cx + 210, 336, 1, 0, [&] {
@@ -328,21 +327,21 @@ void fruit(cairo_t* cr, gen::Rng& rng) {
     }
   // A shelf with jars.
   cairo_new_path(cr);
-  rrect(cr, 60, 170, 300, 18, 6);
+  rounded(cr, 60, 170, 300, 18, 6);
   paint(cr, hex(0xc98a4f), 4);
   const Col jars[] = {hex(0xff6f61), hex(0xb07cff), hex(0xffa02a)};
   for (int i = 0; i < 3; ++i) {
     double x = 90 + i * 90;
     cairo_new_path(cr);
-    rrect(cr, x, 100, 64, 72, 14);
+    rounded(cr, x, 100, 64, 72, 14);
     paint(cr, jars[i], 4);
-    rrect(cr, x - 4, 90, 72, 18, 6);
+    rounded(cr, x - 4, 90, 72, 18, 6);
     paint(cr, hex(0xfff0e0), 3);
     heart(cr, x + 32, 138, 26, hex(0xfff0e0));
   }
   cherries(cr, 820, 120, 22);
   cairo_new_path(cr);
-  rrect(cr, 700, 170, 260, 18, 6);
+  rounded(cr, 700, 170, 260, 18, 6);
   paint(cr, hex(0xc98a4f), 4);
   apple(cr, 760, 140, 26, hex(0x8fd03a));
   apple(cr, 900, 140, 26, hex(0xff4f5a));
@@ -359,7 +358,7 @@ void fruit(cairo_t* cr, gen::Rng& rng) {
     fill(cr, hex(0x5a9aff), 0.45);
   }
   cairo_new_path(cr);
-  rrect(cr, -10, 424, kWidth + 20, 14, 4);
+  rounded(cr, -10, 424, kWidth + 20, 14, 4);
   paint(cr, hex(0x4a86e8), 3);
   // The bowl of fruit.
   const double bx = 512, by = 520;
@@ -381,7 +380,7 @@ void fruit(cairo_t* cr, gen::Rng& rng) {
   paint(cr, hex(0xffb3c9), 4);
   for (int i = 0; i < 5; ++i) heart(cr, bx - 160 + i * 80, by + 20, 30, hex(0xfff0f4));
   cairo_new_path(cr);
-  rrect(cr, bx - 70, by + 104, 140, 20, 8);
+  rounded(cr, bx - 70, by + 104, 140, 20, 8);
   paint(cr, hex(0xf07aa0), 4);
   // Fruit on the cloth.
   watermelon(cr, 150, 620, 110);

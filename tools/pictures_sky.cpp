@@ -7,7 +7,6 @@
 namespace pk::pics {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 
 void sleepy_eye(cairo_t* cr, double x, double y, double w) {
   cairo_new_path(cr);
@@ -55,12 +54,12 @@ void owl(cairo_t* cr, double x, double y, double s) {
 
 void cottage(cairo_t* cr, double x, double y, double s, Col wall, Col roof) {
   cairo_new_path(cr);
-  rrect(cr, x - s * 0.5, y - s * 0.7, s, s * 0.7, s * 0.05);
+  rounded(cr, x - s * 0.5, y - s * 0.7, s, s * 0.7, s * 0.05);
   paint(cr, wall, 3);
   poly(cr, {x - s * 0.62, y - s * 0.66, x, y - s * 1.15, x + s * 0.62, y - s * 0.66});
   paint(cr, roof, 3);
-  rrect(cr, x - s * 0.32, y - s * 0.52, s * 0.22, s * 0.2, s * 0.03);
-  rrect(cr, x + s * 0.1, y - s * 0.52, s * 0.22, s * 0.2, s * 0.03);
+  rounded(cr, x - s * 0.32, y - s * 0.52, s * 0.22, s * 0.2, s * 0.03);
+  rounded(cr, x + s * 0.1, y - s * 0.52, s * 0.22, s * 0.2, s * 0.03);
   fill(cr, hex(0xffe066));
   radial_glow(cr, x, y - s * 0.42, s * 0.7, hex(0xffe88a), 0.25);
 }
@@ -112,7 +111,7 @@ void patchwork(cairo_t* cr, gen::Rng& rng, double top) {
   paint(cr, hex(0x5ab8f0), 3);
   // A little red-roofed farm by the river.
   cairo_new_path(cr);
-  rrect(cr, 640, 640, 60, 40, 4);
+  rounded(cr, 640, 640, 60, 40, 4);
   paint(cr, hex(0xfff0d8), 3);
   poly(cr, {632, 644, 670, 612, 708, 644});
   paint(cr, hex(0xe8433a), 3);
@@ -156,7 +155,7 @@ void hot_air_balloon(cairo_t* cr, double x, double y, double r, const Col* strip
   envelope();
   stroke(cr, ink_of(stripes[0]), line * 1.4);
   cairo_new_path(cr);
-  rrect(cr, x - r * 0.5, y + r * 0.9, r, r * 0.12, r * 0.05);
+  rounded(cr, x - r * 0.5, y + r * 0.9, r, r * 0.12, r * 0.05);
   paint(cr, hex(0xd9a066), line);
   if (rider) {
     cairo_new_path(cr);
@@ -409,7 +408,7 @@ void rocket(cairo_t* cr, gen::Rng& rng) {
       paint(cr, hex(0xf0303a), 5);
     }
     cairo_new_path(cr);
-    rrect(cr, -56, 160, 112, 34, 10);
+    rounded(cr, -56, 160, 112, 34, 10);
     paint(cr, hex(0x8a8aa8), 4);
     cairo_move_to(cr, 0, -250);
     cairo_curve_to(cr, 90, -170, 100, -60, 86, 170);
@@ -449,7 +448,7 @@ void rocket(cairo_t* cr, gen::Rng& rng) {
     circle(cr, 0, 116, 12);
     paint_ball(cr, hex(0x4aa8ff), 3.5);
     cairo_new_path(cr);
-    rrect(cr, -10, 130, 20, 60, 8);
+    rounded(cr, -10, 130, 20, 60, 8);
     paint(cr, hex(0xf0303a), 4);
   });
   star(cr, 300, 320, 24, hex(0xffe066), 0.2);

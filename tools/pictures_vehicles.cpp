@@ -7,18 +7,17 @@
 namespace pk::pics {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 
 void building(cairo_t* cr, double x, double top, double w, double base, Col c, Col glass) {
   cairo_new_path(cr);
-  rrect(cr, x, top, w, base - top + 10, 8);
+  rounded(cr, x, top, w, base - top + 10, 8);
   paint(cr, c, 4);
-  rrect(cr, x - 6, top - 8, w + 12, 20, 6);
+  rounded(cr, x - 6, top - 8, w + 12, 20, 6);
   paint(cr, dark(c, 0.15), 4);
   for (double wy = top + 30; wy < base - 50; wy += 62)
     for (double wx = x + 18; wx + 36 <= x + w - 10; wx += 54) {
       cairo_new_path(cr);
-      rrect(cr, wx, wy, 36, 40, 6);
+      rounded(cr, wx, wy, 36, 40, 6);
       paint(cr, glass, 3);
       poly(cr, {wx + 6, wy + 6, wx + 18, wy + 6, wx + 6, wy + 22});
       fill(cr, kSnow, 0.6);
@@ -27,7 +26,7 @@ void building(cairo_t* cr, double x, double top, double w, double base, Col c, C
 
 void cone(cairo_t* cr, double x, double y, double s) {
   cairo_new_path(cr);
-  rrect(cr, x - s * 0.6, y - s * 0.14, s * 1.2, s * 0.16, s * 0.05);
+  rounded(cr, x - s * 0.6, y - s * 0.14, s * 1.2, s * 0.16, s * 0.05);
   paint(cr, hex(0xff7a1a), 3);
   poly(cr, {x - s * 0.4, y - s * 0.12, x - s * 0.1, y - s, x + s * 0.1, y - s, x + s * 0.4, y - s * 0.12});
   paint(cr, hex(0xff8a2a), 3);
@@ -37,28 +36,28 @@ void cone(cairo_t* cr, double x, double y, double s) {
 
 void hydrant(cairo_t* cr, double x, double y) {
   cairo_new_path(cr);
-  rrect(cr, x - 26, y - 70, 52, 70, 10);
+  rounded(cr, x - 26, y - 70, 52, 70, 10);
   paint(cr, hex(0xf0303a), 4);
   cairo_arc(cr, x, y - 70, 26, kPi, 2 * kPi);
   cairo_close_path(cr);
   paint(cr, hex(0xf0303a), 4);
-  rrect(cr, x - 40, y - 52, 80, 18, 8);
+  rounded(cr, x - 40, y - 52, 80, 18, 8);
   paint(cr, hex(0xffd23f), 4);
-  rrect(cr, x - 34, y - 8, 68, 14, 5);
+  rounded(cr, x - 34, y - 8, 68, 14, 5);
   paint(cr, hex(0xffd23f), 4);
 }
 
 void rail_track(cairo_t* cr, double y) {
   cairo_new_path(cr);
-  rrect(cr, -10, y, kWidth + 20, 34, 8);
+  rounded(cr, -10, y, kWidth + 20, 34, 8);
   paint(cr, hex(0xb7aacb), 3);
   for (int x = 0; x < kWidth + 40; x += 44) {
     cairo_new_path(cr);
-    rrect(cr, x - 8, y - 6, 30, 22, 4);
+    rounded(cr, x - 8, y - 6, 30, 22, 4);
     paint(cr, hex(0x9a6a4a), 3);
   }
   cairo_new_path(cr);
-  rrect(cr, -10, y - 12, kWidth + 20, 12, 4);
+  rounded(cr, -10, y - 12, kWidth + 20, 12, 4);
   paint(cr, hex(0x8a8aa0), 3);
 }
 
@@ -80,32 +79,32 @@ void lavender(cairo_t* cr, double x, double y, double size, Col c) {
 void carriage(cairo_t* cr, double x, double y, Col c, int who) {
   const double w = 230, h = 130;
   cairo_new_path(cr);
-  rrect(cr, x - 14, y + h - 10, w + 28, 20, 6);
+  rounded(cr, x - 14, y + h - 10, w + 28, 20, 6);
   paint(cr, hex(0x4a4658), 3);
   wheel(cr, x + 50, y + h + 22, 28, hex(0xd0d4e4));
   wheel(cr, x + w - 50, y + h + 22, 28, hex(0xd0d4e4));
   cairo_new_path(cr);
-  rrect(cr, x, y, w, h, 18);
+  rounded(cr, x, y, w, h, 18);
   paint(cr, c, 5);
-  rrect(cr, x - 8, y - 16, w + 16, 26, 12);
+  rounded(cr, x - 8, y - 16, w + 16, 26, 12);
   paint(cr, dark(c, 0.25), 4);
   const Col skins[] = {hex(0xffd6b8), hex(0xc98a5a), hex(0xf2c29a), hex(0x8a5a3a)};
   const Col hairs[] = {hex(0x6a3a2a), hex(0x2f2838), hex(0xf2b33a), hex(0xd9603a)};
   for (int i = 0; i < 3; ++i) {
     double wx = x + 16 + i * 72;
     cairo_new_path(cr);
-    rrect(cr, wx, y + 20, 56, 62, 10);
+    rounded(cr, wx, y + 20, 56, 62, 10);
     paint(cr, hex(0xc9efff), 3);
     int k = (who + i) % 4;
     cairo_save(cr);
     cairo_new_path(cr);
-    rrect(cr, wx, y + 20, 56, 62, 10);
+    rounded(cr, wx, y + 20, 56, 62, 10);
     cairo_clip(cr);
     kid(cr, wx + 28, y + 58, 21, skins[k], hairs[k], (who + i) % 3);
     cairo_restore(cr);
   }
   cairo_new_path(cr);
-  rrect(cr, x + 8, y + 96, w - 16, 12, 6);
+  rounded(cr, x + 8, y + 96, w - 16, 12, 6);
   fill(cr, light(c, 0.4));
 }
 
@@ -168,11 +167,11 @@ void fire_engine(cairo_t* cr, gen::Rng& rng) {
   }
   vgrad_rect(cr, 0, 488, kWidth, 280, hex(0x8b879e), hex(0x6c6884));
   cairo_new_path(cr);
-  rrect(cr, -10, 484, kWidth + 20, 14, 4);
+  rounded(cr, -10, 484, kWidth + 20, 14, 4);
   paint(cr, hex(0xb8b0c4), 3);
   for (int x = 20; x < kWidth; x += 150) {
     cairo_new_path(cr);
-    rrect(cr, x, 690, 90, 14, 7);
+    rounded(cr, x, 690, 90, 14, 7);
     fill(cr, hex(0xfff2b0));
   }
   dots(cr, rng, 0, 500, kWidth, 768, 60, 2, 4, hex(0x5a5670), 0.5);
@@ -193,12 +192,12 @@ void fire_engine(cairo_t* cr, gen::Rng& rng) {
   const Col red = hex(0xe8262f), steel = hex(0xd4d9e6);
   shadow(cr, 530, 664, 420, 28, 0.25);
   cairo_new_path(cr);
-  rrect(cr, 120, 330, 600, 260, 22);
+  rounded(cr, 120, 330, 600, 260, 22);
   paint(cr, red, 5);
   for (int i = 0; i < 2; ++i) {
     double sx = 150 + i * 190;
     cairo_new_path(cr);
-    rrect(cr, sx, 360, 170, 140, 12);
+    rounded(cr, sx, 360, 170, 140, 12);
     paint(cr, steel, 4);
     for (int k = 1; k < 7; ++k) {
       cairo_move_to(cr, sx + 6, 360 + k * 20);
@@ -206,7 +205,7 @@ void fire_engine(cairo_t* cr, gen::Rng& rng) {
     }
     stroke(cr, hex(0xa8aec0), 3);
     cairo_new_path(cr);
-    rrect(cr, sx + 70, 478, 30, 10, 5);
+    rounded(cr, sx + 70, 478, 30, 10, 5);
     fill(cr, hex(0x7a8098));
   }
   cairo_new_path(cr);
@@ -232,25 +231,16 @@ void fire_engine(cairo_t* cr, gen::Rng& rng) {
   cairo_curve_to(cr, 900, 580, 890, 590, 870, 590);
   cairo_close_path(cr);
   paint(cr, red, 5);
-  cairo_new_path(cr);
-  cairo_move_to(cr, 722, 314);
-  cairo_line_to(cr, 826, 314);
-  cairo_curve_to(cr, 846, 314, 860, 346, 866, 410);
-  cairo_line_to(cr, 722, 410);
-  cairo_close_path(cr);
-  paint(cr, hex(0xc9efff), 4);
-  cairo_save(cr);
-  cairo_new_path(cr);
-  cairo_rectangle(cr, 722, 300, 150, 110);
-  cairo_clip(cr);
-  kid(cr, 784, 378, 36, hex(0xffd6b8), hex(0xffd23f), 2);
-  cairo_restore(cr);
+  cab_window(cr, {.left = 722, .top = 314, .top_right = 826,
+                  .c1x = 846, .c1y = 314, .c2x = 860, .c2y = 346, .front = 866, .bottom = 410,
+                  .clip_x = 722, .clip_y = 300, .clip_w = 150, .clip_h = 110,
+                  .child_x = 784, .child_y = 378, .child_r = 36, .skin = hex(0xffd6b8), .hair = hex(0xffd23f)});
   cairo_new_path(cr);
   poly(cr, {732, 320, 770, 320, 730, 370});
   fill(cr, kSnow, 0.5);
-  rrect(cr, 736, 440, 24, 10, 5);
+  rounded(cr, 736, 440, 24, 10, 5);
   fill(cr, hex(0x7a1a20));
-  rrect(cr, 720, 270, 100, 26, 10);
+  rounded(cr, 720, 270, 100, 26, 10);
   paint(cr, hex(0x3d7bf0), 4);
   for (double lx : {742.0, 798.0}) {
     cairo_new_path(cr);
@@ -262,14 +252,14 @@ void fire_engine(cairo_t* cr, gen::Rng& rng) {
   circle(cr, 886, 500, 20);
   paint_ball(cr, hex(0xffe066), 4);
   cairo_new_path(cr);
-  rrect(cr, 100, 540, 820, 30, 12);
+  rounded(cr, 100, 540, 820, 30, 12);
   paint(cr, steel, 4);
-  rrect(cr, 120, 506, 600, 18, 6);
+  rounded(cr, 120, 506, 600, 18, 6);
   paint(cr, hex(0xffd23f), 3);
   // Ladder on the roof.
   for (double y : {294.0, 318.0}) {
     cairo_new_path(cr);
-    rrect(cr, 150, y, 560, 12, 6);
+    rounded(cr, 150, y, 560, 12, 6);
     paint(cr, steel, 3);
   }
   for (int i = 0; i < 14; ++i) {
@@ -279,8 +269,8 @@ void fire_engine(cairo_t* cr, gen::Rng& rng) {
     stroke(cr, hex(0x9aa0b4), 6);
   }
   cairo_new_path(cr);
-  rrect(cr, 300, 326, 22, 12, 4);
-  rrect(cr, 560, 326, 22, 12, 4);
+  rounded(cr, 300, 326, 22, 12, 4);
+  rounded(cr, 560, 326, 22, 12, 4);
   fill(cr, hex(0x7a8098));
   for (double wx : {250.0, 440.0, 790.0}) {
     cairo_new_path(cr);
@@ -351,24 +341,24 @@ void train(cairo_t* cr, gen::Rng& rng) {
   const double smoke[][3] = {{800, 296, 40}, {740, 236, 56}, {640, 180, 70}, {500, 140, 84}, {340, 110, 90}};
   for (const auto& p : smoke) cloud(cr, p[0], p[1], p[2], hex(0xfbf6ff));
   cairo_new_path(cr);
-  rrect(cr, 550, 540, 344, 40, 10);
+  rounded(cr, 550, 540, 344, 40, 10);
   paint(cr, hex(0x4a4658), 4);
   for (double wx : {610.0, 700.0, 790.0}) wheel(cr, wx, 574, 40, hex(0xff5a5a));
   wheel(cr, 868, 586, 26, hex(0xff5a5a));
   cairo_new_path(cr);
-  rrect(cr, 600, 566, 200, 14, 7);
+  rounded(cr, 600, 566, 200, 14, 7);
   paint(cr, hex(0xd0d4e4), 3);
-  rrect(cr, 640, 420, 230, 124, 46);
+  rounded(cr, 640, 420, 230, 124, 46);
   paint(cr, blue, 5);
   for (int i = 0; i < 3; ++i) {
     cairo_new_path(cr);
-    rrect(cr, 690 + i * 58, 420, 14, 124, 4);
+    rounded(cr, 690 + i * 58, 420, 14, 124, 4);
     fill(cr, hex(0xffd23f));
   }
   cairo_new_path(cr);
-  rrect(cr, 778, 344, 48, 82, 8);
+  rounded(cr, 778, 344, 48, 82, 8);
   paint(cr, hex(0x3a3650), 4);
-  rrect(cr, 766, 330, 72, 22, 9);
+  rounded(cr, 766, 330, 72, 22, 9);
   paint(cr, hex(0x3a3650), 4);
   cairo_arc(cr, 720, 422, 26, kPi, 2 * kPi);
   cairo_close_path(cr);
@@ -378,24 +368,24 @@ void train(cairo_t* cr, gen::Rng& rng) {
   circle(cr, 872, 458, 16);
   paint_ball(cr, hex(0xffe066), 3);
   cairo_new_path(cr);
-  rrect(cr, 540, 330, 130, 214, 14);
+  rounded(cr, 540, 330, 130, 214, 14);
   paint(cr, red, 5);
-  rrect(cr, 526, 312, 158, 30, 12);
+  rounded(cr, 526, 312, 158, 30, 12);
   paint(cr, hex(0x3a3650), 4);
-  rrect(cr, 562, 360, 86, 80, 10);
+  rounded(cr, 562, 360, 86, 80, 10);
   paint(cr, hex(0xc9efff), 4);
   cairo_save(cr);
   cairo_new_path(cr);
-  rrect(cr, 562, 360, 86, 80, 10);
+  rounded(cr, 562, 360, 86, 80, 10);
   cairo_clip(cr);
   kid(cr, 606, 412, 30, hex(0xf2c29a), hex(0x3d7bf0), 2);
   cairo_restore(cr);
   carriage(cr, 290, 414, hex(0xffc83a), 0);
   carriage(cr, 30, 414, hex(0x4cc26a), 1);
   cairo_new_path(cr);
-  rrect(cr, 0, 520, 40, 12, 5);
-  rrect(cr, 256, 520, 40, 12, 5);
-  rrect(cr, 516, 520, 30, 12, 5);
+  rounded(cr, 0, 520, 40, 12, 5);
+  rounded(cr, 256, 520, 40, 12, 5);
+  rounded(cr, 516, 520, 30, 12, 5);
   fill(cr, hex(0x4a4658));
   // Lavender in front of the track.
   for (int row = 0; row < 3; ++row)
@@ -433,7 +423,7 @@ void boat(cairo_t* cr, gen::Rng& rng) {
 
   // Sailing boat.
   cairo_new_path(cr);
-  rrect(cr, 500, 120, 16, 360, 6);
+  rounded(cr, 500, 120, 16, 360, 6);
   paint(cr, hex(0xa8703f), 4);
   boat_sail(cr, {524, 140, 524, 450, 720, 450}, hex(0xfaf6ee), hex(0xff6f61));
   boat_sail(cr, {492, 170, 492, 450, 330, 450}, hex(0xfaf6ee), hex(0x5aa8ff));
@@ -495,11 +485,11 @@ void boat(cairo_t* cr, gen::Rng& rng) {
   fish(cr, 640, 720, -28, 0.3, hex(0xffd23f), hex(0xff7a5a));
   fish(cr, 930, 640, 24, 0.2, hex(0xff6f91), hex(0xffb0c8));
   cairo_new_path(cr);
-  rrect(cr, 108, 560, 44, 70, 16);
+  rounded(cr, 108, 560, 44, 70, 16);
   paint(cr, hex(0xf0303a), 4);
-  rrect(cr, 108, 582, 44, 20, 0);
+  rounded(cr, 108, 582, 44, 20, 0);
   fill(cr, hex(0xfaf6ee));
-  rrect(cr, 122, 536, 16, 28, 4);
+  rounded(cr, 122, 536, 16, 28, 4);
   paint(cr, hex(0xffd23f), 3);
 }
 
@@ -522,11 +512,11 @@ void bus(cairo_t* cr, gen::Rng& rng) {
   }
   vgrad_rect(cr, 0, 524, kWidth, 244, hex(0x727894), hex(0x5a5e7a));
   cairo_new_path(cr);
-  rrect(cr, -10, 518, kWidth + 20, 14, 4);
+  rounded(cr, -10, 518, kWidth + 20, 14, 4);
   paint(cr, hex(0xc4bcd0), 3);
   for (int x = -20; x < 700; x += 160) {
     cairo_new_path(cr);
-    rrect(cr, x, 712, 96, 14, 7);
+    rounded(cr, x, 712, 96, 14, 7);
     fill(cr, hex(0xf6f2ff));
   }
   for (int i = 0; i < 6; ++i) {
@@ -538,9 +528,9 @@ void bus(cairo_t* cr, gen::Rng& rng) {
   dots(cr, rng, 0, 530, kWidth, 768, 50, 2, 4, hex(0x4a4e68), 0.5);
   // Traffic light and bus-stop sign.
   cairo_new_path(cr);
-  rrect(cr, 52, 300, 14, 220, 6);
+  rounded(cr, 52, 300, 14, 220, 6);
   paint(cr, hex(0x5a5e7a), 3);
-  rrect(cr, 26, 170, 66, 160, 14);
+  rounded(cr, 26, 170, 66, 160, 14);
   paint(cr, hex(0x3a3650), 4);
   const Col lamps[] = {hex(0xff4040), hex(0x806a3a), hex(0x3a6a4a)};
   for (int i = 0; i < 3; ++i) {
@@ -550,11 +540,11 @@ void bus(cairo_t* cr, gen::Rng& rng) {
   }
   radial_glow(cr, 59, 200, 40, hex(0xff8080), 0.5);
   cairo_new_path(cr);
-  rrect(cr, 966, 300, 14, 220, 6);
+  rounded(cr, 966, 300, 14, 220, 6);
   paint(cr, hex(0x5a5e7a), 3);
   circle(cr, 973, 290, 40);
   paint_ball(cr, hex(0x3d7bf0), 4);
-  rrect(cr, 948, 270, 50, 30, 8);
+  rounded(cr, 948, 270, 50, 30, 8);
   paint(cr, hex(0xf6f2ff), 2);
   circle(cr, 958, 304, 6);
   circle(cr, 988, 304, 6);
@@ -576,8 +566,8 @@ void bus(cairo_t* cr, gen::Rng& rng) {
   cairo_close_path(cr);
   paint(cr, yellow, 5);
   cairo_new_path(cr);
-  rrect(cr, 102, 452, 814, 10, 3);
-  rrect(cr, 102, 480, 816, 10, 3);
+  rounded(cr, 102, 452, 814, 10, 3);
+  rounded(cr, 102, 480, 816, 10, 3);
   fill(cr, hex(0x3a3650));
   for (int i = 0; i < 6; ++i) {
     cairo_new_path(cr);
@@ -589,11 +579,11 @@ void bus(cairo_t* cr, gen::Rng& rng) {
   for (int i = 0; i < 5; ++i) {
     double wx = 136 + i * 112;
     cairo_new_path(cr);
-    rrect(cr, wx, 286, 94, 110, 14);
+    rounded(cr, wx, 286, 94, 110, 14);
     paint(cr, hex(0xc9efff), 4);
     cairo_save(cr);
     cairo_new_path(cr);
-    rrect(cr, wx, 286, 94, 110, 14);
+    rounded(cr, wx, 286, 94, 110, 14);
     cairo_clip(cr);
     kid(cr, wx + 47, 360, 32, skins[i], hairs[i], i % 3);
     cairo_restore(cr);
@@ -603,31 +593,22 @@ void bus(cairo_t* cr, gen::Rng& rng) {
   }
   // Door and windscreen with the driver.
   cairo_new_path(cr);
-  rrect(cr, 704, 286, 84, 300, 10);
+  rounded(cr, 704, 286, 84, 300, 10);
   paint(cr, hex(0xf2b21e), 4);
-  rrect(cr, 714, 296, 30, 270, 6);
-  rrect(cr, 748, 296, 30, 270, 6);
+  rounded(cr, 714, 296, 30, 270, 6);
+  rounded(cr, 748, 296, 30, 270, 6);
   paint(cr, hex(0xc9efff), 3);
-  cairo_new_path(cr);
-  cairo_move_to(cr, 808, 286);
-  cairo_line_to(cr, 840, 286);
-  cairo_curve_to(cr, 870, 290, 882, 330, 886, 420);
-  cairo_line_to(cr, 808, 420);
-  cairo_close_path(cr);
-  paint(cr, hex(0xc9efff), 4);
-  cairo_save(cr);
-  cairo_new_path(cr);
-  cairo_rectangle(cr, 808, 286, 80, 134);
-  cairo_clip(cr);
-  kid(cr, 846, 372, 30, hex(0xf2c29a), hex(0x3d7bf0), 2);
-  cairo_restore(cr);
+  cab_window(cr, {.left = 808, .top = 286, .top_right = 840,
+                  .c1x = 870, .c1y = 290, .c2x = 882, .c2y = 330, .front = 886, .bottom = 420,
+                  .clip_x = 808, .clip_y = 286, .clip_w = 80, .clip_h = 134,
+                  .child_x = 846, .child_y = 372, .child_r = 30, .skin = hex(0xf2c29a), .hair = hex(0x3d7bf0)});
   for (int i = 0; i < 3; ++i) star(cr, 400 + i * 100, 530, 20, i == 1 ? hex(0xff6f61) : hex(0x5aa8ff));
   cairo_new_path(cr);
   circle(cr, 900, 520, 18);
   paint_ball(cr, hex(0xfff2a0), 4);
-  rrect(cr, 90, 570, 840, 30, 12);
+  rounded(cr, 90, 570, 840, 30, 12);
   paint(cr, hex(0xd0d4e4), 4);
-  rrect(cr, 910, 300, 10, 60, 4);
+  rounded(cr, 910, 300, 10, 60, 4);
   paint(cr, hex(0x3a3650), 2);
   for (double wx : {250.0, 720.0}) {
     cairo_new_path(cr);

@@ -8,7 +8,6 @@
 namespace pk::pics {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 
 // A broad jungle leaf on a stalk from (x, y), pointing at angle, length len.
 void jungle_leaf(cairo_t* cr, double x, double y, double len, double angle, Col c) {
@@ -58,7 +57,7 @@ void giraffe(cairo_t* cr, double x, double y, double s) {
     double line = 3 / s;
     for (double lx : {-0.45, -0.25, 0.3, 0.5}) {
       cairo_new_path(cr);
-      rrect(cr, lx - 0.07, 0, 0.14, 0.9, 0.06);
+      rounded(cr, lx - 0.07, 0, 0.14, 0.9, 0.06);
       paint(cr, skin, line);
     }
     cairo_new_path(cr);
@@ -187,7 +186,7 @@ void reed(cairo_t* cr, double x, double y, double h) {
   cairo_curve_to(cr, x + 4, y - h * 0.5, x - 4, y - h * 0.8, x + 2, y - h);
   stroke(cr, hex(0x3f8a3a), 5);
   cairo_new_path(cr);
-  rrect(cr, x - 7, y - h * 0.92, 16, h * 0.28, 8);
+  rounded(cr, x - 7, y - h * 0.92, 16, h * 0.28, 8);
   paint(cr, hex(0x9a5a32), 3);
 }
 
@@ -280,7 +279,7 @@ void elephant(cairo_t* cr, gen::Rng& rng) {
   paint_ball(cr, skin, 5);
   for (double side = -1; side <= 1; side += 2) {
     cairo_new_path(cr);
-    rrect(cr, cx + side * 80 - 42, 560, 84, 150, 36);
+    rounded(cr, cx + side * 80 - 42, 560, 84, 150, 36);
     paint(cr, skin, 5);
     for (int k = -1; k <= 1; ++k) {
       cairo_new_path(cr);
@@ -380,7 +379,7 @@ void lion(cairo_t* cr, gen::Rng& rng) {
     cairo_new_path(cr);
     oval(cr, cx + side * 112, 636, 66, 52);
     paint_ball(cr, coat, 5);
-    rrect(cr, cx + side * 52 - 25, 560, 50, 116, 24);
+    rounded(cr, cx + side * 52 - 25, 560, 50, 116, 24);
     paint(cr, coat, 5);
     oval(cr, cx + side * 52, 672, 44, 26);
     paint_ball(cr, light(coat, 0.3), 4);
@@ -520,7 +519,7 @@ void ducks(cairo_t* cr, gen::Rng& rng) {
     cairo_fill_preserve(cr);
     stroke(cr, hex(0x5a8aaa), 2);
     cairo_new_path(cr);
-    rrect(cr, 6, -30, 10, 80, 5);
+    rounded(cr, 6, -30, 10, 80, 5);
     paint(cr, hex(0x3d7bf0), 2.5);
     circle(cr, 11, -34, 9);
     paint_ball(cr, hex(0x3d7bf0), 2.5);

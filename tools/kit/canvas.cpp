@@ -1,11 +1,7 @@
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
 
-#include <cairo-ft.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <jpeglib.h>
 
-#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -42,15 +38,6 @@ void Canvas::set_pixel(int x, int y, uint32_t argb) {
   *reinterpret_cast<uint32_t*>(data + y * stride + x * 4) =
       (a << 24) | (pre((argb >> 16) & 255) << 16) | (pre((argb >> 8) & 255) << 8) | pre(argb & 255);
   cairo_surface_mark_dirty(surface_);
-}
-
-void rounded(cairo_t* cr, double x, double y, double w, double h, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
-  cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
-  cairo_arc(cr, x + r, y + r, r, M_PI, 1.5 * M_PI);
-  cairo_close_path(cr);
 }
 
 bool make_parent(const fs::path& file) {
@@ -143,40 +130,6 @@ bool Canvas::save_bmp(const fs::path& path) const {
     return false;
   }
   return std::fclose(f) == 0;
-}
-
-const fs::path& font_file() {
-  static const fs::path p = [] {
-    for (const char* c : {"/usr/share/fonts/truetype/andika/Andika-Regular.ttf",
-                          "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"})
-      if (fs::exists(c)) return fs::path(c);
-    return fs::path();
-  }();
-  return p;
-}
-
-const fs::path& font_licence_file() {
-  static const fs::path p = [] {
-    const fs::path& f = font_file();
-    if (f.string().find("andika") != std::string::npos) return fs::path("/usr/share/doc/fonts-sil-andika/copyright");
-    return fs::path("/usr/share/doc/fonts-dejavu-core/copyright");
-  }();
-  return p;
-}
-
-void use_font(cairo_t* cr, double size) {
-  static FT_Library lib = nullptr;
-  static cairo_font_face_t* face = nullptr;
-  if (!face) {
-    FT_Face ft = nullptr;
-    if (FT_Init_FreeType(&lib) == 0 && FT_New_Face(lib, font_file().c_str(), 0, &ft) == 0) {
-      face = cairo_ft_font_face_create_for_ft_face(ft, 0);
-    } else {
-      std::fprintf(stderr, "pipkin_gen: cannot open font %s\n", font_file().c_str());
-    }
-  }
-  if (face) cairo_set_font_face(cr, face);
-  cairo_set_font_size(cr, size);
 }
 
 }  // namespace gen

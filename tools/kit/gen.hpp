@@ -1,5 +1,5 @@
-// The data generator's shared pieces: each family of files registers one function that writes its
-// files under the output folder. Everything is drawn or synthesised here, from fixed seeds.
+// The data generator's core: each family of files registers one function that writes its files
+// under the output folder. Everything is drawn or synthesised here, from fixed seeds.
 #pragma once
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +10,8 @@
 namespace gen {
 
 namespace fs = std::filesystem;
+
+constexpr double kPi = 3.14159265358979323846;
 
 struct Family {
   std::string name;

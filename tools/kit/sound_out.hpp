@@ -4,7 +4,7 @@
 #pragma once
 #include <vector>
 
-#include "tools/gen.hpp"
+#include "tools/kit/gen.hpp"
 
 namespace gen {
 

@@ -1,265 +1,11 @@
+#include "tools/kit/scenery.hpp"
+
 #include <algorithm>
 #include <cmath>
 
-#include "tools/picture_kit.hpp"
+#include "tools/kit/figures.hpp"
 
 namespace pk {
-
-namespace {
-constexpr double kPi = 3.14159265358979323846;
-
-// Adds a radial gradient over the current path's extents, lit from the upper left.
-cairo_pattern_t* ball_pattern(cairo_t* cr, Col c) {
-  double x1, y1, x2, y2;
-  cairo_fill_extents(cr, &x1, &y1, &x2, &y2);
-  double w = x2 - x1, h = y2 - y1;
-  double cx = x1 + w * 0.36, cy = y1 + h * 0.3;
-  double r = std::max(w, h) * 0.85 + 1;
-  cairo_pattern_t* g = cairo_pattern_create_radial(cx, cy, 0, cx, cy, r);
-  Col hi = light(c, 0.38), lo = dark(c, 0.14);
-  cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
-  cairo_pattern_add_color_stop_rgb(g, 0.5, c.r, c.g, c.b);
-  cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
-  return g;
-}
-
-}  // namespace
-
-void cluster(cairo_t* cr, const double* xyr, int n, Col c, double line, bool ball) {
-  cairo_save(cr);
-  cairo_new_path(cr);
-  for (int i = 0; i < n; ++i) circle(cr, xyr[3 * i], xyr[3 * i + 1], xyr[3 * i + 2]);
-  if (line > 0) {
-    set(cr, ink_of(c));
-    cairo_set_line_width(cr, line * 2);
-    cairo_stroke_preserve(cr);
-  }
-  cairo_pattern_t* g;
-  if (ball) {
-    g = ball_pattern(cr, c);
-  } else {
-    double x1, y1, x2, y2;
-    cairo_fill_extents(cr, &x1, &y1, &x2, &y2);
-    g = cairo_pattern_create_linear(0, y1, 0, y2);
-    Col lo = mix(c, hex(0xc9d8f0), 0.55);
-    cairo_pattern_add_color_stop_rgb(g, 0, c.r, c.g, c.b);
-    cairo_pattern_add_color_stop_rgb(g, 0.55, c.r, c.g, c.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
-  }
-  cairo_set_source(cr, g);
-  cairo_fill(cr);
-  cairo_pattern_destroy(g);
-  cairo_restore(cr);
-}
-
-const Col kInk{0.17, 0.13, 0.26};
-const Col kSnow{0.985, 0.98, 0.965};
-
-Col hex(uint32_t rgb) {
-  return {((rgb >> 16) & 255) / 255.0, ((rgb >> 8) & 255) / 255.0, (rgb & 255) / 255.0};
-}
-Col mix(Col a, Col b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
-Col light(Col c, double t) { return mix(c, kSnow, t); }
-Col dark(Col c, double t) { return mix(c, kInk, t); }
-Col ink_of(Col c) { return mix(c, kInk, 0.72); }
-
-void set(cairo_t* cr, Col c, double alpha) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
-
-void circle(cairo_t* cr, double x, double y, double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x, y, r, 0, 2 * kPi);
-  cairo_close_path(cr);
-}
-
-void oval(cairo_t* cr, double x, double y, double rx, double ry, double angle) {
-  cairo_matrix_t m;
-  cairo_get_matrix(cr, &m);
-  cairo_translate(cr, x, y);
-  cairo_rotate(cr, angle);
-  cairo_scale(cr, rx, ry);
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * kPi);
-  cairo_close_path(cr);
-  cairo_set_matrix(cr, &m);
-}
-
-void rrect(cairo_t* cr, double x, double y, double w, double h, double r) {
-  r = std::min({r, w / 2, h / 2});
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-  cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-  cairo_arc(cr, x + r, y + r, r, kPi, 1.5 * kPi);
-  cairo_close_path(cr);
-}
-
-void poly(cairo_t* cr, std::initializer_list<double> xy, bool close) {
-  auto it = xy.begin();
-  cairo_new_sub_path(cr);
-  for (size_t i = 0; i + 1 < xy.size(); i += 2, it += 2) cairo_line_to(cr, it[0], it[1]);
-  if (close) cairo_close_path(cr);
-}
-
-void star_path(cairo_t* cr, double x, double y, double r, int points, double inner, double angle) {
-  cairo_new_sub_path(cr);
-  for (int i = 0; i < points * 2; ++i) {
-    double a = -kPi / 2 + angle + i * kPi / points;
-    double rr = (i % 2) ? r * inner : r;
-    cairo_line_to(cr, x + rr * std::cos(a), y + rr * std::sin(a));
-  }
-  cairo_close_path(cr);
-}
-
-void heart_path(cairo_t* cr, double x, double y, double s) {
-  auto P = [&](double u, double v) { return std::pair<double, double>{x + u * s, y + v * s}; };
-  auto mv = P(0, 0.38);
-  cairo_new_sub_path(cr);
-  cairo_move_to(cr, mv.first, mv.second);
-  auto c = [&](double a, double b, double c2, double d, double e, double f) {
-    auto p1 = P(a, b), p2 = P(c2, d), p3 = P(e, f);
-    cairo_curve_to(cr, p1.first, p1.second, p2.first, p2.second, p3.first, p3.second);
-  };
-  c(-0.12, 0.27, -0.5, 0.05, -0.5, -0.16);
-  c(-0.5, -0.42, -0.17, -0.52, 0, -0.27);
-  c(0.17, -0.52, 0.5, -0.42, 0.5, -0.16);
-  c(0.5, 0.05, 0.12, 0.27, 0, 0.38);
-  cairo_close_path(cr);
-}
-
-void paint(cairo_t* cr, Col c, double line) {
-  double x1, y1, x2, y2;
-  cairo_fill_extents(cr, &x1, &y1, &x2, &y2);
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, y1, 0, y2 + 1);
-  Col hi = light(c, 0.22), lo = dark(c, 0.1);
-  cairo_pattern_add_color_stop_rgb(g, 0, hi.r, hi.g, hi.b);
-  cairo_pattern_add_color_stop_rgb(g, 0.45, c.r, c.g, c.b);
-  cairo_pattern_add_color_stop_rgb(g, 1, lo.r, lo.g, lo.b);
-  cairo_set_source(cr, g);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(g);
-  if (line > 0) stroke(cr, ink_of(c), line);
-  cairo_new_path(cr);
-}
-
-void paint_ball(cairo_t* cr, Col c, double line) {
-  cairo_pattern_t* g = ball_pattern(cr, c);
-  cairo_set_source(cr, g);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(g);
-  if (line > 0) stroke(cr, ink_of(c), line);
-  cairo_new_path(cr);
-}
-
-void fill(cairo_t* cr, Col c, double alpha) {
-  set(cr, c, alpha);
-  cairo_fill(cr);
-}
-
-void fill_vgrad(cairo_t* cr, double y0, Col top, double y1, Col bottom) {
-  cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y1);
-  cairo_pattern_add_color_stop_rgb(g, 0, top.r, top.g, top.b);
-  cairo_pattern_add_color_stop_rgb(g, 1, bottom.r, bottom.g, bottom.b);
-  cairo_set_source(cr, g);
-  cairo_fill(cr);
-  cairo_pattern_destroy(g);
-}
-
-void stroke(cairo_t* cr, Col c, double line) {
-  cairo_save(cr);
-  set(cr, c);
-  cairo_set_line_width(cr, line);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_stroke_preserve(cr);
-  cairo_restore(cr);
-}
-
-void vgrad_rect(cairo_t* cr, double x, double y, double w, double h, Col top, Col bottom) {
-  cairo_new_path(cr);
-  cairo_rectangle(cr, x, y, w, h);
-  fill_vgrad(cr, y, top, y + h, bottom);
-}
-
-void radial_glow(cairo_t* cr, double x, double y, double r, Col c, double alpha) {
-  cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 0, x, y, r);
-  cairo_pattern_add_color_stop_rgba(g, 0, c.r, c.g, c.b, alpha);
-  cairo_pattern_add_color_stop_rgba(g, 1, c.r, c.g, c.b, 0);
-  cairo_new_path(cr);
-  cairo_rectangle(cr, x - r, y - r, 2 * r, 2 * r);
-  cairo_set_source(cr, g);
-  cairo_fill(cr);
-  cairo_pattern_destroy(g);
-}
-
-namespace {
-void wave_line(cairo_t* cr, double base, double amp, double wavelength, double phase) {
-  for (int x = -8; x <= kWidth + 8; x += 6)
-    cairo_line_to(cr, x, base + amp * std::sin(2 * kPi * x / wavelength + phase));
-}
-}  // namespace
-
-void ground(cairo_t* cr, double base, double amp, double wavelength, double phase, Col top, Col bottom,
-            double line) {
-  cairo_new_path(cr);
-  wave_line(cr, base, amp, wavelength, phase);
-  cairo_line_to(cr, kWidth + 8, kHeight + 8);
-  cairo_line_to(cr, -8, kHeight + 8);
-  cairo_close_path(cr);
-  fill_vgrad(cr, base - amp, top, kHeight, bottom);
-  if (line > 0) {
-    cairo_new_path(cr);
-    wave_line(cr, base, amp, wavelength, phase);
-    stroke(cr, ink_of(top), line);
-    cairo_new_path(cr);
-  }
-}
-
-void sea_band(cairo_t* cr, double y, double amp, double wavelength, double phase, Col top, Col bottom) {
-  ground(cr, y, amp, wavelength, phase, top, bottom, 0);
-  cairo_new_path(cr);
-  wave_line(cr, y + 3, amp, wavelength, phase);
-  stroke(cr, light(top, 0.55), 5);
-  cairo_new_path(cr);
-}
-
-void eye(cairo_t* cr, double x, double y, double r, double look_x, double look_y) {
-  cairo_save(cr);
-  cairo_new_path(cr);
-  oval(cr, x, y, r * 0.8, r);
-  fill(cr, kInk);
-  double px = x + look_x * r * 0.25, py = y + look_y * r * 0.25;
-  circle(cr, px + r * 0.26, py - r * 0.36, r * 0.34);
-  fill(cr, kSnow);
-  circle(cr, px - r * 0.24, py + r * 0.4, r * 0.14);
-  fill(cr, kSnow, 0.9);
-  cairo_restore(cr);
-}
-
-void smile(cairo_t* cr, double x, double y, double w, double line) {
-  cairo_save(cr);
-  cairo_new_path(cr);
-  double r = w * 0.6;
-  cairo_arc(cr, x, y - r * 0.55, r, 0.22 * kPi, 0.78 * kPi);
-  stroke(cr, kInk, line);
-  cairo_new_path(cr);
-  cairo_restore(cr);
-}
-
-void cheek(cairo_t* cr, double x, double y, double r) {
-  cairo_save(cr);
-  cairo_new_path(cr);
-  oval(cr, x, y, r * 1.2, r * 0.8);
-  fill(cr, hex(0xff7a8a), 0.45);
-  cairo_restore(cr);
-}
-
-void nose(cairo_t* cr, double x, double y, double r, Col c) {
-  cairo_save(cr);
-  cairo_new_path(cr);
-  oval(cr, x, y, r * 1.2, r * 0.85);
-  paint_ball(cr, c, std::max(1.5, r * 0.18));
-  cairo_restore(cr);
-}
 
 void cloud(cairo_t* cr, double x, double y, double s, Col c) {
   const double k[] = {-0.62, 0.12, 0.34, -0.28, -0.14, 0.46, 0.18, -0.22, 0.5,
@@ -521,7 +267,7 @@ void round_tree(cairo_t* cr, double x, double y, double s, Col leaves, Col trunk
 void pine(cairo_t* cr, double x, double y, double s, Col c) {
   cairo_save(cr);
   cairo_new_path(cr);
-  rrect(cr, x - s * 0.07, y - s * 0.25, s * 0.14, s * 0.25, s * 0.03);
+  rounded(cr, x - s * 0.07, y - s * 0.25, s * 0.14, s * 0.25, s * 0.03);
   paint(cr, hex(0x8a5a3a), std::max(2.0, s * 0.02));
   for (int i = 0; i < 3; ++i) {
     double by = y - s * (0.2 + i * 0.32), w = s * (0.48 - i * 0.1), h = s * 0.5;
@@ -574,8 +320,8 @@ void balloon(cairo_t* cr, double x, double y, double r, Col c, double string_len
 void fence(cairo_t* cr, double x0, double x1, double y, double h, Col c) {
   cairo_save(cr);
   cairo_new_path(cr);
-  rrect(cr, x0, y - h * 0.72, x1 - x0, h * 0.14, h * 0.05);
-  rrect(cr, x0, y - h * 0.38, x1 - x0, h * 0.14, h * 0.05);
+  rounded(cr, x0, y - h * 0.72, x1 - x0, h * 0.14, h * 0.05);
+  rounded(cr, x0, y - h * 0.38, x1 - x0, h * 0.14, h * 0.05);
   paint(cr, dark(c, 0.08), 3);
   double step = h * 0.55;
   for (double x = x0 + step * 0.3; x < x1; x += step) {
@@ -630,37 +376,6 @@ void fish(cairo_t* cr, double x, double y, double s, double angle, Col body, Col
   cairo_restore(cr);
 }
 
-void kid(cairo_t* cr, double x, double y, double r, Col skin, Col hair, int style) {
-  if (style == 1) {
-    cairo_new_path(cr);
-    circle(cr, x - r * 1.02, y - r * 0.2, r * 0.36);
-    circle(cr, x + r * 1.02, y - r * 0.2, r * 0.36);
-    paint_ball(cr, hair, 3);
-  }
-  cairo_new_path(cr);
-  circle(cr, x, y, r);
-  paint_ball(cr, skin, 3.5);
-  cairo_new_path(cr);
-  if (style == 2) {
-    cairo_arc(cr, x, y - r * 0.15, r * 0.98, kPi * 1.02, kPi * 1.98);
-    cairo_close_path(cr);
-    paint(cr, hair, 3);
-    rrect(cr, x - r * 0.2, y - r * 0.3, r * 1.3, r * 0.24, r * 0.1);
-    paint(cr, dark(hair, 0.15), 3);
-  } else {
-    cairo_arc(cr, x, y, r * 1.0, kPi * 1.05, kPi * 1.95);
-    cairo_curve_to(cr, x + r * 0.6, y - r * 0.5, x + r * 0.2, y - r * 0.35, x - r * 0.1, y - r * 0.6);
-    cairo_curve_to(cr, x - r * 0.4, y - r * 0.4, x - r * 0.7, y - r * 0.45, x - r * 0.96, y - r * 0.3);
-    cairo_close_path(cr);
-    paint(cr, hair, 3);
-  }
-  eye(cr, x - r * 0.34, y + r * 0.05, r * 0.16);
-  eye(cr, x + r * 0.34, y + r * 0.05, r * 0.16);
-  smile(cr, x, y + r * 0.48, r * 0.42, std::max(2.5, r * 0.08));
-  cheek(cr, x - r * 0.6, y + r * 0.35, r * 0.14);
-  cheek(cr, x + r * 0.6, y + r * 0.35, r * 0.14);
-}
-
 void leaf(cairo_t* cr, double x, double y, double s, double angle, Col c) {
   at(cr, x, y, s, angle, [&] {
     cairo_new_path(cr);
@@ -689,28 +404,6 @@ void bunting(cairo_t* cr, double y, double sag, const Col* cols, int ncols) {
     poly(cr, {x, y0, x + 52, y1, x + 26, (y0 + y1) / 2 + 58});
     paint(cr, cols[i % ncols], 3.5);
   }
-  cairo_restore(cr);
-}
-
-void thick_line(cairo_t* cr, Col c, double w, double outline) {
-  stroke(cr, ink_of(c), w + 2 * outline);
-  stroke(cr, c, w);
-  cairo_new_path(cr);
-}
-
-void clipped(cairo_t* cr, const std::function<void()>& f) {
-  cairo_save(cr);
-  cairo_clip(cr);
-  f();
-  cairo_restore(cr);
-}
-
-void at(cairo_t* cr, double x, double y, double scale, double angle, const std::function<void()>& f) {
-  cairo_save(cr);
-  cairo_translate(cr, x, y);
-  cairo_rotate(cr, angle);
-  cairo_scale(cr, scale, scale);
-  f();
   cairo_restore(cr);
 }
 

@@ -1,4 +1,4 @@
-#include "tools/sound_out.hpp"
+#include "tools/kit/sound_out.hpp"
 
 #include <vorbis/vorbisenc.h>
 
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/canvas.hpp"
+#include "tools/kit/canvas.hpp"
 
 namespace gen {
 namespace {

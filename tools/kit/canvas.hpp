@@ -1,12 +1,12 @@
 // Drawing surfaces for the generator: a cairo ARGB32 surface with writers for PNG (with alpha),
-// JPEG and 24-bit BMP, and the generator's font (a freely licensed face for young readers).
+// JPEG and 24-bit BMP.
 #pragma once
 #include <cairo.h>
 
 #include <cstdint>
 #include <string>
 
-#include "tools/gen.hpp"
+#include "tools/kit/gen.hpp"
 
 namespace gen {
 
@@ -35,15 +35,6 @@ class Canvas {
   cairo_surface_t* surface_;
   cairo_t* cr_;
 };
-
-// The TrueType font the generator draws text with, and that is copied into the data folder.
-const fs::path& font_file();
-const fs::path& font_licence_file();
-// Selects that font at the given pixel size on cr.
-void use_font(cairo_t* cr, double size);
-
-// Adds a closed rectangle with corners rounded to radius r to cr's path.
-void rounded(cairo_t* cr, double x, double y, double w, double h, double r);
 
 // Creates the folder (and parents) of a file path; false with a message on failure.
 bool make_parent(const fs::path& file);

@@ -1,0 +1,77 @@
+// The help pages for the grown-ups, in three parts: the wording (help_text.cpp), the small
+// pictures (help_art.cpp) and the layout that puts them on a page (gen_help.cpp).
+#pragma once
+#include <cairo.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/kit/colour.hpp"
+
+namespace help {
+
+// Every page is an opaque kPageW x kPageH image.
+constexpr int kPageW = 900, kPageH = 680;
+
+// The fixed words every page shares.
+struct Labels {
+  const char* close;   // top right: how to close the page
+  const char* does;    // the activity pages' headings
+  const char* finish;
+  const char* tips;
+};
+extern const Labels kLabels;
+
+// The words of one activity's page (1 to 9). In paragraphs, *stars* mark emphasised words.
+struct ActivityText {
+  const char* title;
+  const char* subtitle;
+  const char* does;    // what the child does
+  const char* finish;  // what finishes a game and what that unlocks
+  const char* tips;    // good to know
+};
+extern const ActivityText kActivities[9];
+
+// The words of page 0, the title screen's page.
+struct OverviewText {
+  const char* title;
+  const char* subtitle;
+  const char* summary[9];  // one short line per activity, under its title
+  struct Section {
+    const char* heading;
+    std::string paragraph;
+  };
+  std::vector<Section> sections;  // the box on the right, top to bottom
+};
+const OverviewText& overview();
+
+// One hint in the keys box at the foot of every page: key caps joined by a word, then what they do.
+struct KeyHint {
+  std::vector<std::string> caps;
+  const char* joiner;
+  const char* what;
+};
+extern const std::vector<KeyHint> kKeyRows[2];
+
+// The small picture of each activity's page, drawn into (0, 0, w, h); index 0 is activity 1.
+using Art = void (*)(cairo_t* cr, double w, double h);
+extern const Art kArt[9];
+
+// Pieces the small pictures are sketched from (help_sketch.cpp).
+// One of a few small cheerful scenes, drawn to fill (x, y, w, h): 0 hills with a house, 1 a boat
+// on the sea, 2 a flower, 3 an apple.
+void scene(cairo_t* cr, double x, double y, double w, double h, int kind);
+void sky_background(cairo_t* cr, double w, double h);
+// The program's pointer, small, tip at (x, y).
+void pointer(cairo_t* cr, double x, double y, double scale = 0.75);
+// A square jigsaw piece of side s at (x, y); tabs for top, right, bottom, left: +1 out, -1 in, 0 flat.
+void piece_path(cairo_t* cr, double x, double y, double s, const int tabs[4]);
+// Tabs of piece (r, c) in a grid whose inner edges alternate in and out.
+void grid_tabs(int r, int c, int rows, int cols, int tabs[4]);
+// A counting ball with its number; glow adds a golden halo.
+void ball(cairo_t* cr, double x, double y, double r, gen::Col colour, int number, bool glow);
+// A 4 x 3 jigsaw over the area; pieces marked in `shown` show scene `kind`, the others only the
+// template outline.
+void jigsaw_board(cairo_t* cr, double w, double h, gen::Col ground, const bool shown[12], int kind);
+
+}  // namespace help
