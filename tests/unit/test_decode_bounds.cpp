@@ -4,6 +4,7 @@
 // answer through a pipe; the parent checks the answer, that the child exited normally, and how much
 // memory the child touched beyond what it inherited.
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,6 +48,7 @@ ChildAnswer decode_in_child(const std::string& bytes) {
     ADD_FAILURE() << "pipe: " << std::strerror(errno);
     return a;
   }
+  malloc_trim(0);  // so that the child cannot reuse pages the test freed and hide its own use
   const long start_kb = resident_kb();
   const pid_t pid = fork();
   if (pid < 0) {
@@ -222,6 +224,32 @@ TEST(DecodeBounds, BmpRunLengthBombs) {
                  16000L * 4000 * 3 / (1 << 20) + 16);
   const std::string head4 = bmp_header(16000, 4000, 4, 2, 2, 62) + pal;
   expect_bounded("RLE4 stream cut", head4 + std::string("\x10\x01\x10\x01", 4), "refused: truncated", 24);
+}
+
+}  // namespace
+
+namespace {
+
+// Multi-scan files keep every coefficient while decoding; the reservation must cover them, or
+// libjpeg would stop short of its cap on a good picture.
+TEST(DecodeBounds, MultiScanJpegsFitTheirReservation) {
+  auto photo = [](int x, int y, uint8_t* px) { samples::photo_pixel(x, y, px); };
+  samples::JpegSpec s;
+  s.width = 2400, s.height = 1600, s.progressive = true, s.full_chroma = true;
+  const std::string full = samples::encode_jpeg(s, photo);
+  expect_bounded("progressive 4:4:4", full, "ok 2400x1600 o=1", 2400L * 1600 * (3 + 6) / (1 << 20) + 16 + 16);
+  s.full_chroma = false;
+  expect_bounded("progressive 4:2:0", samples::encode_jpeg(s, photo), "ok 2400x1600 o=1",
+                 2400L * 1600 * (3 + 3) / (1 << 20) + 16 + 16);
+  s.components = 4, s.width = 1200, s.height = 900;
+  expect_bounded("progressive CMYK", samples::encode_jpeg(s, [](int x, int y, uint8_t* px) {
+    px[0] = uint8_t(x), px[1] = uint8_t(y), px[2] = 7, px[3] = 200;
+  }), "ok 1200x900 o=1", 1200L * 900 * (3 + 8) / (1 << 20) + 16 + 16);
+  // Reduced-scale decoding keeps the full coefficient store but makes fewer pixels.
+  DecodeOptions opt{600, 400};
+  DecodeResult r = decode_image(reinterpret_cast<const uint8_t*>(full.data()), full.size(), opt);
+  ASSERT_TRUE(r.pixmap) << r.error;
+  EXPECT_EQ(r.pixmap->width, 600);
 }
 
 }  // namespace
