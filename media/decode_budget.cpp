@@ -37,8 +37,7 @@ BudgetLease DecodeBudget::acquire(size_t bytes) {
   const std::thread::id me = std::this_thread::get_id();
   std::unique_lock<std::mutex> lock(mutex_);
   auto fits = [&] { return used_ + bytes <= total_; };
-  const auto mine = held_.find(me);
-  if (!fits() && (mine == held_.end() || mine->second == 0)) {
+  if (!fits() && held_.count(me) == 0) {
     ++waiting_;
     freed_.wait(lock, fits);
     --waiting_;
