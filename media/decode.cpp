@@ -13,16 +13,22 @@ bool image_size_ok(int64_t w, int64_t h) {
   return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide && w * h <= kMaxImagePixels;
 }
 
+static DecodeResult refused(const char* why) {
+  DecodeResult r;
+  r.error = why;
+  return r;
+}
+
 static bool starts_with(const uint8_t* data, size_t size, const char* magic, size_t n) {
   return size >= n && std::memcmp(data, magic, n) == 0;
 }
 
 DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt) {
-  if (size == 0) return {nullptr, "empty file"};
+  if (size == 0) return refused("empty file");
   if (starts_with(data, size, "\x89PNG\r\n\x1a\n", 8)) return decode_png(data, size);
   if (starts_with(data, size, "\xFF\xD8\xFF", 3)) return decode_jpeg(data, size, opt);
   if (starts_with(data, size, "BM", 2)) return decode_bmp(data, size);
-  return {nullptr, "not a PNG, JPEG or BMP file"};
+  return refused("not a PNG, JPEG or BMP file");
 }
 
 namespace {

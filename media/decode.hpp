@@ -1,17 +1,26 @@
-// Decoders: bytes of a PNG, JPEG or BMP file to a pixmap, or an error message. Pure functions, no
-// globals, so each can be fuzzed. Images larger than the limits are refused before any pixel buffer
-// is allocated; corrupt and truncated files are refused.
+// Decoders: bytes of a PNG, JPEG or BMP file to a pixmap, or an error message. Each can be fuzzed:
+// the only shared state is the memory budget (decode_budget.hpp). Images larger than the limits are
+// refused before any pixel buffer is allocated; corrupt and truncated files are refused. Every
+// length a file declares is checked against the bytes it really holds before anything is
+// allocated for it, so one decode never needs more than its pixels x 4 bytes plus
+// kDecodeWorkBytes, and never more than kDecodeBudgetBytes.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "media/decode_budget.hpp"
 #include "media/pixmap.hpp"
 
 namespace media {
 
 constexpr int kMaxImageSide = 16384;
 constexpr int64_t kMaxImagePixels = 64'000'000;
+// Working memory a codec may use beside the pixels (row buffers, zlib, tables, metadata). A
+// multi-scan JPEG also keeps all its coefficients, which are counted on top.
+constexpr size_t kDecodeWorkBytes = size_t{16} << 20;
+// All decodes running at once together, and so any single decode, stay below this.
+constexpr size_t kDecodeBudgetBytes = size_t{300} << 20;
 
 struct DecodeOptions {
   // When both are > 0 a JPEG may be decoded at a reduced DCT scale (1/2, 1/4, 1/8) as long as the
@@ -24,6 +33,10 @@ struct DecodeResult {
   PixmapPtr pixmap;     // none on failure
   std::string error;    // why, when pixmap is none
   int orientation = 1;  // EXIF orientation 1..8 of a JPEG, 1 otherwise
+  // The pixmap's share of decode_budget(), held until the result is destroyed, so that the next
+  // decodes wait while this full-size pixmap is being scaled down. Keep a result only while
+  // working on its pixmap; `lease.reset()` (or dropping the result) lets the others go on.
+  BudgetLease lease;
 };
 
 // True when w x h is within the limits above.

@@ -139,12 +139,12 @@ bool parse_header(const uint8_t* d, size_t size, BmpInfo& bi, std::string& error
   return true;
 }
 
-// Unpacks RLE8 or RLE4 runs (bottom-up) into palette indexes; pixels the file skips keep index 0.
-bool unpack_rle(const uint8_t* d, size_t size, const BmpInfo& bi, std::vector<uint8_t>& idx, std::string& error) {
+// Walks RLE8 or RLE4 runs (bottom-up), calling put(x, y, index) for each pixel the file sets; y
+// counts from the bottom row. Every run is checked against the row and the file.
+template <typename Put>
+bool walk_rle(const uint8_t* d, size_t size, const BmpInfo& bi, std::string& error, Put put) {
   const bool rle8 = bi.compression == kRle8;
   const int w = bi.width, h = bi.height;
-  idx.assign(static_cast<size_t>(w) * h, 0);
-  auto put = [&](int x, int y, uint8_t v) { idx[static_cast<size_t>(h - 1 - y) * w + x] = v; };
   size_t p = bi.offset;
   int x = 0, y = 0;
   for (;;) {
@@ -192,19 +192,21 @@ void read_palette(const uint8_t* d, const BmpInfo& bi, Palette& pal) {
   }
 }
 
+// A run-length file is walked twice: once to check every run, so that a lying file is refused
+// before its pixels are allocated, then to paint. Pixels the file skips keep colour 0.
 DecodeResult decode_rle(const uint8_t* d, size_t size, const BmpInfo& bi) {
   DecodeResult res;
-  std::vector<uint8_t> idx;
-  if (!unpack_rle(d, size, bi, idx, res.error)) return res;
+  if (!walk_rle(d, size, bi, res.error, [](int, int, int) {})) return res;
   Palette pal;
   read_palette(d, bi, pal);
   auto pm = create_pixmap(bi.width, bi.height, PF_BGR);
   if (!pm) return failed("bad size");
   for (int y = 0; y < bi.height; ++y) {
     uint8_t* out = pm->row(y);
-    const uint8_t* in = idx.data() + static_cast<size_t>(y) * bi.width;
-    for (int x = 0; x < bi.width; ++x, out += 3) std::memcpy(out, pal[in[x]], 3);
+    for (int x = 0; x < bi.width; ++x, out += 3) std::memcpy(out, pal[0], 3);
   }
+  walk_rle(d, size, bi, res.error,
+           [&](int x, int y, int index) { std::memcpy(pm->row(bi.height - 1 - y) + 3 * x, pal[index], 3); });
   res.pixmap = std::move(pm);
   return res;
 }
@@ -239,10 +241,16 @@ DecodeResult decode_rows(const uint8_t* d, const BmpInfo& bi) {
   Palette pal;
   read_palette(d, bi, pal);
 
-  auto pm = create_pixmap(w, h, bi.has_alpha ? PF_BGRA : PF_BGR);
+  // An alpha channel that is zero everywhere was never filled in: such files are opaque. Looked at
+  // first, so that only one pixmap is ever made.
+  bool alpha_out = false;
+  for (int y = 0; y < h && bi.has_alpha && !alpha_out; ++y) {
+    const uint8_t* in = d + bi.offset + static_cast<size_t>(y) * stride;
+    for (int x = 0; x < w && !alpha_out; ++x) alpha_out = alpha(bpp == 16 ? le16(in + 2 * x) : le32(in + 4 * x)) != 0;
+  }
+  auto pm = create_pixmap(w, h, alpha_out ? PF_BGRA : PF_BGR);
   if (!pm) return failed("bad size");
   const int out_bpp = bytes_per_pixel(pm->format);
-  bool any_alpha = false;
   for (int y = 0; y < h; ++y) {
     const uint8_t* in = d + bi.offset + static_cast<size_t>(bi.top_down ? y : h - 1 - y) * stride;
     uint8_t* out = pm->row(y);
@@ -256,20 +264,9 @@ DecodeResult decode_rows(const uint8_t* d, const BmpInfo& bi) {
       } else {
         const uint32_t px = bpp == 16 ? le16(in + 2 * x) : le32(in + 4 * x);
         out[0] = blue(px), out[1] = green(px), out[2] = red(px);
-        if (bi.has_alpha) {
-          out[3] = alpha(px);
-          any_alpha = any_alpha || out[3] != 0;
-        }
+        if (alpha_out) out[3] = alpha(px);
       }
     }
-  }
-  // An alpha channel that is zero everywhere was never filled in: such files are opaque.
-  if (bi.has_alpha && !any_alpha) {
-    auto opaque = create_pixmap(w, h, PF_BGR);
-    if (!opaque) return failed("bad size");
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) std::memcpy(opaque->row(y) + 3 * x, pm->row(y) + 4 * x, 3);
-    pm = std::move(opaque);
   }
   DecodeResult res;
   res.pixmap = std::move(pm);
@@ -283,8 +280,15 @@ DecodeResult decode_bmp(const uint8_t* data, size_t size) {
   BmpInfo bi;
   try {
     if (!parse_header(data, size, bi, res.error)) return res;
-    if (bi.compression == kRle8 || bi.compression == kRle4) return decode_rle(data, size, bi);
-    return decode_rows(data, bi);
+    // Pixels are at most four bytes; rows are read in place, so little else is needed.
+    BudgetLease lease = decode_budget().acquire(size_t(bi.width) * size_t(bi.height) * 4 + (size_t{1} << 20));
+    if (!lease) return failed("too large: " + std::to_string(bi.width) + "x" + std::to_string(bi.height));
+    res = bi.compression == kRle8 || bi.compression == kRle4 ? decode_rle(data, size, bi) : decode_rows(data, bi);
+    if (res.pixmap) {
+      lease.shrink_to(res.pixmap->pixels.size());
+      res.lease = std::move(lease);
+    }
+    return res;
   } catch (const std::bad_alloc&) {
     res.error = "out of memory";
   }

@@ -1,9 +1,18 @@
 // JPEG through libjpeg, reading from memory. Errors come back by longjmp from our error manager, so
 // everything with a destructor lives in JpegState, owned by decode_jpeg, outside the setjmp frame.
 // Damaged data is refused rather than shown half grey: a file that ends early is "truncated".
+//
+// Memory: before libjpeg sees the file, its markers are walked up to the first scan; every segment
+// must fit in the bytes left and the frame size must be within the limits. No segment is kept by
+// libjpeg; the EXIF block is read straight from the file with a capped allocator. libjpeg's own
+// memory is capped at its working memory plus, for a multi-scan file, its coefficient store, and
+// the whole is reserved from decode_budget() before decoding starts.
 #include <libexif/exif-data.h>
 
 #include <csetjmp>
+#include <cstddef>
+#include <cstdlib>
+#include <string>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -18,6 +27,83 @@ namespace media {
 namespace {
 
 constexpr int kMaxScans = 1000;
+constexpr size_t kMaxExifBytes = size_t{4} << 20;  // libexif's heap while reading one EXIF block
+
+// What the marker walk learned.
+struct Markers {
+  const uint8_t* exif = nullptr;  // first APP1 "Exif" segment's content, after its length
+  size_t exif_size = 0;
+};
+
+uint16_t be16(const uint8_t* p) { return static_cast<uint16_t>(p[0] << 8 | p[1]); }
+
+bool is_frame_marker(int m) {
+  return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
+}
+
+// Walks the segments from SOI to the first SOS as libjpeg will read them: bytes before a marker and
+// fill bytes are skipped, lone markers have no length. Returns a message, or an empty string.
+std::string walk_markers(const uint8_t* d, size_t size, Markers& found) {
+  size_t pos = 2;
+  for (;;) {
+    while (pos < size && d[pos] != 0xFF) ++pos;  // libjpeg warns about such bytes and goes on
+    while (pos < size && d[pos] == 0xFF) ++pos;
+    if (pos >= size) return "truncated";
+    const int m = d[pos++];
+    if (m == 0x00 || m == 0x01 || (m >= 0xD0 && m <= 0xD7)) continue;  // no length
+    if (m == 0xD8 || m == 0xD9) return std::string();  // libjpeg refuses these itself
+    if (size - pos < 2) return "truncated";
+    const size_t length = be16(d + pos);
+    if (length < 2) return std::string();  // libjpeg's own message says what is wrong
+    if (length > size - pos) return "truncated";
+    const uint8_t* body = d + pos + 2;
+    const size_t body_size = length - 2;
+    if (is_frame_marker(m) && body_size >= 5) {
+      const uint32_t h = be16(body + 1), w = be16(body + 3);
+      if (h != 0 && !image_size_ok(w, h)) return "too large: " + std::to_string(w) + "x" + std::to_string(h);
+    }
+    if (m == 0xE1 && !found.exif && body_size >= 6 && std::memcmp(body, "Exif\0\0", 6) == 0) {
+      found.exif = body;
+      found.exif_size = body_size;
+    }
+    if (m == 0xDA) return std::string();
+    pos += length;
+  }
+}
+
+// libexif's allocator has no context pointer, so its running total is kept per thread.
+thread_local size_t exif_heap = 0;
+
+struct alignas(std::max_align_t) ExifBlock {
+  size_t size;
+};
+
+void* exif_alloc(ExifLong n) {
+  if (n > kMaxExifBytes - exif_heap) return nullptr;
+  auto* b = static_cast<ExifBlock*>(std::calloc(1, sizeof(ExifBlock) + n));
+  if (!b) return nullptr;
+  b->size = n;
+  exif_heap += n;
+  return b + 1;
+}
+
+void exif_release(void* p) {
+  if (!p) return;
+  auto* b = static_cast<ExifBlock*>(p) - 1;
+  exif_heap -= b->size;
+  std::free(b);
+}
+
+void* exif_resize(void* p, ExifLong n) {
+  if (!p) return exif_alloc(n);
+  auto* b = static_cast<ExifBlock*>(p) - 1;
+  if (n > b->size && n - b->size > kMaxExifBytes - exif_heap) return nullptr;
+  auto* nb = static_cast<ExifBlock*>(std::realloc(b, sizeof(ExifBlock) + n));
+  if (!nb) return nullptr;
+  exif_heap = exif_heap - nb->size + n;
+  nb->size = n;
+  return nb + 1;
+}
 
 struct JpegError {
   jpeg_error_mgr mgr;  // first, so the libjpeg pointer converts back
@@ -32,7 +118,7 @@ struct JpegState {
   bool created = false;
   PixmapPtr pixmap;
   std::vector<uint8_t> cmyk_row;
-  int orientation = 1;
+  BudgetLease lease;
 
   ~JpegState() {
     if (created) jpeg_destroy_decompress(&cinfo);
@@ -76,20 +162,34 @@ void on_progress(j_common_ptr cinfo) {
     fail(cinfo, "too many scans");
 }
 
-int read_orientation(j_decompress_ptr cinfo) {
-  for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next) {
-    if (m->marker != JPEG_APP0 + 1 || m->data_length < 6 || std::memcmp(m->data, "Exif\0\0", 6) != 0)
-      continue;
-    ExifData* ed = exif_data_new_from_data(m->data, m->data_length);
-    if (!ed) return 1;
-    int value = 1;
-    ExifEntry* e = exif_data_get_entry(ed, EXIF_TAG_ORIENTATION);
-    if (e && e->format == EXIF_FORMAT_SHORT && e->components >= 1 && e->data && e->size >= 2)
-      value = exif_get_short(e->data, exif_data_get_byte_order(ed));
-    exif_data_unref(ed);
-    return value >= 1 && value <= 8 ? value : 1;
+// The orientation tag of an EXIF block (at most 64 KB, the largest segment there is).
+int read_orientation(const uint8_t* data, size_t size) {
+  if (!data) return 1;
+  ExifMem* mem = exif_mem_new(exif_alloc, exif_resize, exif_release);
+  if (!mem) return 1;
+  ExifData* ed = exif_data_new_mem(mem);
+  exif_mem_unref(mem);
+  if (!ed) return 1;
+  exif_data_unset_option(ed, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);  // read only, add nothing
+  exif_data_load_data(ed, data, static_cast<unsigned>(size));
+  int value = 1;
+  ExifEntry* e = exif_data_get_entry(ed, EXIF_TAG_ORIENTATION);
+  if (e && e->format == EXIF_FORMAT_SHORT && e->components >= 1 && e->data && e->size >= 2)
+    value = exif_get_short(e->data, exif_data_get_byte_order(ed));
+  exif_data_unref(ed);
+  return value >= 1 && value <= 8 ? value : 1;
+}
+
+// Bytes libjpeg keeps for a multi-scan file: every coefficient block of every component.
+size_t coefficient_bytes(j_decompress_ptr cinfo) {
+  if (!jpeg_has_multiple_scans(cinfo)) return 0;
+  size_t blocks = 0;
+  for (int c = 0; c < cinfo->num_components; ++c) {
+    const jpeg_component_info& comp = cinfo->comp_info[c];
+    const size_t h = comp.h_samp_factor, v = comp.v_samp_factor;
+    blocks += (comp.width_in_blocks + h - 1) / h * h * ((comp.height_in_blocks + v - 1) / v * v);
   }
-  return 1;
+  return blocks * sizeof(JBLOCK);
 }
 
 // Inverted CMYK (Adobe) stores 255 for "no ink"; plain CMYK stores 0.
@@ -110,11 +210,10 @@ bool run_jpeg(JpegState& st, const uint8_t* data, size_t size, const DecodeOptio
 
   st.created = true;  // safe to destroy even if creation stops half way
   jpeg_create_decompress(cinfo);
-  cinfo->mem->max_memory_to_use = 700L << 20;
+  cinfo->mem->max_memory_to_use = static_cast<long>(kDecodeWorkBytes);
   st.progress.progress_monitor = on_progress;
   cinfo->progress = &st.progress;
   jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
-  jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(cinfo, TRUE);
 
   if (!image_size_ok(cinfo->image_width, cinfo->image_height)) {
@@ -123,7 +222,6 @@ bool run_jpeg(JpegState& st, const uint8_t* data, size_t size, const DecodeOptio
     return false;
   }
   if (cinfo->data_precision != 8) fail(reinterpret_cast<j_common_ptr>(cinfo), "not an 8-bit JPEG");
-  st.orientation = read_orientation(cinfo);
 
   const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
   const bool grey = cinfo->jpeg_color_space == JCS_GRAYSCALE;
@@ -139,6 +237,19 @@ bool run_jpeg(JpegState& st, const uint8_t* data, size_t size, const DecodeOptio
         break;
     }
   }
+  jpeg_calc_output_dimensions(cinfo);
+
+  // Reserve the pixels, the coefficient store and the working memory; libjpeg may use only its part.
+  const size_t coefficients = coefficient_bytes(cinfo);
+  const size_t out_row = size_t{cinfo->output_width} * (cmyk ? 4 : grey ? 1 : 3);
+  const size_t pixels = size_t{cinfo->output_width} * cinfo->output_height * (grey ? 1 : 3);
+  st.lease = decode_budget().acquire(pixels + (cmyk ? out_row : 0) + coefficients + kDecodeWorkBytes);
+  if (!st.lease) {
+    std::snprintf(st.err.message, sizeof st.err.message, "too large: %ux%u", cinfo->image_width,
+                  cinfo->image_height);
+    return false;
+  }
+  cinfo->mem->max_memory_to_use = static_cast<long>(coefficients + kDecodeWorkBytes);
   jpeg_start_decompress(cinfo);
 
   const int w = static_cast<int>(cinfo->output_width), h = static_cast<int>(cinfo->output_height);
@@ -166,6 +277,9 @@ DecodeResult decode_jpeg(const uint8_t* data, size_t size, const DecodeOptions& 
     res.error = "not a JPEG file";
     return res;
   }
+  Markers markers;
+  res.error = walk_markers(data, size, markers);
+  if (!res.error.empty()) return res;
   try {
     JpegState st;
     st.cinfo.err = jpeg_std_error(&st.err.mgr);
@@ -177,7 +291,9 @@ DecodeResult decode_jpeg(const uint8_t* data, size_t size, const DecodeOptions& 
       return res;
     }
     res.pixmap = std::move(st.pixmap);
-    res.orientation = st.orientation;
+    res.orientation = read_orientation(markers.exif, markers.exif_size);
+    st.lease.shrink_to(res.pixmap->pixels.size());
+    res.lease = std::move(st.lease);
   } catch (const std::bad_alloc&) {
     res.error = "out of memory";
   }

@@ -1,8 +1,15 @@
 // PNG through libpng, reading from memory. libpng reports errors by longjmp, so everything with a
 // destructor lives in PngState, owned by decode_png, outside the frame that calls setjmp.
+//
+// Memory: before libpng sees the file, every chunk's declared length is checked against the bytes
+// that follow it, so no length can make anything allocate more than the file holds. libpng then
+// skips every ancillary chunk except tRNS (we use no text, profile or gamma), and all its own
+// allocations come from a counted allocator that refuses to pass kDecodeWorkBytes.
 #include <png.h>
 
 #include <csetjmp>
+#include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -13,6 +20,7 @@ namespace media {
 namespace {
 
 struct PngState {
+  size_t heap_used = 0;  // bytes libpng holds through png_alloc, at most kDecodeWorkBytes
   png_structp png = nullptr;
   png_infop info = nullptr;
   const uint8_t* data = nullptr;
@@ -35,6 +43,29 @@ void on_error(png_structp png, png_const_charp msg) {
 
 void on_warning(png_structp, png_const_charp) {}
 
+// libpng's allocator: each block carries its size in front, so the running total stays exact.
+struct alignas(std::max_align_t) BlockHead {
+  size_t size;
+};
+
+png_voidp png_alloc(png_structp png, png_alloc_size_t size) {
+  auto* st = static_cast<PngState*>(png_get_mem_ptr(png));
+  if (size > kDecodeWorkBytes - st->heap_used) return nullptr;  // libpng reports "Out of memory"
+  auto* head = static_cast<BlockHead*>(std::malloc(sizeof(BlockHead) + size));
+  if (!head) return nullptr;
+  head->size = size;
+  st->heap_used += size;
+  return head + 1;
+}
+
+void png_release(png_structp png, png_voidp p) {
+  if (!p) return;
+  auto* st = static_cast<PngState*>(png_get_mem_ptr(png));
+  auto* head = static_cast<BlockHead*>(p) - 1;
+  st->heap_used -= head->size;
+  std::free(head);
+}
+
 void on_read(png_structp png, png_bytep out, size_t length) {
   auto* st = static_cast<PngState*>(png_get_io_ptr(png));
   if (length > st->size - st->pos) png_error(png, "truncated");
@@ -46,14 +77,29 @@ uint32_t be32(const uint8_t* p) {
   return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
 }
 
+// Walks the chunk list up to IEND: every chunk must fit in the bytes left. Returns the message for
+// a file that breaks off or whose lengths lie, or nullptr.
+const char* check_chunks(const uint8_t* data, size_t size) {
+  size_t pos = 8;
+  for (;;) {
+    if (size - pos < 12) return "truncated";
+    const uint32_t length = be32(data + pos);
+    if (length > size - pos - 12) return "truncated";
+    if (std::memcmp(data + pos + 4, "IEND", 4) == 0) return nullptr;
+    pos += 12 + size_t{length};
+  }
+}
+
 // Runs libpng; false with st.message set on failure. No object with a destructor lives here.
 bool run_png(PngState& st) {
   if (setjmp(png_jmpbuf(st.png))) return false;
 
   png_set_read_fn(st.png, &st, on_read);
   png_set_user_limits(st.png, kMaxImageSide, kMaxImageSide);
-  png_set_chunk_malloc_max(st.png, 8u << 20);
+  png_set_chunk_malloc_max(st.png, kDecodeWorkBytes / 4);
   png_set_chunk_cache_max(st.png, 256);
+  // IHDR, PLTE, tRNS, IDAT and IEND are read; every other chunk is skipped unread.
+  png_set_keep_unknown_chunks(st.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(st.png, st.info);
 
   png_uint_32 w = 0, h = 0;
@@ -101,20 +147,32 @@ DecodeResult decode_png(const uint8_t* data, size_t size) {
     res.error = "not a PNG file";
     return res;
   }
+  if (const char* why = check_chunks(data, size)) {
+    res.error = why;
+    return res;
+  }
   // Refuse lying sizes from the header itself, before libpng sets anything up.
+  uint32_t w = 0, h = 0;
   if (size >= 24 && std::memcmp(data + 12, "IHDR", 4) == 0) {
-    uint32_t w = be32(data + 16), h = be32(data + 20);
+    w = be32(data + 16), h = be32(data + 20);
     if (!image_size_ok(w, h)) {
       res.error = "too large: " + std::to_string(w) + "x" + std::to_string(h);
       return res;
     }
+  }
+  // At most four bytes a pixel come out; a file without IHDR first fails in libpng's first call.
+  BudgetLease lease = decode_budget().acquire(size_t{w} * h * 4 + kDecodeWorkBytes);
+  if (!lease) {
+    res.error = "too large: " + std::to_string(w) + "x" + std::to_string(h);
+    return res;
   }
   try {
     PngState st;
     st.data = data;
     st.size = size;
     st.pos = 0;
-    st.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &st, on_error, on_warning);
+    st.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, &st, on_error, on_warning, &st, png_alloc,
+                                      png_release);
     if (st.png) st.info = png_create_info_struct(st.png);
     if (!st.png || !st.info) {
       res.error = "out of memory";
@@ -125,6 +183,8 @@ DecodeResult decode_png(const uint8_t* data, size_t size) {
       return res;
     }
     res.pixmap = std::move(st.pixmap);
+    lease.shrink_to(res.pixmap->pixels.size());
+    res.lease = std::move(lease);
   } catch (const std::bad_alloc&) {
     res.error = "out of memory";
   }

@@ -1,8 +1,10 @@
-// Writes small good pictures of every kind the decoders know into a folder, as fuzzing seeds.
+// Writes small pictures of every kind the decoders know into a folder, as fuzzing seeds: good ones
+// in every odd variant the formats allow, and hostile ones whose lengths and sizes lie.
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
 
 using namespace samples;
@@ -51,6 +53,38 @@ int main(int argc, char** argv) {
   p.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 9, 9}};
   p.trns = {0, 128};
   save("palette_trns.png", encode_png(p, [](int x, int y, uint8_t* px) { px[0] = uint8_t((x ^ y) & 3); }));
+  p.interlaced = true;
+  save("palette_interlaced.png", encode_png(p, [](int x, int y, uint8_t* px) { px[0] = uint8_t((x + 2 * y) & 3); }));
+  p.bit_depth = 1, p.palette.resize(2), p.trns.clear(), p.interlaced = false;
+  save("palette1.png", encode_png(p, [](int x, int y, uint8_t* px) { px[0] = uint8_t((x ^ y) & 1); }));
+  p.palette.clear();
+  p.colour_type = PNG_COLOR_TYPE_RGB, p.bit_depth = 16;
+  save("rgb16.png", encode_png(p, [](int x, int y, uint8_t* px) {
+    for (int i = 0; i < 6; ++i) px[i] = uint8_t(x * 17 + y * 5 + i * 40);
+  }));
+  p.colour_type = PNG_COLOR_TYPE_RGB_ALPHA, p.interlaced = true;
+  save("rgba16_interlaced.png", encode_png(p, [](int x, int y, uint8_t* px) {
+    for (int i = 0; i < 8; ++i) px[i] = uint8_t(x * 9 + y * 31 + i * 30);
+  }));
+  p.colour_type = PNG_COLOR_TYPE_GRAY_ALPHA, p.bit_depth = 16, p.interlaced = false;
+  save("grey_alpha16.png", encode_png(p, [](int x, int y, uint8_t* px) {
+    for (int i = 0; i < 4; ++i) px[i] = uint8_t(x * 13 + y * 7 + i * 60);
+  }));
+  p.colour_type = PNG_COLOR_TYPE_GRAY, p.bit_depth = 1, p.interlaced = true;
+  save("grey1_interlaced.png", encode_png(p, [](int x, int y, uint8_t* px) { px[0] = uint8_t((x + y) & 1); }));
+  // Metadata chunks the decoder skips, and hostile lengths.
+  const std::string meta = samples::png_chunk("tEXt", std::string("Title\0seed", 10)) +
+                           samples::png_chunk("zTXt", std::string("Note\0\0", 6) + hostile::deflated("text")) +
+                           samples::png_chunk("iCCP", std::string("icc\0\0", 5) + hostile::deflated(std::string(132, 'p'))) +
+                           samples::png_chunk("gAMA", std::string("\0\0\xB1\x8F", 4)) +
+                           samples::png_chunk("prVt", "private");
+  save("metadata.png", hostile::small_png_with(meta));
+  save("hostile_text_1gb.png", hostile::kPngMagic + hostile::ihdr(1, 1) + hostile::lying_chunk("tEXt", 0x3FFFFFF0u));
+  save("hostile_idat_2gb.png", hostile::kPngMagic + hostile::ihdr(64, 64) + hostile::lying_chunk("IDAT", 0x7FFFFFFFu));
+  save("hostile_iccp_bomb.png", hostile::small_png_with(samples::png_chunk("iCCP", std::string("icc\0\0", 5) +
+                                                                                     hostile::zlib_of_zeros(size_t{4} << 20))));
+  const std::string zeros = hostile::png_of_zeros(4000, 4000, 0, 1);
+  save("zeros_4000.png", zeros);
 
   JpegSpec j;
   j.width = 40, j.height = 24;
@@ -67,6 +101,35 @@ int main(int argc, char** argv) {
   save("cmyk.jpg", encode_jpeg(j, [](int x, int y, uint8_t* px) {
     px[0] = uint8_t(x * 6), px[1] = uint8_t(y * 10), px[2] = 40, px[3] = 200;
   }));
+  j.adobe_cmyk = false;
+  save("cmyk_plain.jpg", encode_jpeg(j, [](int x, int y, uint8_t* px) {
+    px[0] = uint8_t(x * 6), px[1] = uint8_t(y * 10), px[2] = 90, px[3] = 20;
+  }));
+  j.components = 3, j.progressive = true;
+  save("cmyk_progressive.jpg", [&] {
+    JpegSpec c = j;
+    c.components = 4, c.adobe_cmyk = true;
+    return encode_jpeg(c, [](int x, int y, uint8_t* px) { px[0] = uint8_t(x * 6), px[1] = uint8_t(y * 10), px[2] = 9, px[3] = 99; });
+  }());
+  j.components = 1;
+  save("grey_progressive.jpg", encode_jpeg(j, [](int x, int y, uint8_t* px) { px[0] = uint8_t(x * 6 + y); }));
+  j.components = 3, j.progressive = false, j.restart_interval = 1;
+  save("restarts.jpg", encode_jpeg(j, photo));
+  j.restart_interval = 0, j.arithmetic = true;
+  save("arithmetic.jpg", encode_jpeg(j, photo));
+  j.arithmetic = false, j.full_chroma = true;
+  save("full_chroma.jpg", encode_jpeg(j, photo));
+  j.full_chroma = false, j.width = 17, j.height = 11;
+  save("odd_size.jpg", encode_jpeg(j, photo));
+  const std::string small = encode_jpeg(j, photo);
+  save("hostile_exif.jpg", hostile::jpeg_with(hostile::segment(0xE1, hostile::lying_exif()), small));
+  save("hostile_frame.jpg", hostile::with_frame_size(small, 65000, 65000));
+  save("hostile_app2.jpg", small.substr(0, 2) + std::string("\xFF\xE2\xFF\xF0ICC_PROFILE", 15));
+  save("hostile_progressive_frame.jpg", [&] {
+    JpegSpec pj = j;
+    pj.progressive = true;
+    return hostile::with_frame_size(encode_jpeg(pj, photo), 8000, 8000);
+  }());
 
   auto colour = [](int x, int y) { return uint32_t(x * 20) << 16 | uint32_t(y * 30) << 8 | 0x44; };
   BmpSpec b;
@@ -97,6 +160,26 @@ int main(int argc, char** argv) {
   q.bpp = 4, q.compression = 2;
   q.pixel_data = std::string("\x05\x12\x00\x00\x00\x05\x31\x20\x30\x00\x00\x02\x02\x01\x02\x33\x00\x01", 18);
   save("rle4.bmp", encode_bmp(q));
+  q.compression = 0, q.bpp = 4;
+  q.pixel_data = bmp_rows(9, 4, 4, [](int x, int y) { return uint32_t((x * 3 + y) & 3); });
+  save("palette4.bmp", encode_bmp(q));
+  q.header_size = 12, q.bpp = 8;
+  q.pixel_data = bmp_rows(9, 4, 8, [](int x, int y) { return uint32_t((x + 2 * y) & 3); });
+  save("os2_palette8.bmp", encode_bmp(q));
+  BmpSpec r;
+  r.width = 6, r.height = 3, r.bpp = 16;
+  r.pixel_data = bmp_rows(6, 3, 16, [](int x, int y) { return uint32_t(x * 3000 + y * 11) & 0x7FFF; });
+  save("rgb555.bmp", encode_bmp(r));
+  r.bpp = 32;
+  r.pixel_data = bmp_rows(6, 3, 32, [&](int x, int y) { return colour(x, y); });
+  save("xrgb32.bmp", encode_bmp(r));
+  r.header_size = 12, r.bpp = 24;
+  r.pixel_data = bmp_rows(6, 3, 24, colour);
+  save("os2_rgb24.bmp", encode_bmp(r));
+  save("hostile_palette.bmp", hostile::bmp_header(4, 4, 8, 0, 0x7FFFFFFF, 62) + std::string(24, '\x7F'));
+  save("hostile_offset.bmp", hostile::bmp_header(4, 4, 24, 0, 0, 0xFFFFFFF0u) + std::string(48, '\0'));
+  save("hostile_rle_cut.bmp", hostile::bmp_header(16000, 4000, 8, 1, 2, 62) + std::string(8, '\x40') + std::string("\x10\x01\x10\x01", 4));
+  save("hostile_rle_end.bmp", hostile::bmp_header(4000, 4000, 8, 1, 2, 62) + std::string(8, '\x40') + std::string("\x00\x01", 2));
 
   std::printf("fuzz_seeds: %d files in %s\n", written, dir.c_str());
   return written == attempted ? 0 : 1;

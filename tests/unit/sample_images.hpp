@@ -118,6 +118,9 @@ struct JpegSpec {
   bool adobe_cmyk = true;      // write the Adobe marker (inverted CMYK) for 4 components
   std::string app1;            // raw APP1 payload, e.g. "Exif\0\0" + TIFF data
   std::vector<jpeg_scan_info> scans;  // a progression of our own when not empty
+  int restart_interval = 0;    // restart markers every so many MCU rows when > 0
+  bool arithmetic = false;     // arithmetic coding instead of Huffman
+  bool full_chroma = false;    // 4:4:4 instead of the default 4:2:0
 };
 
 inline std::string encode_jpeg(const JpegSpec& spec, const PixelFn& fill) {
@@ -137,6 +140,9 @@ inline std::string encode_jpeg(const JpegSpec& spec, const PixelFn& fill) {
   c.write_Adobe_marker = spec.components == 4 ? spec.adobe_cmyk : FALSE;
   jpeg_set_quality(&c, spec.quality, TRUE);
   if (spec.progressive) jpeg_simple_progression(&c);
+  c.restart_in_rows = spec.restart_interval;
+  c.arith_code = spec.arithmetic ? TRUE : FALSE;
+  if (spec.full_chroma) c.comp_info[0].h_samp_factor = c.comp_info[0].v_samp_factor = 1;
   if (!spec.scans.empty()) {
     c.scan_info = spec.scans.data();
     c.num_scans = static_cast<int>(spec.scans.size());

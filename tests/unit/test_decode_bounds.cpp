@@ -1,0 +1,301 @@
+// Hostile pictures: files whose declared lengths, counts and sizes lie. Each is decoded in a child
+// process whose address space is capped at 512 MB, so a decoder that believes a lie and allocates
+// for it fails there instead of taking the machine's memory. The child reports the decoder's
+// answer through a pipe; the parent checks the answer, that the child exited normally, the largest
+// single allocation the child asked for (a refused request counts too: a decoder that copes with a
+// failed gigabyte request still made it), and how much memory the child touched.
+#include <gtest/gtest.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "media/decode.hpp"
+#include "tests/unit/hostile_images.hpp"
+#include "tests/unit/sample_images.hpp"
+
+using namespace media;
+using namespace hostile;
+
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer has its own allocator
+// The C allocator, watched in a child: every library the decoders use allocates through these.
+// Only the forked child, which runs one thread, ever turns the watch on.
+extern "C" void* __libc_malloc(size_t);
+extern "C" void* __libc_calloc(size_t, size_t);
+extern "C" void* __libc_realloc(void*, size_t);
+namespace {
+bool watch_allocations = false;
+size_t largest_request = 0;
+void note_request(size_t n) {
+  if (watch_allocations && n > largest_request) largest_request = n;
+}
+}  // namespace
+extern "C" void* malloc(size_t n) noexcept {
+  note_request(n);
+  return __libc_malloc(n);
+}
+extern "C" void* calloc(size_t count, size_t n) noexcept {
+  note_request(n && count > SIZE_MAX / n ? SIZE_MAX : count * n);
+  return __libc_calloc(count, n);
+}
+extern "C" void* realloc(void* p, size_t n) noexcept {
+  note_request(n);
+  return __libc_realloc(p, n);
+}
+#else
+namespace {
+bool watch_allocations = false;
+size_t largest_request = 0;
+}  // namespace
+#endif
+
+namespace {
+
+constexpr size_t kChildAddressSpace = size_t{512} << 20;
+
+struct ChildAnswer {
+  bool exited = false;   // normal exit with status 0
+  std::string report;    // "ok WxH o=N" or "refused: <error>"
+  size_t largest_request = 0;
+  long extra_kb = 0;     // peak resident size beyond what the child started with
+};
+
+// Resident size now, in KB: a child starts with its parent's resident pages.
+long resident_kb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  return 0;
+}
+
+ChildAnswer decode_in_child(const std::string& bytes) {
+  ChildAnswer a;
+  int fds[2];
+  if (pipe(fds) != 0) {
+    ADD_FAILURE() << "pipe: " << std::strerror(errno);
+    return a;
+  }
+  malloc_trim(0);  // so that the child cannot reuse pages the test freed and hide its own use
+  const long start_kb = resident_kb();
+  const pid_t pid = fork();
+  if (pid < 0) {
+    ADD_FAILURE() << "fork: " << std::strerror(errno);
+    return a;
+  }
+  if (pid == 0) {
+    close(fds[0]);
+#ifndef __SANITIZE_ADDRESS__  // the sanitizer's shadow memory needs terabytes of address space
+    const rlimit cap{kChildAddressSpace, kChildAddressSpace};
+    if (setrlimit(RLIMIT_AS, &cap) != 0) _exit(3);
+#endif
+    std::string out;
+    {
+      watch_allocations = true;
+      DecodeResult r = decode_image(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+      if (r.pixmap)
+        out = "ok " + std::to_string(r.pixmap->width) + "x" + std::to_string(r.pixmap->height) +
+              " o=" + std::to_string(r.orientation);
+      else
+        out = "refused: " + r.error;
+      watch_allocations = false;
+      out += "\n" + std::to_string(largest_request);
+    }
+    const char* p = out.data();
+    size_t left = out.size();
+    while (left > 0) {
+      const ssize_t n = write(fds[1], p, left);
+      if (n <= 0) _exit(4);
+      p += n, left -= static_cast<size_t>(n);
+    }
+    _exit(0);
+  }
+  close(fds[1]);
+  char buf[512];
+  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) != 0;) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) break;
+    a.report.append(buf, static_cast<size_t>(n));
+  }
+  close(fds[0]);
+  const size_t nl = a.report.rfind('\n');
+  if (nl != std::string::npos) {
+    a.largest_request = std::stoull(a.report.substr(nl + 1));
+    a.report.resize(nl);
+  }
+  int status = 0;
+  rusage ru{};
+  while (wait4(pid, &status, 0, &ru) < 0 && errno == EINTR) {
+  }
+  a.exited = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  a.extra_kb = ru.ru_maxrss - start_kb;
+  if (!WIFEXITED(status)) a.report += " [killed by signal " + std::to_string(WTERMSIG(status)) + "]";
+  return a;
+}
+
+// `answer` is the exact report; `max_extra_mb` bounds the memory the child may touch.
+void expect_bounded(const std::string& what, const std::string& bytes, const std::string& answer, long max_extra_mb) {
+  SCOPED_TRACE(what);
+  const ChildAnswer a = decode_in_child(bytes);
+  std::printf("  %-40s largest request %7zu KB, peak +%7ld KB: %s\n", what.c_str(), a.largest_request >> 10,
+              a.extra_kb, a.report.c_str());
+  EXPECT_TRUE(a.exited) << a.report;
+  EXPECT_EQ(a.report, answer);
+  EXPECT_EQ(a.report.find('\n'), std::string::npos);
+#ifndef __SANITIZE_ADDRESS__
+  EXPECT_LE(a.largest_request, static_cast<size_t>(max_extra_mb) << 20) << "largest single allocation";
+  EXPECT_LE(a.extra_kb, max_extra_mb * 1024) << "peak memory beyond the start, in KB";
+#endif
+}
+
+// ---- PNG ----
+
+TEST(DecodeBounds, PngChunksThatClaimMoreThanTheFileHolds) {
+  // Every ancillary chunk type, and ones nobody knows, claiming about a gigabyte.
+  for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT", "pCAL", "sCAL", "iCCP", "eXIf", "gAMA", "cHRM",
+                           "sRGB", "bKGD", "hIST", "pHYs", "sBIT", "tIME", "tRNS", "oFFs", "prVt", "quUx"}) {
+    const std::string file = kPngMagic + ihdr(1, 1) + lying_chunk(type, 0x3FFFFFF0u);
+    expect_bounded(std::string(type) + " of 1 GB", file, "refused: truncated", 24);
+  }
+  EXPECT_LT((kPngMagic + ihdr(1, 1) + lying_chunk("tEXt", 0x3FFFFFF0u)).size(), 64u);
+  expect_bounded("IDAT of 2 GB", kPngMagic + ihdr(64, 64) + lying_chunk("IDAT", 0x7FFFFFFFu), "refused: truncated", 24);
+  expect_bounded("IDAT of 4 GB", kPngMagic + ihdr(64, 64) + lying_chunk("IDAT", 0xFFFFFFFFu), "refused: truncated", 24);
+  expect_bounded("IHDR of 1 GB", kPngMagic + lying_chunk("IHDR", 0x3FFFFFF0u), "refused: truncated", 24);
+  // The largest picture the limits allow, with its pixel data cut off: refused before any pixel.
+  const std::string big = png_of_zeros(16000, 4000, 6, 4);
+  expect_bounded("64 M pixels, cut", big.substr(0, big.size() / 2), "refused: truncated", 24);
+  expect_bounded("chunk after IEND is ignored", small_png_with("") + lying_chunk("tEXt", 0x3FFFFFF0u), "ok 2x2 o=1", 24);
+}
+
+TEST(DecodeBounds, PngChunksThatInflateOrRepeatAreSkipped) {
+  // Real chunks whose content is harmless in the file but huge once inflated or stored.
+  const std::string bomb = zlib_of_zeros(size_t{200} << 20);
+  expect_bounded("iCCP inflating to 200 MB", small_png_with(samples::png_chunk("iCCP", std::string("icc\0\0", 5) + bomb)),
+                 "ok 2x2 o=1", 40);
+  expect_bounded("zTXt inflating to 200 MB", small_png_with(samples::png_chunk("zTXt", std::string("Comment\0\0", 9) + bomb)),
+                 "ok 2x2 o=1", 40);
+  std::string profile_header;  // an uncompressed ICC header claiming a 1 GB profile
+  put32be(profile_header, 0x40000000u);
+  profile_header += std::string(128, '\0');
+  expect_bounded("iCCP claiming 1 GB",
+                 small_png_with(samples::png_chunk("iCCP", std::string("icc\0\0", 5) + deflated(profile_header))),
+                 "ok 2x2 o=1", 40);
+  std::string many;
+  for (int i = 0; i < 20000; ++i) many += samples::png_chunk("tEXt", std::string("Key\0", 4) + std::string(1000, 'x'));
+  expect_bounded("20000 text chunks", small_png_with(many), "ok 2x2 o=1", 64);
+  many.clear();
+  for (int i = 0; i < 300; ++i) many += samples::png_chunk("sPLT", std::string("p\0", 2) + std::string(1, '\x08') + std::string(60000, '\x01'));
+  expect_bounded("300 suggested palettes", small_png_with(many), "ok 2x2 o=1", 64);
+}
+
+TEST(DecodeBounds, LargestPngStaysWithinItsPixels) {
+  // 64 M RGBA pixels: 244 MB of pixels from a file of a quarter of a megabyte, decoded in full.
+  const std::string big = png_of_zeros(16000, 4000, 6, 4);
+  ASSERT_LT(big.size(), 1u << 20);
+  expect_bounded("64 M pixels", big, "ok 16000x4000 o=1", 16000L * 4000 * 4 / (1 << 20) + 16 + 16);
+}
+
+// ---- JPEG ----
+
+std::string small_jpeg(bool progressive = false) {
+  samples::JpegSpec s;
+  s.width = 32, s.height = 16, s.progressive = progressive;
+  return samples::encode_jpeg(s, [](int x, int y, uint8_t* px) { samples::photo_pixel(x, y, px); });
+}
+
+TEST(DecodeBounds, JpegSegmentsAndFramesThatLie) {
+  const std::string good = small_jpeg();
+  expect_bounded("frame 65000 square", with_frame_size(good, 65000, 65000), "refused: too large: 65000x65000", 24);
+  expect_bounded("frame 16384 square", with_frame_size(good, 16384, 16384), "refused: too large: 16384x16384", 24);
+  expect_bounded("progressive frame of 64 M pixels", with_frame_size(small_jpeg(true), 8000, 8000),
+                 "refused: too large: 8000x8000", 24);
+  for (uint8_t m : {0xE0, 0xE1, 0xE2, 0xED, 0xEE, 0xFE, 0xDB, 0xC4}) {
+    std::string cut{char(0xFF), char(m), char(0xFF), char(0xF0)};  // declares 65520 bytes
+    expect_bounded("segment " + std::to_string(m) + " past the end", good.substr(0, 2) + cut + "Exif", "refused: truncated", 24);
+  }
+  // A frame of the largest size whose scan is cut off: the pixels may be made, nothing more.
+  const std::string big = with_frame_size(good, 16000, 4000);
+  expect_bounded("64 M pixels, data of 32 x 16", big, "refused: corrupt data", 16000L * 4000 * 3 / (1 << 20) + 16 + 16);
+}
+
+TEST(DecodeBounds, JpegMetadataIsReadWithinBounds) {
+  const std::string good = small_jpeg();
+  expect_bounded("lying EXIF", jpeg_with(segment(0xE1, lying_exif()), good), "ok 32x16 o=1", 24);
+  std::string segments;
+  for (int i = 0; i < 300; ++i) segments += segment(0xE2, "ICC_PROFILE" + std::string(1, '\0') + std::string(65000, 'i'));
+  for (int i = 0; i < 300; ++i) segments += segment(0xE1, "Exif" + std::string(2, '\0') + std::string(65000, 'e'));
+  expect_bounded("600 large APP segments", jpeg_with(segments, good), "ok 32x16 o=1", 24);
+  expect_bounded("EXIF orientation still read", jpeg_with(segment(0xE1, samples::exif_orientation(6, false)), good),
+                 "ok 32x16 o=6", 24);
+}
+
+// ---- BMP ----
+
+TEST(DecodeBounds, BmpHeadersThatLie) {
+  const std::string pal2(8, '\x7F');
+  expect_bounded("2^31 colours", bmp_header(4, 4, 8, 0, 0x7FFFFFFF, 62) + pal2 + std::string(16, 0), "refused: bad palette size", 24);
+  expect_bounded("256 colours, 2 present", bmp_header(4, 4, 8, 0, 256, 62) + pal2 + std::string(16, 0), "refused: truncated", 24);
+  expect_bounded("offset 4 GB", bmp_header(4, 4, 24, 0, 0, 0xFFFFFFF0u) + std::string(48, 0), "refused: bad data offset", 24);
+  expect_bounded("header of 4 GB", bmp_header(4, 4, 24, 0, 0, 54, 0xFFFFFFF0u) + std::string(48, 0),
+                 "refused: unsupported header size 4294967280", 24);
+  expect_bounded("header longer than the file", bmp_header(4, 4, 24, 0, 0, 138, 124), "refused: truncated", 24);
+  expect_bounded("2^31 square", bmp_header(0x7FFFFFFF, 0x7FFFFFFF, 24, 0, 0, 54) + std::string(48, 0),
+                 "refused: too large: 2147483647x2147483647", 24);
+  expect_bounded("64 M pixels, rows missing", bmp_header(16000, 4000, 24, 0, 0, 54) + std::string(48, 0),
+                 "refused: truncated", 24);
+  expect_bounded("64 M pixels with alpha, rows missing", bmp_header(16000, 4000, 32, 0, 0, 54) + std::string(48, 0),
+                 "refused: truncated", 24);
+}
+
+TEST(DecodeBounds, BmpRunLengthBombs) {
+  const std::string pal(8, '\x40');
+  const std::string head = bmp_header(16000, 4000, 8, 1, 2, 62) + pal;
+  expect_bounded("run-length stream cut", head + std::string("\x10\x01\x10\x01", 4), "refused: truncated", 24);
+  std::string overrun;
+  for (int i = 0; i < 100; ++i) overrun += std::string("\xFF\x01", 2);  // 25500 pixels on one row
+  expect_bounded("run past the row", head + overrun, "refused: RLE overrun", 24);
+  std::string down;
+  for (int i = 0; i < 20; ++i) down += std::string("\x00\x02\x00\xFF", 4);  // move up 255 rows, 20 times
+  expect_bounded("move past the top", head + down, "refused: RLE overrun", 24);
+  // A legal four-byte stream that ends the picture at once: 64 M pixels of colour 0, no more.
+  expect_bounded("end of bitmap at once", head + std::string("\x00\x01", 2), "ok 16000x4000 o=1",
+                 16000L * 4000 * 3 / (1 << 20) + 16);
+  const std::string head4 = bmp_header(16000, 4000, 4, 2, 2, 62) + pal;
+  expect_bounded("RLE4 stream cut", head4 + std::string("\x10\x01\x10\x01", 4), "refused: truncated", 24);
+}
+
+}  // namespace
+
+namespace {
+
+// Multi-scan files keep every coefficient while decoding; the reservation must cover them, or
+// libjpeg would stop short of its cap on a good picture.
+TEST(DecodeBounds, MultiScanJpegsFitTheirReservation) {
+  auto photo = [](int x, int y, uint8_t* px) { samples::photo_pixel(x, y, px); };
+  samples::JpegSpec s;
+  s.width = 2400, s.height = 1600, s.progressive = true, s.full_chroma = true;
+  const std::string full = samples::encode_jpeg(s, photo);
+  expect_bounded("progressive 4:4:4", full, "ok 2400x1600 o=1", 2400L * 1600 * (3 + 6) / (1 << 20) + 16 + 16);
+  s.full_chroma = false;
+  expect_bounded("progressive 4:2:0", samples::encode_jpeg(s, photo), "ok 2400x1600 o=1",
+                 2400L * 1600 * (3 + 3) / (1 << 20) + 16 + 16);
+  s.components = 4, s.width = 1200, s.height = 900;
+  expect_bounded("progressive CMYK", samples::encode_jpeg(s, [](int x, int y, uint8_t* px) {
+    px[0] = uint8_t(x), px[1] = uint8_t(y), px[2] = 7, px[3] = 200;
+  }), "ok 1200x900 o=1", 1200L * 900 * (3 + 8) / (1 << 20) + 16 + 16);
+  // Reduced-scale decoding keeps the full coefficient store but makes fewer pixels.
+  DecodeOptions opt{600, 400};
+  DecodeResult r = decode_image(reinterpret_cast<const uint8_t*>(full.data()), full.size(), opt);
+  ASSERT_TRUE(r.pixmap) << r.error;
+  EXPECT_EQ(r.pixmap->width, 600);
+}
+
+}  // namespace
