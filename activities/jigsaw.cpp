@@ -4,8 +4,9 @@
 
 #include <cstdlib>
 
+#include "app/assets.hpp"
+#include "app/effects.hpp"
 #include "app/furniture.hpp"
-#include "app/shell.hpp"
 #include "media/clock.hpp"
 #include "media/decode.hpp"
 #include "media/draw.hpp"
@@ -16,6 +17,7 @@ namespace activities {
 namespace {
 
 constexpr int kMaxSide = 12;  // rows and columns of a cut
+constexpr int kCuts = 13;     // the prepared cuts, numbered from 1
 
 // One piece as the cut's files describe it.
 struct CutPiece {
@@ -44,8 +46,7 @@ bool refuse(int n, const std::string& why) {
 
 // Reads the piece list and loads every mask of cut n, checking that each mask's rectangle starts
 // on the screen. Nothing is drawn, so a refused cut leaves the screen as it was.
-bool read_cut(int n, Cut& cut) {
-  const app::Shell& s = app::shell();
+bool read_cut(const app::Assets& s, int n, Cut& cut) {
   std::string dir = s.data_dir + "pieces/" + std::to_string(n) + "/";
   media::StreamPtr list = media::read_file(dir + "pieces.txt");
   if (!list) return refuse(n, "cannot read " + dir + "pieces.txt");
@@ -79,8 +80,7 @@ bool read_cut(int n, Cut& cut) {
 // back with pure white made transparent. A rectangle reaching past the right or bottom edge is
 // cut there; its handle stays where the uncut centre was, so the piece drawn at its home lies
 // exactly where it was taken from.
-media::ImagePtr cut_piece(const media::ImagePtr& pic, const CutPiece& cp) {
-  const app::Shell& s = app::shell();
+media::ImagePtr cut_piece(const app::Assets& s, const media::ImagePtr& pic, const CutPiece& cp) {
   int w = cp.mask->width, h = cp.mask->height;
   int hw = w / 2, hh = h / 2;
   media::mid_handle(cp.mask);
@@ -97,20 +97,43 @@ media::ImagePtr cut_piece(const media::ImagePtr& pic, const CutPiece& cp) {
   return img;
 }
 
+int random_picture(const app::Assets& a) {
+  int count = static_cast<int>(a.picture_count());
+  return count > 0 ? media::rand(1, count) - 1 : 0;
+}
+
+// Builds a puzzle with the given cut or, when that cut cannot be read, with another one (the cuts
+// in a random order, never avoid_cut). None when no cut works.
+app::ActivityPtr build(const app::Context& ctx, const std::string& mode, int cut, int picture, int avoid_cut) {
+  auto make = [&](int c) -> app::ActivityPtr {
+    auto j = std::make_unique<TJigsaw>(ctx);
+    if (!j->init(c, picture, mode)) return nullptr;
+    return j;
+  };
+  if (app::ActivityPtr a = make(cut)) return a;
+  std::vector<int> others;
+  for (int c = 1; c <= kCuts; ++c)
+    if (c != cut && c != avoid_cut) others.push_back(c);
+  for (int c : app::shuffle_list(others))
+    if (app::ActivityPtr a = make(c)) return a;
+  return nullptr;
+}
+
 }  // namespace
 
 bool TJigsaw::init(int cut_no, int picture, const std::string& how) {
-  const app::Shell& s = app::shell();
+  const app::Assets& s = ctx_.assets;
   Cut cut;
-  if (!read_cut(cut_no, cut)) return false;
+  if (!read_cut(s, cut_no, cut)) return false;
+  media::SavedDrawState saved;
   media::set_blend(media::MASK);
   n = cut_no;
   mode = how;
   template_image = media::load_image(s.data_dir + "templates/" + std::to_string(n) + ".png", media::IMG_DEFAULT);
   pieces.clear();
-  int count = static_cast<int>(s.pictures.size());
+  int count = static_cast<int>(s.picture_count());
   ind = count > 0 ? ((picture % count) + count) % count : 0;
-  pic = count > 0 ? s.pictures[static_cast<size_t>(ind)] : nullptr;
+  pic = count > 0 ? s.picture(static_cast<size_t>(ind)) : nullptr;
   int r = 0, c = 0;
   for (const CutPiece& cp : cut.pieces) {
     auto p = std::make_unique<TPiece>();
@@ -122,7 +145,7 @@ bool TJigsaw::init(int cut_no, int picture, const std::string& how) {
     }
     p->x0 = p->x = cp.x0;
     p->y0 = p->y = cp.y0;
-    if (pic) p->img = cut_piece(pic, cp);
+    if (pic) p->img = cut_piece(s, pic, cp);
     pieces.push_back(std::move(p));
   }
   complete = 0;
@@ -133,12 +156,11 @@ bool TJigsaw::init(int cut_no, int picture, const std::string& how) {
   carry = nullptr;
   shadow = 5;
   margin = 15;
-  media::set_blend(s.default_blend);
   return true;
 }
 
-int TJigsaw::setup() {
-  const app::Shell& s = app::shell();
+void TJigsaw::setup() {
+  const app::Assets& s = ctx_.assets;
   if (mode == "pj") {
     for (auto& p : pieces) {
       p->x = media::rand(0, s.screen_w - media::image_width(p->img) / 2);
@@ -150,7 +172,7 @@ int TJigsaw::setup() {
     carry = nullptr;
     next_group = 1;
     hide = 0;
-    return 0;
+    return;
   }
   for (auto& p : pieces) {
     p->x = p->x0;
@@ -158,11 +180,10 @@ int TJigsaw::setup() {
     p->visible = 0;
   }
   if (mode == "where") make_card();
-  return 0;
 }
 
 int TJigsaw::make_card() {
-  const app::Shell& s = app::shell();
+  const app::Assets& s = ctx_.assets;
   if (!has_picture()) return 0;
   TPiece* chosen = nullptr;
   int count = static_cast<int>(pieces.size());
@@ -185,17 +206,17 @@ int TJigsaw::make_card() {
     cx += static_cast<int>(chosen->img->handle_x) - w / 2;
     cy += static_cast<int>(chosen->img->handle_y) - h / 2;
   }
-  media::set_colour(255, 255, 255);
-  media::draw_rect(0, 0, static_cast<float>(w + 50), static_cast<float>(h + 50));
-  media::set_colour(255, 192, 255);
-  media::draw_rect(5, 5, static_cast<float>(w + 40), static_cast<float>(h + 40));
-  media::set_colour(0, 0, 0);
-  media::set_alpha(0.2f);
-  media::set_blend(media::ALPHA);
-  media::draw_image(chosen->img, static_cast<float>(cx + shadow), static_cast<float>(cy + shadow), 0);
-  media::set_colour(255, 255, 255);
-  media::set_alpha(1.0f);
-  media::set_blend(s.default_blend);
+  {
+    media::SavedDrawState saved;
+    media::set_colour(255, 255, 255);
+    media::draw_rect(0, 0, static_cast<float>(w + 50), static_cast<float>(h + 50));
+    media::set_colour(255, 192, 255);
+    media::draw_rect(5, 5, static_cast<float>(w + 40), static_cast<float>(h + 40));
+    media::set_colour(0, 0, 0);
+    media::set_alpha(0.2f);
+    media::set_blend(media::ALPHA);
+    media::draw_image(chosen->img, static_cast<float>(cx + shadow), static_cast<float>(cy + shadow), 0);
+  }
   media::draw_image(chosen->img, static_cast<float>(cx), static_cast<float>(cy), 0);
   media::grab_image(card.img, 0, 0);
 
@@ -222,19 +243,30 @@ int TJigsaw::completed() {
   for (const auto& p : pieces)
     if (mode == "pj" ? !p->fixed : !p->visible) return 0;
   complete = 1;
-  app::play_magic();
+  ctx_.effects.play(app::Effect::Magic);
   return 1;
 }
 
-void register_jigsaw() {
-  for (auto [key, how] : {std::pair{5, "uncover"}, {6, "where"}, {9, "pj"}}) {
-    std::string m = how;
-    app::register_activity(key, [m](int cut, int picture) -> app::ActivityPtr {
-      auto a = std::make_unique<TJigsaw>();
-      if (!a->init(cut, picture, m)) return nullptr;
-      return a;
-    });
+app::ActivityPtr TJigsaw::new_game() {
+  const app::Assets& a = ctx_.assets;
+  // Drawn again and again, cut first, until both differ; the bound only guards a broken generator.
+  bool need_new_picture = a.picture_count() >= 2;
+  int cut = 0, picture = 0;
+  for (int tries = 0; tries < 1000; ++tries) {
+    cut = media::rand(1, kCuts);
+    picture = random_picture(a);
+    if (cut != n && (!need_new_picture || picture != ind)) break;
   }
+  app::show_thinking(a);
+  return build(ctx_, mode, cut, picture, n);
+}
+
+app::ActivityMaker jigsaw_maker(const std::string& mode) {
+  return [mode](const app::Context& ctx) -> app::ActivityPtr {
+    app::show_thinking(ctx.assets);
+    int cut = media::rand(1, kCuts);
+    return build(ctx, mode, cut, random_picture(ctx.assets), 0);
+  };
 }
 
 }  // namespace activities

@@ -25,6 +25,16 @@ struct TPiece {
 
 class TJigsaw : public app::Activity {
  public:
+  static constexpr app::Traits kRevealTraits{.again_while_current = app::Again::NewGame,
+                                             .again_when_finished = app::Again::NewGame,
+                                             .pictures = 1};
+  static constexpr app::Traits kCarryTraits{.wants_right_clicks = true,
+                                            .again_while_current = app::Again::NewGame,
+                                            .again_when_finished = app::Again::NewGame,
+                                            .pictures = 1};
+
+  explicit TJigsaw(const app::Context& context) : ctx_(context) {}
+
   std::vector<std::unique_ptr<TPiece>> pieces;  // drawing order, last on top
   media::ImagePtr pic;
   int complete = 0;
@@ -45,22 +55,22 @@ class TJigsaw : public app::Activity {
   // Reads cut n and cuts picture ind (wrapped round the pictures list) into pieces. False, with
   // one line on stderr, when the cut's files are missing or malformed.
   bool init(int cut, int picture, const std::string& how);
-  int setup() override;
-  int draw() override;
+  const app::Traits& traits() const override { return mode == "pj" ? kCarryTraits : kRevealTraits; }
+  void setup() override;
+  void draw() override;
   int make_card();
-  int left_click() override;
-  int right_click() override;
+  app::Outcome left_click() override;
+  app::Outcome right_click() override;
   int in_place();
   int align(TPiece& p);
   int to_top(int g);
   TPiece* piece_rc(int row, int col);
   int check_mates(TPiece& p);
   int check(TPiece& a, TPiece& b);
-  int completed() override;
-
-  int complete_flag() const override { return complete; }
-  int cut_number() const override { return n; }
-  int picture_index() const override { return ind; }
+  int completed();
+  bool finished() const override { return complete; }
+  // Another puzzle in the same mode with another cut and (given two pictures or more) another picture.
+  app::ActivityPtr new_game() override;
 
   // Without any picture there is nothing to cut: only the background shows and clicks do nothing.
   bool has_picture() const { return pic != nullptr; }
@@ -73,9 +83,12 @@ class TJigsaw : public app::Activity {
   void where_click();
   void pick_up();
   void put_down();
+
+  app::Context ctx_;
 };
 
-// Registers keys 5, 6 and 9 with the shell.
-void register_jigsaw();
+// Builds a puzzle of the mode with a random cut and picture (another cut when that one cannot be
+// read); none when no cut can be read.
+app::ActivityMaker jigsaw_maker(const std::string& mode);
 
 }  // namespace activities

@@ -3,25 +3,25 @@
 // piece or group on top with its shadow. A finished puzzle shows the whole picture.
 #include "activities/jigsaw.hpp"
 
+#include "app/assets.hpp"
 #include "app/furniture.hpp"
-#include "app/shell.hpp"
 #include "media/draw.hpp"
 #include "media/events.hpp"
 
 namespace activities {
 
 void TJigsaw::draw_background() {
-  if (mode == "pj") {
-    media::set_clear_colour(255, 192, 255);
+  {
+    media::SavedDrawState saved;
+    if (mode == "pj")
+      media::set_clear_colour(255, 192, 255);
+    else if (mode == "where")
+      media::set_clear_colour(150, 0, 0);
+    else
+      media::set_clear_colour(0, 0, 100);
     media::cls();
-    return;
   }
-  if (mode == "where")
-    media::set_clear_colour(150, 0, 0);
-  else
-    media::set_clear_colour(0, 0, 100);
-  media::cls();
-  media::set_clear_colour(0, 0, 0);
+  if (mode == "pj") return;
   media::draw_image(template_image, 0, 0, 0);
 }
 
@@ -32,7 +32,6 @@ void TJigsaw::draw_piece(const TPiece& p) const {
 // The carried piece (or its whole group) under the pointer: everything else first, then the
 // shadows, then the carried pieces themselves.
 void TJigsaw::draw_carried() {
-  const app::Shell& s = app::shell();
   carry->x = media::mouse_x() + dx;
   carry->y = media::mouse_y() + dy;
   align(*carry);
@@ -40,40 +39,39 @@ void TJigsaw::draw_carried() {
   auto carried = [&](const TPiece& p) { return &p == carry || (g != 0 && p.group == g); };
   for (const auto& p : pieces)
     if (!carried(*p) && (!hide || p->fixed)) draw_piece(*p);
-  media::set_colour(0, 0, 0);
-  media::set_alpha(0.4f);
-  media::set_blend(media::ALPHA);
-  for (const auto& p : pieces)
-    if (carried(*p))
-      media::draw_image(p->img, static_cast<float>(p->x + shadow), static_cast<float>(p->y + shadow), 0);
-  media::set_colour(255, 255, 255);
-  media::set_alpha(1.0f);
-  media::set_blend(s.default_blend);
+  {
+    media::SavedDrawState saved;
+    media::set_colour(0, 0, 0);
+    media::set_alpha(0.4f);
+    media::set_blend(media::ALPHA);
+    for (const auto& p : pieces)
+      if (carried(*p))
+        media::draw_image(p->img, static_cast<float>(p->x + shadow), static_cast<float>(p->y + shadow), 0);
+  }
   for (const auto& p : pieces)
     if (carried(*p)) draw_piece(*p);
 }
 
-int TJigsaw::draw() {
+void TJigsaw::draw() {
   if (completed()) {
     media::draw_image(pic, 0, 0, 0);
-    app::draw_corner_button();
-    return 0;
+    app::draw_corner_button(ctx_.assets);
+    return;
   }
   draw_background();
-  if (!has_picture()) return 0;
+  if (!has_picture()) return;
   if (mode != "pj") {
     for (const auto& p : pieces)
       if (p->visible) media::draw_image(p->img, static_cast<float>(p->x0), static_cast<float>(p->y0), 0);
     if (mode == "where") media::draw_image(card.img, static_cast<float>(card.x), static_cast<float>(card.y), 0);
-    return 0;
+    return;
   }
   if (carry) {
     draw_carried();
-    return 0;
+    return;
   }
   for (const auto& p : pieces)
     if (!hide || p->fixed) draw_piece(*p);
-  return 0;
 }
 
 }  // namespace activities

@@ -5,20 +5,17 @@
 #include <cstdlib>
 
 #include "activities/jigsaw.hpp"
+#include "app/assets.hpp"
+#include "app/effects.hpp"
 #include "app/furniture.hpp"
-#include "app/shell.hpp"
 #include "media/events.hpp"
 
 namespace activities {
 
-int TJigsaw::left_click() {
-  app::Shell& s = app::shell();
-  if (!has_picture()) return 0;
-  if (completed()) {
-    s.restart_requested = false;
-    if (app::corner_button_hit()) s.restart_requested = true;
-    return 0;
-  }
+app::Outcome TJigsaw::left_click() {
+  if (!has_picture()) return app::Outcome::Nothing;
+  if (completed())
+    return app::corner_button_hit(ctx_.assets) ? app::Outcome::Restart : app::Outcome::Nothing;
   if (mode == "uncover")
     uncover_click();
   else if (mode == "where")
@@ -27,12 +24,12 @@ int TJigsaw::left_click() {
     put_down();
   else
     pick_up();
-  return 0;
+  return completed() ? app::Outcome::Finished : app::Outcome::Nothing;
 }
 
 void TJigsaw::uncover_click() {
   for (auto& p : pieces) {
-    if (!p->visible && app::mouse_over(p->img, static_cast<float>(p->x0), static_cast<float>(p->y0))) {
+    if (!p->visible && app::mouse_over(ctx_.assets, p->img, static_cast<float>(p->x0), static_cast<float>(p->y0))) {
       p->visible = 1;
       return;
     }
@@ -40,12 +37,12 @@ void TJigsaw::uncover_click() {
 }
 
 void TJigsaw::where_click() {
-  if (app::mouse_over(card.img, static_cast<float>(card.x), static_cast<float>(card.y))) {
+  if (app::mouse_over(ctx_.assets, card.img, static_cast<float>(card.x), static_cast<float>(card.y))) {
     make_card();
     return;
   }
   for (auto& p : pieces) {
-    if (!app::mouse_over(p->img, static_cast<float>(p->x0), static_cast<float>(p->y0))) continue;
+    if (!app::mouse_over(ctx_.assets, p->img, static_cast<float>(p->x0), static_cast<float>(p->y0))) continue;
     if (!p->visible && p.get() == showpiece) {
       p->visible = 1;
       if (!completed()) make_card();
@@ -57,7 +54,7 @@ void TJigsaw::where_click() {
 void TJigsaw::pick_up() {
   for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) {
     TPiece& p = **it;
-    if (p.fixed || !app::mouse_over(p.img, static_cast<float>(p.x), static_cast<float>(p.y))) continue;
+    if (p.fixed || !app::mouse_over(ctx_.assets, p.img, static_cast<float>(p.x), static_cast<float>(p.y))) continue;
     carry = &p;
     dx = p.x - media::mouse_x();
     dy = p.y - media::mouse_y();
@@ -86,17 +83,16 @@ void TJigsaw::put_down() {
   in_place();
 }
 
-int TJigsaw::right_click() {
-  if (!has_picture()) return 0;
-  hide = hide ? 0 : 1;
-  return 0;
+app::Outcome TJigsaw::right_click() {
+  if (has_picture()) hide = hide ? 0 : 1;
+  return app::Outcome::Nothing;
 }
 
 int TJigsaw::in_place() {
   for (auto& p : pieces) {
     if (p->fixed || std::abs(p->x - p->x0) >= margin || std::abs(p->y - p->y0) >= margin) continue;
     p->fixed = 1;
-    app::play_click();
+    ctx_.effects.play(app::Effect::Click);
   }
   // Every fixed piece goes home and to the front, each in turn, so the last one visited ends
   // first; a piece moved to the front is not visited again.

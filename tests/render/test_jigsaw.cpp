@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "activities/jigsaw.hpp"
-#include "app/shell.hpp"
 #include "media/draw.hpp"
 #include "tests/render/render_util.hpp"
 #include "tests/unit/test_jigsaw_files.hpp"
@@ -39,17 +38,16 @@ uint32_t edged(int x, int y, int w, int h) {
   return d < 4 ? 0xFFFFFFFFu : d < 6 ? 0xFFC80000u : 0x00000000u;
 }
 
-// A shell with the test picture and a cut 1 of two pieces: one around (300, 200), one at
+// Assets with the test picture and a cut 1 of two pieces: one around (300, 200), one at
 // (1000, 750) reaching past the right and bottom edges; its template is one cream line at y 300.
 struct Scene {
   Scene() : tmp("render") {
-    app::Shell& s = jt::fresh_shell(0);
+    app::Assets& s = jt::fresh_world(0).assets;
     s.data_dir = tmp.dir();
-    s.default_blend = media::get_blend();
     media::PixmapPtr p = media::create_pixmap(1024, 768, media::PF_RGBA);
     for (int y = 0; y < 768; ++y)
       for (int x = 0; x < 1024; ++x) media::write_pixel(*p, x, y, picture_at(x, y));
-    s.pictures.push_back(media::image_from_pixmap(p, 0));
+    jt::world().set_pictures({media::image_from_pixmap(p, 0)});
     auto mask = [](int x, int y) { return edged(x, y, 100, 80); };
     jt::write_cut(tmp.dir(), 1, 1, 2, {{300, 200, 100, 80, mask}, {1000, 750, 100, 80, mask}});
     jt::write_png(tmp.dir() + "templates/1.png", 1024, 768,
@@ -62,7 +60,7 @@ void expect_state_left_alone() {
   const media::DrawState& st = media::draw_state();
   EXPECT_EQ(st.r + st.g + st.b, 3 * 255);
   EXPECT_FLOAT_EQ(st.alpha, 1.0f);
-  EXPECT_EQ(st.blend, app::shell().default_blend);
+  EXPECT_EQ(st.blend, media::MASK);
 }
 
 }  // namespace
@@ -70,10 +68,11 @@ void expect_state_left_alone() {
 TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
   Scene scene;
   rt::fresh(10, 20, 30);
-  media::set_blend(media::ALPHA);  // init sets its own blend and gives back the default
-  TJigsaw j;
+  media::set_blend(media::ALPHA);  // init sets its own blend and gives back the one it found
+  TJigsaw j{jt::context()};
   ASSERT_TRUE(j.init(1, 0, "uncover"));
-  EXPECT_EQ(media::get_blend(), app::shell().default_blend);
+  EXPECT_EQ(media::get_blend(), media::ALPHA);
+  media::set_blend(media::MASK);
 
   const media::Pixmap& a = *j.pieces[0]->img->source;
   ASSERT_EQ(a.width, 100);
@@ -153,7 +152,7 @@ TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
 
 TEST(JigsawRender, DrawShowsEachModeAndState) {
   Scene scene;
-  TJigsaw j;
+  TJigsaw j{jt::context()};
   ASSERT_TRUE(j.init(1, 0, "uncover"));
   j.setup();
   rt::fresh(1, 2, 3);
@@ -167,7 +166,7 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
   expect_state_left_alone();
 
   // "pj": pink, pieces where they lie; hide leaves out the loose ones; a carried one has a shadow.
-  TJigsaw k;
+  TJigsaw k{jt::context()};
   ASSERT_TRUE(k.init(1, 0, "pj"));
   k.setup();
   TPiece& a = *k.pieces[0];
@@ -213,7 +212,7 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
   EXPECT_EQ(k.complete, 1);
   EXPECT_TRUE(rgb_near(rt::screen_pixel(700, 100), chan(picture_at(700, 100), 16), chan(picture_at(700, 100), 8),
                        chan(picture_at(700, 100), 0), 0));
-  const app::Shell& s = app::shell();
+  const app::Assets& s = jt::world().assets;
   int corner_y = 768 - s.smiley_image->width - 5;
   int cx = 5 + s.smiley_image->width / 2, cy = corner_y + s.smiley_image->height / 2;
   EXPECT_FALSE(rgb_near(rt::screen_pixel(cx, cy), chan(picture_at(cx, cy), 16), chan(picture_at(cx, cy), 8),

@@ -7,6 +7,7 @@
 
 #include "activities/jigsaw.hpp"
 #include "app/loop.hpp"
+#include "media/sound.hpp"
 #include "tests/unit/test_jigsaw_files.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 
@@ -17,13 +18,27 @@ namespace {
 
 int lines_in(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
-TJigsaw* slot(int key) { return dynamic_cast<TJigsaw*>(app::shell().activity_slots[key].get()); }
+std::unique_ptr<app::Loop> loop;
+TJigsaw* slot(int key) { return dynamic_cast<TJigsaw*>(loop->slot(key)); }
+void key(int code) { tw::press(*loop, code); }
+void left_click() { tw::click(*loop, 1); }
+void right_click() { tw::click(*loop, 2); }
+int activity() { return loop->state().activity; }
+
+// Tests through a loop, whose sounds are real: they are dropped at the end.
+class JigsawShell : public testing::Test {
+ protected:
+  void TearDown() override {
+    loop.reset();
+    media::close_audio();
+  }
+};
 
 }  // namespace
 
 TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
   jt::TempDir tmp("list");
-  app::Shell& s = jt::fresh_shell();
+  app::Assets& s = jt::fresh_world().assets;
   s.data_dir = tmp.dir();
   std::vector<jt::MaskPiece> grid = jt::grid(3, 4, 100, 80);
   jt::write_cut(tmp.dir(), 1, 3, 4, grid, "junk", "-77x");
@@ -33,12 +48,12 @@ TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
   for (const jt::MaskPiece& p : grid) list += " " + std::to_string(p.x0) + "px\r\n+" + std::to_string(p.y0) + "\r\n";
   jt::write_bytes(tmp.dir() + "pieces/2/pieces.txt", list);
 
-  TJigsaw a, b;
+  TJigsaw a{jt::context()}, b{jt::context()};
   ASSERT_TRUE(a.init(1, 5, "uncover"));
   ASSERT_TRUE(b.init(2, 0, "pj"));
   EXPECT_EQ(a.n, 1);
   EXPECT_EQ(a.ind, 1) << "the picture index wraps round the list";
-  EXPECT_EQ(a.pic, s.pictures[1]);
+  EXPECT_EQ(a.pic, s.picture(1));
   EXPECT_EQ(a.mode, "uncover");
   EXPECT_EQ(a.nr, 3);
   EXPECT_EQ(a.nc, 4);
@@ -67,11 +82,11 @@ TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
 
 TEST(JigsawBuild, PiecesCutAtTheRightAndBottomEdgesKeepTheirPlace) {
   jt::TempDir tmp("edge");
-  app::Shell& s = jt::fresh_shell();
+  app::Assets& s = jt::fresh_world().assets;
   s.data_dir = tmp.dir();
   // The mask of piece 2 is 100 x 80 around (1000, 750): 26 columns and 22 rows lie off the screen.
   jt::write_cut(tmp.dir(), 3, 1, 2, {{500, 400, 100, 80, nullptr}, {1000, 750, 100, 80, nullptr}});
-  TJigsaw j;
+  TJigsaw j{jt::context()};
   ASSERT_TRUE(j.init(3, 0, "uncover"));
   const media::ImagePtr& img = j.pieces[1]->img;
   EXPECT_EQ(img->width, 74);
@@ -105,7 +120,7 @@ TEST(JigsawBuild, BrokenCutsAreRefusedWithOneLine) {
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
     jt::TempDir tmp("broken");
-    app::Shell& s = jt::fresh_shell();
+    app::Assets& s = jt::fresh_world().assets;
     s.data_dir = tmp.dir();
     std::string dir = tmp.dir() + "pieces/7/";
     jt::fs::create_directories(dir);
@@ -114,31 +129,33 @@ TEST(JigsawBuild, BrokenCutsAreRefusedWithOneLine) {
       jt::write_png(dir + std::to_string(i) + ".png", k.mask_w, k.mask_h,
                     [&](int x, int y) { return jt::framed(x, y, k.mask_w, k.mask_h); });
     testing::internal::CaptureStderr();
-    TJigsaw j;
+    TJigsaw j{jt::context()};
     bool built = j.init(7, 0, "pj");
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(built);
     EXPECT_EQ(lines_in(err), 1) << err;
     EXPECT_NE(err.find("cut 7"), std::string::npos) << err;
-    // The shell's maker gives nothing for it.
-    activities::register_jigsaw();
+    // A new game asked of a puzzle on cut 7 tries every other cut and gives nothing.
+    TJigsaw old{jt::context()};
+    old.mode = "pj";
+    old.n = 7;
     testing::internal::CaptureStderr();
-    EXPECT_EQ((*app::activity_maker(9))(7, 0), nullptr);
+    EXPECT_EQ(old.new_game(), nullptr);
     testing::internal::GetCapturedStderr();
   }
   // The same folder with a good list and masks builds.
   jt::TempDir tmp("good");
-  jt::fresh_shell().data_dir = tmp.dir();
+  jt::fresh_world().assets.data_dir = tmp.dir();
   jt::write_cut(tmp.dir(), 7, 1, 1, {{500, 400, 100, 80, nullptr}});
-  TJigsaw j;
+  TJigsaw j{jt::context()};
   EXPECT_TRUE(j.init(7, 0, "pj"));
 }
 
 TEST(JigsawBuild, EveryGeneratedCutBuilds) {
-  jt::fresh_shell();
+  jt::fresh_world();
   for (int n = 1; n <= 13; ++n) {
     SCOPED_TRACE(n);
-    TJigsaw j;
+    TJigsaw j{jt::context()};
     testing::internal::CaptureStderr();
     ASSERT_TRUE(j.init(n, 0, "pj"));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
@@ -159,7 +176,7 @@ TEST(JigsawBuild, EveryGeneratedCutBuilds) {
 }
 
 TEST(JigsawBuild, SetupDealsPerMode) {
-  jt::fresh_shell();
+  jt::fresh_world();
   // "pj": a 120 x 90 piece starts with its centre at x 0..964 and y 0..723.
   auto j = jt::hand_made(1, 1, "pj");
   j->pieces[0]->img = jt::solid(120, 90);
@@ -190,7 +207,7 @@ TEST(JigsawBuild, SetupDealsPerMode) {
   EXPECT_EQ(j->hide, 0);
 
   // A real cut: every piece within its own range, the list in the cut's order.
-  TJigsaw k;
+  TJigsaw k{jt::context()};
   ASSERT_TRUE(k.init(13, 0, "pj"));
   k.setup();
   for (size_t i = 0; i < k.pieces.size(); ++i) {
@@ -213,7 +230,7 @@ TEST(JigsawBuild, SetupDealsPerMode) {
 }
 
 TEST(JigsawBuild, WhereCardSizeAndPlace) {
-  jt::fresh_shell();
+  jt::fresh_world();
   auto j = jt::hand_made(1, 2, "where");
   j->pieces[0]->img = jt::solid(100, 80);
   media::mid_handle(j->pieces[0]->img);
@@ -247,12 +264,11 @@ TEST(JigsawBuild, WhereCardSizeAndPlace) {
   EXPECT_EQ(j->card.img, before);
 }
 
-TEST(JigsawShell, KeysBuildResumeAndReplacePuzzles) {
-  app::Shell& s = jt::fresh_shell();
-  activities::register_jigsaw();
-  s.level = 9;
-  app::on_key('9');
-  ASSERT_EQ(s.activity, 9);
+TEST_F(JigsawShell, KeysBuildResumeAndReplacePuzzles) {
+  jt::fresh_world();
+  loop = jt::make_loop(9);
+  key('9');
+  ASSERT_EQ(activity(), 9);
   TJigsaw* j = slot(9);
   ASSERT_NE(j, nullptr);
   EXPECT_EQ(j->mode, "pj");
@@ -260,35 +276,34 @@ TEST(JigsawShell, KeysBuildResumeAndReplacePuzzles) {
   // Pick up the topmost piece by its centre and leave with it carried.
   TPiece* top = j->pieces.back().get();
   media::move_pointer(top->x, top->y);
-  app::on_left_click();
+  left_click();
   ASSERT_EQ(j->carry, top);
   int dx = j->dx, dy = j->dy;
-  app::on_key('5');
-  ASSERT_EQ(s.activity, 5);
+  key('5');
+  ASSERT_EQ(activity(), 5);
   EXPECT_EQ(slot(5)->mode, "uncover");
-  app::on_key('6');
+  key('6');
   EXPECT_EQ(slot(6)->mode, "where");
   EXPECT_NE(slot(6)->showpiece, nullptr);
   // Back again: the same puzzle, the piece still carried with the same offset.
-  app::on_key('9');
+  key('9');
   EXPECT_EQ(slot(9), j);
   EXPECT_EQ(j->carry, top);
   EXPECT_EQ(j->dx, dx);
   EXPECT_EQ(j->dy, dy);
   // Pressed again while current: a new puzzle with another cut and another picture.
   int cut = j->n, pic = j->ind;
-  app::on_key('9');
+  key('9');
   ASSERT_NE(slot(9), nullptr);
   EXPECT_NE(slot(9)->n, cut);
   EXPECT_NE(slot(9)->ind, pic);
   EXPECT_EQ(slot(9)->carry, nullptr);
 }
 
-TEST(JigsawShell, FinishingUncoverUnlocksOnceAndTheCornerButtonDealsAgain) {
-  app::Shell& s = jt::fresh_shell();
-  activities::register_jigsaw();
-  s.level = 5;
-  app::on_key('5');
+TEST_F(JigsawShell, FinishingUncoverUnlocksOnceAndTheCornerButtonDealsAgain) {
+  const app::Assets& s = jt::fresh_world().assets;
+  loop = jt::make_loop(5);
+  key('5');
   TJigsaw* j = slot(5);
   ASSERT_NE(j, nullptr);
   // Without a window every piece is an opaque rectangle; clicking the homes over and over
@@ -296,78 +311,73 @@ TEST(JigsawShell, FinishingUncoverUnlocksOnceAndTheCornerButtonDealsAgain) {
   for (int round = 0; round < 40 && !j->complete; ++round)
     for (size_t i = 0; i < j->pieces.size() && !j->complete; ++i) {
       media::move_pointer(j->pieces[i]->x0, j->pieces[i]->y0);
-      app::on_left_click();
+      left_click();
     }
   EXPECT_EQ(j->complete, 1);
-  EXPECT_EQ(s.level, 6);
+  EXPECT_EQ(loop->state().level, 6);
   media::move_pointer(500, 300);
-  app::on_left_click();
-  EXPECT_EQ(s.level, 6) << "unlocked once";
+  left_click();
+  EXPECT_EQ(loop->state().level, 6) << "unlocked once";
   EXPECT_EQ(slot(5), j);
   // The corner button deals a new puzzle.
   media::move_pointer(5 + s.smiley_image->width / 2, s.screen_h - s.smiley_image->width - 5 + s.smiley_image->height / 2);
-  app::on_left_click();
-  EXPECT_FALSE(s.restart_requested);
+  left_click();
   ASSERT_NE(slot(5), nullptr);
   EXPECT_NE(slot(5), j);
   EXPECT_EQ(slot(5)->complete, 0);
-  EXPECT_EQ(s.activity, 5);
+  EXPECT_EQ(activity(), 5);
 }
 
-TEST(JigsawShell, NoPicturesShowsTheBackgroundAndIgnoresClicks) {
-  app::Shell& s = jt::fresh_shell(0);
-  activities::register_jigsaw();
-  s.level = 9;
-  for (int key : {5, 6, 9}) {
-    SCOPED_TRACE(key);
-    app::on_key('0' + key);
-    ASSERT_EQ(s.activity, key);
-    TJigsaw* j = slot(key);
+TEST_F(JigsawShell, NoPicturesShowsTheBackgroundAndIgnoresClicks) {
+  jt::fresh_world(0);
+  loop = jt::make_loop(9);
+  for (int k : {5, 6, 9}) {
+    SCOPED_TRACE(k);
+    key('0' + k);
+    ASSERT_EQ(activity(), k);
+    TJigsaw* j = slot(k);
     ASSERT_NE(j, nullptr);
     EXPECT_FALSE(j->has_picture());
     for (auto& p : j->pieces) {
       media::move_pointer(p->x, p->y);
-      app::on_left_click();
-      app::on_right_click();
+      left_click();
+      right_click();
     }
     EXPECT_EQ(j->completed(), 0);
     EXPECT_EQ(j->carry, nullptr);
     EXPECT_EQ(j->hide, 0);
     j->draw();
     // Pressing the key again builds another puzzle without hanging.
-    app::on_key('0' + key);
-    EXPECT_NE(slot(key), nullptr);
+    key('0' + k);
+    EXPECT_NE(slot(k), nullptr);
   }
   // One picture: a new puzzle may use it again.
-  jt::fresh_shell(1);
-  activities::register_jigsaw();
-  app::shell().level = 9;
-  app::on_key('6');
+  jt::fresh_world(1);
+  loop = jt::make_loop(9);
+  key('6');
   int cut = slot(6)->n;
-  app::on_key('6');
+  key('6');
   EXPECT_NE(slot(6)->n, cut);
   EXPECT_EQ(slot(6)->ind, 0);
 }
 
-TEST(JigsawShell, ACutThatCannotBeReadIsReplacedOrTheKeyDoesNothing) {
+TEST_F(JigsawShell, ACutThatCannotBeReadIsReplacedOrTheKeyDoesNothing) {
   jt::TempDir tmp("shell");
-  app::Shell& s = jt::fresh_shell();
-  activities::register_jigsaw();
-  s.level = 9;
-  s.data_dir = tmp.dir();
+  jt::fresh_world().assets.data_dir = tmp.dir();
+  loop = jt::make_loop(9);
   testing::internal::CaptureStderr();
-  app::on_key('5');
+  key('5');
   std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(s.activity, 0) << "no cut works: the key does nothing";
+  EXPECT_EQ(activity(), 0) << "no cut works: the key does nothing";
   EXPECT_EQ(slot(5), nullptr);
   EXPECT_EQ(lines_in(err), 13) << err;
   // Only cut 4 can be read: every puzzle uses it.
   jt::write_cut(tmp.dir(), 4, 2, 2, jt::grid(2, 2, 100, 80));
   testing::internal::CaptureStderr();
   for (int i = 0; i < 5; ++i) {
-    app::on_key('0');
-    app::on_key('9');
-    ASSERT_EQ(s.activity, 9);
+    key('0');
+    key('9');
+    ASSERT_EQ(activity(), 9);
     EXPECT_EQ(slot(9)->n, 4);
   }
   testing::internal::GetCapturedStderr();

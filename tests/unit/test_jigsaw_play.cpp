@@ -37,7 +37,7 @@ std::unique_ptr<TJigsaw> scattered(int rows, int cols) {
 }  // namespace
 
 TEST(JigsawPlay, FixesWithin14PixelsOfHomeNot15) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   struct Case {
     int ox, oy;
     bool fixed;
@@ -67,7 +67,7 @@ TEST(JigsawPlay, FixesWithin14PixelsOfHomeNot15) {
 }
 
 TEST(JigsawPlay, JoinsWithin14PixelsOfHomeSpacing) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   // A put down left of its right-hand neighbour B, off the fitting spot by (ox, oy).
   struct Case {
     int ox, oy;
@@ -100,7 +100,7 @@ TEST(JigsawPlay, JoinsWithin14PixelsOfHomeSpacing) {
 }
 
 TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(2, 2);
   TPiece& a = at(*j, 0, 0);
   TPiece& b = at(*j, 0, 1);
@@ -143,23 +143,21 @@ TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
   j->draw();
   EXPECT_EQ(a.x, a.x0 + 9);
   int before = jt::sounds_played();
-  j->left_click();
-  EXPECT_EQ(jt::sounds_played() - before, 4) << "one click per piece fixed";
+  EXPECT_EQ(j->left_click(), app::Outcome::Finished) << "the click that fixes the last piece ends the puzzle";
+  EXPECT_EQ(jt::world().effects.count(app::Effect::Click), 4) << "one click per piece fixed";
   for (TPiece* p : {&a, &b, &c, &d}) {
     EXPECT_EQ(p->fixed, 1);
     EXPECT_EQ(p->x, p->x0);
     EXPECT_EQ(p->y, p->y0);
   }
-  // "pj" finds its end on the next redraw, which plays the magic once.
-  EXPECT_EQ(j->complete, 0);
-  j->draw();
-  j->draw();
   EXPECT_EQ(j->complete, 1);
-  EXPECT_EQ(jt::sounds_played() - before, 5);
+  j->draw();
+  j->draw();
+  EXPECT_EQ(jt::sounds_played() - before, 5) << "and the magic plays once";
 }
 
 TEST(JigsawPlay, JoiningALoosePieceToAGroupAndToAFixedNeighbour) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(1, 3);
   TPiece& a = at(*j, 0, 0);
   TPiece& b = at(*j, 0, 1);
@@ -187,7 +185,7 @@ TEST(JigsawPlay, JoiningALoosePieceToAGroupAndToAFixedNeighbour) {
 }
 
 TEST(JigsawPlay, ToTopAndInPlaceOrder) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(1, 5);
   std::vector<TPiece*> p = order(*j);
   int groups[] = {1, 2, 0, 2, 1};
@@ -222,7 +220,7 @@ TEST(JigsawPlay, ToTopAndInPlaceOrder) {
 }
 
 TEST(JigsawPlay, PieceByRowAndColumnAndNeighbours) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(3, 4);
   EXPECT_EQ(j->piece_rc(1, 0), j->pieces[4].get());
   EXPECT_EQ(j->piece_rc(2, 3), j->pieces[11].get());
@@ -244,7 +242,7 @@ TEST(JigsawPlay, PieceByRowAndColumnAndNeighbours) {
 }
 
 TEST(JigsawPlay, HideAndPickingUpTheTopmostPiece) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(1, 3);
   TPiece& a = at(*j, 0, 0);
   TPiece& b = at(*j, 0, 1);
@@ -279,7 +277,7 @@ TEST(JigsawPlay, HideAndPickingUpTheTopmostPiece) {
 }
 
 TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = jt::hand_made(1, 2, "uncover");
   TPiece& a = at(*j, 0, 0);
   TPiece& b = at(*j, 0, 1);
@@ -294,9 +292,10 @@ TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
   click_at(*j, a.x0 - 20, a.y0);
   EXPECT_EQ(a.visible, 1);
   EXPECT_EQ(j->completed(), 0);
-  click_at(*j, 215, 200);  // B only
-  EXPECT_EQ(b.visible, 1);
   int before = jt::sounds_played();
+  media::move_pointer(215, 200);  // B only
+  EXPECT_EQ(j->left_click(), app::Outcome::Finished);
+  EXPECT_EQ(b.visible, 1);
   EXPECT_EQ(j->completed(), 1);
   EXPECT_EQ(j->completed(), 1);
   EXPECT_EQ(jt::sounds_played() - before, 1) << "magic exactly once";
@@ -311,7 +310,7 @@ TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
 }
 
 TEST(JigsawPlay, WhereRevealsOnlyTheShownPiece) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = jt::hand_made(2, 2, "where");
   j->setup();
   int rounds = 0;
@@ -345,19 +344,18 @@ TEST(JigsawPlay, WhereRevealsOnlyTheShownPiece) {
 }
 
 TEST(JigsawPlay, FinishedPuzzleWaitsForTheCornerButton) {
-  app::Shell& s = jt::fresh_shell(2, true);
+  const app::Assets& s = jt::fresh_world().assets;
   for (const char* mode : {"uncover", "where", "pj"}) {
     SCOPED_TRACE(mode);
     auto j = jt::hand_made(1, 2, mode);
     for (auto& p : j->pieces) p->visible = p->fixed = 1;
     ASSERT_EQ(j->completed(), 1);
+    EXPECT_TRUE(j->finished());
     int corner_y = s.screen_h - media::image_width(s.smiley_image) - 5;
-    s.restart_requested = true;
-    click_at(*j, 200, 200);  // on a piece: nothing but clearing the request
-    EXPECT_FALSE(s.restart_requested);
+    media::move_pointer(200, 200);
+    EXPECT_EQ(j->left_click(), app::Outcome::Nothing) << "on a piece: nothing";
     EXPECT_EQ(j->carry, nullptr);
-    click_at(*j, 5 + media::image_width(s.smiley_image) / 2, corner_y + media::image_height(s.smiley_image) / 2);
-    EXPECT_TRUE(s.restart_requested);
-    s.restart_requested = false;
+    media::move_pointer(5 + media::image_width(s.smiley_image) / 2, corner_y + media::image_height(s.smiley_image) / 2);
+    EXPECT_EQ(j->left_click(), app::Outcome::Restart);
   }
 }
