@@ -4,7 +4,7 @@
 #include "activities/colour.hpp"
 #include "activities/count.hpp"
 #include "activities/frames4.hpp"
-#include "activities/jigsaw.hpp"
+#include "activities/jigsaw_core.hpp"
 #include "activities/kaleid.hpp"
 #include "activities/pairs.hpp"
 
@@ -16,11 +16,11 @@ app::ActivityTable activity_table() {
   t[2] = plain_maker<TCount>();
   t[3] = plain_maker<TBounce>();
   t[4] = plain_maker<TKaleid>();
-  t[5] = jigsaw_maker("uncover");
-  t[6] = jigsaw_maker("where");
+  t[5] = jigsaw_maker(JigsawMode::Uncover);
+  t[6] = jigsaw_maker(JigsawMode::Where);
   t[7] = plain_maker<TColour>();
   t[8] = plain_maker<TPairs>();
-  t[9] = jigsaw_maker("pj");
+  t[9] = jigsaw_maker(JigsawMode::Jigsaw);
   return t;
 }
 

@@ -1,6 +1,6 @@
 // Jigsaw costs against the floor of every redraw (one full-screen image and present): building a
 // puzzle of the largest cut (reading it and cutting every piece, while the thinking image shows)
-// and a redraw of "pj" with every piece loose. Runs in a real window (under Xvfb in CI).
+// and a redraw of the jigsaw with every piece loose. Runs in a real window (under Xvfb in CI).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -28,24 +28,24 @@ void prepare_pictures() { bench::world().set_pictures({image_from_pixmap(bench::
 static void BM_BuildLargestPuzzle(benchmark::State& st) {
   for (auto _ : st) {
     activities::TJigsaw j{bench::world().context};
-    if (!j.init(kLargestCut, 0, "pj")) {
+    if (!j.init(kLargestCut, 0)) {
       st.SkipWithError("the cut cannot be read");
       break;
     }
     j.setup();
-    benchmark::DoNotOptimize(j.pieces.data());
+    benchmark::DoNotOptimize(j.pieces().data());
   }
 }
 BENCHMARK(BM_BuildLargestPuzzle)->Unit(benchmark::kMillisecond);
 
 static void BM_RedrawLoosePieces(benchmark::State& st) {
   activities::TJigsaw j{bench::world().context};
-  if (!j.init(kLargestCut, 0, "pj")) {
+  if (!j.init(kLargestCut, 0)) {
     st.SkipWithError("the cut cannot be read");
     return;
   }
   j.setup();
-  st.counters["pieces"] = static_cast<double>(j.pieces.size());
+  st.counters["pieces"] = static_cast<double>(j.pieces().size());
   for (auto _ : st) {
     j.draw();
     present(0);

@@ -5,6 +5,9 @@
 #include <string>
 
 #include "activities/jigsaw.hpp"
+#include "activities/jigsaw_core.hpp"
+#include "activities/uncover.hpp"
+#include "activities/where.hpp"
 #include "activities/register.hpp"
 #include "app/furniture.hpp"
 #include "app/loop.hpp"
@@ -57,14 +60,11 @@ inline std::unique_ptr<app::Loop> make_loop(int level) {
 }
 
 // A puzzle of rows x cols opaque square pieces of `side` pixels, homes `side` apart from
-// (200, 200), all at home, none revealed, in the given mode. Nothing is read from files.
-inline std::unique_ptr<activities::TJigsaw> hand_made(int rows, int cols, const std::string& mode, int side = 100) {
-  auto j = std::make_unique<activities::TJigsaw>(context());
-  j->mode = mode;
-  j->nr = rows;
-  j->nc = cols;
-  j->n = 1;
-  j->pic = world().assets.picture_count() == 0 ? nullptr : world().assets.picture(0);
+// (200, 200), all at home, none revealed, on cut 1 with the given outlines. Nothing is read from files.
+template <class T>
+std::unique_ptr<T> hand_made(int rows, int cols, int side = 100, media::ImagePtr outlines = nullptr) {
+  auto j = std::make_unique<T>(context());
+  activities::TPuzzle::Pieces pieces;
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < cols; ++c) {
       auto p = std::make_unique<activities::TPiece>();
@@ -74,17 +74,19 @@ inline std::unique_ptr<activities::TJigsaw> hand_made(int rows, int cols, const 
       p->y = p->y0 = 200 + r * side;
       p->img = solid(side, side);
       media::mid_handle(p->img);
-      j->pieces.push_back(std::move(p));
+      pieces.push_back(std::move(p));
     }
+  media::ImagePtr picture = world().assets.picture_count() == 0 ? nullptr : world().assets.picture(0);
+  j->assemble(1, rows, cols, picture, std::move(pieces), std::move(outlines));
   return j;
 }
 
-inline activities::TPiece& at(activities::TJigsaw& j, int r, int c) { return *j.piece_rc(r, c); }
+inline activities::TPiece& at(activities::TPuzzle& j, int r, int c) { return *j.piece_rc(r, c); }
 
 // Clicks with the pointer at (x, y).
-inline void click_at(activities::TJigsaw& j, int x, int y) {
+inline app::Outcome click_at(activities::TPuzzle& j, int x, int y) {
   media::move_pointer(x, y);
-  j.left_click();
+  return j.left_click();
 }
 
 // Picks p up by its centre, moves it (the redraw on the way moves its group along) and puts it

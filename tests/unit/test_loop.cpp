@@ -15,6 +15,8 @@
 #include "activities/jigsaw.hpp"
 #include "activities/kaleid.hpp"
 #include "activities/pairs.hpp"
+#include "activities/uncover.hpp"
+#include "activities/where.hpp"
 #include "activities/register.hpp"
 #include "app/activity.hpp"
 #include "app/keys.hpp"
@@ -361,11 +363,11 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
                          &activities::TCount::kTraits,
                          &activities::TBounce::kTraits,
                          &activities::TKaleid::kTraits,
-                         &activities::TJigsaw::kRevealTraits,
-                         &activities::TJigsaw::kRevealTraits,
+                         &activities::TUncover::kTraits,
+                         &activities::TWhere::kTraits,
                          &activities::TColour::kTraits,
                          &activities::TPairs::kTraits,
-                         &activities::TJigsaw::kCarryTraits};
+                         &activities::TJigsaw::kTraits};
   std::string pointer, animated, moves, right, thinking, help;
   for (int d = 1; d <= kActivities; ++d) {
     std::string digit = std::to_string(d);
