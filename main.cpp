@@ -1,7 +1,4 @@
 #include "activities/register.hpp"
 #include "app/shell.hpp"
 
-int main() {
-  activities::register_all();
-  return app::run();
-}
+int main() { return app::run(activities::activity_table()); }

@@ -1,9 +1,7 @@
 #include "activities/bounce.hpp"
 
-#include <memory>
-
-#include "app/furniture.hpp"
-#include "app/shell.hpp"
+#include "app/assets.hpp"
+#include "app/effects.hpp"
 #include "media/clock.hpp"
 #include "media/draw.hpp"
 
@@ -14,81 +12,82 @@ constexpr int kStepMs = 20;  // a step needs strictly more than this since the l
 
 }  // namespace
 
-int TBounce::init() {
-  const app::Shell& s = app::shell();
+void TBounce::init() {
+  const app::Assets& a = ctx_.assets;
   scale = 0.17f;
   ms = media::millisecs();
   cards.clear();
-  w = static_cast<int>(static_cast<float>(s.screen_w) * scale);
-  h = static_cast<int>(static_cast<float>(s.screen_h) * scale);
-  return 0;
+  w = static_cast<int>(static_cast<float>(a.screen_w) * scale);
+  h = static_cast<int>(static_cast<float>(a.screen_h) * scale);
 }
 
-int TBounce::clear() {
-  const app::Shell& s = app::shell();
+void TBounce::clear() {
   // The sky goes into both buffers, so the old trails vanish whichever one is shown.
-  media::draw_image(s.sky_image, 0, 0, 0);
+  media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
   media::present(1);
-  media::draw_image(s.sky_image, 0, 0, 0);
+  media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
   cards.clear();
-  return 0;
 }
 
-int TBounce::draw() {
+void TBounce::draw() {
   // Each position goes into both buffers: drawn, presented, drawn again. Nothing is cleared
   // underneath, which is what leaves the trails.
+  media::SavedDrawState saved;
   media::set_scale(scale, scale);
   for (const TCard& c : cards) media::draw_image(c.img, static_cast<float>(c.x), static_cast<float>(c.y), 0);
   media::present(1);
   for (const TCard& c : cards) media::draw_image(c.img, static_cast<float>(c.x), static_cast<float>(c.y), 0);
-  media::set_scale(1, 1);
-  return 0;
 }
 
-int TBounce::new_card(const std::string& side) {
-  const app::Shell& s = app::shell();
+void TBounce::new_card(Side side) {
+  const app::Assets& a = ctx_.assets;
   // Without pictures there is nothing to throw.
-  if (s.pictures.empty()) return 0;
+  if (a.picture_count() == 0) return;
   TCard c;
   c.dy = 6;
-  if (side == "left") {
+  if (side == Side::Left) {
     c.x = -w;
     c.dx = 6;
   } else {
-    c.x = s.screen_w;
+    c.x = a.screen_w;
     c.dx = -6;
   }
-  c.y = media::rand(-2 * h, s.screen_h - h - 75);
-  c.img = s.pictures[static_cast<size_t>(media::rand(0, static_cast<int>(s.pictures.size()) - 1))];
+  c.y = media::rand(-2 * h, a.screen_h - h - 75);
+  c.img = a.picture(static_cast<size_t>(media::rand(0, static_cast<int>(a.picture_count()) - 1)));
   cards.push_back(c);
-  return 0;
 }
 
-int TBounce::left_click() { return new_card("left"); }
+// Every throw counts as a finished game.
+app::Outcome TBounce::left_click() {
+  new_card(Side::Left);
+  return app::Outcome::Finished;
+}
 
-int TBounce::right_click() { return new_card("right"); }
+app::Outcome TBounce::right_click() {
+  new_card(Side::Right);
+  return app::Outcome::Nothing;
+}
 
-int TBounce::update() {
-  app::Shell& s = app::shell();
-  if (media::millisecs() - ms <= kStepMs) return 0;
+app::Outcome TBounce::update() {
+  const app::Assets& a = ctx_.assets;
+  if (media::millisecs() - ms <= kStepMs) return app::Outcome::Nothing;
   std::vector<TCard> kept;
   kept.reserve(cards.size());
   for (TCard& c : cards) {
-    if (c.y + h > s.screen_h) {
+    if (c.y + h > a.screen_h) {
       c.dy = static_cast<int>(0.8 * -c.dy);
-      c.y = s.screen_h - h - c.dy;
-      app::play_bounce();
+      c.y = a.screen_h - h - c.dy;
+      ctx_.effects.play(app::Effect::Bounce);
     }
     c.x += c.dx;
     c.y += c.dy;
-    bool gone = c.x + w < 0 || c.x > s.screen_w;
+    bool gone = c.x + w < 0 || c.x > a.screen_w;
     c.dy += 1;
     if (!gone) kept.push_back(std::move(c));
   }
   cards = std::move(kept);
-  if (!cards.empty()) s.redraw_needed = true;
   ms = media::millisecs();
-  return 0;
+  return cards.empty() ? app::Outcome::Nothing : app::Outcome::Redraw;
 }
 
 }  // namespace activities

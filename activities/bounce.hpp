@@ -1,8 +1,7 @@
 // Activity 3, bouncing cards: each click throws a small picture card in from the side; cards fall,
 // bounce along the floor and leave by the far side. Nothing is repainted behind them, so every card
-// leaves a trail until the activity is cleared.
+// leaves a trail until the activity is cleared; every choice of the activity clears it.
 #pragma once
-#include <string>
 #include <vector>
 
 #include "app/activity.hpp"
@@ -18,18 +17,38 @@ struct TCard {
 
 class TBounce : public app::Activity {
  public:
+  static constexpr app::Traits kTraits{.pointer_shown = false,
+                                       .animated = true,
+                                       .wants_right_clicks = true,
+                                       .thinking_while_made = false,
+                                       .clear_when_help_closes = true,
+                                       .again_while_current = app::Again::Clear,
+                                       .again_coming_back = app::Again::Clear,
+                                       .again_when_finished = app::Again::Clear,
+                                       .pictures = app::kEveryPicture};
+
+  enum class Side { Left, Right };
+
+  explicit TBounce(const app::Context& context) : ctx_(context) {}
+
   float scale = 0.0f;        // cards are drawn at 0.17
   int ms = 0;                // clock at the end of the last step
   std::vector<TCard> cards;  // oldest first, so newer cards lie on top
   int w = 0, h = 0;          // card size used by the physics (screen size times scale)
 
-  int init();
-  int clear() override;
-  int draw() override;
-  int update() override;
-  int left_click() override;
-  int right_click() override;
-  int new_card(const std::string& side);
+  const app::Traits& traits() const override { return kTraits; }
+  void init();
+  // A new game is an empty sky.
+  void setup() override { clear(); }
+  void clear() override;
+  void draw() override;
+  app::Outcome update() override;
+  app::Outcome left_click() override;
+  app::Outcome right_click() override;
+  void new_card(Side side);
+
+ private:
+  app::Context ctx_;
 };
 
 }  // namespace activities

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "activities/flood_fill.hpp"
+#include "app/assets.hpp"
 #include "app/furniture.hpp"
-#include "app/shell.hpp"
 #include "media/draw.hpp"
 #include "media/events.hpp"
 
@@ -20,8 +20,8 @@ constexpr uint32_t kStartColour = 0xFFFAFAFAu;
 
 }  // namespace
 
-int TColour::init() {
-  const app::Shell& s = app::shell();
+void TColour::init() {
+  const app::Assets& s = ctx_.assets;
   turtle.init();
   pattern = 1;
   swatch = media::load_pixmap(s.data_dir + "colour/swatch.bmp");
@@ -34,51 +34,50 @@ int TColour::init() {
   rgb = kStartColour;
   circle = media::load_pixmap(s.data_dir + "colour/circle.bmp");
   ring = media::load_image(s.data_dir + "colour/circle.png", media::IMG_DEFAULT);
-  progress = 0;
-  return 0;
+  picked = filled = false;
 }
 
-int TColour::setup() {
+void TColour::setup() {
   turtle.pattern(pattern);
   turtle.finish();
-  return 0;
 }
 
-int TColour::draw() {
-  const app::Shell& s = app::shell();
-  media::set_clear_colour(kPanelGrey, kPanelGrey, kPanelGrey);
-  media::cls();
-  media::set_clear_colour(0, 0, 0);
+void TColour::draw() {
+  const app::Assets& s = ctx_.assets;
+  {
+    media::SavedDrawState saved;
+    media::set_clear_colour(kPanelGrey, kPanelGrey, kPanelGrey);
+    media::cls();
+  }
   media::draw_pixmap(circle, sx, kCircleY);
   media::draw_image(ring, static_cast<float>(sx - 1), static_cast<float>(kCircleY - 1), 0);
   media::draw_pixmap(swatch, sx, sy);
   media::draw_pixmap(turtle.screen, s.screen_w - s.screen_h, 0);
-  return 0;
 }
 
-int TColour::left_click() {
-  app::Shell& s = app::shell();
+// Once a colour was picked and the drawing clicked, every click counts as a finished game.
+app::Outcome TColour::left_click() {
+  const app::Assets& s = ctx_.assets;
   const int mx = media::mouse_x(), my = media::mouse_y();
   const int panel = s.screen_w - s.screen_h;
   if (mx >= sx && mx <= sx + sw - 1 && my >= sy && my <= sy + sh - 1) {
     rgb = media::read_pixel(swatch, mx - sx, my - sy);
     flood_fill(rgb, sx + kSeedDx, kSeedY, circle);
-    progress |= 1;
+    picked = true;
   } else if (mx > panel) {
     // The drawing's first column never takes a click.
     flood_fill(rgb, mx - panel, my, turtle.screen);
-    progress |= 2;
+    filled = true;
   }
-  if (progress == 3 && s.activity == s.level) s.level = s.level + 1;
-  return 0;
+  return picked && filled ? app::Outcome::Finished : app::Outcome::Nothing;
 }
 
-int TColour::right_click() {
-  app::show_thinking();
+app::Outcome TColour::right_click() {
+  app::show_thinking(ctx_.assets);
   pattern = pattern + 1;
   if (pattern > turtle.patterns) pattern = 1;
   setup();
-  return 0;
+  return app::Outcome::Nothing;
 }
 
 }  // namespace activities

@@ -14,6 +14,10 @@ namespace activities {
 
 class TColour : public app::Activity {
  public:
+  static constexpr app::Traits kTraits{.wants_right_clicks = true, .again_while_current = app::Again::Restart};
+
+  explicit TColour(const app::Context& context) : ctx_(context) {}
+
   int pattern = 0;          // the drawing shown, 1..7
   TTurtle turtle;           // its screen pixmap is the drawing being coloured
   media::PixmapPtr swatch;  // the palette
@@ -22,13 +26,18 @@ class TColour : public app::Activity {
   uint32_t rgb = 0;         // the current colour, ARGB
   media::PixmapPtr circle;  // the indicator, recoloured on every pick
   media::ImagePtr ring;     // drawn over the indicator
-  int progress = 0;         // bit 1: a colour was picked; bit 2: the drawing was clicked
+  bool picked = false;      // a colour was picked from the palette
+  bool filled = false;      // the drawing was clicked
 
-  int init();
-  int setup() override;
-  int draw() override;
-  int left_click() override;
-  int right_click() override;
+  const app::Traits& traits() const override { return kTraits; }
+  void init();
+  void setup() override;
+  void draw() override;
+  app::Outcome left_click() override;
+  app::Outcome right_click() override;
+
+ private:
+  app::Context ctx_;
 };
 
 }  // namespace activities

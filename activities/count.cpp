@@ -3,8 +3,9 @@
 #include <memory>
 #include <string>
 
+#include "app/assets.hpp"
+#include "app/effects.hpp"
 #include "app/furniture.hpp"
-#include "app/shell.hpp"
 #include "media/clock.hpp"
 #include "media/draw.hpp"
 
@@ -25,42 +26,40 @@ Grid grid_for(int balls) {
 }
 
 media::ImagePtr load_ball(const std::string& folder, int number) {
-  media::ImagePtr img =
-      media::load_image(app::shell().data_dir + folder + "/" + std::to_string(number) + ".png", media::IMG_DEFAULT);
+  media::ImagePtr img = media::load_image(folder + "/" + std::to_string(number) + ".png", media::IMG_DEFAULT);
   media::mid_handle(img);
   return img;
 }
 
 }  // namespace
 
-void TBall::init(int number) {
-  img = load_ball("count", number);
-  glow = load_ball("count_glow", number);
-  red = load_ball("count_red", number);
+void TBall::init(const std::string& data_dir, int number) {
+  img = load_ball(data_dir + "count", number);
+  glow = load_ball(data_dir + "count_glow", number);
+  red = load_ball(data_dir + "count_red", number);
   n = static_cast<uint8_t>(number);
 }
 
-int TCount::init() {
+void TCount::init() {
   balls.clear();
   for (int i = 1; i <= kBalls; ++i) {
     TBall b;
-    b.init(i);
+    b.init(ctx_.assets.data_dir, i);
     balls.push_back(b);
   }
   radius = media::image_width(balls.back().img) / 2;
   balls = app::shuffle_list(balls);
-  done = 0;
-  return 0;
+  done = false;
 }
 
-int TCount::setup() {
-  const app::Shell& s = app::shell();
+void TCount::setup() {
+  const app::Assets& s = ctx_.assets;
   if (n == 0)
     n = 9;
   else if (n < kBalls && done)
     ++n;
   current = 0;
-  done = 0;
+  done = false;
 
   Grid g = grid_for(n);
   int cw = s.screen_w / g.cols, ch = s.screen_h / g.rows;
@@ -84,17 +83,14 @@ int TCount::setup() {
     ++next;
   }
   red = 0;
-  return 0;
 }
 
-int TCount::draw() {
-  const app::Shell& s = app::shell();
-  media::draw_image(s.sky_image, 0, 0, 0);
+void TCount::draw() {
+  media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
+  media::SavedDrawState saved;
   media::set_blend(media::ALPHA);
   for (const TBall& b : balls)
     if (b.n <= n) media::draw_image(look(b), static_cast<float>(b.xc), static_cast<float>(b.yc), 0);
-  media::set_blend(s.default_blend);
-  return 0;
 }
 
 const media::ImagePtr& TCount::look(const TBall& b) const {
@@ -109,16 +105,17 @@ const TBall* TCount::ball(int number) const {
   return nullptr;
 }
 
-int TCount::mouse_move() {
-  app::Shell& s = app::shell();
-  auto touched = [](const TBall& b) { return app::mouse_over(b.img, static_cast<float>(b.xc), static_cast<float>(b.yc)); };
+app::Outcome TCount::mouse_move() {
+  auto touched = [this](const TBall& b) {
+    return app::mouse_over(ctx_.assets, b.img, static_cast<float>(b.xc), static_cast<float>(b.yc));
+  };
   if (done) {
     for (const TBall& b : balls)
       if (b.n == 1 && touched(b)) {
         setup();
         break;
       }
-    return 0;
+    return app::Outcome::Nothing;
   }
   for (const TBall& b : balls) {
     if (b.n > n || !touched(b)) continue;
@@ -128,23 +125,23 @@ int TCount::mouse_move() {
         current = 1;
         red = 0;
       }
-      return 0;
+      return app::Outcome::Nothing;
     }
-    if (k == current) return 0;
+    if (k == current) return app::Outcome::Nothing;
     if (k == current + 1) {
       current = static_cast<uint8_t>(k);
       if (k == n) {
-        done = 1;
-        if (s.activity == s.level) ++s.level;
-        app::play_magic();
+        done = true;
+        ctx_.effects.play(app::Effect::Magic);
+        return app::Outcome::Finished;
       }
     } else {
       red = k;
       current = 0;
-      app::play_pop();
+      ctx_.effects.play(app::Effect::Pop);
     }
   }
-  return 0;
+  return app::Outcome::Nothing;
 }
 
 }  // namespace activities

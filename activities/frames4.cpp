@@ -1,9 +1,8 @@
 #include "activities/frames4.hpp"
 
-#include <memory>
-
+#include "app/assets.hpp"
+#include "app/effects.hpp"
 #include "app/furniture.hpp"
-#include "app/shell.hpp"
 #include "media/draw.hpp"
 #include "media/events.hpp"
 
@@ -21,9 +20,9 @@ void TFrame::init(int px, int py) {
   pic = nullptr;
 }
 
-int TFrames4::init() {
-  const app::Shell& s = app::shell();
-  bgd = media::load_image(s.data_dir + "frames4/bgd.jpg", media::IMG_DEFAULT);
+void TFrames4::init() {
+  const app::Assets& a = ctx_.assets;
+  bgd = media::load_image(a.data_dir + "frames4/bgd.jpg", media::IMG_DEFAULT);
   frames.clear();
   for (const auto& spot : kFrameSpots) {
     TFrame f;
@@ -32,56 +31,52 @@ int TFrames4::init() {
   }
   w = 352;
   h = 233;
-  scale = 352.0f / static_cast<float>(s.screen_w);
+  scale = 352.0f / static_cast<float>(a.screen_w);
   current = -1;
   count = 0;
-  media::move_pointer(s.screen_w / 2, s.screen_h / 2);
-  return 0;
+  media::move_pointer(a.screen_w / 2, a.screen_h / 2);
 }
 
-int TFrames4::draw() {
-  const app::Shell& s = app::shell();
-  media::set_blend(media::SOLID);
-  media::draw_image(bgd, 0, 0, 0);
-  media::set_blend(s.default_blend);
-  for (const TFrame& f : frames) {
-    if (!f.pic) continue;
-    media::set_scale(scale, scale);
-    media::draw_image(f.pic, static_cast<float>(f.x), static_cast<float>(f.y), 0);
-    media::set_scale(1, 1);
+void TFrames4::draw() {
+  {
+    media::SavedDrawState saved;
+    media::set_blend(media::SOLID);
+    media::draw_image(bgd, 0, 0, 0);
   }
-  return 0;
+  media::SavedDrawState saved;
+  media::set_scale(scale, scale);
+  for (const TFrame& f : frames)
+    if (f.pic) media::draw_image(f.pic, static_cast<float>(f.x), static_cast<float>(f.y), 0);
 }
 
-int TFrames4::clear() {
+void TFrames4::clear() {
   for (TFrame& f : frames) {
     f.pic = nullptr;
-    f.visited = 0;
+    f.visited = false;
   }
-  return 0;
 }
 
-int TFrames4::mouse_move() {
-  app::Shell& s = app::shell();
+app::Outcome TFrames4::mouse_move() {
+  const app::Assets& a = ctx_.assets;
   for (int i = 0; i < static_cast<int>(frames.size()); ++i) {
     TFrame& f = frames[i];
     if (!app::mouse_in(f.x, f.y, f.x + w, f.y + h)) continue;
-    if (i == current) return 0;
-    app::play_ping();
+    if (i == current) return app::Outcome::Nothing;
+    ctx_.effects.play(app::Effect::Ping);
     f.pic_n = static_cast<uint8_t>((f.pic_n + 1) % 4);
     // With fewer than sixteen pictures the indexes wrap round the list; with none the frame stays empty.
-    size_t n = s.pictures.size();
-    f.pic = n ? s.pictures[static_cast<size_t>(4 * i + f.pic_n) % n] : nullptr;
+    size_t n = a.picture_count();
+    f.pic = n ? a.picture(static_cast<size_t>(4 * i + f.pic_n) % n) : nullptr;
     current = i;
     if (!f.visited) {
-      f.visited = 1;
+      f.visited = true;
       ++count;
-      if (count == 4 && s.activity == s.level) ++s.level;
+      if (count == 4) return app::Outcome::Finished;
     }
-    return 0;
+    return app::Outcome::Nothing;
   }
   current = -1;
-  return 0;
+  return app::Outcome::Nothing;
 }
 
 }  // namespace activities

@@ -12,7 +12,7 @@ namespace activities {
 struct TFrame {
   int x = 0, y = 0;      // top-left corner of the picture area
   media::ImagePtr pic;   // none: the frame is empty
-  uint8_t visited = 0;   // entered since the last clear
+  bool visited = false;  // entered since the last clear
   uint8_t pic_n = 0;     // which of the frame's four pictures is (or was last) shown
 
   void init(int px, int py);
@@ -20,6 +20,10 @@ struct TFrame {
 
 class TFrames4 : public app::Activity {
  public:
+  static constexpr app::Traits kTraits{.wants_moves = true, .again_while_current = app::Again::Clear, .pictures = 16};
+
+  explicit TFrames4(const app::Context& context) : ctx_(context) {}
+
   media::ImagePtr bgd;
   std::vector<TFrame> frames;  // a frame's position (0..3) selects its pictures
   float scale = 0.0f;          // pictures are drawn at 352 / screen width
@@ -27,10 +31,14 @@ class TFrames4 : public app::Activity {
   int w = 0, h = 0;            // every frame's sensitive rectangle
   int count = 0;               // first entries into a frame; clear does not reset it
 
-  int init();
-  int draw() override;
-  int clear() override;
-  int mouse_move() override;
+  const app::Traits& traits() const override { return kTraits; }
+  void init();
+  void draw() override;
+  void clear() override;
+  app::Outcome mouse_move() override;
+
+ private:
+  app::Context ctx_;
 };
 
 }  // namespace activities

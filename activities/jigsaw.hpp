@@ -1,81 +1,58 @@
-// The jigsaw: one class for three activities. A picture is cut into pieces along a prepared cut
-// (a piece list, one mask per piece and an outline template) and put back together:
-//   "uncover" (key 5) reveals pieces clicked on the dark blue template,
-//   "where"   (key 6) reveals the piece shown on a card when its home is clicked,
-//   "pj"      (key 9) carries scattered pieces home; pieces that meet correctly join into groups.
+// Activity 9, jigsaw: the pieces lie scattered on a pink table. A click picks up the topmost loose
+// piece under the pointer (with its whole group) and the next click puts it down; pieces put down
+// within 14 pixels of their home spacing to a neighbour join it into a group, and pieces within 14
+// pixels of home are fixed there. A right click hides or shows the loose pieces. Fixing every piece
+// finishes the puzzle.
 #pragma once
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "app/activity.hpp"
-#include "media/image.hpp"
+#include "activities/jigsaw_core.hpp"
 
 namespace activities {
 
-struct TPiece {
-  int x = 0, y = 0;    // centre now (the card: its top-left corner)
-  int x0 = 0, y0 = 0;  // home: the centre when the picture is whole
-  media::ImagePtr img;
-  int visible = 0;  // "uncover" and "where": revealed
-  int r = 0, c = 0;
-  int group = 0;  // "pj": 0 loose, else the number of its group of joined pieces
-  int fixed = 0;  // "pj": lies at home for good
-};
-
-class TJigsaw : public app::Activity {
+class TJigsaw : public TPuzzle {
  public:
-  std::vector<std::unique_ptr<TPiece>> pieces;  // drawing order, last on top
-  media::ImagePtr pic;
-  int complete = 0;
-  media::ImagePtr template_image;
-  int n = 0;
-  int ind = 0;
-  std::string mode;
-  int shadow = 5;
-  TPiece card;
-  TPiece* showpiece = nullptr;
-  TPiece* carry = nullptr;
-  int dx = 0, dy = 0;
-  int next_group = 1;
-  int margin = 15;  // joining and fixing need both offsets strictly below this
-  int nr = 0, nc = 0;
-  int hide = 0;
+  static constexpr app::Traits kTraits{.wants_right_clicks = true,
+                                       .again_while_current = app::Again::NewGame,
+                                       .again_when_finished = app::Again::NewGame,
+                                       .pictures = 1};
+  static constexpr int kMargin = 15;  // joining and fixing need both offsets strictly below this
 
-  // Reads cut n and cuts picture ind (wrapped round the pictures list) into pieces. False, with
-  // one line on stderr, when the cut's files are missing or malformed.
-  bool init(int cut, int picture, const std::string& how);
-  int setup() override;
-  int draw() override;
-  int make_card();
-  int left_click() override;
-  int right_click() override;
-  int in_place();
-  int align(TPiece& p);
-  int to_top(int g);
-  TPiece* piece_rc(int row, int col);
-  int check_mates(TPiece& p);
-  int check(TPiece& a, TPiece& b);
-  int completed() override;
+  explicit TJigsaw(const app::Context& context) : TPuzzle(context, JigsawMode::Jigsaw) {}
+  const app::Traits& traits() const override { return kTraits; }
+  // Scatters the pieces: each centre at random, the piece's right and bottom halves on the screen.
+  void setup() override;
+  app::Outcome right_click() override;
 
-  int complete_flag() const override { return complete; }
-  int cut_number() const override { return n; }
-  int picture_index() const override { return ind; }
+  // Fixes the loose pieces near home (a click sound each), then sends every fixed piece home and
+  // to the bottom of the pile.
+  void in_place();
+  // Moves the rest of p's group to where p's place puts them.
+  void align(const TPiece& p);
+  // Moves group g (0: none) to the top of the pile, keeping its order.
+  void to_top(int g);
+  // Joins p with each of its four neighbours that lies within the margin of its home spacing.
+  void check_mates(TPiece& p);
+  void check(TPiece& a, TPiece& b);
 
-  // Without any picture there is nothing to cut: only the background shows and clicks do nothing.
-  bool has_picture() const { return pic != nullptr; }
+  const TPiece* carried() const { return carry_; }
+  int carry_dx() const { return dx_; }  // from the pointer to the carried piece's centre
+  int carry_dy() const { return dy_; }
+  bool hiding() const { return hide_; }  // only fixed pieces are drawn
+  int next_group() const { return next_group_; }
+
+ protected:
+  void click() override;
+  void draw_pieces() override;
+  bool piece_done(const TPiece& p) const override { return p.fixed; }
 
  private:
-  void draw_background();
-  void draw_piece(const TPiece& p) const;
-  void draw_carried();
-  void uncover_click();
-  void where_click();
   void pick_up();
   void put_down();
-};
+  void draw_carried();
 
-// Registers keys 5, 6 and 9 with the shell.
-void register_jigsaw();
+  TPiece* carry_ = nullptr;
+  int dx_ = 0, dy_ = 0;
+  int next_group_ = 1;
+  bool hide_ = false;
+};
 
 }  // namespace activities

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/shell.hpp"
+#include "app/assets.hpp"
 #include "media/clock.hpp"
 #include "media/draw.hpp"
 #include "media/events.hpp"
@@ -28,8 +28,8 @@ constexpr Copy kCopies[8] = {
 
 }  // namespace
 
-int TKaleid::init() {
-  const app::Shell& s = app::shell();
+void TKaleid::init() {
+  const app::Assets& s = ctx_.assets;
   img = media::create_image(s.screen_w, s.screen_h, media::IMG_DEFAULT);
   ms = media::millisecs();
   mask = media::load_image(s.data_dir + "kaleid/mask.png", media::IMG_DEFAULT);
@@ -40,15 +40,20 @@ int TKaleid::init() {
   ind = 0;
   rot = 0;
   ring_w = 30;
-  show = 0;
-  left_click();
-  return 0;
+  show = false;
+  take_picture();
 }
 
-int TKaleid::left_click() {
-  const app::Shell& s = app::shell();
-  int count = static_cast<int>(s.pictures.size());
-  if (count == 0) return 0;  // nothing to show: the screen stays black
+// Every click takes another picture and counts as a finished game.
+app::Outcome TKaleid::left_click() {
+  take_picture();
+  return app::Outcome::Finished;
+}
+
+void TKaleid::take_picture() {
+  const app::Assets& s = ctx_.assets;
+  int count = static_cast<int>(s.picture_count());
+  if (count == 0) return;  // nothing to show: the screen stays black
   int p = 0;
   if (count >= 2) {
     // Never the same picture twice in a row; the bound only guards a broken generator.
@@ -58,30 +63,28 @@ int TKaleid::left_click() {
     if (p == ind) p = (ind + 1) % count;
   }
   ind = p;
-  media::draw_image(s.pictures[static_cast<size_t>(p)], 0, 0, 0);
+  media::draw_image(s.picture(static_cast<size_t>(p)), 0, 0, 0);
   media::grab_image(img, 0, 0);
   media::mid_handle(img);
   taken = true;
-  return 0;
 }
 
-int TKaleid::right_click() {
-  show = show ? 0 : 1;
-  return 0;
+app::Outcome TKaleid::right_click() {
+  show = !show;
+  return app::Outcome::Nothing;
 }
 
-int TKaleid::update() {
-  if (media::millisecs() - ms <= kStepMs) return 0;
-  app::shell().redraw_needed = true;
+app::Outcome TKaleid::update() {
+  if (media::millisecs() - ms <= kStepMs) return app::Outcome::Nothing;
   rot = (rot + 1) % 360;
   ms = media::millisecs();
-  return 0;
+  return app::Outcome::Redraw;
 }
 
-int TKaleid::draw() {
+void TKaleid::draw() {
   for (passes = 1;; ++passes) {
     bool moved = draw_once(passes == kMaxPasses);
-    if (!moved || passes == kMaxPasses) return 0;
+    if (!moved || passes == kMaxPasses) return;
     media::present(1);
   }
 }
@@ -89,7 +92,7 @@ int TKaleid::draw() {
 // One frame at the pointer. True when the pointer had to be put back inside its limits, in which
 // case the caller presents and draws again at the corrected place.
 bool TKaleid::draw_once(bool last_pass) {
-  const app::Shell& s = app::shell();
+  const app::Assets& s = ctx_.assets;
   const int m = r + ring_w;
   const int sw = s.screen_w, sh = s.screen_h;
   bool moved = false;
@@ -97,6 +100,7 @@ bool TKaleid::draw_once(bool last_pass) {
     warp(x, y);
     moved = true;
   };
+  media::SavedDrawState saved;
   media::set_blend(media::MASK);
 
   // Four tests in this order, each with the position as first read: in a corner the second warp
@@ -121,9 +125,11 @@ bool TKaleid::draw_once(bool last_pass) {
   // picture leaves gaps, the previous frame shows through.
   media::ImagePtr piece;
   if (taken) {
-    media::set_rotation(static_cast<float>(rot));
-    media::draw_image(img, static_cast<float>(sw / 2), static_cast<float>(sh / 2), 0);
-    media::set_rotation(0);
+    {
+      media::SavedDrawState turned;
+      media::set_rotation(static_cast<float>(rot));
+      media::draw_image(img, static_cast<float>(sw / 2), static_cast<float>(sh / 2), 0);
+    }
     media::draw_image(mask, static_cast<float>(mx - r), static_cast<float>(my - r), 0);
     piece = media::image_from_pixmap(media::mask_pixmap(media::grab_pixmap(mx - r, my - r, r, r), 255, 255, 255),
                                      media::IMG_DEFAULT);
@@ -137,16 +143,15 @@ bool TKaleid::draw_once(bool last_pass) {
     media::cls();
   }
   if (piece) {
+    media::SavedDrawState copies;
     for (const Copy& c : kCopies) {
       media::set_transform(c.rot, c.sx, c.sy);
       float x = static_cast<float>(c.qx ? mx + r - r2 : mx - r2);
       float y = static_cast<float>(c.qy ? my + r - r2 : my - r2);
       media::draw_image(piece, x, y, 0);
     }
-    media::set_transform(0, 1, 1);
   }
   media::draw_image(ring, static_cast<float>(mx), static_cast<float>(my), 0);
-  media::set_blend(s.default_blend);
   return moved;
 }
 

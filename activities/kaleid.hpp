@@ -11,6 +11,11 @@ namespace activities {
 
 class TKaleid : public app::Activity {
  public:
+  static constexpr app::Traits kTraits{
+      .pointer_shown = false, .animated = true, .wants_right_clicks = true, .pictures = app::kEveryPicture};
+
+  explicit TKaleid(const app::Context& context) : ctx_(context) {}
+
   media::ImagePtr img;   // screen-sized masked copy of the current picture, handle at its centre
   int ind = 0;           // index in pictures of the current picture
   bool taken = false;    // img holds a picture
@@ -21,20 +26,24 @@ class TKaleid : public app::Activity {
   int rot = 0;           // angle of the turning picture, 0..359 degrees
   media::ImagePtr ring;  // drawn around the pattern, handle at its centre
   int ring_w = 0;        // margin beyond r kept between the pointer and every screen edge
-  int show = 0;          // 1: the upright picture behind the pattern; 0: black
+  bool show = false;     // the upright picture behind the pattern, else black
   int passes = 0;        // how many times the last draw drew the frame
 
   // Warps the pointer; a seam so that tests can play a platform that ignores warps.
   void (*warp)(int x, int y) = media::move_pointer;
 
-  int init();
-  int draw() override;
-  int update() override;
-  int left_click() override;
-  int right_click() override;
+  const app::Traits& traits() const override { return kTraits; }
+  void init();
+  void draw() override;
+  app::Outcome update() override;
+  app::Outcome left_click() override;
+  app::Outcome right_click() override;
 
  private:
+  void take_picture();
   bool draw_once(bool last_pass);
+
+  app::Context ctx_;
 };
 
 }  // namespace activities

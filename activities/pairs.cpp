@@ -1,20 +1,19 @@
 #include "activities/pairs.hpp"
 
-#include <memory>
 #include <string>
 #include <utility>
 
+#include "app/assets.hpp"
+#include "app/effects.hpp"
 #include "app/furniture.hpp"
-#include "app/loop.hpp"
-#include "app/shell.hpp"
 #include "media/clock.hpp"
 #include "media/draw.hpp"
 #include "media/log.hpp"
 
 namespace activities {
 
-int TPairs::init() {
-  const app::Shell& s = app::shell();
+void TPairs::init() {
+  const app::Assets& s = ctx_.assets;
   frame = media::load_image(s.data_dir + "pairs/frame.png", media::IMG_DEFAULT);
   back = media::load_image(s.data_dir + "pairs/back.jpg", media::IMG_DEFAULT);
   cards.clear();
@@ -28,7 +27,7 @@ int TPairs::init() {
 
   // Pictures 0 0 1 1 / 2 2 3 3 / ... before shuffling. With fewer than eight pictures the indexes
   // wrap round the list, so every picture still lies under an even number of cards.
-  size_t n = s.pictures.size();
+  size_t n = s.picture_count();
   if (n < 8)
     media::log_error("pairs", "only " + std::to_string(n) + " pictures for eight pairs" +
                                   (n ? "; some are used more than once" : "; the table stays empty"));
@@ -38,52 +37,46 @@ int TPairs::init() {
       TCard1 card;
       card.x = gx + (c - 1) * (w + gx);
       card.y = gy + (r - 1) * (h + gy);
-      card.img = n ? s.pictures[j % n] : nullptr;
+      card.img = n ? s.picture(j % n) : nullptr;
       cards.push_back(std::move(card));
       if (app::is_even(c)) ++j;
     }
-  return 0;
 }
 
-int TPairs::setup() {
-  for (TCard1& c : cards) c.visible = c.found = 0;
+void TPairs::setup() {
+  for (TCard1& c : cards) c.visible = c.found = false;
   shuffle();
   first = second = nullptr;
-  complete = 0;
-  return 0;
+  complete = false;
 }
 
-int TPairs::shuffle() {
+void TPairs::shuffle() {
   int n = static_cast<int>(cards.size());
   for (int i = 0; i < n; ++i) {
     int a = media::rand(0, n - 1);
     int b = media::rand(0, n - 1);
     std::swap(cards[a].img, cards[b].img);
   }
-  return 0;
 }
 
-int TPairs::draw() {
-  const app::Shell& s = app::shell();
-  media::draw_image(s.sky_image, 0, 0, 0);
-  if (!dealt()) return 0;
-  media::set_colour(255, 255, 255);
+void TPairs::draw() {
+  media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
+  if (!dealt()) return;
   for (const TCard1& c : cards) {
     if (c.found) continue;
+    media::SavedDrawState saved;
     if (c.visible) {
+      media::SavedDrawState scaled;
       media::set_scale(scale, scale);
       media::draw_image(c.img, c.x, c.y, 0);
-      media::set_scale(1, 1);
     } else {
       media::set_blend(media::SOLID);
       media::draw_image(back, c.x, c.y, 0);
     }
     media::set_blend(media::ALPHA);
     media::draw_image(frame, c.x - d, c.y - d, 0);
-    media::set_blend(s.default_blend);
   }
-  if (completed()) app::draw_corner_button();
-  return 0;
+  if (complete) app::draw_corner_button(ctx_.assets);
 }
 
 // The table with the newly turned card face up, held on screen while the program waits.
@@ -93,54 +86,47 @@ void TPairs::show_match() {
   media::delay(ms);
 }
 
-int TPairs::left_click() {
-  if (!dealt()) return 0;
-  if (completed()) {
-    app::shell().restart_requested = app::corner_button_hit();
-    return 0;
-  }
+bool TPairs::take_pair(TCard1& a, TCard1& b) {
+  show_match();
+  a.found = b.found = true;
+  for (const TCard1& c : cards)
+    if (!c.found) return false;
+  complete = true;
+  ctx_.effects.play(app::Effect::Magic);
+  return true;
+}
+
+app::Outcome TPairs::left_click() {
+  if (!dealt()) return app::Outcome::Nothing;
+  if (complete) return app::corner_button_hit(ctx_.assets) ? app::Outcome::Restart : app::Outcome::Nothing;
   TCard1* card = nullptr;
   for (TCard1& c : cards)
     if (app::mouse_in(c.x - d, c.y - d, c.x + w + d, c.y + h + d)) {
       card = &c;
       break;
     }
-  if (!card || card->visible) return 0;  // a gap, a face-up card or a found card's place
-  card->visible = 1;
+  if (!card || card->visible) return app::Outcome::Nothing;  // a gap, a face-up card or a found card's place
+  card->visible = true;
+  bool cleared = false;
   if (!first) {
     first = card;
   } else if (!second) {
     if (card->img == first->img) {
-      show_match();
-      first->found = card->found = 1;
+      cleared = take_pair(*first, *card);
       first = nullptr;
-      completed();
     } else {
       second = card;
     }
   } else {
-    first->visible = 0;  // the older card turns back; the new one is compared with the later one
+    first->visible = false;  // the older card turns back; the new one is compared with the later one
     first = second;
     second = card;
     if (first->img == second->img) {
-      show_match();
-      first->found = second->found = 1;
+      cleared = take_pair(*first, *second);
       first = second = nullptr;
-      completed();
     }
   }
-  return 0;
-}
-
-int TPairs::completed() {
-  if (complete) return 1;
-  if (!dealt()) return 0;
-  for (const TCard1& c : cards)
-    if (!c.found) return 0;
-  complete = 1;
-  app::play_magic();
-  app::unlock();
-  return 1;
+  return cleared ? app::Outcome::Finished : app::Outcome::Nothing;
 }
 
 }  // namespace activities

@@ -10,15 +10,19 @@
 namespace activities {
 
 struct TCard1 {
-  media::ImagePtr img;  // one of the shell's pictures (shared); cards with the same img are a pair
-  int x = 0, y = 0;     // top-left corner on screen
-  int visible = 0;      // face up
-  int found = 0;        // matched and off the table
+  media::ImagePtr img;   // one of the pictures (shared); cards with the same img are a pair
+  int x = 0, y = 0;      // top-left corner on screen
+  bool visible = false;  // face up
+  bool found = false;    // matched and off the table
 };
 
 class TPairs : public app::Activity {
  public:
-  TPairs() = default;
+  static constexpr app::Traits kTraits{.again_while_current = app::Again::Restart,
+                                       .again_when_finished = app::Again::Restart,
+                                       .pictures = 8};
+
+  explicit TPairs(const app::Context& context) : ctx_(context) {}
   TPairs(const TPairs&) = delete;  // first and second point into cards
   TPairs& operator=(const TPairs&) = delete;
 
@@ -30,21 +34,25 @@ class TPairs : public app::Activity {
   TCard1* first = nullptr;    // the earlier of the face-up unmatched cards
   TCard1* second = nullptr;   // the later of them
   int ms = 0;                 // how long a matched pair stays on show
-  int complete = 0;
+  bool complete = false;
 
-  int init();
-  int setup() override;
-  int draw() override;
-  int left_click() override;
-  int completed() override;
-  int shuffle();
-  int complete_flag() const override { return complete; }
+  const app::Traits& traits() const override { return kTraits; }
+  void init();
+  void setup() override;
+  void draw() override;
+  app::Outcome left_click() override;
+  bool finished() const override { return complete; }
+  void shuffle();
 
   // False when there were no pictures to deal: the table then shows only the sky.
   bool dealt() const { return !cards.empty() && cards.front().img != nullptr; }
 
  private:
   void show_match();
+  // Takes a matched pair off the table; true when that cleared it (the game is then complete).
+  bool take_pair(TCard1& a, TCard1& b);
+
+  app::Context ctx_;
 };
 
 }  // namespace activities

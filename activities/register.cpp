@@ -4,21 +4,24 @@
 #include "activities/colour.hpp"
 #include "activities/count.hpp"
 #include "activities/frames4.hpp"
-#include "activities/jigsaw.hpp"
+#include "activities/jigsaw_core.hpp"
 #include "activities/kaleid.hpp"
 #include "activities/pairs.hpp"
 
 namespace activities {
 
-void register_all() {
-  // One line per activity key.
-  register_plain<TFrames4>(1);
-  register_plain<TCount>(2);
-  register_plain<TBounce>(3);
-  register_plain<TKaleid>(4);
-  register_jigsaw();  // keys 5, 6 and 9
-  register_plain<TColour>(7);
-  register_plain<TPairs>(8);
+app::ActivityTable activity_table() {
+  app::ActivityTable t;
+  t[1] = plain_maker<TFrames4>();
+  t[2] = plain_maker<TCount>();
+  t[3] = plain_maker<TBounce>();
+  t[4] = plain_maker<TKaleid>();
+  t[5] = jigsaw_maker(JigsawMode::Uncover);
+  t[6] = jigsaw_maker(JigsawMode::Where);
+  t[7] = plain_maker<TColour>();
+  t[8] = plain_maker<TPairs>();
+  t[9] = jigsaw_maker(JigsawMode::Jigsaw);
+  return t;
 }
 
 }  // namespace activities

@@ -1,21 +1,24 @@
-// Hands the shell a maker for every activity that exists.
+// The digit -> activity table the loop is started with.
 #pragma once
 #include <memory>
 
 #include "app/activity.hpp"
+#include "app/furniture.hpp"
 
 namespace activities {
 
-void register_all();
+app::ActivityTable activity_table();
 
-// Registers an activity whose object needs only creating and init() on key `key`.
+// The maker of an activity whose object needs only creating and init(); the thinking image shows
+// meanwhile when its traits say building it takes that long.
 template <class T>
-void register_plain(int key) {
-  app::register_activity(key, [](int, int) -> app::ActivityPtr {
-    auto a = std::make_unique<T>();
+app::ActivityMaker plain_maker() {
+  return [](const app::Context& context) -> app::ActivityPtr {
+    if (T::kTraits.thinking_while_made) app::show_thinking(context.assets);
+    auto a = std::make_unique<T>(context);
     a->init();
     return a;
-  });
+  };
 }
 
 }  // namespace activities

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/shell.hpp"
+#include "media/display.hpp"
 #include "media/draw.hpp"
 
 namespace activities {
@@ -13,81 +13,75 @@ void TTurtle::draw_white_line(int x1, int y1, int x2, int y2) {
                    static_cast<float>(y2), true);
 }
 
-int TTurtle::init() {
-  const app::Shell& s = app::shell();
-  x0 = s.screen_w - s.screen_h / 2;
-  y0 = s.screen_h / 2;
-  buffer = media::create_image(s.screen_w, s.screen_h, media::IMG_DEFAULT);
+void TTurtle::init() {
+  x0 = media::kScreenW - media::kScreenH / 2;
+  y0 = media::kScreenH / 2;
+  buffer = media::create_image(media::kScreenW, media::kScreenH, media::IMG_DEFAULT);
   patterns = 7;
-  return 0;
 }
 
-int TTurtle::start() {
+void TTurtle::start() {
   x = 0.0f;
   y = 0.0f;
   h = 0;
-  pendown = 1;
+  pendown = true;
   media::grab_image(buffer, 0, 0);
+  media::SavedDrawState saved;
   media::set_clear_colour(0, 0, 70);
   media::cls();
-  media::set_clear_colour(0, 0, 0);
-  return 0;
 }
 
-int TTurtle::finish() {
-  const app::Shell& s = app::shell();
-  screen = media::grab_pixmap(s.screen_w - s.screen_h, 0, s.screen_h, s.screen_h);
+void TTurtle::finish() {
+  screen = media::grab_pixmap(media::kScreenW - media::kScreenH, 0, media::kScreenH, media::kScreenH);
   media::draw_image(buffer, 0, 0, 0);
-  return 0;
 }
 
-int TTurtle::fd(int n) {
+void TTurtle::fd(int n) {
   // Positions stay floats; only the line's end points are truncated, towards zero.
   int ox = static_cast<int>(x), oy = static_cast<int>(y);
   double rad = h * M_PI / 180.0;
   x = static_cast<float>(static_cast<double>(x) + n * std::sin(rad));
   y = static_cast<float>(static_cast<double>(y) + n * std::cos(rad));
   int nx = static_cast<int>(x), ny = static_cast<int>(y);
-  if (pendown == 1) line(x0 + ox, y0 - oy, x0 + nx, y0 - ny);
-  return 0;
+  if (pendown) line(x0 + ox, y0 - oy, x0 + nx, y0 - ny);
 }
 
-int TTurtle::bk(int n) { return fd(-n); }
+void TTurtle::bk(int n) { fd(-n); }
 
-int TTurtle::rt(int a) {
+void TTurtle::rt(int a) {
   h += a;
-  return 0;
 }
 
-int TTurtle::lt(int a) { return rt(-a); }
+void TTurtle::lt(int a) { rt(-a); }
 
-int TTurtle::pu() {
-  pendown = 0;
-  return 0;
+void TTurtle::pu() {
+  pendown = false;
 }
 
-int TTurtle::pd() {
-  pendown = 1;
-  return 0;
+void TTurtle::pd() {
+  pendown = true;
 }
 
-int TTurtle::poly(int n, int side) {
+void TTurtle::poly(int n, int side) {
   int turn = 360 / n;
   for (int i = 0; i < n; ++i) {
     fd(side);
     rt(turn);
   }
-  return 0;
 }
 
-int TTurtle::pattern(int k) {
+void TTurtle::ring(int copies, int sides, int side) {
+  for (int i = 0; i < copies; ++i) {
+    poly(sides, side);
+    rt(360 / copies);
+  }
+}
+
+void TTurtle::pattern(int k) {
   start();
   switch (k) {
     case 1:  // six triangles with a corner at the centre
-      for (int i = 0; i < 6; ++i) {
-        poly(3, 310);
-        rt(60);
-      }
+      ring(6, 3, 310);
       break;
     case 2:  // a pentagon with a flat lower edge and the star through its corners
       pu();
@@ -104,16 +98,10 @@ int TTurtle::pattern(int k) {
       }
       break;
     case 3:  // six hexagons
-      for (int i = 0; i < 6; ++i) {
-        poly(6, 180);
-        rt(60);
-      }
+      ring(6, 6, 180);
       break;
     case 4:  // eight octagons
-      for (int i = 0; i < 8; ++i) {
-        poly(8, 140);
-        rt(45);
-      }
+      ring(8, 8, 140);
       break;
     case 5:  // five groups of three nested pentagons
       rt(18);
@@ -125,21 +113,14 @@ int TTurtle::pattern(int k) {
       }
       break;
     case 6:  // ten decagons
-      for (int i = 0; i < 10; ++i) {
-        poly(10, 110);
-        rt(36);
-      }
+      ring(10, 10, 110);
       break;
     case 7:  // twelve dodecagons
-      for (int i = 0; i < 12; ++i) {
-        poly(12, 90);
-        rt(30);
-      }
+      ring(12, 12, 90);
       break;
     default:  // a plain square
       break;
   }
-  return 0;
 }
 
 }  // namespace activities

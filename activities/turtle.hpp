@@ -13,7 +13,7 @@ class TTurtle {
   float x = 0.0f;   // right of the origin
   float y = 0.0f;   // above the origin (screen y = y0 - y)
   int h = 0;        // heading in degrees, 0 up, 90 right; never reduced modulo 360
-  int pendown = 0;  // 1: fd draws
+  bool pendown = false;  // fd draws
   int x0 = 0, y0 = 0;         // screen position of the origin
   media::PixmapPtr screen;    // the last finished drawing, screen_h x screen_h
   media::ImagePtr buffer;     // the back buffer, saved while a drawing is made
@@ -22,17 +22,19 @@ class TTurtle {
   // Draws one line between screen points, end pixel included. A seam: tests record the lines.
   void (*line)(int x1, int y1, int x2, int y2) = draw_white_line;
 
-  int init();
-  int start();
-  int finish();
-  int fd(int n);
-  int bk(int n);
-  int rt(int a);
-  int lt(int a);
-  int pu();
-  int pd();
-  int poly(int n, int side);
-  int pattern(int k);
+  void init();
+  void start();
+  void finish();
+  void fd(int n);
+  void bk(int n);
+  void rt(int a);
+  void lt(int a);
+  void pu();
+  void pd();
+  void poly(int n, int side);
+  // Copies of a regular polygon turned evenly about the start.
+  void ring(int copies, int sides, int side);
+  void pattern(int k);
 
   static void draw_white_line(int x1, int y1, int x2, int y2);
 };

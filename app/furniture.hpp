@@ -1,10 +1,11 @@
-// Screen furniture shared by the shell and the activities: title screen, help page, label, activity
-// number, corner button, thinking image, pointer tests, shuffling, and the five sound effects.
+// Screen furniture shared by the loop and the activities: title screen, help page, label, activity
+// number, corner button, thinking image, pointer tests and shuffling.
 #pragma once
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/assets.hpp"
 #include "media/clock.hpp"
 #include "media/font.hpp"
 #include "media/image.hpp"
@@ -19,16 +20,17 @@ struct TPoint {
   }
 };
 
-void draw_title_screen();
-void draw_help_page(const media::ImagePtr& page);
+void draw_title_screen(const Assets& assets);
+void draw_help_page(const Assets& assets, const media::ImagePtr& page);
+// A label centred on (x, y), or on the screen's centre when x is 0.
 void draw_label(const std::string& text, const media::FontPtr& font, int x, int y, int margin);
-void draw_activity_number();
-void draw_corner_button();
-bool corner_button_hit();
-void show_thinking();
+void draw_activity_number(const Assets& assets, int activity);
+void draw_corner_button(const Assets& assets);
+bool corner_button_hit(const Assets& assets);
+void show_thinking(const Assets& assets);
 
 // The pointer touches an opaque pixel of the image drawn at (x, y).
-bool mouse_over(const media::ImagePtr& image, float x, float y, int frame = 0);
+bool mouse_over(const Assets& assets, const media::ImagePtr& image, float x, float y);
 // The pointer lies inside the rectangle, edges included.
 bool mouse_in(int x1, int y1, int x2, int y2);
 inline bool is_even(int n) { return (n & 1) == 0; }
@@ -46,13 +48,5 @@ std::vector<T> shuffle_list(std::vector<T>& list) {
   }
   return out;
 }
-
-void play_bounce();
-void play_pop();
-void play_magic();
-void play_ping();
-void play_click();
-void forget_sounds();  // empties the sound slots (tests)
-bool sound_loaded(int which);  // 0 bounce .. 4 click (tests)
 
 }  // namespace app

@@ -1,26 +1,69 @@
-// The event loop: redraw when needed, step the animated activities, then one event at a time
-// dispatched by activity number. Each piece is callable on its own so tests can drive the loop
-// event by event.
+// The event loop: redraw when needed, step the animated activity, then one event at a time. The
+// loop owns its state and the activity objects; it knows the activities only through the digit
+// table and their traits, and changes its state from what their handlers report. Each piece is
+// callable on its own, so tests drive the loop event by event.
 #pragma once
+#include <array>
+#include <string>
+
+#include "app/activity.hpp"
+#include "app/assets.hpp"
+#include "app/effects.hpp"
 #include "media/events.hpp"
 
 namespace app {
 
 enum class Turn { Continue, Quit };
 
-void redraw();           // the activity (or title screen), help, label, number, pointer, present
-void draw_screen();      // the first four of those
-void update_activity();  // lets activities 3 and 4 step
-Turn handle_event(const media::Event& e);
-Turn on_key(int code);
-void on_left_click();
-void on_right_click();
-void on_mouse_move();
-void unlock();  // the highest unlocked activity was finished: open the next one
+// The loop's own state, changed only by the loop.
+struct LoopState {
+  int activity = 0;  // the current activity; 0 is the title screen
+  int level = 1;     // the highest unlocked activity
+  bool help_shown = false;
+  bool info_shown = false;
+  bool redraw_needed = true;
+  bool ctrl_down = false;
+  int last_move_ms = 0;  // when the last handled pointer move was
+};
 
-// One full turn of the loop (redraw if needed, update, wait for and handle one event).
-Turn turn();
-// Saves the progress file at the end of the program.
-void save_progress_now();
+class Loop {
+ public:
+  // The level is the stored progress; it is written back to progress_file when the program ends.
+  Loop(const Assets& assets, ActivityTable table, std::string progress_file, int level);
+  Loop(const Loop&) = delete;
+  Loop& operator=(const Loop&) = delete;
+
+  const LoopState& state() const { return state_; }
+  bool sound_on() const { return sounds_.on(); }
+  const SoundEffects& sounds() const { return sounds_; }
+  Activity* slot(int digit) const;
+  Activity* current() const { return slot(state_.activity); }
+
+  // One full turn: redraw if needed, update, wait for and handle one event.
+  Turn turn();
+  void redraw_if_needed();
+  void redraw();       // the screen, the loop's pointer, present
+  void draw_screen();  // the activity (or title screen), help page, label, number
+  void update_activity();
+  Turn handle_event(const media::Event& e);
+  void save_progress() const;
+
+ private:
+  Turn on_key(int code);
+  void on_left_click();
+  void on_right_click();
+  void on_mouse_move();
+  void report(Outcome outcome);
+  void choose(int digit);
+  void choose_again(int digit, bool was_current);
+
+  const Assets& assets_;
+  ActivityTable table_;
+  std::string progress_file_;
+  SoundEffects sounds_;
+  Context context_;
+  LoopState state_;
+  std::array<ActivityPtr, kActivities + 1> slots_;  // by digit; 0 stays empty
+};
 
 }  // namespace app

@@ -10,9 +10,9 @@
 #include "activities/frames4.hpp"
 #include "activities/kaleid.hpp"
 #include "app/pictures.hpp"
-#include "app/shell.hpp"
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
+#include "bench/bench_world.hpp"
 #include "media/clock.hpp"
 #include "media/display.hpp"
 #include "media/draw.hpp"
@@ -24,7 +24,7 @@ using namespace media;
 
 // All four frames showing a picture.
 static void BM_Frames4Redraw(benchmark::State& st) {
-  activities::TFrames4 f;
+  activities::TFrames4 f{bench::world().context};
   f.init();
   const int spots[4][2] = {{200, 150}, {700, 150}, {200, 500}, {700, 500}};
   for (const auto& s : spots) {
@@ -40,7 +40,7 @@ BENCHMARK(BM_Frames4Redraw)->Unit(benchmark::kMillisecond);
 
 // The largest game: twenty balls.
 static void BM_CountRedraw(benchmark::State& st) {
-  activities::TCount c;
+  activities::TCount c{bench::world().context};
   c.init();
   c.n = 20;
   c.setup();
@@ -55,7 +55,7 @@ BENCHMARK(BM_CountRedraw)->Unit(benchmark::kMillisecond);
 
 // Cards in flight (the draw itself presents once in between, so two presents per redraw).
 static void BM_BounceRedraw(benchmark::State& st) {
-  activities::TBounce b;
+  activities::TBounce b{bench::world().context};
   b.init();
   b.clear();
   for (int i = 0; i < st.range(0); ++i) i % 2 ? b.right_click() : b.left_click();
@@ -68,9 +68,9 @@ BENCHMARK(BM_BounceRedraw)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMilliseco
 
 // The pattern with a black background (0) or the upright picture behind it (1).
 static void BM_KaleidRedraw(benchmark::State& st) {
-  activities::TKaleid k;
+  activities::TKaleid k{bench::world().context};
   k.init();
-  k.show = static_cast<int>(st.range(0));
+  k.show = st.range(0) != 0;
   move_pointer(500, 400);
   for (auto _ : st) {
     ++k.rot;
@@ -86,13 +86,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_activities_1to4: no display\n");
     return 1;
   }
-  app::Shell& s = app::shell();
-  s.data_dir = std::string(PIPKIN_DATA_DIR) + "/";
-  s.sound_on = false;
+  app::Assets& s = bench::world().assets;
   s.probe_image = load_image(s.data_dir + "images/white.bmp", 0);
   s.sky_image = load_image(s.data_dir + "images/sky.jpg", 0);
-  s.pictures = app::load_pictures(s.data_dir + "pics", s.screen_w, s.screen_h);
-  if (s.pictures.size() < 2) {
+  bench::world().set_pictures(app::load_pictures(s.data_dir + "pics", s.screen_w, s.screen_h));
+  if (s.picture_count() < 2) {
     std::fprintf(stderr, "bench_activities_1to4: the data folder's pictures are missing\n");
     return 1;
   }

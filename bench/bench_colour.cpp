@@ -16,7 +16,7 @@
 #include "activities/colour.hpp"
 #include "activities/flood_fill.hpp"
 #include "activities/turtle.hpp"
-#include "app/shell.hpp"
+#include "bench/bench_world.hpp"
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "media/display.hpp"
@@ -84,7 +84,7 @@ void BM_KeyHitCall(benchmark::State& st) {
 
 
 void BM_ColourRedraw(benchmark::State& st) {
-  activities::TColour c;
+  activities::TColour c{bench::world().context};
   c.init();
   c.setup();
   for (auto _ : st) {
@@ -94,7 +94,7 @@ void BM_ColourRedraw(benchmark::State& st) {
 }
 
 void BM_ColourNextDrawing(benchmark::State& st) {
-  activities::TColour c;
+  activities::TColour c{bench::world().context};
   c.init();
   for (auto _ : st) {
     c.pattern = c.pattern % 7 + 1;
@@ -119,7 +119,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_colour: no display\n");
     return 1;
   }
-  app::shell().data_dir = std::string(PIPKIN_DATA_DIR) + "/";
   whole = create_pixmap(768, 768, PF_RGBA);
   for (int y = 0; y < 768; ++y)
     for (int x = 0; x < 768; ++x) write_pixel(*whole, x, y, kBlue);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "activities/pairs.hpp"
-#include "app/shell.hpp"
+#include "bench/bench_world.hpp"
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "media/display.hpp"
@@ -28,7 +28,7 @@ void BM_PairsRedraw(benchmark::State& st) {
   for (int k = 0; k < st.range(0); ++k) table->cards[k].visible = 1;
   if (st.range(1)) {
     for (auto& c : table->cards) c.found = 1;
-    table->completed();
+    table->complete = true;
   }
   for (auto _ : st) {
     table->draw();
@@ -50,13 +50,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_pairs: no display\n");
     return 1;
   }
-  app::Shell& s = app::shell();
-  s.data_dir = std::string(PIPKIN_DATA_DIR) + "/";
-  s.sound_on = false;
+  app::Assets& s = bench::world().assets;
   s.sky_image = load_image(s.data_dir + "images/sky.jpg", 0);
   s.smiley_image = load_image(s.data_dir + "images/smiley.png", -1);
-  for (int i = 0; i < 8; ++i) s.pictures.push_back(image_from_pixmap(bench::photo_pixmap(1024, 768), 0));
-  table = std::make_unique<activities::TPairs>();
+  std::vector<media::ImagePtr> pictures;
+  for (int i = 0; i < 8; ++i) pictures.push_back(image_from_pixmap(bench::photo_pixmap(1024, 768), 0));
+  bench::world().set_pictures(std::move(pictures));
+  table = std::make_unique<activities::TPairs>(bench::world().context);
   table->init();
   if (!s.sky_image || !table->back || !table->frame) {
     std::fprintf(stderr, "bench_pairs: data files missing under %s\n", s.data_dir.c_str());
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   table.reset();
-  app::reset_shell();
+  bench::world().set_pictures({});
   close_graphics();
   return 0;
 }

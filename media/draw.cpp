@@ -37,6 +37,13 @@ void reset_draw_state() {
   if (detail::gl_ready()) detail::apply_blend(state.blend);
 }
 
+void restore_draw_state(const DrawState& saved) {
+  int blend = saved.blend;
+  state = saved;
+  state.blend = 0;  // so that set_blend applies the saved mode
+  set_blend(blend);
+}
+
 void set_colour(int r, int g, int b) {
   state.r = r;
   state.g = g;

@@ -30,6 +30,21 @@ struct DrawState {
 
 const DrawState& draw_state();
 void reset_draw_state();  // the start values
+// Puts the whole drawing state back to a saved copy.
+void restore_draw_state(const DrawState& saved);
+
+// Saves the drawing state and puts it back at the end of the scope, so no change of colour, alpha,
+// blend, rotation, scale or clear colour made inside leaks into later draws.
+class SavedDrawState {
+ public:
+  SavedDrawState() : saved_(draw_state()) {}
+  ~SavedDrawState() { restore_draw_state(saved_); }
+  SavedDrawState(const SavedDrawState&) = delete;
+  SavedDrawState& operator=(const SavedDrawState&) = delete;
+
+ private:
+  DrawState saved_;
+};
 
 void set_colour(int r, int g, int b);
 void set_alpha(float a);

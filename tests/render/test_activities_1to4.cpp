@@ -27,12 +27,11 @@ class ActivityDraw : public act_test::ActivityTest {
   void SetUp() override {
     ActivityTest::SetUp();
     rt::fresh();
-    app::shell().default_blend = media::MASK;
   }
   void big_pictures(int n) {
-    auto& p = app::shell().pictures;
-    p.clear();
+    std::vector<media::ImagePtr> p;
     for (int i = 0; i < n; ++i) p.push_back(act_test::plain_picture(act_test::picture_colour(i)));
+    world().set_pictures(std::move(p));
   }
   void expect_state_restored() {
     const media::DrawState& s = media::draw_state();
@@ -46,7 +45,7 @@ class ActivityDraw : public act_test::ActivityTest {
 
 TEST_F(ActivityDraw, FramePictureFillsItsOpeningAtTheFramesCorner) {
   big_pictures(16);
-  activities::TFrames4 f;
+  activities::TFrames4 f{context()};
   f.init();
   media::move_pointer(300, 200);
   f.mouse_move();
@@ -69,7 +68,7 @@ TEST_F(ActivityDraw, FramePictureFillsItsOpeningAtTheFramesCorner) {
 }
 
 TEST_F(ActivityDraw, BallsAreDrawnCentredWithTheirLook) {
-  activities::TCount c;
+  activities::TCount c{context()};
   c.init();
   c.setup();
   c.current = 1;
@@ -87,15 +86,15 @@ TEST_F(ActivityDraw, BallsAreDrawnCentredWithTheirLook) {
   }
   // Balls out of play are not drawn: those never placed sit at (0, 0), where the sky shows.
   ASSERT_EQ(c.ball(20)->xc, 0);
-  EXPECT_TRUE(close(rt::screen_pixel(3, 3), media::read_pixel(*app::shell().sky_image->source, 3, 3), 4));
+  EXPECT_TRUE(close(rt::screen_pixel(3, 3), media::read_pixel(*assets().sky_image->source, 3, 3), 4));
 }
 
 TEST_F(ActivityDraw, CardTrailsGoIntoBothBuffers) {
   big_pictures(1);
-  activities::TBounce b;
+  activities::TBounce b{context()};
   b.init();
   b.clear();
-  auto sky = [](int x, int y) { return media::read_pixel(*app::shell().sky_image->source, x, y); };
+  auto sky = [this](int x, int y) { return media::read_pixel(*assets().sky_image->source, x, y); };
   EXPECT_TRUE(close(rt::screen_pixel(400, 300), sky(400, 300), 3));
   media::present(0);
   EXPECT_TRUE(close(rt::screen_pixel(400, 300), sky(400, 300), 3)) << "the sky is in the other buffer too";
@@ -127,12 +126,9 @@ TEST_F(ActivityDraw, KaleidoscopeCutsThroughTheMaskAndRepeatsItEightTimes) {
   for (int y = 0; y < 768; ++y)
     for (int x = 0; x < 1024; ++x)
       media::write_pixel(*pix, x, y, 0xFF000000u | (20 + x / 5) << 16 | (20 + y / 4) << 8 | ((x * 7 + y * 3) % 200 + 20));
-  auto& pics = app::shell().pictures;
-  pics.clear();
-  pics.push_back(media::image_from_pixmap(pix, 0));
-  pics.push_back(media::image_from_pixmap(pix, 0));
+  world().set_pictures({media::image_from_pixmap(pix, 0), media::image_from_pixmap(pix, 0)});
 
-  activities::TKaleid k;
+  activities::TKaleid k{context()};
   k.init();
   ASSERT_EQ(k.r, 150);
   const int cx = 500, cy = 400;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/furniture.hpp"
-#include "app/shell.hpp"
 #include "media/draw.hpp"
 #include "media/font.hpp"
 #include "tests/render/render_util.hpp"
@@ -30,7 +29,7 @@ Box lit_box() {
 }  // namespace
 
 TEST(FurnitureDraw, LabelHelpPageAndCornerButton) {
-  reset_shell();
+  Assets assets;
   media::FontPtr f = media::load_font(std::string(PIPKIN_DATA_DIR) + "/fonts/Tahoma.ttf", 48, media::FONT_SMOOTH);
   ASSERT_TRUE(f);
   rt::fresh();
@@ -56,7 +55,7 @@ TEST(FurnitureDraw, LabelHelpPageAndCornerButton) {
   // A help page is centred and opaque whatever alpha it carries.
   rt::fresh();
   media::ImagePtr page = rt::make_image(100, 50, [](int, int) { return 0x10FF8000u; }, -1);
-  draw_help_page(page);
+  draw_help_page(assets, page);
   b = lit_box();
   EXPECT_EQ(b.x0, 462);
   EXPECT_EQ(b.y0, 359);
@@ -64,11 +63,10 @@ TEST(FurnitureDraw, LabelHelpPageAndCornerButton) {
 
   // The corner button sits 5 pixels from the left and bottom edges, placed by its width.
   rt::fresh();
-  shell().smiley_image = rt::make_image(40, 30, [](int, int) { return 0xFFFFFF00u; }, -1);
-  draw_corner_button();
+  assets.smiley_image = rt::make_image(40, 30, [](int, int) { return 0xFFFFFF00u; }, -1);
+  draw_corner_button(assets);
   b = lit_box();
   EXPECT_EQ(b.x0, 5);
   EXPECT_EQ(b.y0, 768 - 40 - 5);
   rt::fresh();
-  reset_shell();
 }

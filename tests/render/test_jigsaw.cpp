@@ -6,13 +6,13 @@
 #include <cstdlib>
 
 #include "activities/jigsaw.hpp"
-#include "app/shell.hpp"
 #include "media/draw.hpp"
 #include "tests/render/render_util.hpp"
 #include "tests/unit/test_jigsaw_files.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 
 using activities::TJigsaw;
+using activities::TUncover;
 using activities::TPiece;
 
 namespace {
@@ -39,17 +39,16 @@ uint32_t edged(int x, int y, int w, int h) {
   return d < 4 ? 0xFFFFFFFFu : d < 6 ? 0xFFC80000u : 0x00000000u;
 }
 
-// A shell with the test picture and a cut 1 of two pieces: one around (300, 200), one at
+// Assets with the test picture and a cut 1 of two pieces: one around (300, 200), one at
 // (1000, 750) reaching past the right and bottom edges; its template is one cream line at y 300.
 struct Scene {
   Scene() : tmp("render") {
-    app::Shell& s = jt::fresh_shell(0);
+    app::Assets& s = jt::fresh_world(0).assets;
     s.data_dir = tmp.dir();
-    s.default_blend = media::get_blend();
     media::PixmapPtr p = media::create_pixmap(1024, 768, media::PF_RGBA);
     for (int y = 0; y < 768; ++y)
       for (int x = 0; x < 1024; ++x) media::write_pixel(*p, x, y, picture_at(x, y));
-    s.pictures.push_back(media::image_from_pixmap(p, 0));
+    jt::world().set_pictures({media::image_from_pixmap(p, 0)});
     auto mask = [](int x, int y) { return edged(x, y, 100, 80); };
     jt::write_cut(tmp.dir(), 1, 1, 2, {{300, 200, 100, 80, mask}, {1000, 750, 100, 80, mask}});
     jt::write_png(tmp.dir() + "templates/1.png", 1024, 768,
@@ -62,7 +61,7 @@ void expect_state_left_alone() {
   const media::DrawState& st = media::draw_state();
   EXPECT_EQ(st.r + st.g + st.b, 3 * 255);
   EXPECT_FLOAT_EQ(st.alpha, 1.0f);
-  EXPECT_EQ(st.blend, app::shell().default_blend);
+  EXPECT_EQ(st.blend, media::MASK);
 }
 
 }  // namespace
@@ -70,12 +69,13 @@ void expect_state_left_alone() {
 TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
   Scene scene;
   rt::fresh(10, 20, 30);
-  media::set_blend(media::ALPHA);  // init sets its own blend and gives back the default
-  TJigsaw j;
-  ASSERT_TRUE(j.init(1, 0, "uncover"));
-  EXPECT_EQ(media::get_blend(), app::shell().default_blend);
+  media::set_blend(media::ALPHA);  // init sets its own blend and gives back the one it found
+  TUncover j{jt::context()};
+  ASSERT_TRUE(j.init(1, 0));
+  EXPECT_EQ(media::get_blend(), media::ALPHA);
+  media::set_blend(media::MASK);
 
-  const media::Pixmap& a = *j.pieces[0]->img->source;
+  const media::Pixmap& a = *j.pieces()[0]->img->source;
   ASSERT_EQ(a.width, 100);
   ASSERT_EQ(a.height, 80);
   int wrong = 0;
@@ -95,7 +95,7 @@ TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
 
   // The piece reaching past the corner is cut at the screen's edge and, drawn at its home, lies
   // exactly where it was taken from.
-  const media::ImagePtr& b = j.pieces[1]->img;
+  const media::ImagePtr& b = j.pieces()[1]->img;
   ASSERT_EQ(b->width, 74);
   ASSERT_EQ(b->height, 58);
   rt::fresh();
@@ -111,22 +111,22 @@ TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
 
 TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
   Scene scene;
-  auto j = jt::hand_made(1, 1, "where");
+  auto j = jt::hand_made<activities::TWhere>(1, 1, 100, media::load_image(scene.tmp.dir() + "templates/1.png"));
   // A green 100 x 80 piece whose right 10 columns are clear, with one pure black pixel.
-  j->pieces[0]->img = rt::make_image(
+  j->pieces()[0]->img = rt::make_image(
       100, 80,
       [](int x, int y) { return x >= 90 ? 0u : (x == 40 && y == 40) ? 0xFF000000u : 0xFF0AC81Eu; }, 0);
-  media::mid_handle(j->pieces[0]->img);
-  j->pieces[0]->x = j->pieces[0]->x0 = 300;
-  j->pieces[0]->y = j->pieces[0]->y0 = 500;
+  media::mid_handle(j->pieces()[0]->img);
+  j->pieces()[0]->x = j->pieces()[0]->x0 = 300;
+  j->pieces()[0]->y = j->pieces()[0]->y0 = 500;
   rt::fresh();
   j->make_card();
   expect_state_left_alone();
-  const media::Pixmap& card = *j->card.img->source;
+  const media::Pixmap& card = *j->card().img->source;
   ASSERT_EQ(card.width, 150);
   ASSERT_EQ(card.height, 130);
-  EXPECT_EQ(j->card.x, 864);
-  EXPECT_EQ(j->card.y, 628);
+  EXPECT_EQ(j->card().x, 864);
+  EXPECT_EQ(j->card().y, 628);
   EXPECT_TRUE(rgb_near(media::read_pixel(card, 2, 2), 255, 255, 255, 0)) << "white frame";
   EXPECT_TRUE(rgb_near(media::read_pixel(card, 147, 127), 255, 255, 255, 0));
   EXPECT_TRUE(rgb_near(media::read_pixel(card, 8, 8), 255, 192, 255, 0)) << "pink field";
@@ -141,7 +141,6 @@ TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
 
   // Drawn: the template on dark red, the card in its corner on top.
   rt::fresh();
-  j->template_image = media::load_image(scene.tmp.dir() + "templates/1.png");
   j->draw();
   EXPECT_TRUE(rgb_near(rt::screen_pixel(500, 600), 150, 0, 0, 0));
   EXPECT_TRUE(rgb_near(rt::screen_pixel(500, 300), 250, 245, 230, 0));
@@ -153,25 +152,25 @@ TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
 
 TEST(JigsawRender, DrawShowsEachModeAndState) {
   Scene scene;
-  TJigsaw j;
-  ASSERT_TRUE(j.init(1, 0, "uncover"));
+  TUncover j{jt::context()};
+  ASSERT_TRUE(j.init(1, 0));
   j.setup();
   rt::fresh(1, 2, 3);
   j.draw();
   EXPECT_TRUE(rgb_near(rt::screen_pixel(300, 200), 0, 0, 100, 0)) << "dark blue";
   EXPECT_TRUE(rgb_near(rt::screen_pixel(10, 300), 250, 245, 230, 0)) << "the template";
-  j.pieces[0]->visible = 1;
+  j.pieces()[0]->visible = 1;
   j.draw();
   EXPECT_TRUE(rgb_near(rt::screen_pixel(280, 190), chan(picture_at(280, 190), 16), 190, chan(picture_at(280, 190), 0), 0));
   EXPECT_TRUE(rgb_near(rt::screen_pixel(300, 200), 0, 0, 100, 0)) << "the white pixel was cut away";
   expect_state_left_alone();
 
-  // "pj": pink, pieces where they lie; hide leaves out the loose ones; a carried one has a shadow.
-  TJigsaw k;
-  ASSERT_TRUE(k.init(1, 0, "pj"));
+  // The jigsaw: pink, pieces where they lie; hide leaves out the loose ones; a carried one has a shadow.
+  TJigsaw k{jt::context()};
+  ASSERT_TRUE(k.init(1, 0));
   k.setup();
-  TPiece& a = *k.pieces[0];
-  TPiece& b = *k.pieces[1];
+  TPiece& a = *k.pieces()[0];
+  TPiece& b = *k.pieces()[1];
   a.x = 600;
   a.y = 400;
   b.x = 150;
@@ -193,9 +192,9 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
   // Carried (hide still on): drawn at the pointer with a shadow 5 pixels down and right.
   media::move_pointer(590, 395);  // not at its centre: the white pixel was cut out there
   k.left_click();
-  ASSERT_EQ(k.carry, &a);
-  EXPECT_EQ(k.dx, 10);
-  EXPECT_EQ(k.dy, 5);
+  ASSERT_EQ(k.carried(), &a);
+  EXPECT_EQ(k.carry_dx(), 10);
+  EXPECT_EQ(k.carry_dy(), 5);
   media::move_pointer(490, 295);
   k.draw();
   EXPECT_EQ(a.x, 500);
@@ -210,10 +209,10 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
   a.fixed = 1;
   rt::fresh();
   k.draw();
-  EXPECT_EQ(k.complete, 1);
+  EXPECT_EQ(k.finished(), 1);
   EXPECT_TRUE(rgb_near(rt::screen_pixel(700, 100), chan(picture_at(700, 100), 16), chan(picture_at(700, 100), 8),
                        chan(picture_at(700, 100), 0), 0));
-  const app::Shell& s = app::shell();
+  const app::Assets& s = jt::world().assets;
   int corner_y = 768 - s.smiley_image->width - 5;
   int cx = 5 + s.smiley_image->width / 2, cy = corner_y + s.smiley_image->height / 2;
   EXPECT_FALSE(rgb_near(rt::screen_pixel(cx, cy), chan(picture_at(cx, cy), 16), chan(picture_at(cx, cy), 8),

@@ -7,7 +7,6 @@
 
 #include "activities/flood_fill.hpp"
 #include "activities/turtle.hpp"
-#include "app/shell.hpp"
 #include "media/draw.hpp"
 #include "media/image.hpp"
 #include "tests/render/render_util.hpp"
@@ -37,7 +36,6 @@ int whites(const media::Pixmap& p, int* others) {
 class TurtleRender : public testing::Test {
  protected:
   void SetUp() override {
-    app::reset_shell();
     rt::fresh();
     t.init();
   }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "activities/colour.hpp"
-#include "app/shell.hpp"
+#include "tests/unit/test_world.hpp"
 #include "media/draw.hpp"
 #include "media/events.hpp"
 #include "tests/render/render_util.hpp"
@@ -22,14 +22,12 @@ constexpr uint32_t kBlue = 0xFF000046, kWhite = 0xFFFFFFFF, kGrey = 0xFF646464;
 class ColourRender : public testing::Test {
  protected:
   void SetUp() override {
-    app::reset_shell();
-    app::shell().data_dir = std::string(PIPKIN_DATA_DIR) + "/";
-    app::shell().activity = 7;
     rt::fresh(255, 0, 0);
     c.init();
     c.setup();
   }
-  TColour c;
+  tw::World world;
+  TColour c{world.context};
 };
 
 }  // namespace
@@ -54,7 +52,7 @@ TEST_F(ColourRender, DrawShowsPanelIndicatorPaletteAndDrawing) {
   // The indicator shows its colour (white at first) through the ring's open middle.
   const int cx = c.sx + c.circle->width / 2, cy = 18 + c.circle->height / 2;
   EXPECT_EQ(read_pixel(shot, cx, cy), kWhite);
-  EXPECT_EQ(media::draw_state().clear_r, 0);
+  EXPECT_EQ(media::draw_state().clear_r, 255) << "the clear colour it found is given back";
   EXPECT_EQ(media::draw_state().r, 255);
 }
 

@@ -1,29 +1,26 @@
-// Shared set-up of the tests of activities 1 to 4: a fresh shell whose data folder links the real
-// generated images and holds tiny sound files of its own (so that an effect that played can be seen
-// as a filled sound slot), plain-colour pictures, a stopped clock and a fixed random seed.
+// Shared set-up of the tests of activities 1 to 4: assets on the generated data folder with
+// plain-colour pictures, recorded sound effects, a stopped clock and a fixed random seed.
 #pragma once
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "app/activity.hpp"
 #include "app/furniture.hpp"
-#include "app/shell.hpp"
 #include "media/clock.hpp"
 #include "media/events.hpp"
 #include "media/image.hpp"
 #include "media/pixmap.hpp"
+#include "tests/unit/test_world.hpp"
 
 namespace act_test {
 
-// Sound slots of the shell's effects.
-enum Effect { BOUNCE = 0, POP = 1, MAGIC = 2, PING = 3, CLICK = 4 };
+using app::Effect;
+using app::Outcome;
 
-// A 1024x768 picture of one colour, loaded the way the shell loads pictures (flags 0).
+// A 1024x768 picture of one colour, loaded the way pictures are loaded (flags 0).
 inline media::ImagePtr plain_picture(uint32_t argb, int w = 1024, int h = 768) {
   media::PixmapPtr p = media::create_pixmap(w, h, media::PF_RGB);
   for (int y = 0; y < h; ++y)
@@ -41,23 +38,10 @@ inline uint32_t picture_colour(int i) {
 
 class ActivityTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/pipkin-act-XXXXXX";
-    dir_ = mkdtemp(tmpl);
-    const std::string real = PIPKIN_DATA_DIR;
-    for (const char* sub : {"frames4", "count", "count_glow", "count_red", "kaleid", "images"})
-      std::filesystem::create_directory_symlink(real + "/" + sub, dir_ + "/" + sub);
-    std::filesystem::create_directories(dir_ + "/sound");
-    for (const char* name : {"bounce.wav", "pop.wav", "magic.ogg", "ping.ogg", "click.ogg"})
-      write_wav(dir_ + "/sound/" + name);
-
-    app::reset_shell();
-    app::forget_sounds();
-    app::Shell& s = app::shell();
-    s.data_dir = dir_ + "/";
-    s.probe_image = media::load_image(s.data_dir + "images/white.bmp", 0);
-    s.sky_image = media::load_image(s.data_dir + "images/sky.jpg", 0);
-    ASSERT_TRUE(s.probe_image) << "the generated data folder is missing";
+  ActivityTest() {
+    ok_ = media::load_image(world_.assets.data_dir + "images/white.bmp", 0) != nullptr;
+    world_.assets.probe_image = media::load_image(world_.assets.data_dir + "images/white.bmp", 0);
+    world_.assets.sky_image = media::load_image(world_.assets.data_dir + "images/sky.jpg", 0);
     set_pictures(16);
     media::use_manual_clock(true);
     media::set_manual_clock(1000);
@@ -66,59 +50,32 @@ class ActivityTest : public ::testing::Test {
     media::move_pointer(0, 0);
   }
 
+  void SetUp() override { ASSERT_TRUE(ok_) << "the generated data folder is missing"; }
+
   void TearDown() override {
-    app::forget_sounds();
-    app::reset_shell();
     media::use_manual_clock(false);
     media::flush_events();
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
   }
 
   void set_pictures(int n) {
-    app::Shell& s = app::shell();
-    s.pictures.clear();
-    for (int i = 0; i < n; ++i) s.pictures.push_back(plain_picture(picture_colour(i), 64, 48));
+    std::vector<media::ImagePtr> list;
+    for (int i = 0; i < n; ++i) list.push_back(plain_picture(picture_colour(i), 64, 48));
+    world_.set_pictures(std::move(list));
   }
 
-  // Which picture of the shell's list an image is; -1 for none or a stranger.
-  static int picture_number(const media::ImagePtr& img) {
-    const auto& p = app::shell().pictures;
-    for (size_t i = 0; i < p.size(); ++i)
-      if (p[i] == img) return static_cast<int>(i);
-    return -1;
-  }
+  // Which picture of the list an image is; -1 for none or a stranger.
+  int picture_number(const media::ImagePtr& img) const { return world_.picture_number(img); }
 
-  // True when the effect played since the last call (its sound slot filled), and empties the slots.
-  static bool played(Effect e) {
-    bool was = app::sound_loaded(e);
-    app::forget_sounds();
-    return was;
-  }
+  // True when the effect played since the last call, and forgets what played.
+  bool played(Effect e) { return world_.effects.take(e); }
 
-  std::string dir_;
+  const app::Context& context() { return world_.context; }
+  tw::World& world() { return world_; }
+  const app::Assets& assets() const { return world_.assets; }
 
  private:
-  static void write_wav(const std::string& path) {
-    const int frames = 64;
-    std::string s = "RIFF";
-    auto put = [&s](uint32_t v, int bytes) {
-      for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    put(36 + frames * 2, 4);
-    s += "WAVEfmt ";
-    put(16, 4);
-    put(1, 2);          // PCM
-    put(1, 2);          // mono
-    put(44100, 4);
-    put(44100 * 2, 4);  // bytes per second
-    put(2, 2);          // block
-    put(16, 2);         // bits
-    s += "data";
-    put(frames * 2, 4);
-    for (int i = 0; i < frames; ++i) put(static_cast<uint32_t>((i % 8) * 1000), 2);
-    std::ofstream(path, std::ios::binary) << s;
-  }
+  tw::World world_;
+  bool ok_ = false;
 };
 
 }  // namespace act_test

@@ -16,14 +16,13 @@ class BounceTest : public act_test::ActivityTest {
  protected:
   void SetUp() override {
     ActivityTest::SetUp();
-    app::shell().activity = 3;
     b.init();
     b.clear();
   }
-  // One step: the clock moves on 21 ms, then the loop's update.
-  void step() {
+  // One step: the clock moves on 21 ms, then the loop's update; true when it asks for a redraw.
+  bool step() {
     media::advance_manual_clock(21);
-    b.update();
+    return b.update() == app::Outcome::Redraw;
   }
   // A card placed by hand (the physics ignores the picture).
   TCard& put(int x, int y, int dx, int dy) {
@@ -36,7 +35,7 @@ class BounceTest : public act_test::ActivityTest {
     return b.cards.back();
   }
 
-  TBounce b;
+  TBounce b{context()};
 };
 
 TEST_F(BounceTest, InitSizesAndThrowing) {
@@ -48,8 +47,8 @@ TEST_F(BounceTest, InitSizesAndThrowing) {
 
   std::set<int> heights, pictures;
   for (int i = 0; i < 40; ++i) {
-    b.left_click();
-    b.right_click();
+    EXPECT_EQ(b.left_click(), app::Outcome::Finished) << "every throw from the left finishes a game";
+    EXPECT_EQ(b.right_click(), app::Outcome::Nothing);
   }
   ASSERT_EQ(b.cards.size(), 80u);
   for (size_t i = 0; i < b.cards.size(); ++i) {
@@ -77,18 +76,15 @@ TEST_F(BounceTest, InitSizesAndThrowing) {
 
 TEST_F(BounceTest, StepsNeedMoreThanTwentyMilliseconds) {
   TCard& c = put(100, 100, 6, 6);
-  app::shell().redraw_needed = false;
   media::advance_manual_clock(20);
-  b.update();
+  EXPECT_EQ(b.update(), app::Outcome::Nothing);
   EXPECT_EQ(c.x, 100) << "20 ms after the last step: nothing";
-  EXPECT_FALSE(app::shell().redraw_needed);
   media::advance_manual_clock(1);
-  b.update();
+  EXPECT_EQ(b.update(), app::Outcome::Redraw);
   EXPECT_EQ(b.cards[0].x, 106);
   EXPECT_EQ(b.cards[0].y, 106);
   EXPECT_EQ(b.cards[0].dy, 7) << "gravity after the move";
   EXPECT_EQ(b.ms, 1021);
-  EXPECT_TRUE(app::shell().redraw_needed);
   // The next step counts from the last one, not from the first.
   media::advance_manual_clock(20);
   b.update();
@@ -102,7 +98,7 @@ TEST_F(BounceTest, BounceBeforeMoveWithTruncation) {
   put(300, 768 - 130 + 1, 6, 2);
   // Exactly on the edge is not below it: it just moves.
   put(300, 768 - 130, 6, 3);
-  played(act_test::BOUNCE);
+  played(app::Effect::Bounce);
   step();
   EXPECT_EQ(b.cards[0].y, 638);
   EXPECT_EQ(b.cards[0].dy, -7);
@@ -110,7 +106,7 @@ TEST_F(BounceTest, BounceBeforeMoveWithTruncation) {
   EXPECT_EQ(b.cards[1].dy, 0);
   EXPECT_EQ(b.cards[2].y, 641);
   EXPECT_EQ(b.cards[2].dy, 4);
-  EXPECT_TRUE(played(act_test::BOUNCE));
+  EXPECT_TRUE(played(app::Effect::Bounce));
 
   // A larger fall: 25 becomes -20 (4/5 of it, truncated), 7 becomes -5.
   b.cards.clear();
@@ -125,14 +121,14 @@ TEST_F(BounceTest, BounceBeforeMoveWithTruncation) {
 
 TEST_F(BounceTest, ARestingCardBouncesEveryThirdStep) {
   put(0, 638, 6, 0);
-  played(act_test::BOUNCE);
+  played(app::Effect::Bounce);
   const int ys[] = {638, 639, 638, 638, 639, 638, 638, 639, 638};
   const int dys[] = {1, 2, 0, 1, 2, 0, 1, 2, 0};
   for (int i = 0; i < 9; ++i) {
     step();
     EXPECT_EQ(b.cards[0].y, ys[i]) << "step " << i + 1;
     EXPECT_EQ(b.cards[0].dy, dys[i]) << "step " << i + 1;
-    EXPECT_EQ(played(act_test::BOUNCE), i % 3 == 2) << "step " << i + 1;
+    EXPECT_EQ(played(app::Effect::Bounce), i % 3 == 2) << "step " << i + 1;
   }
 }
 
@@ -154,12 +150,9 @@ TEST_F(BounceTest, CardsLeaveOnlyPastTheSides) {
 
   // The step that removes the last card asks for no redraw; with no cards none is asked.
   b.cards[0].x = 1030;
-  app::shell().redraw_needed = false;
-  step();
+  EXPECT_FALSE(step());
   EXPECT_TRUE(b.cards.empty());
-  EXPECT_FALSE(app::shell().redraw_needed);
-  for (int i = 0; i < 5; ++i) step();
-  EXPECT_FALSE(app::shell().redraw_needed);
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(step());
 }
 
 TEST_F(BounceTest, NoPicturesNoCards) {
@@ -167,10 +160,8 @@ TEST_F(BounceTest, NoPicturesNoCards) {
   b.left_click();
   b.right_click();
   EXPECT_TRUE(b.cards.empty());
-  app::shell().redraw_needed = false;
-  step();
+  EXPECT_FALSE(step());
   b.draw();
-  EXPECT_FALSE(app::shell().redraw_needed);
   set_pictures(1);
   b.left_click();
   ASSERT_EQ(b.cards.size(), 1u);

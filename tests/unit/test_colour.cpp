@@ -9,9 +9,9 @@
 #include "activities/register.hpp"
 #include "activities/colour.hpp"
 #include "app/activity.hpp"
-#include "app/shell.hpp"
 #include "media/events.hpp"
 #include "media/pixmap.hpp"
+#include "tests/unit/test_world.hpp"
 
 using activities::TColour;
 using media::read_pixel;
@@ -31,20 +31,20 @@ media::PixmapPtr split_drawing() {
 class ColourTest : public testing::Test {
  protected:
   void SetUp() override {
-    app::reset_shell();
-    app::shell().data_dir = std::string(PIPKIN_DATA_DIR) + "/";
-    app::shell().activity = 7;
-    app::shell().level = 7;
     c.init();
     c.setup();
     c.turtle.screen = split_drawing();
   }
-  void click(int x, int y) {
+  app::Outcome click(int x, int y) {
     media::move_pointer(x, y);
-    c.left_click();
+    return c.left_click();
   }
   uint32_t drawing(int x, int y) const { return read_pixel(c.turtle.screen, x, y); }
-  TColour c;
+  // 1: a colour was picked, 2: the drawing was clicked, 3: both.
+  int progress() const { return (c.picked ? 1 : 0) | (c.filled ? 2 : 0); }
+
+  tw::World world;
+  TColour c{world.context};
 };
 
 }  // namespace
@@ -60,7 +60,7 @@ TEST_F(ColourTest, InitPlacesPaletteAndIndicatorFromThePaletteSize) {
   EXPECT_GE(c.sx, 0);
   EXPECT_GT(c.sy, 18 + c.circle->height) << "the palette lies below the indicator";
   EXPECT_EQ(c.rgb, kNearWhite);
-  EXPECT_EQ(c.progress, 0);
+  EXPECT_EQ(progress(), 0);
   EXPECT_EQ(c.pattern, 1);
   EXPECT_EQ(c.turtle.patterns, 7);
   // The indicator's seed point lies inside it.
@@ -83,9 +83,9 @@ TEST_F(ColourTest, PicksTakeThePalettePixelAndRecolourTheIndicator) {
     // The indicator is one colour and takes the pick everywhere (its format keeps no alpha).
     EXPECT_EQ(read_pixel(c.circle, 0, 0), want | 0xFF000000u);
     EXPECT_EQ(read_pixel(c.circle, c.circle->width - 1, c.circle->height - 1), want | 0xFF000000u);
-    EXPECT_EQ(c.progress, 1);
+    EXPECT_EQ(progress(), 1);
   }
-  EXPECT_EQ(app::shell().level, 7) << "a pick alone unlocks nothing";
+  EXPECT_EQ(click(c.sx + c.sw / 2, c.sy + c.sh / 2), app::Outcome::Nothing) << "a pick alone finishes nothing";
 
   // Just outside the palette on each side: no pick.
   click(c.sx + c.sw / 2, c.sy + c.sh / 2);
@@ -104,12 +104,12 @@ TEST_F(ColourTest, ClicksRightOfThePanelFillTheDrawing) {
   // The drawing's first column never takes a click.
   click(256, 300);
   EXPECT_EQ(drawing(0, 300), kBlue);
-  EXPECT_EQ(c.progress, 0);
+  EXPECT_EQ(progress(), 0);
 
   // Before any pick the fill is near-white, so a filled area stays apart from its white outline
   // and the next fill cannot run into the lines.
   click(257, 10);
-  EXPECT_EQ(c.progress, 2);
+  EXPECT_EQ(progress(), 2);
   EXPECT_EQ(drawing(0, 0), kNearWhite);
   EXPECT_EQ(drawing(99, 767), kNearWhite);
   EXPECT_EQ(drawing(100, 0), kWhite) << "the area stays apart from its outline";
@@ -126,32 +126,21 @@ TEST_F(ColourTest, ClicksRightOfThePanelFillTheDrawing) {
   EXPECT_EQ(drawing(100, 0), kWhite);
 }
 
-TEST_F(ColourTest, PickAndFillInEitherOrderUnlockOnce) {
-  app::Shell& s = app::shell();
-  click(600, 300);
-  click(700, 300);
-  EXPECT_EQ(s.level, 7) << "fills alone unlock nothing";
-  click(c.sx + 3, c.sy + 3);
-  EXPECT_EQ(s.level, 8);
-  EXPECT_EQ(c.progress, 3);
-  click(600, 300);
-  click(c.sx + 3, c.sy + 3);
-  EXPECT_EQ(s.level, 8) << "activity 7 no longer equals the level";
+TEST_F(ColourTest, PickAndFillInEitherOrderFinish) {
+  EXPECT_EQ(click(600, 300), app::Outcome::Nothing);
+  EXPECT_EQ(click(700, 300), app::Outcome::Nothing) << "fills alone finish nothing";
+  EXPECT_EQ(click(c.sx + 3, c.sy + 3), app::Outcome::Finished);
+  EXPECT_EQ(progress(), 3);
+  EXPECT_EQ(click(600, 300), app::Outcome::Finished) << "from then on every click counts";
 
-  // The other order, and a level beyond 7 that stays as it is.
-  for (int level : {7, 9}) {
-    SCOPED_TRACE(level);
-    TColour d;
-    d.init();
-    d.setup();
-    s.level = level;
-    media::move_pointer(d.sx + 3, d.sy + 3);
-    d.left_click();
-    EXPECT_EQ(s.level, level);
-    media::move_pointer(900, 700);
-    d.left_click();
-    EXPECT_EQ(s.level, level == 7 ? 8 : 9);
-  }
+  // The other order.
+  TColour d{world.context};
+  d.init();
+  d.setup();
+  media::move_pointer(d.sx + 3, d.sy + 3);
+  EXPECT_EQ(d.left_click(), app::Outcome::Nothing);
+  media::move_pointer(900, 700);
+  EXPECT_EQ(d.left_click(), app::Outcome::Finished);
 }
 
 TEST_F(ColourTest, RightClickBringsTheNextDrawingUncoloured) {
@@ -163,7 +152,7 @@ TEST_F(ColourTest, RightClickBringsTheNextDrawingUncoloured) {
   EXPECT_EQ(c.pattern, 2);
   EXPECT_NE(c.turtle.screen, coloured) << "a fresh drawing";
   EXPECT_EQ(c.rgb, picked);
-  EXPECT_EQ(c.progress, 3);
+  EXPECT_EQ(progress(), 3);
   for (int i = 0; i < 5; ++i) c.right_click();
   EXPECT_EQ(c.pattern, 7);
   c.right_click();
@@ -179,13 +168,12 @@ TEST_F(ColourTest, RightClickBringsTheNextDrawingUncoloured) {
   EXPECT_EQ(c.rgb, picked);
 }
 
-TEST(ColourBuild, TheShellsMakerAndAMissingDataFolder) {
-  app::reset_shell();
-  app::shell().data_dir = "/nonexistent-pipkin-data/";
-  activities::register_plain<activities::TColour>(7);
-  const app::ActivityMaker* make = app::activity_maker(7);
+TEST(ColourBuild, TheMakerAndAMissingDataFolder) {
+  tw::World world;
+  world.assets.data_dir = "/nonexistent-pipkin-data/";
+  const app::ActivityMaker make = activities::activity_table()[7];
   ASSERT_TRUE(make);
-  app::ActivityPtr a = (*make)(0, 0);
+  app::ActivityPtr a = make(world.context);
   ASSERT_TRUE(a);
   auto* c = dynamic_cast<TColour*>(a.get());
   ASSERT_TRUE(c);

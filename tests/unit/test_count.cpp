@@ -16,18 +16,16 @@ class CountTest : public act_test::ActivityTest {
  protected:
   void SetUp() override {
     ActivityTest::SetUp();
-    app::shell().activity = 2;
-    app::shell().level = 2;
     c.init();
     c.setup();
-    played(act_test::POP);
+    played(app::Effect::Pop);
   }
-  // Puts the pointer on the centre of ball k and hands the move on, as the shell does.
+  // Puts the pointer on the centre of ball k and hands the move on, as the loop does.
   void touch(int k) {
     const TBall* b = c.ball(k);
     ASSERT_TRUE(b);
     media::move_pointer(b->xc, b->yc);
-    c.mouse_move();
+    if (c.mouse_move() == app::Outcome::Finished) ++finishes;
   }
   // A point of the sky touching no ball in play.
   void touch_sky() {
@@ -35,7 +33,7 @@ class CountTest : public act_test::ActivityTest {
       for (int x = 2; x < 1024; x += 16) {
         media::move_pointer(x, y);
         bool on_ball = false;
-        for (const TBall& b : c.balls) on_ball |= b.n <= c.n && app::mouse_over(b.img, b.xc, b.yc);
+        for (const TBall& b : c.balls) on_ball |= b.n <= c.n && app::mouse_over(assets(), b.img, b.xc, b.yc);
         if (!on_ball) {
           c.mouse_move();
           return;
@@ -64,7 +62,8 @@ class CountTest : public act_test::ActivityTest {
     EXPECT_EQ(static_cast<int>(cells.size()), c.n) << "one ball per cell";
   }
 
-  TCount c;
+  TCount c{context()};
+  int finishes = 0;  // touches that finished a game
 };
 
 TEST_F(CountTest, InitShufflesTwentyBallsAndTheFirstGameHasNine) {
@@ -87,7 +86,7 @@ TEST_F(CountTest, InitShufflesTwentyBallsAndTheFirstGameHasNine) {
 
   EXPECT_EQ(c.n, 9);
   EXPECT_EQ(c.current, 0);
-  EXPECT_EQ(c.done, 0);
+  EXPECT_FALSE(c.done);
   EXPECT_EQ(c.red, 0);
   expect_layout(3, 3);
   for (int k = 10; k <= 20; ++k) EXPECT_EQ(c.ball(k)->xc, 0) << "balls out of play are not placed";
@@ -99,7 +98,7 @@ TEST_F(CountTest, TouchRules) {
   touch(9);
   EXPECT_EQ(c.current, 0);
   EXPECT_EQ(c.red, 0);
-  EXPECT_FALSE(played(act_test::POP));
+  EXPECT_FALSE(played(app::Effect::Pop));
 
   touch(1);
   EXPECT_EQ(c.current, 1);
@@ -110,20 +109,20 @@ TEST_F(CountTest, TouchRules) {
   EXPECT_EQ(c.current, 3);
   touch_sky();
   EXPECT_EQ(c.current, 3);
-  EXPECT_FALSE(played(act_test::POP));
+  EXPECT_FALSE(played(app::Effect::Pop));
 
   // An earlier ball is a wrong touch: red, pop, back to not started.
   touch(2);
   EXPECT_EQ(c.red, 2);
   EXPECT_EQ(c.current, 0);
-  EXPECT_TRUE(played(act_test::POP));
+  EXPECT_TRUE(played(app::Effect::Pop));
   // The red ball stays red while other balls are ignored.
   touch(5);
   touch(4);
   touch(2);
   EXPECT_EQ(c.red, 2);
   EXPECT_EQ(c.current, 0);
-  EXPECT_FALSE(played(act_test::POP));
+  EXPECT_FALSE(played(app::Effect::Pop));
   // Ball 1 clears the red mark and counts.
   touch(1);
   EXPECT_EQ(c.red, 0);
@@ -133,45 +132,43 @@ TEST_F(CountTest, TouchRules) {
   touch(4);
   EXPECT_EQ(c.red, 4);
   EXPECT_EQ(c.current, 0);
-  EXPECT_TRUE(played(act_test::POP));
-  EXPECT_EQ(c.done, 0);
-  EXPECT_EQ(app::shell().level, 2);
+  EXPECT_TRUE(played(app::Effect::Pop));
+  EXPECT_FALSE(c.done);
+  EXPECT_EQ(finishes, 0);
 }
 
-TEST_F(CountTest, CompletionGlowsUnlocksAndOnlyBallOneReacts) {
-  app::Shell& s = app::shell();
+TEST_F(CountTest, CompletionGlowsFinishesAndOnlyBallOneReacts) {
   complete_game();
-  EXPECT_EQ(c.done, 1);
+  EXPECT_TRUE(c.done);
   EXPECT_EQ(c.current, 9);
-  EXPECT_TRUE(played(act_test::MAGIC));
-  EXPECT_FALSE(played(act_test::POP));
-  EXPECT_EQ(s.level, 3);
+  EXPECT_TRUE(played(app::Effect::Magic));
+  EXPECT_FALSE(played(app::Effect::Pop));
+  EXPECT_EQ(finishes, 1);
 
   // Done: other balls and the sky do nothing.
   std::vector<std::pair<int, int>> before;
   for (const TBall& b : c.balls) before.emplace_back(b.xc, b.yc);
   for (int k = 2; k <= 9; ++k) touch(k);
   touch_sky();
-  EXPECT_EQ(c.done, 1);
+  EXPECT_TRUE(c.done);
   EXPECT_EQ(c.red, 0);
-  EXPECT_FALSE(played(act_test::POP));
+  EXPECT_FALSE(played(app::Effect::Pop));
   EXPECT_EQ(c.n, 9);
 
   // Ball 1 starts the next game with one more ball, on a 3 x 4 grid with two empty cells.
   touch(1);
   EXPECT_EQ(c.n, 10);
-  EXPECT_EQ(c.done, 0);
+  EXPECT_FALSE(c.done);
   EXPECT_EQ(c.current, 0) << "the touch that starts a game does not count";
   expect_layout(3, 4);
   std::vector<std::pair<int, int>> after;
   for (const TBall& b : c.balls) after.emplace_back(b.xc, b.yc);
   EXPECT_NE(before, after);
 
-  // Completing again while level is higher unlocks nothing more.
-  s.level = 6;
+  // Each completed game is reported once.
   complete_game();
-  EXPECT_EQ(c.done, 1);
-  EXPECT_EQ(s.level, 6);
+  EXPECT_TRUE(c.done);
+  EXPECT_EQ(finishes, 2);
 }
 
 TEST_F(CountTest, GamesGrowToTwentyAndStayThere) {
@@ -182,11 +179,11 @@ TEST_F(CountTest, GamesGrowToTwentyAndStayThere) {
     ASSERT_EQ(c.n, n);
     expect_layout(rows[n - 8], cols[n - 8]);
     complete_game();
-    ASSERT_EQ(c.done, 1);
+    ASSERT_TRUE(c.done);
     touch(1);
   }
   EXPECT_EQ(c.n, 20);
-  EXPECT_EQ(c.done, 0);
+  EXPECT_FALSE(c.done);
   complete_game();
   c.setup();  // the key "2" after a finished game
   EXPECT_EQ(c.n, 20);

@@ -1,4 +1,4 @@
-// Picture frames: the frames' sensitive rectangles, the picture cycle of each frame, the unlock at
+// Picture frames: the frames' sensitive rectangles, the picture cycle of each frame, the finish at
 // the fourth first entry, clear, and short picture lists.
 #include <gtest/gtest.h>
 
@@ -11,19 +11,16 @@ namespace {
 
 class Frames4Test : public act_test::ActivityTest {
  protected:
-  void SetUp() override {
-    ActivityTest::SetUp();
-    app::shell().activity = 1;
-    app::shell().level = 1;
-  }
-  // Puts the pointer at (x, y) and hands the move to the activity, as the shell does.
+  // Puts the pointer at (x, y) and hands the move to the activity, as the loop does; counts the
+  // moves that report a finished game.
   void move(int x, int y) {
     media::move_pointer(x, y);
-    f.mouse_move();
+    if (f.mouse_move() == app::Outcome::Finished) ++finishes;
   }
   int shown(int frame) const { return picture_number(f.frames[frame].pic); }
 
-  TFrames4 f;
+  TFrames4 f{context()};
+  int finishes = 0;
 };
 
 // A point well inside each frame.
@@ -33,6 +30,7 @@ constexpr int kOutside[2] = {512, 40};
 TEST_F(Frames4Test, InitPlacesFramesAndCentresThePointer) {
   media::move_pointer(3, 3);
   f.init();
+  EXPECT_EQ(&f.traits(), &TFrames4::kTraits);
   EXPECT_EQ(media::mouse_x(), 512);
   EXPECT_EQ(media::mouse_y(), 384);
   ASSERT_EQ(f.frames.size(), 4u);
@@ -71,18 +69,18 @@ TEST_F(Frames4Test, SensitiveRectanglesIncludeTheirEdges) {
 
 TEST_F(Frames4Test, EachEntryShowsTheFramesNextPicture) {
   f.init();
-  act_test::ActivityTest::played(act_test::PING);
+  act_test::ActivityTest::played(app::Effect::Ping);
   // Top-left frame: indexes 1, 2, 3, 0, 1 ... on successive entries; a ping each time.
   const int expect[] = {1, 2, 3, 0, 1, 2};
   for (int e : expect) {
     move(kInside[0][0], kInside[0][1]);
     EXPECT_EQ(shown(0), e);
-    EXPECT_TRUE(played(act_test::PING));
+    EXPECT_TRUE(played(app::Effect::Ping));
     // Moving about inside changes nothing and is silent.
     move(kInside[0][0] + 100, kInside[0][1] + 50);
     move(446, 307);
     EXPECT_EQ(shown(0), e);
-    EXPECT_FALSE(played(act_test::PING));
+    EXPECT_FALSE(played(app::Effect::Ping));
     move(kOutside[0], kOutside[1]);
     EXPECT_EQ(f.current, -1);
     EXPECT_EQ(shown(0), e) << "leaving keeps the picture";
@@ -92,24 +90,23 @@ TEST_F(Frames4Test, EachEntryShowsTheFramesNextPicture) {
   for (int i = 1; i < 4; ++i) {
     move(kInside[i][0], kInside[i][1]);
     EXPECT_EQ(shown(i), 4 * i + 1);
-    EXPECT_TRUE(played(act_test::PING));
+    EXPECT_TRUE(played(app::Effect::Ping));
   }
   move(kInside[0][0], kInside[0][1]);
   EXPECT_EQ(shown(0), 3);
 }
 
-TEST_F(Frames4Test, FourthFirstEntryUnlocksOnceAndClearKeepsTheCount) {
-  app::Shell& s = app::shell();
+TEST_F(Frames4Test, FourthFirstEntryFinishesOnceAndClearKeepsTheCount) {
   f.init();
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(s.level, 1) << "before entry " << i + 1;
+    EXPECT_EQ(finishes, 0) << "before entry " << i + 1;
     move(kInside[i][0], kInside[i][1]);
     // Re-entering a frame already visited does not count.
     move(kOutside[0], kOutside[1]);
     move(kInside[i][0], kInside[i][1]);
     EXPECT_EQ(f.count, i + 1);
   }
-  EXPECT_EQ(s.level, 2);
+  EXPECT_EQ(finishes, 1);
 
   // clear empties the frames; with the pointer resting in frame 3 it stays empty until re-entered.
   f.clear();
@@ -127,20 +124,10 @@ TEST_F(Frames4Test, FourthFirstEntryUnlocksOnceAndClearKeepsTheCount) {
   EXPECT_EQ(f.frames[3].pic_n, (pic_n + 1) % 4) << "the cycle resumes where it left off";
   EXPECT_EQ(f.count, 5);
 
-  // Entering all frames again never unlocks, even with level back at 1.
-  s.level = 1;
+  // Entering all frames again never finishes again.
   for (int i = 0; i < 3; ++i) move(kInside[i][0], kInside[i][1]);
   EXPECT_EQ(f.count, 8);
-  EXPECT_EQ(s.level, 1);
-}
-
-TEST_F(Frames4Test, NoUnlockWhenNotTheHighestActivity) {
-  app::Shell& s = app::shell();
-  s.level = 5;
-  f.init();
-  for (const auto& p : kInside) move(p[0], p[1]);
-  EXPECT_EQ(f.count, 4);
-  EXPECT_EQ(s.level, 5);
+  EXPECT_EQ(finishes, 1);
 }
 
 TEST_F(Frames4Test, ShortPictureListsWrapAndAnEmptyOneShowsNothing) {
@@ -151,16 +138,16 @@ TEST_F(Frames4Test, ShortPictureListsWrapAndAnEmptyOneShowsNothing) {
     EXPECT_EQ(shown(i), (4 * i + 1) % 3);
   }
   set_pictures(0);
-  app::shell().level = 1;
-  TFrames4 g;
+  TFrames4 g{context()};
   g.init();
+  int finished = 0;
   for (const auto& p : kInside) {
     media::move_pointer(p[0], p[1]);
-    g.mouse_move();
+    finished += g.mouse_move() == app::Outcome::Finished;
   }
   for (const auto& fr : g.frames) EXPECT_FALSE(fr.pic);
   EXPECT_EQ(g.count, 4) << "the frames still count, so the next activity can open";
-  EXPECT_EQ(app::shell().level, 2);
+  EXPECT_EQ(finished, 1);
   g.draw();  // no display: draws nothing, must not fail
 }
 

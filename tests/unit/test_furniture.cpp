@@ -1,16 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
+#include "app/effects.hpp"
 #include "app/furniture.hpp"
-#include "app/shell.hpp"
 #include "media/events.hpp"
+#include "tests/unit/test_world.hpp"
 
 using namespace app;
 
 TEST(Furniture, PointerTestsParityAndShuffle) {
-  reset_shell();
   media::input_mouse_move(10, 20);
   EXPECT_TRUE(mouse_in(10, 10, 20, 20));
   media::input_mouse_move(21, 15);
@@ -20,7 +23,8 @@ TEST(Furniture, PointerTestsParityAndShuffle) {
   EXPECT_TRUE(is_even(0));
 
   // A probe of one white pixel under an image whose right half is transparent.
-  shell().probe_image = media::image_from_pixmap(
+  Assets assets;
+  assets.probe_image = media::image_from_pixmap(
       [] {
         auto p = media::create_pixmap(1, 1, media::PF_RGB);
         media::write_pixel(*p, 0, 0, 0xFFFFFFFF);
@@ -32,9 +36,9 @@ TEST(Furniture, PointerTestsParityAndShuffle) {
     for (int x = 0; x < 4; ++x) media::write_pixel(*half, x, y, x < 2 ? 0xFF00FF00 : 0x0000FF00);
   media::ImagePtr img = media::image_from_pixmap(half, -1);
   media::input_mouse_move(101, 102);
-  EXPECT_TRUE(mouse_over(img, 100, 100));
+  EXPECT_TRUE(mouse_over(assets, img, 100, 100));
   media::input_mouse_move(102, 102);
-  EXPECT_FALSE(mouse_over(img, 100, 100)) << "transparent parts never count";
+  EXPECT_FALSE(mouse_over(assets, img, 100, 100)) << "transparent parts never count";
 
   media::seed_random(99);
   std::vector<int> one = {5};
@@ -53,30 +57,29 @@ TEST(Furniture, PointerTestsParityAndShuffle) {
     seen.insert(s);
   }
   EXPECT_EQ(seen.size(), 6u);
-  reset_shell();
 }
 
 TEST(Furniture, SoundsLoadOnFirstPlayWithSoundOn) {
-  reset_shell();
-  forget_sounds();
-  shell().data_dir = std::string(PIPKIN_DATA_DIR) + "/";
-  shell().sound_on = false;
-  play_magic();
-  EXPECT_FALSE(sound_loaded(2)) << "with sound off no file is read";
-  shell().sound_on = true;
-  play_magic();
-  EXPECT_TRUE(sound_loaded(2));
-  EXPECT_FALSE(sound_loaded(0));
-  play_bounce();
-  EXPECT_TRUE(sound_loaded(0));
+  const std::string data = std::string(PIPKIN_DATA_DIR) + "/";
+  SoundEffects sounds(data);
+  sounds.set_on(false);
+  sounds.play(Effect::Magic);
+  EXPECT_FALSE(sounds.loaded(Effect::Magic)) << "with sound off no file is read";
+  sounds.set_on(true);
+  sounds.play(Effect::Magic);
+  EXPECT_TRUE(sounds.loaded(Effect::Magic));
+  EXPECT_FALSE(sounds.loaded(Effect::Bounce));
+  sounds.play(Effect::Bounce);
+  EXPECT_TRUE(sounds.loaded(Effect::Bounce));
   // A missing file leaves the slot empty, and the next play tries again.
-  forget_sounds();
-  shell().data_dir = "/nonexistent/";
-  play_ping();
-  EXPECT_FALSE(sound_loaded(3));
-  shell().data_dir = std::string(PIPKIN_DATA_DIR) + "/";
-  play_ping();
-  EXPECT_TRUE(sound_loaded(3));
-  forget_sounds();
-  reset_shell();
+  std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / ("sounds-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "sound");
+  SoundEffects later(dir.string() + "/");
+  later.play(Effect::Ping);
+  EXPECT_FALSE(later.loaded(Effect::Ping));
+  std::filesystem::copy_file(data + "sound/ping.ogg", dir / "sound" / "ping.ogg");
+  later.play(Effect::Ping);
+  EXPECT_TRUE(later.loaded(Effect::Ping));
+  std::filesystem::remove_all(dir);
 }

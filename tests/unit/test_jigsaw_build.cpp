@@ -7,23 +7,42 @@
 
 #include "activities/jigsaw.hpp"
 #include "app/loop.hpp"
+#include "media/sound.hpp"
 #include "tests/unit/test_jigsaw_files.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 
 using activities::TJigsaw;
+using activities::TPuzzle;
+using activities::TUncover;
 using activities::TPiece;
 
 namespace {
 
 int lines_in(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
-TJigsaw* slot(int key) { return dynamic_cast<TJigsaw*>(app::shell().activity_slots[key].get()); }
+std::unique_ptr<app::Loop> loop;
+TPuzzle* slot(int key) { return dynamic_cast<TPuzzle*>(loop->slot(key)); }
+TJigsaw* jigsaw() { return dynamic_cast<TJigsaw*>(loop->slot(9)); }
+activities::TWhere* where() { return dynamic_cast<activities::TWhere*>(loop->slot(6)); }
+void key(int code) { tw::press(*loop, code); }
+void left_click() { tw::click(*loop, 1); }
+void right_click() { tw::click(*loop, 2); }
+int activity() { return loop->state().activity; }
+
+// Tests through a loop, whose sounds are real: they are dropped at the end.
+class JigsawShell : public testing::Test {
+ protected:
+  void TearDown() override {
+    loop.reset();
+    media::close_audio();
+  }
+};
 
 }  // namespace
 
 TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
   jt::TempDir tmp("list");
-  app::Shell& s = jt::fresh_shell();
+  app::Assets& s = jt::fresh_world().assets;
   s.data_dir = tmp.dir();
   std::vector<jt::MaskPiece> grid = jt::grid(3, 4, 100, 80);
   jt::write_cut(tmp.dir(), 1, 3, 4, grid, "junk", "-77x");
@@ -33,53 +52,55 @@ TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
   for (const jt::MaskPiece& p : grid) list += " " + std::to_string(p.x0) + "px\r\n+" + std::to_string(p.y0) + "\r\n";
   jt::write_bytes(tmp.dir() + "pieces/2/pieces.txt", list);
 
-  TJigsaw a, b;
-  ASSERT_TRUE(a.init(1, 5, "uncover"));
-  ASSERT_TRUE(b.init(2, 0, "pj"));
-  EXPECT_EQ(a.n, 1);
-  EXPECT_EQ(a.ind, 1) << "the picture index wraps round the list";
-  EXPECT_EQ(a.pic, s.pictures[1]);
-  EXPECT_EQ(a.mode, "uncover");
-  EXPECT_EQ(a.nr, 3);
-  EXPECT_EQ(a.nc, 4);
-  EXPECT_EQ(a.shadow, 5);
-  EXPECT_EQ(a.margin, 15);
-  EXPECT_EQ(a.complete, 0);
-  ASSERT_EQ(a.pieces.size(), 12u);
-  EXPECT_EQ(a.pieces[4]->r, 1);
-  EXPECT_EQ(a.pieces[4]->c, 0);
-  EXPECT_EQ(a.pieces[11]->r, 2);
-  EXPECT_EQ(a.pieces[11]->c, 3);
-  ASSERT_EQ(b.pieces.size(), 12u);
+  TUncover a{jt::context()};
+  TJigsaw b{jt::context()};
+  ASSERT_TRUE(a.init(1, 5));
+  ASSERT_TRUE(b.init(2, 0));
+  EXPECT_EQ(a.cut_number(), 1);
+  EXPECT_EQ(a.picture_index(), 1) << "the picture index wraps round the list";
+  EXPECT_EQ(a.picture(), s.picture(1));
+  EXPECT_EQ(a.mode(), activities::JigsawMode::Uncover);
+  EXPECT_EQ(b.mode(), activities::JigsawMode::Jigsaw);
+  EXPECT_EQ(a.rows(), 3);
+  EXPECT_EQ(a.cols(), 4);
+  EXPECT_EQ(TUncover::kShadow, 5);
+  EXPECT_EQ(TJigsaw::kMargin, 15);
+  EXPECT_EQ(a.finished(), 0);
+  ASSERT_EQ(a.pieces().size(), 12u);
+  EXPECT_EQ(a.pieces()[4]->r, 1);
+  EXPECT_EQ(a.pieces()[4]->c, 0);
+  EXPECT_EQ(a.pieces()[11]->r, 2);
+  EXPECT_EQ(a.pieces()[11]->c, 3);
+  ASSERT_EQ(b.pieces().size(), 12u);
   for (size_t i = 0; i < 12; ++i) {
     SCOPED_TRACE(i);
     // Lines 3 and 4 change nothing.
-    EXPECT_EQ(a.pieces[i]->x0, grid[i].x0);
-    EXPECT_EQ(a.pieces[i]->y0, grid[i].y0);
-    EXPECT_EQ(b.pieces[i]->x0, grid[i].x0);
-    EXPECT_EQ(b.pieces[i]->r, a.pieces[i]->r);
-    EXPECT_EQ(b.pieces[i]->c, a.pieces[i]->c);
-    EXPECT_EQ(media::image_width(a.pieces[i]->img), 100);
-    EXPECT_EQ(media::image_height(a.pieces[i]->img), 80);
-    EXPECT_FLOAT_EQ(a.pieces[i]->img->handle_x, 50.0f);
+    EXPECT_EQ(a.pieces()[i]->x0, grid[i].x0);
+    EXPECT_EQ(a.pieces()[i]->y0, grid[i].y0);
+    EXPECT_EQ(b.pieces()[i]->x0, grid[i].x0);
+    EXPECT_EQ(b.pieces()[i]->r, a.pieces()[i]->r);
+    EXPECT_EQ(b.pieces()[i]->c, a.pieces()[i]->c);
+    EXPECT_EQ(media::image_width(a.pieces()[i]->img), 100);
+    EXPECT_EQ(media::image_height(a.pieces()[i]->img), 80);
+    EXPECT_FLOAT_EQ(a.pieces()[i]->img->handle_x, 50.0f);
   }
 }
 
 TEST(JigsawBuild, PiecesCutAtTheRightAndBottomEdgesKeepTheirPlace) {
   jt::TempDir tmp("edge");
-  app::Shell& s = jt::fresh_shell();
+  app::Assets& s = jt::fresh_world().assets;
   s.data_dir = tmp.dir();
   // The mask of piece 2 is 100 x 80 around (1000, 750): 26 columns and 22 rows lie off the screen.
   jt::write_cut(tmp.dir(), 3, 1, 2, {{500, 400, 100, 80, nullptr}, {1000, 750, 100, 80, nullptr}});
-  TJigsaw j;
-  ASSERT_TRUE(j.init(3, 0, "uncover"));
-  const media::ImagePtr& img = j.pieces[1]->img;
+  TUncover j{jt::context()};
+  ASSERT_TRUE(j.init(3, 0));
+  const media::ImagePtr& img = j.pieces()[1]->img;
   EXPECT_EQ(img->width, 74);
   EXPECT_EQ(img->height, 58);
   // Drawn at its home, the piece starts at (950, 710), where it was read from.
   EXPECT_FLOAT_EQ(1000 - img->handle_x, 950.0f);
   EXPECT_FLOAT_EQ(750 - img->handle_y, 710.0f);
-  EXPECT_FLOAT_EQ(j.pieces[0]->img->handle_x, 50.0f);
+  EXPECT_FLOAT_EQ(j.pieces()[0]->img->handle_x, 50.0f);
 }
 
 TEST(JigsawBuild, BrokenCutsAreRefusedWithOneLine) {
@@ -105,7 +126,7 @@ TEST(JigsawBuild, BrokenCutsAreRefusedWithOneLine) {
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
     jt::TempDir tmp("broken");
-    app::Shell& s = jt::fresh_shell();
+    app::Assets& s = jt::fresh_world().assets;
     s.data_dir = tmp.dir();
     std::string dir = tmp.dir() + "pieces/7/";
     jt::fs::create_directories(dir);
@@ -114,63 +135,64 @@ TEST(JigsawBuild, BrokenCutsAreRefusedWithOneLine) {
       jt::write_png(dir + std::to_string(i) + ".png", k.mask_w, k.mask_h,
                     [&](int x, int y) { return jt::framed(x, y, k.mask_w, k.mask_h); });
     testing::internal::CaptureStderr();
-    TJigsaw j;
-    bool built = j.init(7, 0, "pj");
+    TJigsaw j{jt::context()};
+    bool built = j.init(7, 0);
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(built);
     EXPECT_EQ(lines_in(err), 1) << err;
     EXPECT_NE(err.find("cut 7"), std::string::npos) << err;
-    // The shell's maker gives nothing for it.
-    activities::register_jigsaw();
+    // A new game asked of a puzzle on cut 7 tries every other cut and gives nothing.
+    TJigsaw old{jt::context()};
+    old.assemble(7, 1, 1, s.picture(0), {});
     testing::internal::CaptureStderr();
-    EXPECT_EQ((*app::activity_maker(9))(7, 0), nullptr);
+    EXPECT_EQ(old.new_game(), nullptr);
     testing::internal::GetCapturedStderr();
   }
   // The same folder with a good list and masks builds.
   jt::TempDir tmp("good");
-  jt::fresh_shell().data_dir = tmp.dir();
+  jt::fresh_world().assets.data_dir = tmp.dir();
   jt::write_cut(tmp.dir(), 7, 1, 1, {{500, 400, 100, 80, nullptr}});
-  TJigsaw j;
-  EXPECT_TRUE(j.init(7, 0, "pj"));
+  TJigsaw j{jt::context()};
+  EXPECT_TRUE(j.init(7, 0));
 }
 
 TEST(JigsawBuild, EveryGeneratedCutBuilds) {
-  jt::fresh_shell();
+  jt::fresh_world();
   for (int n = 1; n <= 13; ++n) {
     SCOPED_TRACE(n);
-    TJigsaw j;
+    TJigsaw j{jt::context()};
     testing::internal::CaptureStderr();
-    ASSERT_TRUE(j.init(n, 0, "pj"));
+    ASSERT_TRUE(j.init(n, 0));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    ASSERT_EQ(static_cast<int>(j.pieces.size()), j.nr * j.nc);
-    EXPECT_GE(j.nr * j.nc, 4);
-    EXPECT_LE(j.nr * j.nc, 30);
-    for (int i = 0; i < j.nr * j.nc; ++i) {
-      const TPiece& p = *j.pieces[static_cast<size_t>(i)];
-      EXPECT_EQ(p.r, i / j.nc);
-      EXPECT_EQ(p.c, i % j.nc);
+    ASSERT_EQ(static_cast<int>(j.pieces().size()), j.rows() * j.cols());
+    EXPECT_GE(j.rows() * j.cols(), 4);
+    EXPECT_LE(j.rows() * j.cols(), 30);
+    for (int i = 0; i < j.rows() * j.cols(); ++i) {
+      const TPiece& p = *j.pieces()[static_cast<size_t>(i)];
+      EXPECT_EQ(p.r, i / j.cols());
+      EXPECT_EQ(p.c, i % j.cols());
       media::PixmapPtr mask = media::load_pixmap(jt::kData + "pieces/" + std::to_string(n) + "/" + std::to_string(i + 1) + ".png");
       ASSERT_TRUE(mask);
       EXPECT_EQ(p.img->width, mask->width) << "generated masks lie wholly on the screen";
       EXPECT_EQ(p.img->height, mask->height);
     }
-    EXPECT_NE(j.template_image, nullptr);
+    EXPECT_NE(j.template_image(), nullptr);
   }
 }
 
 TEST(JigsawBuild, SetupDealsPerMode) {
-  jt::fresh_shell();
-  // "pj": a 120 x 90 piece starts with its centre at x 0..964 and y 0..723.
-  auto j = jt::hand_made(1, 1, "pj");
-  j->pieces[0]->img = jt::solid(120, 90);
+  jt::fresh_world();
+  // The jigsaw: a 120 x 90 piece starts with its centre at x 0..964 and y 0..723.
+  auto j = jt::hand_made<TJigsaw>(1, 1);
+  j->pieces()[0]->img = jt::solid(120, 90);
   int min_x = 9999, max_x = -1, min_y = 9999, max_y = -1;
   for (int i = 0; i < 3000; ++i) {
-    j->pieces[0]->group = 3;
-    j->pieces[0]->fixed = 1;
-    j->hide = 1;
-    j->next_group = 5;
+    j->pieces()[0]->group = 3;
+    j->pieces()[0]->fixed = 1;
+    j->right_click();
+    ASSERT_TRUE(j->hiding());
     j->setup();
-    const TPiece& p = *j->pieces[0];
+    const TPiece& p = *j->pieces()[0];
     min_x = std::min(min_x, p.x), max_x = std::max(max_x, p.x);
     min_y = std::min(min_y, p.y), max_y = std::max(max_y, p.y);
     ASSERT_EQ(p.visible, 1);
@@ -185,190 +207,184 @@ TEST(JigsawBuild, SetupDealsPerMode) {
   EXPECT_GT(max_x, 944);
   EXPECT_LT(min_y, 20);
   EXPECT_GT(max_y, 703);
-  EXPECT_EQ(j->carry, nullptr);
-  EXPECT_EQ(j->next_group, 1);
-  EXPECT_EQ(j->hide, 0);
+  EXPECT_EQ(j->carried(), nullptr);
+  EXPECT_EQ(j->next_group(), 1);
+  EXPECT_EQ(j->hiding(), 0);
 
   // A real cut: every piece within its own range, the list in the cut's order.
-  TJigsaw k;
-  ASSERT_TRUE(k.init(13, 0, "pj"));
+  TJigsaw k{jt::context()};
+  ASSERT_TRUE(k.init(13, 0));
   k.setup();
-  for (size_t i = 0; i < k.pieces.size(); ++i) {
-    const TPiece& p = *k.pieces[i];
-    EXPECT_EQ(p.r * k.nc + p.c, static_cast<int>(i));
+  for (size_t i = 0; i < k.pieces().size(); ++i) {
+    const TPiece& p = *k.pieces()[i];
+    EXPECT_EQ(p.r * k.cols() + p.c, static_cast<int>(i));
     EXPECT_LE(p.x, 1024 - p.img->width / 2);
     EXPECT_LE(p.y, 768 - p.img->height / 2);
     EXPECT_GE(std::min(p.x, p.y), 0);
   }
 
   // "uncover": every piece at home and hidden.
-  auto u = jt::hand_made(2, 2, "uncover");
-  for (auto& p : u->pieces) p->visible = 1, p->x += 7;
+  auto u = jt::hand_made<activities::TUncover>(2, 2);
+  for (auto& p : u->pieces()) p->visible = 1, p->x += 7;
   u->setup();
-  for (auto& p : u->pieces) {
+  for (auto& p : u->pieces()) {
     EXPECT_EQ(p->visible, 0);
     EXPECT_EQ(p->x, p->x0);
   }
-  EXPECT_EQ(u->showpiece, nullptr);
 }
 
 TEST(JigsawBuild, WhereCardSizeAndPlace) {
-  jt::fresh_shell();
-  auto j = jt::hand_made(1, 2, "where");
-  j->pieces[0]->img = jt::solid(100, 80);
-  media::mid_handle(j->pieces[0]->img);
+  jt::fresh_world();
+  auto j = jt::hand_made<activities::TWhere>(1, 2);
+  j->pieces()[0]->img = jt::solid(100, 80);
+  media::mid_handle(j->pieces()[0]->img);
   // Home (300, 500): the card goes to the other side, at the bottom.
-  j->pieces[0]->x = j->pieces[0]->x0 = 300;
-  j->pieces[0]->y = j->pieces[0]->y0 = 500;
-  j->pieces[1]->visible = 1;
+  j->pieces()[0]->x = j->pieces()[0]->x0 = 300;
+  j->pieces()[0]->y = j->pieces()[0]->y0 = 500;
+  j->pieces()[1]->visible = 1;
   j->make_card();
-  EXPECT_EQ(j->showpiece, j->pieces[0].get());
-  EXPECT_EQ(j->card.img->width, 150);
-  EXPECT_EQ(j->card.img->height, 130);
-  EXPECT_EQ(j->card.x, 864);
-  EXPECT_EQ(j->card.y, 628);
+  EXPECT_EQ(j->shown_piece(), j->pieces()[0].get());
+  EXPECT_EQ(j->card().img->width, 150);
+  EXPECT_EQ(j->card().img->height, 130);
+  EXPECT_EQ(j->card().x, 864);
+  EXPECT_EQ(j->card().y, 628);
   // Home (600, 384): left, and at the top since the middle line counts as top.
-  j->pieces[0]->x = 600;
-  j->pieces[0]->y = 384;
+  j->pieces()[0]->x = 600;
+  j->pieces()[0]->y = 384;
   j->make_card();
-  EXPECT_EQ(j->card.x, 10);
-  EXPECT_EQ(j->card.y, 10);
+  EXPECT_EQ(j->card().x, 10);
+  EXPECT_EQ(j->card().y, 10);
   // Every hidden piece comes up in time; revealed ones never.
-  j->pieces[1]->visible = 0;
-  j->pieces[0]->visible = 1;
+  j->pieces()[1]->visible = 0;
+  j->pieces()[0]->visible = 1;
   for (int i = 0; i < 20; ++i) {
     j->make_card();
-    EXPECT_EQ(j->showpiece, j->pieces[1].get());
+    EXPECT_EQ(j->shown_piece(), j->pieces()[1].get());
   }
   // With nothing hidden the card stays as it is.
-  j->pieces[1]->visible = 1;
-  media::ImagePtr before = j->card.img;
+  j->pieces()[1]->visible = 1;
+  media::ImagePtr before = j->card().img;
   j->make_card();
-  EXPECT_EQ(j->card.img, before);
+  EXPECT_EQ(j->card().img, before);
 }
 
-TEST(JigsawShell, KeysBuildResumeAndReplacePuzzles) {
-  app::Shell& s = jt::fresh_shell();
-  activities::register_jigsaw();
-  s.level = 9;
-  app::on_key('9');
-  ASSERT_EQ(s.activity, 9);
-  TJigsaw* j = slot(9);
+TEST_F(JigsawShell, KeysBuildResumeAndReplacePuzzles) {
+  jt::fresh_world();
+  loop = jt::make_loop(9);
+  key('9');
+  ASSERT_EQ(activity(), 9);
+  TJigsaw* j = jigsaw();
   ASSERT_NE(j, nullptr);
-  EXPECT_EQ(j->mode, "pj");
-  EXPECT_EQ(j->pieces.size(), static_cast<size_t>(j->nr * j->nc));
+  EXPECT_EQ(j->mode(), activities::JigsawMode::Jigsaw);
+  EXPECT_EQ(j->pieces().size(), static_cast<size_t>(j->rows() * j->cols()));
   // Pick up the topmost piece by its centre and leave with it carried.
-  TPiece* top = j->pieces.back().get();
+  TPiece* top = j->pieces().back().get();
   media::move_pointer(top->x, top->y);
-  app::on_left_click();
-  ASSERT_EQ(j->carry, top);
-  int dx = j->dx, dy = j->dy;
-  app::on_key('5');
-  ASSERT_EQ(s.activity, 5);
-  EXPECT_EQ(slot(5)->mode, "uncover");
-  app::on_key('6');
-  EXPECT_EQ(slot(6)->mode, "where");
-  EXPECT_NE(slot(6)->showpiece, nullptr);
+  left_click();
+  ASSERT_EQ(j->carried(), top);
+  int dx = j->carry_dx(), dy = j->carry_dy();
+  key('5');
+  ASSERT_EQ(activity(), 5);
+  EXPECT_EQ(slot(5)->mode(), activities::JigsawMode::Uncover);
+  key('6');
+  EXPECT_EQ(slot(6)->mode(), activities::JigsawMode::Where);
+  EXPECT_NE(where()->shown_piece(), nullptr);
   // Back again: the same puzzle, the piece still carried with the same offset.
-  app::on_key('9');
+  key('9');
   EXPECT_EQ(slot(9), j);
-  EXPECT_EQ(j->carry, top);
-  EXPECT_EQ(j->dx, dx);
-  EXPECT_EQ(j->dy, dy);
+  EXPECT_EQ(j->carried(), top);
+  EXPECT_EQ(j->carry_dx(), dx);
+  EXPECT_EQ(j->carry_dy(), dy);
   // Pressed again while current: a new puzzle with another cut and another picture.
-  int cut = j->n, pic = j->ind;
-  app::on_key('9');
+  int cut = j->cut_number(), pic = j->picture_index();
+  key('9');
   ASSERT_NE(slot(9), nullptr);
-  EXPECT_NE(slot(9)->n, cut);
-  EXPECT_NE(slot(9)->ind, pic);
-  EXPECT_EQ(slot(9)->carry, nullptr);
+  EXPECT_NE(slot(9)->cut_number(), cut);
+  EXPECT_NE(slot(9)->picture_index(), pic);
+  EXPECT_EQ(jigsaw()->carried(), nullptr);
 }
 
-TEST(JigsawShell, FinishingUncoverUnlocksOnceAndTheCornerButtonDealsAgain) {
-  app::Shell& s = jt::fresh_shell();
-  activities::register_jigsaw();
-  s.level = 5;
-  app::on_key('5');
-  TJigsaw* j = slot(5);
+TEST_F(JigsawShell, FinishingUncoverUnlocksOnceAndTheCornerButtonDealsAgain) {
+  const app::Assets& s = jt::fresh_world().assets;
+  loop = jt::make_loop(5);
+  key('5');
+  TPuzzle* j = slot(5);
   ASSERT_NE(j, nullptr);
   // Without a window every piece is an opaque rectangle; clicking the homes over and over
   // reveals them all.
-  for (int round = 0; round < 40 && !j->complete; ++round)
-    for (size_t i = 0; i < j->pieces.size() && !j->complete; ++i) {
-      media::move_pointer(j->pieces[i]->x0, j->pieces[i]->y0);
-      app::on_left_click();
+  for (int round = 0; round < 40 && !j->finished(); ++round)
+    for (size_t i = 0; i < j->pieces().size() && !j->finished(); ++i) {
+      media::move_pointer(j->pieces()[i]->x0, j->pieces()[i]->y0);
+      left_click();
     }
-  EXPECT_EQ(j->complete, 1);
-  EXPECT_EQ(s.level, 6);
+  EXPECT_EQ(j->finished(), 1);
+  EXPECT_EQ(loop->state().level, 6);
   media::move_pointer(500, 300);
-  app::on_left_click();
-  EXPECT_EQ(s.level, 6) << "unlocked once";
+  left_click();
+  EXPECT_EQ(loop->state().level, 6) << "unlocked once";
   EXPECT_EQ(slot(5), j);
   // The corner button deals a new puzzle.
   media::move_pointer(5 + s.smiley_image->width / 2, s.screen_h - s.smiley_image->width - 5 + s.smiley_image->height / 2);
-  app::on_left_click();
-  EXPECT_FALSE(s.restart_requested);
+  left_click();
   ASSERT_NE(slot(5), nullptr);
   EXPECT_NE(slot(5), j);
-  EXPECT_EQ(slot(5)->complete, 0);
-  EXPECT_EQ(s.activity, 5);
+  EXPECT_EQ(slot(5)->finished(), 0);
+  EXPECT_EQ(activity(), 5);
 }
 
-TEST(JigsawShell, NoPicturesShowsTheBackgroundAndIgnoresClicks) {
-  app::Shell& s = jt::fresh_shell(0);
-  activities::register_jigsaw();
-  s.level = 9;
-  for (int key : {5, 6, 9}) {
-    SCOPED_TRACE(key);
-    app::on_key('0' + key);
-    ASSERT_EQ(s.activity, key);
-    TJigsaw* j = slot(key);
+TEST_F(JigsawShell, NoPicturesShowsTheBackgroundAndIgnoresClicks) {
+  jt::fresh_world(0);
+  loop = jt::make_loop(9);
+  for (int k : {5, 6, 9}) {
+    SCOPED_TRACE(k);
+    key('0' + k);
+    ASSERT_EQ(activity(), k);
+    TPuzzle* j = slot(k);
     ASSERT_NE(j, nullptr);
     EXPECT_FALSE(j->has_picture());
-    for (auto& p : j->pieces) {
+    for (auto& p : j->pieces()) {
       media::move_pointer(p->x, p->y);
-      app::on_left_click();
-      app::on_right_click();
+      left_click();
+      right_click();
     }
     EXPECT_EQ(j->completed(), 0);
-    EXPECT_EQ(j->carry, nullptr);
-    EXPECT_EQ(j->hide, 0);
+    if (k == 9) {
+      EXPECT_EQ(jigsaw()->carried(), nullptr);
+      EXPECT_EQ(jigsaw()->hiding(), 0);
+    }
     j->draw();
     // Pressing the key again builds another puzzle without hanging.
-    app::on_key('0' + key);
-    EXPECT_NE(slot(key), nullptr);
+    key('0' + k);
+    EXPECT_NE(slot(k), nullptr);
   }
   // One picture: a new puzzle may use it again.
-  jt::fresh_shell(1);
-  activities::register_jigsaw();
-  app::shell().level = 9;
-  app::on_key('6');
-  int cut = slot(6)->n;
-  app::on_key('6');
-  EXPECT_NE(slot(6)->n, cut);
-  EXPECT_EQ(slot(6)->ind, 0);
+  jt::fresh_world(1);
+  loop = jt::make_loop(9);
+  key('6');
+  int cut = slot(6)->cut_number();
+  key('6');
+  EXPECT_NE(slot(6)->cut_number(), cut);
+  EXPECT_EQ(slot(6)->picture_index(), 0);
 }
 
-TEST(JigsawShell, ACutThatCannotBeReadIsReplacedOrTheKeyDoesNothing) {
+TEST_F(JigsawShell, ACutThatCannotBeReadIsReplacedOrTheKeyDoesNothing) {
   jt::TempDir tmp("shell");
-  app::Shell& s = jt::fresh_shell();
-  activities::register_jigsaw();
-  s.level = 9;
-  s.data_dir = tmp.dir();
+  jt::fresh_world().assets.data_dir = tmp.dir();
+  loop = jt::make_loop(9);
   testing::internal::CaptureStderr();
-  app::on_key('5');
+  key('5');
   std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(s.activity, 0) << "no cut works: the key does nothing";
+  EXPECT_EQ(activity(), 0) << "no cut works: the key does nothing";
   EXPECT_EQ(slot(5), nullptr);
   EXPECT_EQ(lines_in(err), 13) << err;
   // Only cut 4 can be read: every puzzle uses it.
   jt::write_cut(tmp.dir(), 4, 2, 2, jt::grid(2, 2, 100, 80));
   testing::internal::CaptureStderr();
   for (int i = 0; i < 5; ++i) {
-    app::on_key('0');
-    app::on_key('9');
-    ASSERT_EQ(s.activity, 9);
-    EXPECT_EQ(slot(9)->n, 4);
+    key('0');
+    key('9');
+    ASSERT_EQ(activity(), 9);
+    EXPECT_EQ(slot(9)->cut_number(), 4);
   }
   testing::internal::GetCapturedStderr();
 }

@@ -17,15 +17,15 @@ namespace {
 
 std::vector<TPiece*> order(TJigsaw& j) {
   std::vector<TPiece*> out;
-  for (auto& p : j.pieces) out.push_back(p.get());
+  for (auto& p : j.pieces()) out.push_back(p.get());
   return out;
 }
 
-// A "pj" puzzle of rows x cols whose pieces lie loose far from home and from each other.
+// A jigsaw of rows x cols whose pieces lie loose far from home and from each other.
 std::unique_ptr<TJigsaw> scattered(int rows, int cols) {
-  auto j = jt::hand_made(rows, cols, "pj");
+  auto j = jt::hand_made<TJigsaw>(rows, cols);
   int k = 0;
-  for (auto& p : j->pieces) {
+  for (auto& p : j->pieces()) {
     p->visible = 1;
     p->x = 100 + 130 * (k % 7);
     p->y = 560 + 130 * (k / 7);
@@ -37,7 +37,7 @@ std::unique_ptr<TJigsaw> scattered(int rows, int cols) {
 }  // namespace
 
 TEST(JigsawPlay, FixesWithin14PixelsOfHomeNot15) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   struct Case {
     int ox, oy;
     bool fixed;
@@ -48,26 +48,26 @@ TEST(JigsawPlay, FixesWithin14PixelsOfHomeNot15) {
     TPiece& a = at(*j, 0, 0);
     int before = jt::sounds_played();
     carry_to(*j, a, a.x0 + k.ox, a.y0 + k.oy);
-    EXPECT_EQ(j->carry, nullptr);
+    EXPECT_EQ(j->carried(), nullptr);
     EXPECT_EQ(a.fixed, k.fixed ? 1 : 0);
     EXPECT_EQ(jt::sounds_played() - before, k.fixed ? 1 : 0) << "one click per piece fixed";
     if (k.fixed) {
       EXPECT_EQ(a.x, a.x0);
       EXPECT_EQ(a.y, a.y0);
-      EXPECT_EQ(j->pieces.front().get(), &a) << "fixed pieces go to the bottom";
+      EXPECT_EQ(j->pieces().front().get(), &a) << "fixed pieces go to the bottom";
     } else {
       EXPECT_EQ(a.x, a.x0 + k.ox);
-      EXPECT_EQ(j->pieces.back().get(), &a) << "a piece put down lies on top";
+      EXPECT_EQ(j->pieces().back().get(), &a) << "a piece put down lies on top";
     }
     EXPECT_EQ(a.group, 0);
     // A fixed piece can no longer be picked up.
     click_at(*j, a.x, a.y);
-    EXPECT_EQ(j->carry == &a, !k.fixed);
+    EXPECT_EQ(j->carried() == &a, !k.fixed);
   }
 }
 
 TEST(JigsawPlay, JoinsWithin14PixelsOfHomeSpacing) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   // A put down left of its right-hand neighbour B, off the fitting spot by (ox, oy).
   struct Case {
     int ox, oy;
@@ -88,19 +88,19 @@ TEST(JigsawPlay, JoinsWithin14PixelsOfHomeSpacing) {
     if (k.joined) {
       EXPECT_EQ(a.group, 1);
       EXPECT_EQ(b.group, 1);
-      EXPECT_EQ(j->next_group, 2);
+      EXPECT_EQ(j->next_group(), 2);
       EXPECT_EQ(b.x - a.x, b.x0 - a.x0) << "B lines up with A";
       EXPECT_EQ(b.y - a.y, b.y0 - a.y0);
     } else {
       EXPECT_EQ(a.group + b.group, 0);
-      EXPECT_EQ(j->next_group, 1);
+      EXPECT_EQ(j->next_group(), 1);
       EXPECT_EQ(b.x, 700);
     }
   }
 }
 
 TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(2, 2);
   TPiece& a = at(*j, 0, 0);
   TPiece& b = at(*j, 0, 1);
@@ -117,8 +117,8 @@ TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
 
   // Carrying A carries B; the redraw keeps their home spacing wherever the pointer goes.
   click_at(*j, a.x, a.y);
-  ASSERT_EQ(j->carry, &a);
-  EXPECT_EQ(j->pieces.back().get(), &b) << "the carried group goes on top";
+  ASSERT_EQ(j->carried(), &a);
+  EXPECT_EQ(j->pieces().back().get(), &b) << "the carried group goes on top";
   media::move_pointer(333, 111);
   j->draw();
   EXPECT_EQ(a.x, 333);
@@ -138,28 +138,26 @@ TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
   }
   // Picking up any one of them carries all four.
   click_at(*j, d.x, d.y);
-  ASSERT_EQ(j->carry, &d);
+  ASSERT_EQ(j->carried(), &d);
   media::move_pointer(d.x0 + 9, d.y0 - 9);
   j->draw();
   EXPECT_EQ(a.x, a.x0 + 9);
   int before = jt::sounds_played();
-  j->left_click();
-  EXPECT_EQ(jt::sounds_played() - before, 4) << "one click per piece fixed";
+  EXPECT_EQ(j->left_click(), app::Outcome::Finished) << "the click that fixes the last piece ends the puzzle";
+  EXPECT_EQ(jt::world().effects.count(app::Effect::Click), 4) << "one click per piece fixed";
   for (TPiece* p : {&a, &b, &c, &d}) {
     EXPECT_EQ(p->fixed, 1);
     EXPECT_EQ(p->x, p->x0);
     EXPECT_EQ(p->y, p->y0);
   }
-  // "pj" finds its end on the next redraw, which plays the magic once.
-  EXPECT_EQ(j->complete, 0);
+  EXPECT_EQ(j->finished(), 1);
   j->draw();
   j->draw();
-  EXPECT_EQ(j->complete, 1);
-  EXPECT_EQ(jt::sounds_played() - before, 5);
+  EXPECT_EQ(jt::sounds_played() - before, 5) << "and the magic plays once";
 }
 
 TEST(JigsawPlay, JoiningALoosePieceToAGroupAndToAFixedNeighbour) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(1, 3);
   TPiece& a = at(*j, 0, 0);
   TPiece& b = at(*j, 0, 1);
@@ -172,7 +170,7 @@ TEST(JigsawPlay, JoiningALoosePieceToAGroupAndToAFixedNeighbour) {
   EXPECT_EQ(a.group, 1);
   EXPECT_EQ(b.x, 486);
   EXPECT_EQ(c.y, 314);
-  EXPECT_EQ(j->next_group, 2);
+  EXPECT_EQ(j->next_group(), 2);
 
   // A piece lining up with a fixed neighbour is within reach of its own home, so it is fixed too.
   auto k = scattered(1, 2);
@@ -187,7 +185,7 @@ TEST(JigsawPlay, JoiningALoosePieceToAGroupAndToAFixedNeighbour) {
 }
 
 TEST(JigsawPlay, ToTopAndInPlaceOrder) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(1, 5);
   std::vector<TPiece*> p = order(*j);
   int groups[] = {1, 2, 0, 2, 1};
@@ -222,10 +220,10 @@ TEST(JigsawPlay, ToTopAndInPlaceOrder) {
 }
 
 TEST(JigsawPlay, PieceByRowAndColumnAndNeighbours) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(3, 4);
-  EXPECT_EQ(j->piece_rc(1, 0), j->pieces[4].get());
-  EXPECT_EQ(j->piece_rc(2, 3), j->pieces[11].get());
+  EXPECT_EQ(j->piece_rc(1, 0), j->pieces()[4].get());
+  EXPECT_EQ(j->piece_rc(2, 3), j->pieces()[11].get());
   EXPECT_EQ(j->piece_rc(3, 0), nullptr);
   EXPECT_EQ(j->piece_rc(-1, 2), nullptr);
   // A corner piece tries only its two neighbours; lining up all four around (1, 1) joins them all.
@@ -240,11 +238,11 @@ TEST(JigsawPlay, PieceByRowAndColumnAndNeighbours) {
   j->check_mates(mid);
   for (auto [r, c] : {std::pair{0, 1}, {2, 1}, {1, 0}, {1, 2}}) EXPECT_EQ(at(*j, r, c).group, 1);
   EXPECT_EQ(at(*j, 0, 0).group, 0);
-  EXPECT_EQ(j->next_group, 2);
+  EXPECT_EQ(j->next_group(), 2);
 }
 
 TEST(JigsawPlay, HideAndPickingUpTheTopmostPiece) {
-  jt::fresh_shell(2, true);
+  jt::fresh_world();
   auto j = scattered(1, 3);
   TPiece& a = at(*j, 0, 0);
   TPiece& b = at(*j, 0, 1);
@@ -255,32 +253,32 @@ TEST(JigsawPlay, HideAndPickingUpTheTopmostPiece) {
   b.x = 340;
   b.y = 300;
   click_at(*j, 320, 300);
-  EXPECT_EQ(j->carry, &b);
-  EXPECT_EQ(j->dx, 20);
-  EXPECT_EQ(j->dy, 0);
+  EXPECT_EQ(j->carried(), &b);
+  EXPECT_EQ(j->carry_dx(), 20);
+  EXPECT_EQ(j->carry_dy(), 0);
   // The right button toggles hide, even while carrying; the carried piece stays carried.
   j->right_click();
-  EXPECT_EQ(j->hide, 1);
+  EXPECT_EQ(j->hiding(), 1);
   click_at(*j, 700, 600);
-  EXPECT_EQ(j->carry, nullptr);
+  EXPECT_EQ(j->carried(), nullptr);
   EXPECT_EQ(b.x, 720);
   // Hidden pieces can still be picked up; a fixed one on top is passed over.
   c.x = 300;
   c.y = 300;
   c.fixed = 1;
   click_at(*j, 300, 300);
-  EXPECT_EQ(j->carry, &a);
+  EXPECT_EQ(j->carried(), &a);
   j->right_click();
-  EXPECT_EQ(j->hide, 0);
+  EXPECT_EQ(j->hiding(), 0);
   // A click where no loose piece lies picks up nothing.
   click_at(*j, 310, 300);  // puts A down
   click_at(*j, 1000, 20);
-  EXPECT_EQ(j->carry, nullptr);
+  EXPECT_EQ(j->carried(), nullptr);
 }
 
 TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
-  jt::fresh_shell(2, true);
-  auto j = jt::hand_made(1, 2, "uncover");
+  jt::fresh_world();
+  auto j = jt::hand_made<activities::TUncover>(1, 2);
   TPiece& a = at(*j, 0, 0);
   TPiece& b = at(*j, 0, 1);
   // A's shape is only its left half; B is made to overlap A's right half.
@@ -294,70 +292,77 @@ TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
   click_at(*j, a.x0 - 20, a.y0);
   EXPECT_EQ(a.visible, 1);
   EXPECT_EQ(j->completed(), 0);
-  click_at(*j, 215, 200);  // B only
-  EXPECT_EQ(b.visible, 1);
   int before = jt::sounds_played();
+  media::move_pointer(215, 200);  // B only
+  EXPECT_EQ(j->left_click(), app::Outcome::Finished);
+  EXPECT_EQ(b.visible, 1);
   EXPECT_EQ(j->completed(), 1);
   EXPECT_EQ(j->completed(), 1);
   EXPECT_EQ(jt::sounds_played() - before, 1) << "magic exactly once";
-  EXPECT_EQ(j->complete, 1);
+  EXPECT_EQ(j->finished(), 1);
 
   // Over a revealed piece the click goes on to a hidden one beneath it.
-  auto k = jt::hand_made(1, 2, "uncover");
+  auto k = jt::hand_made<activities::TUncover>(1, 2);
   at(*k, 0, 1).x0 = 250;
   at(*k, 0, 0).visible = 1;
   click_at(*k, 230, 200);
   EXPECT_EQ(at(*k, 0, 1).visible, 1);
 }
 
+// Without a window the card's pixels read back transparent; this one lets the test make them opaque.
+struct OpaqueCardWhere : activities::TWhere {
+  using TWhere::TWhere;
+  void make_card_opaque() { card_.img = jt::solid(card_.img->width, card_.img->height); }
+};
+
 TEST(JigsawPlay, WhereRevealsOnlyTheShownPiece) {
-  jt::fresh_shell(2, true);
-  auto j = jt::hand_made(2, 2, "where");
+  jt::fresh_world();
+  auto j = jt::hand_made<OpaqueCardWhere>(2, 2);
   j->setup();
   int rounds = 0;
   while (!j->completed() && rounds++ < 10) {
-    TPiece* shown = j->showpiece;
+    const TPiece* shown = j->shown_piece();
     ASSERT_NE(shown, nullptr);
     ASSERT_EQ(shown->visible, 0) << "the card shows a hidden piece";
     // A wrong hidden piece, a revealed piece and the background do nothing.
-    for (auto& p : j->pieces) {
+    for (auto& p : j->pieces()) {
       if (p.get() == shown) continue;
-      int was = p->visible;
+      bool was = p->visible;
       click_at(*j, p->x0, p->y0);
       EXPECT_EQ(p->visible, was);
-      EXPECT_EQ(j->showpiece, shown);
+      EXPECT_EQ(j->shown_piece(), shown);
     }
     click_at(*j, 900, 700);
-    EXPECT_EQ(j->showpiece, shown);
-    // The card itself deals again among the hidden pieces (its pixels are read back from the
-    // screen, so without one they are made opaque here).
-    j->card.img = jt::solid(j->card.img->width, j->card.img->height);
-    media::ImagePtr old_card = j->card.img;
-    click_at(*j, j->card.x + 3, j->card.y + 3);
-    EXPECT_NE(j->card.img, old_card) << "a new card was dealt";
-    shown = j->showpiece;
+    EXPECT_EQ(j->shown_piece(), shown);
+    // The card itself deals again among the hidden pieces.
+    j->make_card_opaque();
+    media::ImagePtr old_card = j->card().img;
+    click_at(*j, j->card().x + 3, j->card().y + 3);
+    EXPECT_NE(j->card().img, old_card) << "a new card was dealt";
+    shown = j->shown_piece();
     ASSERT_EQ(shown->visible, 0);
     click_at(*j, shown->x0 + 30, shown->y0 - 30);
     EXPECT_EQ(shown->visible, 1);
   }
   EXPECT_EQ(rounds, 4);
-  EXPECT_EQ(j->complete, 1);
+  EXPECT_EQ(j->finished(), 1);
 }
 
 TEST(JigsawPlay, FinishedPuzzleWaitsForTheCornerButton) {
-  app::Shell& s = jt::fresh_shell(2, true);
-  for (const char* mode : {"uncover", "where", "pj"}) {
-    SCOPED_TRACE(mode);
-    auto j = jt::hand_made(1, 2, mode);
-    for (auto& p : j->pieces) p->visible = p->fixed = 1;
+  const app::Assets& s = jt::fresh_world().assets;
+  std::unique_ptr<activities::TPuzzle> puzzles[] = {jt::hand_made<activities::TUncover>(1, 2),
+                                                     jt::hand_made<activities::TWhere>(1, 2),
+                                                     jt::hand_made<TJigsaw>(1, 2)};
+  for (auto& j : puzzles) {
+    SCOPED_TRACE(static_cast<int>(j->mode()));
+    for (auto& p : j->pieces()) p->visible = p->fixed = true;
     ASSERT_EQ(j->completed(), 1);
+    EXPECT_TRUE(j->finished());
     int corner_y = s.screen_h - media::image_width(s.smiley_image) - 5;
-    s.restart_requested = true;
-    click_at(*j, 200, 200);  // on a piece: nothing but clearing the request
-    EXPECT_FALSE(s.restart_requested);
-    EXPECT_EQ(j->carry, nullptr);
-    click_at(*j, 5 + media::image_width(s.smiley_image) / 2, corner_y + media::image_height(s.smiley_image) / 2);
-    EXPECT_TRUE(s.restart_requested);
-    s.restart_requested = false;
+    EXPECT_EQ(click_at(*j, 200, 200), app::Outcome::Nothing) << "on a piece: nothing";
+    EXPECT_EQ(click_at(*j, 5 + media::image_width(s.smiley_image) / 2, corner_y + media::image_height(s.smiley_image) / 2),
+              app::Outcome::Restart);
   }
+  // A carried piece stays where it was on a finished jigsaw.
+  EXPECT_EQ(static_cast<TJigsaw&>(*puzzles[2]).carried(), nullptr);
 }

@@ -13,17 +13,13 @@ namespace {
 
 class KaleidTest : public act_test::ActivityTest {
  protected:
-  void SetUp() override {
-    ActivityTest::SetUp();
-    app::shell().activity = 4;
-  }
-  TKaleid k;
+  TKaleid k{context()};
 };
 
 TEST_F(KaleidTest, InitTakesSizesFromTheMaskAndAPictureOtherThanTheFirst) {
   for (int seed = 1; seed <= 30; ++seed) {
     media::seed_random(seed);
-    TKaleid a;
+    TKaleid a{context()};
     a.init();
     EXPECT_NE(a.ind, 0) << "seed " << seed;
     EXPECT_TRUE(a.taken);
@@ -35,7 +31,7 @@ TEST_F(KaleidTest, InitTakesSizesFromTheMaskAndAPictureOtherThanTheFirst) {
   EXPECT_GT(k.r, 50);
   EXPECT_EQ(k.ring_w, 30);
   EXPECT_EQ(k.rot, 0);
-  EXPECT_EQ(k.show, 0);
+  EXPECT_FALSE(k.show);
   EXPECT_EQ(k.ms, 1000);
   ASSERT_TRUE(k.img);
   EXPECT_EQ(k.img->width, 1024);
@@ -49,18 +45,14 @@ TEST_F(KaleidTest, InitTakesSizesFromTheMaskAndAPictureOtherThanTheFirst) {
 
 TEST_F(KaleidTest, TurnsOneDegreePerStepMoreThanFiftyMillisecondsApart) {
   k.init();
-  app::Shell& s = app::shell();
-  s.redraw_needed = false;
   media::advance_manual_clock(50);
-  k.update();
+  EXPECT_EQ(k.update(), app::Outcome::Nothing);
   EXPECT_EQ(k.rot, 0);
-  EXPECT_FALSE(s.redraw_needed);
   media::advance_manual_clock(1);
-  k.update();
+  EXPECT_EQ(k.update(), app::Outcome::Redraw);
   EXPECT_EQ(k.rot, 1);
-  EXPECT_TRUE(s.redraw_needed);
   EXPECT_EQ(k.ms, 1051);
-  k.update();
+  EXPECT_EQ(k.update(), app::Outcome::Nothing);
   EXPECT_EQ(k.rot, 1) << "no time has passed";
 
   k.rot = 357;
@@ -78,16 +70,16 @@ TEST_F(KaleidTest, ClicksNeverTakeTheSamePictureTwiceAndRightClickToggles) {
   std::set<int> seen;
   for (int i = 0; i < 200; ++i) {
     int before = k.ind;
-    k.left_click();
+    EXPECT_EQ(k.left_click(), app::Outcome::Finished) << "every click finishes a game";
     EXPECT_NE(k.ind, before);
     seen.insert(k.ind);
   }
   EXPECT_EQ(seen.size(), 3u);
 
   k.right_click();
-  EXPECT_EQ(k.show, 1);
+  EXPECT_TRUE(k.show);
   k.right_click();
-  EXPECT_EQ(k.show, 0);
+  EXPECT_FALSE(k.show);
 }
 
 TEST_F(KaleidTest, OneOrNoPictureNeitherFailsNorHangs) {
@@ -99,13 +91,13 @@ TEST_F(KaleidTest, OneOrNoPictureNeitherFailsNorHangs) {
   EXPECT_EQ(k.ind, 0);
 
   set_pictures(0);
-  TKaleid none;
+  TKaleid none{context()};
   none.init();
   EXPECT_FALSE(none.taken);
   none.left_click();
   none.right_click();
   media::move_pointer(500, 400);
-  EXPECT_EQ(none.draw(), 0);
+  none.draw();
 }
 
 TEST_F(KaleidTest, PointerIsKeptAwayFromTheEdges) {

@@ -1,300 +1,395 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <unistd.h>
+
 #include <fstream>
-#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "activities/bounce.hpp"
+#include "activities/colour.hpp"
+#include "activities/count.hpp"
+#include "activities/frames4.hpp"
+#include "activities/jigsaw.hpp"
+#include "activities/kaleid.hpp"
+#include "activities/pairs.hpp"
+#include "activities/uncover.hpp"
+#include "activities/where.hpp"
+#include "activities/register.hpp"
 #include "app/activity.hpp"
+#include "app/keys.hpp"
 #include "app/loop.hpp"
-#include "app/shell.hpp"
 #include "media/clock.hpp"
 #include "media/events.hpp"
+#include "media/sound.hpp"
+#include "tests/unit/test_world.hpp"
 
 using namespace app;
 using media::Event;
 
 namespace {
 
-std::vector<std::string> calls;  // "key:method" in call order
+std::vector<std::string> calls;  // "digit:method" in call order
 
+// An activity that logs every call and answers with the outcomes and traits a test gives it.
 struct Fake : Activity {
-  int key, cut, pic;
-  int complete = 0;
-  bool request_restart = false;
-  Fake(int k, int c, int p) : key(k), cut(c), pic(p) {}
-  void log(const char* m) { calls.push_back(std::to_string(key) + ":" + m); }
-  int draw() override { return log("draw"), 0; }
-  int setup() override { return log("setup"), 0; }
-  int clear() override { return log("clear"), 0; }
-  int update() override { return log("update"), 0; }
-  int left_click() override {
-    log("left");
-    if (request_restart) shell().restart_requested = true;
-    return 0;
+  Fake(int d, const Traits& t) : digit(d), traits_(t) {}
+  void log(const char* m) { calls.push_back(std::to_string(digit) + ":" + m); }
+  const Traits& traits() const override { return traits_; }
+  void draw() override { log("draw"); }
+  void setup() override { log("setup"); }
+  void clear() override { log("clear"); }
+  Outcome update() override { return log("update"), next; }
+  Outcome left_click() override { return log("left"), next; }
+  Outcome right_click() override { return log("right"), next; }
+  Outcome mouse_move() override { return log("move"), next; }
+  bool finished() const override { return done; }
+  ActivityPtr new_game() override {
+    log("new_game");
+    return can_renew ? std::make_unique<Fake>(digit, traits_) : nullptr;
   }
-  int right_click() override { return log("right"), 0; }
-  int mouse_move() override { return log("move"), 0; }
-  int completed() override { return log("completed"), complete; }
-  int complete_flag() const override { return complete; }
-  int cut_number() const override { return cut; }
-  int picture_index() const override { return pic; }
+
+  int digit;
+  Traits traits_;
+  Outcome next = Outcome::Nothing;  // what every handler reports
+  bool done = false;
+  bool can_renew = true;
 };
 
-std::vector<int> failing_cuts;  // cuts whose jigsaw cannot be built
-
-class Loop : public testing::Test {
+class LoopTest : public testing::Test {
  protected:
   void SetUp() override {
-    reset_shell();
     calls.clear();
-    failing_cuts.clear();
     media::use_manual_clock(true);
     media::set_manual_clock(1000);
-    media::seed_random(7);
-    for (int k = 1; k <= 9; ++k)
-      register_activity(k, [k](int cut, int pic) -> ActivityPtr {
-        for (int f : failing_cuts)
-          if (f == cut) return nullptr;
-        calls.push_back(std::to_string(k) + ":init");
-        return std::make_unique<Fake>(k, cut, pic);
-      });
-    shell().config_dir = testing::TempDir();
-    for (int i = 0; i < 5; ++i) shell().pictures.push_back(std::make_shared<media::Image>());
+    for (int d = 1; d <= kActivities; ++d)
+      table[d] = [this, d](const Context&) -> ActivityPtr {
+        if (!buildable[d]) return nullptr;
+        calls.push_back(std::to_string(d) + ":make");
+        return std::make_unique<Fake>(d, traits[d]);
+      };
+    progress = testing::TempDir() + "loop-progress-" + std::to_string(::getpid()) + ".txt";
   }
   void TearDown() override {
-    for (int k = 1; k <= 9; ++k) register_activity(k, nullptr);
+    loop.reset();
     media::use_manual_clock(false);
-    reset_shell();
+    media::close_audio();
   }
-  Turn key(int code) { return handle_event(Event{media::EV_KEY_DOWN, code}); }
-  void key_up(int code) { handle_event(Event{media::EV_KEY_UP, code}); }
-  void click(int button) { handle_event(Event{media::EV_MOUSE_DOWN, button}); }
-  Fake* slot(int n) { return static_cast<Fake*>(shell().activity_slots[n].get()); }
-  bool called(const std::string& c) { return std::find(calls.begin(), calls.end(), c) != calls.end(); }
+
+  Loop& start(int level) {
+    loop = std::make_unique<Loop>(world.assets, table, progress, level);
+    return *loop;
+  }
+  Turn key(int code) { return tw::press(*loop, code); }
+  void key_up(int code) { tw::release(*loop, code); }
+  void click(int button) { tw::click(*loop, button); }
+  Fake* slot(int d) { return static_cast<Fake*>(loop->slot(d)); }
+  const LoopState& state() { return loop->state(); }
+  int count(const std::string& c) { return static_cast<int>(std::count(calls.begin(), calls.end(), c)); }
+
+  tw::World world;
+  ActivityTable table;
+  std::array<Traits, kActivities + 1> traits;
+  std::array<bool, kActivities + 1> buildable = {true, true, true, true, true, true, true, true, true, true};
+  std::string progress;
+  std::unique_ptr<Loop> loop;
 };
 
 }  // namespace
 
-TEST_F(Loop, LockedDigitsAndTheHelpPage) {
-  Shell& s = shell();
-  key('H');
-  EXPECT_TRUE(s.help_shown);
-  key('2');  // locked at level 1: nothing but closing the help page
-  EXPECT_EQ(s.activity, 0);
-  EXPECT_FALSE(s.help_shown);
-  EXPECT_FALSE(s.activity_slots[2]);
-  key(media::KEY_F1);
-  EXPECT_TRUE(s.help_shown);
-  key(media::KEY_F1);
-  EXPECT_FALSE(s.help_shown);
-  // V and Escape do not close the help page; clicks do.
-  key('H');
-  key('V');
-  EXPECT_TRUE(s.info_shown);
-  EXPECT_TRUE(s.help_shown);
-  click(3);  // middle button: a redraw and nothing else
-  EXPECT_TRUE(s.help_shown);
-  click(1);
-  EXPECT_FALSE(s.help_shown);
-  s.redraw_needed = false;
-  key('S');
-  EXPECT_FALSE(s.sound_on);
-  EXPECT_TRUE(s.redraw_needed);
-  // Level 5 opens digits up to 5 at once.
-  s.level = 5;
-  key('5');
-  EXPECT_EQ(s.activity, 5);
-  key('6');
-  EXPECT_EQ(s.activity, 5);
+TEST(Keys, EachKeyMeansOneCommand) {
+  EXPECT_EQ(command_for_key(media::KEY_ESCAPE, false).command, Command::Quit);
+  EXPECT_EQ(command_for_key(media::KEY_Q, true).command, Command::Quit);
+  EXPECT_EQ(command_for_key(media::KEY_Q, false).command, Command::Nothing);
+  EXPECT_EQ(command_for_key(media::KEY_V, false).command, Command::ToggleInfo);
+  EXPECT_EQ(command_for_key(media::KEY_LCONTROL, false).command, Command::ControlDown);
+  EXPECT_EQ(command_for_key(media::KEY_RCONTROL, true).command, Command::ControlDown);
+  EXPECT_EQ(command_for_key(media::KEY_H, true).command, Command::ToggleHelp);
+  EXPECT_EQ(command_for_key(media::KEY_F1, false).command, Command::ToggleHelp);
+  EXPECT_EQ(command_for_key(media::KEY_S, false).command, Command::ToggleSound);
+  EXPECT_EQ(command_for_key(media::KEY_0, false).command, Command::TitleScreen);
+  for (int d = 1; d <= 9; ++d) {
+    KeyCommand k = command_for_key(media::KEY_0 + d, false);
+    EXPECT_EQ(k.command, Command::Choose);
+    EXPECT_EQ(k.digit, d);
+  }
+  EXPECT_EQ(command_for_key('A', false).command, Command::Nothing);
+  EXPECT_TRUE(closes_help(Command::Choose));
+  EXPECT_TRUE(closes_help(Command::Nothing));
+  EXPECT_FALSE(closes_help(Command::ToggleInfo));
+  EXPECT_FALSE(closes_help(Command::Quit));
 }
 
-TEST_F(Loop, SelectionRulesPerActivity) {
-  Shell& s = shell();
-  s.level = 9;
+TEST_F(LoopTest, LockedDigitsAndTheHelpPage) {
+  start(1);
+  key('H');
+  EXPECT_TRUE(state().help_shown);
+  key('2');  // locked at level 1: nothing but closing the help page
+  EXPECT_EQ(state().activity, 0);
+  EXPECT_FALSE(state().help_shown);
+  EXPECT_FALSE(slot(2));
+  key(media::KEY_F1);
+  EXPECT_TRUE(state().help_shown);
+  key(media::KEY_F1);
+  EXPECT_FALSE(state().help_shown);
+  // V and Control do not close the help page; clicks do.
+  key('H');
+  key('V');
+  EXPECT_TRUE(state().info_shown);
+  EXPECT_TRUE(state().help_shown);
+  key(media::KEY_LCONTROL);
+  key_up(media::KEY_LCONTROL);
+  EXPECT_TRUE(state().help_shown);
+  click(3);  // middle button: a redraw and nothing else
+  EXPECT_TRUE(state().help_shown);
+  click(1);
+  EXPECT_FALSE(state().help_shown);
+  loop->redraw_if_needed();
+  EXPECT_FALSE(state().redraw_needed);
+  key('S');
+  EXPECT_FALSE(loop->sound_on());
+  EXPECT_TRUE(state().redraw_needed);
+  key('S');
+  EXPECT_TRUE(loop->sound_on());
+  // Level 5 opens digits up to 5 at once.
+  start(5);
+  key('5');
+  EXPECT_EQ(state().activity, 5);
+  key('6');
+  EXPECT_EQ(state().activity, 5);
+}
+
+TEST_F(LoopTest, ChoosingAgainFollowsTheTraits) {
+  traits[1].again_while_current = Again::Clear;
+  traits[2].again_while_current = Again::Restart;
+  traits[3] = {.again_while_current = Again::Clear, .again_coming_back = Again::Clear};
+  traits[8] = {.again_while_current = Again::Restart, .again_when_finished = Again::Restart};
+  start(9);
   key('1');
-  EXPECT_EQ(calls, (std::vector<std::string>{"1:init"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"1:make", "1:setup"})) << "made, then its first game";
   key('1');
-  EXPECT_TRUE(called("1:clear"));
+  EXPECT_EQ(calls.back(), "1:clear");
   key('2');
-  EXPECT_EQ(calls.back(), "2:setup");
   key('2');
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "2:setup"), 2);
-  // Every selection of 3 restarts its cards; 4 again changes nothing.
+  EXPECT_EQ(count("2:setup"), 2);
+  // Every choice of 3 clears; 4 again changes nothing.
   key('3');
   key('3');
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "3:clear"), 2);
+  key('1');
+  key('3');
+  EXPECT_EQ(count("3:clear"), 2);
+  EXPECT_EQ(count("3:setup"), 1);
   key('4');
   size_t n = calls.size();
   key('4');
   EXPECT_EQ(calls.size(), n);
-  // 7: setup only when pressed again while current. 8: also after a finished game.
-  key('7');
+  // 8: again when current, and coming back to a finished game; an unfinished one resumes.
   key('8');
-  slot(8)->complete = 1;
+  slot(8)->done = true;
   key('1');
   key('8');
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "8:setup"), 2);
-  // Coming back to an unfinished game resumes it.
-  slot(8)->complete = 0;
+  EXPECT_EQ(count("8:setup"), 2);
+  slot(8)->done = false;
   key('1');
   key('8');
-  EXPECT_EQ(std::count(calls.begin(), calls.end(), "8:setup"), 2);
+  EXPECT_EQ(count("8:setup"), 2);
+  key('8');
+  EXPECT_EQ(count("8:setup"), 3);
   key('0');
-  EXPECT_EQ(s.activity, 0);
-  EXPECT_TRUE(s.activity_slots[8]);
+  EXPECT_EQ(state().activity, 0);
+  EXPECT_TRUE(slot(8));
 }
 
-TEST_F(Loop, JigsawGamesChangeCutAndPictureAndResume) {
-  Shell& s = shell();
-  s.level = 9;
+TEST_F(LoopTest, NewGamesReplaceTheObjectAndAMakerThatFailsDoesNothing) {
+  for (int d : {5, 6}) traits[d] = {.again_while_current = Again::NewGame, .again_when_finished = Again::NewGame};
+  start(9);
   key('5');
   Fake* first = slot(5);
   ASSERT_TRUE(first);
-  int cut = first->cut, pic = first->pic;
-  EXPECT_GE(cut, 1);
-  EXPECT_LE(cut, 13);
-  EXPECT_GE(pic, 0);
-  EXPECT_LT(pic, 5);
   key('1');
   key('5');
-  EXPECT_EQ(slot(5), first) << "an unfinished puzzle resumes";
-  for (int i = 0; i < 20; ++i) {
-    key('5');  // again while current: a new puzzle, different cut and picture
-    ASSERT_NE(slot(5)->cut, cut);
-    ASSERT_NE(slot(5)->pic, pic);
-    cut = slot(5)->cut, pic = slot(5)->pic;
-  }
-  // A finished puzzle is replaced when coming back.
-  slot(5)->complete = 1;
-  Fake* done = slot(5);
+  EXPECT_EQ(slot(5), first) << "an unfinished game resumes";
+  key('5');
+  Fake* second = slot(5);
+  EXPECT_NE(second, first) << "again while current: a new object";
+  EXPECT_EQ(calls.back(), "5:setup") << "the new object starts its game";
+  second->done = true;
   key('1');
   key('5');
-  EXPECT_NE(slot(5), done);
-  // With one picture only the cut must change.
-  s.pictures.resize(1);
-  key('6');
-  key('6');
-  EXPECT_EQ(slot(6)->pic, 0);
-}
-
-TEST_F(Loop, UnreadableCutsAreSkippedAndNoCutMeansNoActivity) {
-  Shell& s = shell();
-  s.level = 9;
-  for (int c = 1; c <= 12; ++c) failing_cuts.push_back(c);
-  key('9');
-  ASSERT_TRUE(slot(9));
-  EXPECT_EQ(slot(9)->cut, 13);
-  EXPECT_EQ(s.activity, 9);
-  failing_cuts.push_back(13);
+  EXPECT_NE(slot(5), second) << "a finished game is replaced when coming back";
+  slot(5)->can_renew = false;
+  Fake* kept = slot(5);
+  key('5');
+  EXPECT_EQ(slot(5), kept) << "no new game could be built: the old one stays";
+  EXPECT_EQ(state().activity, 5);
+  buildable[6] = false;
   key('6');
   EXPECT_FALSE(slot(6));
-  EXPECT_EQ(s.activity, 9) << "the key does nothing when no cut can be built";
+  EXPECT_EQ(state().activity, 5) << "the key does nothing when nothing can be built";
 }
 
-TEST_F(Loop, ClicksUnlockAndRestart) {
-  Shell& s = shell();
-  s.level = 3;
+TEST_F(LoopTest, FinishedUnlocksTheNextActivityOnlyFromTheHighest) {
+  start(3);
   key('3');
+  slot(3)->next = Outcome::Finished;
   click(1);
-  EXPECT_EQ(s.level, 4) << "a click in the highest activity 3 unlocks 4";
+  EXPECT_EQ(state().level, 4) << "finishing the highest activity opens the next";
+  click(1);
+  EXPECT_EQ(state().level, 4) << "3 is not the highest any more";
   key('1');
-  key('3');
+  slot(1)->next = Outcome::Finished;
   click(1);
-  EXPECT_EQ(s.level, 4) << "activity 3 is not the highest any more";
-  // Activities 5 and 6 unlock after a click that completes them, and not before.
-  s.level = 5;
-  key('5');
+  EXPECT_EQ(state().level, 4);
+  start(9);
+  key('9');
+  slot(9)->next = Outcome::Finished;
   click(1);
-  EXPECT_EQ(s.level, 5);
-  slot(5)->complete = 1;
-  click(1);
-  EXPECT_EQ(s.level, 6);
-  // The corner button of a finished game restarts it through its digit key.
-  s.level = 9;
+  EXPECT_EQ(state().level, 9) << "never past 9";
+}
+
+TEST_F(LoopTest, RestartChoosesTheActivityAgain) {
+  traits[8] = {.again_while_current = Again::Restart, .again_when_finished = Again::Restart};
+  start(9);
   key('8');
-  slot(8)->complete = 1;
-  slot(8)->request_restart = true;
+  slot(8)->next = Outcome::Restart;
   calls.clear();
   click(1);
   EXPECT_EQ(calls, (std::vector<std::string>{"8:left", "8:setup"}));
-  EXPECT_FALSE(s.restart_requested);
-  // The unlock rule never goes past 9.
-  key('9');
-  click(1);
-  EXPECT_EQ(s.level, 9);
+  EXPECT_EQ(state().activity, 8);
 }
 
-TEST_F(Loop, ControlClickIsARightClickAndEitherControlKeyReleases) {
-  Shell& s = shell();
-  s.level = 9;
+TEST_F(LoopTest, EventsReachOnlyTheActivitiesThatWantThem) {
+  traits[7].wants_right_clicks = true;
+  traits[1].wants_moves = true;
+  traits[3].animated = true;
+  start(9);
   key('7');
   calls.clear();
   key(media::KEY_LCONTROL);
   key(media::KEY_RCONTROL);
   click(1);
-  EXPECT_EQ(calls.back(), "7:right");
+  EXPECT_EQ(calls.back(), "7:right") << "Control+click is a right click";
   key_up(media::KEY_RCONTROL);
-  EXPECT_FALSE(s.ctrl_down) << "releasing either Control key clears it";
+  EXPECT_FALSE(state().ctrl_down) << "releasing either Control key clears it";
   click(1);
   EXPECT_EQ(calls.back(), "7:left");
   click(2);
   EXPECT_EQ(calls.back(), "7:right");
+  // Activities without those traits are never asked.
+  key('2');
+  calls.clear();
+  click(2);
+  media::advance_manual_clock(100);
+  loop->handle_event(Event{media::EV_MOUSE_MOVE});
+  loop->update_activity();
+  EXPECT_TRUE(calls.empty());
+  // The animated one steps on every turn, and asks for redraws through its outcome.
+  key('3');
+  loop->redraw_if_needed();
+  calls.clear();
+  loop->update_activity();
+  EXPECT_EQ(calls, (std::vector<std::string>{"3:update"}));
+  EXPECT_FALSE(state().redraw_needed);
+  slot(3)->next = Outcome::Redraw;
+  loop->update_activity();
+  EXPECT_TRUE(state().redraw_needed);
   // Control+Q ends the program and saves.
   key(media::KEY_LCONTROL);
   EXPECT_EQ(key('Q'), Turn::Quit);
 }
 
-TEST_F(Loop, PointerMovesAreHandledOnlyMoreThanTenMillisecondsApart) {
-  Shell& s = shell();
+TEST_F(LoopTest, PointerMovesAreHandledOnlyMoreThanTenMillisecondsApart) {
+  traits[1].wants_moves = true;
+  start(1);
   key('1');
-  s.last_move_ms = media::millisecs();
+  loop->redraw_if_needed();
   calls.clear();
-  s.redraw_needed = false;
   media::advance_manual_clock(10);
-  handle_event(Event{media::EV_MOUSE_MOVE});
+  loop->handle_event(Event{media::EV_MOUSE_MOVE});
   EXPECT_TRUE(calls.empty());
-  EXPECT_FALSE(s.redraw_needed) << "a dropped move costs nothing";
+  EXPECT_FALSE(state().redraw_needed) << "a dropped move costs nothing";
   media::advance_manual_clock(1);
-  handle_event(Event{media::EV_MOUSE_MOVE});
+  loop->handle_event(Event{media::EV_MOUSE_MOVE});
   EXPECT_EQ(calls, (std::vector<std::string>{"1:move"}));
-  EXPECT_TRUE(s.redraw_needed);
+  EXPECT_TRUE(state().redraw_needed);
   media::advance_manual_clock(5);
-  handle_event(Event{media::EV_MOUSE_MOVE});
+  loop->handle_event(Event{media::EV_MOUSE_MOVE});
   EXPECT_EQ(calls.size(), 1u);
   // Ticks, repeats, characters and releases only turn the loop.
-  s.redraw_needed = false;
+  loop->redraw_if_needed();
   for (int id : {media::EV_TIMER_TICK, media::EV_KEY_REPEAT, media::EV_KEY_CHAR, media::EV_MOUSE_UP})
-    EXPECT_EQ(handle_event(Event{id, 'H'}), Turn::Continue);
-  EXPECT_FALSE(s.redraw_needed);
-  EXPECT_FALSE(s.help_shown);
+    EXPECT_EQ(loop->handle_event(Event{id, 'H'}), Turn::Continue);
+  EXPECT_FALSE(state().redraw_needed);
+  EXPECT_FALSE(state().help_shown);
 }
 
-TEST_F(Loop, HelpInActivityThreeRestartsCardsWhenClosed) {
-  Shell& s = shell();
-  s.level = 3;
+TEST_F(LoopTest, ClosingHelpClearsTheActivitiesThatSaySo) {
+  traits[3].clear_when_help_closes = true;
+  start(3);
   key('3');
   calls.clear();
   key('H');
-  EXPECT_TRUE(calls.empty()) << "opening the help page does not touch the cards";
+  EXPECT_TRUE(calls.empty()) << "opening the help page does not touch the activity";
   key('H');
   EXPECT_EQ(calls, (std::vector<std::string>{"3:clear"}));
-  // The animated activities step on every turn.
-  calls.clear();
-  update_activity();
-  EXPECT_EQ(calls, (std::vector<std::string>{"3:update"}));
+  key('2');
+  key('H');
+  key('H');
+  EXPECT_EQ(count("2:clear"), 0);
 }
 
-TEST_F(Loop, EndingSavesTheLevel) {
-  Shell& s = shell();
-  s.level = 6;
+TEST_F(LoopTest, EndingSavesTheLevel) {
+  start(6);
   EXPECT_EQ(key(media::KEY_ESCAPE), Turn::Quit);
-  std::ifstream f(s.config_dir + "pipkin.txt", std::ios::binary);
+  std::ifstream f(progress, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(f)), {});
   EXPECT_EQ(text, "6\r\n");
-  s.level = 7;
-  EXPECT_EQ(handle_event(Event{media::EV_TERMINATE}), Turn::Quit);
-  std::ifstream g(s.config_dir + "pipkin.txt", std::ios::binary);
+  start(7);
+  EXPECT_EQ(loop->handle_event(Event{media::EV_TERMINATE}), Turn::Quit);
+  std::ifstream g(progress, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(g)), {}), "7\r\n");
+}
+
+// What the nine activities say about themselves: which events they take, where the loop's pointer
+// shows, and what choosing them again does.
+TEST(ActivityTable, TraitsOfTheNineActivities) {
+  ActivityTable table = activities::activity_table();
+  for (int d = 1; d <= kActivities; ++d) EXPECT_TRUE(table[d]) << d;
+  EXPECT_FALSE(table[0]);
+  const Traits* t[10] = {nullptr,
+                         &activities::TFrames4::kTraits,
+                         &activities::TCount::kTraits,
+                         &activities::TBounce::kTraits,
+                         &activities::TKaleid::kTraits,
+                         &activities::TUncover::kTraits,
+                         &activities::TWhere::kTraits,
+                         &activities::TColour::kTraits,
+                         &activities::TPairs::kTraits,
+                         &activities::TJigsaw::kTraits};
+  std::string pointer, animated, moves, right, thinking, help;
+  for (int d = 1; d <= kActivities; ++d) {
+    std::string digit = std::to_string(d);
+    if (t[d]->pointer_shown) pointer += digit;
+    if (t[d]->animated) animated += digit;
+    if (t[d]->wants_moves) moves += digit;
+    if (t[d]->wants_right_clicks) right += digit;
+    if (!t[d]->thinking_while_made) thinking += digit;
+    if (t[d]->clear_when_help_closes) help += digit;
+  }
+  EXPECT_EQ(pointer, "1256789");
+  EXPECT_EQ(animated, "34");
+  EXPECT_EQ(moves, "12");
+  EXPECT_EQ(right, "3479");
+  EXPECT_EQ(thinking, "3") << "bouncing cards are built without the thinking image";
+  EXPECT_EQ(help, "3");
+  auto again = [&](Again Traits::*which) {
+    std::string out;
+    for (int d = 1; d <= kActivities; ++d) out += "RCSN"[static_cast<int>(t[d]->*which)];
+    return out;
+  };
+  EXPECT_EQ(again(&Traits::again_while_current), "CSCRNNSSN");
+  EXPECT_EQ(again(&Traits::again_coming_back), "RRCRRRRRR");
+  EXPECT_EQ(again(&Traits::again_when_finished), "RRCRNNRSN");
 }

@@ -11,33 +11,27 @@
 #include <string>
 #include <vector>
 
-#include "activities/register.hpp"
 #include "activities/pairs.hpp"
+#include "activities/register.hpp"
 #include "app/furniture.hpp"
 #include "app/loop.hpp"
-#include "app/shell.hpp"
 #include "media/clock.hpp"
 #include "media/draw.hpp"
 #include "media/events.hpp"
 #include "media/sound.hpp"
+#include "tests/unit/test_world.hpp"
 
 using activities::TCard1;
 using activities::TPairs;
+using app::Outcome;
 
 namespace {
 
 class Pairs : public testing::Test {
  protected:
   void SetUp() override {
-    app::reset_shell();
-    app::forget_sounds();
-    media::close_audio();  // no device: plays only add channels, which the tests count
-    app::Shell& s = app::shell();
-    s.data_dir = make_data_dir();
-    s.probe_image = media::load_image(s.data_dir + "images/white.bmp", 0);
-    s.smiley_image = media::load_image(s.data_dir + "images/smiley.png", -1);
-    s.activity = 8;
-    s.level = 8;
+    world.assets.probe_image = media::load_image(world.assets.data_dir + "images/white.bmp", 0);
+    world.assets.smiley_image = media::load_image(world.assets.data_dir + "images/smiley.png", -1);
     media::use_manual_clock(true);
     media::set_manual_clock(5000);
     media::seed_random(88);
@@ -45,49 +39,34 @@ class Pairs : public testing::Test {
   }
   void TearDown() override {
     media::use_manual_clock(false);
-    media::close_audio();
-    app::forget_sounds();
-    app::register_activity(8, nullptr);
-    app::reset_shell();
+    media::close_audio();  // the loop's sounds are real
   }
 
-  // The generated images of the build plus a short magic sound, so the sound can be counted.
-  static std::string make_data_dir() {
-    namespace fs = std::filesystem;
-    // One folder per process: the tests may run side by side.
-    fs::path dir = fs::path(testing::TempDir()) / ("pairs_data_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir / "sound");
-    for (const char* sub : {"images", "pairs"}) fs::create_directory_symlink(fs::path(PIPKIN_DATA_DIR) / sub, dir / sub);
-    std::ofstream(dir / "sound" / "magic.ogg", std::ios::binary) << tiny_wav();
-    return dir.string() + "/";
-  }
-  static std::string tiny_wav() {
-    auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-    auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
-    const uint32_t samples = 441;
-    std::string data(samples * 2, '\0');
-    return "RIFF" + u32(36 + samples * 2) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(44100) + u32(88200) + u16(2) +
-           u16(16) + "data" + u32(samples * 2) + data;
-  }
-  static void add_pictures(int n) {
+  void add_pictures(int n) {
+    std::vector<media::ImagePtr> list = world.pictures();
     for (int i = 0; i < n; ++i) {
       auto img = std::make_shared<media::Image>();
       img->width = 1024;
       img->height = 768;
-      app::shell().pictures.push_back(img);
+      list.push_back(img);
     }
+    world.set_pictures(std::move(list));
   }
+  media::ImagePtr picture(size_t i) const { return world.assets.picture(i); }
+  int magic_played() const { return world.effects.count(app::Effect::Magic); }
   // A dealt game whose card k shows picture k % 8, so card k pairs with card k + 8 (or k - 8).
-  static void known_layout(TPairs& p) {
-    for (int k = 0; k < 16; ++k) p.cards[k].img = app::shell().pictures[k % 8];
+  void known_layout(TPairs& p) {
+    for (int k = 0; k < 16; ++k) p.cards[k].img = picture(k % 8);
   }
-  static void click_at(TPairs& p, int x, int y) {
+  // Clicks at (x, y); counts the clicks that finish a game.
+  Outcome click_at(TPairs& p, int x, int y) {
     media::move_pointer(x, y);
-    p.left_click();
+    Outcome o = p.left_click();
+    if (o == Outcome::Finished) ++finishes;
+    return o;
   }
   // Clicks the middle of card k.
-  static void click_card(TPairs& p, int k) { click_at(p, p.cards[k].x + 100, p.cards[k].y + 80); }
+  Outcome click_card(TPairs& p, int k) { return click_at(p, p.cards[k].x + 100, p.cards[k].y + 80); }
   static int face_up(const TPairs& p) {
     int n = 0;
     for (const TCard1& c : p.cards) n += c.visible && !c.found;
@@ -99,14 +78,17 @@ class Pairs : public testing::Test {
       if (j != k && !p.cards[j].found && p.cards[j].img == p.cards[k].img) return j;
     return -1;
   }
+
+  tw::World world;
+  int finishes = 0;
 };
 
 }  // namespace
 
 TEST_F(Pairs, GridAndDeal) {
   add_pictures(10);
-  const auto& pics = app::shell().pictures;
-  TPairs p;
+  const std::vector<media::ImagePtr> pics = world.pictures();
+  TPairs p{world.context};
   p.init();
   EXPECT_EQ(p.w, 215);
   EXPECT_EQ(p.h, 161);
@@ -150,7 +132,7 @@ TEST_F(Pairs, GridAndDeal) {
 
 TEST_F(Pairs, ClickMarginAndGaps) {
   add_pictures(8);
-  TPairs p;
+  TPairs p{world.context};
   p.init();
   p.setup();
   known_layout(p);
@@ -179,7 +161,7 @@ TEST_F(Pairs, ClickMarginAndGaps) {
 
 TEST_F(Pairs, NewCardIsComparedWithTheOneTurnedJustBefore) {
   add_pictures(8);
-  TPairs p;
+  TPairs p{world.context};
   p.init();
 
   // A, then a different B, then C: A turns back, B and C stay up, and nothing waits.
@@ -243,14 +225,15 @@ TEST_F(Pairs, NewCardIsComparedWithTheOneTurnedJustBefore) {
   click_card(p, 4);
   EXPECT_EQ(p.first, &p.cards[4]);
   EXPECT_EQ(p.complete, 0);
-  EXPECT_EQ(app::shell().level, 8);
+  EXPECT_EQ(finishes, 0);
 }
 
-TEST_F(Pairs, CompletionOnceWithMagicUnlockAndCornerButton) {
+TEST_F(Pairs, CompletionOnceWithMagicAndCornerButton) {
   add_pictures(8);
-  TPairs p;
+  TPairs p{world.context};
   p.init();
   p.setup();
+  EXPECT_FALSE(p.finished());
   for (int k = 0; k < 16; ++k) {
     if (p.cards[k].found) continue;
     click_card(p, k);
@@ -259,69 +242,60 @@ TEST_F(Pairs, CompletionOnceWithMagicUnlockAndCornerButton) {
   }
   EXPECT_EQ(media::millisecs(), 5000 + 8 * 1000);
   EXPECT_EQ(p.complete, 1);
-  EXPECT_EQ(app::shell().level, 9) << "finishing at level 8 opens the jigsaw";
-  EXPECT_EQ(media::channels_playing(), 1) << "the magic sound, once";
-  EXPECT_TRUE(app::sound_loaded(2));
+  EXPECT_TRUE(p.finished());
+  EXPECT_EQ(finishes, 1) << "the last match finishes the game";
+  EXPECT_EQ(magic_played(), 1) << "the magic sound, once";
   p.draw();
-  EXPECT_EQ(p.completed(), 1);
-  EXPECT_EQ(app::shell().level, 9);
-  EXPECT_EQ(media::channels_playing(), 1);
+  EXPECT_EQ(magic_played(), 1);
 
   // After the game only the corner button counts (the smiley's middle; it is 100 px wide).
-  click_at(p, 500, 400);
-  click_at(p, 8, 666);  // inside the button's square, outside its round face
-  EXPECT_FALSE(app::shell().restart_requested);
+  EXPECT_EQ(click_at(p, 500, 400), Outcome::Nothing);
+  EXPECT_EQ(click_at(p, 8, 666), Outcome::Nothing) << "inside the button's square, outside its round face";
   EXPECT_EQ(face_up(p), 0);
-  click_at(p, 55, 768 - 100 - 5 + 50);
-  EXPECT_TRUE(app::shell().restart_requested);
-
-  // At a lower level nothing is unlocked; with sound off nothing plays.
-  app::shell().level = 5;
-  app::shell().sound_on = false;
-  media::close_audio();
-  p.setup();
-  for (int k = 0; k < 16; ++k)
-    if (!p.cards[k].found) click_card(p, k), click_card(p, partner(p, k));
-  EXPECT_EQ(p.complete, 1);
-  EXPECT_EQ(app::shell().level, 5);
-  EXPECT_EQ(media::channels_playing(), 0);
+  EXPECT_EQ(click_at(p, 55, 768 - 100 - 5 + 50), Outcome::Restart);
+  EXPECT_EQ(finishes, 1);
+  EXPECT_EQ(magic_played(), 1);
 }
 
-TEST_F(Pairs, TheShellDealsAgainOnKeyEightAndOnTheCornerButton) {
+TEST_F(Pairs, TheLoopDealsAgainOnKeyEightAndOnTheCornerButton) {
   add_pictures(8);
-  activities::register_plain<activities::TPairs>(8);
-  app::Shell& s = app::shell();
-  s.activity = 0;
-  app::on_key(media::KEY_0 + 8);
-  ASSERT_EQ(s.activity, 8);
-  auto* p = dynamic_cast<TPairs*>(s.activity_slots[8].get());
+  app::Loop loop(world.assets, activities::activity_table(), testing::TempDir() + "pairs-progress.txt", 8);
+  auto key = [&](int code) { loop.handle_event(media::Event{media::EV_KEY_DOWN, code}); };
+  key(media::KEY_0 + 8);
+  ASSERT_EQ(loop.state().activity, 8);
+  auto* p = dynamic_cast<TPairs*>(loop.slot(8));
   ASSERT_NE(p, nullptr);
-  click_card(*p, 0);
+  auto click = [&](int k) {
+    media::move_pointer(p->cards[k].x + 100, p->cards[k].y + 80);
+    loop.handle_event(media::Event{media::EV_MOUSE_DOWN, 1});
+  };
+  click(0);
   EXPECT_EQ(face_up(*p), 1);
-  app::on_key(media::KEY_0 + 8);
+  key(media::KEY_0 + 8);
   EXPECT_EQ(face_up(*p), 0) << "key 8 in activity 8 deals again";
 
   // Leaving an unfinished game and coming back resumes it.
-  click_card(*p, 0);
-  app::on_key(media::KEY_0);
-  app::on_key(media::KEY_0 + 8);
+  click(0);
+  key(media::KEY_0);
+  key(media::KEY_0 + 8);
   EXPECT_EQ(p->first, &p->cards[0]);
 
-  // The corner button of a finished game deals a new one through the shell's restart check.
-  click_card(*p, partner(*p, 0));
+  // Finishing at level 8 opens the jigsaw; the corner button of the finished game deals a new one.
+  click(partner(*p, 0));
   for (int k = 0; k < 16; ++k)
-    if (!p->cards[k].found) click_card(*p, k), click_card(*p, partner(*p, k));
+    if (!p->cards[k].found) click(k), click(partner(*p, k));
   ASSERT_EQ(p->complete, 1);
+  EXPECT_EQ(loop.state().level, 9);
   media::move_pointer(55, 768 - 100 - 5 + 50);
-  app::on_left_click();
+  loop.handle_event(media::Event{media::EV_MOUSE_DOWN, 1});
   EXPECT_EQ(p->complete, 0);
-  EXPECT_FALSE(s.restart_requested);
-  EXPECT_EQ(s.activity_slots[8].get(), p) << "the same object, dealt again";
+  EXPECT_EQ(loop.slot(8), p) << "the same object, dealt again";
+  EXPECT_EQ(loop.state().activity, 8);
 }
 
 TEST_F(Pairs, DrawingLeavesTheStateAsItFoundIt) {
   add_pictures(8);
-  TPairs p;
+  TPairs p{world.context};
   p.init();
   p.setup();
   click_card(p, 0);
@@ -329,7 +303,7 @@ TEST_F(Pairs, DrawingLeavesTheStateAsItFoundIt) {
   p.cards[2].found = 1;
   p.draw();
   const media::DrawState& st = media::draw_state();
-  EXPECT_EQ(st.blend, app::shell().default_blend);
+  EXPECT_EQ(st.blend, media::MASK);
   EXPECT_EQ(st.scale_x, 1.0f);
   EXPECT_EQ(st.scale_y, 1.0f);
   EXPECT_EQ(st.r + st.g + st.b, 3 * 255);
@@ -339,12 +313,12 @@ TEST_F(Pairs, DrawingLeavesTheStateAsItFoundIt) {
 TEST_F(Pairs, FewPicturesWrapRoundAndNoneLeavesAnEmptyTable) {
   for (int n : {1, 3, 7}) {
     SCOPED_TRACE(n);
-    app::shell().pictures.clear();
+    world.set_pictures({});
     add_pictures(n);
-    app::shell().level = 8;
-    TPairs p;
+    finishes = 0;
+    TPairs p{world.context};
     p.init();
-    for (int k = 0; k < 16; ++k) EXPECT_EQ(p.cards[k].img, app::shell().pictures[(k / 2) % n]);
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(p.cards[k].img, picture((k / 2) % n));
     p.setup();
     std::map<const media::Image*, int> under;
     for (const TCard1& c : p.cards) ++under[c.img.get()];
@@ -353,21 +327,20 @@ TEST_F(Pairs, FewPicturesWrapRoundAndNoneLeavesAnEmptyTable) {
     for (int k = 0; k < 16; ++k)
       if (!p.cards[k].found) click_card(p, k), click_card(p, partner(p, k));
     EXPECT_EQ(p.complete, 1);
-    EXPECT_EQ(app::shell().level, 9);
+    EXPECT_EQ(finishes, 1);
   }
 
-  app::shell().pictures.clear();
-  app::shell().level = 8;
+  world.set_pictures({});
+  finishes = 0;
   media::set_manual_clock(5000);
-  TPairs p;
+  TPairs p{world.context};
   p.init();
   p.setup();
   EXPECT_FALSE(p.dealt());
   p.draw();
   for (int k = 0; k < 16; ++k) click_card(p, k);
   EXPECT_EQ(face_up(p), 0) << "with no pictures the clicks are ignored";
-  EXPECT_EQ(p.completed(), 0);
-  EXPECT_EQ(p.complete, 0);
-  EXPECT_EQ(app::shell().level, 8);
+  EXPECT_FALSE(p.finished());
+  EXPECT_EQ(finishes, 0);
   EXPECT_EQ(media::millisecs(), 5000);
 }

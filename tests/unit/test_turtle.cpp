@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "activities/turtle.hpp"
-#include "app/shell.hpp"
 
 using activities::TTurtle;
 
@@ -23,7 +22,6 @@ void record(int x1, int y1, int x2, int y2) { lines.push_back({x1, y1, x2, y2});
 class TurtleTest : public testing::Test {
  protected:
   void SetUp() override {
-    app::reset_shell();
     lines.clear();
     t.line = record;
     t.init();
@@ -101,7 +99,7 @@ TEST_F(TurtleTest, HeadingIsNeverReducedAndPositionsStayFloats) {
 
 TEST_F(TurtleTest, PenUpMovesWithoutDrawingAndBackGoesBackwards) {
   t.start();
-  EXPECT_EQ(t.pendown, 1);
+  EXPECT_TRUE(t.pendown);
   t.pu();
   t.bk(50);
   EXPECT_TRUE(lines.empty());
@@ -118,7 +116,7 @@ TEST_F(TurtleTest, PenUpMovesWithoutDrawingAndBackGoesBackwards) {
   EXPECT_EQ(t.x, 0.0f);
   EXPECT_EQ(t.y, 0.0f);
   EXPECT_EQ(t.h, 0);
-  EXPECT_EQ(t.pendown, 1);
+  EXPECT_TRUE(t.pendown);
 }
 
 TEST_F(TurtleTest, PolyClosesAndTurnsAFullCircle) {

@@ -1,0 +1,260 @@
+// Building a puzzle (reading a cut, cutting the picture into pieces), the background, the end of
+// a puzzle and dealing new games: what the three jigsaw activities share.
+#include "activities/jigsaw_core.hpp"
+
+#include <cstdlib>
+
+#include "activities/jigsaw.hpp"
+#include "activities/uncover.hpp"
+#include "activities/where.hpp"
+#include "app/assets.hpp"
+#include "app/effects.hpp"
+#include "app/furniture.hpp"
+#include "media/clock.hpp"
+#include "media/decode.hpp"
+#include "media/draw.hpp"
+#include "media/files.hpp"
+#include "media/log.hpp"
+
+namespace activities {
+namespace {
+
+constexpr int kMaxSide = 12;  // rows and columns of a cut
+
+// One piece as the cut's files describe it.
+struct CutPiece {
+  int x0 = 0, y0 = 0;
+  media::ImagePtr mask;
+};
+
+struct Cut {
+  int rows = 0, cols = 0;
+  std::vector<CutPiece> pieces;
+};
+
+// A mask loaded with the default flags; none with the reason when it cannot be read.
+media::ImagePtr load_mask(const std::string& path, std::string& error) {
+  std::string bytes;
+  if (!media::read_whole_file(path, bytes, error)) return nullptr;
+  media::DecodeResult res = media::decode_image(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  error = res.error;
+  return res.pixmap ? media::image_from_pixmap(res.pixmap, media::IMG_DEFAULT) : nullptr;
+}
+
+bool refuse(int n, const std::string& why) {
+  media::log_error("jigsaw", "cut " + std::to_string(n) + " refused: " + why);
+  return false;
+}
+
+// Reads the piece list and loads every mask of cut n, checking that each mask's rectangle starts
+// on the screen. Nothing is drawn, so a refused cut leaves the screen as it was.
+bool read_cut(const app::Assets& s, int n, Cut& cut) {
+  std::string dir = s.data_dir + "pieces/" + std::to_string(n) + "/";
+  media::StreamPtr list = media::read_file(dir + "pieces.txt");
+  if (!list) return refuse(n, "cannot read " + dir + "pieces.txt");
+  auto next = [&list] { return media::parse_whole_number(media::read_line(*list)); };
+  cut.rows = next();
+  cut.cols = next();
+  next();  // two values the program does not use
+  next();
+  if (cut.rows < 1 || cut.rows > kMaxSide || cut.cols < 1 || cut.cols > kMaxSide)
+    return refuse(n, "rows and columns " + std::to_string(cut.rows) + "x" + std::to_string(cut.cols) +
+                         " are not within 1..12");
+  int count = cut.rows * cut.cols;
+  cut.pieces.resize(static_cast<size_t>(count));
+  for (int i = 1; i <= count; ++i) {
+    CutPiece& p = cut.pieces[static_cast<size_t>(i - 1)];
+    p.x0 = next();
+    p.y0 = next();
+    std::string path = dir + std::to_string(i) + ".png";
+    std::string error;
+    p.mask = load_mask(path, error);
+    if (!p.mask) return refuse(n, "mask " + path + ": " + error);
+    int left = p.x0 - p.mask->width / 2, top = p.y0 - p.mask->height / 2;
+    if (left < 0 || top < 0 || left >= s.screen_w || top >= s.screen_h)
+      return refuse(n, "mask " + path + " at (" + std::to_string(left) + ", " + std::to_string(top) +
+                           ") starts off the screen");
+  }
+  return true;
+}
+
+// Cuts one piece: the whole picture, the mask centred on the home over it, the rectangle read
+// back with pure white made transparent. A rectangle reaching past the right or bottom edge is
+// cut there; its handle stays where the uncut centre was, so the piece drawn at its home lies
+// exactly where it was taken from.
+media::ImagePtr cut_piece(const app::Assets& s, const media::ImagePtr& pic, const CutPiece& cp) {
+  int w = cp.mask->width, h = cp.mask->height;
+  int hw = w / 2, hh = h / 2;
+  media::mid_handle(cp.mask);
+  media::draw_image(pic, 0, 0, 0);
+  media::draw_image(cp.mask, static_cast<float>(cp.x0), static_cast<float>(cp.y0), 0);
+  int left = cp.x0 - hw, top = cp.y0 - hh;
+  int gw = left + w > s.screen_w ? s.screen_w - left : w;
+  int gh = top + h > s.screen_h ? s.screen_h - top : h;
+  media::PixmapPtr p = media::mask_pixmap(media::grab_pixmap(left, top, gw, gh), 255, 255, 255);
+  media::ImagePtr img = media::image_from_pixmap(p, media::IMG_DEFAULT);
+  media::mid_handle(img);
+  if (img && gw < w) img->handle_x = static_cast<float>(hw);
+  if (img && gh < h) img->handle_y = static_cast<float>(hh);
+  return img;
+}
+
+int random_picture(const app::Assets& a) {
+  int count = static_cast<int>(a.picture_count());
+  return count > 0 ? media::rand(1, count) - 1 : 0;
+}
+
+// Builds a puzzle with the given cut or, when that cut cannot be read, with another one (the cuts
+// in a random order, never avoid_cut). None when no cut works.
+app::ActivityPtr build(JigsawMode mode, const app::Context& ctx, int cut, int picture, int avoid_cut) {
+  auto make = [&](int c) -> app::ActivityPtr {
+    std::unique_ptr<TPuzzle> p = make_puzzle(mode, ctx);
+    if (!p->init(c, picture)) return nullptr;
+    return p;
+  };
+  if (app::ActivityPtr a = make(cut)) return a;
+  std::vector<int> others;
+  for (int c = 1; c <= TPuzzle::kCuts; ++c)
+    if (c != cut && c != avoid_cut) others.push_back(c);
+  for (int c : app::shuffle_list(others))
+    if (app::ActivityPtr a = make(c)) return a;
+  return nullptr;
+}
+
+}  // namespace
+
+bool TPuzzle::init(int cut_no, int picture_no) {
+  const app::Assets& s = assets();
+  Cut cut;
+  if (!read_cut(s, cut_no, cut)) return false;
+  int count = static_cast<int>(s.picture_count());
+  int index = count > 0 ? ((picture_no % count) + count) % count : 0;
+  media::ImagePtr pic = count > 0 ? s.picture(static_cast<size_t>(index)) : nullptr;
+  Pieces pieces;
+  {
+    media::SavedDrawState saved;
+    media::set_blend(media::MASK);
+    int r = 0, c = 0;
+    for (const CutPiece& cp : cut.pieces) {
+      auto p = std::make_unique<TPiece>();
+      p->r = r;
+      p->c = c;
+      if (++c == cut.cols) {
+        c = 0;
+        ++r;
+      }
+      p->x0 = p->x = cp.x0;
+      p->y0 = p->y = cp.y0;
+      if (pic) p->img = cut_piece(s, pic, cp);
+      pieces.push_back(std::move(p));
+    }
+  }
+  assemble(cut_no, cut.rows, cut.cols, pic, std::move(pieces),
+           media::load_image(s.data_dir + "templates/" + std::to_string(cut_no) + ".png", media::IMG_DEFAULT));
+  picture_index_ = index;
+  return true;
+}
+
+void TPuzzle::assemble(int cut, int rows, int cols, media::ImagePtr picture, Pieces pieces,
+                       media::ImagePtr outlines) {
+  template_ = std::move(outlines);
+  cut_ = cut;
+  rows_ = rows;
+  cols_ = cols;
+  picture_ = std::move(picture);
+  pieces_ = std::move(pieces);
+  complete_ = false;
+}
+
+TPiece* TPuzzle::piece_rc(int row, int col) const {
+  for (const auto& p : pieces_)
+    if (p->r == row && p->c == col) return p.get();
+  return nullptr;
+}
+
+bool TPuzzle::completed() {
+  if (complete_) return true;
+  if (!has_picture()) return false;
+  for (const auto& p : pieces_)
+    if (!piece_done(*p)) return false;
+  complete_ = true;
+  effects().play(app::Effect::Magic);
+  return true;
+}
+
+app::Outcome TPuzzle::left_click() {
+  if (!has_picture()) return app::Outcome::Nothing;
+  if (completed()) return app::corner_button_hit(assets()) ? app::Outcome::Restart : app::Outcome::Nothing;
+  click();
+  return completed() ? app::Outcome::Finished : app::Outcome::Nothing;
+}
+
+void TPuzzle::draw_background() const {
+  {
+    media::SavedDrawState saved;
+    switch (mode_) {
+      case JigsawMode::Uncover: media::set_clear_colour(0, 0, 100); break;
+      case JigsawMode::Where: media::set_clear_colour(150, 0, 0); break;
+      case JigsawMode::Jigsaw: media::set_clear_colour(255, 192, 255); break;
+    }
+    media::cls();
+  }
+  // The carried pieces lie on a plain table; the others on the cut's outlines.
+  if (mode_ != JigsawMode::Jigsaw) media::draw_image(template_, 0, 0, 0);
+}
+
+void TPuzzle::draw() {
+  if (completed()) {
+    media::draw_image(picture_, 0, 0, 0);
+    app::draw_corner_button(assets());
+    return;
+  }
+  draw_background();
+  if (has_picture()) draw_pieces();
+}
+
+void TPuzzle::hide_all_at_home() {
+  for (auto& p : pieces_) {
+    p->x = p->x0;
+    p->y = p->y0;
+    p->visible = false;
+  }
+}
+
+void TPuzzle::draw_revealed() const {
+  for (const auto& p : pieces_)
+    if (p->visible) media::draw_image(p->img, static_cast<float>(p->x0), static_cast<float>(p->y0), 0);
+}
+
+app::ActivityPtr TPuzzle::new_game() {
+  const app::Assets& a = assets();
+  // Drawn again and again, cut first, until both differ; the bound only guards a broken generator.
+  bool need_new_picture = a.picture_count() >= 2;
+  int cut = 0, picture = 0;
+  for (int tries = 0; tries < 1000; ++tries) {
+    cut = media::rand(1, kCuts);
+    picture = random_picture(a);
+    if (cut != cut_ && (!need_new_picture || picture != picture_index_)) break;
+  }
+  app::show_thinking(a);
+  return build(mode_, ctx_, cut, picture, cut_);
+}
+
+std::unique_ptr<TPuzzle> make_puzzle(JigsawMode mode, const app::Context& context) {
+  switch (mode) {
+    case JigsawMode::Uncover: return std::make_unique<TUncover>(context);
+    case JigsawMode::Where: return std::make_unique<TWhere>(context);
+    case JigsawMode::Jigsaw: break;
+  }
+  return std::make_unique<TJigsaw>(context);
+}
+
+app::ActivityMaker jigsaw_maker(JigsawMode mode) {
+  return [mode](const app::Context& ctx) -> app::ActivityPtr {
+    app::show_thinking(ctx.assets);
+    int cut = media::rand(1, TPuzzle::kCuts);
+    return build(mode, ctx, cut, random_picture(ctx.assets), 0);
+  };
+}
+
+}  // namespace activities

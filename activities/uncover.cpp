@@ -1,0 +1,18 @@
+#include "activities/uncover.hpp"
+
+#include "app/furniture.hpp"
+
+namespace activities {
+
+// The first hidden piece in the list whose shape lies under the pointer; revealed ones let the
+// click through to a hidden one beneath.
+void TUncover::click() {
+  for (auto& p : pieces_) {
+    if (!p->visible && app::mouse_over(assets(), p->img, static_cast<float>(p->x0), static_cast<float>(p->y0))) {
+      p->visible = true;
+      return;
+    }
+  }
+}
+
+}  // namespace activities

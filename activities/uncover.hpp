@@ -1,0 +1,24 @@
+// Activity 5, uncover: the cut's outlines on dark blue; a click on a hidden piece's place reveals
+// that piece of the picture. Revealing every piece finishes the puzzle.
+#pragma once
+#include "activities/jigsaw_core.hpp"
+
+namespace activities {
+
+class TUncover : public TPuzzle {
+ public:
+  static constexpr app::Traits kTraits{.again_while_current = app::Again::NewGame,
+                                       .again_when_finished = app::Again::NewGame,
+                                       .pictures = 1};
+
+  explicit TUncover(const app::Context& context) : TPuzzle(context, JigsawMode::Uncover) {}
+  const app::Traits& traits() const override { return kTraits; }
+  void setup() override { hide_all_at_home(); }
+
+ protected:
+  void click() override;
+  void draw_pieces() override { draw_revealed(); }
+  bool piece_done(const TPiece& p) const override { return p.visible; }
+};
+
+}  // namespace activities

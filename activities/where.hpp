@@ -1,0 +1,34 @@
+// Activity 6, where: the cut's outlines on dark red and a card showing one hidden piece, placed in
+// the corner away from that piece's home. A click on the piece's home reveals it and deals the next
+// card; a click on the card deals another. Revealing every piece finishes the puzzle.
+#pragma once
+#include "activities/jigsaw_core.hpp"
+
+namespace activities {
+
+class TWhere : public TPuzzle {
+ public:
+  static constexpr app::Traits kTraits{.again_while_current = app::Again::NewGame,
+                                       .again_when_finished = app::Again::NewGame,
+                                       .pictures = 1};
+
+  explicit TWhere(const app::Context& context) : TPuzzle(context, JigsawMode::Where) {}
+  const app::Traits& traits() const override { return kTraits; }
+  void setup() override;
+  // Shows a hidden piece drawn at random on a new card; with none hidden the card stays as it is.
+  void make_card();
+  const TPiece& card() const { return card_; }            // its image and top-left corner
+  const TPiece* shown_piece() const { return shown_; }    // the piece on the card
+
+ protected:
+  void click() override;
+  void draw_pieces() override;
+  bool piece_done(const TPiece& p) const override { return p.visible; }
+
+  TPiece card_;
+
+ private:
+  TPiece* shown_ = nullptr;
+};
+
+}  // namespace activities
