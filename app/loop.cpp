@@ -5,6 +5,7 @@
 
 #include "app/config.hpp"
 #include "app/furniture.hpp"
+#include "app/keys.hpp"
 #include "app/shell.hpp"
 #include "media/clock.hpp"
 #include "media/display.hpp"
@@ -117,6 +118,7 @@ void draw_screen() {
     media::DisplayMode m = media::display_settings();
     std::string text = s.app_title + " " + s.app_version + " " + std::to_string(m.width) + "," +
                        std::to_string(m.height) + "," + std::to_string(m.depth) + "," + std::to_string(m.hz);
+    if (s.child_lock) text += " lock";
     draw_label(text, s.big_font, 0, 0, 20);
   }
   draw_activity_number();
@@ -202,6 +204,8 @@ Turn handle_event(const media::Event& e) {
   switch (e.id) {
     case media::EV_TERMINATE: save_progress_now(); return Turn::Quit;
     case media::EV_KEY_DOWN:
+      // Child lock: a key without Control does nothing at all.
+      if (key_action(e.data, s.ctrl_down, s.child_lock) == KeyAction::Ignore) return Turn::Continue;
       s.redraw_needed = true;
       if (e.data == media::KEY_ESCAPE) {
         save_progress_now();

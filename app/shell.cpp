@@ -23,6 +23,8 @@ bool open_display(const Config& cfg) {
     media::message_box(c.message, true);
     return false;
   }
+  // No full-screen mode of the right size: fill the monitor as it is, and only then try the window.
+  if (c.fill_desktop && media::open_desktop_fullscreen()) return true;
   if (media::open_graphics(c.width, c.height, c.depth, c.hz)) return true;
   // A mode that was listed but would not open: fall back to a plain window.
   if (c.depth != 0 && media::open_graphics(s.screen_w, s.screen_h, 0, 60)) return true;
@@ -67,6 +69,9 @@ int run() {
   s.windowed = cfg.windowed;
   s.config_hz = cfg.hz;
   if (!open_display(cfg)) return 0;
+  // Child lock: keys need Control (app/keys), and a full screen keeps the keyboard from the desktop.
+  s.child_lock = cfg.child_lock;
+  media::hold_keyboard(s.child_lock);
   media::hide_pointer();
   s.default_blend = media::get_blend();
   media::create_timer(50);

@@ -19,6 +19,7 @@ struct Shell {
   std::string data_dir = "data/";
   bool windowed = false;
   int config_hz = 0;
+  bool child_lock = false;  // keys work only while Control is held
   int default_blend = 1;
 
   // Shared resources, loaded once at start-up.
