@@ -60,6 +60,8 @@ int monitor() {
 }
 
 void apply_keyboard_hold() {
+  // SDL itself would still let Alt+Tab minimize a window that holds the keyboard.
+  SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, d.hold_keys ? "0" : "1");
   if (d.window) SDL_SetWindowKeyboardGrab(d.window, d.hold_keys && d.covers_screen ? SDL_TRUE : SDL_FALSE);
 }
 

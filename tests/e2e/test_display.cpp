@@ -149,19 +149,28 @@ TEST(Display, WideScreenIsFilledAndPointerPositionsMapBack) {
 
   // In activity 1 the pointer image is drawn where the program thinks the pointer is, its tip at
   // the position. A click at the screen's centre puts it at (512, 384): (960, 540) on screen.
-  app.move(1919, 1079);  // in the right bar: clamped to (1023, 767), the image almost off the picture
   app.key("1");
   ASSERT_TRUE(app.wait_for([](const media::Pixmap& p) {
     return p.width == 1920 && channel(read_pixel(p, 560, 380), 16) > 230;  // a frame's canvas
   }, 15000));
-  media::PixmapPtr away = app.screenshot();
+  // Activity 1 starts with the pointer in the middle; a position in the right bar is clamped to
+  // (1023, 767), which puts the image almost off the picture.
+  media::PixmapPtr start = app.screenshot();
+  app.move(1919, 1079);
+  media::PixmapPtr away;
+  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) {
+    if (diff(*start, p, 700, 300, 1220, 800).n < 100) return false;
+    away = std::make_shared<media::Pixmap>(p);
+    return true;
+  })) << "the pointer image leaves the middle";
   app.click(960, 540);
   Diff at_centre;
-  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) {
+  bool seen = app.wait_for([&](const media::Pixmap& p) {
     at_centre = diff(*away, p, 700, 300, 1220, 800);
     return at_centre.n > 100;
-  })) << "the pointer image appears near the centre";
+  });
   app.screenshot(shot("display_1920_pointer"));
+  ASSERT_TRUE(seen) << "the pointer image appears near the centre";
   EXPECT_NEAR(at_centre.x0, 960, 2);
   EXPECT_NEAR(at_centre.y0, 540, 2);
   // A position in the left bar is clamped to the picture's left edge, x = 0: screen x 240.
@@ -200,8 +209,9 @@ TEST(Display, HighDensityScreenIsFilledSmoothly) {
   // sky picture at the scaled place, from the top row to the bottom row.
   media::PixmapPtr sky = media::load_pixmap(app.data("images/sky.jpg"));
   ASSERT_TRUE(sky);
-  for (auto [lx, ly] : {std::pair{5, 2}, std::pair{1018, 2}, std::pair{1018, 420}, std::pair{1018, 765},
-                        std::pair{600, 765}, std::pair{5, 300}}) {
+  // (Clear of the title, the clouds, the text and the activity number.)
+  for (auto [lx, ly] : {std::pair{5, 2}, std::pair{1018, 2}, std::pair{5, 300}, std::pair{1018, 600},
+                        std::pair{700, 766}, std::pair{3, 766}}) {
     int sx = 480 + static_cast<int>((lx + 0.5) * 2.8125), sy = static_cast<int>((ly + 0.5) * 2.8125);
     uint32_t want = read_pixel(*sky, lx, ly), got = read_pixel(*p, sx, sy);
     for (int s : {0, 8, 16})
@@ -217,7 +227,7 @@ TEST(Display, HighDensityScreenIsFilledSmoothly) {
       ++checked;
       in_between += c != l && c != r;
     }
-  EXPECT_GT(in_between, checked / 20) << "of " << checked;
+  EXPECT_GT(in_between, checked / 50) << "of " << checked;
   app.key("Escape");
   EXPECT_TRUE(app.wait_exit(20000));
 }
@@ -263,19 +273,20 @@ TEST(Display, AWindowWhenAskedForIsAsBefore) {
 }
 
 TEST(Display, OpensOnTheScreenThatHoldsThePointer) {
-  // Two screens of one server; SDL lists each as a display of its own, both starting at (0,0), so
-  // the pointer is put where only the intended screen reaches.
-  e2e::XServer x({"1024x768x24", "1920x1080x24"});
+  // Xvfb cannot put two monitors side by side in one screen, but two screens of one server are
+  // listed as two displays. Both start at (0,0), so the pointer (and the middle of the full screen,
+  // which is where the window is placed) is put where only the intended screen reaches.
+  e2e::XServer x({"1024x768x24", "2560x1440x24"});
   ASSERT_TRUE(x.ok());
   XDisplay d = open_x();
   ASSERT_TRUE(d);
   ASSERT_EQ(ScreenCount(d.get()), 2);
   for (int screen : {1, 0}) {
-    ASSERT_EQ(e2e::sh("xdotool mousemove --screen " + std::to_string(screen) + " 1500 900"), 0);
+    ASSERT_EQ(e2e::sh("xdotool mousemove --screen " + std::to_string(screen) + " 2000 1200"), 0);
     Pipkin app;
     ASSERT_TRUE(app.start(false)) << app.stderr_text();
     Window w = id_of(app);
-    int sw = screen ? 1920 : 1024, sh = screen ? 1080 : 768;
+    int sw = screen ? 2560 : 1024, sh = screen ? 1440 : 768;
     EXPECT_TRUE(wait_until(
         [&] {
           Placement p = placement(d.get(), w);
