@@ -15,6 +15,7 @@ Config read_config(const std::string& path) {
   cfg.windowed = first != "0";
   std::string second = media::read_line(*f);
   if (second != "0") cfg.hz = media::parse_whole_number(second);
+  cfg.child_lock = media::read_line(*f) == "1";
   media::close(f);
   return cfg;
 }
@@ -56,8 +57,16 @@ DisplayChoice open_fullscreen_best(const std::vector<media::DisplayMode>& modes,
 
 DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const Config& cfg, int w, int h) {
   if (cfg.windowed) return open_window_mode(modes, w, h);
-  if (cfg.hz > 0) return open_fullscreen_at_rate(modes, w, h, cfg.hz);
-  return open_fullscreen_best(modes, w, h);
+  DisplayChoice c = cfg.hz > 0 ? open_fullscreen_at_rate(modes, w, h, cfg.hz) : open_fullscreen_best(modes, w, h);
+  // Wide screens, laptops and Wayland list only their own size, and some drivers give every rate as
+  // 0: a window there would leave the child with a decorated window and a desktop around it.
+  if (c.ok && c.depth == 0) c.fill_desktop = true;
+  // A laptop of 1366x768 lists no mode larger in both directions, yet the picture fits its height
+  // exactly: filling it beats refusing to start.
+  if (!c.ok)
+    for (const media::DisplayMode& m : modes)
+      if (m.width >= w && m.height >= h) return {true, m.width, m.height, 0, 60, "", true};
+  return c;
 }
 
 int load_progress(const std::string& path, int fallback) {

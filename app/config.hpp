@@ -1,4 +1,4 @@
-// Start-up configuration: "config.txt" (full screen or window, refresh rate), the choice of display
+// Start-up configuration: "config.txt" (full screen or window, refresh rate, child lock), the choice of display
 // mode, and the progress file "pipkin.txt" that keeps the highest unlocked activity.
 #pragma once
 #include <string>
@@ -11,22 +11,28 @@ namespace app {
 struct Config {
   bool windowed = false;
   int hz = 0;
+  bool child_lock = false;  // keys work only with Control held; the keyboard is kept from the desktop
 };
 
-// Reads the two-line configuration file; a missing file gives full screen at the best rate.
+// Reads the configuration file (line 1: "0" for full screen, line 2: the rate, line 3: "1" for the
+// child lock); a missing file gives full screen at the best rate without the lock.
 Config read_config(const std::string& path);
 
 // What to open: a full screen (depth > 0), a window (depth 0), or nothing (ok false, with the
-// message to show).
+// message to show). fill_desktop: a borderless full screen at the display's own size instead of
+// the window described, the 1024x768 picture scaled into it; the window is the fall-back.
 struct DisplayChoice {
   bool ok = false;
   int width = 0, height = 0, depth = 0, hz = 0;
   std::string message;
+  bool fill_desktop = false;
 };
 
 DisplayChoice open_window_mode(const std::vector<media::DisplayMode>& modes, int w, int h);
 DisplayChoice open_fullscreen_at_rate(const std::vector<media::DisplayMode>& modes, int w, int h, int rate);
 DisplayChoice open_fullscreen_best(const std::vector<media::DisplayMode>& modes, int w, int h);
+// A full-screen request that the mode list cannot meet at exactly w x h (no such mode, or only at an
+// unknown rate) fills the desktop rather than becoming a window; a window request opens a window.
 DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const Config& cfg, int w, int h);
 
 // The stored level (1 when there is no file, and kept within 1..9).

@@ -5,12 +5,14 @@
 
 namespace app {
 
-KeyCommand command_for_key(int code, bool ctrl_down) {
+KeyCommand command_for_key(int code, bool ctrl_down, bool child_lock) {
+  // Control itself must still be seen under the lock, or Control+key could never work; it is a safe
+  // key for a child to press, since it does nothing visible.
+  if (code == media::KEY_LCONTROL || code == media::KEY_RCONTROL) return {Command::ControlDown};
+  if (child_lock && !ctrl_down) return {Command::Ignore};
   switch (code) {
     case media::KEY_ESCAPE: return {Command::Quit};
     case media::KEY_V: return {Command::ToggleInfo};
-    case media::KEY_LCONTROL:
-    case media::KEY_RCONTROL: return {Command::ControlDown};
     case media::KEY_H:
     case media::KEY_F1: return {Command::ToggleHelp};
     case media::KEY_S: return {Command::ToggleSound};

@@ -15,12 +15,13 @@ constexpr int kMoveGapMs = 10;  // pointer moves are handled only more than this
 
 }  // namespace
 
-Loop::Loop(const Assets& assets, ActivityTable table, std::string progress_file, int level)
+Loop::Loop(const Assets& assets, ActivityTable table, std::string progress_file, int level, bool child_lock)
     : assets_(assets),
       table_(std::move(table)),
       progress_file_(std::move(progress_file)),
       sounds_(assets.data_dir),
-      context_{assets_, sounds_} {
+      context_{assets_, sounds_},
+      child_lock_(child_lock) {
   state_.level = level;
   state_.last_move_ms = media::millisecs();
 }
@@ -39,6 +40,7 @@ void Loop::draw_screen() {
     media::DisplayMode m = media::display_settings();
     std::string text = std::string(kAppTitle) + " " + kAppVersion + " " + std::to_string(m.width) + "," +
                        std::to_string(m.height) + "," + std::to_string(m.depth) + "," + std::to_string(m.hz);
+    if (child_lock_) text += " lock";
     draw_label(text, assets_.big_font, 0, 0, 20);
   }
   draw_activity_number(assets_, state_.activity);
@@ -126,7 +128,9 @@ void Loop::choose_again(int digit, bool was_current) {
 }
 
 Turn Loop::on_key(int code) {
-  KeyCommand k = command_for_key(code, state_.ctrl_down);
+  KeyCommand k = command_for_key(code, state_.ctrl_down, child_lock_);
+  if (k.command == Command::Ignore) return Turn::Continue;
+  state_.redraw_needed = true;
   if (closes_help(k.command)) state_.help_shown = false;
   switch (k.command) {
     case Command::Quit: save_progress(); return Turn::Quit;
@@ -141,7 +145,8 @@ Turn Loop::on_key(int code) {
     case Command::ToggleSound: sounds_.set_on(!sounds_.on()); break;
     case Command::TitleScreen: state_.activity = 0; break;
     case Command::Choose: choose(k.digit); break;
-    case Command::Nothing: break;
+    case Command::Nothing:
+    case Command::Ignore: break;
   }
   return Turn::Continue;
 }
@@ -149,7 +154,7 @@ Turn Loop::on_key(int code) {
 Turn Loop::handle_event(const media::Event& e) {
   switch (e.id) {
     case media::EV_TERMINATE: save_progress(); return Turn::Quit;
-    case media::EV_KEY_DOWN: state_.redraw_needed = true; return on_key(e.data);
+    case media::EV_KEY_DOWN: return on_key(e.data);
     case media::EV_KEY_UP:
       if (e.data == media::KEY_LCONTROL || e.data == media::KEY_RCONTROL) state_.ctrl_down = false;
       return Turn::Continue;

@@ -29,7 +29,8 @@ struct LoopState {
 class Loop {
  public:
   // The level is the stored progress; it is written back to progress_file when the program ends.
-  Loop(const Assets& assets, ActivityTable table, std::string progress_file, int level);
+  // With the child lock, keys work only while Control is held.
+  Loop(const Assets& assets, ActivityTable table, std::string progress_file, int level, bool child_lock = false);
   Loop(const Loop&) = delete;
   Loop& operator=(const Loop&) = delete;
 
@@ -62,6 +63,7 @@ class Loop {
   std::string progress_file_;
   SoundEffects sounds_;
   Context context_;
+  bool child_lock_;
   LoopState state_;
   std::array<ActivityPtr, kActivities + 1> slots_;  // by digit; 0 stays empty
 };

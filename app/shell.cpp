@@ -24,6 +24,8 @@ bool open_display(const Config& cfg) {
     media::message_box(c.message, true);
     return false;
   }
+  // No full-screen mode of the right size: fill the monitor as it is, and only then try the window.
+  if (c.fill_desktop && media::open_desktop_fullscreen()) return true;
   if (media::open_graphics(c.width, c.height, c.depth, c.hz)) return true;
   // A mode that was listed but would not open: fall back to a plain window.
   if (c.depth != 0 && media::open_graphics(w, h, 0, 60)) return true;
@@ -42,11 +44,13 @@ int run(const ActivityTable& table) {
   const Folders folders = portable_folders();
   Config cfg = read_config(folders.config_file());
   if (!open_display(cfg)) return 0;
+  // Child lock: keys need Control (app/keys), and a full screen keeps the keyboard from the desktop.
+  media::hold_keyboard(cfg.child_lock);
   media::hide_pointer();
   media::create_timer(50);
   Assets assets = load_assets(folders.data);
   assets.pictures = std::make_shared<PictureList>(load_pictures(folders.pictures, assets.screen_w, assets.screen_h));
-  Loop loop(assets, table, folders.progress_file(), load_progress(folders.progress_file(), 1));
+  Loop loop(assets, table, folders.progress_file(), load_progress(folders.progress_file(), 1), cfg.child_lock);
   // For the start-up benchmark: end right after the first frame is on screen.
   if (std::getenv("PIPKIN_QUIT_AFTER_FIRST_FRAME")) {
     loop.redraw();

@@ -25,6 +25,9 @@ struct Display {
   // Where the logical screen lands in the window (window pixels) and in the drawable.
   int view_x = 0, view_y = 0, view_w = kScreenW, view_h = kScreenH;
   unsigned generation = 1;
+  int monitor = -1;  // SDL display index, chosen once
+  bool covers_screen = false;
+  bool hold_keys = false;
 };
 
 Display d;
@@ -34,6 +37,43 @@ bool init_video() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     log_error("display", std::string("no video: ") + SDL_GetError());
+    return false;
+  }
+  return true;
+}
+
+// The monitor under the pointer at the first look (the first monitor when the pointer is nowhere).
+int monitor() {
+  if (d.monitor >= 0) return d.monitor;
+  d.monitor = 0;
+  int px = 0, py = 0;
+  SDL_GetGlobalMouseState(&px, &py);
+  const SDL_Point p{px, py};
+  for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(i, &r) == 0 && SDL_PointInRect(&p, &r)) {
+      d.monitor = i;
+      break;
+    }
+  }
+  return d.monitor;
+}
+
+void apply_keyboard_hold() {
+  // SDL itself would still let Alt+Tab minimize a window that holds the keyboard.
+  SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, d.hold_keys ? "0" : "1");
+  if (d.window) SDL_SetWindowKeyboardGrab(d.window, d.hold_keys && d.covers_screen ? SDL_TRUE : SDL_FALSE);
+}
+
+bool create_window(int width, int height, Uint32 flags) {
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+  int m = monitor();
+  d.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(m), SDL_WINDOWPOS_CENTERED_DISPLAY(m),
+                              width, height, flags | SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (!d.window) {
+    log_error("display", std::string("cannot open a window: ") + SDL_GetError());
     return false;
   }
   return true;
@@ -100,6 +140,24 @@ bool make_buffers() {
   return true;
 }
 
+// The part shared by every kind of display once its window exists.
+bool finish_open(const DisplayMode& mode) {
+  d.context = SDL_GL_CreateContext(d.window);
+  if (!d.context || !make_buffers()) {
+    log_error("display", std::string("no OpenGL context: ") + SDL_GetError());
+    close_graphics();
+    return false;
+  }
+  d.mode = mode;
+  d.swap_interval = -1;
+  update_view();
+  reset_draw_state();
+  detail::bind_back_buffer();
+  apply_keyboard_hold();
+  open_audio();
+  return true;
+}
+
 }  // namespace
 
 void set_app_title(const std::string& t) {
@@ -112,10 +170,11 @@ const std::string& app_title() { return title; }
 std::vector<DisplayMode> graphics_modes() {
   std::vector<DisplayMode> modes;
   if (!init_video()) return modes;
-  int n = SDL_GetNumDisplayModes(0);
+  int mon = monitor();
+  int n = SDL_GetNumDisplayModes(mon);
   for (int i = 0; i < n; ++i) {
     SDL_DisplayMode m;
-    if (SDL_GetDisplayMode(0, i, &m) == 0) modes.push_back({m.w, m.h, 24, m.refresh_rate});
+    if (SDL_GetDisplayMode(mon, i, &m) == 0) modes.push_back({m.w, m.h, 24, m.refresh_rate});
   }
   return modes;
 }
@@ -123,39 +182,40 @@ std::vector<DisplayMode> graphics_modes() {
 bool open_graphics(int width, int height, int depth, int hz) {
   if (d.window) close_graphics();
   if (!init_video()) return false;
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
-  if (depth == 0) flags |= SDL_WINDOW_RESIZABLE;
-  d.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
-  if (!d.window) {
-    log_error("display", std::string("cannot open a window: ") + SDL_GetError());
-    return false;
-  }
+  if (!create_window(width, height, depth == 0 ? SDL_WINDOW_RESIZABLE : 0)) return false;
+  d.covers_screen = false;
   if (depth != 0) {
     SDL_DisplayMode want{SDL_PIXELFORMAT_UNKNOWN, width, height, hz, nullptr};
     SDL_DisplayMode got;
-    if (SDL_GetClosestDisplayMode(0, &want, &got)) SDL_SetWindowDisplayMode(d.window, &got);
+    if (SDL_GetClosestDisplayMode(monitor(), &want, &got)) SDL_SetWindowDisplayMode(d.window, &got);
     if (SDL_SetWindowFullscreen(d.window, SDL_WINDOW_FULLSCREEN) != 0)
       log_error("display", std::string("full screen refused, staying in a window: ") + SDL_GetError());
+    else
+      d.covers_screen = true;
   }
-  d.context = SDL_GL_CreateContext(d.window);
-  if (!d.context || !make_buffers()) {
-    log_error("display", std::string("no OpenGL context: ") + SDL_GetError());
-    close_graphics();
+  return finish_open({width, height, 24, depth == 0 ? 60 : hz});
+}
+
+bool open_desktop_fullscreen() {
+  if (d.window) close_graphics();
+  if (!init_video()) return false;
+  SDL_DisplayMode desk;
+  if (SDL_GetDesktopDisplayMode(monitor(), &desk) != 0) {
+    log_error("display", std::string("no desktop mode: ") + SDL_GetError());
     return false;
   }
-  d.mode = {width, height, 24, depth == 0 ? 60 : hz};
-  d.swap_interval = -1;
-  update_view();
-  reset_draw_state();
-  detail::bind_back_buffer();
-  open_audio();
-  return true;
+  // Created at the monitor's size, so nothing is drawn at a wrong size while the switch is made.
+  if (!create_window(desk.w, desk.h, SDL_WINDOW_FULLSCREEN_DESKTOP)) return false;
+  d.covers_screen = true;
+  return finish_open({desk.w, desk.h, 24, desk.refresh_rate});
 }
 
 DisplayMode display_settings() { return d.mode; }
+
+void hold_keyboard(bool on) {
+  d.hold_keys = on;
+  apply_keyboard_hold();
+}
 
 void close_graphics() {
   if (d.context) {
@@ -167,6 +227,7 @@ void close_graphics() {
   if (d.window) SDL_DestroyWindow(d.window);
   d.context = nullptr;
   d.window = nullptr;
+  d.covers_screen = false;
 }
 
 void message_box(const std::string& text, bool serious) {

@@ -19,11 +19,21 @@ struct DisplayMode {
 void set_app_title(const std::string& title);  // the window title; set before the display opens
 const std::string& app_title();
 
+// Everything opens on the monitor that holds the pointer when the display is first looked at; the
+// mode list is that monitor's.
 std::vector<DisplayMode> graphics_modes();
 // depth 0 opens a window of width x height; any other depth covers the screen in that mode.
 // Returns false on failure (reported on stderr).
 bool open_graphics(int width, int height, int depth, int hz);
-DisplayMode display_settings();  // depth reads 24 for every display
+// A borderless full screen at the monitor's own size, without a mode switch; the 1024x768 screen is
+// scaled to fit (smoothly unless exact), centred between black bars. False on failure.
+bool open_desktop_fullscreen();
+// The display as opened: for a desktop full screen the monitor's size and rate (0 when the system
+// does not know it). depth reads 24 for every display.
+DisplayMode display_settings();
+// While on and the display covers the screen, keys go to the program only, not to the window
+// system's shortcuts. A window never holds the keyboard.
+void hold_keyboard(bool on);
 void close_graphics();
 
 // Shows a modal notice (and prints it to stderr). serious selects the error style.

@@ -4,7 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
 
 #include <chrono>
 #include <cstdio>
@@ -171,6 +174,103 @@ bool Pipkin::wait_for(const std::function<bool(const media::Pixmap&)>& pred, int
     sleep_ms(100);
   } while (std::chrono::steady_clock::now() < end);
   return false;
+}
+
+bool wait_until(const std::function<bool()>& cond, int timeout_ms) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  do {
+    if (cond()) return true;
+    sleep_ms(50);
+  } while (std::chrono::steady_clock::now() < end);
+  return cond();
+}
+
+XServer::XServer(const std::vector<std::string>& screens, const std::string& extra) {
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1])};
+  for (size_t i = 0; i < screens.size(); ++i) args.insert(args.end(), {"-screen", std::to_string(i), screens[i]});
+  std::istringstream more(extra);
+  for (std::string a; more >> a;) args.push_back(a);
+  args.insert(args.end(), {"-nolisten", "tcp", "-noreset"});
+  pid_ = fork();
+  if (pid_ == 0) {
+    close(fds[0]);
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execvp("Xvfb", argv.data());
+    _exit(127);
+  }
+  close(fds[1]);
+  // Xvfb writes its display number once it accepts clients.
+  std::string number;
+  pollfd p{fds[0], POLLIN, 0};
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (std::chrono::steady_clock::now() < end && poll(&p, 1, 1000) >= 0) {
+    if (!(p.revents & (POLLIN | POLLHUP))) continue;
+    char c;
+    if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+    number += c;
+  }
+  close(fds[0]);
+  if (number.empty()) return;
+  const char* old = std::getenv("DISPLAY");
+  had_display_ = old != nullptr;
+  if (old) old_display_ = old;
+  display_ = ":" + number;
+  setenv("DISPLAY", display_.c_str(), 1);
+}
+
+XServer::~XServer() {
+  if (had_display_)
+    setenv("DISPLAY", old_display_.c_str(), 1);
+  else
+    unsetenv("DISPLAY");
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+WindowManager::~WindowManager() {
+  if (pid_ > 0) {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+}
+
+bool WindowManager::start(int timeout_ms) {
+  pid_ = fork();
+  if (pid_ == 0) {
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
+    execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return false;
+  // A window manager that follows the desktop conventions names its check window on the root.
+  Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+  bool ready = wait_until(
+      [&] {
+        Atom type;
+        int format;
+        unsigned long n = 0, after;
+        unsigned char* data = nullptr;
+        bool found = XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, XA_WINDOW, &type, &format, &n,
+                                        &after, &data) == Success &&
+                     n == 1;
+        if (data) XFree(data);
+        return found;
+      },
+      timeout_ms);
+  XCloseDisplay(d);
+  return ready;
 }
 
 std::string Pipkin::read_text(const std::string& rel) const {

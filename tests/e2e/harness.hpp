@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "media/pixmap.hpp"
 
@@ -46,6 +47,7 @@ class Pipkin {
   bool wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms = 5000);
 
   std::string read_text(const std::string& rel) const;  // a file of the data folder, "" if none
+  const std::string& window_id() const { return window_; }  // the X window, as xdotool prints it
 
  private:
   std::string dir_;
@@ -53,6 +55,40 @@ class Pipkin {
   int pid_ = -1;
   int status_ = -1;
 };
+
+// A private X server (Xvfb) for tests that need their own screen size or several screens.
+// DISPLAY names it while the object lives, so the program and xdotool use it.
+class XServer {
+ public:
+  // screens: "WxHxD" per X screen; extra: more server arguments.
+  explicit XServer(const std::vector<std::string>& screens, const std::string& extra = "");
+  ~XServer();
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+  bool ok() const { return !display_.empty(); }
+  const std::string& display() const { return display_; }  // ":N"
+
+ private:
+  int pid_ = -1;
+  std::string display_;
+  std::string old_display_;
+  bool had_display_ = false;
+};
+
+// A real window manager (openbox) on the current display; start() waits until it has announced
+// itself on the root window.
+class WindowManager {
+ public:
+  WindowManager() = default;
+  ~WindowManager();
+  bool start(int timeout_ms = 30000);
+
+ private:
+  int pid_ = -1;
+};
+
+// Polls cond every 50 ms until it holds; false after timeout_ms.
+bool wait_until(const std::function<bool()>& cond, int timeout_ms);
 
 // True when the pixel's colour is within tol of (r, g, b) on every channel.
 bool near(uint32_t argb, int r, int g, int b, int tol = 12);

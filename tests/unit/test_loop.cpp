@@ -78,8 +78,8 @@ class LoopTest : public testing::Test {
     media::close_audio();
   }
 
-  Loop& start(int level) {
-    loop = std::make_unique<Loop>(world.assets, table, progress, level);
+  Loop& start(int level, bool child_lock = false) {
+    loop = std::make_unique<Loop>(world.assets, table, progress, level, child_lock);
     return *loop;
   }
   Turn key(int code) { return tw::press(*loop, code); }
@@ -392,4 +392,65 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
   EXPECT_EQ(again(&Traits::again_while_current), "CSCRNNSSN");
   EXPECT_EQ(again(&Traits::again_coming_back), "RRCRRRRRR");
   EXPECT_EQ(again(&Traits::again_when_finished), "RRCRNNRSN");
+}
+
+// With the child lock, a key pressed alone changes nothing at all, not even the redraw flag.
+TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
+  start(9, true);
+  auto ctrl = [&](int code) {
+    key(media::KEY_LCONTROL);
+    Turn t = key(code);
+    key_up(media::KEY_LCONTROL);
+    return t;
+  };
+  ctrl('3');
+  ASSERT_EQ(state().activity, 3);
+  ctrl('H');
+  ASSERT_TRUE(state().help_shown);
+  loop->redraw_if_needed();
+  for (int code = 0; code < 256; ++code) {
+    if (code == media::KEY_LCONTROL || code == media::KEY_RCONTROL) continue;
+    EXPECT_EQ(key(code), Turn::Continue) << code;
+    key_up(code);
+  }
+  EXPECT_EQ(state().activity, 3);
+  EXPECT_TRUE(state().help_shown) << "not even the help page closes";
+  EXPECT_FALSE(state().info_shown);
+  EXPECT_TRUE(loop->sound_on());
+  EXPECT_FALSE(state().redraw_needed);
+  EXPECT_FALSE(slot(5));
+
+  // Control+key works as the key alone does without the lock.
+  ctrl('2');
+  EXPECT_EQ(state().activity, 2);
+  ctrl('V');
+  EXPECT_TRUE(state().info_shown);
+  ctrl('S');
+  EXPECT_FALSE(loop->sound_on());
+  ctrl('0');
+  EXPECT_EQ(state().activity, 0);
+  EXPECT_EQ(key('Q'), Turn::Continue);
+  EXPECT_EQ(key(media::KEY_ESCAPE), Turn::Continue);
+  // Releasing Control ends it: the next key alone does nothing again.
+  key(media::KEY_RCONTROL);
+  key_up(media::KEY_RCONTROL);
+  key('4');
+  EXPECT_EQ(state().activity, 0);
+  EXPECT_EQ(ctrl(media::KEY_ESCAPE), Turn::Quit);
+  EXPECT_EQ(ctrl('Q'), Turn::Quit);
+}
+
+TEST_F(LoopTest, ChildLockLeavesTheMouseAndControlClick) {
+  traits[3].wants_right_clicks = true;
+  start(9, true);
+  key(media::KEY_LCONTROL);
+  key('3');
+  key_up(media::KEY_LCONTROL);
+  calls.clear();
+  click(1);
+  key(media::KEY_LCONTROL);
+  click(1);
+  key_up(media::KEY_LCONTROL);
+  EXPECT_EQ(count("3:left"), 1);
+  EXPECT_EQ(count("3:right"), 1);
 }
