@@ -11,6 +11,7 @@ namespace app {
 struct Config {
   bool windowed = false;
   int hz = 0;
+  bool child_lock = false;
 };
 
 // Reads the two-line configuration file; a missing file gives full screen at the best rate.

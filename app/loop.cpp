@@ -258,7 +258,7 @@ Turn turn() {
 
 void save_progress_now() {
   Shell& s = shell();
-  save_progress(s.config_dir + "pipkin.txt", s.level);
+  if (!s.config_dir.empty()) save_progress(s.config_dir + "pipkin.txt", s.level);  // "": not kept, said at start
 }
 
 }  // namespace app

@@ -5,6 +5,8 @@
 #include "app/config.hpp"
 #include "app/furniture.hpp"
 #include "app/loop.hpp"
+#include "app/options.hpp"
+#include "app/paths.hpp"
 #include "app/pictures.hpp"
 #include "media/clock.hpp"
 #include "media/display.hpp"
@@ -63,7 +65,14 @@ int run() {
   // Seeded from the wall clock: the time since start-up is nearly the same on every run, which would
   // deal the same puzzles and cards every time.
   media::seed_random(media::wall_millisecs());
-  Config cfg = read_config(s.config_dir + "config.txt");
+  // Where things live (portable beside the program, or installed in the user's folders), and what
+  // the command line says for this run.
+  const Folders folders = prepare_folders(current_environment(), {run_options().data_dir, run_options().pictures_dir});
+  for (const std::string& problem : folders.problems) media::log_error("folders", problem);
+  s.data_dir = folders.data_dir;
+  s.config_dir = folders.progress_dir;  // "" when progress cannot be kept
+  Config cfg = read_config(folders.config_file);
+  apply_options(cfg, run_options());
   s.windowed = cfg.windowed;
   s.config_hz = cfg.hz;
   if (!open_display(cfg)) return 0;
@@ -71,8 +80,8 @@ int run() {
   s.default_blend = media::get_blend();
   media::create_timer(50);
   load_resources();
-  s.pictures = load_pictures(s.data_dir + "pics", s.screen_w, s.screen_h);
-  s.level = load_progress(s.config_dir + "pipkin.txt", 1);
+  s.pictures = load_pictures(folders.picture_dirs, s.screen_w, s.screen_h);
+  s.level = s.config_dir.empty() ? 1 : load_progress(s.config_dir + "pipkin.txt", 1);
   s.last_move_ms = media::millisecs();
   // For the start-up benchmark: end right after the first frame is on screen.
   if (std::getenv("PIPKIN_QUIT_AFTER_FIRST_FRAME")) {
