@@ -192,6 +192,8 @@ Turn Loop::turn() {
   return t;
 }
 
-void Loop::save_progress() const { app::save_progress(progress_file_, state_.level); }
+void Loop::save_progress() const {
+  if (!progress_file_.empty()) app::save_progress(progress_file_, state_.level);  // "": not kept, said at start
+}
 
 }  // namespace app

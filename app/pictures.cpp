@@ -23,23 +23,29 @@ PictureName classify_picture_name(const std::string& name) {
 }
 
 std::vector<media::ImagePtr> load_pictures(const std::string& folder, int width, int height) {
-  std::vector<std::string> names;
-  media::DirPtr dir = media::read_dir(folder);
-  if (!dir) {
-    media::log_error("pictures", folder + ": cannot open the pictures folder");
-    return {};
-  }
-  for (std::string name = media::next_file(*dir); !name.empty(); name = media::next_file(*dir)) {
-    switch (classify_picture_name(name)) {
-      case PictureName::Accept: names.push_back(name); break;
-      case PictureName::WrongCase:
-        media::log_error("pictures", folder + "/" + name +
-                                         ": not read; rename it to end in lowercase .png, .jpg or .bmp");
-        break;
-      case PictureName::Ignore: break;
+  return load_pictures(std::vector<std::string>{folder}, width, height);
+}
+
+std::vector<media::ImagePtr> load_pictures(const std::vector<std::string>& folders, int width, int height) {
+  std::vector<std::string> names;  // full paths, folder by folder
+  for (const std::string& folder : folders) {
+    media::DirPtr dir = media::read_dir(folder);
+    if (!dir) {
+      media::log_error("pictures", folder + ": cannot open the pictures folder");
+      continue;
     }
+    for (std::string name = media::next_file(*dir); !name.empty(); name = media::next_file(*dir)) {
+      switch (classify_picture_name(name)) {
+        case PictureName::Accept: names.push_back(folder + "/" + name); break;
+        case PictureName::WrongCase:
+          media::log_error("pictures", folder + "/" + name +
+                                           ": not read; rename it to end in lowercase .png, .jpg or .bmp");
+          break;
+        case PictureName::Ignore: break;
+      }
+    }
+    media::close_dir(dir);
   }
-  media::close_dir(dir);
 
   // Decode on worker threads; each result keeps its place in the folder's order.
   struct Result {
@@ -51,7 +57,7 @@ std::vector<media::ImagePtr> load_pictures(const std::string& folder, int width,
   auto work = [&] {
     for (size_t i = next++; i < names.size(); i = next++) {
       std::string bytes, error;
-      if (!media::read_whole_file(folder + "/" + names[i], bytes, error)) {
+      if (!media::read_whole_file(names[i], bytes, error)) {
         results[i].error = error;
         continue;
       }
@@ -80,7 +86,7 @@ std::vector<media::ImagePtr> load_pictures(const std::string& folder, int width,
   std::vector<media::ImagePtr> pictures;
   for (size_t i = 0; i < names.size(); ++i) {
     if (!results[i].pixmap) {
-      media::log_error("pictures", folder + "/" + names[i] + ": left out: " + results[i].error);
+      media::log_error("pictures", names[i] + ": left out: " + results[i].error);
       continue;
     }
     media::ImagePtr img = media::image_from_pixmap(results[i].pixmap, 0);

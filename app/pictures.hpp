@@ -36,5 +36,8 @@ PictureName classify_picture_name(const std::string& name);
 
 // Loads the folder's pictures (flags 0). Bad files are left out with one line on stderr each.
 std::vector<media::ImagePtr> load_pictures(const std::string& folder, int width = 1024, int height = 768);
+// The same for several folders, their pictures one after the other.
+std::vector<media::ImagePtr> load_pictures(const std::vector<std::string>& folders, int width = 1024,
+                                           int height = 768);
 
 }  // namespace app

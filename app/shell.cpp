@@ -4,8 +4,8 @@
 
 #include "app/assets.hpp"
 #include "app/config.hpp"
-#include "app/folders.hpp"
 #include "app/loop.hpp"
+#include "app/paths.hpp"
 #include "app/pictures.hpp"
 #include "app/version.hpp"
 #include "media/clock.hpp"
@@ -35,22 +35,28 @@ bool open_display(const Config& cfg) {
 
 }  // namespace
 
-int run(const ActivityTable& table) {
+int run(const ActivityTable& table, const Options& options) {
   if (!media::chdir_to_executable()) media::log_error("start", "cannot find the program's own folder");
   media::set_app_title(kAppTitle);
   // Seeded from the wall clock: the time since start-up is nearly the same on every run, which would
   // deal the same puzzles and cards every time.
   media::seed_random(media::wall_millisecs());
-  const Folders folders = portable_folders();
-  Config cfg = read_config(folders.config_file());
+  // Where things live (portable beside the program, or installed in the user's folders), and what
+  // the command line says for this run.
+  const Folders folders = prepare_folders(current_environment(), {options.data_dir, options.pictures_dir});
+  for (const std::string& problem : folders.problems) media::log_error("folders", problem);
+  Config cfg = read_config(folders.config_file);
+  apply_options(cfg, options);
   if (!open_display(cfg)) return 0;
   // Child lock: keys need Control (app/keys), and a full screen keeps the keyboard from the desktop.
   media::hold_keyboard(cfg.child_lock);
   media::hide_pointer();
   media::create_timer(50);
-  Assets assets = load_assets(folders.data);
-  assets.pictures = std::make_shared<PictureList>(load_pictures(folders.pictures, assets.screen_w, assets.screen_h));
-  Loop loop(assets, table, folders.progress_file(), load_progress(folders.progress_file(), 1), cfg.child_lock);
+  Assets assets = load_assets(folders.data_dir);
+  assets.pictures = std::make_shared<PictureList>(load_pictures(folders.picture_dirs, assets.screen_w, assets.screen_h));
+  // No progress folder: the game starts at 1 and nothing is written (said once at start-up).
+  const std::string progress = folders.progress_file();
+  Loop loop(assets, table, progress, progress.empty() ? 1 : load_progress(progress, 1), cfg.child_lock);
   // For the start-up benchmark: end right after the first frame is on screen.
   if (std::getenv("PIPKIN_QUIT_AFTER_FIRST_FRAME")) {
     loop.redraw();

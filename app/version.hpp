@@ -4,6 +4,6 @@
 namespace app {
 
 inline constexpr const char* kAppTitle = "Pipkin";
-inline constexpr const char* kAppVersion = "2.1";
+inline constexpr const char* kAppVersion = PIPKIN_VERSION;  // from the build: one version everywhere
 
 }  // namespace app

@@ -1,6 +1,6 @@
 // tour OUT_DIR: runs a copy of the built program with every activity unlocked on the current
-// display, visits the title screen and the nine activities with a little play in each, and saves one
-// screenshot per screen into OUT_DIR (0-title.png, 1-frames.png, ...). Used by run.sh without a display.
+// display, visits the title screen and the nine activities with a little play in each, then the title's
+// help page, and saves one screenshot per screen into OUT_DIR (0-title.png, 1-frames.png, ..., 10-help.png). Used by run.sh without a display.
 #include <cstdio>
 #include <string>
 
@@ -66,6 +66,11 @@ int main(int argc, char** argv) {
   app.key("9");
   app.settle(1000);
   shot("9-jigsaw");
+  app.key("0");
+  app.settle(300);
+  app.key("h");  // the title screen's help page, for the parent
+  app.settle(500);
+  shot("10-help");
   app.key("Escape");
   return app.wait_exit(5000) && app.exit_status() == 0 ? 0 : 1;
 }
