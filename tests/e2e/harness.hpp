@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "media/pixmap.hpp"
 
@@ -13,6 +15,8 @@ struct Options {
   int level = 0;              // > 0: written as the progress file before the start
   std::string config;         // non-empty: written as data/config.txt
   bool keep_pictures = true;  // false: the pics folder starts empty
+  // Set in the program's environment over the defaults (which give it a silent sound driver).
+  std::vector<std::pair<std::string, std::string>> env;
 };
 
 class Pipkin {
@@ -32,6 +36,7 @@ class Pipkin {
   // Waits for the program to end; false when it is still running after ms. The exit status is kept.
   bool wait_exit(int ms);
   int exit_status() const { return status_; }
+  int pid() const { return pid_; }
   std::string stderr_text() const;
 
   void key(const std::string& keysym);        // e.g. "2", "h", "Escape", "ctrl+q"
@@ -49,6 +54,7 @@ class Pipkin {
 
  private:
   std::string dir_;
+  std::vector<std::pair<std::string, std::string>> env_;
   std::string window_;
   int pid_ = -1;
   int status_ = -1;
