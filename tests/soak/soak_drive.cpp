@@ -4,8 +4,8 @@
 //
 //   soak_drive SECONDS [SEED] [TOUR_SECONDS]
 //
-// The first TOUR_SECONDS (default: a fifth of the run) visit activities 1 to 9 in turn, so every
-// activity object exists early; after that the digits come at random like the other keys.
+// The first TOUR_SECONDS (default: a fifth of the run; 0 for none) visit activities 1 to 9 in turn,
+// so every activity object exists early; after that the digits come at random like the other keys.
 // Prints what it sent. Exits 1 when the display cannot be opened or has no XTEST.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -70,7 +70,7 @@ class Driver {
   // A glide of the pointer to a random spot in small steps, as a hand moves it.
   void glide() {
     int tx = uniform(0, kWidth - 1), ty = uniform(0, kHeight - 1);
-    int steps = uniform(3, 25);
+    int steps = uniform(2, 12);
     int x0 = x_, y0 = y_;
     for (int i = 1; i <= steps; ++i) {
       move(x0 + (tx - x0) * i / steps, y0 + (ty - y0) * i / steps);
@@ -112,12 +112,12 @@ class Driver {
   // A burst of actions close together, then a pause.
   void burst(bool keys_allowed) {
     ++counts.bursts;
-    int n = uniform(3, 30);
+    int n = uniform(2, 12);
     for (int i = 0; i < n; ++i) {
       action(keys_allowed);
       pause_ms(uniform(5, 60));
     }
-    pause_ms(uniform(50, 900));
+    pause_ms(uniform(100, 1200));
   }
 
   Counts counts;
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
   auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
 
   // The tour: each activity in turn for an equal share of the tour time.
-  for (int n = 1; n <= 9; ++n) {
+  for (int n = 1; n <= 9 && tour > 0; ++n) {
     drv.digit(n);
     const double until = tour * n / 9;
     do drv.burst(false);
