@@ -36,7 +36,6 @@ class Pipkin {
   // Waits for the program to end; false when it is still running after ms. The exit status is kept.
   bool wait_exit(int ms);
   int exit_status() const { return status_; }
-  int pid() const { return pid_; }
   std::string stderr_text() const;
 
   void key(const std::string& keysym);        // e.g. "2", "h", "Escape", "ctrl+q"
