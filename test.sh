@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, generates the data folder and runs every test under its own Xvfb.
+# A second build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) runs a one-minute
+# soak of random input as one of the tests (label soak).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SANITIZE=ON -DPIPKIN_TESTS=OFF >/dev/null
+cmake --build build-asan -j"$(nproc)" --target pipkin data soak_drive
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SOAK_BUILD="$PWD/build-asan" >/dev/null
 cmake --build build -j"$(nproc)"
 export SDL_AUDIODRIVER=dummy
 ./scripts/with-xvfb ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300

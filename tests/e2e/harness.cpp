@@ -56,7 +56,7 @@ bool near(uint32_t argb, int r, int g, int b, int tol) {
   return std::abs(ch(16) - r) <= tol && std::abs(ch(8) - g) <= tol && std::abs(ch(0) - b) <= tol;
 }
 
-Pipkin::Pipkin(const Options& opt) {
+Pipkin::Pipkin(const Options& opt) : env_(opt.env) {
   char tmpl[] = "/tmp/pipkin-e2e-XXXXXX";
   dir_ = mkdtemp(tmpl);
   sh("cp '" + build_dir() + "/pipkin' '" + dir_ + "/' && cp -r '" + build_dir() + "/data' '" + dir_ + "/data'");
@@ -82,6 +82,7 @@ bool Pipkin::start(bool wait_for_frame) {
     std::string err = dir_ + "/stderr.txt";
     if (!freopen(err.c_str(), "w", stderr)) _exit(127);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
     std::string prog = dir_ + "/pipkin";
     execl(prog.c_str(), prog.c_str(), static_cast<char*>(nullptr));
     _exit(127);

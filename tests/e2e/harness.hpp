@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "media/pixmap.hpp"
@@ -14,6 +15,8 @@ struct Options {
   int level = 0;              // > 0: written as the progress file before the start
   std::string config;         // non-empty: written as data/config.txt
   bool keep_pictures = true;  // false: the pics folder starts empty
+  // Set in the program's environment over the defaults (which give it a silent sound driver).
+  std::vector<std::pair<std::string, std::string>> env;
 };
 
 class Pipkin {
@@ -51,6 +54,7 @@ class Pipkin {
 
  private:
   std::string dir_;
+  std::vector<std::pair<std::string, std::string>> env_;
   std::string window_;
   int pid_ = -1;
   int status_ = -1;
