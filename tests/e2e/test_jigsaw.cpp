@@ -92,7 +92,17 @@ double colour_share(const media::Pixmap& shot, int r, int g, int b) {
 
 struct Piece {
   int click_x = 0, click_y = 0;  // a screen point well inside the piece at home
+  media::PixmapPtr mask;         // the piece's shape (opaque inside), its top-left corner at home:
+  int left = 0, top = 0;
+  bool holds(int x, int y) const { return (read_pixel(*mask, x - left, y - top) >> 24) >= 128; }
 };
+
+// The piece whose shape at home holds picture point (x, y); -1 for none.
+int piece_at(const std::vector<Piece>& pieces, int x, int y) {
+  for (size_t i = 0; i < pieces.size(); ++i)
+    if (pieces[i].holds(x, y)) return static_cast<int>(i);
+  return -1;
+}
 
 // Reads cut n from the program's data: for each piece, the point inside its shape nearest the
 // centre of its mask, at least 5 pixels from the shape's edge.
@@ -128,7 +138,7 @@ std::vector<Piece> read_cut(const Pipkin& app, int n) {
         int d = (u - m->width / 2) * (u - m->width / 2) + (v2 - m->height / 2) * (v2 - m->height / 2);
         if ((best < 0 || d < best) && inside(u, v2)) best = d, bu = u, bv = v2;
       }
-    out.push_back({x0 - m->width / 2 + bu, y0 - m->height / 2 + bv});
+    out.push_back({x0 - m->width / 2 + bu, y0 - m->height / 2 + bv, m, x0 - m->width / 2, y0 - m->height / 2});
   }
   return out;
 }
@@ -310,7 +320,8 @@ TEST(Jigsaw, WhereFindsEveryShownPiece) {
   media::PixmapPtr start = g.app.screenshot("/tmp/pipkin_jigsaw_where_start.png");
   int n = cut_on_screen(g.app, *start, 150, 0, 0);
   ASSERT_GT(n, 0) << "the template matches one of the cuts";
-  const int pieces = static_cast<int>(read_cut(g.app, n).size());
+  const std::vector<Piece> cut = read_cut(g.app, n);
+  const int pieces = static_cast<int>(cut.size());
   ASSERT_GE(pieces, 4);
   int rounds = 0;
   bool done = false;
@@ -318,12 +329,15 @@ TEST(Jigsaw, WhereFindsEveryShownPiece) {
     int sx = 0, sy = 0, hx = 0, hy = 0;
     ASSERT_TRUE(g.next_stray(sx, sy, hx, hy, done)) << "a piece on the card, or the whole picture";
     if (done) break;
+    const int shown = piece_at(cut, hx, hy);
+    ASSERT_GE(shown, 0);
     g.click_and_park(hx, hy);
-    // The piece shows at home, or the next card does (it may lie over the home just uncovered).
+    // The piece shows at home, or the card shows another piece (it may lie over the home just
+    // uncovered).
     ASSERT_TRUE(g.app.wait_for([&](const media::Pixmap& p) {
       int x = 0, y = 0, hx2 = 0, hy2 = 0;
       if ((read_pixel(p, hx - 3, hy - 3) & 0xFFFFFF) == (code(hx - 3, hy - 3) & 0xFFFFFF)) return true;
-      return g.is_finished(p) || (find_stray(p, g.furniture(), x, y, hx2, hy2) && (hx2 != hx || hy2 != hy));
+      return g.is_finished(p) || (find_stray(p, g.furniture(), x, y, hx2, hy2) && piece_at(cut, hx2, hy2) != shown);
     })) << "round " << rounds << ": after a click on the home (" << hx << ", " << hy << ") of the piece shown at ("
         << sx << ", " << sy << ")";
   }
