@@ -92,9 +92,12 @@ double colour_share(const media::Pixmap& shot, int r, int g, int b) {
 
 struct Piece {
   int click_x = 0, click_y = 0;  // a screen point well inside the piece at home
-  media::PixmapPtr mask;         // the piece's shape (opaque inside), its top-left corner at home:
-  int left = 0, top = 0;
-  bool holds(int x, int y) const { return (read_pixel(*mask, x - left, y - top) >> 24) >= 128; }
+  media::PixmapPtr mask;         // the piece's mask (clear inside the shape), its top-left corner
+  int left = 0, top = 0;         // at home:
+  bool holds(int x, int y) const {
+    int u = x - left, v = y - top;
+    return u >= 0 && v >= 0 && u < mask->width && v < mask->height && (read_pixel(*mask, u, v) >> 24) < 128;
+  }
 };
 
 // The piece whose shape at home holds picture point (x, y); -1 for none.
@@ -323,6 +326,7 @@ TEST(Jigsaw, WhereFindsEveryShownPiece) {
   const std::vector<Piece> cut = read_cut(g.app, n);
   const int pieces = static_cast<int>(cut.size());
   ASSERT_GE(pieces, 4);
+  for (int i = 0; i < pieces; ++i) ASSERT_EQ(piece_at(cut, cut[i].click_x, cut[i].click_y), i) << "the shapes tell the pieces apart";
   int rounds = 0;
   bool done = false;
   for (; rounds <= pieces; ++rounds) {
