@@ -56,7 +56,7 @@ class Pipkin {
   bool pointer_at(const media::Pixmap& shot, int x, int y);
 
   // The window's pixels now (1024x768, or the window's size); none only when no screenshot could be
-  // taken before the deadline. save_as also writes them to that PNG file.
+  // taken before the deadline. save_as also saves a capture of the window as that PNG file, to look at.
   media::PixmapPtr screenshot(const std::string& save_as = "");
   // Polls screenshots until pred holds; false after timeout_ms.
   bool wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms = kDeadlineMs);
