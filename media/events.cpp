@@ -25,12 +25,25 @@ Queue& queue() {
 }
 
 Event current;
+// True while the current event is a mouse event whose own place the pointer answers.
+bool pointer_at_current_event = false;
 bool terminate_flag = false;
 std::array<int, 256> key_counts{};
 int pointer_x = 0, pointer_y = 0;
 std::chrono::steady_clock::time_point last_pump;
 unsigned pump_calls = 0;  // unforced pump_input calls so far
 
+bool is_mouse_event(int id) { return id == EV_MOUSE_DOWN || id == EV_MOUSE_UP || id == EV_MOUSE_MOVE; }
+
+void make_current(const Event& e) {
+  current = e;
+  pointer_at_current_event = is_mouse_event(e.id);
+}
+
+int pointer_now_x() { return pointer_at_current_event ? current.x : pointer_x; }
+int pointer_now_y() { return pointer_at_current_event ? current.y : pointer_y; }
+
+// Takes the oldest queued event and makes it the current one.
 bool pop(Event& out) {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.m);
@@ -38,6 +51,7 @@ bool pop(Event& out) {
   out = q.ring[q.head];
   q.head = (q.head + 1) % kEventRing;
   --q.count;
+  make_current(out);
   return true;
 }
 
@@ -123,16 +137,15 @@ bool post_event(const Event& e) {
 
 bool poll_event(Event& out) {
   pump_input(true);
-  if (!pop(out)) return false;
-  current = out;
-  return true;
+  return pop(out);
 }
 
 Event wait_event() {
   Queue& q = queue();
   for (;;) {
     pump_input(true);
-    if (pop(current)) return current;
+    Event e;
+    if (pop(e)) return e;
     if (detail::video_active()) {
       // Window events arrive in SDL's queue, ticks in ours: look at both often.
       SDL_WaitEventTimeout(nullptr, 2);
@@ -187,17 +200,18 @@ void flush_keys() { key_counts.fill(0); }
 
 int mouse_x() {
   pump_input();
-  return pointer_x;
+  return pointer_now_x();
 }
 
 int mouse_y() {
   pump_input();
-  return pointer_y;
+  return pointer_now_y();
 }
 
 void move_pointer(int x, int y) {
   pointer_x = x;
   pointer_y = y;
+  pointer_at_current_event = false;
   if (detail::video_active()) {
     int wx = 0, wy = 0;
     detail::logical_to_window(x, y, wx, wy);

@@ -39,7 +39,8 @@ constexpr int kEventRing = 256;
 bool post_event(const Event& e);
 // Blocks until an event is queued, removes the oldest and makes it the current event.
 Event wait_event();
-// Removes the oldest event if there is one; false when the queue is empty.
+// Removes the oldest event if there is one and makes it the current event; false when the queue
+// is empty.
 bool poll_event(Event& out);
 int event_id();
 int event_data();
@@ -56,8 +57,13 @@ int key_hit(int code);
 int key_hit_within(int code, int asks);
 void flush_keys();
 
+// The pointer position. While the current event is a mouse event (button or move), the place that
+// event happened: a click acts where it was made even when the pointer has moved on since, as
+// happens when a busy program takes in a burst of input at once. Otherwise (other events, or after
+// move_pointer) the latest position known.
 int mouse_x();
 int mouse_y();
+// Warps the pointer; from then on mouse_x and mouse_y answer (x, y) until the next input moves it.
 void move_pointer(int x, int y);
 
 // Takes in pending window-system events (at most once a millisecond unless forced).

@@ -8,7 +8,9 @@
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,8 @@
 
 namespace e2e {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -67,6 +71,7 @@ Pipkin::Pipkin(const Options& opt) : env_(opt.env) {
 }
 
 Pipkin::~Pipkin() {
+  if (display_) XCloseDisplay(static_cast<Display*>(display_));
   if (pid_ > 0 && running()) {
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
@@ -87,18 +92,18 @@ bool Pipkin::start(bool wait_for_frame) {
     execl(prog.c_str(), prog.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
-  for (int i = 0; i < 100 && window_.empty(); ++i) {
+  // Input sent before the window is mapped would be lost: wait until it is viewable.
+  const auto end = Clock::now() + std::chrono::milliseconds(kDeadlineMs);
+  while (window_.empty() && Clock::now() < end) {
     if (!running()) return false;
-    window_ = capture("xdotool search --pid " + std::to_string(pid_) + " --name '^Pipkin$' 2>/dev/null | head -n 1");
-    if (window_.empty()) sleep_ms(100);
+    window_ = capture("xdotool search --onlyvisible --pid " + std::to_string(pid_) +
+                      " --name '^Pipkin$' 2>/dev/null | head -n 1");
+    if (window_.empty()) sleep_ms(50);
   }
   if (window_.empty()) return false;
-  if (!wait_for_frame) {
-    settle(1000);
-    return running();
-  }
+  if (!wait_for_frame) return running();
   // The first frame is drawn once the shared images are loaded: wait until the screen is not black.
-  return wait_for([](const media::Pixmap& p) { return (media::read_pixel(p, 512, 300) & 0xFFFFFF) != 0; }, 15000);
+  return wait_for([](const media::Pixmap& p) { return (media::read_pixel(p, 512, 300) & 0xFFFFFF) != 0; });
 }
 
 bool Pipkin::running() {
@@ -113,9 +118,10 @@ bool Pipkin::running() {
 }
 
 bool Pipkin::wait_exit(int ms) {
-  for (int t = 0; t < ms; t += 50) {
+  const auto end = Clock::now() + std::chrono::milliseconds(ms);
+  while (Clock::now() < end) {
     if (!running()) return true;
-    sleep_ms(50);
+    sleep_ms(20);
   }
   return !running();
 }
@@ -127,20 +133,19 @@ std::string Pipkin::stderr_text() const {
   return ss.str();
 }
 
-void Pipkin::key(const std::string& keysym) {
-  sh("xdotool key --clearmodifiers " + keysym);
-  settle(150);
-}
+void Pipkin::xdotool(const std::string& args) { sh("xdotool " + args); }
 
-void Pipkin::move(int x, int y) {
-  sh("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
-  settle(60);
-}
+void Pipkin::key(const std::string& keysym) { xdotool("key --clearmodifiers " + keysym); }
+
+void Pipkin::move(int x, int y) { xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y)); }
 
 void Pipkin::click(int x, int y, int button) {
-  move(x, y);
-  sh("xdotool click " + std::to_string(button));
-  settle(150);
+  xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " + std::to_string(button));
+}
+
+void Pipkin::click_then_move(int x, int y, int to_x, int to_y, int button) {
+  xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " + std::to_string(button) +
+          " mousemove " + std::to_string(to_x) + " " + std::to_string(to_y));
 }
 
 void Pipkin::close_window() {
@@ -159,21 +164,96 @@ void Pipkin::close_window() {
   XCloseDisplay(d);
 }
 
-void Pipkin::settle(int ms) { sleep_ms(ms); }
+bool Pipkin::pointer_at(const media::Pixmap& shot, int x, int y) {
+  if (!pointer_) pointer_ = media::load_pixmap(data("images/pointer.png"));
+  if (!pointer_) return false;
+  auto drawn_at = [&](int px, int py) {
+    int opaque = 0, same = 0;
+    for (int v = 0; v < pointer_->height; ++v)
+      for (int u = 0; u < pointer_->width; ++u) {
+        uint32_t want = media::read_pixel(*pointer_, u, v);
+        if ((want >> 24) < 255 || px + u >= shot.width || py + v >= shot.height) continue;
+        ++opaque;
+        uint32_t got = media::read_pixel(shot, px + u, py + v);
+        same += near(got, (want >> 16) & 255, (want >> 8) & 255, want & 255, 24);
+      }
+    return opaque >= 20 && same * 10 >= opaque * 9;
+  };
+  return drawn_at(x, y) || drawn_at(x + 1, y);
+}
+
+bool Pipkin::move_and_see(int x, int y, int timeout_ms) {
+  const auto end = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  for (int sent = 0; Clock::now() < end; ++sent) {
+    // A move to where the pointer already is sends nothing, so a repeat goes one pixel aside.
+    move(x + sent % 2, y);
+    // Seen at once in the usual case; a dropped move is sent again after a while.
+    const auto again = std::min(end, Clock::now() + std::chrono::seconds(1));
+    while (Clock::now() < again) {
+      media::PixmapPtr p = screenshot();
+      if (p && pointer_at(*p, x, y)) return true;
+      sleep_ms(20);
+    }
+  }
+  return false;
+}
+
+// The window's pixels read straight from the X server: much quicker than a screenshot program, so
+// waits can look often.
+media::PixmapPtr Pipkin::grab() {
+  if (!display_) display_ = XOpenDisplay(nullptr);
+  Display* d = static_cast<Display*>(display_);
+  if (!d || window_.empty()) return nullptr;
+  Window w = static_cast<Window>(std::stoul(window_));
+  XWindowAttributes attr{};
+  // A window that is gone must not end the test through Xlib's default error handler.
+  auto old_handler = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+  XImage* img = nullptr;
+  if (XGetWindowAttributes(d, w, &attr) && attr.map_state == IsViewable)
+    img = XGetImage(d, w, 0, 0, static_cast<unsigned>(attr.width), static_cast<unsigned>(attr.height),
+                    AllPlanes, ZPixmap);
+  XSync(d, False);
+  XSetErrorHandler(old_handler);
+  if (!img) return nullptr;
+  media::PixmapPtr p = media::create_pixmap(img->width, img->height, media::PF_BGRA);
+  auto shift = [](unsigned long mask) {
+    int s = 0;
+    while (mask && !(mask & 1)) mask >>= 1, ++s;
+    return s;
+  };
+  const int rs = shift(img->red_mask), gs = shift(img->green_mask), bs = shift(img->blue_mask);
+  for (int y = 0; p && y < img->height; ++y)
+    for (int x = 0; x < img->width; ++x) {
+      unsigned long v = XGetPixel(img, x, y);
+      uint32_t argb = 0xFF000000u | static_cast<uint32_t>((v & img->red_mask) >> rs) << 16 |
+                      static_cast<uint32_t>((v & img->green_mask) >> gs) << 8 |
+                      static_cast<uint32_t>((v & img->blue_mask) >> bs);
+      media::write_pixel(*p, x, y, argb);
+    }
+  XDestroyImage(img);
+  return p;
+}
 
 media::PixmapPtr Pipkin::screenshot(const std::string& save_as) {
-  std::string path = save_as.empty() ? dir_ + "/shot.png" : save_as;
-  sh("import -window " + window_ + " '" + path + "' 2>/dev/null");
-  return media::load_pixmap(path);
+  const auto end = Clock::now() + std::chrono::milliseconds(kDeadlineMs);
+  for (;;) {
+    media::PixmapPtr p = grab();
+    if (p) {
+      if (!save_as.empty()) sh("import -window " + window_ + " '" + save_as + "' 2>/dev/null");
+      return p;
+    }
+    if (!running() || Clock::now() >= end) return p;
+    sleep_ms(50);
+  }
 }
 
 bool Pipkin::wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+  const auto end = Clock::now() + std::chrono::milliseconds(timeout_ms);
   do {
     media::PixmapPtr p = screenshot();
     if (p && pred(*p)) return true;
-    sleep_ms(100);
-  } while (std::chrono::steady_clock::now() < end);
+    sleep_ms(20);
+  } while (Clock::now() < end);
   return false;
 }
 

@@ -19,6 +19,13 @@ struct Options {
   std::vector<std::pair<std::string, std::string>> env;
 };
 
+// How long a test waits for what it expects before it gives up: generous, because a busy machine
+// may be slow, and a wait ends as soon as the condition holds.
+constexpr int kDeadlineMs = 30000;
+
+// Input is sent with xdotool and returns at once: the program takes it in order, and each click acts
+// where it was made. A test that must know the program has handled something waits for a visible
+// change (wait_for, move_and_see), never for a fixed time.
 class Pipkin {
  public:
   explicit Pipkin(const Options& opt = {});
@@ -29,33 +36,47 @@ class Pipkin {
   const std::string& dir() const { return dir_; }     // the copy's folder (program + data/)
   std::string data(const std::string& rel) const { return dir_ + "/data/" + rel; }
 
-  // Starts the program and waits until its window is there and (when wait_for_frame) its first
+  // Starts the program and waits until its window is mapped and (when wait_for_frame) its first
   // frame is on screen. False on failure.
   bool start(bool wait_for_frame = true);
   bool running();
   // Waits for the program to end; false when it is still running after ms. The exit status is kept.
-  bool wait_exit(int ms);
+  bool wait_exit(int ms = kDeadlineMs);
   int exit_status() const { return status_; }
   std::string stderr_text() const;
 
   void key(const std::string& keysym);        // e.g. "2", "h", "Escape", "ctrl+q"
   void move(int x, int y);                    // in the 1024x768 screen
-  void click(int x, int y, int button = 1);   // 1 left, 3 right
+  void click(int x, int y, int button = 1);   // 1 left, 3 right: a move there and a click, at once
+  // One burst with no pause: a move to (x, y), a click, and a move on to (to_x, to_y).
+  void click_then_move(int x, int y, int to_x, int to_y, int button = 1);
   void close_window();                        // as the window manager's close button does
-  void settle(int ms = 300);                  // lets the program handle what was sent
 
-  // The window's pixels now (1024x768, or the window's size).
+  // Moves the pointer to (x, y) and waits until the program draws its pointer there (in the
+  // activities that draw it): everything sent before has then been handled. A move the program
+  // drops (it takes at most one move per 10 ms) is sent again, one pixel aside.
+  bool move_and_see(int x, int y, int timeout_ms = kDeadlineMs);
+  // True when the program's pointer image is drawn with its tip at (x, y) or one pixel right of it.
+  bool pointer_at(const media::Pixmap& shot, int x, int y);
+
+  // The window's pixels now (1024x768, or the window's size); none only when no screenshot could be
+  // taken before the deadline. save_as also saves a capture of the window as that PNG file, to look at.
   media::PixmapPtr screenshot(const std::string& save_as = "");
   // Polls screenshots until pred holds; false after timeout_ms.
-  bool wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms = 5000);
+  bool wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms = kDeadlineMs);
 
   std::string read_text(const std::string& rel) const;  // a file of the data folder, "" if none
   const std::string& window_id() const { return window_; }  // the X window, as xdotool prints it
 
  private:
+  void xdotool(const std::string& args);
+  media::PixmapPtr grab();
+
   std::string dir_;
   std::vector<std::pair<std::string, std::string>> env_;
   std::string window_;
+  media::PixmapPtr pointer_;  // the program's pointer image, read from its data on first use
+  void* display_ = nullptr;  // the X connection screenshots are read through (a Display*)
   int pid_ = -1;
   int status_ = -1;
 };

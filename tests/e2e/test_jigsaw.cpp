@@ -16,6 +16,7 @@ using media::read_pixel;
 namespace {
 
 constexpr int kW = 1024, kH = 768;
+constexpr int kParkX = 1000, kParkY = 20;
 
 // The coded picture: red and green are the low bytes of x and y, blue tells their high bits.
 // No pixel is black, white, cream, pink or dark blue, so none is mistaken for the background.
@@ -91,7 +92,20 @@ double colour_share(const media::Pixmap& shot, int r, int g, int b) {
 
 struct Piece {
   int click_x = 0, click_y = 0;  // a screen point well inside the piece at home
+  media::PixmapPtr mask;         // the piece's mask (clear inside the shape), its top-left corner
+  int left = 0, top = 0;         // at home:
+  bool holds(int x, int y) const {
+    int u = x - left, v = y - top;
+    return u >= 0 && v >= 0 && u < mask->width && v < mask->height && (read_pixel(*mask, u, v) >> 24) < 128;
+  }
 };
+
+// The piece whose shape at home holds picture point (x, y); -1 for none.
+int piece_at(const std::vector<Piece>& pieces, int x, int y) {
+  for (size_t i = 0; i < pieces.size(); ++i)
+    if (pieces[i].holds(x, y)) return static_cast<int>(i);
+  return -1;
+}
 
 // Reads cut n from the program's data: for each piece, the point inside its shape nearest the
 // centre of its mask, at least 5 pixels from the shape's edge.
@@ -127,30 +141,50 @@ std::vector<Piece> read_cut(const Pipkin& app, int n) {
         int d = (u - m->width / 2) * (u - m->width / 2) + (v2 - m->height / 2) * (v2 - m->height / 2);
         if ((best < 0 || d < best) && inside(u, v2)) best = d, bu = u, bv = v2;
       }
-    out.push_back({x0 - m->width / 2 + bu, y0 - m->height / 2 + bv});
+    out.push_back({x0 - m->width / 2 + bu, y0 - m->height / 2 + bv, m, x0 - m->width / 2, y0 - m->height / 2});
   }
   return out;
 }
 
-// The cut whose template lines are seen on the screen.
-int cut_on_screen(const Pipkin& app, const media::Pixmap& shot) {
+// The cut whose template lines are seen on the screen, drawn on a background of the given colour.
+// Only line pixels showing either the line or the background count, so a card lying over part of
+// the template does not hide the answer.
+int cut_on_screen(const Pipkin& app, const media::Pixmap& shot, int bg_r, int bg_g, int bg_b) {
   int best = 0;
   double best_share = 0;
   for (int n = 1; n <= 13; ++n) {
     media::PixmapPtr t = media::load_pixmap(app.data("templates/" + std::to_string(n) + ".png"));
     if (!t) continue;
-    int lines = 0, seen = 0;
+    int seen = 0, background = 0;
     for (int y = 10; y < kH - 10; y += 2)
       for (int x = 10; x < kW - 10; x += 2) {
         if ((read_pixel(*t, x, y) >> 24) < 128) continue;
-        ++lines;
-        uint32_t want = read_pixel(*t, x, y);
-        seen += near(read_pixel(shot, x, y), (want >> 16) & 255, (want >> 8) & 255, want & 255, 8);
+        uint32_t want = read_pixel(*t, x, y), got = read_pixel(shot, x, y);
+        seen += near(got, (want >> 16) & 255, (want >> 8) & 255, want & 255, 8);
+        background += near(got, bg_r, bg_g, bg_b, 8);
       }
-    double share = lines ? double(seen) / lines : 0;
+    double share = seen > 500 ? double(seen) / (seen + background) : 0;
     if (share > best_share) best_share = share, best = n;
   }
   return best_share > 0.9 ? best : 0;
+}
+
+// A point well inside the piece's home where the screen shows the bare "where" background (dark
+// red), so neither the card nor the pointer lies over it; the one nearest the piece's own click
+// point.
+bool open_point(const Piece& piece, const media::Pixmap& shot, const std::vector<Box>& skip, int& x, int& y) {
+  auto bare = [&shot](int u, int v) { return near(read_pixel(shot, u, v), 150, 0, 0, 8); };
+  long best = -1;
+  for (int v = piece.top; v < piece.top + piece.mask->height; v += 3)
+    for (int u = piece.left; u < piece.left + piece.mask->width; u += 3) {
+      bool ok = bare(u, v) && bare(u - 3, v - 3);
+      for (int d = -5; ok && d <= 5; d += 5)
+        ok = piece.holds(u + d, v - 5) && piece.holds(u + d, v + 5) && piece.holds(u - 5, v + d) && piece.holds(u + 5, v + d);
+      for (const Box& b : skip) ok = ok && !b.has(u, v) && !b.has(u - 3, v - 3);
+      long dist = long(u - piece.click_x) * (u - piece.click_x) + long(v - piece.click_y) * (v - piece.click_y);
+      if (ok && (best < 0 || dist < best)) best = dist, x = u, y = v;
+    }
+  return best >= 0;
 }
 
 // A program with the coded picture as its only picture, at the given level.
@@ -183,38 +217,77 @@ struct Game {
     o.keep_pictures = false;
     return o;
   }
-  // Moves the pointer and remembers where it is drawn.
+  // A click on (x, y); the pointer stays there.
   void click(int x, int y) {
     app.click(x, y);
-    px = x;
-    py = y;
+    px = cx = x;
+    py = cy = y;
   }
+  // A click on (x, y) and at once a move on to a parking place, in one burst. The two parking
+  // places take turns, so the pointer drawn at the new one shows the burst has been handled.
+  void click_and_park(int x, int y) {
+    int park_y = ++bursts % 2 ? kParkY + 100 : kParkY;
+    app.click_then_move(x, y, kParkX, park_y);
+    cx = x;
+    cy = y;
+    px = kParkX;
+    py = park_y;
+  }
+  bool parked() { return app.move_and_see(px, py); }
+  // The pointer is drawn where it rests; where the last click was too, until the move on from there
+  // has been drawn (the program may take a burst of moves as one).
   std::vector<Box> furniture() const {
-    return {{px - 3, py - 3, px + pointer_w + 3, py + pointer_h + 3}, {990, 735, kW, kH}};
+    return {{px - 3, py - 3, px + pointer_w + 3, py + pointer_h + 3},
+            {cx - 3, cy - 3, cx + pointer_w + 3, cy + pointer_h + 3},
+            {990, 735, kW, kH}};
   }
   // The corner button of a finished puzzle.
   Box corner() const { return {5, kH - smiley - 5, 5 + smiley, kH - smiley - 5 + smiley_h}; }
-  void park() {
-    app.move(1000, 20);
-    px = 1000;
-    py = 20;
+  // Moves the pointer out of the way and waits until it is drawn there: everything sent before has
+  // then been handled.
+  bool park() {
+    px = cx = kParkX;
+    py = cy = kParkY;
+    return app.move_and_see(kParkX, kParkY);
+  }
+  // The whole picture in place, with the corner button drawn over it.
+  bool is_finished(const media::Pixmap& p) const {
+    std::vector<Box> skip = furniture();
+    skip.push_back(corner());
+    if (picture_share(p, skip) < 0.98) return false;
+    Box c = corner();
+    int differs = 0;
+    for (int y = c.y0; y < c.y1; y += 2)
+      for (int x = c.x0; x < c.x1; x += 2) differs += (read_pixel(p, x, y) & 0xFFFFFF) != (code(x, y) & 0xFFFFFF);
+    return differs > 50;
   }
   bool finished() {
-    return app.wait_for([this](const media::Pixmap& p) {
-      std::vector<Box> skip = furniture();
-      skip.push_back(corner());
-      if (picture_share(p, skip) < 0.98) return false;
-      // The button is drawn over the picture.
-      Box c = corner();
-      int differs = 0;
-      for (int y = c.y0; y < c.y1; y += 2)
-        for (int x = c.x0; x < c.x1; x += 2) differs += (read_pixel(p, x, y) & 0xFFFFFF) != (code(x, y) & 0xFFFFFF);
-      return differs > 50;
+    return app.wait_for([this](const media::Pixmap& p) { return is_finished(p); });
+  }
+  // Waits until the piece holding picture point (x, y) is seen at home. (x, y) lies at least 5 pixels
+  // inside the piece; the point checked is up and left of it, clear of the pointer resting there.
+  bool at_home(int x, int y) {
+    bool seen = app.wait_for([x, y](const media::Pixmap& p) {
+      return (read_pixel(p, x - 3, y - 3) & 0xFFFFFF) == (code(x - 3, y - 3) & 0xFFFFFF);
+    });
+    if (!seen) app.screenshot("/tmp/pipkin_jigsaw_not_home.png");
+    return seen;
+  }
+  // Waits for a stray piece (true, with its screen point and home) or the finished puzzle (true,
+  // done set); false when neither shows in time.
+  bool next_stray(int& sx, int& sy, int& hx, int& hy, bool& done) {
+    done = false;
+    return app.wait_for([&](const media::Pixmap& p) {
+      if (find_stray(p, furniture(), sx, sy, hx, hy)) return true;
+      done = is_finished(p);
+      return done;
     });
   }
   Pipkin app;
   int smiley = 64, smiley_h = 64, pointer_w = 40, pointer_h = 40;
-  int px = 0, py = 0;
+  int px = 0, py = 0;  // where the pointer rests
+  int cx = 0, cy = 0;  // where the last click was
+  int bursts = 0;
 };
 
 }  // namespace
@@ -223,57 +296,84 @@ TEST(Jigsaw, UncoverEveryPieceThenDealAgain) {
   Game g(5);
   ASSERT_TRUE(g.app.start()) << g.app.stderr_text();
   g.app.key("5");
-  g.park();
+  ASSERT_TRUE(g.park());
   ASSERT_TRUE(g.app.wait_for([](const media::Pixmap& p) { return colour_share(p, 0, 0, 100) > 0.8; }))
       << "the template on dark blue";
   media::PixmapPtr shot = g.app.screenshot("/tmp/pipkin_jigsaw_uncover_start.png");
-  int n = cut_on_screen(g.app, *shot);
+  int n = cut_on_screen(g.app, *shot, 0, 0, 100);
   ASSERT_GT(n, 0) << "the template matches one of the cuts";
   std::vector<Piece> pieces = read_cut(g.app, n);
   ASSERT_FALSE(pieces.empty());
   for (size_t i = 0; i < pieces.size(); ++i) {
     g.click(pieces[i].click_x, pieces[i].click_y);
     if (i == pieces.size() / 2) {
-      g.app.settle(100);
+      // The clicks are handled in order: once this one shows, so do all before it.
+      ASSERT_TRUE(g.at_home(pieces[i].click_x, pieces[i].click_y)) << "piece " << i << " uncovered";
       media::PixmapPtr half = g.app.screenshot("/tmp/pipkin_jigsaw_uncover_half.png");
       double share = picture_share(*half, g.furniture());
       EXPECT_GT(share, 0.2) << "half the pieces show the picture";
       EXPECT_LT(share, 0.9);
     }
   }
-  g.park();
+  ASSERT_TRUE(g.park());
   ASSERT_TRUE(g.finished()) << "the whole picture with the corner button";
   g.app.screenshot("/tmp/pipkin_jigsaw_uncover_end.png");
   // The corner button deals a new puzzle.
   Box c = g.corner();
   g.click((c.x0 + c.x1) / 2, (c.y0 + c.y1) / 2);
   EXPECT_TRUE(g.app.wait_for([](const media::Pixmap& p) { return colour_share(p, 0, 0, 100) > 0.8; }));
-  EXPECT_NE(cut_on_screen(g.app, *g.app.screenshot()), n) << "another cut";
+  EXPECT_NE(cut_on_screen(g.app, *g.app.screenshot(), 0, 0, 100), n) << "another cut";
   g.app.key("Escape");
-  ASSERT_TRUE(g.app.wait_exit(5000));
+  ASSERT_TRUE(g.app.wait_exit());
   EXPECT_EQ(g.app.read_text("pipkin.txt"), "6\r\n") << "finishing uncover at the highest level unlocks 6";
 }
 
+// Every click is sent in one burst with a move away right after it: the program may take in the
+// move before it handles the click, and the click must still act where it was made. Each
+// click on a home uncovers its piece, so the game takes exactly one round per piece.
 TEST(Jigsaw, WhereFindsEveryShownPiece) {
   Game g(6);
   ASSERT_TRUE(g.app.start()) << g.app.stderr_text();
   g.app.key("6");
-  g.park();
+  ASSERT_TRUE(g.park());
   ASSERT_TRUE(g.app.wait_for([](const media::Pixmap& p) { return colour_share(p, 150, 0, 0) > 0.5; }))
       << "the template on dark red";
-  g.app.screenshot("/tmp/pipkin_jigsaw_where_start.png");
+  media::PixmapPtr start = g.app.screenshot("/tmp/pipkin_jigsaw_where_start.png");
+  int n = cut_on_screen(g.app, *start, 150, 0, 0);
+  ASSERT_GT(n, 0) << "the template matches one of the cuts";
+  const std::vector<Piece> cut = read_cut(g.app, n);
+  const int pieces = static_cast<int>(cut.size());
+  ASSERT_GE(pieces, 4);
+  for (int i = 0; i < pieces; ++i) ASSERT_EQ(piece_at(cut, cut[i].click_x, cut[i].click_y), i) << "the shapes tell the pieces apart";
   int rounds = 0;
-  for (; rounds < 40; ++rounds) {
-    media::PixmapPtr shot = g.app.screenshot();
+  bool done = false;
+  for (; rounds <= pieces; ++rounds) {
     int sx = 0, sy = 0, hx = 0, hy = 0;
-    if (!find_stray(*shot, g.furniture(), sx, sy, hx, hy)) break;
-    g.click(hx, hy);
+    ASSERT_TRUE(g.next_stray(sx, sy, hx, hy, done)) << "a piece on the card, or the whole picture";
+    if (done) break;
+    const int shown = piece_at(cut, hx, hy);
+    ASSERT_GE(shown, 0);
+    // The card may lie over part of the piece's home (a click there takes another card): click
+    // where the home is seen uncovered.
+    media::PixmapPtr now = g.app.screenshot();
+    int cx = 0, cy = 0;
+    ASSERT_TRUE(open_point(cut[static_cast<size_t>(shown)], *now, g.furniture(), cx, cy)) << "round " << rounds;
+    g.click_and_park(cx, cy);
+    // The piece shows at home, or the card shows another piece (it may lie over the home just
+    // uncovered).
+    ASSERT_TRUE(g.app.wait_for([&](const media::Pixmap& p) {
+      int x = 0, y = 0, hx2 = 0, hy2 = 0;
+      if ((read_pixel(p, cx - 3, cy - 3) & 0xFFFFFF) == (code(cx - 3, cy - 3) & 0xFFFFFF)) return true;
+      return g.is_finished(p) || (find_stray(p, g.furniture(), x, y, hx2, hy2) && piece_at(cut, hx2, hy2) != shown);
+    })) << "round " << rounds << ": after a click at (" << cx << ", " << cy << ") on the home of the piece shown at ("
+        << sx << ", " << sy << ")";
   }
-  EXPECT_GE(rounds, 4);
-  g.park();
+  EXPECT_TRUE(done);
+  EXPECT_EQ(rounds, pieces) << "every click uncovered the piece on the card";
+  ASSERT_TRUE(g.park());
   ASSERT_TRUE(g.finished());
   g.app.key("Escape");
-  ASSERT_TRUE(g.app.wait_exit(5000));
+  ASSERT_TRUE(g.app.wait_exit());
   EXPECT_EQ(g.app.read_text("pipkin.txt"), "7\r\n");
 }
 
@@ -281,33 +381,44 @@ TEST(Jigsaw, CarryEveryPieceHome) {
   Game g(9);
   ASSERT_TRUE(g.app.start()) << g.app.stderr_text();
   g.app.key("9");
-  g.park();
+  ASSERT_TRUE(g.park());
   ASSERT_TRUE(g.app.wait_for([](const media::Pixmap& p) { return colour_share(p, 255, 192, 255) > 0.1; }))
       << "pieces on pink";
-  media::PixmapPtr start = g.app.screenshot("/tmp/pipkin_jigsaw_pj_start.png");
+  g.app.screenshot("/tmp/pipkin_jigsaw_pj_start.png");
   // The right button hides every loose piece, and shows them again.
-  g.app.click(1000, 20, 3);
-  EXPECT_GT(colour_share(*g.app.screenshot(), 255, 192, 255), 0.97);
-  g.app.click(1000, 20, 3);
-  EXPECT_LT(colour_share(*g.app.screenshot(), 255, 192, 255), 0.9);
+  g.app.click(kParkX, kParkY, 3);
+  EXPECT_TRUE(g.app.wait_for([](const media::Pixmap& p) { return colour_share(p, 255, 192, 255) > 0.97; }));
+  g.app.click(kParkX, kParkY, 3);
+  EXPECT_TRUE(g.app.wait_for([](const media::Pixmap& p) { return colour_share(p, 255, 192, 255) < 0.9; }));
 
   int moves = 0;
+  bool done = false;
   for (; moves < 80; ++moves) {
-    media::PixmapPtr shot = g.app.screenshot();
     int sx = 0, sy = 0, hx = 0, hy = 0;
-    if (!find_stray(*shot, g.furniture(), sx, sy, hx, hy)) break;
+    ASSERT_TRUE(g.next_stray(sx, sy, hx, hy, done)) << "a loose piece, or the whole picture";
+    if (done) break;
     g.click(sx, sy);  // picks the piece up
     if (moves == 0) {
-      g.app.move(sx + 40, sy + 30);
+      // The carried piece follows the pointer.
+      ASSERT_TRUE(g.app.move_and_see(sx + 40, sy + 30));
+      EXPECT_TRUE(g.app.wait_for([&](const media::Pixmap& p) {
+        int x = 0, y = 0;
+        // (The pointer may rest one pixel right of where it was sent.)
+        return decode(read_pixel(p, sx + 40 - 3, sy + 30 - 3), x, y) && (x == hx - 3 || x == hx - 4) && y == hy - 3;
+      })) << "carried 40 right and 30 down";
       g.app.screenshot("/tmp/pipkin_jigsaw_pj_carry.png");
     }
-    g.click(hx, hy);  // puts it down exactly at home
+    g.click_and_park(hx, hy);  // puts it down exactly at home, and moves on at once
+    // (A piece fixed at home lies under the loose ones, so it may not show yet: the check that
+    // every piece went home is the finished picture.)
+    ASSERT_TRUE(g.parked()) << "move " << moves;
   }
+  EXPECT_TRUE(done);
   EXPECT_GE(moves, 4);
-  g.park();
+  ASSERT_TRUE(g.park());
   ASSERT_TRUE(g.finished()) << "every piece fixed: the picture with the corner button";
   g.app.screenshot("/tmp/pipkin_jigsaw_pj_end.png");
   g.app.key("Escape");
-  ASSERT_TRUE(g.app.wait_exit(5000));
+  ASSERT_TRUE(g.app.wait_exit());
   EXPECT_EQ(g.app.read_text("pipkin.txt"), "9\r\n");
 }

@@ -104,6 +104,57 @@ TEST(Events, MouseAndTerminate) {
   EXPECT_EQ(drain().back().id, EV_TERMINATE);
 }
 
+// A busy program takes in a burst of input at once: a click, then the moves that followed it. Each
+// mouse event, while it is handled, answers its own place; other events answer the latest place.
+TEST(Events, EachMouseEventAnswersWhereItHappened) {
+  flush_events();
+  post_event(Event{EV_TIMER_TICK, 0});
+  input_mouse_move(40, 50);
+  input_mouse_button(1, true, 100, 200);
+  input_mouse_move(300, 400);
+  input_key_down(KEY_S, false);
+  input_mouse_move(500, 600);
+  input_mouse_button(1, false, 510, 610);
+  input_mouse_move(700, 700);
+
+  EXPECT_EQ(wait_event().id, EV_TIMER_TICK);
+  EXPECT_EQ(mouse_x(), 700) << "not a mouse event: the latest place";
+  EXPECT_EQ(mouse_y(), 700);
+  EXPECT_EQ(wait_event().id, EV_MOUSE_MOVE);
+  EXPECT_EQ(mouse_x(), 40);
+  EXPECT_EQ(mouse_y(), 50);
+  EXPECT_EQ(wait_event().id, EV_MOUSE_DOWN);
+  // Asked again and again while the click is handled, it stays where the click was.
+  for (int i = 0; i < 200; ++i) {
+    ASSERT_EQ(mouse_x(), 100);
+    ASSERT_EQ(mouse_y(), 200);
+  }
+  EXPECT_EQ(wait_event().id, EV_MOUSE_MOVE);
+  EXPECT_EQ(mouse_x(), 300);
+  EXPECT_EQ(mouse_y(), 400);
+  EXPECT_EQ(wait_event().id, EV_KEY_DOWN);
+  EXPECT_EQ(mouse_x(), 700);
+  EXPECT_EQ(mouse_y(), 700);
+  Event e;
+  ASSERT_TRUE(poll_event(e));  // the move to (500, 600)
+  EXPECT_EQ(mouse_x(), 500);
+  ASSERT_TRUE(poll_event(e));
+  EXPECT_EQ(e.id, EV_MOUSE_UP);
+  EXPECT_EQ(mouse_x(), 510);
+  EXPECT_EQ(mouse_y(), 610);
+  // A warp while a mouse event is handled answers at once, as after any warp.
+  move_pointer(180, 190);
+  EXPECT_EQ(mouse_x(), 180);
+  EXPECT_EQ(mouse_y(), 190);
+  // An empty queue leaves the current event as it was.
+  ASSERT_TRUE(poll_event(e));
+  EXPECT_EQ(mouse_x(), 700);
+  EXPECT_FALSE(poll_event(e));
+  EXPECT_EQ(mouse_x(), 700);
+  EXPECT_EQ(event_id(), EV_MOUSE_MOVE);
+  key_hit(KEY_S);
+}
+
 TEST(Events, WaitWakesForAnEventFromAnotherThread) {
   flush_events();
   std::thread t([] { post_event(Event{EV_TIMER_TICK, 42}); });
