@@ -150,14 +150,13 @@ void warm_up(Driver& drv) {
     for (int n = 1; n <= 9; ++n) {
       drv.digit(n);
       drv.each_kind_twice();
-      for (int i = 0; i < 4; ++i) drv.burst(false);
+      drv.each_kind_twice();
       drv.digit(n);  // again while current: a new game, a restart or a clear
       drv.each_kind_twice();
       for (KeySym k : {XK_h, XK_h, XK_v, XK_v, XK_s, XK_s}) {
         drv.key(k);
         drv.pause_ms(drv.uniform(100, 400));
       }
-      for (int i = 0; i < 4; ++i) drv.burst(false);
       drv.digit(0);
       drv.pause_ms(drv.uniform(200, 500));
     }
