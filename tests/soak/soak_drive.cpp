@@ -2,11 +2,13 @@
 // keys H, S and V, in bursts with pauses, on the current X display through the XTEST extension.
 // Escape and Control are never sent, so the program only ends when the caller quits it.
 //
-//   soak_drive SECONDS [SEED] [TOUR_SECONDS]
+//   soak_drive SECONDS [SEED]    random input for SECONDS
+//   soak_drive warm-up [SEED]    a fixed amount of input that visits everything, however long it takes
 //
-// The first TOUR_SECONDS (default: a fifth of the run; 0 for none) visit activities 1 to 9 in turn,
-// each with a second game, so every activity object exists early; after that the digits come at
-// random like the other keys.
+// The warm-up visits activities 1 to 9 in turn, twice over. Each visit sends every kind of action at
+// least twice (glides, jumps, left and right clicks, drags), starts a second game, opens and closes
+// the help page, the info label and the sound, and goes back to the title screen, so that what the
+// program and the renderer build and cache on first use exists before memory is first measured.
 // Prints what it sent. Exits 1 when the display cannot be opened or has no XTEST.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -87,9 +89,11 @@ class Driver {
     ++counts.drags;
   }
 
-  // One action chosen by weight. Keys only when keys_allowed (the tour sends its own digits).
-  void action(bool keys_allowed) {
-    int r = uniform(0, 99);
+  // One action chosen by weight. Keys only when keys_allowed (the warm-up sends its own keys).
+  void action(bool keys_allowed) { action_of(uniform(0, 99), keys_allowed); }
+
+  // The action whose weight band holds r (0-99).
+  void action_of(int r, bool keys_allowed) {
     if (r < 40) {
       glide();
     } else if (r < 50) {
@@ -121,6 +125,17 @@ class Driver {
     pause_ms(uniform(100, 1200));
   }
 
+  // Every kind of pointer action twice, in a random order, then a pause.
+  void each_kind_twice() {
+    int bands[] = {0, 0, 40, 40, 50, 50, 68, 68, 78, 78};  // glide, jump, left, right, drag
+    std::shuffle(std::begin(bands), std::end(bands), rng_);
+    for (int r : bands) {
+      action_of(r, false);
+      pause_ms(uniform(5, 60));
+    }
+    pause_ms(uniform(100, 600));
+  }
+
   Counts counts;
 
  private:
@@ -129,16 +144,35 @@ class Driver {
   int x_ = kWidth / 2, y_ = kHeight / 2;
 };
 
+// The warm-up: activities 1 to 9, twice over; see the top of the file.
+void warm_up(Driver& drv) {
+  for (int round = 0; round < 2; ++round) {
+    for (int n = 1; n <= 9; ++n) {
+      drv.digit(n);
+      drv.each_kind_twice();
+      drv.each_kind_twice();
+      drv.digit(n);  // again while current: a new game, a restart or a clear
+      drv.each_kind_twice();
+      for (KeySym k : {XK_h, XK_h, XK_v, XK_v, XK_s, XK_s}) {
+        drv.key(k);
+        drv.pause_ms(drv.uniform(100, 400));
+      }
+      drv.digit(0);
+      drv.pause_ms(drv.uniform(200, 500));
+    }
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: soak_drive SECONDS [SEED] [TOUR_SECONDS]\n");
+    std::fprintf(stderr, "usage: soak_drive SECONDS|warm-up [SEED]\n");
     return 2;
   }
-  const double seconds = std::atof(argv[1]);
+  const bool warming = std::string(argv[1]) == "warm-up";
+  const double seconds = warming ? 0 : std::atof(argv[1]);
   const unsigned seed = argc > 2 ? static_cast<unsigned>(std::strtoul(argv[2], nullptr, 10)) : std::random_device{}();
-  const double tour = argc > 3 ? std::atof(argv[3]) : seconds / 5;
 
   Display* d = XOpenDisplay(nullptr);
   if (!d) {
@@ -156,23 +190,8 @@ int main(int argc, char** argv) {
   const auto start = Clock::now();
   auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
 
-  // The tour: each activity in turn for an equal share of the tour time, with a second game of it,
-  // its help page and the info label, so that what the program builds and caches on first use is
-  // there before memory is first measured.
-  for (int n = 1; n <= 9 && tour > 0; ++n) {
-    drv.digit(n);
-    const double half = tour * (n - 0.5) / 9, until = tour * n / 9;
-    do drv.burst(false);
-    while (elapsed() < half && elapsed() < seconds);
-    drv.digit(n);
-    for (KeySym k : {XK_h, XK_h, XK_v, XK_v}) {
-      drv.key(k);
-      drv.pause_ms(drv.uniform(100, 400));
-    }
-    do drv.burst(false);
-    while (elapsed() < until && elapsed() < seconds);
-  }
-  // Then anything goes; now and then a digit of 1 to 9 so the title screen never holds for long.
+  if (warming) warm_up(drv);
+  // Anything goes; now and then a digit of 1 to 9 so the title screen never holds for long.
   while (elapsed() < seconds) {
     if (drv.uniform(0, 5) == 0) drv.digit(drv.uniform(1, 9));
     drv.burst(true);
@@ -181,8 +200,9 @@ int main(int argc, char** argv) {
   XCloseDisplay(d);
 
   const Counts& c = drv.counts;
-  std::printf("soak_drive: seed %u, %.0f s: %ld bursts, %ld pointer moves, %ld left and %ld right clicks, "
+  std::printf("soak_drive: %s, seed %u, %.0f s: %ld bursts, %ld pointer moves, %ld left and %ld right clicks, "
               "%ld drags, %ld digit and %ld letter keys\n",
-              seed, elapsed(), c.bursts, c.moves, c.left, c.right, c.drags, c.digits, c.letters);
+              warming ? "warm-up" : "random", seed, elapsed(), c.bursts, c.moves, c.left, c.right, c.drags, c.digits,
+              c.letters);
   return 0;
 }
