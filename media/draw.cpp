@@ -44,6 +44,21 @@ void restore_draw_state(const DrawState& saved) {
   set_blend(blend);
 }
 
+ScopedClip::ScopedClip(int x, int y, int w, int h) : active_(detail::gl_ready()) {
+  if (!active_) return;
+  was_on_ = glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE;
+  glGetIntegerv(GL_SCISSOR_BOX, saved_);
+  glEnable(GL_SCISSOR_TEST);
+  // OpenGL counts rows from the bottom.
+  glScissor(x, kScreenH - (y + std::max(h, 0)), std::max(w, 0), std::max(h, 0));
+}
+
+ScopedClip::~ScopedClip() {
+  if (!active_ || !detail::gl_ready()) return;
+  glScissor(saved_[0], saved_[1], saved_[2], saved_[3]);
+  if (!was_on_) glDisable(GL_SCISSOR_TEST);
+}
+
 void set_colour(int r, int g, int b) {
   state.r = r;
   state.g = g;

@@ -46,6 +46,23 @@ class SavedDrawState {
   DrawState saved_;
 };
 
+// Limits every draw and clear to a screen rectangle (top-left origin) for the length of the scope;
+// the limit in force before comes back at its end. Pixels inside come out exactly as without the
+// limit, and the renderer skips the work outside, so a draw whose result is only read back in part
+// costs only that part. Present nothing inside the scope.
+class ScopedClip {
+ public:
+  ScopedClip(int x, int y, int w, int h);
+  ~ScopedClip();
+  ScopedClip(const ScopedClip&) = delete;
+  ScopedClip& operator=(const ScopedClip&) = delete;
+
+ private:
+  bool active_ = false;  // a display was open when the scope began
+  bool was_on_ = false;
+  int saved_[4] = {0, 0, 0, 0};
+};
+
 void set_colour(int r, int g, int b);
 void set_alpha(float a);
 void set_blend(int mode);

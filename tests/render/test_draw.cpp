@@ -241,3 +241,29 @@ TEST(Draw, BuiltInFontWhenNoFontIsSet) {
   expect_rgb(rt::screen_pixel(103, 108), 0, 0, 0, 0);
   expect_rgb(rt::screen_pixel(104, 116), 0, 0, 0, 0);
 }
+
+TEST(Draw, ClipKeepsDrawsAndClearsInsideItsRectangle) {
+  rt::fresh(10, 20, 30);
+  {
+    ScopedClip outer(100, 50, 40, 30);
+    {
+      ScopedClip inner(120, 60, 5, 5);
+      set_clear_colour(0, 255, 0);
+      cls();
+    }
+    // The outer limit is back: the draw fills its rectangle but nothing outside it.
+    draw_image(solid(200, 200, 0xFFFF0000), 90, 40, 0);
+  }
+  expect_rgb(rt::screen_pixel(100, 50), 255, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(139, 79), 255, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(99, 50), 10, 20, 30, 0);
+  expect_rgb(rt::screen_pixel(140, 79), 10, 20, 30, 0);
+  expect_rgb(rt::screen_pixel(100, 80), 10, 20, 30, 0);
+  // The inner clear was overdrawn; the clear colour outside any limit reaches everywhere again.
+  expect_rgb(rt::screen_pixel(122, 62), 255, 0, 0, 0);
+  set_clear_colour(0, 0, 255);
+  cls();
+  expect_rgb(rt::screen_pixel(0, 0), 0, 0, 255, 0);
+  expect_rgb(rt::screen_pixel(1023, 767), 0, 0, 255, 0);
+  rt::fresh();
+}
