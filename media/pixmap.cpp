@@ -7,6 +7,12 @@
 
 namespace media {
 
+namespace {
+uint64_t last_generation = 0;
+}  // namespace
+
+void Pixmap::changed() { generation = ++last_generation; }
+
 int bytes_per_pixel(int format) {
   switch (format) {
     case PF_GREY:
@@ -30,6 +36,7 @@ PixmapPtr create_pixmap(int width, int height, int format) {
   p->pitch = width * bpp;
   p->format = format;
   p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
+  p->changed();
   return p;
 }
 
@@ -56,6 +63,7 @@ uint32_t read_pixel(const Pixmap& p, int x, int y) {
 
 void write_pixel(Pixmap& p, int x, int y, uint32_t v) {
   if (x < 0 || y < 0 || x >= p.width || y >= p.height) return;
+  p.changed();
   uint8_t a = v >> 24, r = v >> 16, g = v >> 8, b = v;
   uint8_t* d = p.row(y) + static_cast<size_t>(x) * bytes_per_pixel(p.format);
   switch (p.format) {

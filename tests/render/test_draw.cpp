@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "activities/flood_fill.hpp"
 #include "media/draw.hpp"
 #include "media/font.hpp"
 #include "media/image.hpp"
@@ -265,5 +266,56 @@ TEST(Draw, ClipKeepsDrawsAndClearsInsideItsRectangle) {
   cls();
   expect_rgb(rt::screen_pixel(0, 0), 0, 0, 255, 0);
   expect_rgb(rt::screen_pixel(1023, 767), 0, 0, 255, 0);
+  rt::fresh();
+}
+
+// draw_pixmap keeps one texture per pixmap while its pixels stay the same; every way of changing
+// them shows on the next draw.
+TEST(Draw, PixmapTextureIsKeptUntilThePixelsChange) {
+  rt::fresh();
+  PixmapPtr p = create_pixmap(8, 8, PF_RGBA);
+  activities::flood_fill(0xFF102030u, 0, 0, p, [](int) { return 0; });
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(13, 13), 0x10, 0x20, 0x30, 0);
+  const void* first = p->texture_cache.texture.get();
+  ASSERT_NE(first, nullptr);
+  draw_pixmap(p, 10, 10);
+  EXPECT_EQ(p->texture_cache.texture.get(), first);  // unchanged: no new texture
+  EXPECT_EQ(p->texture_cache.generation, p->generation);
+
+  write_pixel(*p, 3, 3, 0xFFFF0000u);
+  uint64_t before_fill = p->generation;
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(13, 13), 255, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(14, 13), 0x10, 0x20, 0x30, 0);
+
+  activities::flood_fill(0xFF00FF00u, 0, 0, p, [](int) { return 0; });
+  EXPECT_NE(p->generation, before_fill);
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(10, 10), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(13, 13), 255, 0, 0, 0);
+
+  // Written directly, then marked.
+  p->row(0)[0] = 0;
+  p->row(0)[1] = 0;
+  p->row(0)[2] = 255;
+  p->changed();
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(10, 10), 0, 0, 255, 0);
+  EXPECT_EQ(p->texture_cache.texture.get(), first);  // same size: the texture is filled again
+
+  // A copy has pixels of its own and its own texture; a grey pixmap is drawn through RGBA.
+  auto copy = std::make_shared<Pixmap>(*p);
+  EXPECT_EQ(copy->texture_cache.texture, nullptr);
+  write_pixel(*copy, 0, 0, 0xFFFFFFFFu);
+  draw_pixmap(copy, 30, 10);
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(30, 10), 255, 255, 255, 0);
+  expect_rgb(rt::screen_pixel(10, 10), 0, 0, 255, 0);
+  PixmapPtr grey = create_pixmap(3, 3, PF_GREY);
+  write_pixel(*grey, 1, 1, 0xFF808080u);
+  draw_pixmap(grey, 50, 10);
+  expect_rgb(rt::screen_pixel(51, 11), 128, 128, 128, 0);
+  expect_rgb(rt::screen_pixel(50, 10), 0, 0, 0, 0);
   rt::fresh();
 }
