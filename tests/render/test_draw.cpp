@@ -319,3 +319,33 @@ TEST(Draw, PixmapTextureIsKeptUntilThePixelsChange) {
   expect_rgb(rt::screen_pixel(50, 10), 0, 0, 0, 0);
   rt::fresh();
 }
+
+TEST(Draw, FrameCachePutsBackTheKeptFrameForTheSameKeyAndState) {
+  rt::fresh(10, 20, 30);
+  draw_image(rt::make_image(64, 48, [](int x, int y) { return 0xFF000000u | uint32_t(x * 4) << 16 | uint32_t(y * 5); }, 0),
+             100, 200, 0);
+  FrameCache cache;
+  EXPECT_FALSE(cache.put_back({1, 2}));  // nothing kept yet
+  cache.keep({1, 2});
+  const uint32_t corner = rt::screen_pixel(163, 247), inside = rt::screen_pixel(130, 210);
+
+  rt::fresh(200, 0, 0);
+  set_clear_colour(10, 20, 30);  // the state the frame was kept in
+  EXPECT_FALSE(cache.put_back({1, 3}));  // another key: nothing drawn
+  expect_rgb(rt::screen_pixel(130, 210), 200, 0, 0, 0);
+  set_blend(ALPHA);
+  EXPECT_FALSE(cache.put_back({1, 2}));  // another drawing state
+  set_blend(MASK);
+  ASSERT_TRUE(cache.put_back({1, 2}));
+  EXPECT_EQ(rt::screen_pixel(163, 247), corner);  // right way up, pixel for pixel
+  EXPECT_EQ(rt::screen_pixel(130, 210), inside);
+  expect_rgb(rt::screen_pixel(0, 0), 10, 20, 30, 0);
+  expect_rgb(rt::screen_pixel(1023, 767), 10, 20, 30, 0);
+  EXPECT_EQ(get_blend(), MASK);
+
+  FrameCache copy = cache;  // starts empty
+  EXPECT_FALSE(copy.put_back({1, 2}));
+  cache.forget();
+  EXPECT_FALSE(cache.put_back({1, 2}));
+  rt::fresh();
+}
