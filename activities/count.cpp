@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "activities/still_frame.hpp"
 #include "app/assets.hpp"
 #include "app/effects.hpp"
 #include "app/furniture.hpp"
@@ -85,7 +86,28 @@ void TCount::setup() {
   red = 0;
 }
 
+// Drawn again for every pointer move; the balls change only now and then, so the last drawing is
+// kept and copied back while every ball keeps its look and place.
 void TCount::draw() {
+  const media::ImagePtr& sky = ctx_.assets.sky_image;
+  if (!covers_screen(sky, ctx_.assets)) {
+    drawn_.forget();
+    draw_balls();
+    return;
+  }
+  media::FrameCache::Key key{key_of(sky.get())};
+  for (const TBall& b : balls) {
+    if (b.n > n) continue;
+    key.push_back(key_of(look(b).get()));
+    key.push_back(b.xc);
+    key.push_back(b.yc);
+  }
+  if (drawn_.put_back(key)) return;
+  draw_balls();
+  drawn_.keep(std::move(key));
+}
+
+void TCount::draw_balls() {
   media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
   media::SavedDrawState saved;
   media::set_blend(media::ALPHA);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/activity.hpp"
+#include "media/draw.hpp"
 #include "media/image.hpp"
 
 namespace activities {
@@ -46,7 +47,10 @@ class TCount : public app::Activity {
   const TBall* ball(int number) const;
 
  private:
+  void draw_balls();
+
   app::Context ctx_;
+  media::FrameCache drawn_;  // the balls as last drawn, while none changes its look or place
 };
 
 }  // namespace activities

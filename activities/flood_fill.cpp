@@ -281,6 +281,7 @@ void flood_fill(uint32_t colour, int x, int y, media::Pixmap& pixmap, KeyProbe k
     stored_form(pixmap.format, old, old_word, unused);
     WordPixels px{pixmap, old_word, new_word};
     scan_fill(px, w, h, x, y, key);
+    pixmap.changed();  // written word by word, past write_pixel
   } else {
     AnyPixels px{pixmap, old, colour};
     scan_fill(px, w, h, x, y, key);

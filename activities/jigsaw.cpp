@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "activities/still_frame.hpp"
 #include "app/assets.hpp"
 #include "app/effects.hpp"
 #include "app/furniture.hpp"
@@ -132,38 +133,64 @@ void TJigsaw::check(TPiece& a, TPiece& b) {
   }
 }
 
-void TJigsaw::draw_pieces() {
-  if (carry_) {
-    draw_carried();
+// Redrawn for every pointer move while a piece is carried: the table with the pieces lying still
+// is kept and copied back while none of them moves, and only the carried ones are drawn anew.
+void TJigsaw::draw() {
+  if (completed() || !has_picture()) {
+    TPuzzle::draw();
     return;
   }
-  for (const auto& p : pieces_)
-    if (!hide_ || p->fixed) media::draw_image(p->img, static_cast<float>(p->x), static_cast<float>(p->y), 0);
+  if (carry_) place_carried();
+  media::FrameCache::Key key;
+  key.reserve(3 * pieces_.size());
+  for (const auto& p : pieces_) {
+    if (is_carried(*p) || (hide_ && !p->fixed)) continue;
+    key.push_back(key_of(p->img.get()));
+    key.push_back(p->x);
+    key.push_back(p->y);
+  }
+  if (!still_.put_back(key)) {
+    draw_background();
+    draw_still();
+    still_.keep(std::move(key));
+  }
+  if (carry_) draw_carried();
 }
 
-// The carried piece (or its whole group) under the pointer: everything else first, then the
-// shadows, then the carried pieces themselves.
-void TJigsaw::draw_carried() {
+void TJigsaw::draw_pieces() {
+  if (carry_) place_carried();
+  draw_still();
+  if (carry_) draw_carried();
+}
+
+void TJigsaw::place_carried() {
   carry_->x = media::mouse_x() + dx_;
   carry_->y = media::mouse_y() + dy_;
   align(*carry_);
-  int g = carry_->group;
-  auto carried = [&](const TPiece& p) { return &p == carry_ || (g != 0 && p.group == g); };
+}
+
+void TJigsaw::draw_still() const {
+  for (const auto& p : pieces_)
+    if (!is_carried(*p) && (!hide_ || p->fixed))
+      media::draw_image(p->img, static_cast<float>(p->x), static_cast<float>(p->y), 0);
+}
+
+// The carried piece (or its whole group) under the pointer, over everything else: the shadows
+// first, then the carried pieces themselves.
+void TJigsaw::draw_carried() const {
   auto draw_at = [](const TPiece& p, int shift) {
     media::draw_image(p.img, static_cast<float>(p.x + shift), static_cast<float>(p.y + shift), 0);
   };
-  for (const auto& p : pieces_)
-    if (!carried(*p) && (!hide_ || p->fixed)) draw_at(*p, 0);
   {
     media::SavedDrawState saved;
     media::set_colour(0, 0, 0);
     media::set_alpha(0.4f);
     media::set_blend(media::ALPHA);
     for (const auto& p : pieces_)
-      if (carried(*p)) draw_at(*p, kShadow);
+      if (is_carried(*p)) draw_at(*p, kShadow);
   }
   for (const auto& p : pieces_)
-    if (carried(*p)) draw_at(*p, 0);
+    if (is_carried(*p)) draw_at(*p, 0);
 }
 
 }  // namespace activities

@@ -5,6 +5,7 @@
 // finishes the puzzle.
 #pragma once
 #include "activities/jigsaw_core.hpp"
+#include "media/draw.hpp"
 
 namespace activities {
 
@@ -20,6 +21,7 @@ class TJigsaw : public TPuzzle {
   const app::Traits& traits() const override { return kTraits; }
   // Scatters the pieces: each centre at random, the piece's right and bottom halves on the screen.
   void setup() override;
+  void draw() override;
   app::Outcome right_click() override;
 
   // Fixes the loose pieces near home (a click sound each), then sends every fixed piece home and
@@ -47,7 +49,17 @@ class TJigsaw : public TPuzzle {
  private:
   void pick_up();
   void put_down();
-  void draw_carried();
+  // The carried piece and its group follow the pointer.
+  void place_carried();
+  bool is_carried(const TPiece& p) const {
+    return carry_ && (&p == carry_ || (carry_->group != 0 && p.group == carry_->group));
+  }
+  // The pieces lying still (all but the carried ones; only fixed ones while hiding), in order.
+  void draw_still() const;
+  // The carried pieces' shadows, then the carried pieces.
+  void draw_carried() const;
+
+  media::FrameCache still_;  // the table with the pieces lying still, as last drawn
 
   TPiece* carry_ = nullptr;
   int dx_ = 0, dy_ = 0;

@@ -85,12 +85,16 @@ bool read_cut(const app::Assets& s, int n, Cut& cut) {
 media::ImagePtr cut_piece(const app::Assets& s, const media::ImagePtr& pic, const CutPiece& cp) {
   int w = cp.mask->width, h = cp.mask->height;
   int hw = w / 2, hh = h / 2;
-  media::mid_handle(cp.mask);
-  media::draw_image(pic, 0, 0, 0);
-  media::draw_image(cp.mask, static_cast<float>(cp.x0), static_cast<float>(cp.y0), 0);
   int left = cp.x0 - hw, top = cp.y0 - hh;
   int gw = left + w > s.screen_w ? s.screen_w - left : w;
   int gh = top + h > s.screen_h ? s.screen_h - top : h;
+  media::mid_handle(cp.mask);
+  {
+    // Only the piece's rectangle is read back: drawing the rest of the picture would be wasted.
+    media::ScopedClip clip(left, top, gw, gh);
+    media::draw_image(pic, 0, 0, 0);
+    media::draw_image(cp.mask, static_cast<float>(cp.x0), static_cast<float>(cp.y0), 0);
+  }
   media::PixmapPtr p = media::mask_pixmap(media::grab_pixmap(left, top, gw, gh), 255, 255, 255);
   media::ImagePtr img = media::image_from_pixmap(p, media::IMG_DEFAULT);
   media::mid_handle(img);

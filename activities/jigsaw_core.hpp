@@ -80,10 +80,12 @@ class TPuzzle : public app::Activity {
   const app::Assets& assets() const { return ctx_.assets; }
   app::Effects& effects() const { return ctx_.effects; }
 
+  // The mode's table: its colour and, except for the jigsaw, the cut's outlines.
+  void draw_background() const;
+
   Pieces pieces_;  // drawing order, last on top
 
  private:
-  void draw_background() const;
 
   app::Context ctx_;
   JigsawMode mode_;

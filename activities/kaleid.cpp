@@ -69,6 +69,31 @@ void TKaleid::take_picture() {
   taken = true;
 }
 
+void TKaleid::find_holes() {
+  const app::Assets& s = ctx_.assets;
+  const media::Pixmap* src = img ? img->source.get() : nullptr;
+  if (src && src == holes_source_ && src->generation == holes_of_) return;
+  holes_source_ = src;
+  holes_of_ = src ? src->generation : 0;
+  holes_ = {0, 0, s.screen_w, s.screen_h};
+  // Only an opaque-where-set RGBA copy laid exactly over the screen tells where it is transparent.
+  if (!src || src->format != media::PF_RGBA || src->width != s.screen_w || src->height != s.screen_h ||
+      img->handle_x != 0.5f * s.screen_w || img->handle_y != 0.5f * s.screen_h || s.screen_w % 2 || s.screen_h % 2)
+    return;
+  int x0 = src->width, y0 = src->height, x1 = -1, y1 = -1;
+  for (int y = 0; y < src->height; ++y) {
+    const uint8_t* row = src->row(y);
+    for (int x = 0; x < src->width; ++x) {
+      if (row[4 * x + 3] >= 128) continue;  // drawn: it passes the mask test
+      x0 = std::min(x0, x);
+      x1 = std::max(x1, x);
+      y0 = std::min(y0, y);
+      y1 = y;
+    }
+  }
+  holes_ = x1 < 0 ? Box{} : Box{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
 app::Outcome TKaleid::right_click() {
   show = !show;
   return app::Outcome::Nothing;
@@ -126,9 +151,23 @@ bool TKaleid::draw_once(bool last_pass) {
   media::ImagePtr piece;
   if (taken) {
     {
+      // Of the turned picture only two parts can ever be seen: the square cut out, and what shows
+      // through the holes of the upright picture. The rest is cleared or covered below, so it is
+      // not drawn at all (drawing the same thing twice where the two overlap changes nothing).
       media::SavedDrawState turned;
       media::set_rotation(static_cast<float>(rot));
-      media::draw_image(img, static_cast<float>(sw / 2), static_cast<float>(sh / 2), 0);
+      auto draw_turned = [&] { media::draw_image(img, static_cast<float>(sw / 2), static_cast<float>(sh / 2), 0); };
+      {
+        media::ScopedClip square(mx - r, my - r, r, r);
+        draw_turned();
+      }
+      if (show) {
+        find_holes();
+        if (holes_.w > 0 && holes_.h > 0) {
+          media::ScopedClip behind(holes_.x, holes_.y, holes_.w, holes_.h);
+          draw_turned();
+        }
+      }
     }
     media::draw_image(mask, static_cast<float>(mx - r), static_cast<float>(my - r), 0);
     piece = media::image_from_pixmap(media::mask_pixmap(media::grab_pixmap(mx - r, my - r, r, r), 255, 255, 255),

@@ -3,6 +3,8 @@
 // turned, inside a ring that serves as the pointer. A left click takes another picture; a right click
 // shows or hides the upright picture behind the pattern.
 #pragma once
+#include <cstdint>
+
 #include "app/activity.hpp"
 #include "media/events.hpp"
 #include "media/image.hpp"
@@ -42,6 +44,16 @@ class TKaleid : public app::Activity {
  private:
   void take_picture();
   bool draw_once(bool last_pass);
+  // Where the upright picture, drawn over the whole screen, lets what is under it show: the box
+  // round its transparent pixels (the whole screen when that cannot be known).
+  void find_holes();
+
+  struct Box {
+    int x = 0, y = 0, w = 0, h = 0;
+  };
+  Box holes_;
+  uint64_t holes_of_ = 0;  // the generation of the pixels the box was found in
+  const media::Pixmap* holes_source_ = nullptr;
 
   app::Context ctx_;
 };

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "activities/still_frame.hpp"
 #include "app/assets.hpp"
 #include "app/effects.hpp"
 #include "app/furniture.hpp"
@@ -59,7 +60,30 @@ void TPairs::shuffle() {
   }
 }
 
+// The table changes only on a click, but is drawn again for every pointer move: the last drawing is
+// kept and copied back while the cards lie as they did. Only a sky covering the screen makes a
+// drawing whole enough to keep.
 void TPairs::draw() {
+  const media::ImagePtr& sky = ctx_.assets.sky_image;
+  if (!covers_screen(sky, ctx_.assets)) {
+    drawn_.forget();
+    draw_table();
+    return;
+  }
+  auto id = [](const auto& p) { return key_of(p.get()); };
+  media::FrameCache::Key key{id(sky), id(back), id(frame), dealt(), complete, d, static_cast<std::intptr_t>(scale * 1e6f),
+                             key_of(&ctx_.assets), id(ctx_.assets.smiley_image)};
+  for (const TCard1& c : cards) {
+    for (std::intptr_t v : {id(c.img), static_cast<std::intptr_t>(c.x), static_cast<std::intptr_t>(c.y),
+                            static_cast<std::intptr_t>(c.visible), static_cast<std::intptr_t>(c.found)})
+      key.push_back(v);
+  }
+  if (drawn_.put_back(key)) return;
+  draw_table();
+  drawn_.keep(std::move(key));
+}
+
+void TPairs::draw_table() {
   media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
   if (!dealt()) return;
   for (const TCard1& c : cards) {

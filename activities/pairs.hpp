@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/activity.hpp"
+#include "media/draw.hpp"
 #include "media/image.hpp"
 
 namespace activities {
@@ -48,11 +49,13 @@ class TPairs : public app::Activity {
   bool dealt() const { return !cards.empty() && cards.front().img != nullptr; }
 
  private:
+  void draw_table();
   void show_match();
   // Takes a matched pair off the table; true when that cleared it (the game is then complete).
   bool take_pair(TCard1& a, TCard1& b);
 
   app::Context ctx_;
+  media::FrameCache drawn_;  // the table as last drawn, while nothing on it changes
 };
 
 }  // namespace activities

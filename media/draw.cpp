@@ -44,6 +44,73 @@ void restore_draw_state(const DrawState& saved) {
   set_blend(blend);
 }
 
+ScopedClip::ScopedClip(int x, int y, int w, int h) : active_(detail::gl_ready()) {
+  if (!active_) return;
+  was_on_ = glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE;
+  glGetIntegerv(GL_SCISSOR_BOX, saved_);
+  glEnable(GL_SCISSOR_TEST);
+  // OpenGL counts rows from the bottom.
+  glScissor(x, kScreenH - (y + std::max(h, 0)), std::max(w, 0), std::max(h, 0));
+}
+
+ScopedClip::~ScopedClip() {
+  if (!active_ || !detail::gl_ready()) return;
+  glScissor(saved_[0], saved_[1], saved_[2], saved_[3]);
+  if (!was_on_) glDisable(GL_SCISSOR_TEST);
+}
+
+namespace {
+
+bool same_state(const DrawState& a, const DrawState& b) {
+  return a.r == b.r && a.g == b.g && a.b == b.b && a.alpha == b.alpha && a.blend == b.blend && a.ix == b.ix &&
+         a.iy == b.iy && a.jx == b.jx && a.jy == b.jy && a.clear_r == b.clear_r && a.clear_g == b.clear_g &&
+         a.clear_b == b.clear_b;
+}
+
+}  // namespace
+
+bool FrameCache::put_back(const Key& key) {
+  if (!held_ || !detail::gl_ready() || !texture_ || !texture_->valid() || key != key_ ||
+      !same_state(state_, state))
+    return false;
+  // The copy's rows run bottom-up like the framebuffer's; drawn plain, one texel per pixel.
+  static const float uv[8] = {0, 1, 1, 1, 1, 0, 0, 0};
+  static const float xy[8] = {0, 0, kScreenW, 0, kScreenW, kScreenH, 0, kScreenH};
+  detail::apply_blend(SOLID);
+  glColor4f(1, 1, 1, 1);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, texture_->id());
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glTexCoordPointer(2, GL_FLOAT, 0, uv);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, xy);
+  glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glDisable(GL_TEXTURE_2D);
+  detail::apply_blend(state.blend);
+  return true;
+}
+
+void FrameCache::keep(Key key) {
+  held_ = false;
+  if (!detail::gl_ready()) return;
+  if (!texture_ || !texture_->valid()) texture_ = std::make_shared<Texture>(kScreenW, kScreenH, false);
+  if (!texture_->id()) return;
+  glBindTexture(GL_TEXTURE_2D, texture_->id());
+  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kScreenW, kScreenH);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  key_ = std::move(key);
+  state_ = state;
+  held_ = true;
+}
+
+void FrameCache::forget() {
+  held_ = false;
+  key_.clear();
+}
+
 void set_colour(int r, int g, int b) {
   state.r = r;
   state.g = g;

@@ -4,6 +4,8 @@
 // present: after it the back buffer holds the frame shown before.
 #pragma once
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace media {
 
@@ -44,6 +46,52 @@ class SavedDrawState {
 
  private:
   DrawState saved_;
+};
+
+// Limits every draw and clear to a screen rectangle (top-left origin) for the length of the scope;
+// the limit in force before comes back at its end. Pixels inside come out exactly as without the
+// limit, and the renderer skips the work outside, so a draw whose result is only read back in part
+// costs only that part. Present nothing inside the scope.
+class ScopedClip {
+ public:
+  ScopedClip(int x, int y, int w, int h);
+  ~ScopedClip();
+  ScopedClip(const ScopedClip&) = delete;
+  ScopedClip& operator=(const ScopedClip&) = delete;
+
+ private:
+  bool active_ = false;  // a display was open when the scope began
+  bool was_on_ = false;
+  int saved_[4] = {0, 0, 0, 0};
+};
+
+class Texture;  // an owning OpenGL texture handle (media/gl.hpp)
+
+// A whole drawn frame kept in video memory under a key that says what was drawn (and the drawing
+// state it was drawn in): a redraw with the same key and state copies it back in one plain draw
+// instead of drawing everything again. Keep the frame at a point where it covers the whole screen.
+class FrameCache {
+ public:
+  using Key = std::vector<std::intptr_t>;
+  FrameCache() = default;
+  // A copy starts empty: two owners must not refill one texture under each other's keys.
+  FrameCache(const FrameCache&) {}
+  FrameCache& operator=(const FrameCache&) {
+    forget();
+    return *this;
+  }
+  // Puts the kept frame into the back buffer when it was kept under this key in the current
+  // drawing state; false (and nothing drawn) otherwise.
+  bool put_back(const Key& key);
+  // Keeps the back buffer as it is now under the key.
+  void keep(Key key);
+  void forget();
+
+ private:
+  std::shared_ptr<Texture> texture_;
+  Key key_;
+  DrawState state_;
+  bool held_ = false;
 };
 
 void set_colour(int r, int g, int b);

@@ -106,18 +106,33 @@ PixmapPtr grab_pixmap(int x, int y, int width, int height) { return detail::read
 
 void draw_pixmap(const PixmapPtr& pixmap, int x, int y) {
   if (!pixmap || !detail::gl_ready()) return;
-  PixmapPtr rgba = convert_to_rgba(*pixmap);
-  if (!rgba) return;
-  Texture t(rgba->width, rgba->height, false);
-  t.upload(*rgba);
+  Pixmap& pm = *pixmap;
+  if (pm.width <= 0 || pm.height <= 0 || pm.pixels.size() < static_cast<size_t>(pm.pitch) * pm.height) return;
+  PixmapTextureCache& cache = pm.texture_cache;
+  // The texture made last time is kept while the pixels are the same: a full-screen drawing is
+  // then drawn again without being uploaded again.
+  bool fits = cache.texture && cache.texture->valid() && cache.texture->width() == pm.width &&
+              cache.texture->height() == pm.height;
+  if (!fits || cache.generation != pm.generation) {
+    PixmapPtr converted;
+    const Pixmap* rgba = &pm;
+    if (pm.format != PF_RGBA || pm.pitch % 4 != 0) {
+      converted = convert_to_rgba(pm);
+      if (!converted) return;
+      rgba = converted.get();
+    }
+    if (!fits) cache.texture = std::make_shared<Texture>(pm.width, pm.height, false);
+    cache.texture->upload(*rgba);
+    cache.generation = pm.generation;
+  }
   // Opaque, unrotated, unscaled, uncoloured: the pixels as they are.
   const DrawState s = draw_state();
   set_colour(255, 255, 255);
   set_alpha(1.0f);
   detail::apply_blend(SOLID);
-  float xs[4] = {float(x), float(x + rgba->width), float(x + rgba->width), float(x)};
-  float ys[4] = {float(y), float(y), float(y + rgba->height), float(y + rgba->height)};
-  detail::draw_quad(t.id(), xs, ys);
+  float xs[4] = {float(x), float(x + pm.width), float(x + pm.width), float(x)};
+  float ys[4] = {float(y), float(y), float(y + pm.height), float(y + pm.height)};
+  detail::draw_quad(cache.texture->id(), xs, ys);
   detail::apply_blend(s.blend);
   set_colour(s.r, s.g, s.b);
   set_alpha(s.alpha);

@@ -7,6 +7,12 @@
 
 namespace media {
 
+namespace {
+uint64_t last_generation = 0;
+}  // namespace
+
+void Pixmap::changed() { generation = ++last_generation; }
+
 int bytes_per_pixel(int format) {
   switch (format) {
     case PF_GREY:
@@ -30,6 +36,7 @@ PixmapPtr create_pixmap(int width, int height, int format) {
   p->pitch = width * bpp;
   p->format = format;
   p->pixels.assign(static_cast<size_t>(p->pitch) * height, 0);
+  p->changed();
   return p;
 }
 
@@ -56,6 +63,7 @@ uint32_t read_pixel(const Pixmap& p, int x, int y) {
 
 void write_pixel(Pixmap& p, int x, int y, uint32_t v) {
   if (x < 0 || y < 0 || x >= p.width || y >= p.height) return;
+  p.changed();
   uint8_t a = v >> 24, r = v >> 16, g = v >> 8, b = v;
   uint8_t* d = p.row(y) + static_cast<size_t>(x) * bytes_per_pixel(p.format);
   switch (p.format) {
@@ -108,14 +116,28 @@ PixmapPtr mask_pixmap(const Pixmap& p, int r, int g, int b) {
   const uint32_t mask = static_cast<uint32_t>((r & 255) << 16 | (g & 255) << 8 | (b & 255));
   // Colours only: the source alpha plays no part.
   std::vector<uint32_t> rgb(static_cast<size_t>(w) * h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) rgb[static_cast<size_t>(y) * w + x] = read_pixel(p, x, y) & 0xFFFFFFu;
-
   for (int y = 0; y < h; ++y) {
+    uint32_t* d = &rgb[static_cast<size_t>(y) * w];
+    const uint8_t* s = p.row(y);
+    if (p.format == PF_RGBA) {  // what grabs give: read directly, it is most of the work
+      for (int x = 0; x < w; ++x, s += 4) d[x] = uint32_t(s[0]) << 16 | uint32_t(s[1]) << 8 | s[2];
+    } else {
+      for (int x = 0; x < w; ++x) d[x] = read_pixel(p, x, y) & 0xFFFFFFu;
+    }
+  }
+
+  auto put = [](uint8_t* d, uint32_t a, uint32_t c) {
+    d[0] = static_cast<uint8_t>(c >> 16);
+    d[1] = static_cast<uint8_t>(c >> 8);
+    d[2] = static_cast<uint8_t>(c);
+    d[3] = static_cast<uint8_t>(a);
+  };
+  for (int y = 0; y < h; ++y) {
+    uint8_t* row = out->row(y);
     for (int x = 0; x < w; ++x) {
       uint32_t c = rgb[static_cast<size_t>(y) * w + x];
       if (c != mask) {
-        write_pixel(*out, x, y, 0xFF000000u | c);
+        put(row + 4 * x, 255, c);
         continue;
       }
       uint32_t sr = 0, sg = 0, sb = 0, n = 0;
@@ -132,7 +154,7 @@ PixmapPtr mask_pixmap(const Pixmap& p, int r, int g, int b) {
         }
       }
       uint32_t tint = n ? (sr / n) << 16 | (sg / n) << 8 | sb / n : 0;
-      write_pixel(*out, x, y, tint);
+      put(row + 4 * x, 0, tint);
     }
   }
   return out;

@@ -17,12 +17,31 @@ enum PixFormat : int {
   PF_RGBA = 6,   // bytes R, G, B, A
 };
 
+class Texture;  // an owning OpenGL texture handle (media/gl.hpp)
+
+// What draw_pixmap uploaded last, kept so an unchanged pixmap is drawn without a new upload. A
+// copied pixmap starts without one: its pixels go their own way from then on.
+struct PixmapTextureCache {
+  PixmapTextureCache() = default;
+  PixmapTextureCache(const PixmapTextureCache&) {}
+  PixmapTextureCache& operator=(const PixmapTextureCache&) { return *this; }
+  std::shared_ptr<Texture> texture;
+  uint64_t generation = 0;  // of the pixels it holds
+};
+
 struct Pixmap {
   int width = 0;
   int height = 0;
   int pitch = 0;  // bytes per row
   int format = PF_RGBA;
   std::vector<uint8_t> pixels;
+  // Changes, to a value never used before by any pixmap, whenever the pixels change after they were
+  // made. write_pixel and the flood fill see to it; code writing through row() or pixels directly
+  // calls changed() when it is done.
+  uint64_t generation = 0;
+  PixmapTextureCache texture_cache;
+
+  void changed();
 
   uint8_t* row(int y) { return pixels.data() + static_cast<size_t>(y) * pitch; }
   const uint8_t* row(int y) const { return pixels.data() + static_cast<size_t>(y) * pitch; }

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "activities/flood_fill.hpp"
 #include "media/draw.hpp"
 #include "media/font.hpp"
 #include "media/image.hpp"
@@ -240,4 +241,111 @@ TEST(Draw, BuiltInFontWhenNoFontIsSet) {
   expect_rgb(rt::screen_pixel(105, 115), 255, 255, 255, 0);
   expect_rgb(rt::screen_pixel(103, 108), 0, 0, 0, 0);
   expect_rgb(rt::screen_pixel(104, 116), 0, 0, 0, 0);
+}
+
+TEST(Draw, ClipKeepsDrawsAndClearsInsideItsRectangle) {
+  rt::fresh(10, 20, 30);
+  {
+    ScopedClip outer(100, 50, 40, 30);
+    {
+      ScopedClip inner(120, 60, 5, 5);
+      set_clear_colour(0, 255, 0);
+      cls();
+    }
+    // The outer limit is back: the draw fills its rectangle but nothing outside it.
+    draw_image(solid(200, 200, 0xFFFF0000), 90, 40, 0);
+  }
+  expect_rgb(rt::screen_pixel(100, 50), 255, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(139, 79), 255, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(99, 50), 10, 20, 30, 0);
+  expect_rgb(rt::screen_pixel(140, 79), 10, 20, 30, 0);
+  expect_rgb(rt::screen_pixel(100, 80), 10, 20, 30, 0);
+  // The inner clear was overdrawn; the clear colour outside any limit reaches everywhere again.
+  expect_rgb(rt::screen_pixel(122, 62), 255, 0, 0, 0);
+  set_clear_colour(0, 0, 255);
+  cls();
+  expect_rgb(rt::screen_pixel(0, 0), 0, 0, 255, 0);
+  expect_rgb(rt::screen_pixel(1023, 767), 0, 0, 255, 0);
+  rt::fresh();
+}
+
+// draw_pixmap keeps one texture per pixmap while its pixels stay the same; every way of changing
+// them shows on the next draw.
+TEST(Draw, PixmapTextureIsKeptUntilThePixelsChange) {
+  rt::fresh();
+  PixmapPtr p = create_pixmap(8, 8, PF_RGBA);
+  activities::flood_fill(0xFF102030u, 0, 0, p, [](int) { return 0; });
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(13, 13), 0x10, 0x20, 0x30, 0);
+  const void* first = p->texture_cache.texture.get();
+  ASSERT_NE(first, nullptr);
+  draw_pixmap(p, 10, 10);
+  EXPECT_EQ(p->texture_cache.texture.get(), first);  // unchanged: no new texture
+  EXPECT_EQ(p->texture_cache.generation, p->generation);
+
+  write_pixel(*p, 3, 3, 0xFFFF0000u);
+  uint64_t before_fill = p->generation;
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(13, 13), 255, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(14, 13), 0x10, 0x20, 0x30, 0);
+
+  activities::flood_fill(0xFF00FF00u, 0, 0, p, [](int) { return 0; });
+  EXPECT_NE(p->generation, before_fill);
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(10, 10), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(13, 13), 255, 0, 0, 0);
+
+  // Written directly, then marked.
+  p->row(0)[0] = 0;
+  p->row(0)[1] = 0;
+  p->row(0)[2] = 255;
+  p->changed();
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(10, 10), 0, 0, 255, 0);
+  EXPECT_EQ(p->texture_cache.texture.get(), first);  // same size: the texture is filled again
+
+  // A copy has pixels of its own and its own texture; a grey pixmap is drawn through RGBA.
+  auto copy = std::make_shared<Pixmap>(*p);
+  EXPECT_EQ(copy->texture_cache.texture, nullptr);
+  write_pixel(*copy, 0, 0, 0xFFFFFFFFu);
+  draw_pixmap(copy, 30, 10);
+  draw_pixmap(p, 10, 10);
+  expect_rgb(rt::screen_pixel(30, 10), 255, 255, 255, 0);
+  expect_rgb(rt::screen_pixel(10, 10), 0, 0, 255, 0);
+  PixmapPtr grey = create_pixmap(3, 3, PF_GREY);
+  write_pixel(*grey, 1, 1, 0xFF808080u);
+  draw_pixmap(grey, 50, 10);
+  expect_rgb(rt::screen_pixel(51, 11), 128, 128, 128, 0);
+  expect_rgb(rt::screen_pixel(50, 10), 0, 0, 0, 0);
+  rt::fresh();
+}
+
+TEST(Draw, FrameCachePutsBackTheKeptFrameForTheSameKeyAndState) {
+  rt::fresh(10, 20, 30);
+  draw_image(rt::make_image(64, 48, [](int x, int y) { return 0xFF000000u | uint32_t(x * 4) << 16 | uint32_t(y * 5); }, 0),
+             100, 200, 0);
+  FrameCache cache;
+  EXPECT_FALSE(cache.put_back({1, 2}));  // nothing kept yet
+  cache.keep({1, 2});
+  const uint32_t corner = rt::screen_pixel(163, 247), inside = rt::screen_pixel(130, 210);
+
+  rt::fresh(200, 0, 0);
+  set_clear_colour(10, 20, 30);  // the state the frame was kept in
+  EXPECT_FALSE(cache.put_back({1, 3}));  // another key: nothing drawn
+  expect_rgb(rt::screen_pixel(130, 210), 200, 0, 0, 0);
+  set_blend(ALPHA);
+  EXPECT_FALSE(cache.put_back({1, 2}));  // another drawing state
+  set_blend(MASK);
+  ASSERT_TRUE(cache.put_back({1, 2}));
+  EXPECT_EQ(rt::screen_pixel(163, 247), corner);  // right way up, pixel for pixel
+  EXPECT_EQ(rt::screen_pixel(130, 210), inside);
+  expect_rgb(rt::screen_pixel(0, 0), 10, 20, 30, 0);
+  expect_rgb(rt::screen_pixel(1023, 767), 10, 20, 30, 0);
+  EXPECT_EQ(get_blend(), MASK);
+
+  FrameCache copy = cache;  // starts empty
+  EXPECT_FALSE(copy.put_back({1, 2}));
+  cache.forget();
+  EXPECT_FALSE(cache.put_back({1, 2}));
+  rt::fresh();
 }

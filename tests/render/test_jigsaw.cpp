@@ -220,3 +220,51 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
       << "the corner button";
   expect_state_left_alone();
 }
+
+// The table under a carried piece is kept between redraws; every change to it still shows.
+TEST(JigsawRender, RedrawsFollowEveryMoveOfThePieces) {
+  Scene scene;
+  TJigsaw k{jt::context()};
+  ASSERT_TRUE(k.init(1, 0));
+  k.setup();
+  TPiece& a = *k.pieces()[0];
+  TPiece& b = *k.pieces()[1];
+  b.x = 150;
+  b.y = 600;
+  auto piece_a_at = [](int cx, int cy) {
+    return rgb_near(rt::screen_pixel(cx - 20, cy - 10), chan(picture_at(280, 190), 16), 190,
+                    chan(picture_at(280, 190), 0), 0);
+  };
+  auto pink_at = [](int x, int y) { return rgb_near(rt::screen_pixel(x, y), 255, 192, 255, 0); };
+  a.x = 600;
+  a.y = 400;
+  rt::fresh();
+  k.draw();
+  EXPECT_TRUE(piece_a_at(600, 400));
+  a.x = 300;
+  a.y = 300;
+  rt::fresh(1, 2, 3);
+  k.draw();
+  EXPECT_TRUE(piece_a_at(300, 300));
+  EXPECT_TRUE(pink_at(580, 390)) << "the old place";
+  EXPECT_TRUE(pink_at(1000, 20)) << "the whole table, whatever the back buffer held";
+
+  media::move_pointer(290, 295);
+  k.left_click();
+  ASSERT_EQ(k.carried(), &a);
+  const int moves[3][2] = {{690, 495}, {390, 195}, {690, 495}};
+  int last_x = 300, last_y = 300;
+  for (const auto& m : moves) {
+    media::move_pointer(m[0], m[1]);
+    k.draw();
+    EXPECT_TRUE(piece_a_at(m[0] + 10, m[1] + 5));
+    EXPECT_TRUE(pink_at(last_x - 20, last_y - 10)) << "left behind at " << last_x << "," << last_y;
+    last_x = m[0] + 10;
+    last_y = m[1] + 5;
+  }
+  k.left_click();  // put down where it was carried last
+  media::move_pointer(10, 10);
+  k.draw();
+  EXPECT_TRUE(piece_a_at(700, 500));
+  expect_state_left_alone();
+}
