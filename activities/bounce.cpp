@@ -48,7 +48,7 @@ int TBounce::draw() {
 int TBounce::new_card(const std::string& side) {
   const app::Shell& s = app::shell();
   // Without pictures there is nothing to throw.
-  if (s.pictures.empty()) return 0;
+  if (s.pictures.count() == 0) return 0;
   TCard c;
   c.dy = 6;
   if (side == "left") {
@@ -59,7 +59,7 @@ int TBounce::new_card(const std::string& side) {
     c.dx = -6;
   }
   c.y = media::rand(-2 * h, s.screen_h - h - 75);
-  c.img = s.pictures[static_cast<size_t>(media::rand(0, static_cast<int>(s.pictures.size()) - 1))];
+  c.img = s.pictures.image(static_cast<size_t>(media::rand(0, static_cast<int>(s.pictures.count()) - 1)));
   cards.push_back(c);
   return 0;
 }

@@ -70,8 +70,8 @@ int TFrames4::mouse_move() {
     app::play_ping();
     f.pic_n = static_cast<uint8_t>((f.pic_n + 1) % 4);
     // With fewer than sixteen pictures the indexes wrap round the list; with none the frame stays empty.
-    size_t n = s.pictures.size();
-    f.pic = n ? s.pictures[static_cast<size_t>(4 * i + f.pic_n) % n] : nullptr;
+    size_t n = s.pictures.count();
+    f.pic = n ? s.pictures.image(static_cast<size_t>(4 * i + f.pic_n) % n) : nullptr;
     current = i;
     if (!f.visited) {
       f.visited = 1;

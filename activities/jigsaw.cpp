@@ -108,9 +108,9 @@ bool TJigsaw::init(int cut_no, int picture, const std::string& how) {
   mode = how;
   template_image = media::load_image(s.data_dir + "templates/" + std::to_string(n) + ".png", media::IMG_DEFAULT);
   pieces.clear();
-  int count = static_cast<int>(s.pictures.size());
+  int count = static_cast<int>(s.pictures.count());
   ind = count > 0 ? ((picture % count) + count) % count : 0;
-  pic = count > 0 ? s.pictures[static_cast<size_t>(ind)] : nullptr;
+  pic = count > 0 ? s.pictures.image(static_cast<size_t>(ind)) : nullptr;
   int r = 0, c = 0;
   for (const CutPiece& cp : cut.pieces) {
     auto p = std::make_unique<TPiece>();

@@ -47,7 +47,7 @@ int TKaleid::init() {
 
 int TKaleid::left_click() {
   const app::Shell& s = app::shell();
-  int count = static_cast<int>(s.pictures.size());
+  int count = static_cast<int>(s.pictures.count());
   if (count == 0) return 0;  // nothing to show: the screen stays black
   int p = 0;
   if (count >= 2) {
@@ -58,7 +58,7 @@ int TKaleid::left_click() {
     if (p == ind) p = (ind + 1) % count;
   }
   ind = p;
-  media::draw_image(s.pictures[static_cast<size_t>(p)], 0, 0, 0);
+  media::draw_image(s.pictures.image(static_cast<size_t>(p)), 0, 0, 0);
   media::grab_image(img, 0, 0);
   media::mid_handle(img);
   taken = true;

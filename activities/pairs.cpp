@@ -28,7 +28,7 @@ int TPairs::init() {
 
   // Pictures 0 0 1 1 / 2 2 3 3 / ... before shuffling. With fewer than eight pictures the indexes
   // wrap round the list, so every picture still lies under an even number of cards.
-  size_t n = s.pictures.size();
+  size_t n = s.pictures.count();
   if (n < 8)
     media::log_error("pairs", "only " + std::to_string(n) + " pictures for eight pairs" +
                                   (n ? "; some are used more than once" : "; the table stays empty"));
@@ -38,7 +38,7 @@ int TPairs::init() {
       TCard1 card;
       card.x = gx + (c - 1) * (w + gx);
       card.y = gy + (r - 1) * (h + gy);
-      card.img = n ? s.pictures[j % n] : nullptr;
+      card.img = n ? s.pictures.image(j % n) : nullptr;
       cards.push_back(std::move(card));
       if (app::is_even(c)) ++j;
     }

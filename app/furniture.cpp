@@ -42,6 +42,33 @@ void draw_title_screen() {
   media::draw_text("Made by the Pipkin team for small hands and big smiles.", 10, 740);
   media::set_colour(255, 255, 255);
   media::set_blend(s.default_blend);
+  if (s.pictures.loading()) draw_picture_progress(s.pictures.files_done(), s.pictures.files());
+}
+
+void draw_picture_progress(size_t done, size_t total) {
+  Shell& s = shell();
+  constexpr int kBarW = 480, kBarH = 18, kBarY = 604;
+  const int x = (s.screen_w - kBarW) / 2;
+  const int filled = total ? static_cast<int>(kBarW * done / total) : 0;
+  media::set_blend(media::ALPHA);
+  // A soft white track with a white fill, framed like the title's own lettering.
+  media::set_colour(40, 70, 140);
+  media::set_alpha(0.5f);
+  media::draw_rect(x - 3, kBarY - 3, kBarW + 6, kBarH + 6);
+  media::set_colour(255, 255, 255);
+  media::set_alpha(0.35f);
+  media::draw_rect(x, kBarY, kBarW, kBarH);
+  media::set_alpha(1.0f);
+  media::set_colour(255, 255, 240);
+  media::draw_rect(x, kBarY, filled, kBarH);
+  media::set_font(s.main_font);
+  const std::string text = std::to_string(done) + " of " + std::to_string(total) + " pictures";
+  const int tx = (s.screen_w - media::text_width(text)) / 2, ty = kBarY - media::text_height() - 8;
+  media::set_colour(40, 70, 140);
+  media::draw_text(text, tx + 1, ty + 1);
+  media::set_colour(255, 255, 255);
+  media::draw_text(text, tx, ty);
+  media::set_blend(s.default_blend);
 }
 
 void draw_help_page(const media::ImagePtr& page) {

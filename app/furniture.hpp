@@ -20,6 +20,8 @@ struct TPoint {
 };
 
 void draw_title_screen();
+// While pictures load, the title shows a bar and "37 of 412 pictures" under its name.
+void draw_picture_progress(size_t done, size_t total);
 void draw_help_page(const media::ImagePtr& page);
 void draw_label(const std::string& text, const media::FontPtr& font, int x, int y, int margin);
 void draw_activity_number();

@@ -5,6 +5,7 @@
 
 #include "app/config.hpp"
 #include "app/furniture.hpp"
+#include "app/pictures.hpp"
 #include "app/shell.hpp"
 #include "media/clock.hpp"
 #include "media/display.hpp"
@@ -24,7 +25,7 @@ Activity* current() {
 }
 
 int random_picture() {
-  int count = static_cast<int>(shell().pictures.size());
+  int count = static_cast<int>(shell().pictures.count());
   return count > 0 ? media::rand(1, count) - 1 : 0;
 }
 
@@ -47,7 +48,7 @@ void new_jigsaw_game(int n) {
   const ActivityMaker* make = activity_maker(n);
   Activity* old = s.activity_slots[n].get();
   int old_cut = old ? old->cut_number() : 0, old_pic = old ? old->picture_index() : -1;
-  bool need_new_picture = s.pictures.size() >= 2;
+  bool need_new_picture = s.pictures.count() >= 2;
   int cut = 0, pic = 0;
   for (int tries = 0; tries < 1000; ++tries) {
     cut = media::rand(1, kCuts);
@@ -64,6 +65,7 @@ void new_jigsaw_game(int n) {
 void select_activity(int n) {
   Shell& s = shell();
   if (n >= 2 && s.level < n) return;
+  if (!pictures_ready_for(s.pictures, n)) return;  // still loading the pictures it starts with
   const ActivityMaker* make = activity_maker(n);
   if (!make) return;  // not built yet
   bool was_current = s.activity == n;
@@ -242,6 +244,8 @@ Turn handle_event(const media::Event& e) {
 
 Turn turn() {
   Shell& s = shell();
+  // Pictures still loading join the list here; the title shows how far loading has come.
+  if (s.pictures.poll() && s.activity == 0) s.redraw_needed = true;
   if (s.redraw_needed) {
     redraw();
     s.redraw_needed = false;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/activity.hpp"
+#include "app/picture_store.hpp"
 #include "media/font.hpp"
 #include "media/image.hpp"
 
@@ -25,7 +26,7 @@ struct Shell {
   media::FontPtr main_font, big_font;
   media::ImagePtr probe_image, pointer_image, sky_image, title_image, thinking_image, smiley_image;
   std::array<media::ImagePtr, 10> help_pages;
-  std::vector<media::ImagePtr> pictures;
+  PictureStore pictures;  // loads in the background; the list grows at its end in folder order
 
   // Loop state.
   int activity = 0;

@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   s.probe_image = load_image(s.data_dir + "images/white.bmp", 0);
   s.sky_image = load_image(s.data_dir + "images/sky.jpg", 0);
   s.pictures = app::load_pictures(s.data_dir + "pics", s.screen_w, s.screen_h);
-  if (s.pictures.size() < 2) {
+  if (s.pictures.count() < 2) {
     std::fprintf(stderr, "bench_activities_1to4: the data folder's pictures are missing\n");
     return 1;
   }

@@ -25,7 +25,8 @@ void prepare_shell() {
   s.data_dir = std::string(PIPKIN_DATA_DIR) + "/";
   s.default_blend = get_blend();
   s.sound_on = false;
-  s.pictures = {image_from_pixmap(bench::photo_pixmap(1024, 768), 0)};
+  s.pictures.clear();
+  s.pictures.add(image_from_pixmap(bench::photo_pixmap(1024, 768), 0));
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   s.sound_on = false;
   s.sky_image = load_image(s.data_dir + "images/sky.jpg", 0);
   s.smiley_image = load_image(s.data_dir + "images/smiley.png", -1);
-  for (int i = 0; i < 8; ++i) s.pictures.push_back(image_from_pixmap(bench::photo_pixmap(1024, 768), 0));
+  for (int i = 0; i < 8; ++i) s.pictures.add(image_from_pixmap(bench::photo_pixmap(1024, 768), 0));
   table = std::make_unique<activities::TPairs>();
   table->init();
   if (!s.sky_image || !table->back || !table->frame) {

@@ -32,7 +32,7 @@ class ActivityDraw : public act_test::ActivityTest {
   void big_pictures(int n) {
     auto& p = app::shell().pictures;
     p.clear();
-    for (int i = 0; i < n; ++i) p.push_back(act_test::plain_picture(act_test::picture_colour(i)));
+    for (int i = 0; i < n; ++i) p.add(act_test::plain_picture(act_test::picture_colour(i)));
   }
   void expect_state_restored() {
     const media::DrawState& s = media::draw_state();
@@ -129,8 +129,8 @@ TEST_F(ActivityDraw, KaleidoscopeCutsThroughTheMaskAndRepeatsItEightTimes) {
       media::write_pixel(*pix, x, y, 0xFF000000u | (20 + x / 5) << 16 | (20 + y / 4) << 8 | ((x * 7 + y * 3) % 200 + 20));
   auto& pics = app::shell().pictures;
   pics.clear();
-  pics.push_back(media::image_from_pixmap(pix, 0));
-  pics.push_back(media::image_from_pixmap(pix, 0));
+  pics.add(media::image_from_pixmap(pix, 0));
+  pics.add(media::image_from_pixmap(pix, 0));
 
   activities::TKaleid k;
   k.init();

@@ -49,7 +49,7 @@ struct Scene {
     media::PixmapPtr p = media::create_pixmap(1024, 768, media::PF_RGBA);
     for (int y = 0; y < 768; ++y)
       for (int x = 0; x < 1024; ++x) media::write_pixel(*p, x, y, picture_at(x, y));
-    s.pictures.push_back(media::image_from_pixmap(p, 0));
+    s.pictures.add(media::image_from_pixmap(p, 0));
     auto mask = [](int x, int y) { return edged(x, y, 100, 80); };
     jt::write_cut(tmp.dir(), 1, 1, 2, {{300, 200, 100, 80, mask}, {1000, 750, 100, 80, mask}});
     jt::write_png(tmp.dir() + "templates/1.png", 1024, 768,

@@ -78,14 +78,14 @@ class ActivityTest : public ::testing::Test {
   void set_pictures(int n) {
     app::Shell& s = app::shell();
     s.pictures.clear();
-    for (int i = 0; i < n; ++i) s.pictures.push_back(plain_picture(picture_colour(i), 64, 48));
+    for (int i = 0; i < n; ++i) s.pictures.add(plain_picture(picture_colour(i), 64, 48));
   }
 
   // Which picture of the shell's list an image is; -1 for none or a stranger.
   static int picture_number(const media::ImagePtr& img) {
     const auto& p = app::shell().pictures;
-    for (size_t i = 0; i < p.size(); ++i)
-      if (p[i] == img) return static_cast<int>(i);
+    for (size_t i = 0; i < p.count(); ++i)
+      if (p.image(i) == img) return static_cast<int>(i);
     return -1;
   }
 

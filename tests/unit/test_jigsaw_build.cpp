@@ -38,7 +38,7 @@ TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
   ASSERT_TRUE(b.init(2, 0, "pj"));
   EXPECT_EQ(a.n, 1);
   EXPECT_EQ(a.ind, 1) << "the picture index wraps round the list";
-  EXPECT_EQ(a.pic, s.pictures[1]);
+  EXPECT_EQ(a.pic, s.pictures.image(1));
   EXPECT_EQ(a.mode, "uncover");
   EXPECT_EQ(a.nr, 3);
   EXPECT_EQ(a.nc, 4);

@@ -61,7 +61,7 @@ inline app::Shell& fresh_shell(int pictures = 2, bool test_sounds = false) {
   s.data_dir = kData;
   s.probe_image = media::load_image(kData + "images/white.bmp", 0);
   s.smiley_image = media::load_image(kData + "images/smiley.png");
-  for (int i = 0; i < pictures; ++i) s.pictures.push_back(solid(1024, 768, 0xFF204060u + 0x10u * i));
+  for (int i = 0; i < pictures; ++i) s.pictures.add(solid(1024, 768, 0xFF204060u + 0x10u * i));
   s.sound_on = true;
   if (test_sounds) s.data_dir = sound_dir();
   app::forget_sounds();
@@ -81,7 +81,7 @@ inline std::unique_ptr<activities::TJigsaw> hand_made(int rows, int cols, const 
   j->nr = rows;
   j->nc = cols;
   j->n = 1;
-  j->pic = app::shell().pictures.empty() ? nullptr : app::shell().pictures[0];
+  j->pic = app::shell().pictures.count() == 0 ? nullptr : app::shell().pictures.image(0);
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < cols; ++c) {
       auto p = std::make_unique<activities::TPiece>();

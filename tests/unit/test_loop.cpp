@@ -61,7 +61,7 @@ class Loop : public testing::Test {
         return std::make_unique<Fake>(k, cut, pic);
       });
     shell().config_dir = testing::TempDir();
-    for (int i = 0; i < 5; ++i) shell().pictures.push_back(std::make_shared<media::Image>());
+    for (int i = 0; i < 5; ++i) shell().pictures.add(std::make_shared<media::Image>());
   }
   void TearDown() override {
     for (int k = 1; k <= 9; ++k) register_activity(k, nullptr);
@@ -173,7 +173,8 @@ TEST_F(Loop, JigsawGamesChangeCutAndPictureAndResume) {
   key('5');
   EXPECT_NE(slot(5), done);
   // With one picture only the cut must change.
-  s.pictures.resize(1);
+  s.pictures.clear();
+  s.pictures.add(std::make_shared<media::Image>());
   key('6');
   key('6');
   EXPECT_EQ(slot(6)->pic, 0);

@@ -75,12 +75,12 @@ class Pairs : public testing::Test {
       auto img = std::make_shared<media::Image>();
       img->width = 1024;
       img->height = 768;
-      app::shell().pictures.push_back(img);
+      app::shell().pictures.add(img);
     }
   }
   // A dealt game whose card k shows picture k % 8, so card k pairs with card k + 8 (or k - 8).
   static void known_layout(TPairs& p) {
-    for (int k = 0; k < 16; ++k) p.cards[k].img = app::shell().pictures[k % 8];
+    for (int k = 0; k < 16; ++k) p.cards[k].img = app::shell().pictures.image(k % 8);
   }
   static void click_at(TPairs& p, int x, int y) {
     media::move_pointer(x, y);
@@ -117,7 +117,7 @@ TEST_F(Pairs, GridAndDeal) {
   for (int k = 0; k < 16; ++k) {
     EXPECT_EQ(p.cards[k].x, xs[k % 4]) << k;
     EXPECT_EQ(p.cards[k].y, ys[k / 4]) << k;
-    EXPECT_EQ(p.cards[k].img, pics[k / 2]) << "before shuffling, neighbours share a picture";
+    EXPECT_EQ(p.cards[k].img, pics.image(k / 2)) << "before shuffling, neighbours share a picture";
   }
   EXPECT_TRUE(p.back) << "pairs/back.jpg";
   EXPECT_TRUE(p.frame) << "pairs/frame.png";
@@ -137,7 +137,7 @@ TEST_F(Pairs, GridAndDeal) {
       ++under[c.img.get()];
     }
     ASSERT_EQ(under.size(), 8u);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(under[pics[i].get()], 2) << "picture " << i;
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(under[pics.image(i).get()], 2) << "picture " << i;
     EXPECT_EQ(p.first, nullptr);
     EXPECT_EQ(p.second, nullptr);
     EXPECT_EQ(p.complete, 0);
@@ -344,7 +344,7 @@ TEST_F(Pairs, FewPicturesWrapRoundAndNoneLeavesAnEmptyTable) {
     app::shell().level = 8;
     TPairs p;
     p.init();
-    for (int k = 0; k < 16; ++k) EXPECT_EQ(p.cards[k].img, app::shell().pictures[(k / 2) % n]);
+    for (int k = 0; k < 16; ++k) EXPECT_EQ(p.cards[k].img, app::shell().pictures.image((k / 2) % n));
     p.setup();
     std::map<const media::Image*, int> under;
     for (const TCard1& c : p.cards) ++under[c.img.get()];
