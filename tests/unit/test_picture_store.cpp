@@ -238,7 +238,9 @@ class RealPictures : public testing::Test {
  protected:
   std::filesystem::path dir;
   void SetUp() override {
-    dir = std::filesystem::path(testing::TempDir()) / "store-pics";
+    // One folder per test: ctest runs them side by side.
+    dir = std::filesystem::path(testing::TempDir()) /
+          ("store-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
   }
