@@ -65,7 +65,10 @@ void new_jigsaw_game(int n) {
 void select_activity(int n) {
   Shell& s = shell();
   if (n >= 2 && s.level < n) return;
-  if (!pictures_ready_for(s.pictures, n)) return;  // still loading the pictures it starts with
+  if (!pictures_ready_for(s.pictures, n)) {  // still loading the pictures it starts with
+    s.waiting_for_pictures = n;
+    return;
+  }
   const ActivityMaker* make = activity_maker(n);
   if (!make) return;  // not built yet
   bool was_current = s.activity == n;
@@ -190,6 +193,7 @@ Turn on_key(int code) {
     return Turn::Continue;
   }
   s.help_shown = false;
+  s.waiting_for_pictures = 0;  // any later key replaces a digit still waiting for its pictures
   if (code == media::KEY_S)
     s.sound_on = !s.sound_on;
   else if (code == media::KEY_0)
@@ -246,6 +250,10 @@ Turn turn() {
   Shell& s = shell();
   // Pictures still loading join the list here; the title shows how far loading has come.
   if (s.pictures.poll() && s.activity == 0) s.redraw_needed = true;
+  if (s.waiting_for_pictures && pictures_ready_for(s.pictures, s.waiting_for_pictures)) {
+    on_key(media::KEY_0 + s.waiting_for_pictures);
+    s.redraw_needed = true;
+  }
   if (s.redraw_needed) {
     redraw();
     s.redraw_needed = false;

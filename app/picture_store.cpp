@@ -36,6 +36,7 @@ bool has_transparency(const media::Pixmap& p) {
 bool load_fitted(const std::string& path, int width, int height, CompactPicture& out, std::string& error) {
   media::PixmapPtr fitted;
   int orientation = 1;
+  bool lossless = true;
   {
     std::string bytes;
     if (!media::read_whole_file(path, bytes, error)) return false;
@@ -50,6 +51,7 @@ bool load_fitted(const std::string& path, int width, int height, CompactPicture&
       return false;
     }
     orientation = d.orientation;
+    lossless = !(bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xD8);
     // Fitted in the file's own frame (a turned photo has its width and height swapped), then the
     // small result is turned upright.
     bool turned = orientation >= 5 && orientation <= 8;
@@ -60,7 +62,8 @@ bool load_fitted(const std::string& path, int width, int height, CompactPicture&
     error = "cannot be scaled";
     return false;
   }
-  if (has_transparency(*fitted)) {
+  // PNG and BMP pictures keep their exact pixels (drawings, codes); only photos become JPEGs again.
+  if (lossless || has_transparency(*fitted)) {
     out.pixels = fitted;
     return true;
   }

@@ -19,8 +19,8 @@
 
 namespace app {
 
-// A picture as the store keeps it between showings: JPEG bytes, or (for a picture with
-// transparency, which JPEG would lose) the fitted pixels themselves.
+// A picture as the store keeps it between showings: JPEG bytes for a photo, or the fitted pixels
+// themselves for a PNG or BMP (exact pixels, and transparency, which JPEG would lose).
 struct CompactPicture {
   std::string jpeg;
   media::PixmapPtr pixels;

@@ -38,6 +38,7 @@ struct Shell {
   bool ctrl_down = false;
   bool restart_requested = false;
   int last_move_ms = 0;
+  int waiting_for_pictures = 0;  // a digit pressed before its pictures were in; chosen once they are
   std::array<ActivityPtr, 10> activity_slots;  // index 1..9
 };
 
