@@ -56,7 +56,7 @@ bool near(uint32_t argb, int r, int g, int b, int tol) {
   return std::abs(ch(16) - r) <= tol && std::abs(ch(8) - g) <= tol && std::abs(ch(0) - b) <= tol;
 }
 
-Pipkin::Pipkin(const Options& opt) {
+Pipkin::Pipkin(const Options& opt) : wait_for_pictures_(opt.wait_for_pictures) {
   char tmpl[] = "/tmp/pipkin-e2e-XXXXXX";
   dir_ = mkdtemp(tmpl);
   sh("cp '" + build_dir() + "/pipkin' '" + dir_ + "/' && cp -r '" + build_dir() + "/data' '" + dir_ + "/data'");
@@ -75,6 +75,8 @@ Pipkin::~Pipkin() {
 }
 
 bool Pipkin::start(bool wait_for_frame) {
+  const std::string times = dir_ + "/startup-times.txt";
+  std::remove(times.c_str());
   pid_ = fork();
   if (pid_ == 0) {
     // Started from another folder on purpose: the program must find its data beside itself.
@@ -82,6 +84,7 @@ bool Pipkin::start(bool wait_for_frame) {
     std::string err = dir_ + "/stderr.txt";
     if (!freopen(err.c_str(), "w", stderr)) _exit(127);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("PIPKIN_STARTUP_TIMES", times.c_str(), 1);  // the program notes when its pictures are in
     std::string prog = dir_ + "/pipkin";
     execl(prog.c_str(), prog.c_str(), static_cast<char*>(nullptr));
     _exit(127);
@@ -97,7 +100,16 @@ bool Pipkin::start(bool wait_for_frame) {
     return running();
   }
   // The first frame is drawn once the shared images are loaded: wait until the screen is not black.
-  return wait_for([](const media::Pixmap& p) { return (media::read_pixel(p, 512, 300) & 0xFFFFFF) != 0; }, 15000);
+  if (!wait_for([](const media::Pixmap& p) { return (media::read_pixel(p, 512, 300) & 0xFFFFFF) != 0; }, 15000))
+    return false;
+  if (!wait_for_pictures_) return true;
+  return wait_until([&] {
+    std::ifstream f(times);
+    std::string line;
+    while (std::getline(f, line))
+      if (line.rfind("pictures ", 0) == 0) return true;
+    return !running();
+  }, 120000) && running();
 }
 
 bool Pipkin::running() {

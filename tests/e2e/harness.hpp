@@ -14,6 +14,9 @@ struct Options {
   int level = 0;              // > 0: written as the progress file before the start
   std::string config;         // non-empty: written as data/config.txt
   bool keep_pictures = true;  // false: the pics folder starts empty
+  // start() also waits until the pictures have loaded in the background, so that every digit
+  // works at once (false: a test that watches the loading itself).
+  bool wait_for_pictures = true;
 };
 
 class Pipkin {
@@ -51,6 +54,7 @@ class Pipkin {
 
  private:
   std::string dir_;
+  bool wait_for_pictures_ = true;
   std::string window_;
   int pid_ = -1;
   int status_ = -1;
