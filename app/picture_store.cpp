@@ -1,5 +1,8 @@
 #include "app/picture_store.hpp"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -85,6 +88,14 @@ media::ImagePtr restore_fitted(const CompactPicture& c, int width, int height) {
   return img;
 }
 
+// Decoding is background work: a worker gets the CPU only when the main thread (drawing, input) does
+// not want it. On Linux the nice value is per thread.
+void lower_this_thread_priority() {
+  constexpr int kWorkerNice = 10;
+  const int now = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), std::max(now, 0) + kWorkerNice);
+}
+
 struct Slot {
   bool done = false;
   bool ok = false;
@@ -124,6 +135,7 @@ struct PictureStore::Impl {
   size_t hold_from = SIZE_MAX;
   std::function<bool()> released;
   std::vector<std::thread> workers;
+  unsigned worker_count = 0;
 
   // Main thread only.
   size_t published = 0;
@@ -174,6 +186,12 @@ PictureStore& PictureStore::operator=(PictureStore&&) noexcept = default;
 
 void PictureStore::start(const std::string& folder, std::vector<std::string> names, PictureCodec codec,
                          unsigned workers, size_t hold_from, std::function<bool()> released) {
+  prepare(folder, std::move(names), std::move(codec), workers, hold_from, std::move(released));
+  run();
+}
+
+void PictureStore::prepare(const std::string& folder, std::vector<std::string> names, PictureCodec codec,
+                           unsigned workers, size_t hold_from, std::function<bool()> released) {
   Impl& m = *impl_;
   m.stop_workers();
   m.stop = false;
@@ -186,8 +204,16 @@ void PictureStore::start(const std::string& folder, std::vector<std::string> nam
   m.hold_from = hold_from;
   m.released = std::move(released);
   workers = std::clamp<unsigned>(workers, 1, 16);
-  workers = static_cast<unsigned>(std::min<size_t>(workers, m.names.size()));
-  for (unsigned k = 0; k < workers; ++k) m.workers.emplace_back([&m] { m.work(); });
+  m.worker_count = static_cast<unsigned>(std::min<size_t>(workers, m.names.size()));
+}
+
+void PictureStore::run() {
+  Impl& m = *impl_;
+  if (!m.workers.empty()) return;
+  for (unsigned k = 0; k < m.worker_count; ++k) m.workers.emplace_back([&m] {
+    lower_this_thread_priority();
+    m.work();
+  });
 }
 
 bool PictureStore::poll() {

@@ -49,9 +49,15 @@ class PictureStore final : public Pictures {
 
   // Loads the files (names in folder order, inside folder) in the background with `workers`
   // threads. Files from index hold_from on wait until released() is true (tests hold loading part
-  // way to look at it).
+  // way to look at it). The workers run at a lower priority than the thread that starts them, so
+  // drawing and input always come first.
   void start(const std::string& folder, std::vector<std::string> names, PictureCodec codec, unsigned workers,
              size_t hold_from = SIZE_MAX, std::function<bool()> released = nullptr);
+  // start() in two steps: the list of files (loading() and files() count them from here on), then
+  // the workers. The program draws its first frame in between, so decoding never delays it.
+  void prepare(const std::string& folder, std::vector<std::string> names, PictureCodec codec, unsigned workers,
+               size_t hold_from = SIZE_MAX, std::function<bool()> released = nullptr);
+  void run();
   // Main thread: publishes what the workers finished; files that failed are reported, one line
   // each. True when the list grew or loading ended.
   bool poll();

@@ -47,7 +47,7 @@ std::vector<std::string> picture_names(const std::string& folder) {
   return names;
 }
 
-void start_pictures(PictureStore& store, const std::string& folder, int width, int height) {
+void prepare_pictures(PictureStore& store, const std::string& folder, int width, int height) {
   unsigned workers = std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 8);
   size_t hold_from = SIZE_MAX;
   std::function<bool()> released;
@@ -62,7 +62,7 @@ void start_pictures(PictureStore& store, const std::string& folder, int width, i
       };
     }
   }
-  store.start(folder, picture_names(folder), screen_codec(width, height), workers, hold_from, std::move(released));
+  store.prepare(folder, picture_names(folder), screen_codec(width, height), workers, hold_from, std::move(released));
 }
 
 PictureStore load_pictures(const std::string& folder, int width, int height) {

@@ -51,9 +51,10 @@ std::vector<std::string> picture_names(const std::string& folder);
 
 class PictureStore;
 
-// Starts loading the folder into the store in the background, one worker per core. With
-// PIPKIN_HOLD_PICTURES=N:FILE in the environment, loading stops after N files until FILE exists.
-void start_pictures(PictureStore& store, const std::string& folder, int width = 1024, int height = 768);
+// Lists the folder into the store, to be loaded in the background by one worker per core once
+// store.run() starts them. With PIPKIN_HOLD_PICTURES=N:FILE in the environment, loading stops after
+// N files until FILE exists.
+void prepare_pictures(PictureStore& store, const std::string& folder, int width = 1024, int height = 768);
 
 // The whole folder, loaded before it returns (tests, benchmarks).
 PictureStore load_pictures(const std::string& folder, int width = 1024, int height = 768);

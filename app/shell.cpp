@@ -52,7 +52,7 @@ int run(const ActivityTable& table) {
   Assets assets = load_assets(folders.data);
   // The pictures load in the background; the title shows how far they have come.
   auto pictures = std::make_shared<PictureStore>();
-  start_pictures(*pictures, folders.pictures, assets.screen_w, assets.screen_h);
+  prepare_pictures(*pictures, folders.pictures, assets.screen_w, assets.screen_h);
   assets.pictures = pictures;
   Loop loop(assets, table, folders.progress_file(), load_progress(folders.progress_file(), 1), cfg.child_lock);
   loop.poll_pictures_from(*pictures);
@@ -66,6 +66,7 @@ int run(const ActivityTable& table) {
   const bool quit_when_loaded = std::getenv("PIPKIN_QUIT_AFTER_PICTURES") != nullptr;
   loop.redraw_if_needed();
   note_startup_time("title");
+  pictures->run();  // only now: decoding must not hold back the first frame
   bool loaded_noted = false;
   while (loop.turn() == Turn::Continue) {
     if (!loaded_noted && !pictures->loading()) {
