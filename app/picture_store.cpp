@@ -7,10 +7,12 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
 #include "media/decode.hpp"
+#include "media/decode_budget.hpp"
 #include "media/encode.hpp"
 #include "media/log.hpp"
 #include "media/resample.hpp"
@@ -24,6 +26,9 @@ constexpr int kKeptQuality = 90;
 // A JPEG may be decoded this much short of covering the screen; the rest is stretched when drawn
 // (4000x3000 at 1/4 is 1000x750, 2.4% short of 1024x768).
 constexpr double kStretchSlack = 0.03;
+// A picture file is read whole before it is decoded; larger ones are refused (a camera photo is a
+// few MB, an uncompressed 64-megapixel BMP about 190 MB).
+constexpr size_t kMaxPictureFileBytes = size_t{200} << 20;
 
 bool has_transparency(const media::Pixmap& p) {
   if (!media::format_has_alpha(p.format)) return false;
@@ -41,8 +46,18 @@ bool load_fitted(const std::string& path, int width, int height, CompactPicture&
   int orientation = 1;
   bool lossless = true;
   {
+    // The file's bytes count against the decode budget while they are held.
+    std::error_code size_error;
+    const uintmax_t size = std::filesystem::file_size(path, size_error);
+    if (!size_error && size > kMaxPictureFileBytes) {
+      error = "too big for a picture (" + std::to_string(size >> 20) + " MB; at most " +
+              std::to_string(kMaxPictureFileBytes >> 20) + " MB are read)";
+      return false;
+    }
+    media::BudgetLease file_lease;
+    if (!size_error && size > 0) file_lease = media::decode_budget().acquire(static_cast<size_t>(size));
     std::string bytes;
-    if (!media::read_whole_file(path, bytes, error)) return false;
+    if (!media::read_whole_file(path, bytes, error, kMaxPictureFileBytes)) return false;
     media::DecodeOptions opt{width, height};
     opt.eighths = true;
     opt.slack = kStretchSlack;
@@ -67,7 +82,11 @@ bool load_fitted(const std::string& path, int width, int height, CompactPicture&
   }
   // PNG and BMP pictures keep their exact pixels (drawings, codes); only photos become JPEGs again.
   if (lossless || has_transparency(*fitted)) {
-    out.pixels = fitted;
+    out.packed = media::pack_pixmap(*fitted);
+    if (out.packed.bytes.empty()) {
+      error = "cannot be kept";
+      return false;
+    }
     return true;
   }
   out.jpeg = media::encode_jpeg(*fitted, kKeptQuality);
@@ -79,7 +98,7 @@ bool load_fitted(const std::string& path, int width, int height, CompactPicture&
 }
 
 media::ImagePtr restore_fitted(const CompactPicture& c, int width, int height) {
-  media::PixmapPtr p = c.pixels;
+  media::PixmapPtr p = media::unpack_pixmap(c.packed);
   if (!p && !c.jpeg.empty())
     p = media::decode_jpeg(reinterpret_cast<const uint8_t*>(c.jpeg.data()), c.jpeg.size()).pixmap;
   if (!p) return nullptr;
@@ -111,7 +130,7 @@ struct Entry {
 
 }  // namespace
 
-size_t CompactPicture::bytes() const { return jpeg.size() + (pixels ? pixels->pixels.size() : 0); }
+size_t CompactPicture::bytes() const { return jpeg.size() + packed.bytes.size(); }
 
 PictureCodec screen_codec(int width, int height) {
   PictureCodec c;

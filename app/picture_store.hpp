@@ -1,7 +1,7 @@
 // The pictures of the pictures folder, loaded in the background and kept compactly.
 //
-// Worker threads read and fit each file (turned upright, cut to cover the screen) and keep it as a
-// JPEG in memory, about a tenth of its pixels. The main thread publishes the longest finished run
+// Worker threads read and fit each file (turned upright, cut to cover the screen) and keep a photo as
+// a JPEG in memory, about a tenth of its pixels, and a drawing as its deflated exact pixels. The main thread publishes the longest finished run
 // of files from the start of the folder, so the list only grows at its end and always keeps the
 // folder's order. Showing a picture brings it back as an image (one JPEG decode and a texture); a
 // few recently shown ones stay cached, and any one an activity still holds is reused, so memory
@@ -16,15 +16,16 @@
 #include <vector>
 
 #include "app/pictures.hpp"
+#include "media/encode.hpp"
 #include "media/image.hpp"
 
 namespace app {
 
 // A picture as the store keeps it between showings: JPEG bytes for a photo, or the fitted pixels
-// themselves for a PNG or BMP (exact pixels, and transparency, which JPEG would lose).
+// of a PNG or BMP deflated (exact pixels, and transparency, which JPEG would lose).
 struct CompactPicture {
   std::string jpeg;
-  media::PixmapPtr pixels;
+  media::PackedPixmap packed;
   size_t bytes() const;
 };
 

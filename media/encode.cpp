@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <jpeglib.h>  // after cstdio: it needs FILE and size_t
+#include <zlib.h>
 
 namespace media {
 namespace {
@@ -73,6 +74,35 @@ std::string encode_jpeg(const Pixmap& pixmap, int quality) {
   st.err.mgr.output_message = on_output_message;
   if (!run_encode(st, pixmap, space, quality) || !st.out) return {};
   return std::string(reinterpret_cast<const char*>(st.out), st.out_size);
+}
+
+PackedPixmap pack_pixmap(const Pixmap& pixmap, int level) {
+  PackedPixmap out;
+  const uLong size = static_cast<uLong>(pixmap.pixels.size());
+  if (size == 0) return out;
+  std::string bytes(compressBound(size), '\0');
+  uLongf packed = static_cast<uLongf>(bytes.size());
+  if (compress2(reinterpret_cast<Bytef*>(bytes.data()), &packed, pixmap.pixels.data(), size, level) != Z_OK) return out;
+  bytes.resize(packed);
+  bytes.shrink_to_fit();
+  out.bytes = std::move(bytes);
+  out.width = pixmap.width;
+  out.height = pixmap.height;
+  out.pitch = pixmap.pitch;
+  out.format = pixmap.format;
+  return out;
+}
+
+PixmapPtr unpack_pixmap(const PackedPixmap& packed) {
+  if (packed.bytes.empty()) return nullptr;
+  PixmapPtr p = create_pixmap(packed.width, packed.height, packed.format);
+  if (!p || p->pitch != packed.pitch) return nullptr;
+  uLongf size = static_cast<uLongf>(p->pixels.size());
+  if (uncompress(p->pixels.data(), &size, reinterpret_cast<const Bytef*>(packed.bytes.data()),
+                 static_cast<uLong>(packed.bytes.size())) != Z_OK ||
+      size != p->pixels.size())
+    return nullptr;
+  return p;
 }
 
 }  // namespace media

@@ -3,6 +3,7 @@
 // still held) and the real codec's fitting and compact keeping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <filesystem>
@@ -14,6 +15,8 @@
 #include "app/activity.hpp"
 #include "app/picture_store.hpp"
 #include "media/decode.hpp"
+#include "media/decode_budget.hpp"
+#include "media/encode.hpp"
 #include "tests/unit/sample_images.hpp"
 
 namespace {
@@ -302,6 +305,66 @@ TEST_F(RealPictures, PictureWithTransparencyKeepsItsAlpha) {
   ASSERT_TRUE(img && img->source);
   EXPECT_EQ((media::read_pixel(*img->source, 2, 2) >> 24) & 255, 0u);
   EXPECT_EQ((media::read_pixel(*img->source, 60, 2) >> 24) & 255, 255u);
+}
+
+// A drawing at screen size keeps every pixel exactly, deflated to a small part of its 3 MB; a file
+// too big to be a picture is refused unread with one line; the decode budget is all given back.
+TEST_F(RealPictures, DrawingsKeepExactPixelsCompactlyAndHugeFilesAreRefused) {
+  auto colour = [](int x, int y, uint8_t* px) {
+    px[0] = static_cast<uint8_t>(x / 128 * 30), px[1] = static_cast<uint8_t>(y / 96 * 30),
+    px[2] = static_cast<uint8_t>((x + y) % 7);  // a little detail, which JPEG would blur
+  };
+  samples::PngSpec spec;
+  spec.width = 1024;
+  spec.height = 768;
+  write("a.png", samples::encode_png(spec, colour));
+  {
+    // Sparse: 201 MB long without writing it.
+    std::ofstream big(dir / "b.png", std::ios::binary);
+    big.seekp((201 << 20) - 1);
+    big.put('\0');
+  }
+  testing::internal::CaptureStderr();
+  PictureStore s = app::load_pictures(dir.string(), 1024, 768);
+  std::string err = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(s.count(), 1u);
+  EXPECT_LT(s.compact_bytes(), 300u * 1024) << "deflated, not 3 MB of pixels";
+  EXPECT_EQ(media::decode_budget().in_use(), 0u);
+  EXPECT_NE(err.find("b.png: left out: too big for a picture (201 MB; at most 200 MB are read)"), std::string::npos)
+      << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+
+  media::ImagePtr img = s.at(0);
+  ASSERT_TRUE(img && img->source);
+  int wrong = 0;
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 1024; ++x) {
+      uint8_t want[3];
+      colour(x, y, want);
+      const uint32_t got = media::read_pixel(*img->source, x, y);
+      wrong += ((got >> 16) & 255) != want[0] || ((got >> 8) & 255) != want[1] || (got & 255) != want[2];
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST(PackedPixmap, UnpacksExactlyAndRefusesDamagedBytes) {
+  media::PixmapPtr p = media::create_pixmap(37, 11, media::PF_BGR);
+  for (int y = 0; y < p->height; ++y)
+    for (int x = 0; x < p->width; ++x) media::write_pixel(*p, x, y, 0xFF000000u | uint32_t(x * 7919 + y * 104729));
+  media::PackedPixmap packed = media::pack_pixmap(*p);
+  ASSERT_FALSE(packed.bytes.empty());
+  media::PixmapPtr back = media::unpack_pixmap(packed);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->format, media::PF_BGR);
+  EXPECT_EQ(back->width, 37);
+  EXPECT_EQ(back->pixels, p->pixels);
+  media::PackedPixmap cut = packed;
+  cut.bytes.resize(cut.bytes.size() / 2);
+  EXPECT_EQ(media::unpack_pixmap(cut), nullptr);
+  media::PackedPixmap other = packed;
+  other.height = 12;
+  EXPECT_EQ(media::unpack_pixmap(other), nullptr) << "fewer bytes than the size says";
+  EXPECT_EQ(media::unpack_pixmap(media::PackedPixmap{}), nullptr);
 }
 
 TEST_F(RealPictures, ManyPicturesAreAllReachableAfterEviction) {
