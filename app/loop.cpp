@@ -12,6 +12,9 @@ namespace app {
 namespace {
 
 constexpr int kMoveGapMs = 10;  // pointer moves are handled only more than this apart
+// While pictures load, the title's progress is redrawn at most this often: a full-screen redraw for
+// every picture would take the CPU the loading needs.
+constexpr int kProgressRedrawMs = 250;
 
 }  // namespace
 
@@ -198,7 +201,14 @@ Turn Loop::handle_event(const media::Event& e) {
 
 void Loop::on_timer_tick() {
   if (!loading_) return;
-  if (loading_->poll() && state_.activity == 0) state_.redraw_needed = true;  // the title's progress
+  if (loading_->poll()) progress_unshown_ = true;
+  const int now = media::millisecs();
+  if (progress_unshown_ && state_.activity == 0 &&
+      (!loading_->loading() || now - progress_drawn_ms_ >= kProgressRedrawMs)) {
+    state_.redraw_needed = true;  // the title's progress
+    progress_unshown_ = false;
+    progress_drawn_ms_ = now;
+  }
   if (state_.waiting_digit && table_[static_cast<size_t>(state_.waiting_digit)] &&
       pictures_ready(*assets_.pictures, table_[static_cast<size_t>(state_.waiting_digit)].pictures())) {
     const int digit = state_.waiting_digit;

@@ -73,6 +73,8 @@ class Loop {
   Context context_;
   bool child_lock_;
   PictureStore* loading_ = nullptr;
+  bool progress_unshown_ = false;  // pictures came in since the title last showed the progress
+  int progress_drawn_ms_ = -(1 << 30);  // when it last did; long ago at first
   LoopState state_;
   std::array<ActivityPtr, kActivities + 1> slots_;  // by digit; 0 stays empty
 };

@@ -532,3 +532,41 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
   EXPECT_EQ(fresh.state().waiting_digit, 0);
   EXPECT_GE(second->count(), 8u);
 }
+
+// The title's loading progress is redrawn a few times a second, not for every picture, and at once
+// when loading ends. The loop's clock stands still here, so only the end may redraw.
+TEST_F(LoopTest, TitleProgressIsRedrawnAFewTimesASecond) {
+  std::atomic<bool> released{false};
+  PictureCodec codec;
+  codec.load = [](const std::string&, CompactPicture& out, std::string&) {
+    out.jpeg = "x";
+    return true;
+  };
+  codec.restore = [](const CompactPicture&) { return std::make_shared<media::Image>(); };
+  auto store = std::make_shared<PictureStore>();
+  store->start("pics", std::vector<std::string>(40, "p.jpg"), codec, 2, 3, [&] { return released.load(); });
+  world.assets.pictures = store;
+  start(1).poll_pictures_from(*store);
+  loop->redraw_if_needed();
+  auto tick = [&] { loop->handle_event(Event{media::EV_TIMER_TICK}); };
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (store->count() < 3 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    tick();
+  }
+  ASSERT_EQ(store->count(), 3u);
+  EXPECT_TRUE(state().redraw_needed) << "the first progress shows at once";
+  loop->redraw_if_needed();
+
+  released = true;
+  bool redrawn_while_loading = false;
+  deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (store->loading() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    tick();
+    if (store->loading() && state().redraw_needed) redrawn_while_loading = true;
+  }
+  ASSERT_FALSE(store->loading());
+  EXPECT_FALSE(redrawn_while_loading) << "less than 250 ms passed: the progress waits";
+  EXPECT_TRUE(state().redraw_needed) << "the end of loading shows at once";
+}
