@@ -195,7 +195,9 @@ TEST(Activities1to4, KaleidoscopeIsSymmetricAroundTheRing) {
 
   // The right click shows the upright picture behind the pattern (and through the mask's white).
   app.click(480, 360, 3);
-  app.settle(200);
+  EXPECT_TRUE(app.wait_for([](const media::Pixmap& p) {
+    return count_near(p, 0, 0, 300, 200, 0, 0, 0, 8) < 30000 && count_near(p, 700, 560, 1000, 740, 0, 0, 0, 8) < 30000;
+  }, 15000)) << "the picture shows behind the pattern";
   media::PixmapPtr shown = app.screenshot(shot("kaleid_show"));
   EXPECT_LT(count_near(*shown, 0, 0, 300, 200, 0, 0, 0, 8), 30000);
   EXPECT_LT(count_near(*shown, 700, 560, 1000, 740, 0, 0, 0, 8), 30000);

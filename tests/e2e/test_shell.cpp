@@ -106,7 +106,15 @@ TEST(Shell, ConfigWindowAndBadPictures) {
   // its 352x264 opening with strong colour (the empty canvas is pale).
   app.key("1");
   app.move(200, 200);
-  app.settle(300);
+  auto strong = [](uint32_t c) {
+    int r = (c >> 16) & 255, g = (c >> 8) & 255, b = c & 255;
+    return std::max({r, g, b}) - std::min({r, g, b}) > 100;
+  };
+  EXPECT_TRUE(app.wait_for([&](const media::Pixmap& p) {
+    for (auto [x, y] : {std::pair{97, 77}, {442, 77}, {97, 334}, {442, 334}})
+      if (!strong(read_pixel(p, x, y))) return false;
+    return true;
+  }, 15000));
   media::PixmapPtr frames = app.screenshot();
   for (auto [x, y] : {std::pair{97, 77}, {442, 77}, {97, 334}, {442, 334}}) {
     uint32_t c = read_pixel(*frames, x, y);
