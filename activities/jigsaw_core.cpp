@@ -254,11 +254,16 @@ std::unique_ptr<TPuzzle> make_puzzle(JigsawMode mode, const app::Context& contex
 }
 
 app::ActivityMaker jigsaw_maker(JigsawMode mode) {
-  return [mode](const app::Context& ctx) -> app::ActivityPtr {
-    app::show_thinking(ctx.assets);
-    int cut = media::rand(1, TPuzzle::kCuts);
-    return build(mode, ctx, cut, random_picture(ctx.assets), 0);
-  };
+  int pictures = TJigsaw::kTraits.pictures;
+  if (mode == JigsawMode::Uncover) pictures = TUncover::kTraits.pictures;
+  if (mode == JigsawMode::Where) pictures = TWhere::kTraits.pictures;
+  return app::ActivityMaker(
+      [mode](const app::Context& ctx) -> app::ActivityPtr {
+        app::show_thinking(ctx.assets);
+        int cut = media::rand(1, TPuzzle::kCuts);
+        return build(mode, ctx, cut, random_picture(ctx.assets), 0);
+      },
+      pictures);
 }
 
 }  // namespace activities

@@ -13,12 +13,14 @@ app::ActivityTable activity_table();
 // meanwhile when its traits say building it takes that long.
 template <class T>
 app::ActivityMaker plain_maker() {
-  return [](const app::Context& context) -> app::ActivityPtr {
-    if (T::kTraits.thinking_while_made) app::show_thinking(context.assets);
-    auto a = std::make_unique<T>(context);
-    a->init();
-    return a;
-  };
+  return app::ActivityMaker(
+      [](const app::Context& context) -> app::ActivityPtr {
+        if (T::kTraits.thinking_while_made) app::show_thinking(context.assets);
+        auto a = std::make_unique<T>(context);
+        a->init();
+        return a;
+      },
+      T::kTraits.pictures);
 }
 
 }  // namespace activities

@@ -6,6 +6,8 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 namespace app {
 
@@ -76,8 +78,22 @@ struct Context {
 };
 
 // Builds and init()s the object of one digit key; none when it cannot be built (the key then does
-// nothing).
-using ActivityMaker = std::function<ActivityPtr(const Context&)>;
+// nothing). It also says how many pictures what it builds shows (its Traits::pictures), known
+// before anything is built, so that a digit pressed while the pictures load can wait for them.
+class ActivityMaker {
+ public:
+  ActivityMaker() = default;
+  template <class F, class = std::enable_if_t<std::is_invocable_r_v<ActivityPtr, F&, const Context&>>>
+  ActivityMaker(F make, int pictures = 0) : make_(std::move(make)), pictures_(pictures) {}
+
+  ActivityPtr operator()(const Context& context) const { return make_(context); }
+  explicit operator bool() const { return static_cast<bool>(make_); }
+  int pictures() const { return pictures_; }
+
+ private:
+  std::function<ActivityPtr(const Context&)> make_;
+  int pictures_ = 0;
+};
 
 // The digit -> activity table: entry N is the maker of digit N (entry 0, the title screen, is empty).
 using ActivityTable = std::array<ActivityMaker, kActivities + 1>;

@@ -22,6 +22,32 @@ void draw_title_screen(const Assets& a) {
   media::draw_text("Pipkin lives in the folder it was started from; its pictures are in data/pics there.", 10, 700);
   media::draw_text("Pipkin is free: copy it and pass it on to anyone, unchanged or improved.", 10, 720);
   media::draw_text("Made by the Pipkin team for small hands and big smiles.", 10, 740);
+  if (a.pictures->loading()) draw_picture_progress(a, a.pictures->files_done(), a.pictures->files());
+}
+
+void draw_picture_progress(const Assets& a, size_t done, size_t total) {
+  media::SavedDrawState saved;
+  constexpr int kBarW = 480, kBarH = 18, kBarY = 604;
+  const int x = (a.screen_w - kBarW) / 2;
+  const int filled = total ? static_cast<int>(kBarW * done / total) : 0;
+  media::set_blend(media::ALPHA);
+  // A soft white track with a white fill, framed like the title's own lettering.
+  media::set_colour(40, 70, 140);
+  media::set_alpha(0.5f);
+  media::draw_rect(x - 3, kBarY - 3, kBarW + 6, kBarH + 6);
+  media::set_colour(255, 255, 255);
+  media::set_alpha(0.35f);
+  media::draw_rect(x, kBarY, kBarW, kBarH);
+  media::set_alpha(1.0f);
+  media::set_colour(255, 255, 240);
+  media::draw_rect(x, kBarY, filled, kBarH);
+  media::set_font(a.main_font);
+  const std::string text = std::to_string(done) + " of " + std::to_string(total) + " pictures";
+  const int tx = (a.screen_w - media::text_width(text)) / 2, ty = kBarY - media::text_height() - 8;
+  media::set_colour(40, 70, 140);
+  media::draw_text(text, tx + 1, ty + 1);
+  media::set_colour(255, 255, 255);
+  media::draw_text(text, tx, ty);
 }
 
 void draw_help_page(const Assets& a, const media::ImagePtr& page) {

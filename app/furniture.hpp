@@ -21,6 +21,8 @@ struct TPoint {
 };
 
 void draw_title_screen(const Assets& assets);
+// While pictures load, the title shows a bar and "37 of 412 pictures" under its name.
+void draw_picture_progress(const Assets& assets, size_t done, size_t total);
 void draw_help_page(const Assets& assets, const media::ImagePtr& page);
 // A label centred on (x, y), or on the screen's centre when x is 0.
 void draw_label(const std::string& text, const media::FontPtr& font, int x, int y, int margin);

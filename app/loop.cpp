@@ -12,6 +12,9 @@ namespace app {
 namespace {
 
 constexpr int kMoveGapMs = 10;  // pointer moves are handled only more than this apart
+// While pictures load, the title's progress is redrawn at most this often: a full-screen redraw for
+// every picture would take the CPU the loading needs.
+constexpr int kProgressRedrawMs = 250;
 
 }  // namespace
 
@@ -93,6 +96,19 @@ void Loop::on_mouse_move() {
   if (Activity* a = current(); a && a->traits().wants_moves) report(a->mouse_move());
 }
 
+void Loop::choose_when_pictures_ready(int digit) {
+  state_.waiting_digit = 0;
+  if (state_.level < digit) return;  // still locked
+  const ActivityMaker& make = table_[static_cast<size_t>(digit)];
+  if (!make) return;
+  // Pictures still loading: the digit is remembered and chosen once the pictures it shows are in.
+  if (!pictures_ready(*assets_.pictures, make.pictures())) {
+    state_.waiting_digit = digit;
+    return;
+  }
+  choose(digit);
+}
+
 void Loop::choose(int digit) {
   if (state_.level < digit) return;  // still locked
   const ActivityMaker& make = table_[static_cast<size_t>(digit)];
@@ -132,6 +148,8 @@ Turn Loop::on_key(int code) {
   if (k.command == Command::Ignore) return Turn::Continue;
   state_.redraw_needed = true;
   if (closes_help(k.command)) state_.help_shown = false;
+  // Any later key replaces a digit still waiting for its pictures (Control is half of a key).
+  if (k.command != Command::ControlDown) state_.waiting_digit = 0;
   switch (k.command) {
     case Command::Quit: save_progress(); return Turn::Quit;
     case Command::ToggleInfo: state_.info_shown = !state_.info_shown; break;
@@ -144,7 +162,7 @@ Turn Loop::on_key(int code) {
     }
     case Command::ToggleSound: sounds_.set_on(!sounds_.on()); break;
     case Command::TitleScreen: state_.activity = 0; break;
-    case Command::Choose: choose(k.digit); break;
+    case Command::Choose: choose_when_pictures_ready(k.digit); break;
     case Command::Nothing:
     case Command::Ignore: break;
   }
@@ -176,7 +194,28 @@ Turn Loop::handle_event(const media::Event& e) {
         state_.last_move_ms = media::millisecs();
       }
       return Turn::Continue;
+    case media::EV_TIMER_TICK: on_timer_tick(); return Turn::Continue;
     default: return Turn::Continue;
+  }
+}
+
+void Loop::on_timer_tick() {
+  if (!loading_) return;
+  if (loading_->poll()) progress_unshown_ = true;
+  const int now = media::millisecs();
+  if (progress_unshown_ && state_.activity == 0 &&
+      (!loading_->loading() || now - progress_drawn_ms_ >= kProgressRedrawMs)) {
+    state_.redraw_needed = true;  // the title's progress
+    progress_unshown_ = false;
+    progress_drawn_ms_ = now;
+  }
+  if (state_.waiting_digit && table_[static_cast<size_t>(state_.waiting_digit)] &&
+      pictures_ready(*assets_.pictures, table_[static_cast<size_t>(state_.waiting_digit)].pictures())) {
+    const int digit = state_.waiting_digit;
+    state_.waiting_digit = 0;
+    state_.help_shown = false;
+    state_.redraw_needed = true;
+    choose(digit);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "app/activity.hpp"
 #include "app/assets.hpp"
 #include "app/effects.hpp"
+#include "app/picture_store.hpp"
 #include "media/events.hpp"
 
 namespace app {
@@ -24,6 +25,7 @@ struct LoopState {
   bool redraw_needed = true;
   bool ctrl_down = false;
   int last_move_ms = 0;  // when the last handled pointer move was
+  int waiting_digit = 0;  // a digit pressed before its pictures were in; chosen once they are
 };
 
 class Loop {
@@ -33,6 +35,10 @@ class Loop {
   Loop(const Assets& assets, ActivityTable table, std::string progress_file, int level, bool child_lock = false);
   Loop(const Loop&) = delete;
   Loop& operator=(const Loop&) = delete;
+
+  // Pictures still loading in the background: the loop publishes what is done on every timer tick,
+  // redraws the title's progress and chooses a digit that was waiting for its pictures.
+  void poll_pictures_from(PictureStore& store) { loading_ = &store; }
 
   const LoopState& state() const { return state_; }
   bool sound_on() const { return sounds_.on(); }
@@ -47,6 +53,7 @@ class Loop {
   void draw_screen();  // the activity (or title screen), help page, label, number
   void update_activity();
   Turn handle_event(const media::Event& e);
+  void on_timer_tick();
   void save_progress() const;
 
  private:
@@ -56,6 +63,7 @@ class Loop {
   void on_mouse_move();
   void report(Outcome outcome);
   void choose(int digit);
+  void choose_when_pictures_ready(int digit);
   void choose_again(int digit, bool was_current);
 
   const Assets& assets_;
@@ -64,6 +72,9 @@ class Loop {
   SoundEffects sounds_;
   Context context_;
   bool child_lock_;
+  PictureStore* loading_ = nullptr;
+  bool progress_unshown_ = false;  // pictures came in since the title last showed the progress
+  int progress_drawn_ms_ = -(1 << 30);  // when it last did; long ago at first
   LoopState state_;
   std::array<ActivityPtr, kActivities + 1> slots_;  // by digit; 0 stays empty
 };

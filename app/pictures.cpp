@@ -1,14 +1,18 @@
 #include "app/pictures.hpp"
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <atomic>
 #include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
-#include "media/decode.hpp"
+#include "app/activity.hpp"
+#include "app/picture_store.hpp"
 #include "media/files.hpp"
 #include "media/log.hpp"
-#include "media/resample.hpp"
 
 namespace app {
 
@@ -22,79 +26,81 @@ PictureName classify_picture_name(const std::string& name) {
   return PictureName::Ignore;
 }
 
-std::vector<media::ImagePtr> load_pictures(const std::string& folder, int width, int height) {
+std::vector<std::string> picture_names(const std::string& folder) {
+  std::vector<std::string> names;
+  media::DirPtr dir = media::read_dir(folder);
+  if (!dir) {
+    media::log_error("pictures", folder + ": cannot open the pictures folder");
+    return names;
+  }
+  for (std::string name = media::next_file(*dir); !name.empty(); name = media::next_file(*dir)) {
+    switch (classify_picture_name(name)) {
+      case PictureName::Accept: names.push_back(name); break;
+      case PictureName::WrongCase:
+        media::log_error("pictures", folder + "/" + name +
+                                         ": not read; rename it to end in lowercase .png, .jpg or .bmp");
+        break;
+      case PictureName::Ignore: break;
+    }
+  }
+  media::close_dir(dir);
+  return names;
+}
+
+std::vector<std::string> picture_paths(const std::vector<std::string>& folders) {
+  std::vector<std::string> paths;
+  for (const std::string& folder : folders)
+    for (const std::string& name : picture_names(folder)) paths.push_back(folder + "/" + name);
+  return paths;
+}
+
+namespace {
+
+unsigned worker_count() { return std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 8); }
+
+}  // namespace
+
+void prepare_pictures(PictureStore& store, const std::vector<std::string>& folders, int width, int height) {
+  size_t hold_from = SIZE_MAX;
+  std::function<bool()> released;
+  if (const char* hold = std::getenv("PIPKIN_HOLD_PICTURES")) {
+    std::string h = hold;
+    size_t colon = h.find(':');
+    if (colon != std::string::npos) {
+      hold_from = std::strtoul(h.substr(0, colon).c_str(), nullptr, 10);
+      released = [file = h.substr(colon + 1)] {
+        struct stat st;
+        return ::stat(file.c_str(), &st) == 0;
+      };
+    }
+  }
+  store.prepare("", picture_paths(folders), screen_codec(width, height), worker_count(), hold_from, std::move(released));
+}
+
+PictureStore load_pictures(const std::vector<std::string>& folders, int width, int height) {
+  PictureStore store;
+  store.start("", picture_paths(folders), screen_codec(width, height), worker_count());
+  store.wait();
+  return store;
+}
+
+PictureStore load_pictures(const std::string& folder, int width, int height) {
   return load_pictures(std::vector<std::string>{folder}, width, height);
 }
 
-std::vector<media::ImagePtr> load_pictures(const std::vector<std::string>& folders, int width, int height) {
-  std::vector<std::string> names;  // full paths, folder by folder
-  for (const std::string& folder : folders) {
-    media::DirPtr dir = media::read_dir(folder);
-    if (!dir) {
-      media::log_error("pictures", folder + ": cannot open the pictures folder");
-      continue;
-    }
-    for (std::string name = media::next_file(*dir); !name.empty(); name = media::next_file(*dir)) {
-      switch (classify_picture_name(name)) {
-        case PictureName::Accept: names.push_back(folder + "/" + name); break;
-        case PictureName::WrongCase:
-          media::log_error("pictures", folder + "/" + name +
-                                           ": not read; rename it to end in lowercase .png, .jpg or .bmp");
-          break;
-        case PictureName::Ignore: break;
-      }
-    }
-    media::close_dir(dir);
+void note_startup_time(const char* what) {
+  const char* file = std::getenv("PIPKIN_STARTUP_TIMES");
+  if (!file) return;
+  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  if (FILE* f = std::fopen(file, "a")) {
+    std::fprintf(f, "%s %.3f\n", what, ms);
+    std::fclose(f);
   }
+}
 
-  // Decode on worker threads; each result keeps its place in the folder's order.
-  struct Result {
-    media::PixmapPtr pixmap;
-    std::string error;
-  };
-  std::vector<Result> results(names.size());
-  std::atomic<size_t> next{0};
-  auto work = [&] {
-    for (size_t i = next++; i < names.size(); i = next++) {
-      std::string bytes, error;
-      if (!media::read_whole_file(names[i], bytes, error)) {
-        results[i].error = error;
-        continue;
-      }
-      media::DecodeResult d = media::decode_image(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
-                                                  media::DecodeOptions{width, height});
-      if (!d.pixmap) {
-        results[i].error = d.error;
-        continue;
-      }
-      // Scale in the file's own frame (a turned photo has its width and height swapped), then turn
-      // the small result upright.
-      bool turned = d.orientation >= 5 && d.orientation <= 8;
-      media::PixmapPtr fitted = media::cover_pixmap(*d.pixmap, turned ? height : width, turned ? width : height);
-      d.pixmap.reset();
-      results[i].pixmap = fitted ? media::orient_pixmap(*fitted, d.orientation) : nullptr;
-      if (!results[i].pixmap) results[i].error = "cannot be scaled";
-    }
-  };
-  unsigned n_workers = std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 8);
-  n_workers = std::min<unsigned>(n_workers, static_cast<unsigned>(std::max<size_t>(names.size(), 1)));
-  std::vector<std::thread> workers;
-  for (unsigned i = 1; i < n_workers; ++i) workers.emplace_back(work);
-  work();
-  for (std::thread& t : workers) t.join();
-
-  std::vector<media::ImagePtr> pictures;
-  for (size_t i = 0; i < names.size(); ++i) {
-    if (!results[i].pixmap) {
-      media::log_error("pictures", names[i] + ": left out: " + results[i].error);
-      continue;
-    }
-    media::ImagePtr img = media::image_from_pixmap(results[i].pixmap, 0);
-    results[i].pixmap.reset();
-    media::release_pixels(img);  // pictures are only drawn: video memory holds them
-    if (img) pictures.push_back(std::move(img));
-  }
-  return pictures;
+bool pictures_ready(const Pictures& pictures, int shows) {
+  const size_t wanted = shows == kEveryPicture ? 1 : static_cast<size_t>(std::max(shows, 0));
+  return !pictures.loading() || pictures.count() >= wanted;
 }
 
 }  // namespace app

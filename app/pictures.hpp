@@ -1,6 +1,8 @@
-// The pictures folder: every picture whose name ends in lowercase .png, .jpg or .bmp, in the folder's
-// order, decoded on worker threads, turned upright and scaled to cover the 1024x768 screen.
+// The pictures as the activities reach them, and the pictures folder: every picture whose name ends
+// in lowercase .png, .jpg or .bmp, in the folder's order, turned upright and fitted to cover the
+// 1024x768 screen, loaded in the background into a PictureStore (app/picture_store.hpp).
 #pragma once
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,13 +11,23 @@
 
 namespace app {
 
-// The pictures as the activities reach them: a count and the picture at an index below it.
+// The pictures as the activities reach them: a count and the picture at an index below it. While
+// the folder is still loading, the count only grows, at its end.
 class Pictures {
  public:
   virtual ~Pictures() = default;
   virtual size_t count() const = 0;
   virtual media::ImagePtr at(size_t i) const = 0;
+  // Loading progress: files still to come, files in all and files done (loaded or left out).
+  virtual bool loading() const { return false; }
+  virtual size_t files() const { return count(); }
+  virtual size_t files_done() const { return count(); }
 };
+
+// Whether an activity that shows `shows` pictures (its Traits::pictures) can start: loading has
+// ended (with however many there are), or as many as it shows are in. One that shows any of them
+// (kEveryPicture) needs one.
+bool pictures_ready(const Pictures& pictures, int shows);
 
 // Pictures held in a plain list.
 class PictureList final : public Pictures {
@@ -34,10 +46,26 @@ class PictureList final : public Pictures {
 enum class PictureName { Accept, WrongCase, Ignore };
 PictureName classify_picture_name(const std::string& name);
 
-// Loads the folder's pictures (flags 0). Bad files are left out with one line on stderr each.
-std::vector<media::ImagePtr> load_pictures(const std::string& folder, int width = 1024, int height = 768);
-// The same for several folders, their pictures one after the other.
-std::vector<media::ImagePtr> load_pictures(const std::vector<std::string>& folders, int width = 1024,
-                                           int height = 768);
+// The accepted names in the folder's order; upper-case endings and a missing folder are reported.
+std::vector<std::string> picture_names(const std::string& folder);
+
+class PictureStore;
+
+// The accepted files of several folders, folder after folder, as whole paths.
+std::vector<std::string> picture_paths(const std::vector<std::string>& folders);
+
+// Lists the folders into the store, their pictures one after the other, to be loaded in the
+// background by one worker per core once store.run() starts them. With PIPKIN_HOLD_PICTURES=N:FILE in
+// the environment, loading stops after N files until FILE exists.
+void prepare_pictures(PictureStore& store, const std::vector<std::string>& folders, int width = 1024,
+                      int height = 768);
+
+// The whole folder (or folders), loaded before it returns (tests, benchmarks).
+PictureStore load_pictures(const std::string& folder, int width = 1024, int height = 768);
+PictureStore load_pictures(const std::vector<std::string>& folders, int width = 1024, int height = 768);
+
+// For the start-up benchmark: with PIPKIN_STARTUP_TIMES=FILE in the environment, appends a line
+// "what milliseconds" (the monotonic clock) to FILE.
+void note_startup_time(const char* what);
 
 }  // namespace app

@@ -9,7 +9,7 @@
 #include "activities/count.hpp"
 #include "activities/frames4.hpp"
 #include "activities/kaleid.hpp"
-#include "app/pictures.hpp"
+#include "app/picture_store.hpp"
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "bench/bench_world.hpp"
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   app::Assets& s = bench::world().assets;
   s.probe_image = load_image(s.data_dir + "images/white.bmp", 0);
   s.sky_image = load_image(s.data_dir + "images/sky.jpg", 0);
-  bench::world().set_pictures(app::load_pictures(s.data_dir + "pics", s.screen_w, s.screen_h));
+  s.pictures = std::make_shared<app::PictureStore>(app::load_pictures(s.data_dir + "pics", s.screen_w, s.screen_h));
   if (s.picture_count() < 2) {
     std::fprintf(stderr, "bench_activities_1to4: the data folder's pictures are missing\n");
     return 1;

@@ -27,6 +27,13 @@ struct DecodeOptions {
   // result still covers min_width x min_height. Other formats ignore it.
   int min_width = 0;
   int min_height = 0;
+  // Also try the scales 3/8, 5/8, 6/8 and 7/8 (the smallest that fits wins).
+  bool eighths = false;
+  // A result up to this share short of the minimum on each side is good enough (the caller stretches
+  // the last few percent when drawing); 0.03 lets 4000x3000 decode at 1/4 for 1024x768.
+  double slack = 0.0;
+  // The minimum is for the picture turned upright: swapped for a photo whose EXIF turns it a quarter.
+  bool upright = false;
 };
 
 struct DecodeResult {

@@ -119,6 +119,7 @@ struct JpegState {
   PixmapPtr pixmap;
   std::vector<uint8_t> cmyk_row;
   BudgetLease lease;
+  int orientation = 1;  // from the EXIF block, read before decoding: it decides the scale
 
   ~JpegState() {
     if (created) jpeg_destroy_decompress(&cinfo);
@@ -228,13 +229,16 @@ bool run_jpeg(JpegState& st, const uint8_t* data, size_t size, const DecodeOptio
   cinfo->out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
 
   if (opt.min_width > 0 && opt.min_height > 0) {
-    cinfo->scale_num = 1;
-    for (unsigned denom : {8u, 4u, 2u, 1u}) {
-      cinfo->scale_denom = denom;
+    const bool turned = opt.upright && st.orientation >= 5;
+    const double need_w = (turned ? opt.min_height : opt.min_width) * (1.0 - opt.slack);
+    const double need_h = (turned ? opt.min_width : opt.min_height) * (1.0 - opt.slack);
+    // Scales as eighths, smallest first: 1/8, 1/4, 1/2, 1 (and the other eighths when asked for).
+    for (unsigned num = 1; num <= 8; ++num) {
+      if (!opt.eighths && num != 1 && num != 2 && num != 4 && num != 8) continue;
+      cinfo->scale_num = num;
+      cinfo->scale_denom = 8;
       jpeg_calc_output_dimensions(cinfo);
-      if (cinfo->output_width >= static_cast<JDIMENSION>(opt.min_width) &&
-          cinfo->output_height >= static_cast<JDIMENSION>(opt.min_height))
-        break;
+      if (cinfo->output_width >= need_w && cinfo->output_height >= need_h) break;
     }
   }
   jpeg_calc_output_dimensions(cinfo);
@@ -286,12 +290,13 @@ DecodeResult decode_jpeg(const uint8_t* data, size_t size, const DecodeOptions& 
     st.err.mgr.error_exit = on_error_exit;
     st.err.mgr.output_message = on_output_message;
     st.err.mgr.emit_message = on_emit_message;
+    st.orientation = read_orientation(markers.exif, markers.exif_size);
     if (!run_jpeg(st, data, size, opt)) {
       res.error = st.err.message;
       return res;
     }
     res.pixmap = std::move(st.pixmap);
-    res.orientation = read_orientation(markers.exif, markers.exif_size);
+    res.orientation = st.orientation;
     st.lease.shrink_to(res.pixmap->pixels.size());
     res.lease = std::move(st.lease);
   } catch (const std::bad_alloc&) {

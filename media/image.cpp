@@ -19,7 +19,10 @@ Texture* texture_of(Image& img) {
   if (!detail::gl_ready()) return nullptr;
   if (img.texture && img.texture->valid()) return img.texture.get();
   if (!img.source) return nullptr;
-  img.texture = std::make_shared<Texture>(img.width, img.height, (img.flags & IMG_FILTERED) != 0);
+  // The texture has the pixels' own size; a stretched image is always filtered.
+  bool stretched = img.source->width != img.width || img.source->height != img.height;
+  img.texture = std::make_shared<Texture>(img.source->width, img.source->height,
+                                          stretched || (img.flags & IMG_FILTERED) != 0);
   img.texture->upload(*img.source);
   return img.texture.get();
 }
@@ -58,6 +61,16 @@ ImagePtr image_from_pixmap(const PixmapPtr& pixmap, int flags) {
     rgba = convert_to_rgba(*pixmap);
   if (!rgba) return nullptr;
   return make_image(std::move(rgba), flags);
+}
+
+ImagePtr image_stretched(const PixmapPtr& pixmap, int width, int height, int flags) {
+  if (width <= 0 || height <= 0) return nullptr;
+  ImagePtr img = image_from_pixmap(pixmap, flags);
+  if (!img) return nullptr;
+  img->width = width;
+  img->height = height;
+  if (img->texture && (width != pixmap->width || height != pixmap->height)) img->texture->set_filtered(true);
+  return img;
 }
 
 ImagePtr load_image(const std::string& path, int flags) {
@@ -161,6 +174,9 @@ bool images_collide(const ImagePtr& a, float ax, float ay, const ImagePtr& b, fl
     double u = i00 * dx + i01 * dy + img.handle_x;
     double v = i10 * dx + i11 * dy + img.handle_y;
     if (u < 0 || v < 0 || u >= img.width || v >= img.height) return false;
+    // A stretched image's pixels are fewer than its size.
+    u = u * img.source->width / img.width;
+    v = v * img.source->height / img.height;
     const uint8_t* p = img.source->row(static_cast<int>(v)) + static_cast<int>(u) * 4;
     return p[3] >= 128;
   };

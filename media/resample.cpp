@@ -149,4 +149,20 @@ PixmapPtr cover_pixmap(const Pixmap& src, int width, int height) {
   return out;
 }
 
+PixmapPtr fit_pixmap(const PixmapPtr& src, int width, int height) {
+  if (!src || width <= 0 || height <= 0 || src->width <= 0 || src->height <= 0) return nullptr;
+  double scale = std::max(double(width) / src->width, double(height) / src->height);
+  if (scale < 1.0) return cover_pixmap(*src, width, height);
+  int cw = std::clamp(static_cast<int>(std::lround(width / scale)), 1, src->width);
+  int ch = std::clamp(static_cast<int>(std::lround(height / scale)), 1, src->height);
+  if (cw == src->width && ch == src->height) return src;
+  PixmapPtr out = create_pixmap(cw, ch, src->format);
+  if (!out) return nullptr;
+  int x0 = (src->width - cw) / 2, y0 = (src->height - ch) / 2;
+  size_t bpp = static_cast<size_t>(bytes_per_pixel(src->format));
+  for (int y = 0; y < ch; ++y)
+    std::copy_n(src->row(y0 + y) + x0 * bpp, cw * bpp, out->row(y));
+  return out;
+}
+
 }  // namespace media

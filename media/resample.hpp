@@ -9,5 +9,9 @@ namespace media {
 PixmapPtr orient_pixmap(const Pixmap& src, int orientation);
 // An RGBA pixmap of width x height covered by src scaled by max(width/w, height/h), centred.
 PixmapPtr cover_pixmap(const Pixmap& src, int width, int height);
+// A picture fitted to cover width x height at the least cost: a larger src is scaled down with
+// cover_pixmap; a src that is not larger is only cropped to the covering window (same format, or
+// src itself when nothing is cut off), to be stretched the rest of the way when it is drawn.
+PixmapPtr fit_pixmap(const PixmapPtr& src, int width, int height);
 
 }  // namespace media

@@ -60,7 +60,7 @@ bool near(uint32_t argb, int r, int g, int b, int tol) {
   return std::abs(ch(16) - r) <= tol && std::abs(ch(8) - g) <= tol && std::abs(ch(0) - b) <= tol;
 }
 
-Pipkin::Pipkin(const Options& opt) : env_(opt.env) {
+Pipkin::Pipkin(const Options& opt) : env_(opt.env), wait_for_pictures_(opt.wait_for_pictures) {
   char tmpl[] = "/tmp/pipkin-e2e-XXXXXX";
   dir_ = mkdtemp(tmpl);
   sh("cp '" + build_dir() + "/pipkin' '" + dir_ + "/' && cp -r '" + build_dir() + "/data' '" + dir_ + "/data'");
@@ -80,6 +80,8 @@ Pipkin::~Pipkin() {
 }
 
 bool Pipkin::start(bool wait_for_frame) {
+  const std::string times = dir_ + "/startup-times.txt";
+  std::remove(times.c_str());
   pid_ = fork();
   if (pid_ == 0) {
     // Started from another folder on purpose: the program must find its data beside itself.
@@ -87,6 +89,7 @@ bool Pipkin::start(bool wait_for_frame) {
     std::string err = dir_ + "/stderr.txt";
     if (!freopen(err.c_str(), "w", stderr)) _exit(127);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("PIPKIN_STARTUP_TIMES", times.c_str(), 1);  // the program notes when its pictures are in
     for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
     std::string prog = dir_ + "/pipkin";
     execl(prog.c_str(), prog.c_str(), static_cast<char*>(nullptr));
@@ -103,7 +106,16 @@ bool Pipkin::start(bool wait_for_frame) {
   if (window_.empty()) return false;
   if (!wait_for_frame) return running();
   // The first frame is drawn once the shared images are loaded: wait until the screen is not black.
-  return wait_for([](const media::Pixmap& p) { return (media::read_pixel(p, 512, 300) & 0xFFFFFF) != 0; });
+  if (!wait_for([](const media::Pixmap& p) { return (media::read_pixel(p, 512, 300) & 0xFFFFFF) != 0; }, kDeadlineMs))
+    return false;
+  if (!wait_for_pictures_) return true;
+  return wait_until([&] {
+    std::ifstream f(times);
+    std::string line;
+    while (std::getline(f, line))
+      if (line.rfind("pictures ", 0) == 0) return true;
+    return !running();
+  }, 120000) && running();
 }
 
 bool Pipkin::running() {

@@ -17,6 +17,9 @@ struct Options {
   bool keep_pictures = true;  // false: the pics folder starts empty
   // Set in the program's environment over the defaults (which give it a silent sound driver).
   std::vector<std::pair<std::string, std::string>> env;
+  // start() also waits until the pictures have loaded in the background, so that every digit
+  // works at once (false: a test that watches the loading itself).
+  bool wait_for_pictures = true;
 };
 
 // How long a test waits for what it expects before it gives up: generous, because a busy machine
@@ -74,6 +77,7 @@ class Pipkin {
 
   std::string dir_;
   std::vector<std::pair<std::string, std::string>> env_;
+  bool wait_for_pictures_ = true;
   std::string window_;
   media::PixmapPtr pointer_;  // the program's pointer image, read from its data on first use
   void* display_ = nullptr;  // the X connection screenshots are read through (a Display*)

@@ -152,7 +152,7 @@ TEST(Display, WideScreenIsFilledAndPointerPositionsMapBack) {
   app.key("1");
   ASSERT_TRUE(app.wait_for([](const media::Pixmap& p) {
     return p.width == 1920 && channel(read_pixel(p, 560, 380), 16) > 230;  // a frame's canvas
-  }, 15000));
+  }, e2e::kDeadlineMs));
   // Activity 1 starts with the pointer in the middle; a position in the right bar is clamped to
   // (1023, 767), which puts the image almost off the picture.
   media::PixmapPtr start = app.screenshot();

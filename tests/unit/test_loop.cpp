@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <unistd.h>
 
 #include <fstream>
@@ -21,6 +24,7 @@
 #include "app/activity.hpp"
 #include "app/keys.hpp"
 #include "app/loop.hpp"
+#include "app/picture_store.hpp"
 #include "media/clock.hpp"
 #include "media/events.hpp"
 #include "media/sound.hpp"
@@ -384,6 +388,12 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
   EXPECT_EQ(right, "3479");
   EXPECT_EQ(thinking, "3") << "bouncing cards are built without the thinking image";
   EXPECT_EQ(help, "3");
+  // How many pictures each shows is known before it is built: a digit pressed while the pictures
+  // load waits for that many.
+  for (int d = 1; d <= kActivities; ++d) EXPECT_EQ(table[d].pictures(), t[d]->pictures) << d;
+  EXPECT_EQ(t[1]->pictures, 16);
+  EXPECT_EQ(t[8]->pictures, 8);
+  EXPECT_EQ(t[2]->pictures + t[7]->pictures, 0);
   auto again = [&](Again Traits::*which) {
     std::string out;
     for (int d = 1; d <= kActivities; ++d) out += "RCSN"[static_cast<int>(t[d]->*which)];
@@ -453,4 +463,110 @@ TEST_F(LoopTest, ChildLockLeavesTheMouseAndControlClick) {
   key_up(media::KEY_LCONTROL);
   EXPECT_EQ(count("3:left"), 1);
   EXPECT_EQ(count("3:right"), 1);
+}
+
+// Pictures loading in the background: a digit pressed before the pictures its activity shows are in
+// waits, and is chosen on the timer tick that finds them in; any other key forgets it.
+TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
+  std::atomic<bool> released{false};
+  PictureCodec codec;
+  codec.load = [](const std::string&, CompactPicture& out, std::string&) {
+    out.jpeg = "x";
+    return true;
+  };
+  codec.restore = [](const CompactPicture&) { return std::make_shared<media::Image>(); };
+  auto store = std::make_shared<PictureStore>();
+  std::vector<std::string> names(12, "p.jpg");
+  store->start("pics", names, codec, 2, 3, [&] { return released.load(); });
+  store->wait();  // three in, the rest held
+  world.assets.pictures = store;
+  traits[8].pictures = 8;
+  traits[3].pictures = kEveryPicture;
+  for (int d : {3, 8})
+    table[d] = ActivityMaker([d, this](const Context&) -> ActivityPtr { return std::make_unique<Fake>(d, traits[d]); },
+                             traits[d].pictures);
+  start(9).poll_pictures_from(*store);
+  auto tick = [&] { loop->handle_event(Event{media::EV_TIMER_TICK}); };
+
+  key('3');
+  EXPECT_EQ(state().activity, 3) << "one picture is in: it starts at once";
+  key('0');
+  key('8');
+  tick();
+  EXPECT_EQ(state().activity, 0) << "eight are needed, three are in";
+  EXPECT_EQ(state().waiting_digit, 8);
+  key('A');
+  EXPECT_EQ(state().waiting_digit, 0) << "another key forgets the waiting digit";
+  key('8');
+  key('H');
+  EXPECT_TRUE(state().help_shown);
+  released = true;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (store->loading() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    tick();
+  }
+  EXPECT_EQ(state().activity, 0) << "the help key forgot it too";
+  key('H');
+  key('8');
+  EXPECT_EQ(state().activity, 8) << "loading has ended";
+
+  // Chosen on the tick that finds the pictures in, closing the help page.
+  released = false;
+  auto second = std::make_shared<PictureStore>();
+  second->start("pics", names, codec, 2, 3, [&] { return released.load(); });
+  second->wait();
+  world.assets.pictures = second;
+  Loop fresh(world.assets, table, progress, 9);
+  fresh.poll_pictures_from(*second);
+  tw::press(fresh, '8');
+  tw::press(fresh, media::KEY_LCONTROL);  // half of a key: the digit still waits
+  EXPECT_EQ(fresh.state().waiting_digit, 8);
+  released = true;
+  deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (fresh.state().activity != 8 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    fresh.handle_event(Event{media::EV_TIMER_TICK});
+  }
+  EXPECT_EQ(fresh.state().activity, 8);
+  EXPECT_EQ(fresh.state().waiting_digit, 0);
+  EXPECT_GE(second->count(), 8u);
+}
+
+// The title's loading progress is redrawn a few times a second, not for every picture, and at once
+// when loading ends. The loop's clock stands still here, so only the end may redraw.
+TEST_F(LoopTest, TitleProgressIsRedrawnAFewTimesASecond) {
+  std::atomic<bool> released{false};
+  PictureCodec codec;
+  codec.load = [](const std::string&, CompactPicture& out, std::string&) {
+    out.jpeg = "x";
+    return true;
+  };
+  codec.restore = [](const CompactPicture&) { return std::make_shared<media::Image>(); };
+  auto store = std::make_shared<PictureStore>();
+  store->start("pics", std::vector<std::string>(40, "p.jpg"), codec, 2, 3, [&] { return released.load(); });
+  world.assets.pictures = store;
+  start(1).poll_pictures_from(*store);
+  loop->redraw_if_needed();
+  auto tick = [&] { loop->handle_event(Event{media::EV_TIMER_TICK}); };
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (store->count() < 3 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    tick();
+  }
+  ASSERT_EQ(store->count(), 3u);
+  EXPECT_TRUE(state().redraw_needed) << "the first progress shows at once";
+  loop->redraw_if_needed();
+
+  released = true;
+  bool redrawn_while_loading = false;
+  deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (store->loading() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    tick();
+    if (store->loading() && state().redraw_needed) redrawn_while_loading = true;
+  }
+  ASSERT_FALSE(store->loading());
+  EXPECT_FALSE(redrawn_while_loading) << "less than 250 ms passed: the progress waits";
+  EXPECT_TRUE(state().redraw_needed) << "the end of loading shows at once";
 }

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/paths.hpp"
+#include "app/picture_store.hpp"
 #include "app/pictures.hpp"
 #include "media/pixmap.hpp"
 #include "tests/unit/sample_images.hpp"
@@ -147,10 +148,10 @@ TEST(Paths, ParentsPicturesComeFromBothFoldersBeforeTheBundledOnes) {
   ASSERT_EQ(f.picture_dirs, (std::vector<std::string>{own, t / "home/Pictures/Pipkin"}));
 
   // The loader reads the folders in that order: red from the own folder first, then blue.
-  const std::vector<media::ImagePtr> pics = app::load_pictures(f.picture_dirs, 64, 48);
-  ASSERT_EQ(pics.size(), 2u);
-  EXPECT_EQ(media::read_pixel(*pics[0]->source, 10, 10) & 0xFFFFFF, 0xFF0000u);
-  EXPECT_EQ(media::read_pixel(*pics[1]->source, 10, 10) & 0xFFFFFF, 0x0000FFu);
+  app::PictureStore pics = app::load_pictures(f.picture_dirs, 64, 48);
+  ASSERT_EQ(pics.count(), 2u);
+  EXPECT_EQ(media::read_pixel(*pics.at(0)->source, 0, 0) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(media::read_pixel(*pics.at(1)->source, 0, 0) & 0xFFFFFF, 0x0000FFu);
 }
 
 TEST(Paths, PicturesFolderFromUserDirs) {

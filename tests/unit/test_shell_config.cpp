@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "app/config.hpp"
-#include "app/pictures.hpp"
+#include "app/picture_store.hpp"
 
 using app::Config;
 using app::DisplayChoice;
@@ -136,13 +136,19 @@ TEST(ShellConfig, PicturesFolderTakesLowercaseEndingsScaledAndSkipsBadFiles) {
   write(d / "WIDE.BMP", bmp);
   write(d / "notes.txt", "hello");
   write(d / "broken.png", "\x89PNG\r\n\x1a\n this is cut short");
-  std::vector<media::ImagePtr> pics = app::load_pictures(d.string(), 1024, 768);
-  ASSERT_EQ(pics.size(), 1u);
-  EXPECT_EQ(pics[0]->width, 1024);
-  EXPECT_EQ(pics[0]->height, 768);
-  // Scaled to cover: 300x100 becomes 2304x768, centred, so the red/dark edge lands in the middle.
-  uint32_t left = media::read_pixel(*pics[0]->source, 500, 384);
-  uint32_t right = media::read_pixel(*pics[0]->source, 524, 384);
+  app::PictureStore pics = app::load_pictures(d.string(), 1024, 768);
+  ASSERT_EQ(pics.count(), 1u);
+  media::ImagePtr pic = pics.at(0);
+  ASSERT_TRUE(pic && pic->source);
+  EXPECT_EQ(pic->width, 1024);
+  EXPECT_EQ(pic->height, 768);
+  // Cut to cover: 300x100 stretched to 2304x768 shows its middle 133 columns, so the red/dark edge
+  // lands in the middle. The kept pixels are only the cut; the stretch happens when drawn.
+  const media::Pixmap& px = *pic->source;
+  EXPECT_EQ(px.width, 133);
+  EXPECT_EQ(px.height, 100);
+  uint32_t left = media::read_pixel(px, px.width / 2 - 4, 50);
+  uint32_t right = media::read_pixel(px, px.width / 2 + 4, 50);
   EXPECT_GT((left >> 16) & 255, 150u);
   EXPECT_LT((right >> 16) & 255, 60u);
   fs::remove_all(d);

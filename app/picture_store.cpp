@@ -1,0 +1,322 @@
+#include "app/picture_store.hpp"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "media/decode.hpp"
+#include "media/decode_budget.hpp"
+#include "media/encode.hpp"
+#include "media/log.hpp"
+#include "media/resample.hpp"
+
+namespace app {
+
+namespace {
+
+// A name inside the folder, or a whole path when no folder is given.
+std::string path_of(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : folder + "/" + name;
+}
+
+}  // namespace
+namespace {
+
+// JPEG quality of the kept pictures: at 1024x768 no difference can be seen on screen, and a photo
+// takes about 150 to 300 KB.
+constexpr int kKeptQuality = 90;
+// A JPEG may be decoded this much short of covering the screen; the rest is stretched when drawn
+// (4000x3000 at 1/4 is 1000x750, 2.4% short of 1024x768).
+constexpr double kStretchSlack = 0.03;
+// A picture file is read whole before it is decoded; larger ones are refused (a camera photo is a
+// few MB, an uncompressed 64-megapixel BMP about 190 MB).
+constexpr size_t kMaxPictureFileBytes = size_t{200} << 20;
+
+bool has_transparency(const media::Pixmap& p) {
+  if (!media::format_has_alpha(p.format)) return false;
+  if (p.format == media::PF_ALPHA) return true;
+  for (int y = 0; y < p.height; ++y) {
+    const uint8_t* r = p.row(y);
+    for (int x = 0; x < p.width; ++x)
+      if (r[x * 4 + 3] != 255) return true;  // alpha is the fourth byte of RGBA and BGRA
+  }
+  return false;
+}
+
+bool load_fitted(const std::string& path, int width, int height, CompactPicture& out, std::string& error) {
+  media::PixmapPtr fitted;
+  int orientation = 1;
+  bool lossless = true;
+  {
+    // The file's bytes count against the decode budget while they are held.
+    std::error_code size_error;
+    const uintmax_t size = std::filesystem::file_size(path, size_error);
+    if (!size_error && size > kMaxPictureFileBytes) {
+      error = "too big for a picture (" + std::to_string(size >> 20) + " MB; at most " +
+              std::to_string(kMaxPictureFileBytes >> 20) + " MB are read)";
+      return false;
+    }
+    media::BudgetLease file_lease;
+    if (!size_error && size > 0) file_lease = media::decode_budget().acquire(static_cast<size_t>(size));
+    std::string bytes;
+    if (!media::read_whole_file(path, bytes, error, kMaxPictureFileBytes)) return false;
+    media::DecodeOptions opt{width, height};
+    opt.eighths = true;
+    opt.slack = kStretchSlack;
+    opt.upright = true;
+    media::DecodeResult d =
+        media::decode_image(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), opt);
+    if (!d.pixmap) {
+      error = d.error;
+      return false;
+    }
+    orientation = d.orientation;
+    lossless = !(bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xD8);
+    // Fitted in the file's own frame (a turned photo has its width and height swapped), then the
+    // small result is turned upright.
+    bool turned = orientation >= 5 && orientation <= 8;
+    fitted = media::fit_pixmap(d.pixmap, turned ? height : width, turned ? width : height);
+  }
+  if (fitted && orientation >= 2 && orientation <= 8) fitted = media::orient_pixmap(*fitted, orientation);
+  if (!fitted) {
+    error = "cannot be scaled";
+    return false;
+  }
+  // PNG and BMP pictures keep their exact pixels (drawings, codes); only photos become JPEGs again.
+  if (lossless || has_transparency(*fitted)) {
+    out.packed = media::pack_pixmap(*fitted);
+    if (out.packed.bytes.empty()) {
+      error = "cannot be kept";
+      return false;
+    }
+    return true;
+  }
+  out.jpeg = media::encode_jpeg(*fitted, kKeptQuality);
+  if (out.jpeg.empty()) {
+    error = "cannot be kept";
+    return false;
+  }
+  return true;
+}
+
+media::ImagePtr restore_fitted(const CompactPicture& c, int width, int height) {
+  media::PixmapPtr p = media::unpack_pixmap(c.packed);
+  if (!p && !c.jpeg.empty())
+    p = media::decode_jpeg(reinterpret_cast<const uint8_t*>(c.jpeg.data()), c.jpeg.size()).pixmap;
+  if (!p) return nullptr;
+  media::ImagePtr img = media::image_stretched(p, width, height, 0);
+  media::release_pixels(img);  // drawn only: video memory holds it
+  return img;
+}
+
+// Decoding is background work: a worker gets the CPU only when the main thread (drawing, input) does
+// not want it. On Linux the nice value is per thread.
+void lower_this_thread_priority() {
+  constexpr int kWorkerNice = 10;
+  const int now = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), std::max(now, 0) + kWorkerNice);
+}
+
+struct Slot {
+  bool done = false;
+  bool ok = false;
+  CompactPicture picture;
+  std::string error;
+};
+
+struct Entry {
+  CompactPicture compact;
+  media::ImagePtr pinned;           // a picture added as an image: always in memory
+  std::weak_ptr<media::Image> live;  // the image while anyone holds it
+};
+
+}  // namespace
+
+size_t CompactPicture::bytes() const { return jpeg.size() + packed.bytes.size(); }
+
+PictureCodec screen_codec(int width, int height) {
+  PictureCodec c;
+  c.load = [width, height](const std::string& path, CompactPicture& out, std::string& error) {
+    return load_fitted(path, width, height, out, error);
+  };
+  c.restore = [width, height](const CompactPicture& p) { return restore_fitted(p, width, height); };
+  return c;
+}
+
+struct PictureStore::Impl {
+  // Shared with the workers (slots under the mutex; the rest fixed while they run).
+  std::mutex mutex;
+  std::condition_variable slot_done;
+  std::vector<Slot> slots;
+  std::string folder;
+  std::vector<std::string> names;
+  PictureCodec codec;
+  std::atomic<size_t> next{0};
+  std::atomic<bool> stop{false};
+  size_t hold_from = SIZE_MAX;
+  std::function<bool()> released;
+  std::vector<std::thread> workers;
+  unsigned worker_count = 0;
+
+  // Main thread only.
+  size_t published = 0;
+  std::vector<Entry> list;
+  std::vector<std::pair<size_t, media::ImagePtr>> cache;  // most recently shown last
+  size_t cache_size = kCachedImages;
+  size_t restores = 0;
+
+  ~Impl() { stop_workers(); }
+
+  void stop_workers() {
+    stop = true;
+    for (std::thread& t : workers) t.join();
+    workers.clear();
+  }
+
+  void work() {
+    for (;;) {
+      size_t i = next++;
+      if (i >= slots.size() || stop) return;
+      if (i >= hold_from) {
+        while (!stop && !(released && released())) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (stop) return;
+      }
+      Slot s;
+      s.ok = codec.load(path_of(folder, names[i]), s.picture, s.error);
+      s.done = true;
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        slots[i] = std::move(s);
+      }
+      slot_done.notify_all();
+    }
+  }
+
+  void remember(size_t i, const media::ImagePtr& img) {
+    auto it = std::find_if(cache.begin(), cache.end(), [i](const auto& c) { return c.first == i; });
+    if (it != cache.end()) cache.erase(it);
+    cache.emplace_back(i, img);
+    while (cache.size() > cache_size) cache.erase(cache.begin());
+  }
+};
+
+PictureStore::PictureStore() : impl_(std::make_unique<Impl>()) {}
+PictureStore::~PictureStore() = default;
+PictureStore::PictureStore(PictureStore&&) noexcept = default;
+PictureStore& PictureStore::operator=(PictureStore&&) noexcept = default;
+
+void PictureStore::start(const std::string& folder, std::vector<std::string> names, PictureCodec codec,
+                         unsigned workers, size_t hold_from, std::function<bool()> released) {
+  prepare(folder, std::move(names), std::move(codec), workers, hold_from, std::move(released));
+  run();
+}
+
+void PictureStore::prepare(const std::string& folder, std::vector<std::string> names, PictureCodec codec,
+                           unsigned workers, size_t hold_from, std::function<bool()> released) {
+  Impl& m = *impl_;
+  m.stop_workers();
+  m.stop = false;
+  m.folder = folder;
+  m.names = std::move(names);
+  m.codec = std::move(codec);
+  m.slots.assign(m.names.size(), Slot{});
+  m.next = 0;
+  m.published = 0;
+  m.hold_from = hold_from;
+  m.released = std::move(released);
+  workers = std::clamp<unsigned>(workers, 1, 16);
+  m.worker_count = static_cast<unsigned>(std::min<size_t>(workers, m.names.size()));
+}
+
+void PictureStore::run() {
+  Impl& m = *impl_;
+  if (!m.workers.empty()) return;
+  for (unsigned k = 0; k < m.worker_count; ++k) m.workers.emplace_back([&m] {
+    lower_this_thread_priority();
+    m.work();
+  });
+}
+
+bool PictureStore::poll() {
+  Impl& m = *impl_;
+  std::vector<std::pair<size_t, std::string>> failed;
+  size_t before = m.published;
+  {
+    std::lock_guard<std::mutex> lock(m.mutex);
+    for (; m.published < m.slots.size() && m.slots[m.published].done; ++m.published) {
+      Slot& s = m.slots[m.published];
+      if (s.ok)
+        m.list.push_back(Entry{std::move(s.picture), nullptr, {}});
+      else
+        failed.emplace_back(m.published, std::move(s.error));
+      s.picture = {};
+    }
+  }
+  for (const auto& [i, why] : failed) media::log_error("pictures", path_of(m.folder, m.names[i]) + ": left out: " + why);
+  if (m.published == m.slots.size() && !m.workers.empty()) m.stop_workers();  // all done: they are ending
+  return m.published != before;
+}
+
+void PictureStore::wait() {
+  Impl& m = *impl_;
+  {
+    std::unique_lock<std::mutex> lock(m.mutex);
+    const bool held = !(m.released && m.released());
+    size_t end = held ? std::min(m.slots.size(), m.hold_from) : m.slots.size();
+    m.slot_done.wait(lock, [&] {
+      for (size_t i = m.published; i < end; ++i)
+        if (!m.slots[i].done) return false;
+      return true;
+    });
+  }
+  poll();
+}
+
+size_t PictureStore::count() const { return impl_->list.size(); }
+
+media::ImagePtr PictureStore::at(size_t i) const {
+  Impl& m = *impl_;
+  if (i >= m.list.size()) return nullptr;
+  Entry& e = m.list[i];
+  if (e.pinned) return e.pinned;
+  media::ImagePtr img = e.live.lock();
+  if (!img) {
+    if (!m.codec.restore) return nullptr;
+    img = m.codec.restore(e.compact);
+    ++m.restores;
+    if (!img) return nullptr;
+    e.live = img;
+  }
+  m.remember(i, img);
+  return img;
+}
+
+void PictureStore::add(media::ImagePtr image) { impl_->list.push_back(Entry{{}, std::move(image), {}}); }
+
+void PictureStore::clear() { impl_ = std::make_unique<Impl>(); }
+
+bool PictureStore::loading() const { return impl_->published < impl_->slots.size(); }
+size_t PictureStore::files() const { return impl_->slots.size(); }
+size_t PictureStore::files_done() const { return impl_->published; }
+size_t PictureStore::images_held() const { return impl_->cache.size(); }
+size_t PictureStore::restores() const { return impl_->restores; }
+
+size_t PictureStore::compact_bytes() const {
+  size_t n = 0;
+  for (const Entry& e : impl_->list) n += e.compact.bytes();
+  return n;
+}
+
+void PictureStore::set_cache_size(size_t n) {
+  impl_->cache_size = n;
+  while (impl_->cache.size() > n) impl_->cache.erase(impl_->cache.begin());
+}
+
+}  // namespace app
