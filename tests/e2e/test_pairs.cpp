@@ -80,8 +80,19 @@ TEST(Pairs, AWholeGameToTheCornerButton) {
   media::PixmapPtr sky = media::load_pixmap(app.data("images/sky.jpg"));
   ASSERT_TRUE(sky);
   ASSERT_TRUE(app.start()) << app.stderr_text();
+  media::PixmapPtr title = app.screenshot();
+  ASSERT_TRUE(title);
   app.key("8");
   ASSERT_TRUE(app.move_and_see(kParkX, kParkY)) << "the table with the pointer";
+  // Dealing brings the cards' pictures back from their compact form, which takes a while on a busy
+  // machine: wait for sixteen card backs, all alike, where the title was.
+  EXPECT_TRUE(app.wait_for([&](const media::Pixmap& p) {
+    Sig b = signature(p, 0);
+    if (same(b, signature(*title, 0))) return false;
+    for (int k = 1; k < 16; ++k)
+      if (!same(signature(p, k), b)) return false;
+    return true;
+  })) << "the table is dealt";
   media::PixmapPtr table = app.screenshot("/tmp/pipkin_pairs_table.png");
   ASSERT_TRUE(table);
   // Sixteen card backs, all alike, and sky between them.
