@@ -75,7 +75,9 @@ int run(const ActivityTable& table, const Options& options) {
   pictures->run();  // only now: decoding must not hold back the first frame
   bool loaded_noted = false;
   while (loop.turn() == Turn::Continue) {
-    if (!loaded_noted && !pictures->loading()) {
+    // Noted once the frame that shows the end of loading (the title without its bar) is drawn, so a
+    // screenshot taken after the note never catches the last progress frame.
+    if (!loaded_noted && !pictures->loading() && !loop.state().redraw_needed) {
       note_startup_time("pictures");
       loaded_noted = true;
       if (quit_when_loaded) break;
