@@ -5,9 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SANITIZE=ON -DPIPKIN_TESTS=OFF >/dev/null
+# A compiler cache, where the machine has one, makes a repeated run quick.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SANITIZE=ON -DPIPKIN_TESTS=OFF "${launcher[@]}" >/dev/null
 cmake --build build-asan -j"$(nproc)" --target pipkin data soak_drive
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SOAK_BUILD="$PWD/build-asan" >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SOAK_BUILD="$PWD/build-asan" "${launcher[@]}" >/dev/null
 cmake --build build -j"$(nproc)"
 export SDL_AUDIODRIVER=dummy
 ./scripts/with-xvfb ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300
