@@ -7,7 +7,10 @@ cd "$(dirname "$0")"
 ./scripts/install-deps
 # A compiler cache, where the machine has one, makes a repeated run quick.
 launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$PWD"  # paths inside the clone are hashed relative to it: any clone shares the cache
+fi
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SANITIZE=ON -DPIPKIN_TESTS=OFF "${launcher[@]}" >/dev/null
 cmake --build build-asan -j"$(nproc)" --target pipkin data soak_drive
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SOAK_BUILD="$PWD/build-asan" "${launcher[@]}" >/dev/null
