@@ -171,7 +171,9 @@ int read_orientation(const uint8_t* data, size_t size) {
   ExifData* ed = exif_data_new_mem(mem);
   exif_mem_unref(mem);
   if (!ed) return 1;
-  exif_data_unset_option(ed, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);  // read only, add nothing
+  // Read only: every option off (no fixing-up that adds tags and memory), unknown tags still skipped.
+  exif_data_unset_option(ed, static_cast<ExifDataOption>(~0u));
+  exif_data_set_option(ed, EXIF_DATA_OPTION_IGNORE_UNKNOWN_TAGS);
   exif_data_load_data(ed, data, static_cast<unsigned>(size));
   int value = 1;
   ExifEntry* e = exif_data_get_entry(ed, EXIF_TAG_ORIENTATION);
