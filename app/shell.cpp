@@ -48,15 +48,18 @@ int run(const ActivityTable& table, const Options& options) {
   for (const std::string& problem : folders.problems) media::log_error("folders", problem);
   Config cfg = read_config(folders.config_file);
   apply_options(cfg, options);
+  // The pictures load in the background from now on: the workers run below the main thread's
+  // priority, so they use the other cores while the screen opens and never hold back the title.
+  auto pictures = std::make_shared<PictureStore>();
+  prepare_pictures(*pictures, folders.picture_dirs, media::kScreenW, media::kScreenH);
+  pictures->run();
   if (!open_display(cfg)) return 0;
   // Child lock: keys need Control (app/keys), and a full screen keeps the keyboard from the desktop.
   media::hold_keyboard(cfg.child_lock);
   media::hide_pointer();
   media::create_timer(50);
   Assets assets = load_assets(folders.data_dir);
-  // The pictures load in the background; the title shows how far they have come.
-  auto pictures = std::make_shared<PictureStore>();
-  prepare_pictures(*pictures, folders.picture_dirs, assets.screen_w, assets.screen_h);
+  // The title shows how far the pictures have come.
   assets.pictures = pictures;
   // No progress folder: the game starts at 1 and nothing is written (said once at start-up).
   const std::string progress = folders.progress_file();
@@ -72,7 +75,6 @@ int run(const ActivityTable& table, const Options& options) {
   const bool quit_when_loaded = std::getenv("PIPKIN_QUIT_AFTER_PICTURES") != nullptr;
   loop.redraw_if_needed();
   note_startup_time("title");
-  pictures->run();  // only now: decoding must not hold back the first frame
   bool loaded_noted = false;
   while (loop.turn() == Turn::Continue) {
     // Noted once the frame that shows the end of loading (the title without its bar) is drawn, so a
