@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -123,6 +124,23 @@ int take_count(int code) {
 
 }  // namespace
 
+namespace {
+
+// True while the main thread sleeps in SDL's wait for window events. Another thread that posts an
+// event then puts a wake-up into SDL's queue too, so the main thread sleeps until something happens
+// instead of looking every few milliseconds.
+std::atomic<bool> sleeping_in_sdl{false};
+
+void wake_sdl_waiter() {
+  static const Uint32 wake_type = SDL_RegisterEvents(1);
+  if (wake_type == static_cast<Uint32>(-1)) return;
+  SDL_Event wake{};
+  wake.type = wake_type;
+  SDL_PushEvent(&wake);  // taken in by the next pump and ignored there
+}
+
+}  // namespace
+
 bool post_event(const Event& e) {
   Queue& q = queue();
   {
@@ -132,6 +150,7 @@ bool post_event(const Event& e) {
     ++q.count;
   }
   q.cv.notify_one();
+  if (sleeping_in_sdl.exchange(false)) wake_sdl_waiter();
   return true;
 }
 
@@ -147,8 +166,16 @@ Event wait_event() {
     Event e;
     if (pop(e)) return e;
     if (detail::video_active()) {
-      // Window events arrive in SDL's queue, ticks in ours: look at both often.
-      SDL_WaitEventTimeout(nullptr, 2);
+      // Window events arrive in SDL's queue, ticks in ours. Say that we sleep, then look at ours once
+      // more: an event posted before this point is seen here, one posted after it wakes SDL's wait.
+      // The timeout is only a safety net.
+      sleeping_in_sdl = true;
+      if (pop(e)) {
+        sleeping_in_sdl = false;
+        return e;
+      }
+      SDL_WaitEventTimeout(nullptr, 250);
+      sleeping_in_sdl = false;
     } else {
       std::unique_lock<std::mutex> lock(q.m);
       q.cv.wait_for(lock, std::chrono::milliseconds(20), [&] { return q.count > 0; });
