@@ -66,14 +66,14 @@ struct ChildAnswer {
   bool exited = false;   // normal exit with status 0
   std::string report;    // "ok WxH o=N" or "refused: <error>"
   size_t largest_request = 0;
-  long extra_kb = 0;     // peak resident size beyond what the child started with
+  long extra_kb = 0;     // the child's peak resident size beyond what it started with
 };
 
-// Resident size now, in KB: a child starts with its parent's resident pages.
-long resident_kb() {
+// A figure in KB from /proc/self/status: "VmRSS:" (resident now) or "VmHWM:" (resident at most).
+long status_kb(const char* field) {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(6));
   return 0;
 }
 
@@ -85,7 +85,6 @@ ChildAnswer decode_in_child(const std::string& bytes) {
     return a;
   }
   malloc_trim(0);  // so that the child cannot reuse pages the test freed and hide its own use
-  const long start_kb = resident_kb();
   const pid_t pid = fork();
   if (pid < 0) {
     ADD_FAILURE() << "fork: " << std::strerror(errno);
@@ -99,6 +98,9 @@ ChildAnswer decode_in_child(const std::string& bytes) {
 #endif
     std::string out;
     {
+      // Measured in the child itself: it starts with its parent's resident pages, and its high-water
+      // mark starts there too, so only what the decode adds is counted however large the parent is.
+      const long start_kb = status_kb("VmRSS:");
       watch_allocations = true;
       DecodeResult r = decode_image(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
       if (r.pixmap)
@@ -107,7 +109,7 @@ ChildAnswer decode_in_child(const std::string& bytes) {
       else
         out = "refused: " + r.error;
       watch_allocations = false;
-      out += "\n" + std::to_string(largest_request);
+      out += "\n" + std::to_string(largest_request) + "\n" + std::to_string(status_kb("VmHWM:") - start_kb);
     }
     const char* p = out.data();
     size_t left = out.size();
@@ -126,17 +128,18 @@ ChildAnswer decode_in_child(const std::string& bytes) {
     a.report.append(buf, static_cast<size_t>(n));
   }
   close(fds[0]);
-  const size_t nl = a.report.rfind('\n');
-  if (nl != std::string::npos) {
-    a.largest_request = std::stoull(a.report.substr(nl + 1));
-    a.report.resize(nl);
+  // The report, then the largest request and the growth on lines of their own.
+  const size_t last = a.report.rfind('\n');
+  const size_t before = last == std::string::npos || last == 0 ? std::string::npos : a.report.rfind('\n', last - 1);
+  if (before != std::string::npos) {
+    a.largest_request = std::stoull(a.report.substr(before + 1, last - before - 1));
+    a.extra_kb = std::stol(a.report.substr(last + 1));
+    a.report.resize(before);
   }
   int status = 0;
-  rusage ru{};
-  while (wait4(pid, &status, 0, &ru) < 0 && errno == EINTR) {
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   a.exited = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  a.extra_kb = ru.ru_maxrss - start_kb;
   if (!WIFEXITED(status)) a.report += " [killed by signal " + std::to_string(WTERMSIG(status)) + "]";
   return a;
 }
