@@ -1,5 +1,6 @@
 #include "media/decode_budget.hpp"
 
+#include <algorithm>
 #include <utility>
 
 #include "media/decode.hpp"
@@ -37,10 +38,25 @@ BudgetLease DecodeBudget::acquire(size_t bytes) {
   const std::thread::id me = std::this_thread::get_id();
   std::unique_lock<std::mutex> lock(mutex_);
   auto fits = [&] { return used_ + bytes <= total_; };
-  if (!fits() && held_.count(me) == 0) {
+  const auto mine = held_.find(me);
+  if (mine == held_.end()) {
+    if (!fits()) {
+      ++waiting_;
+      freed_.wait(lock, fits);
+      --waiting_;
+    }
+  } else if (mine->second + bytes > total_) {
+    return {};  // this thread alone would pass the budget
+  } else if (!fits()) {
+    // A holder waits for the other holders to give back. When every holder is waiting like this, no
+    // one would ever give back: the one that has waited longest goes on past the budget.
     ++waiting_;
-    freed_.wait(lock, fits);
+    growing_.push_back(me);
+    freed_.notify_all();  // this may be the wait that leaves every holder waiting
+    freed_.wait(lock, [&] { return fits() || (growing_.size() == held_.size() && growing_.front() == me); });
+    growing_.erase(std::find(growing_.begin(), growing_.end(), me));
     --waiting_;
+    freed_.notify_all();  // the next longest waiting holder may now be first
   }
   used_ += bytes;
   held_[me] += bytes;

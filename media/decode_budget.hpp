@@ -3,16 +3,18 @@
 // memory) before it allocates anything, and gives it back when done. A decode that needs more than
 // the whole budget is refused; one that needs more than is free waits until other decodes finish.
 //
-// Deadlock rule: a thread that already holds a reservation never waits (it could be waiting on
-// itself, or on a thread that waits on it); it takes what it needs even past the budget. Smaller
-// requests are never held back behind a larger one that is waiting, so small decodes run side by
-// side.
+// A thread that already holds a reservation (the bytes of the file it decodes) and asks for more
+// waits until the other holders give back, and is refused when it alone would pass the budget. When
+// every holder is waiting so, none would ever give back: the one that has waited longest goes on past
+// the budget instead of deadlocking. Smaller requests are never held back behind a larger one that
+// is waiting, so small decodes run side by side.
 #pragma once
 #include <condition_variable>
 #include <cstddef>
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace media {
 
@@ -67,6 +69,7 @@ class DecodeBudget {
   size_t used_ = 0;
   int waiting_ = 0;
   std::map<std::thread::id, size_t> held_;  // bytes per reserving thread
+  std::vector<std::thread::id> growing_;    // holders waiting for more, longest waiting first
 };
 
 // The budget every decoder in this process draws from.

@@ -68,29 +68,55 @@ TEST(DecodeBudget, LargeWaitsWhileSmallGoOn) {
   EXPECT_EQ(budget.in_use(), 0u);
 }
 
-TEST(DecodeBudget, AHolderNeverWaits) {
-  // A thread that still holds a reservation may be what the others wait for, so it is never made to
-  // wait itself: it goes over the budget instead of deadlocking.
+TEST(DecodeBudget, AHolderAskingForMoreWaitsForTheOthersOrIsRefused) {
   DecodeBudget budget(1000);
-  BudgetLease first = budget.acquire(800);
-  BudgetLease second = budget.acquire(800);
-  EXPECT_TRUE(second);
-  EXPECT_EQ(budget.in_use(), 1600u);
+  {
+    // One thread alone never passes the budget: the file's bytes plus its pixels must fit.
+    BudgetLease file = budget.acquire(800);
+    EXPECT_FALSE(budget.acquire(300));
+    EXPECT_EQ(budget.in_use(), 800u);
+    EXPECT_TRUE(budget.acquire(200));
+  }
+  // A holder waits while another holder (busy, not waiting) has the rest.
+  BudgetLease other = budget.acquire(700);
+  std::atomic<bool> got{false};
+  std::atomic<size_t> in_use_when_granted{0};
+  std::thread decoder([&] {
+    BudgetLease file = budget.acquire(200);
+    BudgetLease pixels = budget.acquire(200);
+    in_use_when_granted = budget.in_use();
+    got = true;
+  });
+  ASSERT_TRUE(eventually([&] { return budget.waiting() == 1; }));
+  EXPECT_FALSE(got);
+  other.reset();
+  decoder.join();
+  EXPECT_TRUE(got);
+  EXPECT_EQ(in_use_when_granted.load(), 400u);
+  EXPECT_EQ(budget.in_use(), 0u);
+}
 
-  // Two threads each holding one and asking for another: both go through.
-  DecodeBudget shared(1000);
+TEST(DecodeBudget, HoldersThatAllWaitDoNotDeadlock) {
+  // Three threads each hold 400 and then ask for 400 more: none would ever give back, so the one
+  // that waited longest goes on, one at a time, and all finish.
+  DecodeBudget shared(1200);
   std::atomic<int> holding{0};
+  std::atomic<size_t> peak{0};
   auto worker = [&] {
     BudgetLease mine = shared.acquire(400);
     ++holding;
-    eventually([&] { return holding == 2; });
+    eventually([&] { return holding == 3; });
     BudgetLease more = shared.acquire(400);
     EXPECT_TRUE(more);
+    for (size_t p = peak, v = shared.in_use(); v > p && !peak.compare_exchange_weak(p, v);) {
+    }
   };
-  std::thread t1(worker), t2(worker);
+  std::thread t1(worker), t2(worker), t3(worker);
   t1.join();
   t2.join();
+  t3.join();
   EXPECT_EQ(shared.in_use(), 0u);
+  EXPECT_LE(peak.load(), 1600u) << "only one holder at a time goes past the budget";
 }
 
 TEST(DecodeBudget, ManyThreadsNeverPassTheBudget) {
