@@ -2,7 +2,10 @@
 // a puzzle and dealing new games: what the three jigsaw activities share.
 #include "activities/jigsaw_core.hpp"
 
+#include <algorithm>
 #include <cstdlib>
+#include <future>
+#include <vector>
 
 #include "activities/jigsaw.hpp"
 #include "activities/uncover.hpp"
@@ -32,13 +35,13 @@ struct Cut {
   std::vector<CutPiece> pieces;
 };
 
-// A mask loaded with the default flags; none with the reason when it cannot be read.
-media::ImagePtr load_mask(const std::string& path, std::string& error) {
+// A picture file's pixels; none with the reason when it cannot be read. Runs on any thread.
+media::PixmapPtr read_pixels(const std::string& path, std::string& error) {
   std::string bytes;
   if (!media::read_whole_file(path, bytes, error)) return nullptr;
   media::DecodeResult res = media::decode_image(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   error = res.error;
-  return res.pixmap ? media::image_from_pixmap(res.pixmap, media::IMG_DEFAULT) : nullptr;
+  return res.pixmap;
 }
 
 bool refuse(int n, const std::string& why) {
@@ -62,45 +65,121 @@ bool read_cut(const app::Assets& s, int n, Cut& cut) {
                          " are not within 1..12");
   int count = cut.rows * cut.cols;
   cut.pieces.resize(static_cast<size_t>(count));
+  std::vector<std::string> paths, errors(static_cast<size_t>(count));
   for (int i = 1; i <= count; ++i) {
     CutPiece& p = cut.pieces[static_cast<size_t>(i - 1)];
     p.x0 = next();
     p.y0 = next();
-    std::string path = dir + std::to_string(i) + ".png";
-    std::string error;
-    p.mask = load_mask(path, error);
-    if (!p.mask) return refuse(n, "mask " + path + ": " + error);
+    paths.push_back(dir + std::to_string(i) + ".png");
+  }
+  // The masks are decoded on two threads: decoding is most of the time it takes to read a cut.
+  std::vector<media::PixmapPtr> masks(static_cast<size_t>(count));
+  auto decode_from = [&](size_t first) {
+    for (size_t i = first; i < masks.size(); i += 2) masks[i] = read_pixels(paths[i], errors[i]);
+  };
+  {
+    std::future<void> odd = std::async(std::launch::async, decode_from, 1);
+    decode_from(0);
+    odd.get();
+  }
+  for (size_t i = 0; i < masks.size(); ++i) {
+    CutPiece& p = cut.pieces[i];
+    if (masks[i]) p.mask = media::image_from_pixmap(masks[i], media::IMG_DEFAULT);
+    if (!p.mask) return refuse(n, "mask " + paths[i] + ": " + errors[i]);
     int left = p.x0 - p.mask->width / 2, top = p.y0 - p.mask->height / 2;
     if (left < 0 || top < 0 || left >= s.screen_w || top >= s.screen_h)
-      return refuse(n, "mask " + path + " at (" + std::to_string(left) + ", " + std::to_string(top) +
+      return refuse(n, "mask " + paths[i] + " at (" + std::to_string(left) + ", " + std::to_string(top) +
                            ") starts off the screen");
   }
   return true;
 }
 
-// Cuts one piece: the whole picture, the mask centred on the home over it, the rectangle read
-// back with pure white made transparent. A rectangle reaching past the right or bottom edge is
-// cut there; its handle stays where the uncut centre was, so the piece drawn at its home lies
-// exactly where it was taken from.
-media::ImagePtr cut_piece(const app::Assets& s, const media::ImagePtr& pic, const CutPiece& cp) {
-  int w = cp.mask->width, h = cp.mask->height;
-  int hw = w / 2, hh = h / 2;
-  int left = cp.x0 - hw, top = cp.y0 - hh;
-  int gw = left + w > s.screen_w ? s.screen_w - left : w;
-  int gh = top + h > s.screen_h ? s.screen_h - top : h;
-  media::mid_handle(cp.mask);
-  {
-    // Only the piece's rectangle is read back: drawing the rest of the picture would be wasted.
-    media::ScopedClip clip(left, top, gw, gh);
-    media::draw_image(pic, 0, 0, 0);
-    media::draw_image(cp.mask, static_cast<float>(cp.x0), static_cast<float>(cp.y0), 0);
+// Where one piece is cut from: the mask's rectangle centred on the home, cut at the right and bottom
+// edges of the screen.
+struct PieceRect {
+  int left = 0, top = 0, w = 0, h = 0;  // w and h are the uncut mask's
+  int gw = 0, gh = 0;                   // what lies on the screen
+};
+
+PieceRect piece_rect(const app::Assets& s, const CutPiece& cp) {
+  PieceRect r;
+  r.w = cp.mask->width;
+  r.h = cp.mask->height;
+  r.left = cp.x0 - r.w / 2;
+  r.top = cp.y0 - r.h / 2;
+  r.gw = r.left + r.w > s.screen_w ? s.screen_w - r.left : r.w;
+  r.gh = r.top + r.h > s.screen_h ? s.screen_h - r.top : r.h;
+  return r;
+}
+
+// The rectangle (x, y, w, h) of a pixmap as a pixmap of its own.
+media::PixmapPtr crop(const media::Pixmap& from, int x, int y, int w, int h) {
+  media::PixmapPtr p = media::create_pixmap(w, h, media::PF_RGBA);
+  if (!p) return nullptr;
+  for (int row = 0; row < h; ++row) {
+    const uint8_t* src = from.row(y + row) + static_cast<size_t>(x) * 4;
+    std::copy(src, src + static_cast<size_t>(w) * 4, p->row(row));
   }
-  media::PixmapPtr p = media::mask_pixmap(media::grab_pixmap(left, top, gw, gh), 255, 255, 255);
-  media::ImagePtr img = media::image_from_pixmap(p, media::IMG_DEFAULT);
+  return p;
+}
+
+// A cut piece from its read-back pixels, with pure white made transparent. A rectangle reaching past
+// the right or bottom edge was cut there; its handle stays where the uncut centre was, so the piece
+// drawn at its home lies exactly where it was taken from.
+media::ImagePtr finish_piece(const media::Pixmap& pixels, const PieceRect& r) {
+  media::ImagePtr img = media::image_from_pixmap(media::mask_pixmap(pixels, 255, 255, 255), media::IMG_DEFAULT);
   media::mid_handle(img);
-  if (img && gw < w) img->handle_x = static_cast<float>(hw);
-  if (img && gh < h) img->handle_y = static_cast<float>(hh);
+  if (img && r.gw < r.w) img->handle_x = static_cast<float>(r.w / 2);
+  if (img && r.gh < r.h) img->handle_y = static_cast<float>(r.h / 2);
   return img;
+}
+
+// Cuts every piece: the picture with the mask centred on the home over it, each drawn clipped to its
+// rectangle. The rectangles are laid side by side on the screen, as many as fit, and read back with
+// one grab: each read-back waits until the drawing is done, so one per piece would cost most of the
+// build. Moving a rectangle by whole pixels draws the same pixels there.
+std::vector<media::ImagePtr> cut_pieces(const app::Assets& s, const media::ImagePtr& pic, const Cut& cut) {
+  std::vector<media::ImagePtr> out(cut.pieces.size());
+  struct Placed {
+    size_t index;
+    PieceRect r;
+    int x, y;  // where it is drawn for the read-back
+  };
+  std::vector<Placed> batch;
+  int shelf_x = 0, shelf_y = 0, shelf_h = 0, used_h = 0;
+  auto read_back = [&] {
+    if (batch.empty()) return;
+    media::PixmapPtr screen = media::grab_pixmap(0, 0, s.screen_w, used_h);
+    for (const Placed& p : batch)
+      if (screen)
+        if (media::PixmapPtr pixels = crop(*screen, p.x, p.y, p.r.gw, p.r.gh)) out[p.index] = finish_piece(*pixels, p.r);
+    batch.clear();
+    shelf_x = shelf_y = shelf_h = used_h = 0;
+  };
+  for (size_t i = 0; i < cut.pieces.size(); ++i) {
+    const CutPiece& cp = cut.pieces[i];
+    const PieceRect r = piece_rect(s, cp);
+    if (shelf_x + r.gw > s.screen_w) {  // the next shelf
+      shelf_x = 0;
+      shelf_y += shelf_h;
+      shelf_h = 0;
+    }
+    if (shelf_y + r.gh > s.screen_h) read_back();  // the screen is full
+    const Placed p{i, r, shelf_x, shelf_y};
+    {
+      media::ScopedClip clip(p.x, p.y, r.gw, r.gh);
+      const int dx = p.x - r.left, dy = p.y - r.top;
+      media::mid_handle(cp.mask);
+      media::draw_image(pic, static_cast<float>(dx), static_cast<float>(dy), 0);
+      media::draw_image(cp.mask, static_cast<float>(cp.x0 + dx), static_cast<float>(cp.y0 + dy), 0);
+    }
+    batch.push_back(p);
+    shelf_x += r.gw;
+    shelf_h = std::max(shelf_h, r.gh);
+    used_h = std::max(used_h, shelf_y + r.gh);
+  }
+  read_back();
+  return out;
 }
 
 int random_picture(const app::Assets& a) {
@@ -129,32 +208,43 @@ app::ActivityPtr build(JigsawMode mode, const app::Context& ctx, int cut, int pi
 
 bool TPuzzle::init(int cut_no, int picture_no) {
   const app::Assets& s = assets();
+  // The outlines are decoded meanwhile on a thread of their own; only making them an image needs
+  // this one.
+  const std::string outlines_path = s.data_dir + "templates/" + std::to_string(cut_no) + ".png";
+  std::string outlines_error;
+  std::future<media::PixmapPtr> outlines = std::async(
+      std::launch::async, [&outlines_path, &outlines_error] { return read_pixels(outlines_path, outlines_error); });
   Cut cut;
   if (!read_cut(s, cut_no, cut)) return false;
   int count = static_cast<int>(s.picture_count());
   int index = count > 0 ? ((picture_no % count) + count) % count : 0;
   media::ImagePtr pic = count > 0 ? s.picture(static_cast<size_t>(index)) : nullptr;
-  Pieces pieces;
-  {
+  std::vector<media::ImagePtr> images;
+  if (pic) {
     media::SavedDrawState saved;
     media::set_blend(media::MASK);
-    int r = 0, c = 0;
-    for (const CutPiece& cp : cut.pieces) {
-      auto p = std::make_unique<TPiece>();
-      p->r = r;
-      p->c = c;
-      if (++c == cut.cols) {
-        c = 0;
-        ++r;
-      }
-      p->x0 = p->x = cp.x0;
-      p->y0 = p->y = cp.y0;
-      if (pic) p->img = cut_piece(s, pic, cp);
-      pieces.push_back(std::move(p));
-    }
+    images = cut_pieces(s, pic, cut);
   }
+  Pieces pieces;
+  int r = 0, c = 0;
+  for (size_t i = 0; i < cut.pieces.size(); ++i) {
+    const CutPiece& cp = cut.pieces[i];
+    auto p = std::make_unique<TPiece>();
+    p->r = r;
+    p->c = c;
+    if (++c == cut.cols) {
+      c = 0;
+      ++r;
+    }
+    p->x0 = p->x = cp.x0;
+    p->y0 = p->y = cp.y0;
+    if (pic) p->img = images[i];
+    pieces.push_back(std::move(p));
+  }
+  media::PixmapPtr outline_pixels = outlines.get();
+  if (!outline_pixels) media::log_error("image", outlines_path + ": " + outlines_error);
   assemble(cut_no, cut.rows, cut.cols, pic, std::move(pieces),
-           media::load_image(s.data_dir + "templates/" + std::to_string(cut_no) + ".png", media::IMG_DEFAULT));
+           outline_pixels ? media::image_from_pixmap(outline_pixels, media::IMG_DEFAULT) : nullptr);
   picture_index_ = index;
   return true;
 }

@@ -109,52 +109,47 @@ PixmapPtr convert_to_rgba(const Pixmap& p) {
   return out;
 }
 
-PixmapPtr mask_pixmap(const Pixmap& p, int r, int g, int b) {
-  auto out = create_pixmap(p.width, p.height, PF_RGBA);
-  if (!out) return nullptr;
-  const int w = p.width, h = p.height;
-  const uint32_t mask = static_cast<uint32_t>((r & 255) << 16 | (g & 255) << 8 | (b & 255));
-  // Colours only: the source alpha plays no part.
-  std::vector<uint32_t> rgb(static_cast<size_t>(w) * h);
-  for (int y = 0; y < h; ++y) {
-    uint32_t* d = &rgb[static_cast<size_t>(y) * w];
-    const uint8_t* s = p.row(y);
-    if (p.format == PF_RGBA) {  // what grabs give: read directly, it is most of the work
-      for (int x = 0; x < w; ++x, s += 4) d[x] = uint32_t(s[0]) << 16 | uint32_t(s[1]) << 8 | s[2];
-    } else {
-      for (int x = 0; x < w; ++x) d[x] = read_pixel(p, x, y) & 0xFFFFFFu;
-    }
+PixmapPtr mask_pixmap(const Pixmap& source, int r, int g, int b) {
+  // Read as RGBA (what grabs give already, and most of the work); colours only: the source alpha
+  // plays no part.
+  PixmapPtr converted;
+  const Pixmap* p = &source;
+  if (source.format != PF_RGBA) {
+    converted = convert_to_rgba(source);
+    if (!converted) return nullptr;
+    p = converted.get();
   }
-
-  auto put = [](uint8_t* d, uint32_t a, uint32_t c) {
-    d[0] = static_cast<uint8_t>(c >> 16);
-    d[1] = static_cast<uint8_t>(c >> 8);
-    d[2] = static_cast<uint8_t>(c);
-    d[3] = static_cast<uint8_t>(a);
-  };
+  auto out = create_pixmap(p->width, p->height, PF_RGBA);
+  if (!out) return nullptr;
+  const int w = p->width, h = p->height;
+  const uint8_t mr = static_cast<uint8_t>(r), mg = static_cast<uint8_t>(g), mb = static_cast<uint8_t>(b);
+  auto is_mask = [=](const uint8_t* q) { return q[0] == mr && q[1] == mg && q[2] == mb; };
   for (int y = 0; y < h; ++y) {
-    uint8_t* row = out->row(y);
+    const uint8_t* src = p->row(y);
+    uint8_t* dst = out->row(y);
     for (int x = 0; x < w; ++x) {
-      uint32_t c = rgb[static_cast<size_t>(y) * w + x];
-      if (c != mask) {
-        put(row + 4 * x, 255, c);
+      const uint8_t* q = src + 4 * x;
+      uint8_t* d = dst + 4 * x;
+      if (!is_mask(q)) {
+        d[0] = q[0], d[1] = q[1], d[2] = q[2], d[3] = 255;
         continue;
       }
+      // A transparent pixel takes the average colour of its opaque neighbours, so that filtering at
+      // the edge blends towards the picture rather than towards the mask colour.
       uint32_t sr = 0, sg = 0, sb = 0, n = 0;
-      for (int ny = y - 1; ny <= y + 1; ++ny) {
-        if (ny < 0 || ny >= h) continue;
-        for (int nx = x - 1; nx <= x + 1; ++nx) {
-          if (nx < 0 || nx >= w || (nx == x && ny == y)) continue;
-          uint32_t q = rgb[static_cast<size_t>(ny) * w + nx];
-          if (q == mask) continue;
-          sr += q >> 16;
-          sg += (q >> 8) & 255;
-          sb += q & 255;
+      for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, h - 1); ++ny) {
+        const uint8_t* nrow = p->row(ny);
+        for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, w - 1); ++nx) {
+          const uint8_t* nq = nrow + 4 * nx;
+          if ((nx == x && ny == y) || is_mask(nq)) continue;
+          sr += nq[0], sg += nq[1], sb += nq[2];
           ++n;
         }
       }
-      uint32_t tint = n ? (sr / n) << 16 | (sg / n) << 8 | sb / n : 0;
-      put(row + 4 * x, 0, tint);
+      d[0] = static_cast<uint8_t>(n ? sr / n : 0);
+      d[1] = static_cast<uint8_t>(n ? sg / n : 0);
+      d[2] = static_cast<uint8_t>(n ? sb / n : 0);
+      d[3] = 0;
     }
   }
   return out;

@@ -109,6 +109,41 @@ TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
   expect_state_left_alone();
 }
 
+TEST(JigsawRender, PiecesTooLargeToReadBackTogetherAreEachCutFromTheirOwnPlace) {
+  // Four pieces of 520x400 fill the screen: no two fit side by side for one read-back.
+  Scene scene;
+  auto mask = [](int x, int y) { return edged(x, y, 520, 400); };
+  jt::write_cut(scene.tmp.dir(), 2, 2, 2,
+                {{260, 200, 520, 400, mask}, {764, 200, 520, 400, mask}, {260, 568, 520, 400, mask},
+                 {764, 568, 520, 400, mask}});
+  jt::write_png(scene.tmp.dir() + "templates/2.png", 1024, 768, [](int, int) { return 0u; });
+  rt::fresh(10, 20, 30);
+  TUncover j{jt::context()};
+  ASSERT_TRUE(j.init(2, 0));
+  ASSERT_EQ(j.pieces().size(), 4u);
+  const int lefts[] = {0, 504, 0, 504}, tops[] = {0, 0, 368, 368};
+  for (size_t i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    const media::Pixmap& a = *j.pieces()[i]->img->source;
+    ASSERT_EQ(a.width, 520);
+    ASSERT_EQ(a.height, 400);
+    int wrong = 0;
+    for (int v = 0; v < 400; v += 3)
+      for (int u = 0; u < 520; u += 3) {
+        const uint32_t got = media::read_pixel(a, u, v), m = edged(u, v, 520, 400);
+        const int sx = lefts[i] + u, sy = tops[i] + v;
+        if (m == 0xFFFFFFFFu || (sx == 300 && sy == 200))
+          wrong += (got >> 24) != 0;
+        else if (m == 0xFFC80000u)
+          wrong += got != 0xFFC80000u;
+        else
+          wrong += got != picture_at(sx, sy);
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+  expect_state_left_alone();
+}
+
 TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
   Scene scene;
   auto j = jt::hand_made<activities::TWhere>(1, 1, 100, media::load_image(scene.tmp.dir() + "templates/1.png"));
