@@ -10,6 +10,7 @@
 #include "activities/jigsaw.hpp"
 #include "activities/uncover.hpp"
 #include "activities/where.hpp"
+#include "activities/still_frame.hpp"
 #include "app/assets.hpp"
 #include "app/effects.hpp"
 #include "app/furniture.hpp"
@@ -303,8 +304,23 @@ void TPuzzle::draw() {
     app::draw_corner_button(assets());
     return;
   }
+  if (!has_picture()) {
+    draw_background();
+    return;
+  }
+  // Redrawn for every pointer move: the table is kept and copied back while nothing on it changed.
+  media::FrameCache::Key key = frame_key();
+  if (frame_.put_back(key)) return;
   draw_background();
-  if (has_picture()) draw_pieces();
+  draw_pieces();
+  frame_.keep(std::move(key));
+}
+
+media::FrameCache::Key TPuzzle::frame_key() const {
+  media::FrameCache::Key key;
+  for (const auto& p : pieces_)
+    if (p->visible) key.push_back(key_of(p.get()));
+  return key;
 }
 
 void TPuzzle::hide_all_at_home() {

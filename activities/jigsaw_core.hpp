@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/activity.hpp"
+#include "media/draw.hpp"
 #include "media/image.hpp"
 
 namespace activities {
@@ -75,6 +76,8 @@ class TPuzzle : public app::Activity {
   // Uncover and where: every piece at home and hidden; the revealed ones drawn at home.
   void hide_all_at_home();
   void draw_revealed() const;
+  // What draw_pieces shows, as a key for the kept frame: the revealed pieces.
+  virtual media::FrameCache::Key frame_key() const;
 
   const app::Context& context() const { return ctx_; }
   const app::Assets& assets() const { return ctx_.assets; }
@@ -95,6 +98,7 @@ class TPuzzle : public app::Activity {
   media::ImagePtr picture_;
   media::ImagePtr template_;
   bool complete_ = false;
+  media::FrameCache frame_;  // the table as last drawn, under frame_key()
 };
 
 // The puzzle object of a mode, not yet init()ed.

@@ -1,5 +1,6 @@
 #include "activities/where.hpp"
 
+#include "activities/still_frame.hpp"
 #include "app/assets.hpp"
 #include "app/furniture.hpp"
 #include "media/clock.hpp"
@@ -70,6 +71,13 @@ void TWhere::click() {
     }
     return;
   }
+}
+
+// The card is made anew for each piece shown, so the piece and the card's place say what it shows.
+media::FrameCache::Key TWhere::frame_key() const {
+  media::FrameCache::Key key = TPuzzle::frame_key();
+  key.insert(key.end(), {-1, key_of(shown_), card_.x, card_.y});
+  return key;
 }
 
 void TWhere::draw_pieces() {

@@ -23,6 +23,7 @@ class TWhere : public TPuzzle {
  protected:
   void click() override;
   void draw_pieces() override;
+  media::FrameCache::Key frame_key() const override;
   bool piece_done(const TPiece& p) const override { return p.visible; }
 
   TPiece card_;

@@ -1,12 +1,14 @@
 // Jigsaw costs against the floor of every redraw (one full-screen image and present): building a
 // puzzle of the largest cut (reading it and cutting every piece, while the thinking image shows)
-// and a redraw of the jigsaw with every piece loose. Runs in a real window (under Xvfb in CI).
+// a redraw of the jigsaw with every piece loose, and redraws of uncover and "where" part revealed. Runs in a real window (under Xvfb in CI).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <string>
 
 #include "activities/jigsaw.hpp"
+#include "activities/uncover.hpp"
+#include "activities/where.hpp"
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "bench/bench_world.hpp"
@@ -52,6 +54,27 @@ static void BM_RedrawLoosePieces(benchmark::State& st) {
   }
 }
 BENCHMARK(BM_RedrawLoosePieces)->Unit(benchmark::kMillisecond);
+
+// Uncover and "where" with a share of the pieces revealed (Arg: how many of the 30).
+template <class Puzzle>
+void redraw_revealed(benchmark::State& st) {
+  Puzzle j{bench::world().context};
+  if (!j.init(kLargestCut, 0)) {
+    st.SkipWithError("the cut cannot be read");
+    return;
+  }
+  j.setup();
+  const auto revealed = static_cast<size_t>(st.range(0));
+  for (size_t i = 0; i < j.pieces().size() && i < revealed; ++i) j.pieces()[i]->visible = true;
+  for (auto _ : st) {
+    j.draw();
+    present(0);
+  }
+}
+static void BM_RedrawUncover(benchmark::State& st) { redraw_revealed<activities::TUncover>(st); }
+BENCHMARK(BM_RedrawUncover)->Arg(0)->Arg(15)->Arg(29)->Unit(benchmark::kMillisecond);
+static void BM_RedrawWhere(benchmark::State& st) { redraw_revealed<activities::TWhere>(st); }
+BENCHMARK(BM_RedrawWhere)->Arg(0)->Arg(15)->Arg(29)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   if (!open_graphics(1024, 768, 0, 60)) {

@@ -183,6 +183,27 @@ TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
   EXPECT_TRUE(rgb_near(rt::screen_pixel(864 + 65, 628 + 65), 150, 0, 0, 0)) << "through the card's hole";
   EXPECT_TRUE(rgb_near(rt::screen_pixel(300, 500), 150, 0, 0, 0)) << "the piece is still hidden";
   expect_state_left_alone();
+
+}
+
+TEST(JigsawRender, WhereRedrawShowsEachNewCard) {
+  Scene scene;
+  activities::TWhere j{jt::context()};
+  ASSERT_TRUE(j.init(1, 0));
+  j.setup();
+  rt::fresh();
+  j.draw();
+  const int x = j.card().x, y = j.card().y;
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(x + 8, y + 8), 255, 192, 255, 0));
+  // A card for the other piece, nothing else changed: drawn again, the card is in its own corner.
+  const TPiece* first = j.shown_piece();
+  for (int i = 0; i < 1000 && j.shown_piece() == first; ++i) j.make_card();
+  ASSERT_NE(j.shown_piece(), first);
+  ASSERT_NE(j.card().x, x);
+  j.draw();
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(x + 8, y + 8), 150, 0, 0, 0)) << "the old card is gone";
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(j.card().x + 8, j.card().y + 8), 255, 192, 255, 0)) << "the new card";
+  expect_state_left_alone();
 }
 
 TEST(JigsawRender, DrawShowsEachModeAndState) {
