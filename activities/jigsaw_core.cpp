@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "activities/jigsaw.hpp"
+#include "activities/still_frame.hpp"
 #include "activities/uncover.hpp"
 #include "activities/where.hpp"
-#include "activities/still_frame.hpp"
 #include "app/assets.hpp"
 #include "app/effects.hpp"
 #include "app/furniture.hpp"
@@ -35,6 +35,10 @@ struct Cut {
   int rows = 0, cols = 0;
   std::vector<CutPiece> pieces;
 };
+
+// Work handed to another thread, or done on this one when the future is asked for it if no thread
+// can be started.
+constexpr std::launch kThreadIfAny = std::launch::async | std::launch::deferred;
 
 // A picture file's pixels; none with the reason when it cannot be read. Runs on any thread.
 media::PixmapPtr read_pixels(const std::string& path, std::string& error) {
@@ -73,13 +77,14 @@ bool read_cut(const app::Assets& s, int n, Cut& cut) {
     p.y0 = next();
     paths.push_back(dir + std::to_string(i) + ".png");
   }
-  // The masks are decoded on two threads: decoding is most of the time it takes to read a cut.
+  // The masks are decoded on two threads: decoding is most of the time it takes to read a cut. (With
+  // no thread to be had, the second half is decoded here too, when the future is asked for it.)
   std::vector<media::PixmapPtr> masks(static_cast<size_t>(count));
   auto decode_from = [&](size_t first) {
     for (size_t i = first; i < masks.size(); i += 2) masks[i] = read_pixels(paths[i], errors[i]);
   };
   {
-    std::future<void> odd = std::async(std::launch::async, decode_from, 1);
+    std::future<void> odd = std::async(kThreadIfAny, decode_from, 1);
     decode_from(0);
     odd.get();
   }
@@ -214,7 +219,7 @@ bool TPuzzle::init(int cut_no, int picture_no) {
   const std::string outlines_path = s.data_dir + "templates/" + std::to_string(cut_no) + ".png";
   std::string outlines_error;
   std::future<media::PixmapPtr> outlines = std::async(
-      std::launch::async, [&outlines_path, &outlines_error] { return read_pixels(outlines_path, outlines_error); });
+      kThreadIfAny, [&outlines_path, &outlines_error] { return read_pixels(outlines_path, outlines_error); });
   Cut cut;
   if (!read_cut(s, cut_no, cut)) return false;
   int count = static_cast<int>(s.picture_count());
