@@ -78,17 +78,7 @@ bool FrameCache::put_back(const Key& key) {
   static const float xy[8] = {0, 0, kScreenW, 0, kScreenW, kScreenH, 0, kScreenH};
   detail::apply_blend(SOLID);
   glColor4f(1, 1, 1, 1);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture_->id());
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  glTexCoordPointer(2, GL_FLOAT, 0, uv);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(2, GL_FLOAT, 0, xy);
-  glDrawArrays(GL_TRIANGLE_FAN, 0, 4);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  glDisable(GL_TEXTURE_2D);
+  detail::draw_fan(texture_->id(), xy, uv);
   detail::apply_blend(state.blend);
   return true;
 }
@@ -234,14 +224,7 @@ void apply_blend(int mode) {
   }
 }
 
-void draw_quad(GLuint tex, const float xs[4], const float ys[4]) {
-  static const float uv[8] = {0, 0, 1, 0, 1, 1, 0, 1};
-  float xy[8];
-  for (int i = 0; i < 4; ++i) {
-    xy[2 * i] = xs[i];
-    xy[2 * i + 1] = ys[i];
-  }
-  apply_colour();
+void draw_fan(GLuint tex, const float xy[8], const float uv[8]) {
   if (tex) {
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, tex);
@@ -257,6 +240,17 @@ void draw_quad(GLuint tex, const float xs[4], const float ys[4]) {
     glBindTexture(GL_TEXTURE_2D, 0);
     glDisable(GL_TEXTURE_2D);
   }
+}
+
+void draw_quad(GLuint tex, const float xs[4], const float ys[4]) {
+  static const float uv[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+  float xy[8];
+  for (int i = 0; i < 4; ++i) {
+    xy[2 * i] = xs[i];
+    xy[2 * i + 1] = ys[i];
+  }
+  apply_colour();
+  draw_fan(tex, xy, uv);
 }
 
 void draw_points(const std::vector<float>& xy) {

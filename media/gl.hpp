@@ -44,6 +44,9 @@ PixmapPtr read_back(int x, int y, int w, int h);
 // Draws a textured (tex != 0) or plain quad given its four screen corners (clockwise from the
 // local top-left) with the current colour and alpha.
 void draw_quad(GLuint tex, const float xs[4], const float ys[4]);
+// Draws four corners (x, y pairs) as one fan, textured with uv when tex != 0, in whatever colour
+// is set; draw_quad and the frame cache both draw through it.
+void draw_fan(GLuint tex, const float xy[8], const float uv[8]);
 // Draws single pixels (their top-left corners) in the current colour.
 void draw_points(const std::vector<float>& xy);
 

@@ -39,6 +39,24 @@ uint32_t edged(int x, int y, int w, int h) {
   return d < 4 ? 0xFFFFFFFFu : d < 6 ? 0xFFC80000u : 0x00000000u;
 }
 
+// Pixels of a piece cut through an edged mask (every step-th in both directions) that are not what
+// the mask makes of the picture at the piece's place (left, top): cut away outside the shape and at
+// the picture's white pixel, the edge line kept, the picture inside.
+int wrong_piece_pixels(const media::Pixmap& piece, int left, int top, int step = 1) {
+  int wrong = 0;
+  for (int v = 0; v < piece.height; v += step)
+    for (int u = 0; u < piece.width; u += step) {
+      const uint32_t got = media::read_pixel(piece, u, v), m = edged(u, v, piece.width, piece.height);
+      const int sx = left + u, sy = top + v;
+      if (m == 0xFFFFFFFFu || (sx == 300 && sy == 200))
+        wrong += (got >> 24) != 0;
+      else if (m == 0xFFC80000u)
+        wrong += got != 0xFFC80000u;
+      else
+        wrong += got != picture_at(sx, sy);
+    }
+  return wrong;
+}
 // Assets with the test picture and a cut 1 of two pieces: one around (300, 200), one at
 // (1000, 750) reaching past the right and bottom edges; its template is one cream line at y 300.
 struct Scene {
@@ -78,20 +96,7 @@ TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
   const media::Pixmap& a = *j.pieces()[0]->img->source;
   ASSERT_EQ(a.width, 100);
   ASSERT_EQ(a.height, 80);
-  int wrong = 0;
-  for (int v = 0; v < 80; ++v)
-    for (int u = 0; u < 100; ++u) {
-      uint32_t got = media::read_pixel(a, u, v);
-      uint32_t mask = edged(u, v, 100, 80);
-      int sx = 250 + u, sy = 160 + v;
-      if (mask == 0xFFFFFFFFu || (sx == 300 && sy == 200))
-        wrong += (got >> 24) != 0;  // cut away: outside the shape, and the picture's white pixel
-      else if (mask == 0xFFC80000u)
-        wrong += got != 0xFFC80000u;  // the edge line stays on the piece
-      else
-        wrong += got != picture_at(sx, sy);
-    }
-  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(wrong_piece_pixels(a, 250, 160), 0);
 
   // The piece reaching past the corner is cut at the screen's edge and, drawn at its home, lies
   // exactly where it was taken from.
@@ -127,19 +132,7 @@ TEST(JigsawRender, PiecesTooLargeToReadBackTogetherAreEachCutFromTheirOwnPlace) 
     const media::Pixmap& a = *j.pieces()[i]->img->source;
     ASSERT_EQ(a.width, 520);
     ASSERT_EQ(a.height, 400);
-    int wrong = 0;
-    for (int v = 0; v < 400; v += 3)
-      for (int u = 0; u < 520; u += 3) {
-        const uint32_t got = media::read_pixel(a, u, v), m = edged(u, v, 520, 400);
-        const int sx = lefts[i] + u, sy = tops[i] + v;
-        if (m == 0xFFFFFFFFu || (sx == 300 && sy == 200))
-          wrong += (got >> 24) != 0;
-        else if (m == 0xFFC80000u)
-          wrong += got != 0xFFC80000u;
-        else
-          wrong += got != picture_at(sx, sy);
-      }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(wrong_piece_pixels(a, lefts[i], tops[i], 3), 0);
   }
   expect_state_left_alone();
 }
