@@ -96,6 +96,20 @@ void Loop::on_mouse_move() {
   if (Activity* a = current(); a && a->traits().wants_moves) report(a->mouse_move());
 }
 
+// Moves are taken at most one per kMoveGapMs: the ones in between are dropped at no cost, but the
+// last of a burst is kept back and handled on a later tick, at the pointer's latest place. A busy
+// program takes in a burst of moves within one millisecond; without this, a pointer that came to
+// rest inside a picture frame would leave the frame as if never entered.
+void Loop::handle_pending_move() {
+  if (!state_.move_pending || media::millisecs() - state_.last_move_ms <= kMoveGapMs) return;
+  state_.move_pending = false;
+  // The title screen has nothing that follows the pointer: redrawing it for every move would take
+  // the CPU from the pictures loading behind it, while a parent moves the mouse waiting for them.
+  if (current()) state_.redraw_needed = true;
+  on_mouse_move();
+  state_.last_move_ms = media::millisecs();
+}
+
 void Loop::choose_when_pictures_ready(int digit) {
   state_.waiting_digit = 0;
   if (state_.level < digit) return;  // still locked
@@ -188,13 +202,13 @@ Turn Loop::handle_event(const media::Event& e) {
       }
       return Turn::Continue;
     case media::EV_MOUSE_MOVE:
-      if (media::millisecs() - state_.last_move_ms > kMoveGapMs) {
-        state_.redraw_needed = true;
-        on_mouse_move();
-        state_.last_move_ms = media::millisecs();
-      }
+      state_.move_pending = true;
+      handle_pending_move();
       return Turn::Continue;
-    case media::EV_TIMER_TICK: on_timer_tick(); return Turn::Continue;
+    case media::EV_TIMER_TICK:
+      on_timer_tick();
+      handle_pending_move();
+      return Turn::Continue;
     default: return Turn::Continue;
   }
 }

@@ -25,6 +25,9 @@ struct LoopState {
   bool redraw_needed = true;
   bool ctrl_down = false;
   int last_move_ms = 0;  // when the last handled pointer move was
+  // A move came too soon after the last handled one and nothing handled since: it is handled once
+  // the gap has passed, so the place where the pointer comes to rest is never missed.
+  bool move_pending = false;
   int waiting_digit = 0;  // a digit pressed before its pictures were in; chosen once they are
 };
 
@@ -61,6 +64,7 @@ class Loop {
   void on_left_click();
   void on_right_click();
   void on_mouse_move();
+  void handle_pending_move();
   void report(Outcome outcome);
   void choose(int digit);
   void choose_when_pictures_ready(int digit);

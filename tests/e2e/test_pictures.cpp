@@ -85,6 +85,8 @@ std::vector<int> folder_order(const std::string& dir) {
 // The progress bar: 480 wide from x 272, its middle row at y 613, filled in (255, 255, 240).
 constexpr int kBarX = 272, kBarW = 480, kBarY = 613;
 bool bar_fill(uint32_t px) { return near(px, 255, 255, 240, 10); }
+// The title's sky, low on its left, where the frames show their wallpaper.
+bool title_sky(uint32_t px) { return near(px, 154, 205, 250, 16); }
 
 TEST(Pictures, TitleProgressEarlyDigitsFolderOrderAndTheWholeFolder) {
   make_photos();
@@ -113,24 +115,32 @@ TEST(Pictures, TitleProgressEarlyDigitsFolderOrderAndTheWholeFolder) {
   app.screenshot(shot("pictures_title_loading"));
 
   // Picture frames needs sixteen pictures; twenty are in, so key 1 starts it now. Frame i's first
-  // picture is picture 4i + 1 of the list.
+  // picture is picture 4i + 1 of the list. Starting the frames puts the pointer in the middle of the
+  // screen, over any move made before: the moves wait until the frames are on screen with the
+  // pointer there.
   app.key("1");
+  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return app.pointer_at(p, 512, 384); }, 30000))
+      << "picture frames start with the pointer in the middle";
   const int spots[4][2] = {{94, 74}, {580, 74}, {94, 406}, {580, 406}};
   for (int i = 0; i < 4; ++i) {
     const int cx = spots[i][0] + 176, cy = spots[i][1] + 110;
     const int want = order[4 * i + 1];
     app.move(cx - 30, cy);
     app.move(cx, cy);
-    EXPECT_TRUE(app.wait_for([&](const media::Pixmap& p) { return code_of(read_pixel(p, cx, cy - 60)) == want; }, 30000))
-        << "frame " << i << " shows picture " << 4 * i + 1 << " of the folder (photo " << want << ")";
+    const bool shown =
+        app.wait_for([&](const media::Pixmap& p) { return code_of(read_pixel(p, cx, cy - 60)) == want; }, 30000);
+    if (!shown) app.screenshot(shot("pictures_frame_" + std::to_string(i) + "_empty"));
+    EXPECT_TRUE(shown) << "frame " << i << " shows picture " << 4 * i + 1 << " of the folder (photo " << want << ")";
   }
   app.screenshot(shot("pictures_frames_while_loading"));
 
-  // Let loading finish: back on the title the bar goes away.
+  // Let loading finish: back on the title (its sky seen, not the frames still on screen) the bar
+  // goes away.
   e2e::sh("touch '" + go + "'");
   app.key("0");
-  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return !bar_fill(read_pixel(p, kBarX + 2, kBarY)); }, 120000))
-      << "loading ends";
+  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) {
+    return title_sky(read_pixel(p, 30, 470)) && !bar_fill(read_pixel(p, kBarX + 2, kBarY));
+  }, 120000)) << "loading ends";
   app.screenshot(shot("pictures_title_loaded"));
 
   // The kaleidoscope shows its picture behind the pattern after a right click; every left click

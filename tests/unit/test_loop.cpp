@@ -329,6 +329,81 @@ TEST_F(LoopTest, PointerMovesAreHandledOnlyMoreThanTenMillisecondsApart) {
   EXPECT_FALSE(state().help_shown);
 }
 
+// A burst of moves taken in within one millisecond (a busy program catching up): the first is
+// handled, the rest fall inside the gap; the last one is handled on a later tick at the pointer's
+// newest place, once, and a tick with nothing waiting does nothing.
+TEST_F(LoopTest, TheLastMoveOfABurstIsHandledOnceTheGapHasPassed) {
+  traits[1].wants_moves = true;
+  start(1);
+  key('1');
+  loop->redraw_if_needed();
+  calls.clear();
+  media::advance_manual_clock(50);
+  for (int i = 0; i < 3; ++i) loop->handle_event(Event{media::EV_MOUSE_MOVE});
+  EXPECT_EQ(count("1:move"), 1);
+  loop->redraw_if_needed();
+  media::advance_manual_clock(10);
+  loop->handle_event(Event{media::EV_TIMER_TICK});
+  EXPECT_EQ(count("1:move"), 1) << "still inside the gap";
+  EXPECT_FALSE(state().redraw_needed);
+  media::advance_manual_clock(1);
+  loop->handle_event(Event{media::EV_TIMER_TICK});
+  EXPECT_EQ(count("1:move"), 2);
+  EXPECT_TRUE(state().redraw_needed);
+  media::advance_manual_clock(100);
+  loop->handle_event(Event{media::EV_TIMER_TICK});
+  EXPECT_EQ(count("1:move"), 2) << "handled once";
+}
+
+// Nothing on the title screen follows the pointer: moves there cost no redraw (they would take the
+// CPU from the pictures loading behind the title), while in an activity they do.
+TEST_F(LoopTest, MovesOnTheTitleScreenCostNoRedraw) {
+  traits[1].wants_moves = true;
+  start(1);
+  loop->redraw_if_needed();
+  for (int i = 0; i < 3; ++i) {
+    media::advance_manual_clock(50);
+    loop->handle_event(Event{media::EV_MOUSE_MOVE});
+    loop->handle_event(Event{media::EV_TIMER_TICK});
+    EXPECT_FALSE(state().redraw_needed);
+  }
+  key('1');
+  loop->redraw_if_needed();
+  media::advance_manual_clock(50);
+  loop->handle_event(Event{media::EV_MOUSE_MOVE});
+  EXPECT_TRUE(state().redraw_needed);
+}
+
+// The same with the real picture frames: the pointer comes to rest inside the first frame in a
+// burst right after a move between the frames; the frame shows its picture.
+TEST(LoopFrames, APointerThatRestsInAFrameAfterABurstShowsItsPicture) {
+  media::use_manual_clock(true);
+  media::set_manual_clock(1000);
+  tw::World world;
+  std::vector<media::ImagePtr> pictures;
+  for (int i = 0; i < 16; ++i) pictures.push_back(media::image_from_pixmap(media::create_pixmap(64, 48, media::PF_RGB), 0));
+  world.set_pictures(pictures);
+  {
+    Loop loop(world.assets, activities::activity_table(), "", 1);
+    tw::press(loop, '1');
+    auto* frames = static_cast<activities::TFrames4*>(loop.current());
+    ASSERT_TRUE(frames);
+    media::advance_manual_clock(50);
+    media::move_pointer(512, 384);  // between the frames
+    loop.handle_event(media::Event{media::EV_MOUSE_MOVE, 0, 512, 384});
+    media::move_pointer(240, 184);
+    loop.handle_event(media::Event{media::EV_MOUSE_MOVE, 0, 240, 184});
+    media::move_pointer(270, 184);
+    loop.handle_event(media::Event{media::EV_MOUSE_MOVE, 0, 270, 184});
+    EXPECT_FALSE(frames->frames[0].pic) << "both moves came within the gap";
+    media::advance_manual_clock(20);
+    loop.handle_event(media::Event{media::EV_TIMER_TICK});
+    EXPECT_TRUE(frames->frames[0].pic) << "the frame the pointer rests in shows a picture";
+  }
+  media::use_manual_clock(false);
+  media::close_audio();
+}
+
 TEST_F(LoopTest, ClosingHelpClearsTheActivitiesThatSaySo) {
   traits[3].clear_when_help_closes = true;
   start(3);
