@@ -57,9 +57,7 @@ class TickTimer {
     std::unique_lock<std::mutex> lock(wake_mutex_);
     for (int64_t k = 1;; ++k) {
       if (wake_.wait_until(lock, begin + period * k, [this] { return stopping_; })) return;
-      Event tick;
-      tick.id = EV_TIMER_TICK;
-      post_event(tick);  // a full ring simply drops the tick
+      post_tick();  // dropped while the last one waits, or the ring is full
       // After a long stall (a suspended process), skip the missed ticks instead of sending a burst.
       const int64_t due = (Clock::now() - begin) / period;
       if (due > k + 1) k = due - 1;

@@ -18,6 +18,7 @@ struct Queue {
   std::condition_variable cv;
   std::array<Event, kEventRing> ring;
   int head = 0, count = 0;
+  bool tick_waiting = false;  // a timer tick is in the ring, not yet taken
 };
 
 Queue& queue() {
@@ -52,6 +53,7 @@ bool pop(Event& out) {
   out = q.ring[q.head];
   q.head = (q.head + 1) % kEventRing;
   --q.count;
+  if (out.id == EV_TIMER_TICK) q.tick_waiting = false;
   make_current(out);
   return true;
 }
@@ -141,18 +143,30 @@ void wake_sdl_waiter() {
 
 }  // namespace
 
-bool post_event(const Event& e) {
+namespace {
+
+// Puts e at the end of the ring; false when the ring is full, or when e is a tick and `one_tick`
+// and another tick still waits.
+bool push(const Event& e, bool one_tick) {
   Queue& q = queue();
   {
     std::lock_guard<std::mutex> lock(q.m);
+    if (one_tick && q.tick_waiting) return false;
     if (q.count == kEventRing) return false;
     q.ring[(q.head + q.count) % kEventRing] = e;
     ++q.count;
+    if (e.id == EV_TIMER_TICK) q.tick_waiting = true;
   }
   q.cv.notify_one();
   if (sleeping_in_sdl.exchange(false)) wake_sdl_waiter();
   return true;
 }
+
+}  // namespace
+
+bool post_event(const Event& e) { return push(e, false); }
+
+bool post_tick() { return push(Event{EV_TIMER_TICK, 0}, true); }
 
 bool poll_event(Event& out) {
   pump_input(true);
@@ -190,6 +204,7 @@ void flush_events() {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.m);
   q.head = q.count = 0;
+  q.tick_waiting = false;
 }
 
 bool terminate_requested() {

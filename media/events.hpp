@@ -37,6 +37,10 @@ constexpr int kEventRing = 256;
 
 // Queues an event (thread-safe). When the ring is full the event is dropped and false returned.
 bool post_event(const Event& e);
+// Queues a timer tick unless one is still waiting to be taken (false then, or when the ring is
+// full). A tick says only "time has passed": while the program is slower than its timer, stale
+// ticks would pile up, fill the ring and crowd out the clicks and keys behind them.
+bool post_tick();
 // Blocks until an event is queued, removes the oldest and makes it the current event.
 Event wait_event();
 // Removes the oldest event if there is one and makes it the current event; false when the queue

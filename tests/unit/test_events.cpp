@@ -79,6 +79,27 @@ TEST(Events, RingHoldsTheOldestFirstAndRefusesWhenFull) {
   EXPECT_FALSE(poll_event(e));
 }
 
+// A program slower than its timer for a while (a busy machine, a long build of an activity) must
+// not find its ring full of stale ticks and lose the click that came after them.
+TEST(Events, TicksDoNotPileUpAndCrowdOutInput) {
+  flush_events();
+  int queued = 0;
+  for (int i = 0; i < 1000; ++i) queued += post_tick();
+  EXPECT_EQ(queued, 1) << "one tick waits at a time";
+  input_mouse_button(1, true, 20, 30);
+  std::vector<Event> ev = drain();
+  ASSERT_EQ(ev.size(), 2u);
+  EXPECT_EQ(ev[0].id, EV_TIMER_TICK);
+  EXPECT_EQ(ev[1].id, EV_MOUSE_DOWN);
+  EXPECT_EQ(ev[1].x, 20);
+  // Once taken, the next tick is queued again; emptying the ring forgets the waiting one.
+  EXPECT_TRUE(post_tick());
+  EXPECT_FALSE(post_tick());
+  flush_events();
+  EXPECT_TRUE(post_tick());
+  EXPECT_EQ(drain().size(), 1u);
+}
+
 TEST(Events, MouseAndTerminate) {
   flush_events();
   input_mouse_move(300, 200);
