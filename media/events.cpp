@@ -152,6 +152,16 @@ bool push(const Event& e, bool one_tick) {
   {
     std::lock_guard<std::mutex> lock(q.m);
     if (one_tick && q.tick_waiting) return false;
+    // A move right behind another queued move replaces it: only the newest place of a run of moves
+    // matters (the loop takes at most one move per few milliseconds anyway), and a program that
+    // catches up after a pause would otherwise fill the ring with moves and lose the clicks after.
+    if (e.id == EV_MOUSE_MOVE && q.count > 0) {
+      Event& last = q.ring[(q.head + q.count - 1) % kEventRing];
+      if (last.id == EV_MOUSE_MOVE) {
+        last = e;
+        return true;
+      }
+    }
     if (q.count == kEventRing) return false;
     q.ring[(q.head + q.count) % kEventRing] = e;
     ++q.count;

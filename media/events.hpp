@@ -35,7 +35,8 @@ struct Event {
 
 constexpr int kEventRing = 256;
 
-// Queues an event (thread-safe). When the ring is full the event is dropped and false returned.
+// Queues an event (thread-safe). When the ring is full the event is dropped and false returned. A
+// pointer move right behind another queued move takes its place.
 bool post_event(const Event& e);
 // Queues a timer tick unless one is still waiting to be taken (false then, or when the ring is
 // full). A tick says only "time has passed": while the program is slower than its timer, stale

@@ -100,6 +100,23 @@ TEST(Events, TicksDoNotPileUpAndCrowdOutInput) {
   EXPECT_EQ(drain().size(), 1u);
 }
 
+// After a pause (an activity being built) the window system hands over every move made meanwhile;
+// a run of moves becomes its newest one, so the ring has room for the click that ends it.
+TEST(Events, ARunOfMovesKeepsItsNewestPlaceAndLeavesRoomForTheClick) {
+  flush_events();
+  for (int i = 0; i < 1000; ++i) input_mouse_move(i % 1024, i % 768);
+  input_mouse_button(1, true, 999, 231);
+  input_mouse_move(5, 6);
+  std::vector<Event> ev = drain();
+  ASSERT_EQ(ev.size(), 3u);
+  EXPECT_EQ(ev[0].id, EV_MOUSE_MOVE);
+  EXPECT_EQ(ev[0].x, 999);
+  EXPECT_EQ(ev[0].y, 999 % 768);
+  EXPECT_EQ(ev[1].id, EV_MOUSE_DOWN);
+  EXPECT_EQ(ev[2].x, 5) << "a move after the click is its own";
+  move_pointer(0, 0);  // no mouse event is current any more, for the tests after
+}
+
 TEST(Events, MouseAndTerminate) {
   flush_events();
   input_mouse_move(300, 200);
