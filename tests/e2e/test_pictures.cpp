@@ -24,7 +24,10 @@ using media::read_pixel;
 
 constexpr int kPhotos = 300;
 constexpr int kHeldAt = 20;
-const std::string kCache = "/tmp/pipkin-e2e-photos-300";
+// Small photos (they are stretched to the screen like any other): the loading behind the test runs
+// below the priority of everything else, so on a busy machine 300 large ones could take minutes.
+constexpr int kPhotoW = 640, kPhotoH = 480;
+const std::string kCache = "/tmp/pipkin-e2e-photos-300-" + std::to_string(kPhotoW);
 
 // Photo i is one flat colour, a code that survives JPEG, scaling and a screenshot.
 int code_channel(int v) { return 30 + 35 * v; }
@@ -55,7 +58,7 @@ void make_photos() {
   if (::stat((kCache + "/" + photo_name(kPhotos - 1)).c_str(), &st) == 0) return;
   e2e::sh("rm -rf '" + kCache + ".tmp' && mkdir -p '" + kCache + ".tmp'");
   for (int i = 0; i < kPhotos; ++i) {
-    media::PixmapPtr p = media::create_pixmap(1280, 960, media::PF_RGB);
+    media::PixmapPtr p = media::create_pixmap(kPhotoW, kPhotoH, media::PF_RGB);
     int r, g, b;
     code_colour(i, r, g, b);
     for (int y = 0; y < p->height; ++y)

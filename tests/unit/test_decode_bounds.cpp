@@ -69,11 +69,12 @@ struct ChildAnswer {
   long extra_kb = 0;     // the child's peak resident size beyond what it started with
 };
 
-// A figure in KB from /proc/self/status: "VmRSS:" (resident now) or "VmHWM:" (resident at most).
+// A figure in KB from /proc/self/status: "VmRSS:" (resident now), "VmHWM:" (resident at most) or
+// "VmSize:" (address space mapped).
 long status_kb(const char* field) {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);)
-    if (line.rfind(field, 0) == 0) return std::stol(line.substr(6));
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
   return 0;
 }
 
@@ -93,7 +94,10 @@ ChildAnswer decode_in_child(const std::string& bytes) {
   if (pid == 0) {
     close(fds[0]);
 #ifndef __SANITIZE_ADDRESS__  // the sanitizer's shadow memory needs terabytes of address space
-    const rlimit cap{kChildAddressSpace, kChildAddressSpace};
+    // On top of what the child already has mapped (the whole test process: threads' stacks and
+    // arenas from earlier tests), so the cap bounds the decode, not the tests that ran before it.
+    const size_t cap_bytes = static_cast<size_t>(status_kb("VmSize:")) * 1024 + kChildAddressSpace;
+    const rlimit cap{cap_bytes, cap_bytes};
     if (setrlimit(RLIMIT_AS, &cap) != 0) _exit(3);
 #endif
     std::string out;
