@@ -14,9 +14,17 @@ Assets load_assets(const std::string& d) {
   a.thinking_image = media::load_image(d + "images/thinking.png", -1);
   media::mid_handle(a.thinking_image);
   a.smiley_image = media::load_image(d + "images/smiley.png", -1);
-  for (size_t i = 0; i < a.help_pages.size(); ++i)
-    a.help_pages[i] = media::load_image(d + "help/" + std::to_string(i) + ".png", 0);
   return a;
+}
+
+media::ImagePtr Assets::help_page(int activity) const {
+  if (activity < 0 || activity > kActivities) return nullptr;
+  const size_t i = static_cast<size_t>(activity);
+  if (!help_tried_[i]) {
+    help_tried_[i] = true;
+    help_pages_[i] = media::load_image(data_dir + "help/" + std::to_string(i) + ".png", 0);
+  }
+  return help_pages_[i];
 }
 
 }  // namespace app

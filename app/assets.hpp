@@ -1,6 +1,6 @@
-// What the program loads once at start-up and only reads afterwards: the data folder's name, the
-// fonts, the shared images, the help pages and the pictures. The loop and every activity are
-// handed it read-only.
+// What the program loads once and only reads afterwards: the data folder's name, the fonts, the
+// shared images, the help pages and the pictures. The loop and every activity are handed it
+// read-only.
 #pragma once
 #include <array>
 #include <memory>
@@ -20,15 +20,22 @@ struct Assets {
   media::FontPtr main_font, big_font;
   media::ImagePtr probe_image;     // one white pixel: what the pointer touches
   media::ImagePtr pointer_image, sky_image, title_image, thinking_image, smiley_image;
-  std::array<media::ImagePtr, kActivities + 1> help_pages;  // by activity, 0 the title screen
   std::shared_ptr<const Pictures> pictures = std::make_shared<PictureList>();
 
   size_t picture_count() const { return pictures->count(); }
   media::ImagePtr picture(size_t i) const { return pictures->at(i); }
+  // The help page of an activity (0: the title screen); none when its file cannot be read. Each is
+  // read the first time it is asked for (main thread): ten full-screen pages read at start-up would
+  // delay the title and take the CPU the pictures load with.
+  media::ImagePtr help_page(int activity) const;
+
+ private:
+  mutable std::array<media::ImagePtr, kActivities + 1> help_pages_;  // read so far, by activity
+  mutable std::array<bool, kActivities + 1> help_tried_{};
 };
 
-// Loads the fonts, shared images and help pages of a data folder (the pictures are loaded apart).
-// A file that cannot be read leaves its slot empty.
+// Loads the fonts and shared images of a data folder (the help pages when first shown, the pictures
+// apart). A file that cannot be read leaves its slot empty.
 Assets load_assets(const std::string& data_dir);
 
 }  // namespace app

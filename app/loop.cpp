@@ -38,7 +38,7 @@ void Loop::draw_screen() {
     a->draw();
   else
     draw_title_screen(assets_);
-  if (state_.help_shown) draw_help_page(assets_, assets_.help_pages[static_cast<size_t>(state_.activity)]);
+  if (state_.help_shown) draw_help_page(assets_, assets_.help_page(state_.activity));
   if (state_.info_shown) {
     media::DisplayMode m = media::display_settings();
     std::string text = std::string(kAppTitle) + " " + kAppVersion + " " + std::to_string(m.width) + "," +

@@ -83,3 +83,23 @@ TEST(Furniture, SoundsLoadOnFirstPlayWithSoundOn) {
   EXPECT_TRUE(later.loaded(Effect::Ping));
   std::filesystem::remove_all(dir);
 }
+
+// Help pages are read when first shown, not at start-up: each once, kept afterwards; a page that
+// cannot be read is none, and asked again is not looked for again.
+TEST(Furniture, HelpPagesAreReadOnFirstShowAndKept) {
+  const std::string dir = testing::TempDir() + "help-pages-" + std::to_string(::getpid()) + "/";
+  std::filesystem::create_directories(dir + "help");
+  std::filesystem::copy_file(std::string(PIPKIN_DATA_DIR) + "/help/3.png", dir + "help/3.png");
+  tw::World world;
+  world.assets.data_dir = dir;
+  media::ImagePtr page = world.assets.help_page(3);
+  ASSERT_TRUE(page);
+  std::filesystem::remove(dir + "help/3.png");
+  EXPECT_EQ(world.assets.help_page(3), page) << "kept after the first reading";
+  EXPECT_FALSE(world.assets.help_page(4)) << "no file";
+  std::filesystem::copy_file(std::string(PIPKIN_DATA_DIR) + "/help/4.png", dir + "help/4.png");
+  EXPECT_FALSE(world.assets.help_page(4)) << "not looked for again";
+  EXPECT_FALSE(world.assets.help_page(-1));
+  EXPECT_FALSE(world.assets.help_page(kActivities + 1));
+  std::filesystem::remove_all(dir);
+}
