@@ -15,15 +15,16 @@
 
 namespace bench {
 
-// variant gives a different picture of the same kind.
-inline void photo_rgb(int w, int h, std::vector<uint8_t>& rgb, int variant = 0) {
+// variant gives a different picture of the same kind. noise is the grain's strength: 8 for a clean
+// picture, about 40 for a phone photo taken indoors, whose grain makes its JPEG large and slow to read.
+inline void photo_rgb(int w, int h, std::vector<uint8_t>& rgb, int variant = 0, int noise = 8) {
   rgb.resize(static_cast<size_t>(w) * h * 3);
   uint32_t seed = 12345 + static_cast<uint32_t>(variant);
   const double shift = 0.7 * variant;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       seed = seed * 1103515245u + 12345u;
-      int n = static_cast<int>((seed >> 16) & 15) - 8;
+      int n = static_cast<int>((seed >> 12) % static_cast<uint32_t>(2 * noise + 1)) - noise;
       double fx = double(x) / w, fy = double(y) / h;
       uint8_t* p = &rgb[(static_cast<size_t>(y) * w + x) * 3];
       p[0] = static_cast<uint8_t>(std::clamp(128 + 100 * std::sin(6 * fx + 2 * fy + shift) + n, 0.0, 255.0));
@@ -40,9 +41,10 @@ inline media::PixmapPtr photo_pixmap(int w, int h) {
   return p;
 }
 
-inline std::string write_photo_jpeg(const std::string& path, int w, int h, int quality = 88, int variant = 0) {
+inline std::string write_photo_jpeg(const std::string& path, int w, int h, int quality = 88, int variant = 0,
+                                    int noise = 8) {
   std::vector<uint8_t> rgb;
-  photo_rgb(w, h, rgb, variant);
+  photo_rgb(w, h, rgb, variant, noise);
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return path;
   jpeg_compress_struct c;
