@@ -20,7 +20,11 @@ struct TFrame {
 
 class TFrames4 : public app::Activity {
  public:
-  static constexpr app::Traits kTraits{.wants_moves = true, .again_while_current = app::Again::Clear, .pictures = 16};
+  // Frame i shows pictures 4i + 1, 4i + 2, 4i + 3 and 4i in turn: with the first fourteen in, every
+  // frame has its first picture, and the last two come while the child plays. Until then an index
+  // wraps round the pictures already in, as it does for a folder of fewer than sixteen.
+  static constexpr app::Traits kTraits{
+      .wants_moves = true, .again_while_current = app::Again::Clear, .pictures = 16, .pictures_to_start = 14};
 
   explicit TFrames4(const app::Context& context) : ctx_(context) {}
 

@@ -20,7 +20,7 @@ app::ActivityMaker plain_maker() {
         a->init();
         return a;
       },
-      T::kTraits.pictures);
+      T::kTraits.pictures, T::kTraits.pictures_to_start);
 }
 
 }  // namespace activities

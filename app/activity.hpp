@@ -47,6 +47,9 @@ struct Traits {
   Again again_coming_back = Again::Resume;    // pressed elsewhere, its game unfinished
   Again again_when_finished = Again::Resume;  // pressed elsewhere, its game finished
   int pictures = 0;                    // how many pictures it shows (kEveryPicture: any of them)
+  // How many of those, from the start of the list, it needs before it can start while the pictures
+  // load (-1: all it shows); the rest may come while it is played.
+  int pictures_to_start = -1;
 };
 
 class Activity;
@@ -78,21 +81,25 @@ struct Context {
 };
 
 // Builds and init()s the object of one digit key; none when it cannot be built (the key then does
-// nothing). It also says how many pictures what it builds shows (its Traits::pictures), known
-// before anything is built, so that a digit pressed while the pictures load can wait for them.
+// nothing). It also says how many pictures what it builds shows and needs to start (its
+// Traits::pictures and pictures_to_start), known before anything is built, so that a digit pressed
+// while the pictures load can wait for them.
 class ActivityMaker {
  public:
   ActivityMaker() = default;
   template <class F, class = std::enable_if_t<std::is_invocable_r_v<ActivityPtr, F&, const Context&>>>
-  ActivityMaker(F make, int pictures = 0) : make_(std::move(make)), pictures_(pictures) {}
+  ActivityMaker(F make, int pictures = 0, int pictures_to_start = -1)
+      : make_(std::move(make)), pictures_(pictures), to_start_(pictures_to_start < 0 ? pictures : pictures_to_start) {}
 
   ActivityPtr operator()(const Context& context) const { return make_(context); }
   explicit operator bool() const { return static_cast<bool>(make_); }
   int pictures() const { return pictures_; }
+  int pictures_to_start() const { return to_start_; }
 
  private:
   std::function<ActivityPtr(const Context&)> make_;
   int pictures_ = 0;
+  int to_start_ = 0;
 };
 
 // The digit -> activity table: entry N is the maker of digit N (entry 0, the title screen, is empty).

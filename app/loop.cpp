@@ -116,7 +116,7 @@ void Loop::choose_when_pictures_ready(int digit) {
   const ActivityMaker& make = table_[static_cast<size_t>(digit)];
   if (!make) return;
   // Pictures still loading: the digit is remembered and chosen once the pictures it shows are in.
-  if (!pictures_ready(*assets_.pictures, make.pictures())) {
+  if (!pictures_ready(*assets_.pictures, make.pictures_to_start())) {
     state_.waiting_digit = digit;
     return;
   }
@@ -224,7 +224,7 @@ void Loop::on_timer_tick() {
     progress_drawn_ms_ = now;
   }
   if (state_.waiting_digit && table_[static_cast<size_t>(state_.waiting_digit)] &&
-      pictures_ready(*assets_.pictures, table_[static_cast<size_t>(state_.waiting_digit)].pictures())) {
+      pictures_ready(*assets_.pictures, table_[static_cast<size_t>(state_.waiting_digit)].pictures_to_start())) {
     const int digit = state_.waiting_digit;
     state_.waiting_digit = 0;
     state_.help_shown = false;

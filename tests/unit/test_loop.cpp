@@ -608,6 +608,53 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
   EXPECT_GE(second->count(), 8u);
 }
 
+// Picture frames shows sixteen pictures, but each frame's first is among the first fourteen: with
+// thirteen in, key 1 waits; with fourteen it starts, and a frame whose next picture is not in yet
+// shows one that is, as with a short folder.
+TEST(LoopFrames, PictureFramesStartOnceEveryFrameHasItsFirstPicture) {
+  media::use_manual_clock(true);
+  media::set_manual_clock(1000);
+  PictureCodec codec;
+  codec.load = [](const std::string&, CompactPicture& out, std::string&) {
+    out.jpeg = "x";
+    return true;
+  };
+  codec.restore = [](const CompactPicture&) {
+    return media::image_from_pixmap(media::create_pixmap(8, 6, media::PF_RGB), 0);
+  };
+  tw::World world;
+  for (size_t held_at : {13, 14}) {
+    auto store = std::make_shared<PictureStore>();
+    store->start("pics", std::vector<std::string>(20, "p.jpg"), codec, 2, held_at, [] { return false; });
+    store->wait();
+    ASSERT_EQ(store->count(), held_at);
+    world.assets.pictures = store;
+    Loop loop(world.assets, activities::activity_table(), "", 1);
+    loop.poll_pictures_from(*store);
+    tw::press(loop, '1');
+    loop.handle_event(Event{media::EV_TIMER_TICK});
+    if (held_at == 13) {
+      EXPECT_EQ(loop.state().activity, 0);
+      EXPECT_EQ(loop.state().waiting_digit, 1);
+      continue;
+    }
+    ASSERT_EQ(loop.state().activity, 1);
+    auto* frames = static_cast<activities::TFrames4*>(loop.current());
+    const int inside_last[2] = {700, 500}, between[2] = {512, 384};
+    for (int entry = 0; entry < 2; ++entry)
+      for (const int* at : {inside_last, between}) {
+        media::advance_manual_clock(50);
+        media::move_pointer(at[0], at[1]);
+        loop.handle_event(Event{media::EV_MOUSE_MOVE, 0, at[0], at[1]});
+        if (at == inside_last) {
+          EXPECT_EQ(frames->frames[3].pic, store->at(entry == 0 ? 13 : 0)) << "entry " << entry;
+        }
+      }
+  }
+  media::use_manual_clock(false);
+  media::close_audio();
+}
+
 // The title's loading progress is redrawn a few times a second, not for every picture, and at once
 // when loading ends. The loop's clock stands still here, so only the end may redraw.
 TEST_F(LoopTest, TitleProgressIsRedrawnAFewTimesASecond) {
