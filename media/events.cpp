@@ -141,10 +141,6 @@ void wake_sdl_waiter() {
   SDL_PushEvent(&wake);  // taken in by the next pump and ignored there
 }
 
-}  // namespace
-
-namespace {
-
 // Puts e at the end of the ring; false when the ring is full, or when e is a tick and `one_tick`
 // and another tick still waits.
 bool push(const Event& e, bool one_tick) {
