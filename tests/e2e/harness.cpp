@@ -199,7 +199,7 @@ bool Pipkin::move_and_see(int x, int y, int timeout_ms) {
   for (int sent = 0; Clock::now() < end; ++sent) {
     // A move to where the pointer already is sends nothing, so a repeat goes one pixel aside.
     move(x + sent % 2, y);
-    // Seen at once in the usual case; a dropped move is sent again after a while.
+    // Seen at once in the usual case; one that was overridden is sent again after a while.
     const auto again = std::min(end, Clock::now() + std::chrono::seconds(1));
     while (Clock::now() < again) {
       media::PixmapPtr p = screenshot();

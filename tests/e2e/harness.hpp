@@ -56,8 +56,9 @@ class Pipkin {
   void close_window();                        // as the window manager's close button does
 
   // Moves the pointer to (x, y) and waits until the program draws its pointer there (in the
-  // activities that draw it): everything sent before has then been handled. A move the program
-  // drops (it takes at most one move per 10 ms) is sent again, one pixel aside.
+  // activities that draw it): everything sent before has then been handled. A move that does not
+  // show within a second (one that an activity starting meanwhile overrode by putting the pointer
+  // in the middle) is sent again, one pixel aside.
   bool move_and_see(int x, int y, int timeout_ms = kDeadlineMs);
   // True when the program's pointer image is drawn with its tip at (x, y) or one pixel right of it.
   bool pointer_at(const media::Pixmap& shot, int x, int y);
