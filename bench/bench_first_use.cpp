@@ -6,8 +6,7 @@
 // one after another, as the yardstick. Needs a display (scripts/with-xvfb).
 //
 // The photos (4000x3000, JPEG quality 90, grain strong enough that each takes djpeg about as long
-// as an indoor phone photo) are made once into /tmp/pipkin-bench-grainy: 25 different pictures,
-// each under 40 names.
+// as an indoor phone photo) are made once into /tmp/pipkin-bench-grainy.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -30,49 +29,18 @@
 namespace {
 
 const std::string kPhotoCache = "/tmp/pipkin-bench-grainy";
-constexpr int kDistinctPhotos = 25;
 constexpr int kGrain = 40;
 std::string work_dir;
 Display* display = nullptr;
 
-int sh(const std::string& cmd) { return std::system(cmd.c_str()); }
-bool exists(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
-}
-double now_ms() {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-std::string photo_name(int i) {
-  char name[32];
-  std::snprintf(name, sizeof name, "photo%04d.jpg", i);
-  return name;
-}
-
-void make_photo_cache() {
-  if (exists(kPhotoCache + "/" + photo_name(999))) return;
-  std::fprintf(stderr, "bench_first_use: making the photos in %s (once)\n", kPhotoCache.c_str());
-  sh("rm -rf '" + kPhotoCache + "' && mkdir -p '" + kPhotoCache + "/distinct'");
-  for (int v = 0; v < kDistinctPhotos; ++v)
-    bench::write_photo_jpeg(kPhotoCache + "/distinct/" + std::to_string(v) + ".jpg", 4000, 3000, 90, v, kGrain);
-  for (int i = 0; i < 1000; ++i)
-    sh("ln '" + kPhotoCache + "/distinct/" + std::to_string(i % kDistinctPhotos) + ".jpg' '" + kPhotoCache + "/" +
-       photo_name(i) + "'");
-}
+using bench::now_ms;
+using bench::sh;
 
 void prepare() {
-  make_photo_cache();
+  bench::make_photo_cache(kPhotoCache, kGrain);
   char tmpl[] = "/tmp/pipkin-bench-first-XXXXXX";
   work_dir = mkdtemp(tmpl);
-  const std::string build = PIPKIN_BUILD_DIR;
-  for (int n : {16, 100, 1000}) {
-    const std::string d = work_dir + "/photos" + std::to_string(n);
-    sh("mkdir -p '" + d + "' && cp '" + build + "/pipkin' '" + d + "/' && cp -r '" + build + "/data' '" + d + "/data'");
-    const std::string pics = d + "/data/pics";
-    sh("rm -rf '" + pics + "' && mkdir -p '" + pics + "'");
-    for (int i = 0; i < n; ++i) sh("ln '" + kPhotoCache + "/" + photo_name(i) + "' '" + pics + "/'");
-  }
+  for (int n : {16, 100, 1000}) bench::copy_program_with_photos(work_dir + "/photos" + std::to_string(n), kPhotoCache, n);
 }
 
 // The title's time as the program notes it (PIPKIN_STARTUP_TIMES), or 0 while it has not.

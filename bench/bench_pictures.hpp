@@ -4,10 +4,14 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -79,6 +83,46 @@ inline std::string write_photo_png(const std::string& path, int w, int h) {
   img.format = PNG_FORMAT_RGB;
   png_image_write_to_file(&img, path.c_str(), 0, rgb.data(), w * 3, nullptr);
   return path;
+}
+
+inline int sh(const std::string& cmd) { return std::system(cmd.c_str()); }
+inline bool exists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0;
+}
+inline double now_ms() {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+inline std::string photo_name(int i) {
+  char name[32];
+  std::snprintf(name, sizeof name, "photo%04d.jpg", i);
+  return name;
+}
+
+// 1,000 camera-sized (4000x3000) JPEG photos in dir, made once: 25 different pictures, each under
+// 40 names (photo0000.jpg ...). Decoding costs the same, and 1,000 different files would take
+// minutes to write and gigabytes of disk.
+inline void make_photo_cache(const std::string& dir, int grain = 8) {
+  constexpr int kDistinct = 25;
+  if (exists(dir + "/" + photo_name(999))) return;
+  std::fprintf(stderr, "bench: making the photos in %s (once)\n", dir.c_str());
+  sh("rm -rf '" + dir + "' && mkdir -p '" + dir + "/distinct'");
+  for (int v = 0; v < kDistinct; ++v)
+    write_photo_jpeg(dir + "/distinct/" + std::to_string(v) + ".jpg", 4000, 3000, 90, v, grain);
+  for (int i = 0; i < 1000; ++i)
+    sh("ln '" + dir + "/distinct/" + std::to_string(i % kDistinct) + ".jpg' '" + dir + "/" + photo_name(i) + "'");
+}
+
+// A copy of the built program and its data folder in dir, with the first n photos of a cache as
+// its pictures (hard links).
+inline void copy_program_with_photos(const std::string& dir, const std::string& cache, int n) {
+  const std::string build = PIPKIN_BUILD_DIR;
+  sh("mkdir -p '" + dir + "' && cp '" + build + "/pipkin' '" + dir + "/' && cp -r '" + build + "/data' '" + dir + "/data'");
+  if (n == 0) return;
+  const std::string pics = dir + "/data/pics";
+  sh("rm -rf '" + pics + "' && mkdir -p '" + pics + "'");
+  for (int i = 0; i < n; ++i) sh("ln '" + cache + "/" + photo_name(i) + "' '" + pics + "/'");
 }
 
 }  // namespace bench

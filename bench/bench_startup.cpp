@@ -22,17 +22,10 @@
 namespace {
 
 const std::string kPhotoCache = "/tmp/pipkin-bench-photos";
-constexpr int kDistinctPhotos = 25;
 std::string work_dir;
 
-int sh(const std::string& cmd) { return std::system(cmd.c_str()); }
-bool exists(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
-}
-double now_ms() {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+using bench::now_ms;
+using bench::sh;
 
 // Runs cmd with sh; returns wall seconds and peak memory in MB.
 double run_child(const std::string& cmd, double& maxrss_mb) {
@@ -49,38 +42,12 @@ double run_child(const std::string& cmd, double& maxrss_mb) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-std::string photo_name(int i) {
-  char name[32];
-  std::snprintf(name, sizeof name, "photo%04d.jpg", i);
-  return name;
-}
-
-// The cache of 1,000 photo names, made once.
-void make_photo_cache() {
-  if (exists(kPhotoCache + "/" + photo_name(999))) return;
-  std::fprintf(stderr, "bench_startup: making the photos in %s (once)\n", kPhotoCache.c_str());
-  sh("rm -rf '" + kPhotoCache + "' && mkdir -p '" + kPhotoCache + "/distinct'");
-  for (int v = 0; v < kDistinctPhotos; ++v)
-    bench::write_photo_jpeg(kPhotoCache + "/distinct/" + std::to_string(v) + ".jpg", 4000, 3000, 90, v);
-  for (int i = 0; i < 1000; ++i)
-    sh("ln '" + kPhotoCache + "/distinct/" + std::to_string(i % kDistinctPhotos) + ".jpg' '" + kPhotoCache + "/" +
-       photo_name(i) + "'");
-}
-
 void prepare() {
-  make_photo_cache();
+  bench::make_photo_cache(kPhotoCache);
   char tmpl[] = "/tmp/pipkin-bench-start-XXXXXX";
   work_dir = mkdtemp(tmpl);
-  std::string build = PIPKIN_BUILD_DIR;
-  for (const char* copy : {"generated", "photos100", "photos1000"}) {
-    std::string d = work_dir + "/" + copy;
-    sh("mkdir -p '" + d + "' && cp '" + build + "/pipkin' '" + d + "/' && cp -r '" + build + "/data' '" + d + "/data'");
-  }
-  for (int n : {100, 1000}) {
-    std::string pics = work_dir + "/photos" + std::to_string(n) + "/data/pics";
-    sh("rm -rf '" + pics + "' && mkdir -p '" + pics + "'");
-    for (int i = 0; i < n; ++i) sh("ln '" + kPhotoCache + "/" + photo_name(i) + "' '" + pics + "/'");
-  }
+  bench::copy_program_with_photos(work_dir + "/generated", kPhotoCache, 0);
+  for (int n : {100, 1000}) bench::copy_program_with_photos(work_dir + "/photos" + std::to_string(n), kPhotoCache, n);
 }
 
 void BM_StartToFirstFrame(benchmark::State& st, const char* which) {
