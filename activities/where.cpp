@@ -5,6 +5,7 @@
 #include "app/furniture.hpp"
 #include "media/clock.hpp"
 #include "media/draw.hpp"
+#include "media/events.hpp"
 
 namespace activities {
 
@@ -57,19 +58,26 @@ void TWhere::make_card() {
   shown_ = chosen;
 }
 
-void TWhere::click() {
+TWhere::ClickAction TWhere::action_at(int x, int y) const {
   const app::Assets& s = assets();
-  if (app::mouse_over(s, card_.img, static_cast<float>(card_.x), static_cast<float>(card_.y))) {
-    make_card();
-    return;
+  if (app::point_over(s, card_.img, static_cast<float>(card_.x), static_cast<float>(card_.y), x, y))
+    return ClickAction::NewCard;
+  // The first piece in list order whose image at home lies there decides, revealed or not.
+  for (const auto& p : pieces_) {
+    if (!app::point_over(s, p->img, static_cast<float>(p->x0), static_cast<float>(p->y0), x, y)) continue;
+    return !p->visible && p.get() == shown_ ? ClickAction::Place : ClickAction::Nothing;
   }
-  for (auto& p : pieces_) {
-    if (!app::mouse_over(s, p->img, static_cast<float>(p->x0), static_cast<float>(p->y0))) continue;
-    if (!p->visible && p.get() == shown_) {
-      p->visible = true;
+  return ClickAction::Nothing;
+}
+
+void TWhere::click() {
+  switch (action_at(media::mouse_x(), media::mouse_y())) {
+    case ClickAction::NewCard: make_card(); break;
+    case ClickAction::Place:
+      shown_->visible = true;
       if (!completed()) make_card();
-    }
-    return;
+      break;
+    case ClickAction::Nothing: break;
   }
 }
 

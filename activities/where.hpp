@@ -20,6 +20,10 @@ class TWhere : public TPuzzle {
   const TPiece& card() const { return card_; }            // its image and top-left corner
   const TPiece* shown_piece() const { return shown_; }    // the piece on the card
 
+  // What a left click at (x, y) does; click() asks this at the pointer, and tests anywhere.
+  enum class ClickAction { NewCard, Place, Nothing };
+  ClickAction action_at(int x, int y) const;
+
  protected:
   void click() override;
   void draw_pieces() override;
