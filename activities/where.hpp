@@ -1,6 +1,7 @@
 // Activity 6, where: the cut's outlines on dark red and a card showing one hidden piece, placed in
-// the corner away from that piece's home. A click on the piece's home reveals it and deals the next
-// card; a click on the card deals another. Revealing every piece finishes the puzzle.
+// the corner that hides least of that piece's home. A click anywhere on the piece's home (its whole
+// shape) reveals it and deals the next card; a click on the card deals another. Revealing every
+// piece finishes the puzzle.
 #pragma once
 #include "activities/jigsaw_core.hpp"
 
