@@ -140,6 +140,31 @@ media::ImagePtr finish_piece(const media::Pixmap& pixels, const PieceRect& r) {
   return img;
 }
 
+// The piece's shape as its mask gives it, on the same pixels as its image (cut at the screen's edge
+// alike) and with the same handle: opaque wherever the mask does not cut the picture away (pure
+// white where the mask is drawn, which is where its alpha is one half or more).
+media::ImagePtr piece_shape(const CutPiece& cp, const PieceRect& r, const media::ImagePtr& img) {
+  if (!img || !cp.mask || !cp.mask->source || cp.mask->source->format != media::PF_RGBA) return nullptr;
+  const media::Pixmap& mask = *cp.mask->source;
+  media::PixmapPtr p = media::create_pixmap(r.gw, r.gh, media::PF_RGBA);
+  if (!p) return nullptr;
+  for (int v = 0; v < r.gh && v < mask.height; ++v) {
+    const uint8_t* m = mask.row(v);
+    uint8_t* out = p->row(v);
+    for (int u = 0; u < r.gw && u < mask.width; ++u, m += 4, out += 4) {
+      const bool cut_away = m[3] >= 128 && m[0] == 255 && m[1] == 255 && m[2] == 255;
+      if (!cut_away) out[0] = out[1] = out[2] = out[3] = 255;
+    }
+  }
+  p->changed();
+  media::ImagePtr shape = media::image_for_hits(std::move(p));
+  if (shape) {
+    shape->handle_x = img->handle_x;
+    shape->handle_y = img->handle_y;
+  }
+  return shape;
+}
+
 // Cuts every piece: the picture with the mask centred on the home over it, each drawn clipped to its
 // rectangle. The rectangles are laid side by side on the screen, as many as fit, and read back with
 // one grab: each read-back waits until the drawing is done, so one per piece would cost most of the
@@ -245,6 +270,7 @@ bool TPuzzle::init(int cut_no, int picture_no) {
     p->x0 = p->x = cp.x0;
     p->y0 = p->y = cp.y0;
     if (pic) p->img = images[i];
+    if (mode_ == JigsawMode::Where) p->shape = piece_shape(cp, piece_rect(s, cp), p->img);
     pieces.push_back(std::move(p));
   }
   media::PixmapPtr outline_pixels = outlines.get();

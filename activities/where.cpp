@@ -1,12 +1,34 @@
 #include "activities/where.hpp"
 
+#include <algorithm>
+
 #include "activities/still_frame.hpp"
 #include "app/assets.hpp"
 #include "app/furniture.hpp"
 #include "media/clock.hpp"
 #include "media/draw.hpp"
+#include "media/events.hpp"
 
 namespace activities {
+namespace {
+
+// How many pixels of the piece's home a card of w x h with its top-left corner at (x, y) would hide.
+long home_hidden(const TPiece& p, int x, int y, int w, int h) {
+  const media::ImagePtr& home = p.home_image();
+  if (!home || !home->source) return 0;
+  const media::Pixmap& px = *home->source;
+  const int left = p.x0 - static_cast<int>(home->handle_x), top = p.y0 - static_cast<int>(home->handle_y);
+  const int x0 = std::max(x, left), x1 = std::min(x + w, left + px.width);
+  const int y0 = std::max(y, top), y1 = std::min(y + h, top + px.height);
+  long hidden = 0;
+  for (int sy = y0; sy < y1; ++sy) {
+    const uint8_t* row = px.row(sy - top);
+    for (int sx = x0; sx < x1; ++sx) hidden += row[static_cast<size_t>(sx - left) * 4 + 3] >= 128;
+  }
+  return hidden;
+}
+
+}  // namespace
 
 void TWhere::setup() {
   hide_all_at_home();
@@ -51,25 +73,51 @@ void TWhere::make_card() {
   media::draw_image(chosen->img, static_cast<float>(cx), static_cast<float>(cy), 0);
   media::grab_image(card_.img, 0, 0);
 
-  int card_w = w + 50, card_h = h + 50;
-  card_.x = chosen->x >= s.screen_w / 2 ? 10 : s.screen_w - card_w - 10;
-  card_.y = chosen->y <= s.screen_h / 2 ? 10 : s.screen_h - card_h - 10;
+  // The card goes 10 pixels from the screen's edges, to the other side, left or right, from the
+  // piece's home and to the same side, top or bottom. A large piece reaches well into the other
+  // half, though, and the card would then hide part of the home it asks the child to find: it
+  // takes the corner that hides the least of it, the usual one when that hides no more.
+  const int card_w = w + 50, card_h = h + 50;
+  const int near_x = chosen->x >= s.screen_w / 2 ? 10 : s.screen_w - card_w - 10;
+  const int near_y = chosen->y <= s.screen_h / 2 ? 10 : s.screen_h - card_h - 10;
+  const int far_x = near_x == 10 ? s.screen_w - card_w - 10 : 10;
+  const int far_y = near_y == 10 ? s.screen_h - card_h - 10 : 10;
+  const int corners[4][2] = {{near_x, near_y}, {near_x, far_y}, {far_x, near_y}, {far_x, far_y}};
+  long least = home_hidden(*chosen, near_x, near_y, card_w, card_h);
+  card_.x = near_x;
+  card_.y = near_y;
+  for (int i = 1; i < 4 && least > 0; ++i) {
+    const long hidden = home_hidden(*chosen, corners[i][0], corners[i][1], card_w, card_h);
+    if (hidden < least) {
+      least = hidden;
+      card_.x = corners[i][0];
+      card_.y = corners[i][1];
+    }
+  }
   shown_ = chosen;
 }
 
-void TWhere::click() {
+TWhere::ClickAction TWhere::action_at(int x, int y) const {
   const app::Assets& s = assets();
-  if (app::mouse_over(s, card_.img, static_cast<float>(card_.x), static_cast<float>(card_.y))) {
-    make_card();
-    return;
-  }
-  for (auto& p : pieces_) {
-    if (!app::mouse_over(s, p->img, static_cast<float>(p->x0), static_cast<float>(p->y0))) continue;
-    if (!p->visible && p.get() == shown_) {
-      p->visible = true;
+  if (app::point_over(s, card_.img, static_cast<float>(card_.x), static_cast<float>(card_.y), x, y))
+    return ClickAction::NewCard;
+  // Anywhere on the shown piece's home places it: the whole of its shape, whichever piece comes
+  // before it in the list there (neighbours share the pixels along their seam) and however much of
+  // its picture is white. A click on any other piece, revealed or hidden, does nothing.
+  if (shown_ && !shown_->visible &&
+      app::point_over(s, shown_->home_image(), static_cast<float>(shown_->x0), static_cast<float>(shown_->y0), x, y))
+    return ClickAction::Place;
+  return ClickAction::Nothing;
+}
+
+void TWhere::click() {
+  switch (action_at(media::mouse_x(), media::mouse_y())) {
+    case ClickAction::NewCard: make_card(); break;
+    case ClickAction::Place:
+      shown_->visible = true;
       if (!completed()) make_card();
-    }
-    return;
+      break;
+    case ClickAction::Nothing: break;
   }
 }
 

@@ -1,6 +1,7 @@
 // Activity 6, where: the cut's outlines on dark red and a card showing one hidden piece, placed in
-// the corner away from that piece's home. A click on the piece's home reveals it and deals the next
-// card; a click on the card deals another. Revealing every piece finishes the puzzle.
+// the corner that hides least of that piece's home. A click anywhere on the piece's home (its whole
+// shape) reveals it and deals the next card; a click on the card deals another. Revealing every
+// piece finishes the puzzle.
 #pragma once
 #include "activities/jigsaw_core.hpp"
 
@@ -19,6 +20,10 @@ class TWhere : public TPuzzle {
   void make_card();
   const TPiece& card() const { return card_; }            // its image and top-left corner
   const TPiece* shown_piece() const { return shown_; }    // the piece on the card
+
+  // What a left click at (x, y) does; click() asks this at the pointer, and tests anywhere.
+  enum class ClickAction { NewCard, Place, Nothing };
+  ClickAction action_at(int x, int y) const;
 
  protected:
   void click() override;

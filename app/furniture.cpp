@@ -97,7 +97,11 @@ void show_thinking(const Assets& a) {
 }
 
 bool mouse_over(const Assets& a, const media::ImagePtr& image, float x, float y) {
-  return media::images_collide(image, x, y, a.probe_image, media::mouse_x(), media::mouse_y());
+  return point_over(a, image, x, y, media::mouse_x(), media::mouse_y());
+}
+
+bool point_over(const Assets& a, const media::ImagePtr& image, float x, float y, int px, int py) {
+  return media::images_collide(image, x, y, a.probe_image, static_cast<float>(px), static_cast<float>(py));
 }
 
 bool mouse_in(int x1, int y1, int x2, int y2) {

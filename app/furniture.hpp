@@ -33,6 +33,8 @@ void show_thinking(const Assets& assets);
 
 // The pointer touches an opaque pixel of the image drawn at (x, y).
 bool mouse_over(const Assets& assets, const media::ImagePtr& image, float x, float y);
+// The same test for a pointer at (px, py): what a click there would touch.
+bool point_over(const Assets& assets, const media::ImagePtr& image, float x, float y, int px, int py);
 // The pointer lies inside the rectangle, edges included.
 bool mouse_in(int x1, int y1, int x2, int y2);
 inline bool is_even(int n) { return (n & 1) == 0; }

@@ -63,6 +63,15 @@ ImagePtr image_from_pixmap(const PixmapPtr& pixmap, int flags) {
   return make_image(std::move(rgba), flags);
 }
 
+ImagePtr image_for_hits(PixmapPtr rgba) {
+  if (!rgba || rgba->width <= 0 || rgba->height <= 0 || rgba->format != PF_RGBA) return nullptr;
+  auto img = std::make_shared<Image>();
+  img->width = rgba->width;
+  img->height = rgba->height;
+  img->source = std::move(rgba);
+  return img;
+}
+
 ImagePtr image_stretched(const PixmapPtr& pixmap, int width, int height, int flags) {
   if (width <= 0 || height <= 0) return nullptr;
   ImagePtr img = image_from_pixmap(pixmap, flags);

@@ -31,6 +31,9 @@ using ImagePtr = std::shared_ptr<Image>;
 ImagePtr load_image(const std::string& path, int flags = IMG_DEFAULT);
 ImagePtr image_from_pixmap(const PixmapPtr& pixmap, int flags = IMG_DEFAULT);
 ImagePtr create_image(int width, int height, int flags = IMG_DEFAULT);
+// An image of the RGBA pixels kept only to be tested (images_collide): it gets no texture unless it
+// is drawn after all.
+ImagePtr image_for_hits(PixmapPtr rgba);
 // An image of width x height showing the pixmap stretched to that size (filtered when the sizes
 // differ): a picture kept at a few percent under screen size still fills the screen.
 ImagePtr image_stretched(const PixmapPtr& pixmap, int width, int height, int flags = 0);

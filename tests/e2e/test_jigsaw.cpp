@@ -3,7 +3,11 @@
 // the "where" card, or lying loose in "pj") tells where its home is.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/harness.hpp"
@@ -185,6 +189,76 @@ bool open_point(const Piece& piece, const media::Pixmap& shot, const std::vector
       if (ok && (best < 0 || dist < best)) best = dist, x = u, y = v;
     }
   return best >= 0;
+}
+
+// The piece on the "where" card as the screen shows it: the coded pixels shown away from their
+// home, all shifted by the card's one offset; `home` marks where each of them belongs.
+struct CardPiece {
+  std::vector<uint8_t> home = std::vector<uint8_t>(static_cast<size_t>(kW) * kH, 0);
+  int count = 0;
+  int mid_x = 0, mid_y = 0;  // the middle of its home: tells the pieces apart
+  bool has(int x, int y) const { return x >= 0 && y >= 0 && x < kW && y < kH && home[static_cast<size_t>(y) * kW + x]; }
+};
+
+bool card_piece(const media::Pixmap& shot, const std::vector<Box>& skip, CardPiece& out) {
+  auto skipped = [&skip](int x, int y) {
+    for (const Box& b : skip)
+      if (b.has(x, y)) return true;
+    return false;
+  };
+  // The offset most of the stray pixels agree on (a stray match elsewhere cannot outvote the card).
+  std::map<std::pair<int, int>, int> votes;
+  for (int y = 0; y < kH; y += 3)
+    for (int x = 0; x < kW; x += 3) {
+      int hx = 0, hy = 0;
+      if (!skipped(x, y) && decode(read_pixel(shot, x, y), hx, hy) && (hx != x || hy != y)) ++votes[{x - hx, y - hy}];
+    }
+  std::pair<int, int> offset{0, 0};
+  int most = 0;
+  for (const auto& [o, n] : votes)
+    if (n > most) most = n, offset = o;
+  if (most < 100) return false;
+  out = CardPiece{};
+  long sx = 0, sy = 0;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      int hx = 0, hy = 0;
+      if (skipped(x, y) || !decode(read_pixel(shot, x, y), hx, hy) || x - hx != offset.first || y - hy != offset.second)
+        continue;
+      out.home[static_cast<size_t>(hy) * kW + hx] = 1;
+      ++out.count;
+      sx += hx;
+      sy += hy;
+    }
+  out.mid_x = static_cast<int>(sx / out.count);
+  out.mid_y = static_cast<int>(sy / out.count);
+  return true;
+}
+
+// A point of the card's piece's home that the screen shows as bare table all around (dark red:
+// the piece is still hidden there, and neither the card, an outline nor the pointer lies over it),
+// well inside the home: of those, the one nearest their middle.
+bool point_in_sight(const media::Pixmap& shot, const CardPiece& piece, const std::vector<Box>& skip, int& x, int& y) {
+  std::vector<std::pair<int, int>> ok;
+  for (int v = 8; v < kH - 8; v += 2)
+    for (int u = 8; u < kW - 8; u += 2) {
+      bool good = piece.has(u, v);
+      for (int dy = -6; good && dy <= 6; dy += 3)
+        for (int dx = -6; good && dx <= 6; dx += 3)
+          good = piece.has(u + dx, v + dy) && near(read_pixel(shot, u + dx, v + dy), 150, 0, 0, 8);
+      for (const Box& b : skip) good = good && !b.has(u, v) && !b.has(u - 3, v - 3);
+      if (good) ok.push_back({u, v});
+    }
+  if (ok.empty()) return false;
+  long sx = 0, sy = 0;
+  for (auto [u, v] : ok) sx += u, sy += v;
+  const long mx = sx / static_cast<long>(ok.size()), my = sy / static_cast<long>(ok.size());
+  long best = -1;
+  for (auto [u, v] : ok) {
+    const long d = (u - mx) * (u - mx) + (v - my) * (v - my);
+    if (best < 0 || d < best) best = d, x = u, y = v;
+  }
+  return true;
 }
 
 // A program with the coded picture as its only picture, at the given level.
@@ -375,6 +449,64 @@ TEST(Jigsaw, WhereFindsEveryShownPiece) {
   g.app.key("Escape");
   ASSERT_TRUE(g.app.wait_exit());
   EXPECT_EQ(g.app.read_text("pipkin.txt"), "7\r\n");
+}
+
+// Whole games of "where" on several cuts, played as a child plays them: the piece is known only by
+// its picture on the card, and the click goes where that picture belongs and the table still shows
+// dark red, whether the card lies over part of the home or not. Every such click places the piece:
+// it shows there, or a card for another piece comes (it may lie over the place just clicked), and a
+// piece clicked once never comes back on a card. The corner button then deals the next game, on
+// another cut.
+TEST(Jigsaw, WherePlayedFromTheScreenOnSeveralCuts) {
+  constexpr int kGames = 4;
+  Game g(6);
+  ASSERT_TRUE(g.app.start()) << g.app.stderr_text();
+  g.app.key("6");
+  ASSERT_TRUE(g.park());
+  auto same_piece = [](const CardPiece& a, int mid_x, int mid_y) {
+    return std::abs(a.mid_x - mid_x) <= 3 && std::abs(a.mid_y - mid_y) <= 3;
+  };
+  for (int game = 0; game < kGames; ++game) {
+    SCOPED_TRACE("game " + std::to_string(game + 1));
+    ASSERT_TRUE(g.app.wait_for([](const media::Pixmap& p) { return colour_share(p, 150, 0, 0) > 0.3; }))
+        << "a new table on dark red";
+    const int cut = cut_on_screen(g.app, *g.app.screenshot(), 150, 0, 0);  // for the messages only
+    SCOPED_TRACE("cut " + std::to_string(cut));
+    std::vector<std::pair<int, int>> clicked;  // the middles of the homes clicked so far
+    bool done = false;
+    for (int round = 0; round < 40 && !done; ++round) {
+      CardPiece piece;
+      int x = 0, y = 0;
+      ASSERT_TRUE(g.app.wait_for([&](const media::Pixmap& p) {
+        done = g.is_finished(p);
+        return done || (card_piece(p, g.furniture(), piece) && point_in_sight(p, piece, g.furniture(), x, y));
+      })) << "round " << round << ": a card whose piece's home shows, or the whole picture";
+      if (done) break;
+      for (size_t k = 0; k < clicked.size(); ++k)
+        ASSERT_FALSE(same_piece(piece, clicked[k].first, clicked[k].second))
+            << "round " << round << ": the piece clicked in round " << k << " is on the card again";
+      g.click_and_park(x, y);
+      const bool placed = g.app.wait_for([&](const media::Pixmap& p) {
+        if ((read_pixel(p, x - 3, y - 3) & 0xFFFFFF) == (code(x - 3, y - 3) & 0xFFFFFF) || g.is_finished(p)) return true;
+        CardPiece next;
+        return card_piece(p, g.furniture(), next) && !same_piece(next, piece.mid_x, piece.mid_y);
+      });
+      if (!placed) g.app.screenshot("/tmp/pipkin_where_not_placed.png");
+      ASSERT_TRUE(placed) << "round " << round << ": the piece on the card placed by a click at (" << x << ", " << y
+                          << ") on its home (" << piece.count << " pixels of it seen on the card)";
+      clicked.push_back({piece.mid_x, piece.mid_y});
+    }
+    ASSERT_TRUE(done) << clicked.size() << " pieces clicked";
+    EXPECT_GE(clicked.size(), 4u) << "one click per piece";
+    std::printf("where: game %d on cut %d finished, %zu pieces placed with one click each\n", game + 1, cut,
+                clicked.size());
+    if (game == 0) g.app.screenshot("/tmp/pipkin_where_played_end.png");
+    const Box c = g.corner();
+    g.click((c.x0 + c.x1) / 2, (c.y0 + c.y1) / 2);  // the next game
+  }
+  g.app.key("Escape");
+  ASSERT_TRUE(g.app.wait_exit());
+  EXPECT_EQ(g.app.read_text("pipkin.txt"), "7\r\n") << "finishing where at the highest level unlocks 7";
 }
 
 TEST(Jigsaw, CarryEveryPieceHome) {

@@ -268,6 +268,41 @@ TEST(JigsawBuild, WhereCardSizeAndPlace) {
   EXPECT_EQ(j->card().img, before);
 }
 
+TEST(JigsawBuild, WhereCardTakesTheCornerThatHidesLeastOfTheHome) {
+  jt::fresh_world();
+  auto j = jt::hand_made<activities::TWhere>(1, 2);
+  TPiece& a = *j->pieces()[0];
+  j->pieces()[1]->visible = 1;
+  // 600 x 300 at (320, 160): the usual corner, right and at the top (364..1014 x 10..360), would
+  // hide a wide strip of it; right at the bottom hides none.
+  a.img = jt::solid(600, 300);
+  media::mid_handle(a.img);
+  a.x = a.x0 = 320;
+  a.y = a.y0 = 160;
+  j->make_card();
+  EXPECT_EQ(j->card().x, 1024 - 650 - 10);
+  EXPECT_EQ(j->card().y, 768 - 350 - 10);
+  // 640 x 500 at (500, 384) whose left half is clear: the piece lies right of its rectangle's
+  // centre. Every corner hides some of it; the left ones least (200 columns, not 320), and of
+  // those the top, as the middle line counts as top.
+  a.img = jt::solid(640, 500);
+  for (int y = 0; y < 500; ++y)
+    for (int x = 0; x < 320; ++x) media::write_pixel(*a.img->source, x, y, 0);
+  media::mid_handle(a.img);
+  a.x = a.x0 = 500;
+  a.y = a.y0 = 384;
+  j->make_card();
+  EXPECT_EQ(j->card().x, 10);
+  EXPECT_EQ(j->card().y, 10);
+  // The shape, where there is one, is what counts: the same piece whole in shape goes to the
+  // usual corner again (right: 320 columns hidden there against 520 at the left).
+  a.shape = jt::solid(640, 500);
+  media::mid_handle(a.shape);
+  j->make_card();
+  EXPECT_EQ(j->card().x, 1024 - 690 - 10);
+  EXPECT_EQ(j->card().y, 10);
+}
+
 TEST_F(JigsawShell, KeysBuildResumeAndReplacePuzzles) {
   jt::fresh_world();
   loop = jt::make_loop(9);

@@ -348,6 +348,42 @@ TEST(JigsawPlay, WhereRevealsOnlyTheShownPiece) {
   EXPECT_EQ(j->finished(), 1);
 }
 
+// The piece on the card takes a click anywhere on its home: where a piece before it in the list
+// reaches over it (as neighbours do along their seam), and where its picture was white and cut
+// away from its image, since its shape is whole there.
+TEST(JigsawPlay, WhereShownPieceTakesEveryClickOnItsHome) {
+  jt::fresh_world();
+  auto j = jt::hand_made<activities::TWhere>(1, 3);  // homes 100 wide at x 200, 300 and 400
+  TPiece& a = at(*j, 0, 0);
+  TPiece& b = at(*j, 0, 1);
+  TPiece& c = at(*j, 0, 2);
+  a.img = jt::solid(160, 100);  // 120..280: 30 pixels into b's home
+  media::mid_handle(a.img);
+  b.img = jt::solid(100, 100);
+  for (int y = 40; y < 60; ++y)
+    for (int x = 40; x < 60; ++x) media::write_pixel(*b.img->source, x, y, 0);  // 290..310 cut away
+  media::mid_handle(b.img);
+  b.shape = jt::solid(100, 100);
+  media::mid_handle(b.shape);
+  for (bool a_revealed : {false, true}) {
+    SCOPED_TRACE(a_revealed ? "a revealed" : "a hidden");
+    a.visible = a_revealed;
+    b.visible = false;
+    c.visible = true;
+    j->make_card();
+    for (int deals = 0; deals < 200 && j->shown_piece() != &b; ++deals) j->make_card();  // a may come up first
+    ASSERT_EQ(j->shown_piece(), &b);
+    EXPECT_EQ(j->action_at(265, 200), activities::TWhere::ClickAction::Place) << "where a reaches over b";
+    EXPECT_EQ(j->action_at(300, 200), activities::TWhere::ClickAction::Place) << "where b's picture was white";
+    EXPECT_EQ(j->action_at(200, 200), activities::TWhere::ClickAction::Nothing) << "on a alone";
+    EXPECT_EQ(j->action_at(400, 200), activities::TWhere::ClickAction::Nothing) << "on c";
+    EXPECT_EQ(j->action_at(600, 200), activities::TWhere::ClickAction::Nothing) << "on no piece";
+    click_at(*j, 300, 200);
+    EXPECT_EQ(b.visible, 1);
+    EXPECT_EQ(a.visible, a_revealed);
+  }
+}
+
 TEST(JigsawPlay, FinishedPuzzleWaitsForTheCornerButton) {
   const app::Assets& s = jt::fresh_world().assets;
   std::unique_ptr<activities::TPuzzle> puzzles[] = {jt::hand_made<activities::TUncover>(1, 2),
