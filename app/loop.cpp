@@ -49,7 +49,8 @@ void Loop::draw_screen() {
     draw_label(text, assets_.big_font, 0, 0, 20);
   }
   draw_activity_number(assets_, state_.activity);
-  if (quit_ring_shown(state_.quit_held_ms)) draw_quit_ring(assets_, static_cast<float>(state_.quit_held_ms) / kQuitHoldMs);
+  if (quit_ring_shown(state_.quit_held_ms))
+    draw_quit_ring(assets_, static_cast<float>(state_.quit_held_ms) / kQuitHoldMs);
 }
 
 void Loop::redraw() {
