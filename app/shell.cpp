@@ -21,7 +21,13 @@ namespace {
 // Opens the display chosen from the mode list and the configuration. False when the program must end.
 bool open_display(const Config& cfg) {
   const int w = media::kScreenW, h = media::kScreenH;
-  DisplayChoice c = choose_display(media::graphics_modes(), cfg, w, h, media::screen_area());
+  const std::vector<media::DisplayMode> modes = media::graphics_modes();
+  // No display at all is not a small screen: say what is wrong.
+  if (modes.empty()) {
+    media::message_box("Pipkin cannot open its screen on this display - sorry!", true);
+    return false;
+  }
+  DisplayChoice c = choose_display(modes, cfg, w, h, media::screen_area());
   if (!c.ok) {
     media::message_box(c.message, true);
     return false;
