@@ -135,7 +135,10 @@ const OverviewText& overview() {
        {"Child lock",
         "A third line *1* in *data/config.txt*, or starting with *--child-lock*, turns it on: "
         "then the keys work only while *Ctrl* is held. Ctrl+1\xC2\xA0to\xC2\xA0"
-        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info, Ctrl+Esc or Ctrl+Q quit."}}};
+        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info, Ctrl+Esc or Ctrl+Q quit."},
+       {"The child session",
+        "For a full lock, pick *Pipkin (child session)* at the login screen (it needs cage): Pipkin "
+        "alone, locked, with no desktop behind it. Quitting Pipkin ends the session."}}};
   return text;
 }
 
