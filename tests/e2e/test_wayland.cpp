@@ -316,7 +316,7 @@ TEST(Wayland, ChildSessionRunsPipkinAloneInCage) {
   d.screenshot(shot("wayland_cage_title"));
   ASSERT_TRUE(last) << "grim takes no screenshot of cage\n" << d.compositor_log();
   expect_title_letterboxed(*last);
-  ASSERT_TRUE(letterboxed) << d.pipkin_stderr();
+  EXPECT_TRUE(letterboxed) << d.pipkin_stderr();
   ASSERT_TRUE(d.cage_running());
 
   d.end_cage_program();

@@ -91,10 +91,10 @@ std::vector<pid_t> own_children() {
 // usual US layout. The two wlroots protocols are not in wayland-protocols, so their requests are
 // described here by hand, in their protocols' order (the order gives the request numbers).
 
-const wl_interface* const kNoTypes[8] = {};
+const wl_interface* kNoTypes[8] = {};
 
 extern const wl_interface virtual_pointer_interface;
-const wl_interface* const kCreatePointerTypes[] = {&wl_seat_interface, &virtual_pointer_interface};
+const wl_interface* kCreatePointerTypes[] = {&wl_seat_interface, &virtual_pointer_interface};
 const wl_message kPointerManagerRequests[] = {
     {"create_virtual_pointer", "?on", kCreatePointerTypes},
     {"destroy", "", kNoTypes},
@@ -111,7 +111,7 @@ const wl_message kPointerRequests[] = {
 const wl_interface virtual_pointer_interface = {"zwlr_virtual_pointer_v1", 1, 9, kPointerRequests, 0, nullptr};
 
 extern const wl_interface virtual_keyboard_interface;
-const wl_interface* const kCreateKeyboardTypes[] = {&wl_seat_interface, &virtual_keyboard_interface};
+const wl_interface* kCreateKeyboardTypes[] = {&wl_seat_interface, &virtual_keyboard_interface};
 const wl_message kKeyboardManagerRequests[] = {
     {"create_virtual_keyboard", "on", kCreateKeyboardTypes},
 };
@@ -454,10 +454,14 @@ bool Desktop::start_pipkin(const std::string& driver, const std::vector<std::str
   if (geteuid() == 0) chown((app + "/start.sh").c_str(), uid_, gid_);
   if (!swaymsg({"exec", "sh " + quoted(app + "/start.sh")})) return false;
   if (!wait_until([&] { return exists(app + "/pid.txt"); }, kDeadlineMs)) return false;
-  // The first frame is drawn once the shared images are loaded: wait until the output's centre is
-  // not black, then until the pictures are in (so that every digit works at once).
-  if (!wait_for([](const media::Pixmap& p) { return (media::read_pixel(p, p.width / 2, p.height / 3) & 0xFFFFFF) != 0; },
-                kDeadlineMs))
+  // The first frame, the title, is drawn once the shared images are loaded: wait until the sky is
+  // in the output's centre, then until the pictures are in (so that every digit works at once).
+  if (!wait_for(
+          [](const media::Pixmap& p) {
+            const uint32_t c = media::read_pixel(p, p.width / 2, p.height / 2);
+            return (c & 255) > 180 && (c & 255) > ((c >> 16) & 255) + 30;
+          },
+          kDeadlineMs))
     return false;
   return wait_until(
              [&] {
@@ -538,8 +542,8 @@ bool Desktop::has_view(const std::string& shell) {
 media::PixmapPtr Desktop::screenshot(const std::string& save_as) {
   const std::string file = dir_ + "/shot.png";
   std::remove(file.c_str());
-  // Level 0: no compression, so that a wait can look often.
-  if (run({"grim", "-l", "0", file}) != 0) return nullptr;
+  // No compression, so that a wait can look often; a shot kept to look at is compressed.
+  if (run({"grim", "-l", save_as.empty() ? "0" : "6", file}) != 0) return nullptr;
   media::PixmapPtr p = media::load_pixmap(file);
   if (p && !save_as.empty()) sh("cp " + quoted(file) + " " + quoted(save_as));
   return p;
