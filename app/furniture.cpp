@@ -1,5 +1,9 @@
 #include "app/furniture.hpp"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 #include "media/display.hpp"
 #include "media/draw.hpp"
 #include "media/events.hpp"
@@ -85,6 +89,45 @@ void draw_activity_number(const Assets& a, int activity) {
   media::set_font(a.main_font);
   media::set_colour(210, 210, 210);
   media::draw_text(std::to_string(activity), 1010, 744);
+}
+
+void draw_quit_ring(const Assets& a, float done) {
+  media::SavedDrawState saved;
+  media::set_blend(media::ALPHA);
+  const int cx = quit_ring_x(a), cy = kQuitRingY;
+  const float sweep = std::clamp(done, 0.0f, 1.0f) * 2.0f * std::numbers::pi_v<float>;
+  // Each pixel is the backdrop, the track or the filled part (or outside); every row is drawn as
+  // runs of one kind, so nothing is drawn twice and the half-transparent backdrop stays even.
+  enum Kind { Outside, Back, Track, Filled };
+  auto kind = [&](int x, int y) {
+    const float dx = static_cast<float>(x - cx) + 0.5f, dy = static_cast<float>(y - cy) + 0.5f;
+    const float d = std::hypot(dx, dy);
+    if (d > kQuitRingBack) return Outside;
+    if (d < kQuitRingInner || d > kQuitRingOuter) return Back;
+    float angle = std::atan2(dx, -dy);  // clockwise from the top
+    if (angle < 0) angle += 2.0f * std::numbers::pi_v<float>;
+    return angle < sweep ? Filled : Track;
+  };
+  auto paint = [](Kind k, int x, int y, int w) {
+    switch (k) {
+      case Outside: return;
+      case Back: media::set_colour(20, 40, 90), media::set_alpha(0.6f); break;
+      case Track: media::set_colour(120, 140, 190), media::set_alpha(1.0f); break;
+      case Filled: media::set_colour(255, 220, 60), media::set_alpha(1.0f); break;
+    }
+    media::draw_rect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(w), 1.0f);
+  };
+  for (int y = cy - kQuitRingBack; y <= cy + kQuitRingBack; ++y) {
+    int run = cx - kQuitRingBack;
+    Kind k = kind(run, y);
+    for (int x = run + 1; x <= cx + kQuitRingBack + 1; ++x) {
+      const Kind next = x <= cx + kQuitRingBack ? kind(x, y) : Outside;
+      if (next == k && x <= cx + kQuitRingBack) continue;
+      paint(k, run, y, x - run);
+      run = x;
+      k = next;
+    }
+  }
 }
 
 void draw_corner_button(const Assets& a) { media::draw_image(a.smiley_image, 5, corner_y(a), 0); }

@@ -1,5 +1,5 @@
 // Screen furniture shared by the loop and the activities: title screen, help page, label, activity
-// number, corner button, thinking image, pointer tests and shuffling.
+// number, quit ring, corner button, thinking image, pointer tests and shuffling.
 #pragma once
 #include <string>
 #include <utility>
@@ -27,6 +27,12 @@ void draw_help_page(const Assets& assets, const media::ImagePtr& page);
 // A label centred on (x, y), or on the screen's centre when x is 0.
 void draw_label(const std::string& text, const media::FontPtr& font, int x, int y, int margin);
 void draw_activity_number(const Assets& assets, int activity);
+// The ring in the top right corner that fills while a parent holds the quit keys under the child
+// lock: an empty track at 0, closed at 1, filling clockwise from the top. Where it is:
+constexpr int kQuitRingInner = 19, kQuitRingOuter = 28, kQuitRingBack = 34;  // radii
+inline int quit_ring_x(const Assets& a) { return a.screen_w - 44; }           // its centre
+constexpr int kQuitRingY = 44;
+void draw_quit_ring(const Assets& assets, float done);
 void draw_corner_button(const Assets& assets);
 bool corner_button_hit(const Assets& assets);
 void show_thinking(const Assets& assets);

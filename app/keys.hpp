@@ -1,7 +1,12 @@
 // What a key does: the one place where key codes are interpreted. The loop carries the command out.
-// With the child lock on, a key works only while Control is held, so a child pressing everything
-// changes nothing.
+// Without the child lock a key acts as it goes down. With the lock, a key works only as a clean
+// Control chord (see Chord below), so a child pressing everything, or a hand laid flat on the
+// keyboard, changes nothing.
 #pragma once
+#include <bitset>
+#include <optional>
+
+#include "media/events.hpp"
 
 namespace app {
 
@@ -14,7 +19,6 @@ enum class Command {
   TitleScreen,  // 0
   Choose,       // 1 to 9: choose that activity
   Nothing,      // any other key: it only closes the help page
-  Ignore,       // child lock, no Control held: nothing at all (no redraw, the help page stays)
 };
 
 struct KeyCommand {
@@ -22,12 +26,33 @@ struct KeyCommand {
   int digit = 0;  // for Choose: the activity's digit
 };
 
-KeyCommand command_for_key(int code, bool ctrl_down, bool child_lock = false);
+KeyCommand command_for_key(int code, bool ctrl_down);
 
 // Every command but these closes the help page before it is carried out.
 inline bool closes_help(Command c) {
-  return c != Command::Quit && c != Command::ToggleInfo && c != Command::ControlDown && c != Command::ToggleHelp &&
-         c != Command::Ignore;
+  return c != Command::Quit && c != Command::ToggleInfo && c != Command::ControlDown && c != Command::ToggleHelp;
 }
+
+inline bool is_control(int code) { return code == media::KEY_LCONTROL || code == media::KEY_RCONTROL; }
+
+// The child lock's keys. A chord is one Control key and one other key, and nothing else down, from
+// the moment that key goes down until either of the two is let go: then it has ended cleanly and the
+// key acts as with Control held. A key that goes down meanwhile spoils it, so a palm (Control among
+// many keys at once) does nothing; acting on the end rather than on the press means a palm that lands
+// Control and 1 first has done nothing yet when the rest of it arrives. How long a chord has been
+// held is the loop's to judge (quitting wants a long hold).
+constexpr int kKeyCodes = 256;  // key codes run from 0 (every key the program has no code for) to 255
+
+struct Chord {
+  std::bitset<kKeyCodes> down;  // the keys down now, by code
+  bool held = false;            // a clean chord is under way
+  int key = 0;                  // its key (never Control)
+  int since_ms = 0;             // when its key went down
+};
+
+// A key went down at now_ms. A key that is already down is not a new key: it changes nothing.
+void chord_key_down(Chord& chord, int code, int now_ms);
+// A key was let go: the key of the clean chord this ends, if it ends one.
+std::optional<int> chord_key_up(Chord& chord, int code);
 
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "app/loop.hpp"
 
+#include <algorithm>
+
 #include "app/config.hpp"
 #include "app/furniture.hpp"
 #include "app/keys.hpp"
@@ -47,6 +49,7 @@ void Loop::draw_screen() {
     draw_label(text, assets_.big_font, 0, 0, 20);
   }
   draw_activity_number(assets_, state_.activity);
+  if (quit_ring_shown(state_.quit_held_ms)) draw_quit_ring(assets_, static_cast<float>(state_.quit_held_ms) / kQuitHoldMs);
 }
 
 void Loop::redraw() {
@@ -157,9 +160,10 @@ void Loop::choose_again(int digit, bool was_current) {
   }
 }
 
-Turn Loop::on_key(int code) {
-  KeyCommand k = command_for_key(code, state_.ctrl_down, child_lock_);
-  if (k.command == Command::Ignore) return Turn::Continue;
+// Without the child lock a key acts as it goes down.
+Turn Loop::on_key(int code) { return carry_out(command_for_key(code, state_.ctrl_down)); }
+
+Turn Loop::carry_out(KeyCommand k) {
   state_.redraw_needed = true;
   if (closes_help(k.command)) state_.help_shown = false;
   // Any later key replaces a digit still waiting for its pictures (Control is half of a key).
@@ -177,19 +181,59 @@ Turn Loop::on_key(int code) {
     case Command::ToggleSound: sounds_.set_on(!sounds_.on()); break;
     case Command::TitleScreen: state_.activity = 0; break;
     case Command::Choose: choose_when_pictures_ready(k.digit); break;
-    case Command::Nothing:
-    case Command::Ignore: break;
+    case Command::Nothing: break;
   }
   return Turn::Continue;
 }
 
+// With the child lock a key going down never acts by itself: it starts or spoils a chord. Control
+// alone changes nothing to see, so it costs no redraw.
+void Loop::on_locked_key_down(int code) {
+  if (is_control(code)) state_.ctrl_down = true;
+  chord_key_down(state_.chord, code, media::millisecs());
+  follow_quit_hold();
+}
+
+// A chord that ends cleanly acts now, as its key would with Control held; the quit chord let go
+// before its second is up does nothing (its ring goes).
+Turn Loop::on_locked_key_up(int code) {
+  const std::optional<int> key = chord_key_up(state_.chord, code);
+  follow_quit_hold();
+  if (!key) return Turn::Continue;
+  const KeyCommand k = command_for_key(*key, true);
+  if (k.command == Command::Quit) return Turn::Continue;
+  return carry_out(k);
+}
+
+bool Loop::quit_chord_held() const {
+  return child_lock_ && state_.chord.held && command_for_key(state_.chord.key, true).command == Command::Quit;
+}
+
+// The ring fills as the quit chord is held; the screen is redrawn only while it shows or as it goes.
+void Loop::follow_quit_hold() {
+  const int held =
+      quit_chord_held() ? std::clamp(media::millisecs() - state_.chord.since_ms, 0, kQuitHoldMs) : -1;
+  if (held == state_.quit_held_ms) return;
+  if (quit_ring_shown(held) || quit_ring_shown(state_.quit_held_ms)) state_.redraw_needed = true;
+  state_.quit_held_ms = held;
+}
+
 Turn Loop::handle_event(const media::Event& e) {
+  // The quit chord held for its second ends the program, whatever comes next: ticks come often
+  // enough that this is seen within a few milliseconds of the second.
+  if (quit_chord_held() && media::millisecs() - state_.chord.since_ms >= kQuitHoldMs) {
+    save_progress();
+    return Turn::Quit;
+  }
   switch (e.id) {
     case media::EV_TERMINATE: save_progress(); return Turn::Quit;
-    case media::EV_KEY_DOWN: return on_key(e.data);
-    case media::EV_KEY_UP:
-      if (e.data == media::KEY_LCONTROL || e.data == media::KEY_RCONTROL) state_.ctrl_down = false;
+    case media::EV_KEY_DOWN:
+      if (!child_lock_) return on_key(e.data);
+      on_locked_key_down(e.data);
       return Turn::Continue;
+    case media::EV_KEY_UP:
+      if (is_control(e.data)) state_.ctrl_down = false;
+      return child_lock_ ? on_locked_key_up(e.data) : Turn::Continue;
     case media::EV_MOUSE_DOWN:
       state_.redraw_needed = true;
       if (e.data == 1) {
@@ -214,6 +258,7 @@ Turn Loop::handle_event(const media::Event& e) {
 }
 
 void Loop::on_timer_tick() {
+  follow_quit_hold();
   if (!loading_) return;
   if (loading_->poll()) progress_unshown_ = true;
   const int now = media::millisecs();

@@ -9,6 +9,7 @@
 #include "app/activity.hpp"
 #include "app/assets.hpp"
 #include "app/effects.hpp"
+#include "app/keys.hpp"
 #include "app/picture_store.hpp"
 #include "media/events.hpp"
 
@@ -23,18 +24,31 @@ struct LoopState {
   bool help_shown = false;
   bool info_shown = false;
   bool redraw_needed = true;
-  bool ctrl_down = false;
+  bool ctrl_down = false;  // a Control key is down: a left click is a right click
   int last_move_ms = 0;  // when the last handled pointer move was
   // A move came too soon after the last handled one and nothing handled since: it is handled once
   // the gap has passed, so the place where the pointer comes to rest is never missed.
   bool move_pending = false;
   int waiting_digit = 0;  // a digit pressed before its pictures were in; chosen once they are
+  // Child lock only: the keys down and the Control chord under way.
+  Chord chord;
+  // Child lock only: how long the quit chord (Control+Q or Control+Escape) has been held, up to the
+  // second it takes, as of the last event; -1 when none is held. Drawn as a ring filling up.
+  int quit_held_ms = -1;
 };
+
+// Under the child lock, quitting needs its chord held this long.
+constexpr int kQuitHoldMs = 1000;
+// The ring shows once the quit chord has been held this long: a palm that lands Control and Q
+// first has spoilt the chord by then, so it does not flash the ring.
+constexpr int kQuitRingShowsMs = 100;
+inline bool quit_ring_shown(int held_ms) { return held_ms >= kQuitRingShowsMs; }
 
 class Loop {
  public:
   // The level is the stored progress; it is written back to progress_file when the program ends.
-  // With the child lock, keys work only while Control is held.
+  // With the child lock, keys work only as clean Control chords (app/keys.hpp), and quitting needs
+  // its chord held for kQuitHoldMs.
   Loop(const Assets& assets, ActivityTable table, std::string progress_file, int level, bool child_lock = false);
   Loop(const Loop&) = delete;
   Loop& operator=(const Loop&) = delete;
@@ -53,7 +67,7 @@ class Loop {
   Turn turn();
   void redraw_if_needed();
   void redraw();       // the screen, the loop's pointer, present
-  void draw_screen();  // the activity (or title screen), help page, label, number
+  void draw_screen();  // the activity (or title screen), help page, label, number, quit ring
   void update_activity();
   Turn handle_event(const media::Event& e);
   void on_timer_tick();
@@ -61,6 +75,11 @@ class Loop {
 
  private:
   Turn on_key(int code);
+  Turn carry_out(KeyCommand k);
+  void on_locked_key_down(int code);
+  Turn on_locked_key_up(int code);
+  bool quit_chord_held() const;
+  void follow_quit_hold();
   void on_left_click();
   void on_right_click();
   void on_mouse_move();

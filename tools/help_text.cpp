@@ -125,7 +125,8 @@ const OverviewText& overview() {
        {"Child lock",
         "A third line *1* in *data/config.txt*, or starting with *--child-lock*, turns it on: "
         "then the keys work only while *Ctrl* is held. Ctrl+1\xC2\xA0to\xC2\xA0"
-        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info, Ctrl+Esc or Ctrl+Q quit."},
+        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info; hold Ctrl+Esc or Ctrl+Q "
+        "a second to quit."},
        {"The child session",
         "For a full lock, log in to *Pipkin (child session)* (it needs cage): Pipkin alone and "
         "locked. Quitting it ends the session."}}};

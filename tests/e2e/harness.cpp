@@ -149,6 +149,10 @@ void Pipkin::xdotool(const std::string& args) { sh("xdotool " + args); }
 
 void Pipkin::key(const std::string& keysym) { xdotool("key --clearmodifiers " + keysym); }
 
+void Pipkin::key_down(const std::string& keysyms) { xdotool("keydown " + keysyms); }
+
+void Pipkin::key_up(const std::string& keysyms) { xdotool("keyup " + keysyms); }
+
 void Pipkin::move(int x, int y) { xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y)); }
 
 void Pipkin::click(int x, int y, int button) {

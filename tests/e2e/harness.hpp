@@ -49,6 +49,9 @@ class Pipkin {
   std::string stderr_text() const;
 
   void key(const std::string& keysym);        // e.g. "2", "h", "Escape", "ctrl+q"
+  // Keys pressed one after the other and left down, or let go in the order given: "ctrl a s q".
+  void key_down(const std::string& keysyms);
+  void key_up(const std::string& keysyms);
   void move(int x, int y);                    // in the 1024x768 screen
   void click(int x, int y, int button = 1);   // 1 left, 3 right: a move there and a click, at once
   // One burst with no pause: a move to (x, y), a click, and a move on to (to_x, to_y).

@@ -1,5 +1,6 @@
 // The child lock end to end: the real program in full screen with a real window manager; keys
-// without Control change nothing, Control+key works, and the keyboard stays with the program.
+// without Control change nothing, Control+key works, a hand laid flat on the keyboard changes
+// nothing, quitting needs Control+Q or Control+Escape held, and the keyboard stays with the program.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -7,6 +8,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/harness.hpp"
@@ -90,19 +92,64 @@ TEST(ChildLock, KeysAloneDoNothingControlKeysWork) {
   EXPECT_EQ(changed_rows(*title, *label, 470, 768), 0);
   EXPECT_TRUE(app.running());
 
-  // Control+2 at level 2 opens counting balls; Control+Escape ends the program and keeps the level.
+  // Control+2 at level 2 opens counting balls; Control+Escape held ends the program and keeps the
+  // level.
   app.key("ctrl+v");
   app.key("ctrl+2");
   ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return changed_rows(*title, p, 0, 768) > 20000; }, 20000))
       << "Control+2 leaves the title screen";
   app.screenshot(shot("lock_activity2"));
-  app.key("ctrl+Escape");
-  ASSERT_TRUE(app.wait_exit(20000)) << "Control+Escape ends the program";
+  app.key_down("ctrl Escape");
+  const bool ended = app.wait_exit();
+  app.key_up("Escape ctrl");
+  ASSERT_TRUE(ended) << "Control+Escape held ends the program";
   EXPECT_EQ(app.exit_status(), 0);
   EXPECT_EQ(app.read_text("pipkin.txt"), "2\r\n");
 }
 
-TEST(ChildLock, ControlQQuitsAndSavesToo) {
+// Hands laid flat on the keyboard: Control with letters and Q, with Escape and digits, all down at
+// once and then all let go. The program keeps running on the same screen.
+TEST(ChildLock, PalmsChangeNothing) {
+  e2e::XServer x({"1024x768x24"});
+  ASSERT_TRUE(x.ok());
+  e2e::WindowManager wm;
+  ASSERT_TRUE(wm.start());
+  e2e::Options opt;
+  opt.level = 2;
+  opt.config = "0\n0\n1\n";
+  Pipkin app(opt);
+  ASSERT_TRUE(app.start()) << app.stderr_text();
+  media::PixmapPtr title = app.screenshot(shot("palm_title"));
+  ASSERT_TRUE(title);
+  const std::pair<const char*, const char*> palms[] = {
+      {"ctrl a s q w z", "a s q w z ctrl"},  // the left side of the keyboard
+      {"ctrl Escape 1 2 3", "ctrl Escape 1 2 3"},
+      {"ctrl 1 Escape", "Escape 1 ctrl"},
+      {"ctrl q a", "a q ctrl"},  // Control and Q left down together after the rest is gone
+      {"ctrl 2 s v h", "h v s 2 ctrl"},
+  };
+  for (const auto& [down, up] : palms) {
+    app.key_down(down);
+    app.key_up(up);
+  }
+  // Keys are handled in order: once Control+V's label shows, every palm before it has been seen.
+  app.key("ctrl+v");
+  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return changed_rows(*title, p, 330, 440) > 2000; }))
+      << "still running: Control+V shows the info label";
+  media::PixmapPtr label = app.screenshot(shot("palm_label"));
+  EXPECT_EQ(changed_rows(*title, *label, 0, 300), 0) << "still the title screen: no help page, no activity";
+  EXPECT_EQ(changed_rows(*title, *label, 470, 768), 0);
+  EXPECT_TRUE(app.running());
+  // Quick Control+Q and Control+Escape do not quit either: the label goes again after them.
+  app.key("ctrl+q");
+  app.key("ctrl+Escape");
+  app.key("ctrl+v");
+  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return changed_rows(*title, p, 0, 768) == 0; }))
+      << "Control+V hides the label";
+  EXPECT_TRUE(app.running());
+}
+
+TEST(ChildLock, ControlQHeldQuitsAndSavesToo) {
   e2e::XServer x({"1024x768x24"});
   ASSERT_TRUE(x.ok());
   e2e::Options opt;
@@ -111,7 +158,10 @@ TEST(ChildLock, ControlQQuitsAndSavesToo) {
   Pipkin app(opt);
   ASSERT_TRUE(app.start()) << app.stderr_text();
   app.key("q");
-  app.key("ctrl+q");
-  ASSERT_TRUE(app.wait_exit(20000));
+  app.key_down("ctrl q");
+  const bool ended = app.wait_exit();
+  app.key_up("q ctrl");
+  ASSERT_TRUE(ended) << "Control+Q held ends the program";
+  EXPECT_EQ(app.exit_status(), 0);
   EXPECT_EQ(app.read_text("pipkin.txt"), "3\r\n");
 }

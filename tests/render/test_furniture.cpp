@@ -1,8 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
+#include "activities/register.hpp"
 #include "app/furniture.hpp"
+#include "app/loop.hpp"
+#include "media/clock.hpp"
 #include "media/draw.hpp"
+#include "media/events.hpp"
 #include "media/font.hpp"
+#include "media/sound.hpp"
 #include "tests/render/render_util.hpp"
 
 using namespace app;
@@ -68,5 +76,91 @@ TEST(FurnitureDraw, LabelHelpPageAndCornerButton) {
   b = lit_box();
   EXPECT_EQ(b.x0, 5);
   EXPECT_EQ(b.y0, 768 - 40 - 5);
+  rt::fresh();
+}
+
+namespace {
+
+bool near_rgb(uint32_t p, int r, int g, int b, int tol = 3) {
+  return std::abs(static_cast<int>(p >> 16 & 255) - r) <= tol && std::abs(static_cast<int>(p >> 8 & 255) - g) <= tol &&
+         std::abs(static_cast<int>(p & 255) - b) <= tol;
+}
+
+}  // namespace
+
+// The quit ring: a dark disc in the top right corner, a track around it, filled clockwise from the
+// top as far as it has come.
+TEST(FurnitureDraw, QuitRingFillsClockwiseFromTheTop) {
+  Assets assets;
+  const int cx = quit_ring_x(assets), cy = kQuitRingY, r = (kQuitRingInner + kQuitRingOuter) / 2;
+  ASSERT_EQ(cx, 980);
+  const int track[3] = {120, 140, 190}, filled[3] = {255, 220, 60};
+  auto is = [](uint32_t p, const int* c) { return near_rgb(p, c[0], c[1], c[2]); };
+  for (float done : {0.0f, 0.5f, 1.0f}) {
+    SCOPED_TRACE(done);
+    rt::fresh();
+    draw_quit_ring(assets, done);
+    EXPECT_EQ(media::get_blend(), media::MASK) << "the drawing state goes back";
+    Box b = lit_box();
+    // Pixels whose centres lie within the backdrop's radius of the centre point (cx, cy).
+    EXPECT_EQ(b.x0, cx - kQuitRingBack);
+    EXPECT_EQ(b.x1, cx + kQuitRingBack - 1);
+    EXPECT_EQ(b.y0, cy - kQuitRingBack);
+    EXPECT_EQ(b.y1, cy + kQuitRingBack - 1);
+    EXPECT_TRUE(near_rgb(rt::screen_pixel(cx, cy), 12, 24, 54)) << "the half-dark backdrop inside";
+    EXPECT_TRUE(near_rgb(rt::screen_pixel(cx, cy - kQuitRingBack + 2), 12, 24, 54)) << "and outside the track";
+    // Clockwise from the top: right, bottom (just right of it, then just left), left.
+    const uint32_t right = rt::screen_pixel(cx + r, cy), bottom_right = rt::screen_pixel(cx + 2, cy + r),
+                   bottom_left = rt::screen_pixel(cx - 3, cy + r), left = rt::screen_pixel(cx - r - 1, cy);
+    EXPECT_TRUE(is(right, done >= 0.5f ? filled : track));
+    EXPECT_TRUE(is(bottom_right, done >= 0.5f ? filled : track));
+    EXPECT_TRUE(is(bottom_left, done == 1.0f ? filled : track));
+    EXPECT_TRUE(is(left, done == 1.0f ? filled : track));
+  }
+  rt::fresh();
+}
+
+// Under the child lock the loop draws the ring while Control+Q is held, over the screen and nowhere
+// else, and not at all once let go.
+TEST(FurnitureDraw, TheLoopDrawsTheQuitRingOnlyWhileHeld) {
+  media::use_manual_clock(true);
+  media::set_manual_clock(1000);
+  {
+    Assets assets = load_assets(std::string(PIPKIN_DATA_DIR) + "/");
+    Loop loop(assets, activities::activity_table(), "", 1, true);
+    auto screen = [&] {
+      rt::fresh();
+      loop.draw_screen();
+      return media::grab_pixmap(0, 0, 1024, 768);
+    };
+    auto changed = [](const media::Pixmap& a, const media::Pixmap& b) {
+      Box box;
+      for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x)
+          if (media::read_pixel(a, x, y) != media::read_pixel(b, x, y)) {
+            box.x0 = std::min(box.x0, x), box.x1 = std::max(box.x1, x);
+            box.y0 = std::min(box.y0, y), box.y1 = std::max(box.y1, y);
+          }
+      return box;
+    };
+    media::PixmapPtr before = screen();
+    loop.handle_event({media::EV_KEY_DOWN, media::KEY_LCONTROL});
+    loop.handle_event({media::EV_KEY_DOWN, media::KEY_Q});
+    media::advance_manual_clock(500);
+    loop.handle_event({media::EV_TIMER_TICK});
+    ASSERT_EQ(loop.state().quit_held_ms, 500);
+    media::PixmapPtr held = screen();
+    Box b = changed(*before, *held);
+    EXPECT_GE(b.x0, 980 - kQuitRingBack);
+    EXPECT_LE(b.x1, 980 + kQuitRingBack);
+    EXPECT_GE(b.y0, kQuitRingY - kQuitRingBack);
+    EXPECT_LE(b.y1, kQuitRingY + kQuitRingBack);
+    EXPECT_GT(b.x1 - b.x0, 50) << "the ring is there";
+    loop.handle_event({media::EV_KEY_UP, media::KEY_Q});
+    media::PixmapPtr after = screen();
+    EXPECT_EQ(changed(*before, *after).x1, -1) << "let go: the ring is gone";
+  }
+  media::use_manual_clock(false);
+  media::close_audio();
   rt::fresh();
 }

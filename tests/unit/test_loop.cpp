@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 #include <unistd.h>
 
@@ -484,9 +485,9 @@ TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
   start(9, true);
   auto ctrl = [&](int code) {
     key(media::KEY_LCONTROL);
-    Turn t = key(code);
+    key(code);
     key_up(media::KEY_LCONTROL);
-    return t;
+    key_up(code);
   };
   ctrl('3');
   ASSERT_EQ(state().activity, 3);
@@ -496,7 +497,7 @@ TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
   for (int code = 0; code < 256; ++code) {
     if (code == media::KEY_LCONTROL || code == media::KEY_RCONTROL) continue;
     EXPECT_EQ(key(code), Turn::Continue) << code;
-    key_up(code);
+    EXPECT_EQ(tw::release(*loop, code), Turn::Continue) << code;
   }
   EXPECT_EQ(state().activity, 3);
   EXPECT_TRUE(state().help_shown) << "not even the help page closes";
@@ -514,15 +515,217 @@ TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
   EXPECT_FALSE(loop->sound_on());
   ctrl('0');
   EXPECT_EQ(state().activity, 0);
-  EXPECT_EQ(key('Q'), Turn::Continue);
-  EXPECT_EQ(key(media::KEY_ESCAPE), Turn::Continue);
   // Releasing Control ends it: the next key alone does nothing again.
   key(media::KEY_RCONTROL);
   key_up(media::KEY_RCONTROL);
   key('4');
+  key_up('4');
   EXPECT_EQ(state().activity, 0);
-  EXPECT_EQ(ctrl(media::KEY_ESCAPE), Turn::Quit);
-  EXPECT_EQ(ctrl('Q'), Turn::Quit);
+  // Quitting is not a quick chord.
+  for (int code : {media::KEY_ESCAPE, media::KEY_Q}) {
+    key(media::KEY_LCONTROL);
+    EXPECT_EQ(key(code), Turn::Continue);
+    EXPECT_EQ(tw::release(*loop, code), Turn::Continue);
+    EXPECT_EQ(tw::release(*loop, media::KEY_LCONTROL), Turn::Continue);
+  }
+}
+
+// A chord acts when it ends cleanly, not when its key goes down: a palm that lands Control and a
+// digit first has done nothing yet when the rest of it arrives.
+TEST_F(LoopTest, ChildLockChordActsWhenItEndsCleanly) {
+  start(9, true);
+  key(media::KEY_LCONTROL);
+  key('3');
+  EXPECT_EQ(state().activity, 0) << "the digit is down, the chord not ended";
+  EXPECT_TRUE(calls.empty());
+  key_up('3');
+  EXPECT_EQ(state().activity, 3) << "the digit let go first";
+  EXPECT_TRUE(state().redraw_needed);
+  loop->redraw_if_needed();
+  key('H');
+  EXPECT_FALSE(state().help_shown);
+  key_up(media::KEY_LCONTROL);
+  EXPECT_TRUE(state().help_shown) << "Control let go first";
+  key_up('H');
+  EXPECT_TRUE(state().help_shown) << "the chord ended once";
+  // Control held for several chords in a row, as a parent does.
+  key(media::KEY_RCONTROL);
+  for (int code : {'V', '2', 'V'}) {
+    key(code);
+    key_up(code);
+  }
+  key_up(media::KEY_RCONTROL);
+  EXPECT_EQ(state().activity, 2);
+  EXPECT_FALSE(state().info_shown);
+  EXPECT_FALSE(state().help_shown);
+}
+
+// Hands laid flat on the keyboard, Control among the keys: all down, held a long time, all up.
+// Nothing changes, nothing ends, nothing is saved.
+TEST_F(LoopTest, ChildLockPalmsChangeNothing) {
+  const int C = media::KEY_LCONTROL, E = media::KEY_ESCAPE;
+  struct Palm {
+    std::vector<int> downs, ups;
+  } palms[] = {
+      {{C, 'A', 'S', 'Q', 'W', 'Z'}, {'A', 'S', 'Q', 'W', 'Z', C}},
+      {{C, 'A', 'S', 'Q', 'W', 'Z'}, {C, 'Z', 'W', 'Q', 'S', 'A'}},
+      {{C, 'Q', 'A', 'S', 'W', 'Z'}, {'Z', 'W', 'S', 'A', 'Q', C}},
+      {{C, E, '1', '2', '3'}, {'3', '2', '1', E, C}},
+      {{C, E, '1', '2', '3'}, {E, '1', '2', '3', C}},
+      {{C, '1', E}, {E, '1', C}},
+      {{C, '1', E}, {C, E, '1'}},
+      {{C, 'Q', '5'}, {'5', 'Q', C}},
+      {{C, 'H', 'V', 'S', '0'}, {'0', 'S', 'V', 'H', C}},
+  };
+  traits[4].wants_right_clicks = true;
+  start(4, true);
+  key(C);
+  key('4');
+  key_up('4');
+  key_up(C);
+  ASSERT_EQ(state().activity, 4);
+  std::remove(progress.c_str());
+  for (const Palm& palm : palms) {
+    SCOPED_TRACE(testing::PrintToString(palm.downs));
+    loop->redraw_if_needed();
+    calls.clear();
+    for (int code : palm.downs) {
+      media::advance_manual_clock(3);
+      EXPECT_EQ(key(code), Turn::Continue);
+    }
+    // Held for three seconds, ticks coming as they do.
+    for (int t = 0; t < 150; ++t) {
+      media::advance_manual_clock(20);
+      EXPECT_EQ(loop->handle_event(Event{media::EV_TIMER_TICK}), Turn::Continue);
+    }
+    for (int code : palm.ups) {
+      media::advance_manual_clock(3);
+      EXPECT_EQ(tw::release(*loop, code), Turn::Continue);
+    }
+    media::advance_manual_clock(2000);
+    EXPECT_EQ(loop->handle_event(Event{media::EV_TIMER_TICK}), Turn::Continue);
+    EXPECT_EQ(state().activity, 4);
+    EXPECT_EQ(state().level, 4);
+    EXPECT_FALSE(state().help_shown);
+    EXPECT_FALSE(state().info_shown);
+    EXPECT_TRUE(loop->sound_on());
+    EXPECT_EQ(state().quit_held_ms, -1);
+    EXPECT_FALSE(state().redraw_needed) << "the screen is not even redrawn";
+    EXPECT_TRUE(calls.empty());
+    EXPECT_FALSE(std::ifstream(progress).good()) << "nothing saved";
+  }
+  // The mouse still plays after them, and Control+click is still a right click.
+  click(1);
+  key(C);
+  click(1);
+  key_up(C);
+  EXPECT_EQ(calls, (std::vector<std::string>{"4:left", "4:right"}));
+}
+
+// Quitting under the lock: Control+Q or Control+Escape held for a second, as ticks see it. The ring
+// shows from the press and fills while held; let go early or spoilt, it goes and nothing happens.
+TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
+  auto tick = [&](int ms) {
+    media::advance_manual_clock(ms);
+    return loop->handle_event(Event{media::EV_TIMER_TICK});
+  };
+  auto saved = [&] {
+    std::ifstream f(progress, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), {});
+  };
+  std::remove(progress.c_str());
+  start(5, true);
+  EXPECT_EQ(state().quit_held_ms, -1);
+  key(media::KEY_LCONTROL);
+  media::advance_manual_clock(300);  // Control may be held a while before
+  loop->redraw_if_needed();
+  key('Q');
+  EXPECT_EQ(state().quit_held_ms, 0);
+  EXPECT_EQ(tick(0), Turn::Continue);
+  EXPECT_EQ(tick(80), Turn::Continue);
+  EXPECT_EQ(state().quit_held_ms, 80);
+  EXPECT_FALSE(state().redraw_needed) << "the ring waits a moment, so a palm does not flash it";
+  EXPECT_FALSE(quit_ring_shown(state().quit_held_ms));
+  for (int held = 100; held <= 980; held += 20) {
+    ASSERT_EQ(tick(20), Turn::Continue) << held;
+    EXPECT_EQ(state().quit_held_ms, held);
+    EXPECT_TRUE(quit_ring_shown(state().quit_held_ms));
+    EXPECT_TRUE(state().redraw_needed) << "the ring fills: " << held;
+    loop->redraw_if_needed();
+  }
+  EXPECT_EQ(tick(0), Turn::Continue);
+  EXPECT_FALSE(state().redraw_needed) << "no time passed: the ring is as drawn";
+  EXPECT_EQ(tick(19), Turn::Continue) << "999 ms";
+  EXPECT_EQ(state().quit_held_ms, 999);
+  EXPECT_EQ(saved(), "") << "not yet";
+  EXPECT_EQ(tick(1), Turn::Quit) << "a second";
+  EXPECT_EQ(saved(), "5\r\n") << "the progress is saved, as quitting always does";
+
+  // Control+Escape the same; a tick that comes late quits at once.
+  std::remove(progress.c_str());
+  start(6, true);
+  key(media::KEY_RCONTROL);
+  key(media::KEY_ESCAPE);
+  EXPECT_EQ(tick(990), Turn::Continue);
+  EXPECT_EQ(tick(40), Turn::Quit);
+  EXPECT_EQ(saved(), "6\r\n");
+
+  // Let go early (the key, or Control): the ring goes, and holding nothing more never quits.
+  for (int let_go : {media::KEY_Q, media::KEY_LCONTROL}) {
+    SCOPED_TRACE(let_go);
+    std::remove(progress.c_str());
+    start(7, true);
+    key(media::KEY_LCONTROL);
+    key(media::KEY_Q);
+    EXPECT_EQ(tick(500), Turn::Continue);
+    EXPECT_EQ(state().quit_held_ms, 500);
+    loop->redraw_if_needed();
+    EXPECT_EQ(tw::release(*loop, let_go), Turn::Continue);
+    EXPECT_EQ(state().quit_held_ms, -1);
+    EXPECT_TRUE(state().redraw_needed) << "the ring goes";
+    for (int t = 0; t < 100; ++t) ASSERT_EQ(tick(20), Turn::Continue);
+    EXPECT_EQ(state().activity, 0);
+    EXPECT_EQ(saved(), "");
+  }
+
+  // Spoilt by another key while held: the ring goes, nothing happens.
+  start(7, true);
+  key(media::KEY_LCONTROL);
+  key(media::KEY_ESCAPE);
+  EXPECT_EQ(tick(600), Turn::Continue);
+  key('W');
+  EXPECT_EQ(state().quit_held_ms, -1);
+  for (int t = 0; t < 100; ++t) ASSERT_EQ(tick(20), Turn::Continue);
+  EXPECT_EQ(saved(), "");
+
+  // Holding again afterwards counts from the new press.
+  key_up('W');
+  key_up(media::KEY_ESCAPE);
+  key(media::KEY_ESCAPE);
+  EXPECT_EQ(tick(999), Turn::Continue);
+  EXPECT_EQ(tick(1), Turn::Quit);
+  EXPECT_EQ(saved(), "7\r\n");
+}
+
+// Without the lock nothing of this: keys act as they go down, and Escape and Control+Q quit at once.
+TEST_F(LoopTest, WithoutTheLockKeysActOnThePress) {
+  std::remove(progress.c_str());
+  start(9);
+  key(media::KEY_LCONTROL);
+  key('3');
+  EXPECT_EQ(state().activity, 3);
+  key('4');
+  EXPECT_EQ(state().activity, 4) << "a second key with Control still down works too";
+  key('Z');
+  key('2');
+  EXPECT_EQ(state().activity, 2);
+  EXPECT_EQ(key('Q'), Turn::Quit);
+  EXPECT_EQ(state().quit_held_ms, -1) << "no ring";
+  start(8);
+  for (int code : {'A', 'S', 'W'}) key(code);
+  EXPECT_EQ(key(media::KEY_ESCAPE), Turn::Quit) << "Escape among other keys";
+  std::ifstream f(progress, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), {}), "8\r\n");
 }
 
 TEST_F(LoopTest, ChildLockLeavesTheMouseAndControlClick) {
