@@ -143,9 +143,27 @@ void on_global(void* data, wl_registry* registry, uint32_t name, const char* int
 void on_global_remove(void*, wl_registry*, uint32_t) {}
 const wl_registry_listener kRegistryListener = {on_global, on_global_remove};
 
-// Runs in the forked child as the desktop's user: adds the devices, writes one byte to ready, then
-// stays connected (the devices live as long as the connection) until the compositor goes away.
-[[noreturn]] void input_devices_main(int ready) {
+uint32_t now_ms() {
+  return static_cast<uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count());
+}
+
+// The keycode of the key whose first symbol is the named one, or 0.
+xkb_keycode_t keycode_of(xkb_keymap* keymap, const std::string& name) {
+  const xkb_keysym_t want = xkb_keysym_from_name(name.c_str(), XKB_KEYSYM_NO_FLAGS);
+  if (want == XKB_KEY_NoSymbol) return 0;
+  for (xkb_keycode_t k = xkb_keymap_min_keycode(keymap); k <= xkb_keymap_max_keycode(keymap); ++k) {
+    const xkb_keysym_t* syms = nullptr;
+    if (xkb_keymap_key_get_syms_by_level(keymap, k, 0, 0, &syms) > 0 && syms[0] == want) return k;
+  }
+  return 0;
+}
+
+// Runs in the forked child as the desktop's user: adds the devices, writes '1' to done, then
+// reads lines from commands ("P name" presses a key, "R name" lets it go) and answers each with
+// '1' once the compositor has handled it ('0' for a key it does not know). The devices live as long
+// as the connection: until commands closes.
+[[noreturn]] void input_devices_main(int commands, int done) {
   wl_display* display = wl_display_connect(nullptr);
   if (!display) _exit(2);
   Globals g;
@@ -154,56 +172,61 @@ const wl_registry_listener kRegistryListener = {on_global, on_global_remove};
   if (!g.seat || !g.pointers || !g.keyboards) _exit(3);
   wl_proxy_marshal_constructor(g.pointers, 0, &virtual_pointer_interface, g.seat, nullptr);
   wl_proxy* keyboard = wl_proxy_marshal_constructor(g.keyboards, 0, &virtual_keyboard_interface, g.seat, nullptr);
-  // A virtual keyboard joins the seat once it has a keymap: the usual one.
+  // A virtual keyboard joins the seat once it has a keymap: the usual one, so that every program
+  // (XWayland's too) reads the keys as from a real keyboard.
   xkb_context* ctx = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
   xkb_rule_names names{"evdev", "pc105", "us", "", ""};
   xkb_keymap* keymap = ctx ? xkb_keymap_new_from_names(ctx, &names, XKB_KEYMAP_COMPILE_NO_FLAGS) : nullptr;
   char* text = keymap ? xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1) : nullptr;
-  if (!text) _exit(4);
+  xkb_state* state = keymap ? xkb_state_new(keymap) : nullptr;
+  if (!text || !state) _exit(4);
   const size_t size = std::strlen(text) + 1;
   int fd = memfd_create("keymap", MFD_CLOEXEC);
   if (fd < 0 || write(fd, text, size) != static_cast<ssize_t>(size)) _exit(5);
   wl_proxy_marshal(keyboard, 0, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd, static_cast<uint32_t>(size));
   close(fd);
-  if (wl_display_roundtrip(display) < 0) _exit(6);
-  if (write(ready, "1", 1) != 1) _exit(7);
-  close(ready);
-  while (wl_display_dispatch(display) >= 0) {
+  if (wl_display_roundtrip(display) < 0 || write(done, "1", 1) != 1) _exit(6);
+
+  FILE* in = fdopen(commands, "r");
+  char line[256];
+  while (in && std::fgets(line, sizeof line, in)) {
+    std::string cmd(line);
+    while (!cmd.empty() && (cmd.back() == '\n' || cmd.back() == '\r')) cmd.pop_back();
+    const xkb_keycode_t key = cmd.size() > 2 ? keycode_of(keymap, cmd.substr(2)) : 0;
+    bool ok = key != 0 && (cmd[0] == 'P' || cmd[0] == 'R');
+    if (ok) {
+      const bool down = cmd[0] == 'P';
+      // A virtual keyboard tells its modifiers itself, after the key, as a real one's are sent.
+      wl_proxy_marshal(keyboard, 1, now_ms(), key - 8,
+                       down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED);
+      xkb_state_update_key(state, key, down ? XKB_KEY_DOWN : XKB_KEY_UP);
+      wl_proxy_marshal(keyboard, 2, xkb_state_serialize_mods(state, XKB_STATE_MODS_DEPRESSED),
+                       xkb_state_serialize_mods(state, XKB_STATE_MODS_LATCHED),
+                       xkb_state_serialize_mods(state, XKB_STATE_MODS_LOCKED),
+                       xkb_state_serialize_layout(state, XKB_STATE_LAYOUT_EFFECTIVE));
+      ok = wl_display_roundtrip(display) >= 0;
+    }
+    if (write(done, ok ? "1" : "0", 1) != 1) break;
   }
   _exit(0);
 }
 
-// wtype's names of the modifiers and the keys that carry them.
-struct Modifier {
-  const char* name;
-  const char* keysym;
-};
-const Modifier kModifiers[] = {{"ctrl", "Control_L"}, {"alt", "Alt_L"}, {"logo", "Super_L"}, {"shift", "Shift_L"}};
-
-// The wtype arguments that press a combo ("ctrl+escape") down (and its modifiers first), and those
-// that let it go.
-void combo_args(const std::string& combo, std::vector<std::string>& press, std::vector<std::string>& release) {
-  std::vector<std::string> parts;
+// The keys of a combo ("ctrl+Escape"): its modifiers' keys, then the key.
+std::vector<std::string> combo_keys(const std::string& combo) {
+  static const std::map<std::string, std::string> modifiers = {
+      {"ctrl", "Control_L"}, {"alt", "Alt_L"}, {"logo", "Super_L"}, {"shift", "Shift_L"}};
+  std::vector<std::string> keys;
   std::stringstream ss(combo);
-  for (std::string p; std::getline(ss, p, '+');) parts.push_back(p);
-  std::string key = parts.empty() ? "" : parts.back();
-  if (key == "escape") key = "Escape";
-  std::vector<std::string> undo;
-  for (size_t i = 0; i + 1 < parts.size(); ++i)
-    for (const Modifier& m : kModifiers)
-      if (parts[i] == m.name) {
-        press.insert(press.end(), {"-M", m.name, "-P", m.keysym});
-        undo.insert(undo.begin(), {"-p", m.keysym, "-m", m.name});
-      }
-  press.insert(press.end(), {"-P", key});
-  release.insert(release.end(), {"-p", key});
-  release.insert(release.end(), undo.begin(), undo.end());
+  for (std::string part; std::getline(ss, part, '+');) keys.push_back(part);
+  for (size_t i = 0; i + 1 < keys.size(); ++i)
+    if (auto m = modifiers.find(keys[i]); m != modifiers.end()) keys[i] = m->second;
+  return keys;
 }
 
 }  // namespace
 
 std::string missing_tool() {
-  for (const char* tool : {"sway", "swaymsg", "wtype", "grim", "Xwayland", "cage"})
+  for (const char* tool : {"sway", "swaymsg", "grim", "Xwayland", "cage"})
     if (sh(std::string("command -v ") + tool + " >/dev/null 2>&1") != 0) return tool;
   return "";
 }
@@ -279,6 +302,8 @@ void Desktop::end_all() {
     if (p == &cage_) cage_status_ = status;
     *p = -1;
   }
+  for (int* fd : {&input_commands_, &input_done_})
+    if (*fd >= 0) close(*fd), *fd = -1;
   input_ = -1;
   // Then everything else this test started, down to the last orphan.
   const auto end = Clock::now() + std::chrono::seconds(20);
@@ -347,22 +372,41 @@ bool Desktop::wait_for_socket(pid_t server, int ms) {
 }
 
 bool Desktop::start_input_devices() {
-  int fds[2];
-  if (pipe(fds) != 0) return false;
+  int commands[2], done[2];
+  if (pipe(commands) != 0) return false;
+  if (pipe(done) != 0) {
+    close(commands[0]);
+    close(commands[1]);
+    return false;
+  }
   input_ = fork();
   if (input_ == 0) {
-    close(fds[0]);
+    close(commands[1]);
+    close(done[0]);
     if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(gid_) != 0 || setuid(uid_) != 0)) _exit(126);
     setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
     setenv("WAYLAND_DISPLAY", wayland_.c_str(), 1);
-    input_devices_main(fds[1]);
+    input_devices_main(commands[0], done[1]);
   }
-  close(fds[1]);
-  pollfd p{fds[0], POLLIN, 0};
+  close(commands[0]);
+  close(done[1]);
+  input_commands_ = commands[1];
+  input_done_ = done[0];
+  // A key sent to a client that has gone must not end the test.
+  signal(SIGPIPE, SIG_IGN);
+  return send_input("");
+}
+
+// Sends one line to the input devices' client ("" sends nothing) and waits for its answer.
+bool Desktop::send_input(const std::string& command) {
+  if (input_commands_ < 0) return false;
+  if (!command.empty()) {
+    const std::string line = command + "\n";
+    if (write(input_commands_, line.data(), line.size()) != static_cast<ssize_t>(line.size())) return false;
+  }
+  pollfd p{input_done_, POLLIN, 0};
   char c = 0;
-  const bool ready = poll(&p, 1, kDeadlineMs) == 1 && read(fds[0], &c, 1) == 1;
-  close(fds[0]);
-  return ready;
+  return poll(&p, 1, kDeadlineMs) == 1 && read(input_done_, &c, 1) == 1 && c == '1';
 }
 
 bool Desktop::start_sway(double scale) {
@@ -488,34 +532,22 @@ int Desktop::pipkin_status() const {
 std::string Desktop::pipkin_stderr() const { return read_file(dir_ + "/app/stderr.txt"); }
 std::string Desktop::compositor_log() const { return read_file(dir_ + "/compositor.log"); }
 
-bool Desktop::wtype(const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {"wtype"};
-  argv.insert(argv.end(), args.begin(), args.end());
-  return run(argv) == 0;
-}
+bool Desktop::press(const std::string& keysym) { return send_input("P " + keysym); }
+bool Desktop::release(const std::string& keysym) { return send_input("R " + keysym); }
 
 bool Desktop::key(const std::string& combo) {
-  std::vector<std::string> press, release;
-  combo_args(combo, press, release);
-  press.insert(press.end(), release.begin(), release.end());
-  return wtype(press);
+  const std::vector<std::string> keys = combo_keys(combo);
+  bool ok = true;
+  for (const std::string& k : keys) ok = press(k) && ok;
+  for (auto k = keys.rbegin(); k != keys.rend(); ++k) ok = release(*k) && ok;
+  return ok;
 }
 
 bool Desktop::hold_until(const std::string& combo, const std::function<bool()>& cond, int timeout_ms) {
-  std::vector<std::string> press, release;
-  combo_args(combo, press, release);
-  // wtype keeps the keys down while it sleeps; the hold ends as soon as cond holds, so the sleep
-  // is only an upper bound.
-  std::vector<std::string> argv = {"wtype"};
-  argv.insert(argv.end(), press.begin(), press.end());
-  argv.insert(argv.end(), {"-s", std::to_string(timeout_ms)});
-  argv.insert(argv.end(), release.begin(), release.end());
-  const pid_t pid = spawn(argv, client_env());
+  const std::vector<std::string> keys = combo_keys(combo);
+  for (const std::string& k : keys) press(k);
   const bool held = wait_until(cond, timeout_ms);
-  if (!reaped(pid)) {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-  }
+  for (auto k = keys.rbegin(); k != keys.rend(); ++k) release(*k);
   return held;
 }
 

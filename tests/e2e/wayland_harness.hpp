@@ -1,6 +1,6 @@
 // Wayland end-to-end harness: a headless compositor (sway, or cage for the child session) run as an
-// unprivileged user, with the real pipkin program started inside it, driven with wtype and sway's
-// seat commands and read back with grim.
+// unprivileged user, with the real pipkin program started inside it, driven through a virtual
+// keyboard and pointer and sway's seat commands, and read back with grim.
 //
 // wlroots refuses to run as root, and tests often run as root: then the compositor, the program and
 // every tool that talks to the compositor run as nobody (uid 65534); otherwise as the current user.
@@ -53,8 +53,7 @@ class Desktop {
 
   // sway on one headless 1920x1080 output at the given scale, with XWayland, no bar and no gaps, and
   // these key bindings: Super+x touches marker("super-x"), Alt+Tab touches marker("alt-tab"), and
-  // Super+z touches marker("check") even while a program holds the keyboard (so a test knows sway
-  // has handled every key sent before it). Waits until sway answers its IPC and a virtual pointer and
+  // Super+z touches marker("check") even while a program holds the keyboard. Waits until sway answers its IPC and a virtual pointer and
   // keyboard are on its seat. sway's log is in dir()/compositor.log.
   bool start_sway(double scale);
   // pipkin inside sway (started by sway itself, as a launcher would): driver is SDL_VIDEODRIVER
@@ -77,11 +76,15 @@ class Desktop {
   std::string pipkin_stderr() const;
   std::string compositor_log() const;
 
-  // Runs wtype with these arguments as the desktop's user and waits for it; true when it exited 0.
-  bool wtype(const std::vector<std::string>& args);
-  // A key with modifiers, as a person presses it: "ctrl+escape", "logo+x", "alt+Tab", "5". The
-  // modifier keys are pressed as keys (so the program sees them go down) and set on the seat (so the
-  // compositor's bindings see them).
+  // Keys come from a virtual keyboard with the usual US layout, as a real keyboard's do: each key
+  // by its keysym name ("Escape", "Control_L", "x", "1"). A call returns once the compositor has
+  // taken the key (and, for sway, run any binding it triggers). False when there is no such key
+  // or no keyboard.
+  bool press(const std::string& keysym);
+  bool release(const std::string& keysym);
+  // A key with modifiers, as a person presses it: "ctrl+Escape", "logo+x", "alt+Tab", "5"
+  // (modifiers ctrl, alt, logo, shift): the modifiers go down, the key goes down and up, the
+  // modifiers go up.
   bool key(const std::string& combo);
   // Presses the combo's modifiers and key and keeps them down until cond holds or timeout_ms passes;
   // then lets go. The result is cond's.
@@ -110,6 +113,7 @@ class Desktop {
   std::map<std::string, std::string> client_env() const;
   bool wait_for_socket(pid_t server, int ms);
   bool start_input_devices();
+  bool send_input(const std::string& command);
   void end_all();
 
   std::string dir_;
@@ -120,6 +124,8 @@ class Desktop {
   std::string swaysock_;
   pid_t compositor_ = -1;
   pid_t input_ = -1;
+  int input_commands_ = -1;  // lines to the input devices' client
+  int input_done_ = -1;      // one byte back per line: '1' done, '0' failed
   pid_t cage_ = -1;
   int cage_status_ = -1;
 };
