@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -118,6 +119,9 @@ struct Display {
   const char* name;
   const char* shell;  // the window's kind in sway: the native driver's, or XWayland's
 };
+
+// Test names and failure messages show the case's name.
+void PrintTo(const Display& d, std::ostream* os) { *os << d.name; }
 
 class OnSway : public ::testing::TestWithParam<Display> {};
 
