@@ -372,9 +372,10 @@ bool Desktop::wait_for_socket(pid_t server, int ms) {
 }
 
 bool Desktop::start_input_devices() {
+  // Close-on-exec: the programs started later must not keep the input client's pipes open.
   int commands[2], done[2];
-  if (pipe(commands) != 0) return false;
-  if (pipe(done) != 0) {
+  if (pipe2(commands, O_CLOEXEC) != 0) return false;
+  if (pipe2(done, O_CLOEXEC) != 0) {
     close(commands[0]);
     close(commands[1]);
     return false;
