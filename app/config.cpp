@@ -55,18 +55,68 @@ DisplayChoice open_fullscreen_best(const std::vector<media::DisplayMode>& modes,
   return open_window_mode(modes, w, h);
 }
 
-DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const Config& cfg, int w, int h) {
-  if (cfg.windowed) return open_window_mode(modes, w, h);
+namespace {
+
+// The smallest screen the picture is shown on, scaled down; below it the cards and pieces are too
+// small to play with.
+constexpr int kSmallestW = 640, kSmallestH = 480;
+// Room left for a window's title bar when a window is fitted into the usable area.
+constexpr int kFrameH = 32;
+
+DisplayChoice too_small(int w, int h) {
+  DisplayChoice none;
+  none.message = "Require " + std::to_string(w) + "x" + std::to_string(h) + " screen - sorry!";
+  return none;
+}
+
+// The screen's size as the desktop reports it, or else the largest listed mode.
+void screen_size(const std::vector<media::DisplayMode>& modes, const media::ScreenArea& screen, int& sw, int& sh) {
+  sw = screen.width, sh = screen.height;
+  if (sw > 0 && sh > 0) return;
+  for (const media::DisplayMode& m : modes) sw = std::max(sw, m.width), sh = std::max(sh, m.height);
+}
+
+}  // namespace
+
+DisplayChoice fitted_window(const media::ScreenArea& screen, int w, int h) {
+  const int aw = std::min(screen.usable_width > 0 ? screen.usable_width : screen.width, w);
+  const int ah = std::min((screen.usable_height > 0 ? screen.usable_height : screen.height) - kFrameH, h);
+  DisplayChoice c{true, aw, aw * h / w, 0, 60, ""};
+  if (c.height > ah) c.width = ah * w / h, c.height = ah;
+  if (c.width < 1 || c.height < 1) return too_small(w, h);
+  return c;
+}
+
+DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const Config& cfg, int w, int h,
+                             const media::ScreenArea& screen) {
+  int sw = 0, sh = 0;
+  screen_size(modes, screen, sw, sh);
+  const bool big_enough = sw >= kSmallestW && sh >= kSmallestH;
+  // A screen scaled by the desktop (150 % on a laptop) lists its pixels, yet lays windows out in
+  // its own smaller units: what fits is decided by those.
+  const bool smaller_than_picture = screen.width > 0 && (screen.width < w || screen.height < h);
+  if (cfg.windowed) {
+    if (!smaller_than_picture) {
+      DisplayChoice c = open_window_mode(modes, w, h);
+      if (c.ok && (screen.width <= 0 || (c.width <= screen.width && c.height <= screen.height))) return c;
+    }
+    if (!big_enough) return too_small(w, h);
+    media::ScreenArea area = screen;
+    if (area.width <= 0) area.width = area.usable_width = sw, area.height = area.usable_height = sh;
+    return fitted_window(area, w, h);
+  }
   DisplayChoice c = cfg.hz > 0 ? open_fullscreen_at_rate(modes, w, h, cfg.hz) : open_fullscreen_best(modes, w, h);
   // Wide screens, laptops and Wayland list only their own size, and some drivers give every rate as
   // 0: a window there would leave the child with a decorated window and a desktop around it.
-  if (c.ok && c.depth == 0) c.fill_desktop = true;
-  // A laptop of 1366x768 lists no mode larger in both directions, yet the picture fits its height
-  // exactly: filling it beats refusing to start.
-  if (!c.ok)
-    for (const media::DisplayMode& m : modes)
-      if (m.width >= w && m.height >= h) return {true, m.width, m.height, 0, 60, "", true};
-  return c;
+  if (c.ok && (c.depth == 0 || smaller_than_picture)) {
+    c.fill_desktop = true;
+    if (smaller_than_picture) c.width = sw, c.height = sh, c.depth = 0;
+  }
+  if (c.ok) return c;
+  // No mode at the picture's size or larger (a 1366x768 laptop, a 1280x720 scaled screen, an old
+  // 800x600 monitor): the whole screen, the picture scaled to fit it.
+  if (big_enough) return {true, sw, sh, 0, 60, "", true};
+  return too_small(w, h);
 }
 
 int load_progress(const std::string& path, int fallback) {

@@ -32,8 +32,15 @@ DisplayChoice open_window_mode(const std::vector<media::DisplayMode>& modes, int
 DisplayChoice open_fullscreen_at_rate(const std::vector<media::DisplayMode>& modes, int w, int h, int rate);
 DisplayChoice open_fullscreen_best(const std::vector<media::DisplayMode>& modes, int w, int h);
 // A full-screen request that the mode list cannot meet at exactly w x h (no such mode, or only at an
-// unknown rate) fills the desktop rather than becoming a window; a window request opens a window.
-DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const Config& cfg, int w, int h);
+// unknown rate) fills the desktop rather than becoming a window, on any screen of 640x480 or more;
+// a window request opens a window, on a screen too small for w x h the largest of its shape that
+// fits the usable area. Only a screen below 640x480 gives the "Require" message. screen: the
+// monitor as the desktop reports it (unknown: taken from the modes).
+DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const Config& cfg, int w, int h,
+                             const media::ScreenArea& screen = {});
+// The largest window of w x h's shape (and no larger) that fits the screen's usable area with a
+// title bar.
+DisplayChoice fitted_window(const media::ScreenArea& screen, int w, int h);
 
 // The stored level (1 when there is no file, and kept within 1..9).
 int load_progress(const std::string& path, int fallback);

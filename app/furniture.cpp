@@ -54,6 +54,34 @@ void draw_picture_progress(const Assets& a, size_t done, size_t total) {
   media::draw_text(text, tx, ty);
 }
 
+void draw_lock_notice(const Assets& a) {
+  media::SavedDrawState saved;
+  const char* lines[] = {"For the parent: this desktop keeps its shortcut keys, so the child lock cannot hold them.",
+                         "For a full lock, choose \"Pipkin (child session)\" when you log in."};
+  media::set_font(a.main_font);
+  const int line_h = media::text_height() + 4;
+  int w = 0;
+  for (const char* l : lines) w = std::max(w, media::text_width(l));
+  const int x = (a.screen_w - w) / 2, y = kLockNoticeY;
+  // Framed like the loading bar, so it reads as the title's own and not as part of a game.
+  media::set_blend(media::ALPHA);
+  media::set_colour(40, 70, 140);
+  media::set_alpha(0.5f);
+  media::draw_rect(x - 12, y - 8, w + 24, 2 * line_h + 12);
+  media::set_alpha(1.0f);
+  for (int i = 0; i < 2; ++i) {
+    const int tx = (a.screen_w - media::text_width(lines[i])) / 2, ty = y + i * line_h;
+    media::set_colour(40, 70, 140);
+    media::draw_text(lines[i], tx + 1, ty + 1);
+    media::set_colour(255, 255, 255);
+    media::draw_text(lines[i], tx, ty);
+  }
+}
+
+std::string lock_label(media::KeyboardHold hold) {
+  return media::keys_not_held(hold) ? "lock: keys not held by this desktop" : "lock";
+}
+
 void draw_help_page(const Assets& a, const media::ImagePtr& page) {
   media::SavedDrawState saved;
   int x = (a.screen_w - media::image_width(page)) / 2;

@@ -9,6 +9,7 @@
 #include "media/clock.hpp"
 #include "media/font.hpp"
 #include "media/image.hpp"
+#include "media/keyboard_hold.hpp"
 
 namespace app {
 
@@ -23,6 +24,11 @@ struct TPoint {
 void draw_title_screen(const Assets& assets);
 // While pictures load, the title shows a bar and "37 of 412 pictures" under its name.
 void draw_picture_progress(const Assets& assets, size_t done, size_t total);
+// Where the desktop does not hold its shortcut keys for the child lock, the title tells the parent
+// so, and names the way to a full lock; the label says it in a few words.
+constexpr int kLockNoticeY = 632;
+void draw_lock_notice(const Assets& assets);
+std::string lock_label(media::KeyboardHold hold);
 void draw_help_page(const Assets& assets, const media::ImagePtr& page);
 // A label centred on (x, y), or on the screen's centre when x is 0.
 void draw_label(const std::string& text, const media::FontPtr& font, int x, int y, int margin);

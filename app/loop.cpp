@@ -40,12 +40,13 @@ void Loop::draw_screen() {
     a->draw();
   else
     draw_title_screen(assets_);
+  if (!current() && child_lock_ && media::keys_not_held(lock_answer_)) draw_lock_notice(assets_);
   if (state_.help_shown) draw_help_page(assets_, assets_.help_page(state_.activity));
   if (state_.info_shown) {
     media::DisplayMode m = media::display_settings();
     std::string text = std::string(kAppTitle) + " " + kAppVersion + " " + std::to_string(m.width) + "," +
                        std::to_string(m.height) + "," + std::to_string(m.depth) + "," + std::to_string(m.hz);
-    if (child_lock_) text += " lock";
+    if (child_lock_) text += " " + lock_label(lock_answer_);
     draw_label(text, assets_.big_font, 0, 0, 20);
   }
   draw_activity_number(assets_, state_.activity);
@@ -259,6 +260,11 @@ Turn Loop::handle_event(const media::Event& e) {
 
 void Loop::on_timer_tick() {
   follow_quit_hold();
+  // The desktop answers the child lock's question some time after the screen opens.
+  if (media::KeyboardHold answer = media::keyboard_hold(); answer != lock_answer_) {
+    lock_answer_ = answer;
+    if (child_lock_) state_.redraw_needed = true;
+  }
   if (!loading_) return;
   if (loading_->poll()) progress_unshown_ = true;
   const int now = media::millisecs();

@@ -12,6 +12,7 @@
 #include "app/keys.hpp"
 #include "app/picture_store.hpp"
 #include "media/events.hpp"
+#include "media/keyboard_hold.hpp"
 
 namespace app {
 
@@ -95,6 +96,7 @@ class Loop {
   SoundEffects sounds_;
   Context context_;
   bool child_lock_;
+  media::KeyboardHold lock_answer_ = media::KeyboardHold::Off;  // what the desktop said when last looked at
   PictureStore* loading_ = nullptr;
   bool progress_unshown_ = false;  // pictures came in since the title last showed the progress
   int progress_drawn_ms_ = -(1 << 30);  // when it last did; long ago at first

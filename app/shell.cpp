@@ -20,7 +20,7 @@ namespace {
 // Opens the display chosen from the mode list and the configuration. False when the program must end.
 bool open_display(const Config& cfg) {
   const int w = media::kScreenW, h = media::kScreenH;
-  DisplayChoice c = choose_display(media::graphics_modes(), cfg, w, h);
+  DisplayChoice c = choose_display(media::graphics_modes(), cfg, w, h, media::screen_area());
   if (!c.ok) {
     media::message_box(c.message, true);
     return false;

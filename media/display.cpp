@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "media/draw.hpp"
 #include "media/gl.hpp"
+#include "media/keyboard_hold_internal.hpp"
 #include "media/log.hpp"
 #include "media/sound.hpp"
 #include "media/window_internal.hpp"
@@ -33,13 +35,35 @@ struct Display {
 Display d;
 std::string title = "Pipkin";
 
+// A Wayland session gets a Wayland window, drawn at the screen's own pixel density and able to ask
+// the compositor for the keyboard; X11 (through XWayland there) is the fall-back. A driver the user
+// chose is used as chosen.
 bool init_video() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  const bool user_chose = std::getenv("SDL_VIDEODRIVER") != nullptr;
+  // Wayland has no mode switches: the modes it would list besides the screen's own are imitated by
+  // stretching a smaller picture over the whole screen, out of shape.
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_MODE_EMULATION, "0");
+  // Wayland lets no program move the pointer; imitating it would lock the pointer in place and hide
+  // where the child really points.
+  SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
+  if (!user_chose && wayland && *wayland) {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    log_error("display", std::string("no Wayland video, trying X11: ") + SDL_GetError());
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     log_error("display", std::string("no video: ") + SDL_GetError());
     return false;
   }
   return true;
+}
+
+bool on_wayland() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && std::string(driver) == "wayland";
 }
 
 // The monitor under the pointer at the first look (the first monitor when the pointer is nowhere).
@@ -62,7 +86,12 @@ int monitor() {
 void apply_keyboard_hold() {
   // SDL itself would still let Alt+Tab minimize a window that holds the keyboard.
   SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, d.hold_keys ? "0" : "1");
-  if (d.window) SDL_SetWindowKeyboardGrab(d.window, d.hold_keys && d.covers_screen ? SDL_TRUE : SDL_FALSE);
+  detail::stop_keyboard_hold();
+  if (!d.window) return;
+  if (d.hold_keys && d.covers_screen)
+    detail::start_keyboard_hold(d.window);
+  else if (!on_wayland())  // on Wayland the hold is ours alone: SDL's own would ask a second time
+    SDL_SetWindowKeyboardGrab(d.window, SDL_FALSE);
 }
 
 bool create_window(int width, int height, Uint32 flags) {
@@ -182,6 +211,8 @@ std::vector<DisplayMode> graphics_modes() {
 bool open_graphics(int width, int height, int depth, int hz) {
   if (d.window) close_graphics();
   if (!init_video()) return false;
+  // No mode switch exists there: a full screen is the screen as it is.
+  if (depth != 0 && on_wayland()) return open_desktop_fullscreen();
   if (!create_window(width, height, depth == 0 ? SDL_WINDOW_RESIZABLE : 0)) return false;
   d.covers_screen = false;
   if (depth != 0) {
@@ -212,12 +243,23 @@ bool open_desktop_fullscreen() {
 
 DisplayMode display_settings() { return d.mode; }
 
+ScreenArea screen_area() {
+  ScreenArea a;
+  if (!init_video()) return a;
+  SDL_Rect r;
+  if (SDL_GetDisplayBounds(monitor(), &r) == 0) a.width = r.w, a.height = r.h;
+  if (SDL_GetDisplayUsableBounds(monitor(), &r) == 0) a.usable_width = r.w, a.usable_height = r.h;
+  if (a.usable_width <= 0 || a.usable_height <= 0) a.usable_width = a.width, a.usable_height = a.height;
+  return a;
+}
+
 void hold_keyboard(bool on) {
   d.hold_keys = on;
   apply_keyboard_hold();
 }
 
 void close_graphics() {
+  detail::stop_keyboard_hold();
   if (d.context) {
     glDeleteFramebuffers(2, d.fbo);
     glDeleteTextures(2, d.colour);

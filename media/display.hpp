@@ -16,6 +16,13 @@ struct DisplayMode {
   int hz = 0;
 };
 
+// The monitor's size in the desktop's own units (a screen scaled to 150 % reports its pixels divided
+// by 1.5), and the part of it left to windows by panels and docks. 0 when unknown.
+struct ScreenArea {
+  int width = 0, height = 0;
+  int usable_width = 0, usable_height = 0;
+};
+
 void set_app_title(const std::string& title);  // the window title; set before the display opens
 const std::string& app_title();
 
@@ -31,8 +38,10 @@ bool open_desktop_fullscreen();
 // The display as opened: for a desktop full screen the monitor's size and rate (0 when the system
 // does not know it). depth reads 24 for every display.
 DisplayMode display_settings();
+ScreenArea screen_area();
 // While on and the display covers the screen, keys go to the program only, not to the window
-// system's shortcuts. A window never holds the keyboard.
+// system's shortcuts, as far as the desktop agrees (media/keyboard_hold.hpp tells). A window never
+// holds the keyboard.
 void hold_keyboard(bool on);
 void close_graphics();
 

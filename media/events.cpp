@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "media/keyboard_hold_internal.hpp"
 #include "media/window_internal.hpp"
 
 namespace media {
@@ -115,6 +116,7 @@ void pump_if_due(std::chrono::steady_clock::time_point now, bool force) {
   last_pump = now;
   SDL_Event e;
   while (SDL_PollEvent(&e)) translate(e);
+  detail::poll_keyboard_hold();
 }
 
 int take_count(int code) {

@@ -895,3 +895,37 @@ TEST_F(LoopTest, TitleProgressIsRedrawnAFewTimesASecond) {
   EXPECT_FALSE(redrawn_while_loading) << "less than 250 ms passed: the progress waits";
   EXPECT_TRUE(state().redraw_needed) << "the end of loading shows at once";
 }
+
+TEST_F(LoopTest, TheDesktopsAnswerToTheLockIsShownWhenItComes) {
+  using media::KeyboardHold;
+  // What the label says for each answer: only a desktop that keeps its shortcuts is named.
+  EXPECT_EQ(lock_label(KeyboardHold::Held), "lock");
+  EXPECT_EQ(lock_label(KeyboardHold::Asked), "lock");
+  EXPECT_EQ(lock_label(KeyboardHold::Off), "lock") << "a window never holds the keyboard, as the parent chose";
+  EXPECT_EQ(lock_label(KeyboardHold::Refused), "lock: keys not held by this desktop");
+  EXPECT_EQ(lock_label(KeyboardHold::NotOffered), "lock: keys not held by this desktop");
+
+  // The answer comes after the screen opened: the title is drawn again to show or drop its notice.
+  start(1, true);
+  media::set_keyboard_hold_answer(KeyboardHold::Asked);
+  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  loop->redraw_if_needed();
+  media::set_keyboard_hold_answer(KeyboardHold::NotOffered);
+  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  EXPECT_TRUE(state().redraw_needed);
+  loop->redraw_if_needed();
+  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  EXPECT_FALSE(state().redraw_needed) << "the same answer again draws nothing";
+  media::set_keyboard_hold_answer(KeyboardHold::Held);
+  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  EXPECT_TRUE(state().redraw_needed);
+  loop->redraw_if_needed();
+
+  // Without the lock the answer means nothing to the screen.
+  start(1, false);
+  loop->redraw_if_needed();
+  media::set_keyboard_hold_answer(KeyboardHold::Refused);
+  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  EXPECT_FALSE(state().redraw_needed);
+  media::set_keyboard_hold_answer(KeyboardHold::Off);
+}

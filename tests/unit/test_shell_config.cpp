@@ -78,8 +78,8 @@ TEST(ShellConfig, ChoosingTheDisplay) {
       << "the second mode is not smaller in both directions";
   std::vector<DisplayMode> smaller = {{1600, 1200, 24, 60}, {1280, 1024, 24, 60}};
   EXPECT_TRUE(is(app::choose_display(smaller, {true, 0}, 1024, 768), 1280, 1024, 0, 60));
-  // Nothing big enough: the message, and nothing to open.
-  DisplayChoice no = app::choose_display({{800, 600, 24, 60}}, {false, 0}, 1024, 768);
+  // Nothing big enough even for the picture scaled down: the message, and nothing to open.
+  DisplayChoice no = app::choose_display({{640, 400, 24, 60}}, {false, 0}, 1024, 768);
   EXPECT_FALSE(no.ok);
   EXPECT_EQ(no.message, "Require 1024x768 screen - sorry!");
   // Rates of 0 (as some virtual displays report) never count as a full-screen rate.

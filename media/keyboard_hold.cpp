@@ -1,0 +1,203 @@
+#include "media/keyboard_hold.hpp"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <wayland-client.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "keyboard-shortcuts-inhibit-unstable-v1-client-protocol.h"
+#include "media/keyboard_hold_internal.hpp"
+#include "media/log.hpp"
+
+namespace media {
+namespace {
+
+// A desktop that has not answered within this time is taken to have said no.
+constexpr Uint64 kAnswerMs = 3000;
+
+// Native Wayland: the compositor is asked through its keyboard-shortcuts inhibitor. Everything of
+// ours lives on a queue of our own, so the window system's own dispatching never runs our
+// listeners and ours never runs its.
+struct WaylandAsk {
+  wl_display* display = nullptr;
+  wl_event_queue* queue = nullptr;
+  wl_display* wrapper = nullptr;  // the display, with requests made from it landing on our queue
+  wl_registry* registry = nullptr;
+  zwp_keyboard_shortcuts_inhibit_manager_v1* manager = nullptr;
+  wl_seat* seat = nullptr;
+  zwp_keyboard_shortcuts_inhibitor_v1* inhibitor = nullptr;
+};
+
+// X11, also through XWayland: the window's keyboard grab, made by the window system's code and
+// checked here on the same connection.
+struct X11Ask {
+  Display* display = nullptr;
+  Window window = 0;
+  bool xwayland = false;
+};
+
+struct HoldState {
+  KeyboardHold answer = KeyboardHold::Off;
+  Uint64 asked_at = 0;   // SDL ticks when the question went out
+  bool told = false;     // the parent was told on stderr that the keys are not held
+  const char* why = "";  // for that line
+  WaylandAsk wl;
+  X11Ask x11;
+};
+
+HoldState h;
+
+void answer(KeyboardHold a, const char* why) {
+  h.answer = a;
+  h.why = why;
+  if (keys_not_held(a) && !h.told) {
+    h.told = true;
+    log_error("lock", std::string("keys not held by this desktop (") + why +
+                          "); for a full lock, choose \"Pipkin (child session)\" at the login screen");
+  }
+}
+
+void on_global(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
+  if (std::strcmp(interface, zwp_keyboard_shortcuts_inhibit_manager_v1_interface.name) == 0 && !h.wl.manager)
+    h.wl.manager = static_cast<zwp_keyboard_shortcuts_inhibit_manager_v1*>(
+        wl_registry_bind(registry, name, &zwp_keyboard_shortcuts_inhibit_manager_v1_interface, 1));
+  else if (std::strcmp(interface, wl_seat_interface.name) == 0 && !h.wl.seat)
+    h.wl.seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+}
+void on_global_remove(void*, wl_registry*, uint32_t) {}
+const wl_registry_listener registry_listener = {on_global, on_global_remove};
+
+void on_active(void*, zwp_keyboard_shortcuts_inhibitor_v1*) { answer(KeyboardHold::Held, "held"); }
+// Also sent when the compositor takes the keys back (a shortcut of its own that cannot be held).
+void on_inactive(void*, zwp_keyboard_shortcuts_inhibitor_v1*) {
+  answer(KeyboardHold::Refused, "the compositor does not hold its shortcuts for Pipkin");
+}
+const zwp_keyboard_shortcuts_inhibitor_v1_listener inhibitor_listener = {on_active, on_inactive};
+
+void ask_wayland(wl_display* display, wl_surface* surface) {
+  WaylandAsk& w = h.wl;
+  w.display = display;
+  w.queue = wl_display_create_queue(display);
+  w.wrapper = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
+  wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(w.wrapper), w.queue);
+  w.registry = wl_display_get_registry(w.wrapper);
+  wl_registry_add_listener(w.registry, &registry_listener, nullptr);
+  wl_display_roundtrip_queue(display, w.queue);
+  if (!w.manager || !w.seat) {
+    answer(KeyboardHold::NotOffered, "the compositor offers no way to hold its shortcuts");
+    return;
+  }
+  w.inhibitor = zwp_keyboard_shortcuts_inhibit_manager_v1_inhibit_shortcuts(w.manager, surface, w.seat);
+  zwp_keyboard_shortcuts_inhibitor_v1_add_listener(w.inhibitor, &inhibitor_listener, nullptr);
+  wl_display_flush(display);
+  h.answer = KeyboardHold::Asked;
+}
+
+void end_wayland() {
+  WaylandAsk& w = h.wl;
+  if (w.inhibitor) zwp_keyboard_shortcuts_inhibitor_v1_destroy(w.inhibitor);
+  if (w.manager) zwp_keyboard_shortcuts_inhibit_manager_v1_destroy(w.manager);
+  if (w.seat) wl_seat_destroy(w.seat);
+  if (w.registry) wl_registry_destroy(w.registry);
+  if (w.wrapper) wl_proxy_wrapper_destroy(w.wrapper);
+  if (w.display) wl_display_flush(w.display);
+  if (w.queue) wl_event_queue_destroy(w.queue);
+  w = WaylandAsk{};
+}
+
+// A desktop that passes an XWayland client's keyboard grab on to the compositor: GNOME's does, for
+// a client that has asked with the message below first; others keep their own shortcuts.
+bool xwayland_grab_reaches_compositor() {
+  const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
+  return desktop && std::strstr(desktop, "GNOME");
+}
+
+void ask_x11(Display* display, Window window) {
+  X11Ask& x = h.x11;
+  x.display = display;
+  x.window = window;
+  int opcode = 0, event = 0, error = 0;
+  x.xwayland = XQueryExtension(display, "XWAYLAND", &opcode, &event, &error);
+  if (x.xwayland) {
+    // Asks the compositor to let this window's grab hold its shortcuts too.
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = window;
+    e.xclient.message_type = XInternAtom(display, "_XWAYLAND_MAY_GRAB_KEYBOARD", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = 1;
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureNotifyMask | SubstructureRedirectMask, &e);
+    XFlush(display);
+  }
+  h.answer = KeyboardHold::Asked;
+}
+
+// The grab is the window system's; taking it again from the same connection tells whether it holds
+// (it cannot be taken before the window is on screen).
+void check_x11() {
+  X11Ask& x = h.x11;
+  int r = XGrabKeyboard(x.display, x.window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+  if (r != GrabSuccess) return;  // not on screen yet, or another program holds the keyboard: asked again
+  if (!x.xwayland)
+    answer(KeyboardHold::Held, "held");
+  else if (xwayland_grab_reaches_compositor())
+    answer(KeyboardHold::Held, "held");
+  else
+    answer(KeyboardHold::NotOffered, "an X11 program's keyboard grab does not reach this Wayland compositor");
+}
+
+}  // namespace
+
+KeyboardHold keyboard_hold() { return h.answer; }
+
+void set_keyboard_hold_answer(KeyboardHold a) { h.answer = a; }
+
+namespace detail {
+
+void start_keyboard_hold(SDL_Window* window) {
+  stop_keyboard_hold();
+  h.asked_at = SDL_GetTicks64();
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info)) {
+    answer(KeyboardHold::NotOffered, "the window system is unknown");
+    return;
+  }
+  switch (info.subsystem) {
+    case SDL_SYSWM_WAYLAND:
+      ask_wayland(info.info.wl.display, info.info.wl.surface);
+      break;
+    case SDL_SYSWM_X11:
+      // The window system's own grab follows the window's focus; it is checked below.
+      SDL_SetWindowKeyboardGrab(window, SDL_TRUE);
+      ask_x11(info.info.x11.display, info.info.x11.window);
+      break;
+    default: answer(KeyboardHold::NotOffered, "the window system cannot hold the keyboard"); break;
+  }
+}
+
+void stop_keyboard_hold() {
+  end_wayland();
+  if (h.x11.display) {
+    XUngrabKeyboard(h.x11.display, CurrentTime);
+    XFlush(h.x11.display);
+  }
+  h.x11 = X11Ask{};
+  h.answer = KeyboardHold::Off;
+}
+
+void poll_keyboard_hold() {
+  if (h.answer == KeyboardHold::Off) return;
+  if (h.wl.queue) wl_display_dispatch_queue_pending(h.wl.display, h.wl.queue);
+  if (h.answer != KeyboardHold::Asked) return;
+  if (h.x11.display) check_x11();
+  if (h.answer == KeyboardHold::Asked && SDL_GetTicks64() - h.asked_at > kAnswerMs)
+    answer(KeyboardHold::Refused, "no answer from the desktop");
+}
+
+}  // namespace detail
+}  // namespace media
