@@ -445,6 +445,7 @@ bool Desktop::start_cage(const std::string& command) {
               {"WLR_LIBINPUT_NO_DEVICES", "1"},
               {"LIBGL_ALWAYS_SOFTWARE", "1"},
               {"SDL_AUDIODRIVER", "dummy"}});
+  env["PIPKIN_STARTUP_TIMES"] = dir_ + "/app/startup-times.txt";
   // Standard error of the session's program goes where pipkin_stderr() reads it.
   cage_ = spawn({"sh", "-c", "exec " + command + " 2>" + quoted(dir_ + "/app/stderr.txt")}, env,
                 dir_ + "/compositor.log");
@@ -508,13 +509,11 @@ bool Desktop::start_pipkin(const std::string& driver, const std::vector<std::str
           },
           kDeadlineMs))
     return false;
-  return wait_until(
-             [&] {
-               return read_file(app + "/startup-times.txt").find("pictures ") != std::string::npos ||
-                      !pipkin_running();
-             },
-             120000) &&
-         pipkin_running();
+  return wait_until([&] { return pictures_loaded() || !pipkin_running(); }, 120000) && pipkin_running();
+}
+
+bool Desktop::pictures_loaded() const {
+  return read_file(dir_ + "/app/startup-times.txt").find("pictures ") != std::string::npos;
 }
 
 bool Desktop::pipkin_running() const {
@@ -580,6 +579,10 @@ media::PixmapPtr Desktop::screenshot(const std::string& save_as) {
   media::PixmapPtr p = media::load_pixmap(file);
   if (p && !save_as.empty()) sh("cp " + quoted(file) + " " + quoted(save_as));
   return p;
+}
+
+void Desktop::keep_last_screenshot(const std::string& save_as) const {
+  if (!save_as.empty()) sh("cp " + quoted(dir_ + "/shot.png") + " " + quoted(save_as));
 }
 
 bool Desktop::wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms) {

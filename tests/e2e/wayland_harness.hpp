@@ -70,6 +70,9 @@ class Desktop {
   bool wait_cage_exit(int ms);
   int cage_status() const { return cage_status_; }
 
+  // True once the program notes that its pictures are loaded (its title is up and every digit
+  // works).
+  bool pictures_loaded() const;
   bool pipkin_running() const;
   bool wait_pipkin_exit(int ms);
   int pipkin_status() const;  // the exit status, -1 while it runs
@@ -97,6 +100,8 @@ class Desktop {
   // The whole output as grim captures it; none when grim fails. save_as (a path) keeps a copy.
   media::PixmapPtr screenshot(const std::string& save_as = "");
   bool wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms);
+  // Keeps a copy of the last screenshot taken (the one a wait_for ended on) as save_as.
+  void keep_last_screenshot(const std::string& save_as) const;
   // The views sway shows: true when a window titled "Pipkin" with this shell ("xdg_shell" or
   // "xwayland") is there.
   bool has_view(const std::string& shell);
