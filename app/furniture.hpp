@@ -26,7 +26,7 @@ void draw_title_screen(const Assets& assets);
 void draw_picture_progress(const Assets& assets, size_t done, size_t total);
 // Where the desktop does not hold its shortcut keys for the child lock, the title tells the parent
 // so, and names the way to a full lock; the label says it in a few words.
-constexpr int kLockNoticeY = 632;
+constexpr int kLockNoticeY = 420;
 void draw_lock_notice(const Assets& assets);
 std::string lock_label(media::KeyboardHold hold);
 void draw_help_page(const Assets& assets, const media::ImagePtr& page);

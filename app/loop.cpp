@@ -50,7 +50,8 @@ void Loop::draw_screen() {
     draw_label(text, assets_.big_font, 0, 0, 20);
   }
   draw_activity_number(assets_, state_.activity);
-  if (quit_ring_shown(state_.quit_held_ms)) draw_quit_ring(assets_, static_cast<float>(state_.quit_held_ms) / kQuitHoldMs);
+  if (quit_ring_shown(state_.quit_held_ms))
+    draw_quit_ring(assets_, static_cast<float>(state_.quit_held_ms) / kQuitHoldMs);
 }
 
 void Loop::redraw() {
@@ -259,12 +260,12 @@ Turn Loop::handle_event(const media::Event& e) {
 }
 
 void Loop::on_timer_tick() {
-  follow_quit_hold();
   // The desktop answers the child lock's question some time after the screen opens.
   if (media::KeyboardHold answer = media::keyboard_hold(); answer != lock_answer_) {
     lock_answer_ = answer;
     if (child_lock_) state_.redraw_needed = true;
   }
+  follow_quit_hold();
   if (!loading_) return;
   if (loading_->poll()) progress_unshown_ = true;
   const int now = media::millisecs();

@@ -12,6 +12,7 @@
 #include "media/clock.hpp"
 #include "media/display.hpp"
 #include "media/files.hpp"
+#include "media/keyboard_hold.hpp"
 #include "media/log.hpp"
 
 namespace app {
@@ -76,7 +77,16 @@ int run(const ActivityTable& table, const Options& options) {
   loop.redraw_if_needed();
   note_startup_time("title");
   bool loaded_noted = false;
+  media::KeyboardHold lock_noted = media::KeyboardHold::Off;
   while (loop.turn() == Turn::Continue) {
+    // For the end-to-end tests: each answer of the desktop to the child lock, as it comes.
+    if (media::KeyboardHold answer = media::keyboard_hold(); answer != lock_noted) {
+      lock_noted = answer;
+      note_startup_time(answer == media::KeyboardHold::Held     ? "lock-held"
+                        : answer == media::KeyboardHold::Asked  ? "lock-asked"
+                        : media::keys_not_held(answer)          ? "lock-not-held"
+                                                                : "lock-off");
+    }
     // Noted once the frame that shows the end of loading (the title without its bar) is drawn, so a
     // screenshot taken after the note never catches the last progress frame.
     if (!loaded_noted && !pictures->loading() && !loop.state().redraw_needed) {

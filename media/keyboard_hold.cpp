@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 #include <wayland-client.h>
 
 #include <cstdlib>
@@ -116,12 +117,29 @@ bool xwayland_grab_reaches_compositor() {
   return desktop && std::strstr(desktop, "GNOME");
 }
 
+// XWayland names itself by an extension from version 23 on; before that, only by the names of the
+// screens it shows.
+bool is_xwayland(Display* display, Window window) {
+  int opcode = 0, event = 0, error = 0;
+  if (XQueryExtension(display, "XWAYLAND", &opcode, &event, &error)) return true;
+  if (!XQueryExtension(display, "RANDR", &opcode, &event, &error)) return false;
+  bool found = false;
+  if (XRRScreenResources* res = XRRGetScreenResourcesCurrent(display, window)) {
+    for (int i = 0; i < res->noutput && !found; ++i)
+      if (XRROutputInfo* out = XRRGetOutputInfo(display, res, res->outputs[i])) {
+        found = out->name && std::strncmp(out->name, "XWAYLAND", 8) == 0;
+        XRRFreeOutputInfo(out);
+      }
+    XRRFreeScreenResources(res);
+  }
+  return found;
+}
+
 void ask_x11(Display* display, Window window) {
   X11Ask& x = h.x11;
   x.display = display;
   x.window = window;
-  int opcode = 0, event = 0, error = 0;
-  x.xwayland = XQueryExtension(display, "XWAYLAND", &opcode, &event, &error);
+  x.xwayland = is_xwayland(display, window);
   if (x.xwayland) {
     // Asks the compositor to let this window's grab hold its shortcuts too.
     XEvent e{};

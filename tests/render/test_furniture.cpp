@@ -79,6 +79,28 @@ TEST(FurnitureDraw, LabelHelpPageAndCornerButton) {
   rt::fresh();
 }
 
+TEST(FurnitureDraw, LockNoticeSitsBetweenTheTitleAndTheLoadingBar) {
+  Assets assets;
+  assets.main_font = media::load_font(std::string(PIPKIN_DATA_DIR) + "/fonts/Tahoma.ttf", 20, media::FONT_SMOOTH);
+  ASSERT_TRUE(assets.main_font);
+  rt::fresh();
+  draw_lock_notice(assets);
+  EXPECT_EQ(media::get_blend(), media::MASK) << "the drawing state is left as it was";
+  Box b = lit_box();
+  // Below the title's lettering (down to about 300) and above the loading bar's count (from 570).
+  EXPECT_GE(b.y0, 380);
+  EXPECT_LT(b.y1, 560) << "the loading bar and its count stay readable";
+  EXPECT_GT(b.y1 - b.y0, 40) << "two lines";
+  EXPECT_GT(b.x0, 20);
+  EXPECT_LT(b.x1, 1004);
+  EXPECT_NEAR(b.x0 + b.x1, 1023, 2) << "centred";
+  int white = 0;
+  for (int y = b.y0; y <= b.y1; ++y)
+    for (int x = b.x0; x <= b.x1; ++x) white += (rt::screen_pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+  EXPECT_GT(white, 500) << "white lettering";
+  rt::fresh();
+}
+
 namespace {
 
 bool near_rgb(uint32_t p, int r, int g, int b, int tol = 3) {
@@ -162,26 +184,5 @@ TEST(FurnitureDraw, TheLoopDrawsTheQuitRingOnlyWhileHeld) {
   }
   media::use_manual_clock(false);
   media::close_audio();
-}
-
-TEST(FurnitureDraw, LockNoticeSitsBetweenTheLoadingBarAndTheTitleTexts) {
-  Assets assets;
-  assets.main_font = media::load_font(std::string(PIPKIN_DATA_DIR) + "/fonts/Tahoma.ttf", 20, media::FONT_SMOOTH);
-  ASSERT_TRUE(assets.main_font);
-  rt::fresh();
-  draw_lock_notice(assets);
-  EXPECT_EQ(media::get_blend(), media::MASK) << "the drawing state is left as it was";
-  Box b = lit_box();
-  // Below the loading bar (its frame ends at 625) and above the first of the title's own lines (680).
-  EXPECT_GE(b.y0, 624);
-  EXPECT_LT(b.y1, 700) << "the title's lines from 700 on stay readable";
-  EXPECT_GT(b.y1 - b.y0, 40) << "two lines";
-  EXPECT_GT(b.x0, 20);
-  EXPECT_LT(b.x1, 1004);
-  EXPECT_NEAR(b.x0 + b.x1, 1023, 2) << "centred";
-  int white = 0;
-  for (int y = b.y0; y <= b.y1; ++y)
-    for (int x = b.x0; x <= b.x1; ++x) white += (rt::screen_pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
-  EXPECT_GT(white, 500) << "white lettering";
   rt::fresh();
 }
