@@ -273,6 +273,7 @@ TEST(Wayland, ThroughXWaylandTheLockSaysTheKeysAreNotHeld) {
   ASSERT_TRUE(d.start_pipkin("x11", {"--fullscreen", "--child-lock"})) << d.pipkin_stderr();
   EXPECT_TRUE(wait_until([&] { return d.pipkin_stderr().find(kNotHeld) != std::string::npos; }, e2e::kDeadlineMs))
       << "standard error:\n" << d.pipkin_stderr();
+  d.screenshot(shot("wayland_xwayland_lock_title"));  // the title's notice for the parent, to look at
   ASSERT_TRUE(d.pipkin_running());
   ASSERT_TRUE(d.hold_until("ctrl+Escape", [&] { return !d.pipkin_running(); }, e2e::kDeadlineMs));
   EXPECT_EQ(d.pipkin_status(), 0);
