@@ -220,6 +220,9 @@ TEST(Wayland, ChildLockHoldsTheDesktopsKeys) {
   ASSERT_TRUE(d.start_sway(1.0)) << d.compositor_log();
   d.set_level(2);
   ASSERT_TRUE(d.start_pipkin("wayland", {"--fullscreen", "--child-lock"})) << d.pipkin_stderr();
+  // The program knows that sway holds its shortcuts for it.
+  EXPECT_TRUE(wait_until([&] { return d.startup_notes().find("lock-held") != std::string::npos; }, e2e::kDeadlineMs))
+      << d.startup_notes();
   media::PixmapPtr title = d.screenshot(shot("wayland_lock_title"));
   ASSERT_TRUE(title);
 
@@ -273,6 +276,7 @@ TEST(Wayland, ThroughXWaylandTheLockSaysTheKeysAreNotHeld) {
   ASSERT_TRUE(d.start_pipkin("x11", {"--fullscreen", "--child-lock"})) << d.pipkin_stderr();
   EXPECT_TRUE(wait_until([&] { return d.pipkin_stderr().find(kNotHeld) != std::string::npos; }, e2e::kDeadlineMs))
       << "standard error:\n" << d.pipkin_stderr();
+  EXPECT_NE(d.startup_notes().find("lock-not-held"), std::string::npos) << d.startup_notes();
   d.screenshot(shot("wayland_xwayland_lock_title"));  // the title's notice for the parent, to look at
   ASSERT_TRUE(d.pipkin_running());
   ASSERT_TRUE(d.hold_until("ctrl+Escape", [&] { return !d.pipkin_running(); }, e2e::kDeadlineMs));

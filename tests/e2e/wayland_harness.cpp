@@ -512,9 +512,9 @@ bool Desktop::start_pipkin(const std::string& driver, const std::vector<std::str
   return wait_until([&] { return pictures_loaded() || !pipkin_running(); }, 120000) && pipkin_running();
 }
 
-bool Desktop::pictures_loaded() const {
-  return read_file(dir_ + "/app/startup-times.txt").find("pictures ") != std::string::npos;
-}
+bool Desktop::pictures_loaded() const { return startup_notes().find("pictures ") != std::string::npos; }
+
+std::string Desktop::startup_notes() const { return read_file(dir_ + "/app/startup-times.txt"); }
 
 bool Desktop::pipkin_running() const {
   return exists(dir_ + "/app/pid.txt") && !exists(dir_ + "/app/status.txt");

@@ -73,6 +73,9 @@ class Desktop {
   // True once the program notes that its pictures are loaded (its title is up and every digit
   // works).
   bool pictures_loaded() const;
+  // The program's notes of its start: "pictures ...", and the desktop's answers to the child lock
+  // as they come ("lock-asked", "lock-held", "lock-not-held").
+  std::string startup_notes() const;
   bool pipkin_running() const;
   bool wait_pipkin_exit(int ms);
   int pipkin_status() const;  // the exit status, -1 while it runs
