@@ -167,10 +167,12 @@ bool draw_overview_page(const fs::path& file) {
   set(cr, mix(accent, kWhite, 0.82));
   cairo_fill(cr);
   Column right(cr, bx + 18, 142, bw - 36, 540, accent);
+  // Four sections share the box (the last one the child session), in slightly smaller type than
+  // the activity pages' three.
   for (size_t i = 0; i < words.sections.size(); ++i) {
-    if (i > 0) right.gap(6);
-    right.heading(words.sections[i].heading, 19);
-    right.paragraph(words.sections[i].paragraph, 16);
+    if (i > 0) right.gap(4);
+    right.heading(words.sections[i].heading, 18);
+    right.paragraph(words.sections[i].paragraph, 15);
   }
 
   keys_box(cr, accent);

@@ -3,12 +3,6 @@
 
 namespace help {
 
-namespace {
-const std::string kScreenSize =
-    "1024\xC2\xA0\xC3\x97\xC2\xA0"
-    "768";  // 1024 × 768, kept on one line
-}  // namespace
-
 const Labels kLabels{"click or press H to close", "What your child does", "Finishing a game", "Good to know"};
 
 const std::vector<KeyHint> kKeyRows[2] = {
@@ -123,20 +117,19 @@ const OverviewText& overview() {
        "a pattern follows the mouse", "click to uncover a picture", "click where the piece belongs",
        "pick a colour and fill shapes", "find the matching cards", "carry the pieces into place"},
       {{"Unlocking",
-        "Activity 1 is always open. Finishing a game of the highest open activity opens the "
-        "next one; the digits of locked activities do nothing. Progress is kept in "
-        "*data/pipkin.txt*: delete it to start again from 1."},
+        "Activity 1 is always open; finishing a game of the highest open one opens the next. "
+        "Progress is kept in *data/pipkin.txt*: delete it to start again from 1."},
        {"Your own pictures",
-        "Put PNG, JPEG or BMP files in the *pics* folder inside the data folder, named in "
-        "lowercase: *.png*, *.jpg* or *.bmp*, not .JPG. Any size is fine: pictures are scaled to "
-        "fill the " +
-            kScreenSize +
-            " screen. Use at least 16: picture frames shows 16, pairs needs 8."},
+        "Put PNG, JPEG or BMP files of any size in the *pics* folder inside the data folder, named "
+        "in lowercase: *.png*, *.jpg* or *.bmp*. Use at least 16: frames shows 16, pairs needs 8."},
        {"Child lock",
         "A third line *1* in *data/config.txt*, or starting with *--child-lock*, turns it on: "
         "then the keys work only while *Ctrl* is held. Ctrl+1\xC2\xA0to\xC2\xA0"
         "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info; hold Ctrl+Esc or Ctrl+Q "
-        "a second to quit."}}};
+        "a second to quit."},
+       {"The child session",
+        "For a full lock, log in to *Pipkin (child session)* (it needs cage): Pipkin alone and "
+        "locked. Quitting it ends the session."}}};
   return text;
 }
 

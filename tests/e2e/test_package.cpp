@@ -104,6 +104,7 @@ TEST_F(Package, HoldsTheProgramDataAndDesktopFiles) {
   for (const char* f : {"usr/share/pipkin/fonts/Tahoma.ttf", "usr/share/pipkin/fonts/LICENSE-font.txt",
                         "usr/share/pipkin/help/0.png", "usr/share/applications/org.pipkin.Pipkin.desktop",
                         "usr/share/metainfo/org.pipkin.Pipkin.metainfo.xml",
+                        "usr/share/wayland-sessions/pipkin.desktop",
                         "usr/share/icons/hicolor/48x48/apps/org.pipkin.Pipkin.png",
                         "usr/share/icons/hicolor/256x256/apps/org.pipkin.Pipkin.png",
                         "usr/share/icons/hicolor/scalable/apps/org.pipkin.Pipkin.svg",
@@ -115,10 +116,19 @@ TEST_F(Package, HoldsTheProgramDataAndDesktopFiles) {
   const std::string copyright = read_all(root_ + "/usr/share/doc/pipkin/copyright");
   EXPECT_NE(copyright.find("SIL OPEN FONT LICENSE Version 1.1"), std::string::npos);
   EXPECT_NE(copyright.find("Permission is hereby granted"), std::string::npos);
-  const std::string control = capture("dpkg-deb -f '" + deb_ + "' Package Version Depends");
+  const std::string control = capture("dpkg-deb -f '" + deb_ + "' Package Version Depends Recommends");
   EXPECT_NE(control.find("Package: pipkin"), std::string::npos);
   EXPECT_NE(control.find("Version: 2.1"), std::string::npos);
   EXPECT_NE(control.find("libsdl2"), std::string::npos) << control;
+  EXPECT_NE(control.find("Recommends: cage, libdecor-0-plugin-1-cairo"), std::string::npos) << control;
+  // The control file as a whole is one that dpkg reads back field by field.
+  EXPECT_EQ(e2e::sh("dpkg-deb --info '" + deb_ + "' >/dev/null 2>&1"), 0);
+  // The login screen's session runs the installed program alone in cage, with the lock.
+  const std::string session = read_all(root_ + "/usr/share/wayland-sessions/pipkin.desktop");
+  EXPECT_NE(session.find("\nName=Pipkin (child session)\n"), std::string::npos) << session;
+  EXPECT_NE(session.find("\nTryExec=cage\n"), std::string::npos) << session;
+  EXPECT_NE(session.find("\nExec=cage -d -- pipkin --child-lock --fullscreen\n"), std::string::npos) << session;
+  EXPECT_EQ(e2e::sh("desktop-file-validate '" + root_ + "/usr/share/wayland-sessions/pipkin.desktop'"), 0);
 }
 
 TEST_F(Package, CommandLineOfTheUnpackedProgram) {
