@@ -31,6 +31,8 @@ std::string usage_text() {
          "  --pictures DIR      show the pictures of DIR instead of the usual ones\n"
          "  --data DIR          read Pipkin's own files from DIR\n"
          "  --child-lock        keep the child inside the chosen activity\n"
+         "  --session           Pipkin is the whole session (the Pipkin child session):\n"
+         "                      no desktop around it has shortcuts to hold\n"
          "  -h, --help          show this help and end\n"
          "  -V, --version       show the version and end\n"
          "\n"
@@ -39,7 +41,7 @@ std::string usage_text() {
 }
 
 CommandLine parse_command_line(int argc, char* const* argv) {
-  enum LongOnly { kWindow = 256, kFullscreen, kPictures, kData, kChildLock };
+  enum LongOnly { kWindow = 256, kFullscreen, kPictures, kData, kChildLock, kSession };
   static const option longs[] = {
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},
@@ -48,6 +50,7 @@ CommandLine parse_command_line(int argc, char* const* argv) {
       {"pictures", required_argument, nullptr, kPictures},
       {"data", required_argument, nullptr, kData},
       {"child-lock", no_argument, nullptr, kChildLock},
+      {"session", no_argument, nullptr, kSession},
       {nullptr, 0, nullptr, 0},
   };
   CommandLine cl;
@@ -88,6 +91,7 @@ CommandLine parse_command_line(int argc, char* const* argv) {
         cl.options.data_dir = absolute(optarg);
         break;
       case kChildLock: cl.options.child_lock = true; break;
+      case kSession: cl.options.whole_session = true; break;
       case ':': return fail(std::string("option '") + args[prev] + "' needs a folder");
       default: return fail(std::string("unknown option '") + args[prev] + "'");
     }

@@ -13,6 +13,7 @@ struct Options {
   std::string pictures_dir;      // --pictures DIR, made absolute
   std::string data_dir;          // --data DIR, made absolute
   bool child_lock = false;       // --child-lock
+  bool whole_session = false;    // --session: run alone in a kiosk compositor, nothing around it
 };
 
 // What main does with the command line: run with the options, or print and end with a status.

@@ -62,7 +62,7 @@ int run(const ActivityTable& table, const Options& options) {
   pictures->run();
   if (!open_display(cfg)) return 0;
   // Child lock: keys need Control (app/keys), and a full screen keeps the keyboard from the desktop.
-  media::hold_keyboard(cfg.child_lock);
+  media::hold_keyboard(cfg.child_lock, options.whole_session);
   media::hide_pointer();
   media::create_timer(50);
   Assets assets = load_assets(folders.data_dir);

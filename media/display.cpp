@@ -253,8 +253,9 @@ ScreenArea screen_area() {
   return a;
 }
 
-void hold_keyboard(bool on) {
+void hold_keyboard(bool on, bool alone) {
   d.hold_keys = on;
+  detail::set_whole_session(alone);
   apply_keyboard_hold();
 }
 

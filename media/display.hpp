@@ -42,7 +42,9 @@ ScreenArea screen_area();
 // While on and the display covers the screen, keys go to the program only, not to the window
 // system's shortcuts, as far as the desktop agrees (media/keyboard_hold.hpp tells). A window never
 // holds the keyboard.
-void hold_keyboard(bool on);
+// alone: the program is the whole session (a kiosk compositor runs nothing else and has no
+// shortcuts), so a desktop that cannot hold its shortcuts holds the keys all the same.
+void hold_keyboard(bool on, bool alone = false);
 void close_graphics();
 
 // Shows a modal notice (and prints it to stderr). serious selects the error style.

@@ -45,6 +45,7 @@ struct HoldState {
   KeyboardHold answer = KeyboardHold::Off;
   Uint64 asked_at = 0;   // SDL ticks when the question went out
   bool told = false;     // the parent was told on stderr that the keys are not held
+  bool alone = false;    // the program is the whole session: no desktop, no shortcuts
   const char* why = "";  // for that line
   WaylandAsk wl;
   X11Ask x11;
@@ -53,6 +54,8 @@ struct HoldState {
 HoldState h;
 
 void answer(KeyboardHold a, const char* why) {
+  // A kiosk compositor offers no way to hold shortcuts because it has none.
+  if (h.alone && a == KeyboardHold::NotOffered) a = KeyboardHold::Held, why = "the whole session";
   h.answer = a;
   h.why = why;
   if (keys_not_held(a) && !h.told) {
@@ -197,6 +200,8 @@ void start_keyboard_hold(SDL_Window* window) {
     default: answer(KeyboardHold::NotOffered, "the window system cannot hold the keyboard"); break;
   }
 }
+
+void set_whole_session(bool alone) { h.alone = alone; }
 
 void stop_keyboard_hold() {
   end_wayland();

@@ -127,7 +127,7 @@ TEST_F(Package, HoldsTheProgramDataAndDesktopFiles) {
   const std::string session = read_all(root_ + "/usr/share/wayland-sessions/pipkin.desktop");
   EXPECT_NE(session.find("\nName=Pipkin (child session)\n"), std::string::npos) << session;
   EXPECT_NE(session.find("\nTryExec=cage\n"), std::string::npos) << session;
-  EXPECT_NE(session.find("\nExec=cage -d -- pipkin --child-lock --fullscreen\n"), std::string::npos) << session;
+  EXPECT_NE(session.find("\nExec=cage -d -- pipkin --child-lock --fullscreen --session\n"), std::string::npos) << session;
   EXPECT_EQ(e2e::sh("desktop-file-validate '" + root_ + "/usr/share/wayland-sessions/pipkin.desktop'"), 0);
 }
 

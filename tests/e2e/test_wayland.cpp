@@ -326,6 +326,11 @@ TEST(Wayland, ChildSessionRunsPipkinAloneInCage) {
   ASSERT_TRUE(wait_until([&] { return d.pictures_loaded() || !d.cage_running(); }, 120000))
       << "Pipkin starts and loads its pictures\n" << d.pipkin_stderr() << d.compositor_log();
   ASSERT_TRUE(d.cage_running()) << d.pipkin_stderr();
+  // cage has no shortcuts to hold: the session tells no parent that keys are not held.
+  ASSERT_TRUE(wait_until([&] { return d.startup_notes().find("lock-held") != std::string::npos; }, e2e::kDeadlineMs))
+      << d.startup_notes();
+  EXPECT_EQ(d.startup_notes().find("lock-not-held"), std::string::npos);
+  EXPECT_EQ(d.pipkin_stderr().find("keys not held"), std::string::npos) << d.pipkin_stderr();
   // cage's headless output is 1280x720: the picture 960x720 between bars of 160. cage 0.1.4 shows a
   // full-screen client on its headless output as black to screenshots once it hands the client's
   // frames to the output directly (a window shows; on real outputs everything does): so a shot is

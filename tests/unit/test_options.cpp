@@ -37,7 +37,7 @@ TEST(Options, HelpAndVersionPrintAndEnd) {
     EXPECT_FALSE(cl.run);
     EXPECT_EQ(cl.exit_status, 0);
     EXPECT_EQ(cl.out.rfind("Usage: pipkin", 0), 0u) << arg;
-    for (const char* opt : {"--window", "--fullscreen", "--pictures", "--data", "--child-lock", "--version"})
+    for (const char* opt : {"--window", "--fullscreen", "--pictures", "--data", "--child-lock", "--session", "--version"})
       EXPECT_NE(cl.out.find(opt), std::string::npos) << opt;
     EXPECT_TRUE(cl.err.empty());
   }
@@ -52,8 +52,10 @@ TEST(Options, HelpAndVersionPrintAndEnd) {
 }
 
 TEST(Options, EveryOptionInBothForms) {
-  app::CommandLine cl = parse({"--window", "--pictures", "/tmp/p", "--data=/tmp/d", "--child-lock"});
+  app::CommandLine cl = parse({"--window", "--pictures", "/tmp/p", "--data=/tmp/d", "--child-lock", "--session"});
   ASSERT_TRUE(cl.run) << cl.err;
+  EXPECT_TRUE(cl.options.whole_session);
+  EXPECT_FALSE(parse({"--child-lock"}).options.whole_session);
   EXPECT_EQ(cl.options.windowed, std::optional<bool>(true));
   EXPECT_EQ(cl.options.pictures_dir, "/tmp/p");
   EXPECT_EQ(cl.options.data_dir, "/tmp/d");
