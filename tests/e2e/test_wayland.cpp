@@ -359,3 +359,30 @@ TEST(Wayland, ChildSessionRunsPipkinAloneInCage) {
   EXPECT_EQ(d.cage_status(), 0) << d.compositor_log();
   EXPECT_EQ(d.read_data("pipkin.txt"), "3\r\n") << "the progress is saved";
 }
+
+// GNOME's compositor, headless: it takes no virtual keyboard, so what is checked is the question and
+// its answer. A full screen with the lock asks for the keyboard through the shortcuts inhibitor, and
+// the program hears that it is held (a bare mutter grants it at once; GNOME Shell first asks the user).
+TEST(Wayland, OnGnomesCompositorTheLockIsAskedForAndHeld) {
+  SKIP_WITHOUT_WAYLAND_TOOLS();
+  Desktop d;
+  d.set_level(2);
+  ASSERT_TRUE(d.start_mutter()) << d.compositor_log();
+  ASSERT_TRUE(d.start_pipkin_in_mutter({"--child-lock", "--fullscreen"})) << d.compositor_log();
+  ASSERT_TRUE(wait_until(
+      [&] {
+        const std::string notes = d.startup_notes();
+        return notes.find("lock-held") != std::string::npos || notes.find("lock-not-held") != std::string::npos ||
+               !d.pipkin_running();
+      },
+      60000))
+      << d.startup_notes() << d.pipkin_stderr() << d.compositor_log();
+  ASSERT_TRUE(d.pipkin_running()) << d.pipkin_stderr() << d.compositor_log();
+  EXPECT_NE(d.startup_notes().find("title "), std::string::npos) << "the title was drawn";
+  EXPECT_NE(d.startup_notes().find("lock-held"), std::string::npos) << d.startup_notes();
+  EXPECT_EQ(d.pipkin_stderr().find(kNotHeld), std::string::npos) << d.pipkin_stderr();
+  d.end_pipkin();
+  ASSERT_TRUE(d.wait_pipkin_exit(e2e::kDeadlineMs));
+  EXPECT_EQ(d.pipkin_status(), 0);
+  EXPECT_EQ(d.read_data("pipkin.txt"), "2\r\n") << "the progress is saved";
+}

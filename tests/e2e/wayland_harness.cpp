@@ -226,7 +226,7 @@ std::vector<std::string> combo_keys(const std::string& combo) {
 }  // namespace
 
 std::string missing_tool() {
-  for (const char* tool : {"sway", "swaymsg", "grim", "Xwayland", "cage"})
+  for (const char* tool : {"sway", "swaymsg", "grim", "Xwayland", "cage", "mutter", "dbus-run-session"})
     if (sh(std::string("command -v ") + tool + " >/dev/null 2>&1") != 0) return tool;
   return "";
 }
@@ -452,6 +452,26 @@ bool Desktop::start_cage(const std::string& command) {
   return cage_ > 0 && wait_for_socket(cage_, kDeadlineMs) && cage_running();
 }
 
+bool Desktop::start_mutter() {
+  // GNOME's compositor on a virtual monitor, without XWayland, in a session bus of its own.
+  std::map<std::string, std::string> env = client_env();
+  compositor_ = spawn({"dbus-run-session", "--", "mutter", "--headless", "--wayland", "--no-x11",
+                       "--virtual-monitor", "1920x1080"},
+                      env, dir_ + "/compositor.log");
+  return compositor_ > 0 && wait_for_socket(compositor_, kDeadlineMs) && !reaped(compositor_);
+}
+
+bool Desktop::start_pipkin_in_mutter(const std::vector<std::string>& args) {
+  write_start_script("", args);
+  if (spawn({"sh", dir_ + "/app/start.sh"}, client_env()) <= 0) return false;
+  return wait_until([&] { return exists(dir_ + "/app/pid.txt"); }, kDeadlineMs);
+}
+
+void Desktop::end_pipkin() {
+  const std::string pid = read_file(dir_ + "/app/pid.txt");
+  if (!pid.empty()) kill(std::atoi(pid.c_str()), SIGTERM);
+}
+
 void Desktop::end_cage_program() {
   if (cage_ <= 0) return;
   std::istringstream children(read_file("/proc/" + std::to_string(cage_) + "/task/" + std::to_string(cage_) +
@@ -480,12 +500,11 @@ void Desktop::set_config(const std::string& text) {
 
 std::string Desktop::read_data(const std::string& rel) const { return read_file(data(rel)); }
 
-bool Desktop::start_pipkin(const std::string& driver, const std::vector<std::string>& args) {
+void Desktop::write_start_script(const std::string& driver, const std::vector<std::string>& args) {
   const std::string app = dir_ + "/app";
   std::string command = quoted(app + "/pipkin");
   for (const std::string& a : args) command += " " + quoted(a);
-  // Started by sway, as a launcher or a terminal would be: so it has sway's WAYLAND_DISPLAY and the
-  // DISPLAY of sway's XWayland. The script notes the program's id and, when it ends, its status.
+  // The script notes the program's id and, when it ends, its status.
   write_file(app + "/start.sh",
              "cd /\n" +
                  (driver.empty() ? std::string("unset SDL_VIDEODRIVER\n")
@@ -498,6 +517,13 @@ bool Desktop::start_pipkin(const std::string& driver, const std::vector<std::str
                  "echo $? >" + quoted(app + "/status.txt.new") + "\n" +
                  "mv " + quoted(app + "/status.txt.new") + " " + quoted(app + "/status.txt") + "\n");
   if (geteuid() == 0) chown((app + "/start.sh").c_str(), uid_, gid_);
+}
+
+bool Desktop::start_pipkin(const std::string& driver, const std::vector<std::string>& args) {
+  const std::string app = dir_ + "/app";
+  // Started by sway, as a launcher or a terminal would be: so it has sway's WAYLAND_DISPLAY and the
+  // DISPLAY of sway's XWayland.
+  write_start_script(driver, args);
   if (!swaymsg({"exec", "sh " + quoted(app + "/start.sh")})) return false;
   if (!wait_until([&] { return exists(app + "/pid.txt"); }, kDeadlineMs)) return false;
   // The first frame, the title, is drawn once the shared images are loaded: wait until the sky is

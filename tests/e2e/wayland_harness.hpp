@@ -60,6 +60,14 @@ class Desktop {
   // ("" leaves it unset). Waits until its first frame is on the output and its pictures are loaded.
   bool start_pipkin(const std::string& driver, const std::vector<std::string>& args);
 
+  // mutter (GNOME's compositor) headless on a virtual 1920x1080 monitor, native Wayland only. It
+  // takes no virtual keyboard or pointer and offers no screenshots: tests read the program's notes.
+  bool start_mutter();
+  // pipkin on mutter's display, with the driver left to the program. Waits until it has started.
+  bool start_pipkin_in_mutter(const std::vector<std::string>& args);
+  // Asks the program to end (SIGTERM), as closing its window or logging out would.
+  void end_pipkin();
+
   // cage on a headless output running a shell command line, with PATH leading to the copy of the
   // program (so "pipkin" in the command is that copy). Waits until cage answers on its socket.
   bool start_cage(const std::string& command);
@@ -119,6 +127,7 @@ class Desktop {
   // spawn, then waits up to 30 s for the exit; the exit status, or -1.
   int run(const std::vector<std::string>& argv, const std::string& out = "");
   std::map<std::string, std::string> client_env() const;
+  void write_start_script(const std::string& driver, const std::vector<std::string>& args);
   bool wait_for_socket(pid_t server, int ms);
   bool start_input_devices();
   bool send_input(const std::string& command);
