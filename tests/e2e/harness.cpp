@@ -263,14 +263,34 @@ media::PixmapPtr Pipkin::screenshot(const std::string& save_as) {
   }
 }
 
-bool Pipkin::wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms) {
+bool wait_for_screenshot(const std::function<media::PixmapPtr()>& take,
+                         const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms) {
   const auto end = Clock::now() + std::chrono::milliseconds(timeout_ms);
   do {
-    media::PixmapPtr p = screenshot();
+    media::PixmapPtr p = take();
     if (p && pred(*p)) return true;
     sleep_ms(20);
   } while (Clock::now() < end);
   return false;
+}
+
+Diff diff(const media::Pixmap& a, const media::Pixmap& b, int x0, int y0, int x1, int y1) {
+  auto channel = [](uint32_t p, int shift) { return static_cast<int>(p >> shift & 255); };
+  Diff d;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) {
+      uint32_t p = media::read_pixel(a, x, y), q = media::read_pixel(b, x, y);
+      bool differs = false;
+      for (int s : {0, 8, 16}) differs |= std::abs(channel(p, s) - channel(q, s)) > 30;
+      if (!differs) continue;
+      ++d.n;
+      d.x0 = std::min(d.x0, x), d.y0 = std::min(d.y0, y), d.x1 = std::max(d.x1, x), d.y1 = std::max(d.y1, y);
+    }
+  return d;
+}
+
+bool Pipkin::wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms) {
+  return wait_for_screenshot([this] { return screenshot(); }, pred, timeout_ms);
 }
 
 bool wait_until(const std::function<bool()>& cond, int timeout_ms) {

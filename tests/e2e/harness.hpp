@@ -125,6 +125,17 @@ bool wait_until(const std::function<bool()>& cond, int timeout_ms);
 
 // True when the pixel's colour is within tol of (r, g, b) on every channel.
 bool near(uint32_t argb, int r, int g, int b, int tol = 12);
+
+// Pixels of the area x0..x1-1, y0..y1-1 that differ between two shots by more than 30 on some
+// channel, and their box.
+struct Diff {
+  int n = 0, x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+};
+Diff diff(const media::Pixmap& a, const media::Pixmap& b, int x0, int y0, int x1, int y1);
+
+// Takes screenshots until one satisfies pred or timeout_ms has passed.
+bool wait_for_screenshot(const std::function<media::PixmapPtr()>& take,
+                         const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms);
 // Where a test keeps a named screenshot: in the folder PIPKIN_E2E_SHOTS names, or "" (not kept).
 std::string shot(const std::string& name);
 // The build's folder (the program and its data).

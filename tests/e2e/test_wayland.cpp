@@ -17,6 +17,8 @@
 #include "tests/e2e/harness.hpp"
 #include "tests/e2e/wayland_harness.hpp"
 
+using e2e::Diff;
+using e2e::diff;
 using e2e::shot;
 using e2e::wait_until;
 using e2e::wayland::Box;
@@ -49,23 +51,6 @@ bool all_black(const media::Pixmap& p, int x0, int y0, int x1, int y1) {
 // The title's sky: a clear blue.
 bool sky(uint32_t c) { return channel(c, 0) > 180 && channel(c, 0) > channel(c, 16) + 30; }
 
-// Pixels of the area that differ from another shot by more than 30 on some channel, and their box.
-struct Diff {
-  int n = 0, x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
-};
-Diff diff(const media::Pixmap& a, const media::Pixmap& b, int x0, int y0, int x1, int y1) {
-  Diff d;
-  for (int y = y0; y < y1; ++y)
-    for (int x = x0; x < x1; ++x) {
-      uint32_t p = read_pixel(a, x, y), q = read_pixel(b, x, y);
-      bool differs = false;
-      for (int s : {0, 8, 16}) differs |= std::abs(channel(p, s) - channel(q, s)) > 30;
-      if (!differs) continue;
-      ++d.n;
-      d.x0 = std::min(d.x0, x), d.y0 = std::min(d.y0, y), d.x1 = std::max(d.x1, x), d.y1 = std::max(d.y1, y);
-    }
-  return d;
-}
 
 // The 1024x768 picture letterboxed on a W x H output: 4:3 at the full height, centred.
 struct Frame {

@@ -28,8 +28,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 std::string read_file(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
   std::stringstream ss;
@@ -612,13 +610,7 @@ void Desktop::keep_last_screenshot(const std::string& save_as) const {
 }
 
 bool Desktop::wait_for(const std::function<bool(const media::Pixmap&)>& pred, int timeout_ms) {
-  const auto end = Clock::now() + std::chrono::milliseconds(timeout_ms);
-  do {
-    media::PixmapPtr p = screenshot();
-    if (p && pred(*p)) return true;
-    sleep_ms(20);
-  } while (Clock::now() < end);
-  return false;
+  return e2e::wait_for_screenshot([this] { return screenshot(); }, pred, timeout_ms);
 }
 
 }  // namespace e2e::wayland
