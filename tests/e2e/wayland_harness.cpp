@@ -231,34 +231,13 @@ std::string missing_tool() {
 
 Box lit_box(const media::Pixmap& p) {
   Box b{p.width, p.height, -1, -1};
-  auto lit = [&](int x, int y) {
-    const uint32_t c = media::read_pixel(p, x, y);
-    return ((c >> 16) & 255) > 24 || ((c >> 8) & 255) > 24 || (c & 255) > 24;
-  };
-  for (int y = 0; y < p.height; y += 2)
-    for (int x = 0; x < p.width; ++x)
-      if (lit(x, y)) {
-        b.x0 = std::min(b.x0, x);
-        break;
-      }
-  for (int y = 0; y < p.height; y += 2)
-    for (int x = p.width - 1; x >= 0; --x)
-      if (lit(x, y)) {
-        b.x1 = std::max(b.x1, x);
-        break;
-      }
-  for (int x = 0; x < p.width; x += 2)
-    for (int y = 0; y < p.height; ++y)
-      if (lit(x, y)) {
-        b.y0 = std::min(b.y0, y);
-        break;
-      }
-  for (int x = 0; x < p.width; x += 2)
-    for (int y = p.height - 1; y >= 0; --y)
-      if (lit(x, y)) {
-        b.y1 = std::max(b.y1, y);
-        break;
-      }
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x) {
+      const uint32_t c = media::read_pixel(p, x, y);
+      if (((c >> 16) & 255) <= 24 && ((c >> 8) & 255) <= 24 && (c & 255) <= 24) continue;
+      b.x0 = std::min(b.x0, x), b.x1 = std::max(b.x1, x);
+      b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
+    }
   return b;
 }
 

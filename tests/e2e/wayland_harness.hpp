@@ -29,8 +29,8 @@ struct Box {
   int height() const { return y1 - y0 + 1; }
 };
 
-// The box of the pixels that are not black (any channel above 24), sampled every other pixel along
-// rows and columns; an empty box (x1 < x0) when all is black.
+// The box of the pixels that are not black (any channel above 24); an empty box (x1 < x0) when all
+// is black.
 Box lit_box(const media::Pixmap& p);
 
 class Desktop {
