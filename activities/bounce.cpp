@@ -29,7 +29,7 @@ void TBounce::clear() {
   cards.clear();
 }
 
-void TBounce::draw() {
+void TBounce::draw() const {
   // Each position goes into both buffers: drawn, presented, drawn again. Nothing is cleared
   // underneath, which is what leaves the trails.
   media::SavedDrawState saved;
@@ -57,20 +57,19 @@ void TBounce::new_card(Side side) {
   cards.push_back(c);
 }
 
-// Every throw counts as a finished game.
-app::Outcome TBounce::left_click() {
+// Every throw from the left counts as a finished game.
+app::Outcome TBounce::click(const app::PointerInput& at) {
+  if (at.button == media::Button::Right) {
+    new_card(Side::Right);
+    return app::Outcome::Nothing;
+  }
   new_card(Side::Left);
   return app::Outcome::Finished;
 }
 
-app::Outcome TBounce::right_click() {
-  new_card(Side::Right);
-  return app::Outcome::Nothing;
-}
-
-app::Outcome TBounce::update() {
+app::Outcome TBounce::update(int now_ms) {
   const app::Assets& a = ctx_.assets;
-  if (media::millisecs() - ms <= kStepMs) return app::Outcome::Nothing;
+  if (now_ms - ms <= kStepMs) return app::Outcome::Nothing;
   std::vector<TCard> kept;
   kept.reserve(cards.size());
   for (TCard& c : cards) {
@@ -86,7 +85,7 @@ app::Outcome TBounce::update() {
     if (!gone) kept.push_back(std::move(c));
   }
   cards = std::move(kept);
-  ms = media::millisecs();
+  ms = now_ms;
   return cards.empty() ? app::Outcome::Nothing : app::Outcome::Redraw;
 }
 

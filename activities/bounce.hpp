@@ -41,10 +41,10 @@ class TBounce : public app::Activity {
   // A new game is an empty sky.
   void setup() override { clear(); }
   void clear() override;
-  void draw() override;
-  app::Outcome update() override;
-  app::Outcome left_click() override;
-  app::Outcome right_click() override;
+  void draw() const override;
+  app::Outcome update(int now_ms) override;
+  // A left click throws a card from the left, a right click one from the right.
+  app::Outcome click(const app::PointerInput& at) override;
   void new_card(Side side);
 
  private:

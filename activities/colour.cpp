@@ -6,7 +6,6 @@
 #include "app/assets.hpp"
 #include "app/furniture.hpp"
 #include "media/draw.hpp"
-#include "media/events.hpp"
 
 namespace activities {
 namespace {
@@ -42,7 +41,7 @@ void TColour::setup() {
   turtle.finish();
 }
 
-void TColour::draw() {
+void TColour::draw() const {
   const app::Assets& s = ctx_.assets;
   {
     media::SavedDrawState saved;
@@ -55,25 +54,29 @@ void TColour::draw() {
   media::draw_pixmap(turtle.screen, s.screen_w - s.screen_h, 0);
 }
 
+app::Outcome TColour::click(const app::PointerInput& at) {
+  return at.button == media::Button::Right ? next_drawing() : colour_at(at.x, at.y);
+}
+
 // Once a colour was picked and the drawing clicked, every click counts as a finished game.
-app::Outcome TColour::left_click() {
+app::Outcome TColour::colour_at(int mx, int my) {
   const app::Assets& s = ctx_.assets;
-  const int mx = media::mouse_x(), my = media::mouse_y();
   const int panel = s.screen_w - s.screen_h;
+  const StopCheck stop = [this] { return ctx_.requests.stop_asked(); };
   if (mx >= sx && mx <= sx + sw - 1 && my >= sy && my <= sy + sh - 1) {
     rgb = media::read_pixel(swatch, mx - sx, my - sy);
-    flood_fill(rgb, sx + kSeedDx, kSeedY, circle);
+    flood_fill(rgb, sx + kSeedDx, kSeedY, circle, stop);
     picked = true;
   } else if (mx > panel) {
     // The drawing's first column never takes a click.
-    flood_fill(rgb, mx - panel, my, turtle.screen);
+    flood_fill(rgb, mx - panel, my, turtle.screen, stop);
     filled = true;
   }
   return picked && filled ? app::Outcome::Finished : app::Outcome::Nothing;
 }
 
-app::Outcome TColour::right_click() {
-  app::show_thinking(ctx_.assets);
+app::Outcome TColour::next_drawing() {
+  ctx_.requests.show_thinking();
   pattern = pattern + 1;
   if (pattern > turtle.patterns) pattern = 1;
   setup();

@@ -32,11 +32,14 @@ class TColour : public app::Activity {
   const app::Traits& traits() const override { return kTraits; }
   void init();
   void setup() override;
-  void draw() override;
-  app::Outcome left_click() override;
-  app::Outcome right_click() override;
+  void draw() const override;
+  // A left click picks a colour or fills; a right click brings the next drawing.
+  app::Outcome click(const app::PointerInput& at) override;
 
  private:
+  app::Outcome colour_at(int x, int y);
+  app::Outcome next_drawing();
+
   app::Context ctx_;
 };
 

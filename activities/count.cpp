@@ -88,7 +88,7 @@ void TCount::setup() {
 
 // Drawn again for every pointer move; the balls change only now and then, so the last drawing is
 // kept and copied back while every ball keeps its look and place.
-void TCount::draw() {
+void TCount::draw() const {
   const media::ImagePtr& sky = ctx_.assets.sky_image;
   if (!covers_screen(sky, ctx_.assets)) {
     drawn_.forget();
@@ -107,7 +107,7 @@ void TCount::draw() {
   drawn_.keep(std::move(key));
 }
 
-void TCount::draw_balls() {
+void TCount::draw_balls() const {
   media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
   media::SavedDrawState saved;
   media::set_blend(media::ALPHA);
@@ -127,9 +127,9 @@ const TBall* TCount::ball(int number) const {
   return nullptr;
 }
 
-app::Outcome TCount::mouse_move() {
-  auto touched = [this](const TBall& b) {
-    return app::mouse_over(ctx_.assets, b.img, static_cast<float>(b.xc), static_cast<float>(b.yc));
+app::Outcome TCount::move(const app::PointerInput& to) {
+  auto touched = [&](const TBall& b) {
+    return app::point_over(ctx_.assets, b.img, static_cast<float>(b.xc), static_cast<float>(b.yc), to.x, to.y);
   };
   if (done) {
     for (const TBall& b : balls)

@@ -37,8 +37,8 @@ class TCount : public app::Activity {
   const app::Traits& traits() const override { return kTraits; }
   void init();
   void setup() override;
-  void draw() override;
-  app::Outcome mouse_move() override;
+  void draw() const override;
+  app::Outcome move(const app::PointerInput& to) override;
 
   // The look a ball is drawn with: red after a wrong touch, glowing when just counted or when the
   // game is complete, else normal.
@@ -47,10 +47,10 @@ class TCount : public app::Activity {
   const TBall* ball(int number) const;
 
  private:
-  void draw_balls();
+  void draw_balls() const;
 
   app::Context ctx_;
-  media::FrameCache drawn_;  // the balls as last drawn, while none changes its look or place
+  mutable media::FrameCache drawn_;  // the balls as last drawn, while none changes its look or place
 };
 
 }  // namespace activities

@@ -11,8 +11,6 @@
 namespace activities {
 namespace {
 
-constexpr int kEscape = 27;
-
 // A 32-bit pixel read or written in place in a byte buffer.
 typedef uint32_t Word __attribute__((may_alias));
 
@@ -157,12 +155,12 @@ struct Found {
   Point at;
 };
 
-// Asks for Escape after steps 1 to `asks` in turn; the number of the step whose question saw a
-// press, or 0. The platform's own key_hit is asked in one batch that means the same.
-int escape_within(KeyProbe key, int asks) {
-  if (key == media::key_hit) return media::key_hit_within(kEscape, asks);
+// Asks whether to stop after steps 1 to `asks` in turn; the number of the step whose question said
+// yes, or 0.
+int stop_within(const StopCheck& stop, int asks) {
+  if (!stop) return 0;
   for (int j = 1; j <= asks; ++j)
-    if (key(kEscape)) return j;
+    if (stop()) return j;
   return 0;
 }
 
@@ -194,15 +192,15 @@ void side_seeds(const std::vector<Run>& above, const std::vector<Run>& below, bo
 }
 
 // The scan-line fill. Each pass takes the seed at the head of the queue and scans its row to the left
-// (from the seed) and to the right (from the pixel after it), one pixel each per step, asking for
-// Escape after every step while a side is still open. Seeds are served first in, first out.
+// (from the seed) and to the right (from the pixel after it), one pixel each per step, asking
+// whether to stop after every step while a side is still open. Seeds are served first in, first out.
 //
 // The pass is worked out rather than stepped: the two sides touch different pixels and read rows the
-// pass does not change, so the row's extent on each side fixes how many steps ask for Escape, an
+// pass does not change, so the row's extent on each side fixes how many steps ask whether to stop, an
 // answer fixes where the row is cut, and the runs above and below, found over the filled span, carry
 // their step numbers in their positions.
 template <class Pixels>
-void scan_fill(Pixels& px, int w, int h, int sx, int sy, KeyProbe key) {
+void scan_fill(Pixels& px, int w, int h, int sx, int sy, const StopCheck& stop) {
   std::vector<Point> queue;
   size_t head = 0;
   queue.push_back({sx, sy});
@@ -221,7 +219,7 @@ void scan_fill(Pixels& px, int w, int h, int sx, int sy, KeyProbe key) {
     // seen after step j cuts the row there: pixels of later steps keep their colour, and only seeds
     // queued by step j go into the queue (the runs still remembered are dropped).
     int last = std::max(left, right) + 1;
-    if (const int j = escape_within(key, last - 1)) last = j;
+    if (const int j = stop_within(stop, last - 1)) last = j;
     const int lo = x0 + 1 - std::min(left, last), hi = x0 + 1 + std::min(right, last);
     px.fill(cur, lo, hi);
 
@@ -255,7 +253,7 @@ void scan_fill(Pixels& px, int w, int h, int sx, int sy, KeyProbe key) {
 
     ++head;
     if (head == queue.size()) return;
-    if (key(kEscape)) return;  // between rows: the fill ends, queued seeds are dropped
+    if (stop && stop()) return;  // between rows: the fill ends, queued seeds are dropped
     if (head >= 4096 && head * 2 >= queue.size()) {
       queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(head));
       head = 0;
@@ -265,7 +263,7 @@ void scan_fill(Pixels& px, int w, int h, int sx, int sy, KeyProbe key) {
 
 }  // namespace
 
-void flood_fill(uint32_t colour, int x, int y, media::Pixmap& pixmap, KeyProbe key) {
+void flood_fill(uint32_t colour, int x, int y, media::Pixmap& pixmap, const StopCheck& stop) {
   const int w = pixmap.width, h = pixmap.height;
   if (x < 0 || y < 0 || x >= w || y >= h) return;
   const uint32_t old = media::read_pixel(pixmap, x, y);
@@ -280,16 +278,16 @@ void flood_fill(uint32_t colour, int x, int y, media::Pixmap& pixmap, KeyProbe k
   if (words) {
     stored_form(pixmap.format, old, old_word, unused);
     WordPixels px{pixmap, old_word, new_word};
-    scan_fill(px, w, h, x, y, key);
+    scan_fill(px, w, h, x, y, stop);
     pixmap.changed();  // written word by word, past write_pixel
   } else {
     AnyPixels px{pixmap, old, colour};
-    scan_fill(px, w, h, x, y, key);
+    scan_fill(px, w, h, x, y, stop);
   }
 }
 
-void flood_fill(uint32_t colour, int x, int y, const media::PixmapPtr& pixmap, KeyProbe key) {
-  if (pixmap) flood_fill(colour, x, y, *pixmap, key);
+void flood_fill(uint32_t colour, int x, int y, const media::PixmapPtr& pixmap, const StopCheck& stop) {
+  if (pixmap) flood_fill(colour, x, y, *pixmap, stop);
 }
 
 }  // namespace activities

@@ -4,8 +4,8 @@
 // pressed between rows it ends the fill.
 #pragma once
 #include <cstdint>
+#include <functional>
 
-#include "media/events.hpp"
 #include "media/pixmap.hpp"
 
 namespace activities {
@@ -16,15 +16,14 @@ struct Point {
   int y = 0;
 };
 
-// Asked for the Escape key's press count (each call consumes it). A seam for tests; media::key_hit
-// itself is asked through media::key_hit_within, which answers a row's questions at once.
-using KeyProbe = int (*)(int code);
+// Asked after every step of the fill whether to stop there (Escape was pressed): true stops it.
+// None: the fill always runs to the end.
+using StopCheck = std::function<bool()>;
 
 // Recolours the region of the pixmap that holds (x, y). A seed outside the pixmap does nothing, and
 // nothing outside the pixmap is ever read or written. In formats that cannot hold the colour (grey,
 // alpha-only, 24-bit) a fill that would leave the pixels reading as before does nothing.
-void flood_fill(uint32_t colour, int x, int y, media::Pixmap& pixmap, KeyProbe key = media::key_hit);
-void flood_fill(uint32_t colour, int x, int y, const media::PixmapPtr& pixmap,
-                KeyProbe key = media::key_hit);
+void flood_fill(uint32_t colour, int x, int y, media::Pixmap& pixmap, const StopCheck& stop = {});
+void flood_fill(uint32_t colour, int x, int y, const media::PixmapPtr& pixmap, const StopCheck& stop = {});
 
 }  // namespace activities

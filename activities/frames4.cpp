@@ -4,7 +4,6 @@
 #include "app/effects.hpp"
 #include "app/furniture.hpp"
 #include "media/draw.hpp"
-#include "media/events.hpp"
 
 namespace activities {
 namespace {
@@ -34,10 +33,10 @@ void TFrames4::init() {
   scale = 352.0f / static_cast<float>(a.screen_w);
   current = -1;
   count = 0;
-  media::move_pointer(a.screen_w / 2, a.screen_h / 2);
+  ctx_.requests.move_pointer(a.screen_w / 2, a.screen_h / 2);
 }
 
-void TFrames4::draw() {
+void TFrames4::draw() const {
   {
     media::SavedDrawState saved;
     media::set_blend(media::SOLID);
@@ -56,11 +55,11 @@ void TFrames4::clear() {
   }
 }
 
-app::Outcome TFrames4::mouse_move() {
+app::Outcome TFrames4::move(const app::PointerInput& to) {
   const app::Assets& a = ctx_.assets;
   for (int i = 0; i < static_cast<int>(frames.size()); ++i) {
     TFrame& f = frames[i];
-    if (!app::mouse_in(f.x, f.y, f.x + w, f.y + h)) continue;
+    if (!app::point_in(to.x, to.y, f.x, f.y, f.x + w, f.y + h)) continue;
     if (i == current) return app::Outcome::Nothing;
     ctx_.effects.play(app::Effect::Ping);
     f.pic_n = static_cast<uint8_t>((f.pic_n + 1) % 4);

@@ -37,9 +37,9 @@ class TFrames4 : public app::Activity {
 
   const app::Traits& traits() const override { return kTraits; }
   void init();
-  void draw() override;
+  void draw() const override;
   void clear() override;
-  app::Outcome mouse_move() override;
+  app::Outcome move(const app::PointerInput& to) override;
 
  private:
   app::Context ctx_;

@@ -32,30 +32,37 @@ app::Outcome TJigsaw::right_click() {
   return app::Outcome::Nothing;
 }
 
-void TJigsaw::click() {
+void TJigsaw::click_at(int x, int y) {
   if (carry_)
-    put_down();
+    put_down(x, y);
   else
-    pick_up();
+    pick_up(x, y);
 }
 
-void TJigsaw::pick_up() {
+app::Outcome TJigsaw::move(const app::PointerInput& to) {
+  if (!carry_) return app::Outcome::Nothing;
+  place_carried(to.x, to.y);
+  return app::Outcome::Redraw;
+}
+
+void TJigsaw::pick_up(int x, int y) {
   for (auto it = pieces_.rbegin(); it != pieces_.rend(); ++it) {
     TPiece& p = **it;
-    if (p.fixed || !app::mouse_over(assets(), p.img, static_cast<float>(p.x), static_cast<float>(p.y))) continue;
+    if (p.fixed || !app::point_over(assets(), p.img, static_cast<float>(p.x), static_cast<float>(p.y), x, y))
+      continue;
     carry_ = &p;
-    dx_ = p.x - media::mouse_x();
-    dy_ = p.y - media::mouse_y();
+    dx_ = p.x - x;
+    dy_ = p.y - y;
     align(p);
     to_top(p.group);
     return;
   }
 }
 
-void TJigsaw::put_down() {
+void TJigsaw::put_down(int x, int y) {
   TPiece* p = carry_;
-  p->x = media::mouse_x() + dx_;
-  p->y = media::mouse_y() + dy_;
+  p->x = x + dx_;
+  p->y = y + dy_;
   auto at = std::find_if(pieces_.begin(), pieces_.end(), [p](const auto& q) { return q.get() == p; });
   std::unique_ptr<TPiece> owned = std::move(*at);
   pieces_.erase(at);
@@ -135,12 +142,11 @@ void TJigsaw::check(TPiece& a, TPiece& b) {
 
 // Redrawn for every pointer move while a piece is carried: the table with the pieces lying still
 // is kept and copied back while none of them moves, and only the carried ones are drawn anew.
-void TJigsaw::draw() {
+void TJigsaw::draw() const {
   if (completed() || !has_picture()) {
     TPuzzle::draw();
     return;
   }
-  if (carry_) place_carried();
   media::FrameCache::Key key;
   key.reserve(3 * pieces_.size());
   for (const auto& p : pieces_) {
@@ -157,15 +163,14 @@ void TJigsaw::draw() {
   if (carry_) draw_carried();
 }
 
-void TJigsaw::draw_pieces() {
-  if (carry_) place_carried();
+void TJigsaw::draw_pieces() const {
   draw_still();
   if (carry_) draw_carried();
 }
 
-void TJigsaw::place_carried() {
-  carry_->x = media::mouse_x() + dx_;
-  carry_->y = media::mouse_y() + dy_;
+void TJigsaw::place_carried(int x, int y) {
+  carry_->x = x + dx_;
+  carry_->y = y + dy_;
   align(*carry_);
 }
 

@@ -11,7 +11,8 @@ namespace activities {
 
 class TJigsaw : public TPuzzle {
  public:
-  static constexpr app::Traits kTraits{.wants_right_clicks = true,
+  static constexpr app::Traits kTraits{.wants_moves = true,
+                                       .wants_right_clicks = true,
                                        .again_while_current = app::Again::NewGame,
                                        .again_when_finished = app::Again::NewGame,
                                        .pictures = 1};
@@ -21,8 +22,9 @@ class TJigsaw : public TPuzzle {
   const app::Traits& traits() const override { return kTraits; }
   // Scatters the pieces: each centre at random, the piece's right and bottom halves on the screen.
   void setup() override;
-  void draw() override;
-  app::Outcome right_click() override;
+  void draw() const override;
+  // The carried piece and its group follow the pointer.
+  app::Outcome move(const app::PointerInput& to) override;
 
   // Fixes the loose pieces near home (a click sound each), then sends every fixed piece home and
   // to the bottom of the pile.
@@ -42,15 +44,16 @@ class TJigsaw : public TPuzzle {
   int next_group() const { return next_group_; }
 
  protected:
-  void click() override;
-  void draw_pieces() override;
+  void click_at(int x, int y) override;
+  app::Outcome right_click() override;
+  void draw_pieces() const override;
   bool piece_done(const TPiece& p) const override { return p.fixed; }
 
  private:
-  void pick_up();
-  void put_down();
-  // The carried piece and its group follow the pointer.
-  void place_carried();
+  void pick_up(int x, int y);
+  void put_down(int x, int y);
+  // The carried piece and its group to where a pointer at (x, y) holds them.
+  void place_carried(int x, int y);
   bool is_carried(const TPiece& p) const {
     return carry_ && (&p == carry_ || (carry_->group != 0 && p.group == carry_->group));
   }
@@ -59,7 +62,7 @@ class TJigsaw : public TPuzzle {
   // The carried pieces' shadows, then the carried pieces.
   void draw_carried() const;
 
-  media::FrameCache still_;  // the table with the pieces lying still, as last drawn
+  mutable media::FrameCache still_;  // the table with the pieces lying still, as last drawn
 
   TPiece* carry_ = nullptr;
   int dx_ = 0, dy_ = 0;

@@ -298,21 +298,28 @@ TPiece* TPuzzle::piece_rc(int row, int col) const {
   return nullptr;
 }
 
-bool TPuzzle::completed() {
-  if (complete_) return true;
+bool TPuzzle::all_done() const {
   if (!has_picture()) return false;
   for (const auto& p : pieces_)
     if (!piece_done(*p)) return false;
+  return true;
+}
+
+bool TPuzzle::check_complete() {
+  if (complete_) return true;
+  if (!all_done()) return false;
   complete_ = true;
   effects().play(app::Effect::Magic);
   return true;
 }
 
-app::Outcome TPuzzle::left_click() {
+app::Outcome TPuzzle::click(const app::PointerInput& at) {
+  if (at.button == media::Button::Right) return right_click();
   if (!has_picture()) return app::Outcome::Nothing;
-  if (completed()) return app::corner_button_hit(assets()) ? app::Outcome::Restart : app::Outcome::Nothing;
-  click();
-  return completed() ? app::Outcome::Finished : app::Outcome::Nothing;
+  if (check_complete())
+    return app::corner_button_hit(assets(), at.x, at.y) ? app::Outcome::Restart : app::Outcome::Nothing;
+  click_at(at.x, at.y);
+  return check_complete() ? app::Outcome::Finished : app::Outcome::Nothing;
 }
 
 void TPuzzle::draw_background() const {
@@ -329,7 +336,7 @@ void TPuzzle::draw_background() const {
   if (mode_ != JigsawMode::Jigsaw) media::draw_image(template_, 0, 0, 0);
 }
 
-void TPuzzle::draw() {
+void TPuzzle::draw() const {
   if (completed()) {
     media::draw_image(picture_, 0, 0, 0);
     app::draw_corner_button(assets());
@@ -377,7 +384,7 @@ app::ActivityPtr TPuzzle::new_game() {
     picture = random_picture(a);
     if (cut != cut_ && (!need_new_picture || picture != picture_index_)) break;
   }
-  app::show_thinking(a);
+  ctx_.requests.show_thinking();
   return build(mode_, ctx_, cut, picture, cut_);
 }
 
@@ -396,7 +403,7 @@ app::ActivityMaker jigsaw_maker(JigsawMode mode) {
   if (mode == JigsawMode::Where) pictures = TWhere::kTraits.pictures;
   return app::ActivityMaker(
       [mode](const app::Context& ctx) -> app::ActivityPtr {
-        app::show_thinking(ctx.assets);
+        ctx.requests.show_thinking();
         int cut = media::rand(1, TPuzzle::kCuts);
         return build(mode, ctx, cut, random_picture(ctx.assets), 0);
       },

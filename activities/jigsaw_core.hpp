@@ -51,14 +51,16 @@ class TPuzzle : public app::Activity {
   void assemble(int cut, int rows, int cols, media::ImagePtr picture, Pieces pieces,
                 media::ImagePtr outlines = nullptr);
 
-  void draw() override;
-  app::Outcome left_click() override;
+  void draw() const override;
+  // A left click plays (or, on a finished puzzle, may hit the corner button); a right click is the
+  // mode's own.
+  app::Outcome click(const app::PointerInput& at) override;
   bool finished() const override { return complete_; }
   // Another cut and, given two pictures or more, another picture, in the same mode.
   app::ActivityPtr new_game() override;
 
-  // True once every piece is done; the first time it finds that, the magic sound plays.
-  bool completed();
+  // True once a click found every piece done (the magic sound played then).
+  bool completed() const { return complete_; }
   JigsawMode mode() const { return mode_; }
   int cut_number() const { return cut_; }
   int picture_index() const { return picture_index_; }
@@ -72,12 +74,16 @@ class TPuzzle : public app::Activity {
   TPiece* piece_rc(int row, int col) const;
 
  protected:
-  // A click on an unfinished puzzle that has a picture.
-  virtual void click() = 0;
+  // A left click at (x, y) on an unfinished puzzle that has a picture.
+  virtual void click_at(int x, int y) = 0;
+  // A right click (only modes whose traits want them get one).
+  virtual app::Outcome right_click() { return app::Outcome::Nothing; }
   // What lies over the background of an unfinished puzzle that has a picture.
-  virtual void draw_pieces() = 0;
+  virtual void draw_pieces() const = 0;
   virtual bool piece_done(const TPiece& p) const = 0;
 
+  // Every piece is done (the puzzle may not have said so yet).
+  bool all_done() const;
   // Uncover and where: every piece at home and hidden; the revealed ones drawn at home.
   void hide_all_at_home();
   void draw_revealed() const;
@@ -103,7 +109,9 @@ class TPuzzle : public app::Activity {
   media::ImagePtr picture_;
   media::ImagePtr template_;
   bool complete_ = false;
-  media::FrameCache frame_;  // the table as last drawn, under frame_key()
+  // Finds whether every piece is done; the first time it is, the magic sound plays.
+  bool check_complete();
+  mutable media::FrameCache frame_;  // the table as last drawn, under frame_key()
 };
 
 // The puzzle object of a mode, not yet init()ed.

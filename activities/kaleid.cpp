@@ -6,13 +6,11 @@
 #include "app/assets.hpp"
 #include "media/clock.hpp"
 #include "media/draw.hpp"
-#include "media/events.hpp"
 
 namespace activities {
 namespace {
 
 constexpr int kStepMs = 50;    // one degree per step, steps strictly more than this apart
-constexpr int kMaxPasses = 3;  // a corner needs three passes when warps work; never more
 constexpr int kPickTries = 1000;
 
 // The eight copies of the piece: rotation, scale x, scale y, and which quadrant centre (0 left or
@@ -42,12 +40,29 @@ void TKaleid::init() {
   ring_w = 30;
   show = false;
   take_picture();
+  // The pattern starts in the middle, and the pointer with it.
+  at_x_ = s.screen_w / 2;
+  at_y_ = s.screen_h / 2;
+  ctx_.requests.move_pointer(at_x_, at_y_);
 }
 
-// Every click takes another picture and counts as a finished game.
-app::Outcome TKaleid::left_click() {
+// Every left click takes another picture and counts as a finished game.
+app::Outcome TKaleid::click(const app::PointerInput& at) {
+  if (at.button == media::Button::Right) {
+    show = !show;
+    return app::Outcome::Nothing;
+  }
   take_picture();
   return app::Outcome::Finished;
+}
+
+app::Outcome TKaleid::move(const app::PointerInput& to) {
+  const app::Assets& s = ctx_.assets;
+  const int m = r + ring_w;
+  at_x_ = std::clamp(to.x, m, std::max(m, s.screen_w - m));
+  at_y_ = std::clamp(to.y, m, std::max(m, s.screen_h - m));
+  if (at_x_ != to.x || at_y_ != to.y) ctx_.requests.move_pointer(at_x_, at_y_);
+  return app::Outcome::Redraw;
 }
 
 void TKaleid::take_picture() {
@@ -69,17 +84,17 @@ void TKaleid::take_picture() {
   taken = true;
 }
 
-void TKaleid::find_holes() {
+const TKaleid::Box& TKaleid::holes() const {
   const app::Assets& s = ctx_.assets;
   const media::Pixmap* src = img ? img->source.get() : nullptr;
-  if (src && src == holes_source_ && src->generation == holes_of_) return;
+  if (src && src == holes_source_ && src->generation == holes_of_) return holes_;
   holes_source_ = src;
   holes_of_ = src ? src->generation : 0;
   holes_ = {0, 0, s.screen_w, s.screen_h};
   // Only an opaque-where-set RGBA copy laid exactly over the screen tells where it is transparent.
   if (!src || src->format != media::PF_RGBA || src->width != s.screen_w || src->height != s.screen_h ||
       img->handle_x != 0.5f * s.screen_w || img->handle_y != 0.5f * s.screen_h || s.screen_w % 2 || s.screen_h % 2)
-    return;
+    return holes_;
   int x0 = src->width, y0 = src->height, x1 = -1, y1 = -1;
   for (int y = 0; y < src->height; ++y) {
     const uint8_t* row = src->row(y);
@@ -92,58 +107,23 @@ void TKaleid::find_holes() {
     }
   }
   holes_ = x1 < 0 ? Box{} : Box{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+  return holes_;
 }
 
-app::Outcome TKaleid::right_click() {
-  show = !show;
-  return app::Outcome::Nothing;
-}
-
-app::Outcome TKaleid::update() {
-  if (media::millisecs() - ms <= kStepMs) return app::Outcome::Nothing;
+app::Outcome TKaleid::update(int now_ms) {
+  if (now_ms - ms <= kStepMs) return app::Outcome::Nothing;
   rot = (rot + 1) % 360;
-  ms = media::millisecs();
+  ms = now_ms;
   return app::Outcome::Redraw;
 }
 
-void TKaleid::draw() {
-  for (passes = 1;; ++passes) {
-    bool moved = draw_once(passes == kMaxPasses);
-    if (!moved || passes == kMaxPasses) return;
-    media::present(1);
-  }
-}
-
-// One frame at the pointer. True when the pointer had to be put back inside its limits, in which
-// case the caller presents and draws again at the corrected place.
-bool TKaleid::draw_once(bool last_pass) {
+// One frame with the pattern at the pointer.
+void TKaleid::draw() const {
   const app::Assets& s = ctx_.assets;
-  const int m = r + ring_w;
   const int sw = s.screen_w, sh = s.screen_h;
-  bool moved = false;
-  auto move = [this, &moved](int x, int y) {
-    warp(x, y);
-    moved = true;
-  };
+  const int mx = at_x_, my = at_y_;
   media::SavedDrawState saved;
   media::set_blend(media::MASK);
-
-  // Four tests in this order, each with the position as first read: in a corner the second warp
-  // undoes the first, and the repeated draw puts the lost coordinate right.
-  int mx = media::mouse_x(), my = media::mouse_y();
-  if (mx < m) move(m, my);
-  if (my < m) move(mx, m);
-  if (mx > sw - m) move(sw - m, my);
-  if (my > sh - m) move(mx, sh - m);
-  if (moved) {
-    mx = media::mouse_x();
-    my = media::mouse_y();
-  }
-  if (last_pass) {
-    // Where warps do not take effect the pointer may still be outside: draw at the limit anyway.
-    mx = std::clamp(mx, m, std::max(m, sw - m));
-    my = std::clamp(my, m, std::max(m, sh - m));
-  }
 
   // The turning picture, then the piece: the square whose bottom-right corner is the pointer, cut
   // through the mask (the mask's pure white drops out). Nothing is cleared first: where the turned
@@ -162,9 +142,9 @@ bool TKaleid::draw_once(bool last_pass) {
         draw_turned();
       }
       if (show) {
-        find_holes();
-        if (holes_.w > 0 && holes_.h > 0) {
-          media::ScopedClip behind(holes_.x, holes_.y, holes_.w, holes_.h);
+        const Box& box = holes();
+        if (box.w > 0 && box.h > 0) {
+          media::ScopedClip behind(box.x, box.y, box.w, box.h);
           draw_turned();
         }
       }
@@ -191,7 +171,6 @@ bool TKaleid::draw_once(bool last_pass) {
     }
   }
   media::draw_image(ring, static_cast<float>(mx), static_cast<float>(my), 0);
-  return moved;
 }
 
 }  // namespace activities

@@ -6,15 +6,17 @@
 #include <cstdint>
 
 #include "app/activity.hpp"
-#include "media/events.hpp"
 #include "media/image.hpp"
 
 namespace activities {
 
 class TKaleid : public app::Activity {
  public:
-  static constexpr app::Traits kTraits{
-      .pointer_shown = false, .animated = true, .wants_right_clicks = true, .pictures = app::kEveryPicture};
+  static constexpr app::Traits kTraits{.pointer_shown = false,
+                                       .animated = true,
+                                       .wants_moves = true,
+                                       .wants_right_clicks = true,
+                                       .pictures = app::kEveryPicture};
 
   explicit TKaleid(const app::Context& context) : ctx_(context) {}
 
@@ -29,31 +31,34 @@ class TKaleid : public app::Activity {
   media::ImagePtr ring;  // drawn around the pattern, handle at its centre
   int ring_w = 0;        // margin beyond r kept between the pointer and every screen edge
   bool show = false;     // the upright picture behind the pattern, else black
-  int passes = 0;        // how many times the last draw drew the frame
-
-  // Warps the pointer; a seam so that tests can play a platform that ignores warps.
-  void (*warp)(int x, int y) = media::move_pointer;
 
   const app::Traits& traits() const override { return kTraits; }
   void init();
-  void draw() override;
-  app::Outcome update() override;
-  app::Outcome left_click() override;
-  app::Outcome right_click() override;
+  void draw() const override;
+  app::Outcome update(int now_ms) override;
+  // A left click takes another picture; a right click shows or hides the one behind.
+  app::Outcome click(const app::PointerInput& at) override;
+  // The pattern follows the pointer, kept a ring's width inside the screen: a pointer beyond that
+  // is put back at the limit.
+  app::Outcome move(const app::PointerInput& to) override;
+  // Where the pattern is drawn (the pointer, kept inside its limits).
+  int pattern_x() const { return at_x_; }
+  int pattern_y() const { return at_y_; }
 
  private:
   void take_picture();
-  bool draw_once(bool last_pass);
   // Where the upright picture, drawn over the whole screen, lets what is under it show: the box
   // round its transparent pixels (the whole screen when that cannot be known).
-  void find_holes();
-
   struct Box {
     int x = 0, y = 0, w = 0, h = 0;
   };
-  Box holes_;
-  uint64_t holes_of_ = 0;  // the generation of the pixels the box was found in
-  const media::Pixmap* holes_source_ = nullptr;
+  const Box& holes() const;
+
+  int at_x_ = 0, at_y_ = 0;
+  // The holes as last found, for the pixels of that generation.
+  mutable Box holes_;
+  mutable uint64_t holes_of_ = 0;
+  mutable const media::Pixmap* holes_source_ = nullptr;
 
   app::Context ctx_;
 };

@@ -48,6 +48,7 @@ void TPairs::setup() {
   for (TCard1& c : cards) c.visible = c.found = false;
   shuffle();
   first = second = nullptr;
+  match_[0] = match_[1] = nullptr;
   complete = false;
 }
 
@@ -63,7 +64,7 @@ void TPairs::shuffle() {
 // The table changes only on a click, but is drawn again for every pointer move: the last drawing is
 // kept and copied back while the cards lie as they did. Only a sky covering the screen makes a
 // drawing whole enough to keep.
-void TPairs::draw() {
+void TPairs::draw() const {
   const media::ImagePtr& sky = ctx_.assets.sky_image;
   if (!covers_screen(sky, ctx_.assets)) {
     drawn_.forget();
@@ -83,7 +84,7 @@ void TPairs::draw() {
   drawn_.keep(std::move(key));
 }
 
-void TPairs::draw_table() {
+void TPairs::draw_table() const {
   media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
   if (!dealt()) return;
   for (const TCard1& c : cards) {
@@ -103,40 +104,49 @@ void TPairs::draw_table() {
   if (complete) app::draw_corner_button(ctx_.assets);
 }
 
-// The table with the newly turned card face up, held on screen while the program waits.
-void TPairs::show_match() {
-  draw();
-  media::present(1);
-  media::delay(ms);
+void TPairs::look_at_match(TCard1& a, TCard1& b) {
+  match_[0] = &a;
+  match_[1] = &b;
+  match_until_ms_ = media::millisecs() + ms;
+  ctx_.requests.hold_input(ms);
 }
 
-bool TPairs::take_pair(TCard1& a, TCard1& b) {
-  show_match();
-  a.found = b.found = true;
+app::Outcome TPairs::take_pair() {
+  match_[0]->found = match_[1]->found = true;
+  match_[0] = match_[1] = nullptr;
   for (const TCard1& c : cards)
-    if (!c.found) return false;
+    if (!c.found) return app::Outcome::Redraw;
   complete = true;
   ctx_.effects.play(app::Effect::Magic);
-  return true;
+  return app::Outcome::Finished;
 }
 
-app::Outcome TPairs::left_click() {
+app::Outcome TPairs::update(int now_ms) {
+  if (!match_[0] || now_ms < match_until_ms_) return app::Outcome::Nothing;
+  return take_pair();
+}
+
+app::Outcome TPairs::click(const app::PointerInput& at) {
   if (!dealt()) return app::Outcome::Nothing;
-  if (complete) return app::corner_button_hit(ctx_.assets) ? app::Outcome::Restart : app::Outcome::Nothing;
+  // The loop holds clicks back while a pair is looked at; one that comes anyway ends the look first.
+  app::Outcome ended = match_[0] ? take_pair() : app::Outcome::Nothing;
+  if (complete) {
+    if (ended == app::Outcome::Finished) return ended;
+    return app::corner_button_hit(ctx_.assets, at.x, at.y) ? app::Outcome::Restart : app::Outcome::Nothing;
+  }
   TCard1* card = nullptr;
   for (TCard1& c : cards)
-    if (app::mouse_in(c.x - d, c.y - d, c.x + w + d, c.y + h + d)) {
+    if (app::point_in(at.x, at.y, c.x - d, c.y - d, c.x + w + d, c.y + h + d)) {
       card = &c;
       break;
     }
-  if (!card || card->visible) return app::Outcome::Nothing;  // a gap, a face-up card or a found card's place
+  if (!card || card->visible) return ended;  // a gap, a face-up card or a found card's place
   card->visible = true;
-  bool cleared = false;
   if (!first) {
     first = card;
   } else if (!second) {
     if (card->img == first->img) {
-      cleared = take_pair(*first, *card);
+      look_at_match(*first, *card);
       first = nullptr;
     } else {
       second = card;
@@ -146,11 +156,11 @@ app::Outcome TPairs::left_click() {
     first = second;
     second = card;
     if (first->img == second->img) {
-      cleared = take_pair(*first, *second);
+      look_at_match(*first, *second);
       first = second = nullptr;
     }
   }
-  return cleared ? app::Outcome::Finished : app::Outcome::Nothing;
+  return app::Outcome::Redraw;
 }
 
 }  // namespace activities

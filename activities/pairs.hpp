@@ -19,7 +19,9 @@ struct TCard1 {
 
 class TPairs : public app::Activity {
  public:
-  static constexpr app::Traits kTraits{.again_while_current = app::Again::Restart,
+  // Animated only to end the look at a matched pair when its second is up.
+  static constexpr app::Traits kTraits{.animated = true,
+                                       .again_while_current = app::Again::Restart,
                                        .again_when_finished = app::Again::Restart,
                                        .pictures = 8};
 
@@ -40,8 +42,10 @@ class TPairs : public app::Activity {
   const app::Traits& traits() const override { return kTraits; }
   void init();
   void setup() override;
-  void draw() override;
-  app::Outcome left_click() override;
+  void draw() const override;
+  app::Outcome click(const app::PointerInput& at) override;
+  // Ends the look at a matched pair once its time is up: the pair leaves the table.
+  app::Outcome update(int now_ms) override;
   bool finished() const override { return complete; }
   void shuffle();
 
@@ -49,13 +53,16 @@ class TPairs : public app::Activity {
   bool dealt() const { return !cards.empty() && cards.front().img != nullptr; }
 
  private:
-  void draw_table();
-  void show_match();
-  // Takes a matched pair off the table; true when that cleared it (the game is then complete).
-  bool take_pair(TCard1& a, TCard1& b);
+  void draw_table() const;
+  // A matched pair stays on show for ms while the loop holds the child's input back.
+  void look_at_match(TCard1& a, TCard1& b);
+  // Takes the pair looked at off the table; Finished when that cleared it (the game is then complete).
+  app::Outcome take_pair();
 
   app::Context ctx_;
-  media::FrameCache drawn_;  // the table as last drawn, while nothing on it changes
+  TCard1* match_[2] = {nullptr, nullptr};  // the matched pair on show; none when no look is under way
+  int match_until_ms_ = 0;                 // when its look ends
+  mutable media::FrameCache drawn_;  // the table as last drawn, while nothing on it changes
 };
 
 }  // namespace activities

@@ -15,7 +15,7 @@ template <class T>
 app::ActivityMaker plain_maker() {
   return app::ActivityMaker(
       [](const app::Context& context) -> app::ActivityPtr {
-        if (T::kTraits.thinking_while_made) app::show_thinking(context.assets);
+        if (T::kTraits.thinking_while_made) context.requests.show_thinking();
         auto a = std::make_unique<T>(context);
         a->init();
         return a;

@@ -6,9 +6,10 @@ namespace activities {
 
 // The first hidden piece in the list whose shape lies under the pointer; revealed ones let the
 // click through to a hidden one beneath.
-void TUncover::click() {
+void TUncover::click_at(int x, int y) {
   for (auto& p : pieces_) {
-    if (!p->visible && app::mouse_over(assets(), p->img, static_cast<float>(p->x0), static_cast<float>(p->y0))) {
+    if (!p->visible &&
+        app::point_over(assets(), p->img, static_cast<float>(p->x0), static_cast<float>(p->y0), x, y)) {
       p->visible = true;
       return;
     }

@@ -16,8 +16,8 @@ class TUncover : public TPuzzle {
   void setup() override { hide_all_at_home(); }
 
  protected:
-  void click() override;
-  void draw_pieces() override { draw_revealed(); }
+  void click_at(int x, int y) override;
+  void draw_pieces() const override { draw_revealed(); }
   bool piece_done(const TPiece& p) const override { return p.visible; }
 };
 

@@ -110,12 +110,12 @@ TWhere::ClickAction TWhere::action_at(int x, int y) const {
   return ClickAction::Nothing;
 }
 
-void TWhere::click() {
-  switch (action_at(media::mouse_x(), media::mouse_y())) {
+void TWhere::click_at(int x, int y) {
+  switch (action_at(x, y)) {
     case ClickAction::NewCard: make_card(); break;
     case ClickAction::Place:
       shown_->visible = true;
-      if (!completed()) make_card();
+      if (!all_done()) make_card();
       break;
     case ClickAction::Nothing: break;
   }
@@ -128,7 +128,7 @@ media::FrameCache::Key TWhere::frame_key() const {
   return key;
 }
 
-void TWhere::draw_pieces() {
+void TWhere::draw_pieces() const {
   draw_revealed();
   media::draw_image(card_.img, static_cast<float>(card_.x), static_cast<float>(card_.y), 0);
 }

@@ -26,8 +26,8 @@ class TWhere : public TPuzzle {
   ClickAction action_at(int x, int y) const;
 
  protected:
-  void click() override;
-  void draw_pieces() override;
+  void click_at(int x, int y) override;
+  void draw_pieces() const override;
   media::FrameCache::Key frame_key() const override;
   bool piece_done(const TPiece& p) const override { return p.visible; }
 

@@ -9,6 +9,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "media/events.hpp"
+
 namespace app {
 
 struct Assets;
@@ -52,6 +54,33 @@ struct Traits {
   int pictures_to_start = -1;
 };
 
+// A pointer event as an activity receives it: where it happened in picture coordinates, which
+// button (the loop has already made Control with a left click a right click), and which pointer.
+struct PointerInput {
+  int x = 0, y = 0;
+  media::Button button = media::Button::Left;
+  media::PointerKind pointer = media::PointerKind::Mouse;
+  int pointer_id = 0;  // which finger or pen; 0 for the mouse
+};
+
+// What an activity may ask of the loop while one of its handlers runs. The loop carries out a
+// pointer warp and a hold once the handler has returned; the thinking image it shows at once, since
+// it is asked for right before long work.
+class Requests {
+ public:
+  virtual ~Requests() = default;
+  // Put the pointer there (where the window system lets a program warp it).
+  virtual void move_pointer(int x, int y) = 0;
+  // Keep the pointer's clicks and moves from the activity for that long: the child gets a moment to
+  // look at what just happened, and what they do meanwhile comes after, in order.
+  virtual void hold_input(int ms) = 0;
+  // Show the thinking image now: the rest of the handler takes a while.
+  virtual void show_thinking() = 0;
+  // Asked by long work between its steps: true once Escape has been pressed since the work began
+  // (the key still reaches the loop afterwards).
+  virtual bool stop_asked() = 0;
+};
+
 class Activity;
 using ActivityPtr = std::unique_ptr<Activity>;
 
@@ -59,14 +88,17 @@ class Activity {
  public:
   virtual ~Activity() = default;
   virtual const Traits& traits() const = 0;
-  virtual void draw() = 0;
+  // Shows the activity as it is; changes nothing of its state and plays nothing.
+  virtual void draw() const = 0;
   // A new game in this object; also run once right after the object is made.
   virtual void setup() {}
   virtual void clear() {}
-  virtual Outcome update() { return Outcome::Nothing; }
-  virtual Outcome left_click() { return Outcome::Nothing; }
-  virtual Outcome right_click() { return Outcome::Nothing; }
-  virtual Outcome mouse_move() { return Outcome::Nothing; }
+  // Time has passed (animated activities only): now_ms is the loop's clock.
+  virtual Outcome update(int /*now_ms*/) { return Outcome::Nothing; }
+  // A pointer button went down: left, or right when the traits ask for right clicks.
+  virtual Outcome click(const PointerInput& /*at*/) { return Outcome::Nothing; }
+  // The pointer moved (when the traits ask for moves).
+  virtual Outcome move(const PointerInput& /*to*/) { return Outcome::Nothing; }
   // The current game is over (only games that end say so).
   virtual bool finished() const { return false; }
   // For Again::NewGame: the next game as a new object, or none when it cannot be built (this one
@@ -74,10 +106,12 @@ class Activity {
   virtual ActivityPtr new_game() { return nullptr; }
 };
 
-// What every activity is made with: the read-only assets and the sound effects.
+// What every activity is made with: the read-only assets, the sound effects and what it may ask of
+// the loop.
 struct Context {
   const Assets& assets;
   Effects& effects;
+  Requests& requests;
 };
 
 // Builds and init()s the object of one digit key; none when it cannot be built (the key then does

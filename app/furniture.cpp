@@ -160,24 +160,14 @@ void draw_quit_ring(const Assets& a, float done) {
 
 void draw_corner_button(const Assets& a) { media::draw_image(a.smiley_image, 5, corner_y(a), 0); }
 
-bool corner_button_hit(const Assets& a) { return mouse_over(a, a.smiley_image, 5, corner_y(a)); }
+bool corner_button_hit(const Assets& a, int px, int py) { return point_over(a, a.smiley_image, 5, corner_y(a), px, py); }
 
-void show_thinking(const Assets& a) {
-  media::draw_image(a.thinking_image, a.screen_w / 2, a.screen_h / 2, 0);
-  media::present(1);
-}
-
-bool mouse_over(const Assets& a, const media::ImagePtr& image, float x, float y) {
-  return point_over(a, image, x, y, media::mouse_x(), media::mouse_y());
-}
+void draw_thinking(const Assets& a) { media::draw_image(a.thinking_image, a.screen_w / 2, a.screen_h / 2, 0); }
 
 bool point_over(const Assets& a, const media::ImagePtr& image, float x, float y, int px, int py) {
   return media::images_collide(image, x, y, a.probe_image, static_cast<float>(px), static_cast<float>(py));
 }
 
-bool mouse_in(int x1, int y1, int x2, int y2) {
-  int mx = media::mouse_x(), my = media::mouse_y();
-  return x1 <= mx && mx <= x2 && y1 <= my && my <= y2;
-}
+bool point_in(int px, int py, int x1, int y1, int x2, int y2) { return x1 <= px && px <= x2 && y1 <= py && py <= y2; }
 
 }  // namespace app

@@ -40,15 +40,15 @@ inline int quit_ring_x(const Assets& a) { return a.screen_w - 44; }           //
 constexpr int kQuitRingY = 44;
 void draw_quit_ring(const Assets& assets, float done);
 void draw_corner_button(const Assets& assets);
-bool corner_button_hit(const Assets& assets);
-void show_thinking(const Assets& assets);
+// A click at (px, py) lands on the corner button.
+bool corner_button_hit(const Assets& assets, int px, int py);
+// The thinking image in the middle of the screen (the loop presents it before long work).
+void draw_thinking(const Assets& assets);
 
-// The pointer touches an opaque pixel of the image drawn at (x, y).
-bool mouse_over(const Assets& assets, const media::ImagePtr& image, float x, float y);
-// The same test for a pointer at (px, py): what a click there would touch.
+// A pointer at (px, py) touches an opaque pixel of the image drawn at (x, y).
 bool point_over(const Assets& assets, const media::ImagePtr& image, float x, float y, int px, int py);
-// The pointer lies inside the rectangle, edges included.
-bool mouse_in(int x1, int y1, int x2, int y2);
+// (px, py) lies inside the rectangle, edges included.
+bool point_in(int px, int py, int x1, int y1, int x2, int y2);
 inline bool is_even(int n) { return (n & 1) == 0; }
 
 // The same objects in random order in a new list; the given list is left empty.

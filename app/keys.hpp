@@ -26,14 +26,12 @@ struct KeyCommand {
   int digit = 0;  // for Choose: the activity's digit
 };
 
-KeyCommand command_for_key(int code, bool ctrl_down);
+KeyCommand command_for_key(media::Key key, bool ctrl_down);
 
 // Every command but these closes the help page before it is carried out.
 inline bool closes_help(Command c) {
   return c != Command::Quit && c != Command::ToggleInfo && c != Command::ControlDown && c != Command::ToggleHelp;
 }
-
-inline bool is_control(int code) { return code == media::KEY_LCONTROL || code == media::KEY_RCONTROL; }
 
 // The child lock's keys. A chord is one Control key and one other key, and nothing else down, from
 // the moment that key goes down until either of the two is let go: then it has ended cleanly and the
@@ -41,18 +39,16 @@ inline bool is_control(int code) { return code == media::KEY_LCONTROL || code ==
 // many keys at once) does nothing; acting on the end rather than on the press means a palm that lands
 // Control and 1 first has done nothing yet when the rest of it arrives. How long a chord has been
 // held is the loop's to judge (quitting wants a long hold).
-constexpr int kKeyCodes = 256;  // key codes run from 0 (every key the program has no code for) to 255
-
 struct Chord {
-  std::bitset<kKeyCodes> down;  // the keys down now, by code
-  bool held = false;            // a clean chord is under way
-  int key = 0;                  // its key (never Control)
-  int since_ms = 0;             // when its key went down
+  std::bitset<media::kKeyCount> down;  // the keys down now, by key_index (Key::None: keys without a name)
+  bool held = false;                   // a clean chord is under way
+  media::Key key = media::Key::None;   // its key (never Control)
+  int since_ms = 0;                    // when its key went down
 };
 
 // A key went down at now_ms. A key that is already down is not a new key: it changes nothing.
-void chord_key_down(Chord& chord, int code, int now_ms);
+void chord_key_down(Chord& chord, media::Key key, int now_ms);
 // A key was let go: the key of the clean chord this ends, if it ends one.
-std::optional<int> chord_key_up(Chord& chord, int code);
+std::optional<media::Key> chord_key_up(Chord& chord, media::Key key);
 
 }  // namespace app

@@ -25,7 +25,7 @@ Loop::Loop(const Assets& assets, ActivityTable table, std::string progress_file,
       table_(std::move(table)),
       progress_file_(std::move(progress_file)),
       sounds_(assets.data_dir),
-      context_{assets_, sounds_},
+      context_{assets_, sounds_, *this},
       child_lock_(child_lock) {
   state_.level = level;
   state_.last_move_ms = media::millisecs();
@@ -57,7 +57,8 @@ void Loop::draw_screen() {
 void Loop::redraw() {
   draw_screen();
   if (Activity* a = current(); a && a->traits().pointer_shown)
-    media::draw_image(assets_.pointer_image, media::mouse_x(), media::mouse_y(), 0);
+    media::draw_image(assets_.pointer_image, static_cast<float>(state_.pointer_x),
+                      static_cast<float>(state_.pointer_y), 0);
   media::present(1);
 }
 
@@ -68,8 +69,38 @@ void Loop::redraw_if_needed() {
 }
 
 void Loop::update_activity() {
-  if (Activity* a = current(); a && a->traits().animated) report(a->update());
+  if (Activity* a = current(); a && a->traits().animated) dispatch([&] { return a->update(media::millisecs()); });
 }
+
+template <class Handler>
+void Loop::dispatch(Handler handler) {
+  escape_.emplace();
+  const Outcome outcome = handler();
+  escape_.reset();
+  if (warp_to_) {
+    const auto [x, y] = *warp_to_;
+    warp_to_.reset();
+    media::warp_pointer(x, y);
+    state_.pointer_x = x;
+    state_.pointer_y = y;
+    state_.redraw_needed = true;
+  }
+  report(outcome);
+}
+
+void Loop::move_pointer(int x, int y) { warp_to_ = {x, y}; }
+
+void Loop::hold_input(int ms) {
+  state_.holding = true;
+  state_.hold_until_ms = media::millisecs() + ms;
+}
+
+void Loop::show_thinking() {
+  draw_thinking(assets_);
+  media::present(1);
+}
+
+bool Loop::stop_asked() { return escape_ && escape_->pressed(); }
 
 // The one place where what an activity did changes the loop's state.
 void Loop::report(Outcome outcome) {
@@ -77,6 +108,7 @@ void Loop::report(Outcome outcome) {
     case Outcome::Nothing: break;
     case Outcome::Redraw: state_.redraw_needed = true; break;
     case Outcome::Finished:
+      state_.redraw_needed = true;  // a game may end on a tick, with no input to redraw for
       // Finishing a game of the highest unlocked activity opens the next one.
       if (state_.level == state_.activity && state_.level < kActivities) ++state_.level;
       break;
@@ -87,18 +119,33 @@ void Loop::report(Outcome outcome) {
   }
 }
 
-void Loop::on_left_click() {
-  state_.help_shown = false;
-  if (Activity* a = current()) report(a->left_click());
+PointerInput Loop::pointer_input(media::Button button) const {
+  return PointerInput{state_.pointer_x, state_.pointer_y, button, state_.pointer, state_.pointer_id};
 }
 
-void Loop::on_right_click() {
-  state_.help_shown = false;
-  if (Activity* a = current(); a && a->traits().wants_right_clicks) report(a->right_click());
+void Loop::follow_pointer(const media::Event& e) {
+  state_.pointer_x = e.x;
+  state_.pointer_y = e.y;
+  state_.pointer = e.pointer;
+  state_.pointer_id = e.pointer_id;
 }
 
-void Loop::on_mouse_move() {
-  if (Activity* a = current(); a && a->traits().wants_moves) report(a->mouse_move());
+// A left click with Control held is a right click; other buttons do nothing.
+void Loop::on_pointer_down(const media::Event& e) {
+  follow_pointer(e);
+  state_.redraw_needed = true;
+  media::Button button = e.button;
+  if (button == media::Button::Left && state_.ctrl_down) button = media::Button::Right;
+  if (button != media::Button::Left && button != media::Button::Right) return;
+  state_.help_shown = false;
+  Activity* a = current();
+  if (!a || (button == media::Button::Right && !a->traits().wants_right_clicks)) return;
+  dispatch([&] { return a->click(pointer_input(button)); });
+}
+
+void Loop::on_pointer_move() {
+  if (Activity* a = current(); a && a->traits().wants_moves)
+    dispatch([&] { return a->move(pointer_input(media::Button::None)); });
 }
 
 // Moves are taken at most one per kMoveGapMs: the ones in between are dropped at no cost, but the
@@ -111,7 +158,7 @@ void Loop::handle_pending_move() {
   // The title screen has nothing that follows the pointer: redrawing it for every move would take
   // the CPU from the pictures loading behind it, while a parent moves the mouse waiting for them.
   if (current()) state_.redraw_needed = true;
-  on_mouse_move();
+  on_pointer_move();
   state_.last_move_ms = media::millisecs();
 }
 
@@ -136,9 +183,13 @@ void Loop::choose(int digit) {
   if (slot) {
     choose_again(digit, state_.activity == digit);
   } else {
-    ActivityPtr made = make(context_);
+    ActivityPtr made;
+    dispatch([&] {
+      made = make(context_);
+      if (made) made->setup();
+      return Outcome::Nothing;
+    });
     if (!made) return;  // nothing could be built: the key does nothing
-    made->setup();
     slot = std::move(made);
   }
   state_.activity = digit;
@@ -149,21 +200,24 @@ void Loop::choose_again(int digit, bool was_current) {
   const Traits& t = slot->traits();
   Again again = was_current ? t.again_while_current
                             : (slot->finished() ? t.again_when_finished : t.again_coming_back);
-  switch (again) {
-    case Again::Resume: break;
-    case Again::Clear: slot->clear(); break;
-    case Again::Restart: slot->setup(); break;
-    case Again::NewGame:
-      if (ActivityPtr next = slot->new_game()) {
-        next->setup();
-        slot = std::move(next);
-      }
-      break;
-  }
+  dispatch([&] {
+    switch (again) {
+      case Again::Resume: break;
+      case Again::Clear: slot->clear(); break;
+      case Again::Restart: slot->setup(); break;
+      case Again::NewGame:
+        if (ActivityPtr next = slot->new_game()) {
+          next->setup();
+          slot = std::move(next);
+        }
+        break;
+    }
+    return Outcome::Nothing;
+  });
 }
 
 // Without the child lock a key acts as it goes down.
-Turn Loop::on_key(int code) { return carry_out(command_for_key(code, state_.ctrl_down)); }
+Turn Loop::on_key(media::Key key) { return carry_out(command_for_key(key, state_.ctrl_down)); }
 
 Turn Loop::carry_out(KeyCommand k) {
   state_.redraw_needed = true;
@@ -190,19 +244,19 @@ Turn Loop::carry_out(KeyCommand k) {
 
 // With the child lock a key going down never acts by itself: it starts or spoils a chord. Control
 // alone changes nothing to see, so it costs no redraw.
-void Loop::on_locked_key_down(int code) {
-  if (is_control(code)) state_.ctrl_down = true;
-  chord_key_down(state_.chord, code, media::millisecs());
+void Loop::on_locked_key_down(media::Key key) {
+  if (media::is_control(key)) state_.ctrl_down = true;
+  chord_key_down(state_.chord, key, media::millisecs());
   follow_quit_hold();
 }
 
 // A chord that ends cleanly acts now, as its key would with Control held; the quit chord let go
 // before its second is up does nothing (its ring goes).
-Turn Loop::on_locked_key_up(int code) {
-  const std::optional<int> key = chord_key_up(state_.chord, code);
+Turn Loop::on_locked_key_up(media::Key key) {
+  const std::optional<media::Key> chord_key = chord_key_up(state_.chord, key);
   follow_quit_hold();
-  if (!key) return Turn::Continue;
-  const KeyCommand k = command_for_key(*key, true);
+  if (!chord_key) return Turn::Continue;
+  const KeyCommand k = command_for_key(*chord_key, true);
   if (k.command == Command::Quit) return Turn::Continue;
   return carry_out(k);
 }
@@ -220,43 +274,64 @@ void Loop::follow_quit_hold() {
   state_.quit_held_ms = held;
 }
 
+bool Loop::hold_lasts() {
+  if (state_.holding && media::millisecs() >= state_.hold_until_ms) state_.holding = false;
+  return state_.holding;
+}
+
+// The activity gets its turn first, so a look that ends now is over before the input after it.
+Turn Loop::hand_on_held_input() {
+  if (held_.empty() || hold_lasts()) return Turn::Continue;
+  update_activity();
+  while (!held_.empty() && !hold_lasts()) {
+    const media::Event e = held_.front();
+    held_.pop_front();
+    if (handle_event(e) == Turn::Quit) return Turn::Quit;
+  }
+  return Turn::Continue;
+}
+
 Turn Loop::handle_event(const media::Event& e) {
+  using media::EventKind;
   // The quit chord held for its second ends the program, whatever comes next: ticks come often
   // enough that this is seen within a few milliseconds of the second.
   if (quit_chord_held() && media::millisecs() - state_.chord.since_ms >= kQuitHoldMs) {
     save_progress();
     return Turn::Quit;
   }
-  switch (e.id) {
-    case media::EV_TERMINATE: save_progress(); return Turn::Quit;
-    case media::EV_KEY_DOWN:
-      if (!child_lock_) return on_key(e.data);
-      on_locked_key_down(e.data);
+  const bool input = e.kind != EventKind::Quit && e.kind != EventKind::Tick && e.kind != EventKind::None;
+  if (input && hold_lasts()) {
+    // Kept for later, as many as the event ring holds: a child clicking on meanwhile loses nothing.
+    if (held_.size() < static_cast<size_t>(media::kEventRing)) held_.push_back(e);
+    return Turn::Continue;
+  }
+  switch (e.kind) {
+    case EventKind::Quit: save_progress(); return Turn::Quit;
+    case EventKind::KeyDown:
+      if (!child_lock_) return on_key(e.key);
+      on_locked_key_down(e.key);
       return Turn::Continue;
-    case media::EV_KEY_UP:
-      if (is_control(e.data)) state_.ctrl_down = false;
-      return child_lock_ ? on_locked_key_up(e.data) : Turn::Continue;
-    case media::EV_MOUSE_DOWN:
-      state_.redraw_needed = true;
-      if (e.data == 1) {
-        if (state_.ctrl_down)
-          on_right_click();
-        else
-          on_left_click();
-      } else if (e.data == 2) {
-        on_right_click();
-      }
-      return Turn::Continue;
-    case media::EV_MOUSE_MOVE:
+    case EventKind::KeyUp:
+      if (media::is_control(e.key)) state_.ctrl_down = false;
+      return child_lock_ ? on_locked_key_up(e.key) : Turn::Continue;
+    case EventKind::PointerDown: on_pointer_down(e); return Turn::Continue;
+    case EventKind::PointerMove:
+      follow_pointer(e);
       state_.move_pending = true;
       handle_pending_move();
       return Turn::Continue;
-    case media::EV_TIMER_TICK:
+    case EventKind::Tick:
       on_timer_tick();
       handle_pending_move();
+      return hand_on_held_input();
+    case EventKind::PointerUp:
+      follow_pointer(e);
       return Turn::Continue;
-    default: return Turn::Continue;
+    case EventKind::KeyRepeat:
+    case EventKind::Text:
+    case EventKind::None: return Turn::Continue;
   }
+  return Turn::Continue;
 }
 
 void Loop::on_timer_tick() {
@@ -289,7 +364,7 @@ Turn Loop::turn() {
   redraw_if_needed();
   update_activity();
   Turn t = handle_event(media::wait_event());
-  if (t == Turn::Continue && media::terminate_requested()) {
+  if (t == Turn::Continue && media::take_quit_request()) {
     // The window was closed while this turn ran: an orderly end, so the progress is kept too.
     save_progress();
     return Turn::Quit;

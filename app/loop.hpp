@@ -4,6 +4,8 @@
 // callable on its own, so tests drive the loop event by event.
 #pragma once
 #include <array>
+#include <deque>
+#include <optional>
 #include <string>
 
 #include "app/activity.hpp"
@@ -26,6 +28,9 @@ struct LoopState {
   bool info_shown = false;
   bool redraw_needed = true;
   bool ctrl_down = false;  // a Control key is down: a left click is a right click
+  int pointer_x = 0, pointer_y = 0;  // where the pointer is, as of the last pointer event or warp
+  media::PointerKind pointer = media::PointerKind::Mouse;  // what moved it last
+  int pointer_id = 0;
   int last_move_ms = 0;  // when the last handled pointer move was
   // A move came too soon after the last handled one and nothing handled since: it is handled once
   // the gap has passed, so the place where the pointer comes to rest is never missed.
@@ -36,6 +41,9 @@ struct LoopState {
   // Child lock only: how long the quit chord (Control+Q or Control+Escape) has been held, up to the
   // second it takes, as of the last event; -1 when none is held. Drawn as a ring filling up.
   int quit_held_ms = -1;
+  // An activity asked for a moment to be looked at: input waits until then (see Requests::hold_input).
+  int hold_until_ms = 0;
+  bool holding = false;
 };
 
 // Under the child lock, quitting needs its chord held this long.
@@ -45,7 +53,7 @@ constexpr int kQuitHoldMs = 1000;
 constexpr int kQuitRingShowsMs = 100;
 inline bool quit_ring_shown(int held_ms) { return held_ms >= kQuitRingShowsMs; }
 
-class Loop {
+class Loop final : private Requests {
  public:
   // The level is the stored progress; it is written back to progress_file when the program ends.
   // With the child lock, keys work only as clean Control chords (app/keys.hpp), and quitting needs
@@ -75,16 +83,29 @@ class Loop {
   void save_progress() const;
 
  private:
-  Turn on_key(int code);
+  // Requests, carried out for the activity that asks.
+  void move_pointer(int x, int y) override;
+  void hold_input(int ms) override;
+  void show_thinking() override;
+  bool stop_asked() override;
+
+  Turn on_key(media::Key key);
   Turn carry_out(KeyCommand k);
-  void on_locked_key_down(int code);
-  Turn on_locked_key_up(int code);
+  void on_locked_key_down(media::Key key);
+  Turn on_locked_key_up(media::Key key);
   bool quit_chord_held() const;
   void follow_quit_hold();
-  void on_left_click();
-  void on_right_click();
-  void on_mouse_move();
+  void on_pointer_down(const media::Event& e);
+  void on_pointer_move();
+  void follow_pointer(const media::Event& e);
+  PointerInput pointer_input(media::Button button) const;
   void handle_pending_move();
+  // Input that came while an activity's hold lasted, handed on in order once it is over.
+  bool hold_lasts();
+  Turn hand_on_held_input();
+  // Runs an activity's handler and applies what it reported and asked for.
+  template <class Handler>
+  void dispatch(Handler handler);
   void report(Outcome outcome);
   void choose(int digit);
   void choose_when_pictures_ready(int digit);
@@ -98,6 +119,9 @@ class Loop {
   bool child_lock_;
   media::KeyboardHold lock_answer_ = media::KeyboardHold::Off;  // what the desktop said when last looked at
   PictureStore* loading_ = nullptr;
+  std::optional<std::pair<int, int>> warp_to_;  // a pointer warp asked for by the running handler
+  std::optional<media::EscapeWatch> escape_;    // Escape presses since the running handler began
+  std::deque<media::Event> held_;               // input that came during a hold, oldest first
   bool progress_unshown_ = false;  // pictures came in since the title last showed the progress
   int progress_drawn_ms_ = -(1 << 30);  // when it last did; long ago at first
   LoopState state_;

@@ -27,10 +27,7 @@ static void BM_Frames4Redraw(benchmark::State& st) {
   activities::TFrames4 f{bench::world().context};
   f.init();
   const int spots[4][2] = {{200, 150}, {700, 150}, {200, 500}, {700, 500}};
-  for (const auto& s : spots) {
-    move_pointer(s[0], s[1]);
-    f.mouse_move();
-  }
+  for (const auto& s : spots) f.move(app::PointerInput{s[0], s[1]});
   for (auto _ : st) {
     f.draw();
     present(0);
@@ -58,7 +55,7 @@ static void BM_BounceRedraw(benchmark::State& st) {
   activities::TBounce b{bench::world().context};
   b.init();
   b.clear();
-  for (int i = 0; i < st.range(0); ++i) i % 2 ? b.right_click() : b.left_click();
+  for (int i = 0; i < st.range(0); ++i) b.click(app::PointerInput{0, 0, i % 2 ? media::Button::Right : media::Button::Left});
   for (auto _ : st) {
     b.draw();
     present(0);
@@ -71,7 +68,7 @@ static void BM_KaleidRedraw(benchmark::State& st) {
   activities::TKaleid k{bench::world().context};
   k.init();
   k.show = st.range(0) != 0;
-  move_pointer(500, 400);
+  k.move(app::PointerInput{500, 400});
   for (auto _ : st) {
     ++k.rot;
     k.rot %= 360;

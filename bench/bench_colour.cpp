@@ -34,7 +34,11 @@ constexpr uint32_t kColours[2] = {0xFFEB2828, 0xFF1EA546};  // alternate, so the
 media::PixmapPtr whole;    // 768x768 of dark blue
 media::PixmapPtr drawing;  // drawing 7 as the turtle makes it
 
-int no_key(int) { return 0; }
+// The check the colouring activity makes after every step: the loop's Escape watch.
+bool escape_watch() {
+  static media::EscapeWatch watch;
+  return watch.pressed();
+}
 
 cv::Mat as_mat(const Pixmap& p) {
   cv::Mat m(p.height, p.width, CV_32SC1);
@@ -45,17 +49,17 @@ cv::Mat as_mat(const Pixmap& p) {
 // The area filled from (x, y) must hold this many pixels, or the comparison is unfair.
 int64_t area_of(const Pixmap& src, int x, int y) {
   Pixmap p = src;
-  activities::flood_fill(0xFF123456, x, y, p, no_key);
+  activities::flood_fill(0xFF123456, x, y, p);
   int64_t n = 0;
   for (int j = 0; j < p.height; ++j)
     for (int i = 0; i < p.width; ++i) n += read_pixel(p, i, j) == 0xFF123456u;
   return n;
 }
 
-void fill_ours(benchmark::State& st, const PixmapPtr& src, int x, int y, activities::KeyProbe key) {
+void fill_ours(benchmark::State& st, const PixmapPtr& src, int x, int y, const activities::StopCheck& stop) {
   Pixmap p = *src;
   int i = 0;
-  for (auto _ : st) activities::flood_fill(kColours[i++ & 1], x, y, p, key);
+  for (auto _ : st) activities::flood_fill(kColours[i++ & 1], x, y, p, stop);
   st.counters["pixels"] = static_cast<double>(area_of(*src, x, y));
 }
 
@@ -70,16 +74,16 @@ void fill_opencv(benchmark::State& st, const PixmapPtr& src, int x, int y) {
   st.counters["pixels"] = static_cast<double>(filled);
 }
 
-void BM_FloodFillWhole_KeyHit(benchmark::State& st) { fill_ours(st, whole, 384, 384, media::key_hit); }
-void BM_FloodFillWhole_NoKeyCheck(benchmark::State& st) { fill_ours(st, whole, 384, 384, no_key); }
+void BM_FloodFillWhole_EscapeWatch(benchmark::State& st) { fill_ours(st, whole, 384, 384, escape_watch); }
+void BM_FloodFillWhole_NoKeyCheck(benchmark::State& st) { fill_ours(st, whole, 384, 384, {}); }
 void BM_FloodFillWhole_OpenCV(benchmark::State& st) { fill_opencv(st, whole, 384, 384); }
-void BM_FloodFillPattern7_KeyHit(benchmark::State& st) { fill_ours(st, drawing, 0, 0, media::key_hit); }
-void BM_FloodFillPattern7_NoKeyCheck(benchmark::State& st) { fill_ours(st, drawing, 0, 0, no_key); }
+void BM_FloodFillPattern7_EscapeWatch(benchmark::State& st) { fill_ours(st, drawing, 0, 0, escape_watch); }
+void BM_FloodFillPattern7_NoKeyCheck(benchmark::State& st) { fill_ours(st, drawing, 0, 0, {}); }
 void BM_FloodFillPattern7_OpenCV(benchmark::State& st) { fill_opencv(st, drawing, 0, 0); }
 
 // One Escape check as the fill makes it after every step.
-void BM_KeyHitCall(benchmark::State& st) {
-  for (auto _ : st) benchmark::DoNotOptimize(media::key_hit(27));
+void BM_EscapeWatchCall(benchmark::State& st) {
+  for (auto _ : st) benchmark::DoNotOptimize(escape_watch());
 }
 
 
@@ -104,13 +108,13 @@ void BM_ColourNextDrawing(benchmark::State& st) {
 
 }  // namespace
 
-BENCHMARK(BM_FloodFillWhole_KeyHit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloodFillWhole_EscapeWatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloodFillWhole_NoKeyCheck)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloodFillWhole_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FloodFillPattern7_KeyHit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloodFillPattern7_EscapeWatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloodFillPattern7_NoKeyCheck)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloodFillPattern7_OpenCV)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_KeyHitCall);
+BENCHMARK(BM_EscapeWatchCall);
 BENCHMARK(BM_ColourRedraw)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ColourNextDrawing)->Unit(benchmark::kMillisecond);
 

@@ -17,6 +17,15 @@ class SilentEffects final : public app::Effects {
   void play(app::Effect) override {}
 };
 
+// A loop that is never asked for anything that costs time.
+class NoRequests final : public app::Requests {
+ public:
+  void move_pointer(int, int) override {}
+  void hold_input(int) override {}
+  void show_thinking() override {}
+  bool stop_asked() override { return false; }
+};
+
 struct World {
   World() { assets.data_dir = std::string(PIPKIN_DATA_DIR) + "/"; }
   void set_pictures(std::vector<media::ImagePtr> list) {
@@ -24,7 +33,8 @@ struct World {
   }
   app::Assets assets;
   SilentEffects effects;
-  app::Context context{assets, effects};
+  NoRequests requests;
+  app::Context context{assets, effects, requests};
 };
 
 inline World& world() {

@@ -27,26 +27,15 @@ Queue& queue() {
   return q;
 }
 
-Event current;
-// True while the current event is a mouse event whose own place the pointer answers.
-bool pointer_at_current_event = false;
-bool terminate_flag = false;
-std::array<int, 256> key_counts{};
-int pointer_x = 0, pointer_y = 0;
-std::chrono::steady_clock::time_point last_pump;
-unsigned pump_calls = 0;  // unforced pump_input calls so far
+// The main thread's side of input: what the pump has seen that is not an event in the ring.
+struct Input {
+  bool quit_requested = false;     // the window system asked to end; taken by take_quit_request
+  unsigned escape_presses = 0;     // Escape key-downs seen so far, for EscapeWatch
+  std::chrono::steady_clock::time_point last_pump;  // when the window system was last looked at
+};
+Input input;
 
-bool is_mouse_event(int id) { return id == EV_MOUSE_DOWN || id == EV_MOUSE_UP || id == EV_MOUSE_MOVE; }
-
-void make_current(const Event& e) {
-  current = e;
-  pointer_at_current_event = is_mouse_event(e.id);
-}
-
-int pointer_now_x() { return pointer_at_current_event ? current.x : pointer_x; }
-int pointer_now_y() { return pointer_at_current_event ? current.y : pointer_y; }
-
-// Takes the oldest queued event and makes it the current one.
+// Takes the oldest queued event.
 bool pop(Event& out) {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.m);
@@ -54,12 +43,9 @@ bool pop(Event& out) {
   out = q.ring[q.head];
   q.head = (q.head + 1) % kEventRing;
   --q.count;
-  if (out.id == EV_TIMER_TICK) q.tick_waiting = false;
-  make_current(out);
+  if (out.kind == EventKind::Tick) q.tick_waiting = false;
   return true;
 }
-
-void queue_input(int id, int data) { post_event(Event{id, data, pointer_x, pointer_y}); }
 
 // One Unicode code point per character of a UTF-8 string; malformed bytes stand for themselves.
 template <class F>
@@ -77,12 +63,12 @@ void each_code_point(const char* s, F f) {
   }
 }
 
-int sdl_button(int b) {
+Button button_from_sdl(int b) {
   switch (b) {
-    case SDL_BUTTON_LEFT: return 1;
-    case SDL_BUTTON_RIGHT: return 2;
-    case SDL_BUTTON_MIDDLE: return 3;
-    default: return b;
+    case SDL_BUTTON_LEFT: return Button::Left;
+    case SDL_BUTTON_RIGHT: return Button::Right;
+    case SDL_BUTTON_MIDDLE: return Button::Middle;
+    default: return Button::Other;
   }
 }
 
@@ -90,17 +76,17 @@ void translate(const SDL_Event& e) {
   int lx = 0, ly = 0;
   switch (e.type) {
     case SDL_QUIT: input_quit(); break;
-    case SDL_KEYDOWN: input_key_down(key_code_from_sdl(e.key.keysym.sym), e.key.repeat != 0); break;
-    case SDL_KEYUP: input_key_up(key_code_from_sdl(e.key.keysym.sym)); break;
+    case SDL_KEYDOWN: input_key_down(key_from_sdl(e.key.keysym.sym), e.key.repeat != 0); break;
+    case SDL_KEYUP: input_key_up(key_from_sdl(e.key.keysym.sym)); break;
     case SDL_TEXTINPUT: input_text(e.text.text); break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
       detail::window_to_logical(e.button.x, e.button.y, lx, ly);
-      input_mouse_button(sdl_button(e.button.button), e.type == SDL_MOUSEBUTTONDOWN, lx, ly);
+      input_pointer_button(button_from_sdl(e.button.button), e.type == SDL_MOUSEBUTTONDOWN, lx, ly);
       break;
     case SDL_MOUSEMOTION:
       detail::window_to_logical(e.motion.x, e.motion.y, lx, ly);
-      input_mouse_move(lx, ly);
+      input_pointer_move(lx, ly);
       break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) detail::window_resized();
@@ -112,23 +98,12 @@ void translate(const SDL_Event& e) {
 
 // Takes in the window system's events when a millisecond has passed since the last look.
 void pump_if_due(std::chrono::steady_clock::time_point now, bool force) {
-  if (!force && now - last_pump < std::chrono::milliseconds(1)) return;
-  last_pump = now;
+  if (!force && now - input.last_pump < std::chrono::milliseconds(1)) return;
+  input.last_pump = now;
   SDL_Event e;
   while (SDL_PollEvent(&e)) translate(e);
   detail::poll_keyboard_hold();
 }
-
-int take_count(int code) {
-  if (code < 0 || code >= static_cast<int>(key_counts.size())) return 0;
-  int n = key_counts[code];
-  key_counts[code] = 0;
-  return n;
-}
-
-}  // namespace
-
-namespace {
 
 // True while the main thread sleeps in SDL's wait for window events. Another thread that posts an
 // event then puts a wake-up into SDL's queue too, so the main thread sleeps until something happens
@@ -153,9 +128,9 @@ bool push(const Event& e, bool one_tick) {
     // A move right behind another queued move replaces it: only the newest place of a run of moves
     // matters (the loop takes at most one move per few milliseconds anyway), and a program that
     // catches up after a pause would otherwise fill the ring with moves and lose the clicks after.
-    if (e.id == EV_MOUSE_MOVE && q.count > 0) {
+    if (e.kind == EventKind::PointerMove && q.count > 0) {
       Event& last = q.ring[(q.head + q.count - 1) % kEventRing];
-      if (last.id == EV_MOUSE_MOVE) {
+      if (last.kind == EventKind::PointerMove && last.pointer == e.pointer && last.pointer_id == e.pointer_id) {
         last = e;
         return true;
       }
@@ -163,7 +138,7 @@ bool push(const Event& e, bool one_tick) {
     if (q.count == kEventRing) return false;
     q.ring[(q.head + q.count) % kEventRing] = e;
     ++q.count;
-    if (e.id == EV_TIMER_TICK) q.tick_waiting = true;
+    if (e.kind == EventKind::Tick) q.tick_waiting = true;
   }
   q.cv.notify_one();
   if (sleeping_in_sdl.exchange(false)) wake_sdl_waiter();
@@ -174,7 +149,7 @@ bool push(const Event& e, bool one_tick) {
 
 bool post_event(const Event& e) { return push(e, false); }
 
-bool post_tick() { return push(Event{EV_TIMER_TICK, 0}, true); }
+bool post_tick() { return push(Event{.kind = EventKind::Tick}, true); }
 
 bool poll_event(Event& out) {
   pump_input(true);
@@ -205,9 +180,6 @@ Event wait_event() {
   }
 }
 
-int event_id() { return current.id; }
-int event_data() { return current.data; }
-
 void flush_events() {
   Queue& q = queue();
   std::lock_guard<std::mutex> lock(q.m);
@@ -215,133 +187,93 @@ void flush_events() {
   q.tick_waiting = false;
 }
 
-bool terminate_requested() {
-  pump_input();
-  bool t = terminate_flag;
-  terminate_flag = false;
-  return t;
+bool take_quit_request() {
+  const bool asked = input.quit_requested;
+  input.quit_requested = false;
+  return asked;
 }
 
-int key_hit(int code) {
-  pump_input();
-  return take_count(code);
-}
-
-int key_hit_within(int code, int asks) {
-  if (asks <= 0) return 0;
-  if (key_hit(code)) return 1;
-  // The counts change only when pump_input looks at the window system: never without a window,
-  // and otherwise only on every 64th unforced call. In one instant only the first such call can
-  // find its millisecond passed; the calls before it and after it answer 0.
-  if (asks == 1 || !detail::video_active()) return 0;
-  const unsigned first = 64 - (pump_calls & 63);  // calls after the first until the next look
-  if (first >= static_cast<unsigned>(asks)) {
-    pump_calls += static_cast<unsigned>(asks - 1);
-    return 0;
-  }
-  pump_calls += first;
-  pump_if_due(std::chrono::steady_clock::now(), false);
-  if (take_count(code)) return static_cast<int>(first) + 1;
-  pump_calls += static_cast<unsigned>(asks - 1) - first;
-  return 0;
-}
-
-void flush_keys() { key_counts.fill(0); }
-
-int mouse_x() {
-  pump_input();
-  return pointer_now_x();
-}
-
-int mouse_y() {
-  pump_input();
-  return pointer_now_y();
-}
-
-void move_pointer(int x, int y) {
-  pointer_x = x;
-  pointer_y = y;
-  pointer_at_current_event = false;
-  if (detail::video_active()) {
-    int wx = 0, wy = 0;
-    detail::logical_to_window(x, y, wx, wy);
-    detail::warp_pointer(wx, wy);
-    // The warp's own motion event must not move the pointer back to a stale place.
-    SDL_PumpEvents();
-    SDL_FlushEvent(SDL_MOUSEMOTION);
-  }
+void warp_pointer(int x, int y) {
+  if (!detail::video_active()) return;
+  int wx = 0, wy = 0;
+  detail::logical_to_window(x, y, wx, wy);
+  detail::warp_pointer(wx, wy);
+  // The warp's own motion event must not move the pointer back to a stale place.
+  SDL_PumpEvents();
+  SDL_FlushEvent(SDL_MOUSEMOTION);
 }
 
 void pump_input(bool force) {
   if (!detail::video_active()) return;
-  // key_hit may be asked once per pixel of a fill: look at the clock only every 64th unforced call,
-  // and at the window system at most once a millisecond.
-  if (!force && (++pump_calls & 63) != 0) return;
   pump_if_due(std::chrono::steady_clock::now(), force);
 }
 
-int key_code_from_sdl(int k) {
-  if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
-  if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
-  if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return '1' + (k - SDLK_KP_1);
-  if (k >= SDLK_F1 && k <= SDLK_F12) return 112 + (k - SDLK_F1);
+EscapeWatch::EscapeWatch() : seen_(input.escape_presses) {}
+
+bool EscapeWatch::pressed() {
+  if (detail::video_active() && (++asks_ & 63) == 0) pump_if_due(std::chrono::steady_clock::now(), false);
+  return input.escape_presses != seen_;
+}
+
+Key key_from_sdl(int k) {
+  if (k >= SDLK_a && k <= SDLK_z) return static_cast<Key>(key_index(Key::A) + (k - SDLK_a));
+  if (k >= SDLK_0 && k <= SDLK_9) return digit_key(k - SDLK_0);
+  if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return digit_key(1 + (k - SDLK_KP_1));
+  if (k >= SDLK_F1 && k <= SDLK_F12) return static_cast<Key>(key_index(Key::F1) + (k - SDLK_F1));
   switch (k) {
-    case SDLK_KP_0: return '0';
-    case SDLK_ESCAPE: return KEY_ESCAPE;
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
-    case SDLK_SPACE: return 32;
-    case SDLK_PAGEUP: return 33;
-    case SDLK_PAGEDOWN: return 34;
-    case SDLK_END: return 35;
-    case SDLK_HOME: return 36;
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
-    case SDLK_INSERT: return 45;
-    case SDLK_DELETE: return 46;
-    case SDLK_LSHIFT: return 160;
-    case SDLK_RSHIFT: return 161;
-    case SDLK_LCTRL: return KEY_LCONTROL;
-    case SDLK_RCTRL: return KEY_RCONTROL;
-    case SDLK_LALT: return 164;
-    case SDLK_RALT: return 165;
-    default: return 0;
+    case SDLK_KP_0: return Key::Digit0;
+    case SDLK_ESCAPE: return Key::Escape;
+    case SDLK_BACKSPACE: return Key::Backspace;
+    case SDLK_TAB: return Key::Tab;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return Key::Return;
+    case SDLK_SPACE: return Key::Space;
+    case SDLK_PAGEUP: return Key::PageUp;
+    case SDLK_PAGEDOWN: return Key::PageDown;
+    case SDLK_END: return Key::End;
+    case SDLK_HOME: return Key::Home;
+    case SDLK_LEFT: return Key::Left;
+    case SDLK_UP: return Key::Up;
+    case SDLK_RIGHT: return Key::Right;
+    case SDLK_DOWN: return Key::Down;
+    case SDLK_INSERT: return Key::Insert;
+    case SDLK_DELETE: return Key::Delete;
+    case SDLK_LSHIFT: return Key::LeftShift;
+    case SDLK_RSHIFT: return Key::RightShift;
+    case SDLK_LCTRL: return Key::LeftControl;
+    case SDLK_RCTRL: return Key::RightControl;
+    case SDLK_LALT: return Key::LeftAlt;
+    case SDLK_RALT: return Key::RightAlt;
+    default: return Key::None;
   }
 }
 
-void input_key_down(int code, bool repeat) {
-  if (repeat) {
-    queue_input(EV_KEY_REPEAT, code);
-    return;
-  }
-  if (code >= 0 && code < static_cast<int>(key_counts.size())) ++key_counts[code];
-  queue_input(EV_KEY_DOWN, code);
+void input_key_down(Key key, bool repeat) {
+  if (!repeat && key == Key::Escape) ++input.escape_presses;
+  post_event(Event{.kind = repeat ? EventKind::KeyRepeat : EventKind::KeyDown, .key = key});
 }
 
-void input_key_up(int code) { queue_input(EV_KEY_UP, code); }
+void input_key_up(Key key) { post_event(Event{.kind = EventKind::KeyUp, .key = key}); }
 
 void input_text(const char* utf8) {
-  each_code_point(utf8, [](int cp) { queue_input(EV_KEY_CHAR, cp); });
+  each_code_point(utf8, [](int cp) { post_event(Event{.kind = EventKind::Text, .character = cp}); });
 }
 
-void input_mouse_button(int button, bool down, int x, int y) {
-  pointer_x = x;
-  pointer_y = y;
-  queue_input(down ? EV_MOUSE_DOWN : EV_MOUSE_UP, button);
+void input_pointer_button(Button button, bool down, int x, int y, PointerKind pointer, int pointer_id) {
+  post_event(Event{.kind = down ? EventKind::PointerDown : EventKind::PointerUp,
+                   .button = button,
+                   .pointer = pointer,
+                   .pointer_id = pointer_id,
+                   .x = x,
+                   .y = y});
 }
 
-void input_mouse_move(int x, int y) {
-  pointer_x = x;
-  pointer_y = y;
-  queue_input(EV_MOUSE_MOVE, 0);
+void input_pointer_move(int x, int y, PointerKind pointer, int pointer_id) {
+  post_event(Event{.kind = EventKind::PointerMove, .pointer = pointer, .pointer_id = pointer_id, .x = x, .y = y});
 }
 
 void input_quit() {
-  terminate_flag = true;
-  queue_input(EV_TERMINATE, 0);
+  input.quit_requested = true;
+  post_event(Event{.kind = EventKind::Quit});
 }
 
 }  // namespace media

@@ -1,89 +1,112 @@
-// Events and input: a ring of 256 events fed by the window system (and by tests), handed out one at
-// a time by wait_event; key-down counts per key; the pointer position in 1024x768 coordinates.
+// Events and input: the window system's input (and the timer's ticks) become typed events in a ring
+// of 256, handed out one at a time by wait_event. Every pointer event carries its own place in
+// 1024x768 picture coordinates, its button and which pointer made it, so nothing downstream asks a
+// global pointer where it is. The one switch from SDL's codes to these enums is in events.cpp.
 #pragma once
 #include <cstdint>
 
 namespace media {
 
-enum EventId : int {
-  EV_NONE = 0,
-  EV_TERMINATE = 259,
-  EV_KEY_DOWN = 513,
-  EV_KEY_UP = 514,
-  EV_KEY_CHAR = 515,
-  EV_KEY_REPEAT = 516,
-  EV_MOUSE_DOWN = 1025,
-  EV_MOUSE_UP = 1026,
-  EV_MOUSE_MOVE = 1027,
-  EV_TIMER_TICK = 2049,
+enum class EventKind : uint8_t {
+  None,
+  Quit,         // the window was closed or the session ends
+  KeyDown,      // a key went down (not a repeat)
+  KeyUp,
+  KeyRepeat,    // a key held down repeats
+  Text,         // one character typed
+  PointerDown,  // a button went down, or a finger or pen touched
+  PointerUp,
+  PointerMove,
+  Tick,         // the timer: time has passed
 };
 
-enum KeyCode : int {
-  KEY_ESCAPE = 27,
-  KEY_0 = 48, KEY_1 = 49, KEY_9 = 57,
-  KEY_A = 65, KEY_H = 72, KEY_Q = 81, KEY_S = 83, KEY_V = 86, KEY_Z = 90,
-  KEY_F1 = 112,
-  KEY_LCONTROL = 162,
-  KEY_RCONTROL = 163,
+// The keys the program knows. The values are small so that a key can index a table (key_index).
+enum class Key : uint8_t {
+  None = 0,  // any key the program has no name for
+  Backspace = 8, Tab = 9, Return = 13, Escape = 27, Space = 32,
+  PageUp = 33, PageDown, End, Home, Left, Up, Right, Down,
+  Insert = 45, Delete = 46,
+  Digit0 = 48, Digit1, Digit2, Digit3, Digit4, Digit5, Digit6, Digit7, Digit8, Digit9,
+  A = 65, B, C, D, E, F, G, H, I, J, K, L, M, N, O, P, Q, R, S, T, U, V, W, X, Y, Z,
+  F1 = 112, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+  LeftShift = 160, RightShift, LeftControl, RightControl, LeftAlt, RightAlt,
 };
+constexpr int kKeyCount = 256;  // key_index is always below this
+constexpr int key_index(Key k) { return static_cast<int>(k); }
+// The digit keys 0 to 9 (the keypad's too); -1 for any other key.
+constexpr int digit_of(Key k) {
+  return k >= Key::Digit0 && k <= Key::Digit9 ? key_index(k) - key_index(Key::Digit0) : -1;
+}
+constexpr Key digit_key(int digit) { return static_cast<Key>(key_index(Key::Digit0) + digit); }
+constexpr bool is_control(Key k) { return k == Key::LeftControl || k == Key::RightControl; }
+
+enum class Button : uint8_t { None, Left, Right, Middle, Other };
+
+// What made a pointer event. A finger or pen carries its own number (Event::pointer_id).
+enum class PointerKind : uint8_t { Mouse, Touch, Pen };
 
 struct Event {
-  int id = EV_NONE;
-  int data = 0;
-  int x = 0, y = 0;  // pointer position when the event happened
+  EventKind kind = EventKind::None;
+  Key key = Key::None;                       // KeyDown, KeyUp, KeyRepeat
+  int character = 0;                         // Text: a Unicode code point
+  Button button = Button::None;              // PointerDown, PointerUp
+  PointerKind pointer = PointerKind::Mouse;  // pointer events
+  int pointer_id = 0;                        // which finger or pen; 0 for the mouse
+  int x = 0, y = 0;                          // pointer events: where, in picture coordinates
 };
 
 constexpr int kEventRing = 256;
 
 // Queues an event (thread-safe). When the ring is full the event is dropped and false returned. A
-// pointer move right behind another queued move takes its place.
+// pointer move right behind another move of the same pointer takes its place.
 bool post_event(const Event& e);
 // Queues a timer tick unless one is still waiting to be taken (false then, or when the ring is
 // full). A tick says only "time has passed": while the program is slower than its timer, stale
 // ticks would pile up, fill the ring and crowd out the clicks and keys behind them.
 bool post_tick();
-// Blocks until an event is queued, removes the oldest and makes it the current event.
+// Takes in window input, then blocks until an event is queued and removes the oldest.
 Event wait_event();
-// Removes the oldest event if there is one and makes it the current event; false when the queue
-// is empty.
+// Takes in window input, then removes the oldest event if there is one; false when none is queued.
 bool poll_event(Event& out);
-int event_id();
-int event_data();
 void flush_events();  // empties the ring (tests)
 
-// True once since the last call when termination was asked for.
-bool terminate_requested();
-// Key-downs of that key since the previous call for it; resets the count.
-int key_hit(int code);
-// The same as asking key_hit(code) up to `asks` times in a row, stopping at the first non-zero
-// answer: returns the number (from 1) of the call that saw a press, 0 when none did, and leaves the
-// key counts and the pump's state as those calls would. The calls are taken to be made in one
-// instant, so the clock is read at most once; calls that cannot take in new input are skipped.
-int key_hit_within(int code, int asks);
-void flush_keys();
+// True once after the window system asked the program to end (also queued as EventKind::Quit, which
+// a full ring could drop). Looks at nothing new: input is taken in by wait_event and poll_event.
+bool take_quit_request();
 
-// The pointer position. While the current event is a mouse event (button or move), the place that
-// event happened: a click acts where it was made even when the pointer has moved on since, as
-// happens when a busy program takes in a burst of input at once. Otherwise (other events, or after
-// move_pointer) the latest position known.
-int mouse_x();
-int mouse_y();
-// Warps the pointer; from then on mouse_x and mouse_y answer (x, y) until the next input moves it.
-void move_pointer(int x, int y);
+// Warps the pointer to a place in picture coordinates. The loop's to call: only it knows where
+// the pointer is meant to be. A no-op without a window, and where the window system forbids it.
+void warp_pointer(int x, int y);
 
 // Takes in pending window-system events (at most once a millisecond unless forced).
 void pump_input(bool force = false);
 
-// What a window-system key event becomes: the key code (0 for keys the program does not know).
-int key_code_from_sdl(int sdl_keycode);
+// Lets long work on the main thread (a flood fill) stop when Escape is pressed, without running a
+// loop of its own: the watch counts Escape presses from its making on, taking in window input when
+// asked, at most once a millisecond (and reading the clock only on every 64th question, as it may
+// be asked once per pixel). The events taken in stay queued for the loop.
+class EscapeWatch {
+ public:
+  EscapeWatch();
+  // True once an Escape press came after the watch was made.
+  bool pressed();
 
-// Feeds one translated window-system event into the queue and the key and pointer state. Used by
-// the SDL pump and directly by tests (no window needed).
-void input_key_down(int code, bool repeat);
-void input_key_up(int code);
+ private:
+  unsigned seen_;       // Escape presses counted when the watch was made
+  unsigned asks_ = 0;   // questions so far
+};
+
+// What a window-system key becomes (Key::None for keys the program does not know).
+Key key_from_sdl(int sdl_keycode);
+
+// Feeds one translated window-system event into the queue. Used by the SDL pump and directly by
+// tests (no window needed).
+void input_key_down(Key key, bool repeat);
+void input_key_up(Key key);
 void input_text(const char* utf8);
-void input_mouse_button(int button, bool down, int x, int y);
-void input_mouse_move(int x, int y);
+void input_pointer_button(Button button, bool down, int x, int y, PointerKind pointer = PointerKind::Mouse,
+                          int pointer_id = 0);
+void input_pointer_move(int x, int y, PointerKind pointer = PointerKind::Mouse, int pointer_id = 0);
 void input_quit();
 
 }  // namespace media

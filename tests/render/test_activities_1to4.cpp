@@ -47,8 +47,8 @@ TEST_F(ActivityDraw, FramePictureFillsItsOpeningAtTheFramesCorner) {
   big_pictures(16);
   activities::TFrames4 f{context()};
   f.init();
-  media::move_pointer(300, 200);
-  f.mouse_move();
+  
+  f.move(tw::at(300, 200));
   f.draw();
   expect_state_restored();
   media::PixmapPtr p = media::grab_pixmap(0, 0, 1024, 768);
@@ -99,14 +99,14 @@ TEST_F(ActivityDraw, CardTrailsGoIntoBothBuffers) {
   media::present(0);
   EXPECT_TRUE(close(rt::screen_pixel(400, 300), sky(400, 300), 3)) << "the sky is in the other buffer too";
 
-  b.left_click();
+  b.click(tw::at(0, 0));
   b.cards[0].x = 100;
   b.cards[0].y = 200;
   b.cards[0].dy = 0;
   b.draw();
   const uint32_t card = act_test::picture_colour(0);
   media::advance_manual_clock(21);
-  b.update();  // x 106, y 200
+  b.update(media::millisecs());  // x 106, y 200
   b.draw();
   expect_state_restored();
   for (int buffer = 0; buffer < 2; ++buffer) {
@@ -132,10 +132,9 @@ TEST_F(ActivityDraw, KaleidoscopeCutsThroughTheMaskAndRepeatsItEightTimes) {
   k.init();
   ASSERT_EQ(k.r, 150);
   const int cx = 500, cy = 400;
-  media::move_pointer(cx, cy);
+  k.move(tw::at(cx, cy));
   k.draw();
   expect_state_restored();
-  EXPECT_EQ(k.passes, 1);
   media::PixmapPtr p = media::grab_pixmap(0, 0, 1024, 768);
   const media::Pixmap& mask = *k.mask->source;
 
@@ -168,7 +167,7 @@ TEST_F(ActivityDraw, KaleidoscopeCutsThroughTheMaskAndRepeatsItEightTimes) {
   EXPECT_TRUE(close(at(*p, 50, 50), 0xFF000000, 0));
 
   // Shown behind: the upright picture fills the screen outside the ring.
-  k.right_click();
+  k.click(tw::right_at(0, 0));
   k.draw();
   EXPECT_TRUE(close(rt::screen_pixel(50, 50), media::read_pixel(*pix, 50, 50), 6));
 }

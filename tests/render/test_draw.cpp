@@ -274,7 +274,7 @@ TEST(Draw, ClipKeepsDrawsAndClearsInsideItsRectangle) {
 TEST(Draw, PixmapTextureIsKeptUntilThePixelsChange) {
   rt::fresh();
   PixmapPtr p = create_pixmap(8, 8, PF_RGBA);
-  activities::flood_fill(0xFF102030u, 0, 0, p, [](int) { return 0; });
+  activities::flood_fill(0xFF102030u, 0, 0, p);
   draw_pixmap(p, 10, 10);
   expect_rgb(rt::screen_pixel(13, 13), 0x10, 0x20, 0x30, 0);
   const void* first = p->texture_cache.texture.get();
@@ -289,7 +289,7 @@ TEST(Draw, PixmapTextureIsKeptUntilThePixelsChange) {
   expect_rgb(rt::screen_pixel(13, 13), 255, 0, 0, 0);
   expect_rgb(rt::screen_pixel(14, 13), 0x10, 0x20, 0x30, 0);
 
-  activities::flood_fill(0xFF00FF00u, 0, 0, p, [](int) { return 0; });
+  activities::flood_fill(0xFF00FF00u, 0, 0, p);
   EXPECT_NE(p->generation, before_fill);
   draw_pixmap(p, 10, 10);
   expect_rgb(rt::screen_pixel(10, 10), 0, 255, 0, 0);

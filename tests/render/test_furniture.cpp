@@ -166,10 +166,10 @@ TEST(FurnitureDraw, TheLoopDrawsTheQuitRingOnlyWhileHeld) {
       return box;
     };
     media::PixmapPtr before = screen();
-    loop.handle_event({media::EV_KEY_DOWN, media::KEY_LCONTROL});
-    loop.handle_event({media::EV_KEY_DOWN, media::KEY_Q});
+    loop.handle_event({.kind = media::EventKind::KeyDown, .key = media::Key::LeftControl});
+    loop.handle_event({.kind = media::EventKind::KeyDown, .key = media::Key::Q});
     media::advance_manual_clock(500);
-    loop.handle_event({media::EV_TIMER_TICK});
+    loop.handle_event({.kind = media::EventKind::Tick});
     ASSERT_EQ(loop.state().quit_held_ms, 500);
     media::PixmapPtr held = screen();
     Box b = changed(*before, *held);
@@ -178,7 +178,7 @@ TEST(FurnitureDraw, TheLoopDrawsTheQuitRingOnlyWhileHeld) {
     EXPECT_GE(b.y0, kQuitRingY - kQuitRingBack);
     EXPECT_LE(b.y1, kQuitRingY + kQuitRingBack);
     EXPECT_GT(b.x1 - b.x0, 50) << "the ring is there";
-    loop.handle_event({media::EV_KEY_UP, media::KEY_Q});
+    loop.handle_event({.kind = media::EventKind::KeyUp, .key = media::Key::Q});
     media::PixmapPtr after = screen();
     EXPECT_EQ(changed(*before, *after).x1, -1) << "let go: the ring is gone";
   }

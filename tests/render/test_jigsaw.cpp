@@ -228,7 +228,7 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
   EXPECT_TRUE(rgb_near(rt::screen_pixel(1000, 20), 255, 192, 255, 0));
   EXPECT_TRUE(rgb_near(rt::screen_pixel(600 - 20, 400 - 10), chan(picture_at(280, 190), 16), 190,
                        chan(picture_at(280, 190), 0), 0));
-  k.right_click();
+  k.click(tw::right_at(0, 0));
   k.draw();
   EXPECT_TRUE(rgb_near(rt::screen_pixel(580, 390), 255, 192, 255, 0)) << "hidden";
   b.fixed = 1;
@@ -239,12 +239,12 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
                        chan(picture_at(960, 720), 0), 0))
       << "fixed pieces always show";
   // Carried (hide still on): drawn at the pointer with a shadow 5 pixels down and right.
-  media::move_pointer(590, 395);  // not at its centre: the white pixel was cut out there
-  k.left_click();
+    // not at its centre: the white pixel was cut out there
+  k.click(tw::at(590, 395));
   ASSERT_EQ(k.carried(), &a);
   EXPECT_EQ(k.carry_dx(), 10);
   EXPECT_EQ(k.carry_dy(), 5);
-  media::move_pointer(490, 295);
+  k.move(tw::at(490, 295));
   k.draw();
   EXPECT_EQ(a.x, 500);
   EXPECT_TRUE(rgb_near(rt::screen_pixel(500 - 20, 300 - 10), chan(picture_at(280, 190), 16), 190,
@@ -254,8 +254,9 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
   expect_state_left_alone();
 
   // Finished: only the picture and the corner button.
-  k.left_click();
+  k.click(tw::at(490, 295));
   a.fixed = 1;
+  k.click(tw::at(10, 10));  // the next click finds every piece done
   rt::fresh();
   k.draw();
   EXPECT_EQ(k.finished(), 1);
@@ -298,21 +299,21 @@ TEST(JigsawRender, RedrawsFollowEveryMoveOfThePieces) {
   EXPECT_TRUE(pink_at(580, 390)) << "the old place";
   EXPECT_TRUE(pink_at(1000, 20)) << "the whole table, whatever the back buffer held";
 
-  media::move_pointer(290, 295);
-  k.left_click();
+  
+  k.click(tw::at(290, 295));
   ASSERT_EQ(k.carried(), &a);
   const int moves[3][2] = {{690, 495}, {390, 195}, {690, 495}};
   int last_x = 300, last_y = 300;
   for (const auto& m : moves) {
-    media::move_pointer(m[0], m[1]);
+    k.move(tw::at(m[0], m[1]));
     k.draw();
     EXPECT_TRUE(piece_a_at(m[0] + 10, m[1] + 5));
     EXPECT_TRUE(pink_at(last_x - 20, last_y - 10)) << "left behind at " << last_x << "," << last_y;
     last_x = m[0] + 10;
     last_y = m[1] + 5;
   }
-  k.left_click();  // put down where it was carried last
-  media::move_pointer(10, 10);
+  k.click(tw::at(690, 495));  // put down where it was carried last
+  k.move(tw::at(10, 10));
   k.draw();
   EXPECT_TRUE(piece_a_at(700, 500));
   expect_state_left_alone();

@@ -59,12 +59,12 @@ TEST_F(ColourRender, DrawShowsPanelIndicatorPaletteAndDrawing) {
 TEST_F(ColourRender, APickAndAFillShowOnTheNextDraw) {
   // Pick the middle patch, then fill the area outside the rings.
   const int px = c.sx + c.sw / 2, py = c.sy + c.sh / 2;
-  media::move_pointer(px, py);
-  c.left_click();
+  
+  c.click(tw::at(px, py));
   const uint32_t picked = c.rgb;
   ASSERT_NE(picked, kWhite);
-  media::move_pointer(1020, 760);
-  c.left_click();
+  
+  c.click(tw::at(1020, 760));
   c.draw();
   const int cx = c.sx + c.circle->width / 2, cy = 18 + c.circle->height / 2;
   EXPECT_EQ(screen_pixel(cx, cy), picked) << "indicator";
@@ -73,7 +73,7 @@ TEST_F(ColourRender, APickAndAFillShowOnTheNextDraw) {
   EXPECT_EQ(screen_pixel(640, 384), kWhite) << "the lines keep their white";
 
   // A right click brings drawing 2 with its corner blue again.
-  c.right_click();
+  c.click(tw::right_at(0, 0));
   c.draw();
   EXPECT_EQ(c.pattern, 2);
   EXPECT_EQ(screen_pixel(1020, 760), kBlue);

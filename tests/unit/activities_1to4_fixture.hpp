@@ -47,7 +47,6 @@ class ActivityTest : public ::testing::Test {
     media::set_manual_clock(1000);
     media::seed_random(12345);
     media::flush_events();
-    media::move_pointer(0, 0);
   }
 
   void SetUp() override { ASSERT_TRUE(ok_) << "the generated data folder is missing"; }

@@ -22,7 +22,7 @@ class BounceTest : public act_test::ActivityTest {
   // One step: the clock moves on 21 ms, then the loop's update; true when it asks for a redraw.
   bool step() {
     media::advance_manual_clock(21);
-    return b.update() == app::Outcome::Redraw;
+    return b.update(media::millisecs()) == app::Outcome::Redraw;
   }
   // A card placed by hand (the physics ignores the picture).
   TCard& put(int x, int y, int dx, int dy) {
@@ -47,8 +47,8 @@ TEST_F(BounceTest, InitSizesAndThrowing) {
 
   std::set<int> heights, pictures;
   for (int i = 0; i < 40; ++i) {
-    EXPECT_EQ(b.left_click(), app::Outcome::Finished) << "every throw from the left finishes a game";
-    EXPECT_EQ(b.right_click(), app::Outcome::Nothing);
+    EXPECT_EQ(b.click(tw::at(0, 0)), app::Outcome::Finished) << "every throw from the left finishes a game";
+    EXPECT_EQ(b.click(tw::right_at(0, 0)), app::Outcome::Nothing);
   }
   ASSERT_EQ(b.cards.size(), 80u);
   for (size_t i = 0; i < b.cards.size(); ++i) {
@@ -77,17 +77,17 @@ TEST_F(BounceTest, InitSizesAndThrowing) {
 TEST_F(BounceTest, StepsNeedMoreThanTwentyMilliseconds) {
   TCard& c = put(100, 100, 6, 6);
   media::advance_manual_clock(20);
-  EXPECT_EQ(b.update(), app::Outcome::Nothing);
+  EXPECT_EQ(b.update(media::millisecs()), app::Outcome::Nothing);
   EXPECT_EQ(c.x, 100) << "20 ms after the last step: nothing";
   media::advance_manual_clock(1);
-  EXPECT_EQ(b.update(), app::Outcome::Redraw);
+  EXPECT_EQ(b.update(media::millisecs()), app::Outcome::Redraw);
   EXPECT_EQ(b.cards[0].x, 106);
   EXPECT_EQ(b.cards[0].y, 106);
   EXPECT_EQ(b.cards[0].dy, 7) << "gravity after the move";
   EXPECT_EQ(b.ms, 1021);
   // The next step counts from the last one, not from the first.
   media::advance_manual_clock(20);
-  b.update();
+  b.update(media::millisecs());
   EXPECT_EQ(b.cards[0].x, 106);
 }
 
@@ -133,8 +133,8 @@ TEST_F(BounceTest, ARestingCardBouncesEveryThirdStep) {
 }
 
 TEST_F(BounceTest, CardsLeaveOnlyPastTheSides) {
-  b.left_click();
-  b.right_click();
+  b.click(tw::at(0, 0));
+  b.click(tw::right_at(0, 0));
   put(400, -2000, 0, -40);  // high above the top: it falls back, never removed
   step();
   EXPECT_EQ(b.cards[0].x, -168) << "visible after one step";
@@ -157,13 +157,13 @@ TEST_F(BounceTest, CardsLeaveOnlyPastTheSides) {
 
 TEST_F(BounceTest, NoPicturesNoCards) {
   set_pictures(0);
-  b.left_click();
-  b.right_click();
+  b.click(tw::at(0, 0));
+  b.click(tw::right_at(0, 0));
   EXPECT_TRUE(b.cards.empty());
   EXPECT_FALSE(step());
   b.draw();
   set_pictures(1);
-  b.left_click();
+  b.click(tw::at(0, 0));
   ASSERT_EQ(b.cards.size(), 1u);
   EXPECT_EQ(picture_number(b.cards[0].img), 0);
 }

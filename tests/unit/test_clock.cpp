@@ -20,7 +20,7 @@ bool tick_arrives(int max_ms) {
   while (std::chrono::steady_clock::now() < until) {
     media::Event e;
     while (media::poll_event(e))
-      if (e.id == media::EV_TIMER_TICK) return true;
+      if (e.kind == media::EventKind::Tick) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   return false;
@@ -125,7 +125,7 @@ TEST(Clock, TimerPostsTicksUntilStopped) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   media::Event e;
   int ticks = 0;
-  while (media::poll_event(e)) ticks += e.id == media::EV_TIMER_TICK;
+  while (media::poll_event(e)) ticks += e.kind == media::EventKind::Tick;
   EXPECT_EQ(ticks, 0);
   media::stop_timer();  // stopping twice is harmless
   media::create_timer(0);

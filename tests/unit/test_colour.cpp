@@ -36,8 +36,8 @@ class ColourTest : public testing::Test {
     c.turtle.screen = split_drawing();
   }
   app::Outcome click(int x, int y) {
-    media::move_pointer(x, y);
-    return c.left_click();
+    
+    return c.click(tw::at(x, y));
   }
   uint32_t drawing(int x, int y) const { return read_pixel(c.turtle.screen, x, y); }
   // 1: a colour was picked, 2: the drawing was clicked, 3: both.
@@ -137,10 +137,10 @@ TEST_F(ColourTest, PickAndFillInEitherOrderFinish) {
   TColour d{world.context};
   d.init();
   d.setup();
-  media::move_pointer(d.sx + 3, d.sy + 3);
-  EXPECT_EQ(d.left_click(), app::Outcome::Nothing);
-  media::move_pointer(900, 700);
-  EXPECT_EQ(d.left_click(), app::Outcome::Finished);
+  
+  EXPECT_EQ(d.click(tw::at(d.sx + 3, d.sy + 3)), app::Outcome::Nothing);
+  
+  EXPECT_EQ(d.click(tw::at(900, 700)), app::Outcome::Finished);
 }
 
 TEST_F(ColourTest, RightClickBringsTheNextDrawingUncoloured) {
@@ -148,14 +148,14 @@ TEST_F(ColourTest, RightClickBringsTheNextDrawingUncoloured) {
   click(600, 300);
   const uint32_t picked = c.rgb;
   const media::PixmapPtr coloured = c.turtle.screen;
-  c.right_click();
+  c.click(tw::right_at(0, 0));
   EXPECT_EQ(c.pattern, 2);
   EXPECT_NE(c.turtle.screen, coloured) << "a fresh drawing";
   EXPECT_EQ(c.rgb, picked);
   EXPECT_EQ(progress(), 3);
-  for (int i = 0; i < 5; ++i) c.right_click();
+  for (int i = 0; i < 5; ++i) c.click(tw::right_at(0, 0));
   EXPECT_EQ(c.pattern, 7);
-  c.right_click();
+  c.click(tw::right_at(0, 0));
   EXPECT_EQ(c.pattern, 1) << "seven drawings, then the first again";
 
   // setup makes the same drawing afresh, leaving colour and progress alone.
@@ -182,9 +182,9 @@ TEST(ColourBuild, TheMakerAndAMissingDataFolder) {
   c->setup();
   a->draw();
   for (auto [x, y] : {std::pair{10, 10}, {128, 700}, {500, 500}}) {
-    media::move_pointer(x, y);
-    a->left_click();
+    
+    a->click(tw::at(x, y));
   }
-  a->right_click();
+  a->click(tw::right_at(0, 0));
   EXPECT_EQ(c->pattern, 2);
 }

@@ -24,18 +24,17 @@ class CountTest : public act_test::ActivityTest {
   void touch(int k) {
     const TBall* b = c.ball(k);
     ASSERT_TRUE(b);
-    media::move_pointer(b->xc, b->yc);
-    if (c.mouse_move() == app::Outcome::Finished) ++finishes;
+    
+    if (c.move(tw::at(b->xc, b->yc)) == app::Outcome::Finished) ++finishes;
   }
   // A point of the sky touching no ball in play.
   void touch_sky() {
     for (int y = 2; y < 768; y += 16)
       for (int x = 2; x < 1024; x += 16) {
-        media::move_pointer(x, y);
         bool on_ball = false;
-        for (const TBall& b : c.balls) on_ball |= b.n <= c.n && app::mouse_over(assets(), b.img, b.xc, b.yc);
+        for (const TBall& b : c.balls) on_ball |= b.n <= c.n && app::point_over(assets(), b.img, b.xc, b.yc, x, y);
         if (!on_ball) {
-          c.mouse_move();
+          c.move(tw::at(x, y));
           return;
         }
       }

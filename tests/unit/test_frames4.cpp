@@ -14,8 +14,8 @@ class Frames4Test : public act_test::ActivityTest {
   // Puts the pointer at (x, y) and hands the move to the activity, as the loop does; counts the
   // moves that report a finished game.
   void move(int x, int y) {
-    media::move_pointer(x, y);
-    if (f.mouse_move() == app::Outcome::Finished) ++finishes;
+    
+    if (f.move(tw::at(x, y)) == app::Outcome::Finished) ++finishes;
   }
   int shown(int frame) const { return picture_number(f.frames[frame].pic); }
 
@@ -28,11 +28,10 @@ constexpr int kInside[4][2] = {{200, 150}, {700, 150}, {200, 500}, {700, 500}};
 constexpr int kOutside[2] = {512, 40};
 
 TEST_F(Frames4Test, InitPlacesFramesAndCentresThePointer) {
-  media::move_pointer(3, 3);
   f.init();
   EXPECT_EQ(&f.traits(), &TFrames4::kTraits);
-  EXPECT_EQ(media::mouse_x(), 512);
-  EXPECT_EQ(media::mouse_y(), 384);
+  ASSERT_EQ(world().requests.warps.size(), 1u) << "the pointer is put in the middle, between the frames";
+  EXPECT_EQ(world().requests.warps[0], (std::pair<int, int>{512, 384}));
   ASSERT_EQ(f.frames.size(), 4u);
   const int spots[4][2] = {{94, 74}, {580, 74}, {94, 406}, {580, 406}};
   for (int i = 0; i < 4; ++i) {
@@ -142,8 +141,8 @@ TEST_F(Frames4Test, ShortPictureListsWrapAndAnEmptyOneShowsNothing) {
   g.init();
   int finished = 0;
   for (const auto& p : kInside) {
-    media::move_pointer(p[0], p[1]);
-    finished += g.mouse_move() == app::Outcome::Finished;
+    
+    finished += g.move(tw::at(p[0], p[1])) == app::Outcome::Finished;
   }
   for (const auto& fr : g.frames) EXPECT_FALSE(fr.pic);
   EXPECT_EQ(g.count, 4) << "the frames still count, so the next activity can open";

@@ -14,10 +14,10 @@
 using namespace app;
 
 TEST(Furniture, PointerTestsParityAndShuffle) {
-  media::input_mouse_move(10, 20);
-  EXPECT_TRUE(mouse_in(10, 10, 20, 20));
-  media::input_mouse_move(21, 15);
-  EXPECT_FALSE(mouse_in(10, 10, 20, 20));
+  EXPECT_TRUE(point_in(10, 20, 10, 10, 20, 20));
+  EXPECT_TRUE(point_in(10, 10, 10, 10, 20, 20)) << "edges included";
+  EXPECT_FALSE(point_in(21, 15, 10, 10, 20, 20));
+  EXPECT_FALSE(point_in(15, 9, 10, 10, 20, 20));
   EXPECT_TRUE(is_even(-4));
   EXPECT_FALSE(is_even(-3));
   EXPECT_TRUE(is_even(0));
@@ -35,10 +35,8 @@ TEST(Furniture, PointerTestsParityAndShuffle) {
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) media::write_pixel(*half, x, y, x < 2 ? 0xFF00FF00 : 0x0000FF00);
   media::ImagePtr img = media::image_from_pixmap(half, -1);
-  media::input_mouse_move(101, 102);
-  EXPECT_TRUE(mouse_over(assets, img, 100, 100));
-  media::input_mouse_move(102, 102);
-  EXPECT_FALSE(mouse_over(assets, img, 100, 100)) << "transparent parts never count";
+  EXPECT_TRUE(point_over(assets, img, 100, 100, 101, 102));
+  EXPECT_FALSE(point_over(assets, img, 100, 100, 102, 102)) << "transparent parts never count";
 
   media::seed_random(99);
   std::vector<int> one = {5};

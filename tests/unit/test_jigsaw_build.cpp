@@ -24,9 +24,15 @@ std::unique_ptr<app::Loop> loop;
 TPuzzle* slot(int key) { return dynamic_cast<TPuzzle*>(loop->slot(key)); }
 TJigsaw* jigsaw() { return dynamic_cast<TJigsaw*>(loop->slot(9)); }
 activities::TWhere* where() { return dynamic_cast<activities::TWhere*>(loop->slot(6)); }
-void key(int code) { tw::press(*loop, code); }
-void left_click() { tw::click(*loop, 1); }
-void right_click() { tw::click(*loop, 2); }
+void key(char digit) { tw::press_digit(*loop, digit - '0'); }
+// Where the next clicks go.
+int point_x = 0, point_y = 0;
+void point(int x, int y) {
+  point_x = x;
+  point_y = y;
+}
+void left_click() { tw::click_at(*loop, point_x, point_y); }
+void right_click() { tw::click_at(*loop, point_x, point_y, media::Button::Right); }
 int activity() { return loop->state().activity; }
 
 // Tests through a loop, whose sounds are real: they are dropped at the end.
@@ -189,7 +195,7 @@ TEST(JigsawBuild, SetupDealsPerMode) {
   for (int i = 0; i < 3000; ++i) {
     j->pieces()[0]->group = 3;
     j->pieces()[0]->fixed = 1;
-    j->right_click();
+    j->click(tw::right_at(0, 0));
     ASSERT_TRUE(j->hiding());
     j->setup();
     const TPiece& p = *j->pieces()[0];
@@ -314,7 +320,7 @@ TEST_F(JigsawShell, KeysBuildResumeAndReplacePuzzles) {
   EXPECT_EQ(j->pieces().size(), static_cast<size_t>(j->rows() * j->cols()));
   // Pick up the topmost piece by its centre and leave with it carried.
   TPiece* top = j->pieces().back().get();
-  media::move_pointer(top->x, top->y);
+  point(top->x, top->y);
   left_click();
   ASSERT_EQ(j->carried(), top);
   int dx = j->carry_dx(), dy = j->carry_dy();
@@ -349,17 +355,17 @@ TEST_F(JigsawShell, FinishingUncoverUnlocksOnceAndTheCornerButtonDealsAgain) {
   // reveals them all.
   for (int round = 0; round < 40 && !j->finished(); ++round)
     for (size_t i = 0; i < j->pieces().size() && !j->finished(); ++i) {
-      media::move_pointer(j->pieces()[i]->x0, j->pieces()[i]->y0);
+      point(j->pieces()[i]->x0, j->pieces()[i]->y0);
       left_click();
     }
   EXPECT_EQ(j->finished(), 1);
   EXPECT_EQ(loop->state().level, 6);
-  media::move_pointer(500, 300);
+  point(500, 300);
   left_click();
   EXPECT_EQ(loop->state().level, 6) << "unlocked once";
   EXPECT_EQ(slot(5), j);
   // The corner button deals a new puzzle.
-  media::move_pointer(5 + s.smiley_image->width / 2, s.screen_h - s.smiley_image->width - 5 + s.smiley_image->height / 2);
+  point(5 + s.smiley_image->width / 2, s.screen_h - s.smiley_image->width - 5 + s.smiley_image->height / 2);
   left_click();
   ASSERT_NE(slot(5), nullptr);
   EXPECT_NE(slot(5), j);
@@ -378,7 +384,7 @@ TEST_F(JigsawShell, NoPicturesShowsTheBackgroundAndIgnoresClicks) {
     ASSERT_NE(j, nullptr);
     EXPECT_FALSE(j->has_picture());
     for (auto& p : j->pieces()) {
-      media::move_pointer(p->x, p->y);
+      point(p->x, p->y);
       left_click();
       right_click();
     }

@@ -115,21 +115,19 @@ TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
   ASSERT_EQ(c.group, 2);
   ASSERT_EQ(d.group, 2);
 
-  // Carrying A carries B; the redraw keeps their home spacing wherever the pointer goes.
+  // Carrying A carries B, keeping their home spacing wherever the pointer goes.
   click_at(*j, a.x, a.y);
   ASSERT_EQ(j->carried(), &a);
   EXPECT_EQ(j->pieces().back().get(), &b) << "the carried group goes on top";
-  media::move_pointer(333, 111);
-  j->draw();
+  j->move(tw::at(333, 111));
   EXPECT_EQ(a.x, 333);
   EXPECT_EQ(b.x - a.x, 100);
   EXPECT_EQ(b.y - a.y, 0);
 
   // Put down 12 pixels above where it fits on the bottom row: the two groups become one, and
   // the resting group shifts to line up with the piece just put down.
-  media::move_pointer(500, 300 - 100 - 12);
-  j->draw();
-  j->left_click();
+  j->move(tw::at(500, 300 - 100 - 12));
+  j->click(tw::at(500, 300 - 100 - 12));
   EXPECT_EQ(a.y, 188);
   for (TPiece* p : {&a, &b, &c, &d}) {
     EXPECT_EQ(p->group, 2) << "every piece of the first group took the other group's number";
@@ -139,11 +137,10 @@ TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
   // Picking up any one of them carries all four.
   click_at(*j, d.x, d.y);
   ASSERT_EQ(j->carried(), &d);
-  media::move_pointer(d.x0 + 9, d.y0 - 9);
-  j->draw();
+  j->move(tw::at(d.x0 + 9, d.y0 - 9));
   EXPECT_EQ(a.x, a.x0 + 9);
   int before = jt::sounds_played();
-  EXPECT_EQ(j->left_click(), app::Outcome::Finished) << "the click that fixes the last piece ends the puzzle";
+  EXPECT_EQ(j->click(tw::at(d.x0 + 9, d.y0 - 9)), app::Outcome::Finished) << "the click that fixes the last piece ends the puzzle";
   EXPECT_EQ(jt::world().effects.count(app::Effect::Click), 4) << "one click per piece fixed";
   for (TPiece* p : {&a, &b, &c, &d}) {
     EXPECT_EQ(p->fixed, 1);
@@ -257,7 +254,7 @@ TEST(JigsawPlay, HideAndPickingUpTheTopmostPiece) {
   EXPECT_EQ(j->carry_dx(), 20);
   EXPECT_EQ(j->carry_dy(), 0);
   // The right button toggles hide, even while carrying; the carried piece stays carried.
-  j->right_click();
+  j->click(tw::right_at(0, 0));
   EXPECT_EQ(j->hiding(), 1);
   click_at(*j, 700, 600);
   EXPECT_EQ(j->carried(), nullptr);
@@ -268,7 +265,7 @@ TEST(JigsawPlay, HideAndPickingUpTheTopmostPiece) {
   c.fixed = 1;
   click_at(*j, 300, 300);
   EXPECT_EQ(j->carried(), &a);
-  j->right_click();
+  j->click(tw::right_at(0, 0));
   EXPECT_EQ(j->hiding(), 0);
   // A click where no loose piece lies picks up nothing.
   click_at(*j, 310, 300);  // puts A down
@@ -293,8 +290,8 @@ TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
   EXPECT_EQ(a.visible, 1);
   EXPECT_EQ(j->completed(), 0);
   int before = jt::sounds_played();
-  media::move_pointer(215, 200);  // B only
-  EXPECT_EQ(j->left_click(), app::Outcome::Finished);
+    // B only
+  EXPECT_EQ(j->click(tw::at(215, 200)), app::Outcome::Finished);
   EXPECT_EQ(b.visible, 1);
   EXPECT_EQ(j->completed(), 1);
   EXPECT_EQ(j->completed(), 1);
@@ -392,6 +389,9 @@ TEST(JigsawPlay, FinishedPuzzleWaitsForTheCornerButton) {
   for (auto& j : puzzles) {
     SCOPED_TRACE(static_cast<int>(j->mode()));
     for (auto& p : j->pieces()) p->visible = p->fixed = true;
+    EXPECT_EQ(j->completed(), 0) << "drawing and asking decide nothing";
+    j->draw();
+    EXPECT_EQ(click_at(*j, 200, 200), app::Outcome::Nothing) << "the next click finds every piece done";
     ASSERT_EQ(j->completed(), 1);
     EXPECT_TRUE(j->finished());
     int corner_y = s.screen_h - media::image_width(s.smiley_image) - 5;

@@ -84,18 +84,14 @@ std::unique_ptr<T> hand_made(int rows, int cols, int side = 100, media::ImagePtr
 inline activities::TPiece& at(activities::TPuzzle& j, int r, int c) { return *j.piece_rc(r, c); }
 
 // Clicks with the pointer at (x, y).
-inline app::Outcome click_at(activities::TPuzzle& j, int x, int y) {
-  media::move_pointer(x, y);
-  return j.left_click();
-}
+inline app::Outcome click_at(activities::TPuzzle& j, int x, int y) { return j.click(tw::at(x, y)); }
 
-// Picks p up by its centre, moves it (the redraw on the way moves its group along) and puts it
-// down with its centre at (x, y).
+// Picks p up by its centre, moves it (its group moves along) and puts it down with its centre at
+// (x, y).
 inline void carry_to(activities::TJigsaw& j, activities::TPiece& p, int x, int y) {
   click_at(j, p.x, p.y);
-  media::move_pointer(x, y);
-  j.draw();
-  j.left_click();
+  j.move(tw::at(x, y));
+  j.click(tw::at(x, y));
 }
 
 }  // namespace jt

@@ -15,81 +15,90 @@
 #include "media/events.hpp"
 
 using app::Command;
+using media::Key;
 
 namespace {
 
 // The command of a key with Control held or not.
-Command key_action(int code, bool ctrl) { return app::command_for_key(code, ctrl).command; }
+Command key_action(Key key, bool ctrl) { return app::command_for_key(key, ctrl).command; }
+
+// The key with that letter or digit on it.
+constexpr Key K(char c) {
+  if (c >= '0' && c <= '9') return media::digit_key(c - '0');
+  if (c >= 'A' && c <= 'Z') return static_cast<Key>(media::key_index(Key::A) + (c - 'A'));
+  return c == ' ' ? Key::Space : Key::None;
+}
 
 }  // namespace
 
 namespace {
 
 struct KeyCase {
-  int code;
+  Key key;
   Command action;  // Control up or down alike (but see Q)
 };
 
 const KeyCase kProgramKeys[] = {
-    {media::KEY_ESCAPE, Command::Quit},        {'V', Command::ToggleInfo},
-    {'H', Command::ToggleHelp},                {media::KEY_F1, Command::ToggleHelp},
-    {'S', Command::ToggleSound},               {'0', Command::TitleScreen},
-    {'1', Command::Choose},            {'5', Command::Choose},
-    {'9', Command::Choose},            {'A', Command::Nothing},
-    {0, Command::Nothing},  // a key the program has no code for
-    {' ', Command::Nothing},
+    {Key::Escape, Command::Quit},  {K('V'), Command::ToggleInfo}, {K('H'), Command::ToggleHelp},
+    {Key::F1, Command::ToggleHelp}, {K('S'), Command::ToggleSound}, {K('0'), Command::TitleScreen},
+    {K('1'), Command::Choose},     {K('5'), Command::Choose},     {K('9'), Command::Choose},
+    {K('A'), Command::Nothing},    {Key::None, Command::Nothing},  // a key the program has no name for
+    {Key::Space, Command::Nothing}, {Key::F2, Command::Nothing},
 };
 
 }  // namespace
 
 TEST(KeyRules, EveryKeyMeansOneCommand) {
   for (const KeyCase& k : kProgramKeys) {
-    EXPECT_EQ(key_action(k.code, false), k.action) << k.code;
-    EXPECT_EQ(key_action(k.code, true), k.action) << "Control+" << k.code;
+    EXPECT_EQ(key_action(k.key, false), k.action) << media::key_index(k.key);
+    EXPECT_EQ(key_action(k.key, true), k.action) << "Control+" << media::key_index(k.key);
   }
-  EXPECT_EQ(key_action('Q', false), Command::Nothing) << "Q alone is an ordinary key";
-  EXPECT_EQ(key_action('Q', true), Command::Quit);
-  EXPECT_EQ(key_action(media::KEY_LCONTROL, false), Command::ControlDown);
-  EXPECT_EQ(key_action(media::KEY_RCONTROL, true), Command::ControlDown);
+  EXPECT_EQ(app::command_for_key(K('7'), false).digit, 7);
+  EXPECT_EQ(key_action(K('Q'), false), Command::Nothing) << "Q alone is an ordinary key";
+  EXPECT_EQ(key_action(K('Q'), true), Command::Quit);
+  EXPECT_EQ(key_action(Key::LeftControl, false), Command::ControlDown);
+  EXPECT_EQ(key_action(Key::RightControl, true), Command::ControlDown);
 }
 
 namespace {
 
 // A key going down or coming up, fed to the chord rule.
 struct Step {
-  int code;
+  Key key;
   bool down;
 };
-Step dn(int code) { return {code, true}; }
-Step up(int code) { return {code, false}; }
+Step dn(Key key) { return {key, true}; }
+Step up(Key key) { return {key, false}; }
+Step dn(char c) { return dn(K(c)); }
+Step up(char c) { return up(K(c)); }
 
-constexpr int kCtrl = media::KEY_LCONTROL, kRCtrl = media::KEY_RCONTROL, kEsc = media::KEY_ESCAPE;
+constexpr Key kCtrl = Key::LeftControl, kRCtrl = Key::RightControl, kEsc = Key::Escape;
+
+using Keys = std::vector<Key>;
 
 // The keys of the clean chords the steps end, in order.
-std::vector<int> chords(const std::vector<Step>& steps, app::Chord c = {}) {
-  std::vector<int> ended;
+Keys chords(const std::vector<Step>& steps, app::Chord c = {}) {
+  Keys ended;
   for (const Step& s : steps) {
     if (s.down) {
-      app::chord_key_down(c, s.code, 0);
-    } else if (std::optional<int> k = app::chord_key_up(c, s.code)) {
+      app::chord_key_down(c, s.key, 0);
+    } else if (std::optional<Key> k = app::chord_key_up(c, s.key)) {
       ended.push_back(*k);
     }
   }
   return ended;
 }
 
-using Keys = std::vector<int>;
-
 }  // namespace
 
 TEST(ChordRules, OneControlAndOneKeyEndCleanlyOnEitherRelease) {
-  EXPECT_EQ(chords({dn(kCtrl), dn('1'), up('1'), up(kCtrl)}), Keys{'1'}) << "the key let go first";
-  EXPECT_EQ(chords({dn(kRCtrl), dn('1'), up(kRCtrl), up('1')}), Keys{'1'}) << "Control let go first: once only";
-  EXPECT_EQ(chords({dn(kCtrl), dn('V'), up('V'), dn('H'), up('H'), up(kCtrl)}), (Keys{'V', 'H'}))
+  EXPECT_EQ(chords({dn(kCtrl), dn('1'), up('1'), up(kCtrl)}), Keys{K('1')}) << "the key let go first";
+  EXPECT_EQ(chords({dn(kRCtrl), dn('1'), up(kRCtrl), up('1')}), Keys{K('1')}) << "Control let go first: once only";
+  EXPECT_EQ(chords({dn(kCtrl), dn('V'), up('V'), dn('H'), up('H'), up(kCtrl)}), (Keys{K('V'), K('H')}))
       << "Control held for two chords in a row";
-  EXPECT_EQ(chords({dn(kCtrl), dn('Q'), dn('Q'), dn('Q'), up('Q')}), Keys{'Q'})
+  EXPECT_EQ(chords({dn(kCtrl), dn('Q'), dn('Q'), dn('Q'), up('Q')}), Keys{K('Q')})
       << "a key going down that is already down is not a new key";
-  EXPECT_EQ(chords({dn(kCtrl), dn('2'), up('5'), up(kRCtrl), up('2')}), Keys{'2'})
+  EXPECT_EQ(chords({dn(kCtrl), dn('2'), up('5'), up(kRCtrl), up('2')}), Keys{K('2')})
       << "keys let go that were never down do not end it";
 
   // Not chords: the key before Control, both Controls, Control alone.
@@ -102,57 +111,58 @@ TEST(ChordRules, OneControlAndOneKeyEndCleanlyOnEitherRelease) {
 
 TEST(ChordRules, AnotherKeyDownSpoilsTheChord) {
   // Keys the program has no code for spoil it as any other key does, whatever code they arrive with.
-  for (int other : std::vector<int>{'A', kEsc, '2', 0, 160, 300, -5}) {
-    EXPECT_EQ(chords({dn(kCtrl), dn('Q'), dn(other), up(other), up('Q'), up(kCtrl)}), Keys{}) << other;
+  for (Key other : {K('A'), kEsc, K('2'), Key::None, Key::LeftShift, Key::F12}) {
+    EXPECT_EQ(chords({dn(kCtrl), dn('Q'), dn(other), up(other), up('Q'), up(kCtrl)}), Keys{})
+        << media::key_index(other);
   }
   // Once only Control is down again, a new key starts a clean chord.
-  EXPECT_EQ(chords({dn(kCtrl), dn('1'), dn(kEsc), up(kEsc), up('1'), dn('2'), up('2')}), Keys{'2'});
+  EXPECT_EQ(chords({dn(kCtrl), dn('1'), dn(kEsc), up(kEsc), up('1'), dn('2'), up('2')}), Keys{K('2')});
   // The key under way and its start time.
   app::Chord c;
   app::chord_key_down(c, kCtrl, 10);
-  app::chord_key_down(c, 'Q', 40);
+  app::chord_key_down(c, K('Q'), 40);
   EXPECT_TRUE(c.held);
-  EXPECT_EQ(c.key, 'Q');
+  EXPECT_EQ(c.key, K('Q'));
   EXPECT_EQ(c.since_ms, 40);
-  app::chord_key_down(c, 'Q', 90);
+  app::chord_key_down(c, K('Q'), 90);
   EXPECT_EQ(c.since_ms, 40) << "not a new key";
-  app::chord_key_down(c, 'W', 100);
+  app::chord_key_down(c, K('W'), 100);
   EXPECT_FALSE(c.held);
 }
 
 // A hand laid flat: Control and several keys all go down, then all come up, in any order. No order
 // of going down or coming up ends a clean chord.
 TEST(ChordRules, PalmsInAnyOrderEndNoChord) {
-  auto every_order = [](std::vector<int> keys) {
-    std::vector<int> downs = keys;
+  auto every_order = [](std::vector<Key> keys) {
+    std::vector<Key> downs = keys;
     std::sort(downs.begin(), downs.end());
     int orders = 0;
     do {
-      std::vector<int> ups = keys;
+      std::vector<Key> ups = keys;
       std::sort(ups.begin(), ups.end());
       do {
         std::vector<Step> steps;
-        for (int k : downs) steps.push_back(dn(k));
-        for (int k : ups) steps.push_back(up(k));
+        for (Key k : downs) steps.push_back(dn(k));
+        for (Key k : ups) steps.push_back(up(k));
         EXPECT_EQ(chords(steps), Keys{}) << "order " << orders;
         ++orders;
       } while (std::next_permutation(ups.begin(), ups.end()));
     } while (std::next_permutation(downs.begin(), downs.end()));
     return orders;
   };
-  EXPECT_EQ(every_order({kCtrl, 'Q', 'A'}), 36);
-  EXPECT_EQ(every_order({kCtrl, kEsc, '1'}), 36);
-  EXPECT_EQ(every_order({kCtrl, 'Q', 'W', 'S'}), 576);
+  EXPECT_EQ(every_order({kCtrl, K('Q'), K('A')}), 36);
+  EXPECT_EQ(every_order({kCtrl, kEsc, K('1')}), 36);
+  EXPECT_EQ(every_order({kCtrl, K('Q'), K('W'), K('S')}), 576);
   // Six keys: a fixed sample of orders.
   std::mt19937 rng(19);
-  std::vector<int> palm = {kCtrl, 'A', 'S', 'Q', 'W', 'Z'};
+  std::vector<Key> palm = {kCtrl, K('A'), K('S'), K('Q'), K('W'), K('Z')};
   for (int i = 0; i < 300; ++i) {
-    std::vector<int> downs = palm, ups = palm;
+    std::vector<Key> downs = palm, ups = palm;
     std::shuffle(downs.begin(), downs.end(), rng);
     std::shuffle(ups.begin(), ups.end(), rng);
     std::vector<Step> steps;
-    for (int k : downs) steps.push_back(dn(k));
-    for (int k : ups) steps.push_back(up(k));
+    for (Key k : downs) steps.push_back(dn(k));
+    for (Key k : ups) steps.push_back(up(k));
     EXPECT_EQ(chords(steps), Keys{}) << "sample " << i;
   }
 }

@@ -33,8 +33,27 @@
 
 using namespace app;
 using media::Event;
+using media::EventKind;
+using media::Key;
 
 namespace {
+
+// The key with that letter or digit on it.
+constexpr Key K(char c) {
+  if (c >= '0' && c <= '9') return media::digit_key(c - '0');
+  if (c >= 'A' && c <= 'Z') return static_cast<Key>(media::key_index(Key::A) + (c - 'A'));
+  return Key::None;
+}
+
+// A key given by its name or by the letter or digit on it.
+struct AnyKey {
+  AnyKey(Key key) : k(key) {}
+  AnyKey(char c) : k(K(c)) {}
+  Key k;
+};
+
+Event tick_event() { return Event{.kind = EventKind::Tick}; }
+Event move_event(int x = 0, int y = 0) { return Event{.kind = EventKind::PointerMove, .x = x, .y = y}; }
 
 std::vector<std::string> calls;  // "digit:method" in call order
 
@@ -43,13 +62,18 @@ struct Fake : Activity {
   Fake(int d, const Traits& t) : digit(d), traits_(t) {}
   void log(const char* m) { calls.push_back(std::to_string(digit) + ":" + m); }
   const Traits& traits() const override { return traits_; }
-  void draw() override { log("draw"); }
+  void draw() const override { calls.push_back(std::to_string(digit) + ":draw"); }
   void setup() override { log("setup"); }
   void clear() override { log("clear"); }
-  Outcome update() override { return log("update"), next; }
-  Outcome left_click() override { return log("left"), next; }
-  Outcome right_click() override { return log("right"), next; }
-  Outcome mouse_move() override { return log("move"), next; }
+  Outcome update(int /*now_ms*/) override { return log("update"), next; }
+  Outcome click(const PointerInput& at) override {
+    last = at;
+    return log(at.button == media::Button::Right ? "right" : "left"), next;
+  }
+  Outcome move(const PointerInput& to) override {
+    last = to;
+    return log("move"), next;
+  }
   bool finished() const override { return done; }
   ActivityPtr new_game() override {
     log("new_game");
@@ -61,6 +85,7 @@ struct Fake : Activity {
   Outcome next = Outcome::Nothing;  // what every handler reports
   bool done = false;
   bool can_renew = true;
+  PointerInput last;  // what the last click or move handed over
 };
 
 class LoopTest : public testing::Test {
@@ -87,9 +112,16 @@ class LoopTest : public testing::Test {
     loop = std::make_unique<Loop>(world.assets, table, progress, level, child_lock);
     return *loop;
   }
-  Turn key(int code) { return tw::press(*loop, code); }
-  void key_up(int code) { tw::release(*loop, code); }
-  void click(int button) { tw::click(*loop, button); }
+  Turn key(Key k) { return tw::press(*loop, k); }
+  Turn key(char c) { return key(K(c)); }
+  Turn key(AnyKey k) { return key(k.k); }
+  void key_up(Key k) { tw::release(*loop, k); }
+  void key_up(char c) { key_up(K(c)); }
+  void key_up(AnyKey k) { key_up(k.k); }
+  // 1 left, 2 right, 3 middle, as the buttons are numbered
+  void click(int button) {
+    tw::click(*loop, button == 1 ? media::Button::Left : button == 2 ? media::Button::Right : media::Button::Middle);
+  }
   Fake* slot(int d) { return static_cast<Fake*>(loop->slot(d)); }
   const LoopState& state() { return loop->state(); }
   int count(const std::string& c) { return static_cast<int>(std::count(calls.begin(), calls.end(), c)); }
@@ -105,22 +137,22 @@ class LoopTest : public testing::Test {
 }  // namespace
 
 TEST(Keys, EachKeyMeansOneCommand) {
-  EXPECT_EQ(command_for_key(media::KEY_ESCAPE, false).command, Command::Quit);
-  EXPECT_EQ(command_for_key(media::KEY_Q, true).command, Command::Quit);
-  EXPECT_EQ(command_for_key(media::KEY_Q, false).command, Command::Nothing);
-  EXPECT_EQ(command_for_key(media::KEY_V, false).command, Command::ToggleInfo);
-  EXPECT_EQ(command_for_key(media::KEY_LCONTROL, false).command, Command::ControlDown);
-  EXPECT_EQ(command_for_key(media::KEY_RCONTROL, true).command, Command::ControlDown);
-  EXPECT_EQ(command_for_key(media::KEY_H, true).command, Command::ToggleHelp);
-  EXPECT_EQ(command_for_key(media::KEY_F1, false).command, Command::ToggleHelp);
-  EXPECT_EQ(command_for_key(media::KEY_S, false).command, Command::ToggleSound);
-  EXPECT_EQ(command_for_key(media::KEY_0, false).command, Command::TitleScreen);
+  EXPECT_EQ(command_for_key(Key::Escape, false).command, Command::Quit);
+  EXPECT_EQ(command_for_key(Key::Q, true).command, Command::Quit);
+  EXPECT_EQ(command_for_key(Key::Q, false).command, Command::Nothing);
+  EXPECT_EQ(command_for_key(Key::V, false).command, Command::ToggleInfo);
+  EXPECT_EQ(command_for_key(Key::LeftControl, false).command, Command::ControlDown);
+  EXPECT_EQ(command_for_key(Key::RightControl, true).command, Command::ControlDown);
+  EXPECT_EQ(command_for_key(Key::H, true).command, Command::ToggleHelp);
+  EXPECT_EQ(command_for_key(Key::F1, false).command, Command::ToggleHelp);
+  EXPECT_EQ(command_for_key(Key::S, false).command, Command::ToggleSound);
+  EXPECT_EQ(command_for_key(Key::Digit0, false).command, Command::TitleScreen);
   for (int d = 1; d <= 9; ++d) {
-    KeyCommand k = command_for_key(media::KEY_0 + d, false);
+    KeyCommand k = command_for_key(media::digit_key(d), false);
     EXPECT_EQ(k.command, Command::Choose);
     EXPECT_EQ(k.digit, d);
   }
-  EXPECT_EQ(command_for_key('A', false).command, Command::Nothing);
+  EXPECT_EQ(command_for_key(Key::A, false).command, Command::Nothing);
   EXPECT_TRUE(closes_help(Command::Choose));
   EXPECT_TRUE(closes_help(Command::Nothing));
   EXPECT_FALSE(closes_help(Command::ToggleInfo));
@@ -135,17 +167,17 @@ TEST_F(LoopTest, LockedDigitsAndTheHelpPage) {
   EXPECT_EQ(state().activity, 0);
   EXPECT_FALSE(state().help_shown);
   EXPECT_FALSE(slot(2));
-  key(media::KEY_F1);
+  key(Key::F1);
   EXPECT_TRUE(state().help_shown);
-  key(media::KEY_F1);
+  key(Key::F1);
   EXPECT_FALSE(state().help_shown);
   // V and Control do not close the help page; clicks do.
   key('H');
   key('V');
   EXPECT_TRUE(state().info_shown);
   EXPECT_TRUE(state().help_shown);
-  key(media::KEY_LCONTROL);
-  key_up(media::KEY_LCONTROL);
+  key(Key::LeftControl);
+  key_up(Key::LeftControl);
   EXPECT_TRUE(state().help_shown);
   click(3);  // middle button: a redraw and nothing else
   EXPECT_TRUE(state().help_shown);
@@ -272,11 +304,11 @@ TEST_F(LoopTest, EventsReachOnlyTheActivitiesThatWantThem) {
   start(9);
   key('7');
   calls.clear();
-  key(media::KEY_LCONTROL);
-  key(media::KEY_RCONTROL);
+  key(Key::LeftControl);
+  key(Key::RightControl);
   click(1);
   EXPECT_EQ(calls.back(), "7:right") << "Control+click is a right click";
-  key_up(media::KEY_RCONTROL);
+  key_up(Key::RightControl);
   EXPECT_FALSE(state().ctrl_down) << "releasing either Control key clears it";
   click(1);
   EXPECT_EQ(calls.back(), "7:left");
@@ -287,7 +319,7 @@ TEST_F(LoopTest, EventsReachOnlyTheActivitiesThatWantThem) {
   calls.clear();
   click(2);
   media::advance_manual_clock(100);
-  loop->handle_event(Event{media::EV_MOUSE_MOVE});
+  loop->handle_event(move_event());
   loop->update_activity();
   EXPECT_TRUE(calls.empty());
   // The animated one steps on every turn, and asks for redraws through its outcome.
@@ -301,7 +333,7 @@ TEST_F(LoopTest, EventsReachOnlyTheActivitiesThatWantThem) {
   loop->update_activity();
   EXPECT_TRUE(state().redraw_needed);
   // Control+Q ends the program and saves.
-  key(media::KEY_LCONTROL);
+  key(Key::LeftControl);
   EXPECT_EQ(key('Q'), Turn::Quit);
 }
 
@@ -312,20 +344,20 @@ TEST_F(LoopTest, PointerMovesAreHandledOnlyMoreThanTenMillisecondsApart) {
   loop->redraw_if_needed();
   calls.clear();
   media::advance_manual_clock(10);
-  loop->handle_event(Event{media::EV_MOUSE_MOVE});
+  loop->handle_event(move_event());
   EXPECT_TRUE(calls.empty());
   EXPECT_FALSE(state().redraw_needed) << "a dropped move costs nothing";
   media::advance_manual_clock(1);
-  loop->handle_event(Event{media::EV_MOUSE_MOVE});
+  loop->handle_event(move_event());
   EXPECT_EQ(calls, (std::vector<std::string>{"1:move"}));
   EXPECT_TRUE(state().redraw_needed);
   media::advance_manual_clock(5);
-  loop->handle_event(Event{media::EV_MOUSE_MOVE});
+  loop->handle_event(move_event());
   EXPECT_EQ(calls.size(), 1u);
   // Ticks, repeats, characters and releases only turn the loop.
   loop->redraw_if_needed();
-  for (int id : {media::EV_TIMER_TICK, media::EV_KEY_REPEAT, media::EV_KEY_CHAR, media::EV_MOUSE_UP})
-    EXPECT_EQ(loop->handle_event(Event{id, 'H'}), Turn::Continue);
+  for (EventKind kind : {EventKind::Tick, EventKind::KeyRepeat, EventKind::Text, EventKind::PointerUp})
+    EXPECT_EQ(loop->handle_event(Event{.kind = kind, .key = Key::H, .character = 'H'}), Turn::Continue);
   EXPECT_FALSE(state().redraw_needed);
   EXPECT_FALSE(state().help_shown);
 }
@@ -340,19 +372,19 @@ TEST_F(LoopTest, TheLastMoveOfABurstIsHandledOnceTheGapHasPassed) {
   loop->redraw_if_needed();
   calls.clear();
   media::advance_manual_clock(50);
-  for (int i = 0; i < 3; ++i) loop->handle_event(Event{media::EV_MOUSE_MOVE});
+  for (int i = 0; i < 3; ++i) loop->handle_event(move_event());
   EXPECT_EQ(count("1:move"), 1);
   loop->redraw_if_needed();
   media::advance_manual_clock(10);
-  loop->handle_event(Event{media::EV_TIMER_TICK});
+  loop->handle_event(tick_event());
   EXPECT_EQ(count("1:move"), 1) << "still inside the gap";
   EXPECT_FALSE(state().redraw_needed);
   media::advance_manual_clock(1);
-  loop->handle_event(Event{media::EV_TIMER_TICK});
+  loop->handle_event(tick_event());
   EXPECT_EQ(count("1:move"), 2);
   EXPECT_TRUE(state().redraw_needed);
   media::advance_manual_clock(100);
-  loop->handle_event(Event{media::EV_TIMER_TICK});
+  loop->handle_event(tick_event());
   EXPECT_EQ(count("1:move"), 2) << "handled once";
 }
 
@@ -364,14 +396,14 @@ TEST_F(LoopTest, MovesOnTheTitleScreenCostNoRedraw) {
   loop->redraw_if_needed();
   for (int i = 0; i < 3; ++i) {
     media::advance_manual_clock(50);
-    loop->handle_event(Event{media::EV_MOUSE_MOVE});
-    loop->handle_event(Event{media::EV_TIMER_TICK});
+    loop->handle_event(move_event());
+    loop->handle_event(tick_event());
     EXPECT_FALSE(state().redraw_needed);
   }
   key('1');
   loop->redraw_if_needed();
   media::advance_manual_clock(50);
-  loop->handle_event(Event{media::EV_MOUSE_MOVE});
+  loop->handle_event(move_event());
   EXPECT_TRUE(state().redraw_needed);
 }
 
@@ -386,19 +418,16 @@ TEST(LoopFrames, APointerThatRestsInAFrameAfterABurstShowsItsPicture) {
   world.set_pictures(pictures);
   {
     Loop loop(world.assets, activities::activity_table(), "", 1);
-    tw::press(loop, '1');
+    tw::press_digit(loop, 1);
     auto* frames = static_cast<activities::TFrames4*>(loop.current());
     ASSERT_TRUE(frames);
     media::advance_manual_clock(50);
-    media::move_pointer(512, 384);  // between the frames
-    loop.handle_event(media::Event{media::EV_MOUSE_MOVE, 0, 512, 384});
-    media::move_pointer(240, 184);
-    loop.handle_event(media::Event{media::EV_MOUSE_MOVE, 0, 240, 184});
-    media::move_pointer(270, 184);
-    loop.handle_event(media::Event{media::EV_MOUSE_MOVE, 0, 270, 184});
+    loop.handle_event(move_event(512, 384));
+    loop.handle_event(move_event(240, 184));
+    loop.handle_event(move_event(270, 184));
     EXPECT_FALSE(frames->frames[0].pic) << "both moves came within the gap";
     media::advance_manual_clock(20);
-    loop.handle_event(media::Event{media::EV_TIMER_TICK});
+    loop.handle_event(tick_event());
     EXPECT_TRUE(frames->frames[0].pic) << "the frame the pointer rests in shows a picture";
   }
   media::use_manual_clock(false);
@@ -422,12 +451,12 @@ TEST_F(LoopTest, ClosingHelpClearsTheActivitiesThatSaySo) {
 
 TEST_F(LoopTest, EndingSavesTheLevel) {
   start(6);
-  EXPECT_EQ(key(media::KEY_ESCAPE), Turn::Quit);
+  EXPECT_EQ(key(Key::Escape), Turn::Quit);
   std::ifstream f(progress, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(f)), {});
   EXPECT_EQ(text, "6\r\n");
   start(7);
-  EXPECT_EQ(loop->handle_event(Event{media::EV_TERMINATE}), Turn::Quit);
+  EXPECT_EQ(loop->handle_event(Event{.kind = EventKind::Quit}), Turn::Quit);
   std::ifstream g(progress, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(g)), {}), "7\r\n");
 }
@@ -459,8 +488,8 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
     if (t[d]->clear_when_help_closes) help += digit;
   }
   EXPECT_EQ(pointer, "1256789");
-  EXPECT_EQ(animated, "34");
-  EXPECT_EQ(moves, "12");
+  EXPECT_EQ(animated, "348") << "pairs end the look at a match on a tick";
+  EXPECT_EQ(moves, "1249") << "the kaleidoscope's pattern and the jigsaw's carried piece follow the pointer";
   EXPECT_EQ(right, "3479");
   EXPECT_EQ(thinking, "3") << "bouncing cards are built without the thinking image";
   EXPECT_EQ(help, "3");
@@ -483,10 +512,10 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
 // With the child lock, a key pressed alone changes nothing at all, not even the redraw flag.
 TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
   start(9, true);
-  auto ctrl = [&](int code) {
-    key(media::KEY_LCONTROL);
+  auto ctrl = [&](auto code) {
+    key(Key::LeftControl);
     key(code);
-    key_up(media::KEY_LCONTROL);
+    key_up(Key::LeftControl);
     key_up(code);
   };
   ctrl('3');
@@ -494,10 +523,11 @@ TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
   ctrl('H');
   ASSERT_TRUE(state().help_shown);
   loop->redraw_if_needed();
-  for (int code = 0; code < 256; ++code) {
-    if (code == media::KEY_LCONTROL || code == media::KEY_RCONTROL) continue;
-    EXPECT_EQ(key(code), Turn::Continue) << code;
-    EXPECT_EQ(tw::release(*loop, code), Turn::Continue) << code;
+  for (int i = 0; i < media::kKeyCount; ++i) {
+    const Key code = static_cast<Key>(i);
+    if (media::is_control(code)) continue;
+    EXPECT_EQ(key(code), Turn::Continue) << i;
+    EXPECT_EQ(tw::release(*loop, code), Turn::Continue) << i;
   }
   EXPECT_EQ(state().activity, 3);
   EXPECT_TRUE(state().help_shown) << "not even the help page closes";
@@ -516,17 +546,17 @@ TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
   ctrl('0');
   EXPECT_EQ(state().activity, 0);
   // Releasing Control ends it: the next key alone does nothing again.
-  key(media::KEY_RCONTROL);
-  key_up(media::KEY_RCONTROL);
+  key(Key::RightControl);
+  key_up(Key::RightControl);
   key('4');
   key_up('4');
   EXPECT_EQ(state().activity, 0);
   // Quitting is not a quick chord.
-  for (int code : {media::KEY_ESCAPE, media::KEY_Q}) {
-    key(media::KEY_LCONTROL);
+  for (Key code : {Key::Escape, Key::Q}) {
+    key(Key::LeftControl);
     EXPECT_EQ(key(code), Turn::Continue);
     EXPECT_EQ(tw::release(*loop, code), Turn::Continue);
-    EXPECT_EQ(tw::release(*loop, media::KEY_LCONTROL), Turn::Continue);
+    EXPECT_EQ(tw::release(*loop, Key::LeftControl), Turn::Continue);
   }
 }
 
@@ -534,7 +564,7 @@ TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
 // digit first has done nothing yet when the rest of it arrives.
 TEST_F(LoopTest, ChildLockChordActsWhenItEndsCleanly) {
   start(9, true);
-  key(media::KEY_LCONTROL);
+  key(Key::LeftControl);
   key('3');
   EXPECT_EQ(state().activity, 0) << "the digit is down, the chord not ended";
   EXPECT_TRUE(calls.empty());
@@ -544,17 +574,17 @@ TEST_F(LoopTest, ChildLockChordActsWhenItEndsCleanly) {
   loop->redraw_if_needed();
   key('H');
   EXPECT_FALSE(state().help_shown);
-  key_up(media::KEY_LCONTROL);
+  key_up(Key::LeftControl);
   EXPECT_TRUE(state().help_shown) << "Control let go first";
   key_up('H');
   EXPECT_TRUE(state().help_shown) << "the chord ended once";
   // Control held for several chords in a row, as a parent does.
-  key(media::KEY_RCONTROL);
+  key(Key::RightControl);
   for (int code : {'V', '2', 'V'}) {
     key(code);
     key_up(code);
   }
-  key_up(media::KEY_RCONTROL);
+  key_up(Key::RightControl);
   EXPECT_EQ(state().activity, 2);
   EXPECT_FALSE(state().info_shown);
   EXPECT_FALSE(state().help_shown);
@@ -563,9 +593,9 @@ TEST_F(LoopTest, ChildLockChordActsWhenItEndsCleanly) {
 // Hands laid flat on the keyboard, Control among the keys: all down, held a long time, all up.
 // Nothing changes, nothing ends, nothing is saved.
 TEST_F(LoopTest, ChildLockPalmsChangeNothing) {
-  const int C = media::KEY_LCONTROL, E = media::KEY_ESCAPE;
+  const AnyKey C = Key::LeftControl, E = Key::Escape;
   struct Palm {
-    std::vector<int> downs, ups;
+    std::vector<AnyKey> downs, ups;
   } palms[] = {
       {{C, 'A', 'S', 'Q', 'W', 'Z'}, {'A', 'S', 'Q', 'W', 'Z', C}},
       {{C, 'A', 'S', 'Q', 'W', 'Z'}, {C, 'Z', 'W', 'Q', 'S', 'A'}},
@@ -586,24 +616,26 @@ TEST_F(LoopTest, ChildLockPalmsChangeNothing) {
   ASSERT_EQ(state().activity, 4);
   std::remove(progress.c_str());
   for (const Palm& palm : palms) {
-    SCOPED_TRACE(testing::PrintToString(palm.downs));
+    std::string trace;
+    for (AnyKey k : palm.downs) trace += std::to_string(media::key_index(k.k)) + " ";
+    SCOPED_TRACE(trace);
     loop->redraw_if_needed();
     calls.clear();
-    for (int code : palm.downs) {
+    for (AnyKey code : palm.downs) {
       media::advance_manual_clock(3);
       EXPECT_EQ(key(code), Turn::Continue);
     }
     // Held for three seconds, ticks coming as they do.
     for (int t = 0; t < 150; ++t) {
       media::advance_manual_clock(20);
-      EXPECT_EQ(loop->handle_event(Event{media::EV_TIMER_TICK}), Turn::Continue);
+      EXPECT_EQ(loop->handle_event(tick_event()), Turn::Continue);
     }
-    for (int code : palm.ups) {
+    for (AnyKey code : palm.ups) {
       media::advance_manual_clock(3);
-      EXPECT_EQ(tw::release(*loop, code), Turn::Continue);
+      EXPECT_EQ(tw::release(*loop, code.k), Turn::Continue);
     }
     media::advance_manual_clock(2000);
-    EXPECT_EQ(loop->handle_event(Event{media::EV_TIMER_TICK}), Turn::Continue);
+    EXPECT_EQ(loop->handle_event(tick_event()), Turn::Continue);
     EXPECT_EQ(state().activity, 4);
     EXPECT_EQ(state().level, 4);
     EXPECT_FALSE(state().help_shown);
@@ -627,7 +659,7 @@ TEST_F(LoopTest, ChildLockPalmsChangeNothing) {
 TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
   auto tick = [&](int ms) {
     media::advance_manual_clock(ms);
-    return loop->handle_event(Event{media::EV_TIMER_TICK});
+    return loop->handle_event(tick_event());
   };
   auto saved = [&] {
     std::ifstream f(progress, std::ios::binary);
@@ -636,7 +668,7 @@ TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
   std::remove(progress.c_str());
   start(5, true);
   EXPECT_EQ(state().quit_held_ms, -1);
-  key(media::KEY_LCONTROL);
+  key(Key::LeftControl);
   media::advance_manual_clock(300);  // Control may be held a while before
   loop->redraw_if_needed();
   key('Q');
@@ -664,19 +696,19 @@ TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
   // Control+Escape the same; a tick that comes late quits at once.
   std::remove(progress.c_str());
   start(6, true);
-  key(media::KEY_RCONTROL);
-  key(media::KEY_ESCAPE);
+  key(Key::RightControl);
+  key(Key::Escape);
   EXPECT_EQ(tick(990), Turn::Continue);
   EXPECT_EQ(tick(40), Turn::Quit);
   EXPECT_EQ(saved(), "6\r\n");
 
   // Let go early (the key, or Control): the ring goes, and holding nothing more never quits.
-  for (int let_go : {media::KEY_Q, media::KEY_LCONTROL}) {
-    SCOPED_TRACE(let_go);
+  for (Key let_go : {Key::Q, Key::LeftControl}) {
+    SCOPED_TRACE(media::key_index(let_go));
     std::remove(progress.c_str());
     start(7, true);
-    key(media::KEY_LCONTROL);
-    key(media::KEY_Q);
+    key(Key::LeftControl);
+    key(Key::Q);
     EXPECT_EQ(tick(500), Turn::Continue);
     EXPECT_EQ(state().quit_held_ms, 500);
     loop->redraw_if_needed();
@@ -690,8 +722,8 @@ TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
 
   // Spoilt by another key while held: the ring goes, nothing happens.
   start(7, true);
-  key(media::KEY_LCONTROL);
-  key(media::KEY_ESCAPE);
+  key(Key::LeftControl);
+  key(Key::Escape);
   EXPECT_EQ(tick(600), Turn::Continue);
   key('W');
   EXPECT_EQ(state().quit_held_ms, -1);
@@ -700,8 +732,8 @@ TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
 
   // Holding again afterwards counts from the new press.
   key_up('W');
-  key_up(media::KEY_ESCAPE);
-  key(media::KEY_ESCAPE);
+  key_up(Key::Escape);
+  key(Key::Escape);
   EXPECT_EQ(tick(999), Turn::Continue);
   EXPECT_EQ(tick(1), Turn::Quit);
   EXPECT_EQ(saved(), "7\r\n");
@@ -711,7 +743,7 @@ TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
 TEST_F(LoopTest, WithoutTheLockKeysActOnThePress) {
   std::remove(progress.c_str());
   start(9);
-  key(media::KEY_LCONTROL);
+  key(Key::LeftControl);
   key('3');
   EXPECT_EQ(state().activity, 3);
   key('4');
@@ -723,7 +755,7 @@ TEST_F(LoopTest, WithoutTheLockKeysActOnThePress) {
   EXPECT_EQ(state().quit_held_ms, -1) << "no ring";
   start(8);
   for (int code : {'A', 'S', 'W'}) key(code);
-  EXPECT_EQ(key(media::KEY_ESCAPE), Turn::Quit) << "Escape among other keys";
+  EXPECT_EQ(key(Key::Escape), Turn::Quit) << "Escape among other keys";
   std::ifstream f(progress, std::ios::binary);
   EXPECT_EQ(std::string((std::istreambuf_iterator<char>(f)), {}), "8\r\n");
 }
@@ -731,14 +763,14 @@ TEST_F(LoopTest, WithoutTheLockKeysActOnThePress) {
 TEST_F(LoopTest, ChildLockLeavesTheMouseAndControlClick) {
   traits[3].wants_right_clicks = true;
   start(9, true);
-  key(media::KEY_LCONTROL);
+  key(Key::LeftControl);
   key('3');
-  key_up(media::KEY_LCONTROL);
+  key_up(Key::LeftControl);
   calls.clear();
   click(1);
-  key(media::KEY_LCONTROL);
+  key(Key::LeftControl);
   click(1);
-  key_up(media::KEY_LCONTROL);
+  key_up(Key::LeftControl);
   EXPECT_EQ(count("3:left"), 1);
   EXPECT_EQ(count("3:right"), 1);
 }
@@ -764,7 +796,7 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
     table[d] = ActivityMaker([d, this](const Context&) -> ActivityPtr { return std::make_unique<Fake>(d, traits[d]); },
                              traits[d].pictures);
   start(9).poll_pictures_from(*store);
-  auto tick = [&] { loop->handle_event(Event{media::EV_TIMER_TICK}); };
+  auto tick = [&] { loop->handle_event(tick_event()); };
 
   key('3');
   EXPECT_EQ(state().activity, 3) << "one picture is in: it starts at once";
@@ -797,14 +829,14 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
   world.assets.pictures = second;
   Loop fresh(world.assets, table, progress, 9);
   fresh.poll_pictures_from(*second);
-  tw::press(fresh, '8');
-  tw::press(fresh, media::KEY_LCONTROL);  // half of a key: the digit still waits
+  tw::press_digit(fresh, 8);
+  tw::press(fresh, Key::LeftControl);  // half of a key: the digit still waits
   EXPECT_EQ(fresh.state().waiting_digit, 8);
   released = true;
   deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (fresh.state().activity != 8 && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    fresh.handle_event(Event{media::EV_TIMER_TICK});
+    fresh.handle_event(tick_event());
   }
   EXPECT_EQ(fresh.state().activity, 8);
   EXPECT_EQ(fresh.state().waiting_digit, 0);
@@ -834,8 +866,8 @@ TEST(LoopFrames, PictureFramesStartOnceEveryFrameHasItsFirstPicture) {
     world.assets.pictures = store;
     Loop loop(world.assets, activities::activity_table(), "", 1);
     loop.poll_pictures_from(*store);
-    tw::press(loop, '1');
-    loop.handle_event(Event{media::EV_TIMER_TICK});
+    tw::press_digit(loop, 1);
+    loop.handle_event(tick_event());
     if (held_at == 13) {
       EXPECT_EQ(loop.state().activity, 0);
       EXPECT_EQ(loop.state().waiting_digit, 1);
@@ -847,8 +879,7 @@ TEST(LoopFrames, PictureFramesStartOnceEveryFrameHasItsFirstPicture) {
     for (int entry = 0; entry < 2; ++entry)
       for (const int* at : {inside_last, between}) {
         media::advance_manual_clock(50);
-        media::move_pointer(at[0], at[1]);
-        loop.handle_event(Event{media::EV_MOUSE_MOVE, 0, at[0], at[1]});
+        loop.handle_event(move_event(at[0], at[1]));
         if (at == inside_last) {
           EXPECT_EQ(frames->frames[3].pic, store->at(entry == 0 ? 13 : 0)) << "entry " << entry;
         }
@@ -873,7 +904,7 @@ TEST_F(LoopTest, TitleProgressIsRedrawnAFewTimesASecond) {
   world.assets.pictures = store;
   start(1).poll_pictures_from(*store);
   loop->redraw_if_needed();
-  auto tick = [&] { loop->handle_event(Event{media::EV_TIMER_TICK}); };
+  auto tick = [&] { loop->handle_event(tick_event()); };
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (store->count() < 3 && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -908,16 +939,16 @@ TEST_F(LoopTest, TheDesktopsAnswerToTheLockIsShownWhenItComes) {
   // The answer comes after the screen opened: the title is drawn again to show or drop its notice.
   start(1, true);
   media::set_keyboard_hold_answer(KeyboardHold::Asked);
-  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  loop->handle_event(tick_event());
   loop->redraw_if_needed();
   media::set_keyboard_hold_answer(KeyboardHold::NotOffered);
-  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  loop->handle_event(tick_event());
   EXPECT_TRUE(state().redraw_needed);
   loop->redraw_if_needed();
-  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  loop->handle_event(tick_event());
   EXPECT_FALSE(state().redraw_needed) << "the same answer again draws nothing";
   media::set_keyboard_hold_answer(KeyboardHold::Held);
-  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  loop->handle_event(tick_event());
   EXPECT_TRUE(state().redraw_needed);
   loop->redraw_if_needed();
 
@@ -925,7 +956,7 @@ TEST_F(LoopTest, TheDesktopsAnswerToTheLockIsShownWhenItComes) {
   start(1, false);
   loop->redraw_if_needed();
   media::set_keyboard_hold_answer(KeyboardHold::Refused);
-  loop->handle_event({media::EV_TIMER_TICK, 0, 0, 0});
+  loop->handle_event(tick_event());
   EXPECT_FALSE(state().redraw_needed);
   media::set_keyboard_hold_answer(KeyboardHold::Off);
 }

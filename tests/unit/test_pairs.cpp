@@ -58,10 +58,15 @@ class Pairs : public testing::Test {
   void known_layout(TPairs& p) {
     for (int k = 0; k < 16; ++k) p.cards[k].img = picture(k % 8);
   }
-  // Clicks at (x, y); counts the clicks that finish a game.
+  // Clicks at (x, y), and when that turned up a match, lets its look run out as the loop would;
+  // counts the clicks that finish a game.
   Outcome click_at(TPairs& p, int x, int y) {
-    media::move_pointer(x, y);
-    Outcome o = p.left_click();
+    const size_t holds = world.requests.holds.size();
+    Outcome o = p.click(tw::at(x, y));
+    if (world.requests.holds.size() > holds) {
+      media::advance_manual_clock(world.requests.holds.back());
+      o = p.update(media::millisecs());
+    }
     if (o == Outcome::Finished) ++finishes;
     return o;
   }
@@ -260,24 +265,26 @@ TEST_F(Pairs, CompletionOnceWithMagicAndCornerButton) {
 TEST_F(Pairs, TheLoopDealsAgainOnKeyEightAndOnTheCornerButton) {
   add_pictures(8);
   app::Loop loop(world.assets, activities::activity_table(), testing::TempDir() + "pairs-progress.txt", 8);
-  auto key = [&](int code) { loop.handle_event(media::Event{media::EV_KEY_DOWN, code}); };
-  key(media::KEY_0 + 8);
+  auto key = [&](int digit) { tw::press_digit(loop, digit); };
+  key(8);
   ASSERT_EQ(loop.state().activity, 8);
   auto* p = dynamic_cast<TPairs*>(loop.slot(8));
   ASSERT_NE(p, nullptr);
+  // A click on card k, and the second's look at a match over before the next.
   auto click = [&](int k) {
-    media::move_pointer(p->cards[k].x + 100, p->cards[k].y + 80);
-    loop.handle_event(media::Event{media::EV_MOUSE_DOWN, 1});
+    tw::click_at(loop, p->cards[k].x + 100, p->cards[k].y + 80);
+    media::advance_manual_clock(1000);
+    tw::tick(loop);
   };
   click(0);
   EXPECT_EQ(face_up(*p), 1);
-  key(media::KEY_0 + 8);
+  key(8);
   EXPECT_EQ(face_up(*p), 0) << "key 8 in activity 8 deals again";
 
   // Leaving an unfinished game and coming back resumes it.
   click(0);
-  key(media::KEY_0);
-  key(media::KEY_0 + 8);
+  key(0);
+  key(8);
   EXPECT_EQ(p->first, &p->cards[0]);
 
   // Finishing at level 8 opens the jigsaw; the corner button of the finished game deals a new one.
@@ -286,8 +293,7 @@ TEST_F(Pairs, TheLoopDealsAgainOnKeyEightAndOnTheCornerButton) {
     if (!p->cards[k].found) click(k), click(partner(*p, k));
   ASSERT_EQ(p->complete, 1);
   EXPECT_EQ(loop.state().level, 9);
-  media::move_pointer(55, 768 - 100 - 5 + 50);
-  loop.handle_event(media::Event{media::EV_MOUSE_DOWN, 1});
+  tw::click_at(loop, 55, 768 - 100 - 5 + 50);
   EXPECT_EQ(p->complete, 0);
   EXPECT_EQ(loop.slot(8), p) << "the same object, dealt again";
   EXPECT_EQ(loop.state().activity, 8);

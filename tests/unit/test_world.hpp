@@ -29,6 +29,22 @@ class RecordedEffects final : public app::Effects {
   std::vector<app::Effect> played;
 };
 
+// What activities ask of the loop, recorded; a stop is asked for once stop_after questions were
+// answered (never when negative).
+class RecordedRequests final : public app::Requests {
+ public:
+  void move_pointer(int x, int y) override { warps.push_back({x, y}); }
+  void hold_input(int ms) override { holds.push_back(ms); }
+  void show_thinking() override { ++thinking; }
+  bool stop_asked() override { return stop_after >= 0 && ++stop_questions > stop_after; }
+
+  std::vector<std::pair<int, int>> warps;
+  std::vector<int> holds;
+  int thinking = 0;
+  int stop_after = -1;
+  int stop_questions = 0;
+};
+
 struct World {
   World() { assets.data_dir = std::string(PIPKIN_DATA_DIR) + "/"; }
   World(const World&) = delete;
@@ -51,16 +67,34 @@ struct World {
 
   app::Assets assets;
   RecordedEffects effects;
-  app::Context context{assets, effects};
+  RecordedRequests requests;
+  app::Context context{assets, effects, requests};
 };
 
 // Events into a loop, as the platform queues them.
-inline app::Turn press(app::Loop& loop, int code) { return loop.handle_event(media::Event{media::EV_KEY_DOWN, code}); }
-inline app::Turn release(app::Loop& loop, int code) { return loop.handle_event(media::Event{media::EV_KEY_UP, code}); }
-inline void click(app::Loop& loop, int button = 1) { loop.handle_event(media::Event{media::EV_MOUSE_DOWN, button}); }
-inline void click_at(app::Loop& loop, int x, int y) {
-  media::move_pointer(x, y);
-  click(loop);
+inline app::Turn press(app::Loop& loop, media::Key key) {
+  return loop.handle_event(media::Event{.kind = media::EventKind::KeyDown, .key = key});
 }
+inline app::Turn release(app::Loop& loop, media::Key key) {
+  return loop.handle_event(media::Event{.kind = media::EventKind::KeyUp, .key = key});
+}
+inline app::Turn press_digit(app::Loop& loop, int digit) { return press(loop, media::digit_key(digit)); }
+inline app::Turn tick(app::Loop& loop) { return loop.handle_event(media::Event{.kind = media::EventKind::Tick}); }
+inline void move_to(app::Loop& loop, int x, int y) {
+  loop.handle_event(media::Event{.kind = media::EventKind::PointerMove, .x = x, .y = y});
+}
+inline void click_at(app::Loop& loop, int x, int y, media::Button button = media::Button::Left) {
+  loop.handle_event(media::Event{.kind = media::EventKind::PointerDown, .button = button, .x = x, .y = y});
+}
+// A click where the pointer last was.
+inline void click(app::Loop& loop, media::Button button = media::Button::Left) {
+  click_at(loop, loop.state().pointer_x, loop.state().pointer_y, button);
+}
+
+// What a handler gets for a pointer at (x, y).
+inline app::PointerInput at(int x, int y, media::Button button = media::Button::Left) {
+  return app::PointerInput{x, y, button};
+}
+inline app::PointerInput right_at(int x, int y) { return at(x, y, media::Button::Right); }
 
 }  // namespace tw
