@@ -56,7 +56,7 @@ BudgetLease DecodeBudget::acquire(size_t bytes) {
   auto fits = [&] {
     return used_ + bytes <= total_ && (!background || background_used_ + bytes <= background_limit_);
   };
-  // Counted as waiting while it waits, so that no new background reservation starts meanwhile.
+  // A waiting foreground reservation is counted, so that no new background one starts meanwhile.
   auto wait_until = [&](auto ready) {
     ++waiting_;
     if (!background) ++foreground_waiting_;

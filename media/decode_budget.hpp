@@ -17,9 +17,10 @@
 // reservation waits, no new background one starts. (A background thread that already holds and
 // asks for more is not held back: it is finishing a decode, and what it holds comes back sooner.)
 //
-// The bound is the same as without the share: background and foreground together never hold more
-// than the whole budget, except for the deadlock escape above, which is unchanged. The share is
-// carved out of the budget, not added to it.
+// The bound on memory is the same as without the share, which is carved out of the budget, not
+// added to it: the background holds at most the budget less the share, the foreground only what is
+// free, so together they hold at most the whole budget. The one exception is the deadlock escape
+// above, unchanged: only when every holder waits for more does the longest waiting go past it.
 #pragma once
 #include <algorithm>
 #include <condition_variable>
