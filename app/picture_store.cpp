@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
@@ -159,9 +158,12 @@ struct PictureStore::Impl {
   std::vector<std::string> names;
   PictureCodec codec;
   std::atomic<size_t> next{0};
-  std::atomic<bool> stop{false};
+  std::atomic<bool> stop{false};  // set under the mutex, so a held worker cannot miss it
   size_t hold_from = SIZE_MAX;
-  std::function<bool()> released;
+  std::function<bool()> released;  // asked by the main thread only
+  bool hold_lifted = false;        // under the mutex
+  size_t workers_held = 0;         // under the mutex
+  std::condition_variable unheld;  // the hold was lifted or stop was asked
   std::vector<std::thread> workers;
   unsigned worker_count = 0;
 
@@ -175,7 +177,11 @@ struct PictureStore::Impl {
   ~Impl() { stop_workers(); }
 
   void stop_workers() {
-    stop = true;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      stop = true;
+    }
+    unheld.notify_all();
     for (std::thread& t : workers) t.join();
     workers.clear();
   }
@@ -185,7 +191,10 @@ struct PictureStore::Impl {
       size_t i = next++;
       if (i >= slots.size() || stop) return;
       if (i >= hold_from) {
-        while (!stop && !(released && released())) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::unique_lock<std::mutex> lock(mutex);
+        ++workers_held;
+        unheld.wait(lock, [this] { return stop || hold_lifted; });
+        --workers_held;
         if (stop) return;
       }
       Slot s;
@@ -197,6 +206,21 @@ struct PictureStore::Impl {
       }
       slot_done.notify_all();
     }
+  }
+
+  // Main thread: lifts the hold once released() says so (it stays lifted). True when it is lifted.
+  bool check_hold() {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      if (hold_lifted) return true;
+    }
+    if (hold_from >= slots.size() || !released || !released()) return false;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      hold_lifted = true;
+    }
+    unheld.notify_all();
+    return true;
   }
 
   void remember(size_t i, const media::ImagePtr& img) {
@@ -231,7 +255,8 @@ void PictureStore::prepare(const std::string& folder, std::vector<std::string> n
   m.published = 0;
   m.hold_from = hold_from;
   m.released = std::move(released);
-  workers = std::clamp<unsigned>(workers, 1, 16);
+  m.hold_lifted = false;
+  workers = std::clamp(workers, 1u, kMaxWorkers);
   m.worker_count = static_cast<unsigned>(std::min<size_t>(workers, m.names.size()));
 }
 
@@ -240,12 +265,14 @@ void PictureStore::run() {
   if (!m.workers.empty()) return;
   for (unsigned k = 0; k < m.worker_count; ++k) m.workers.emplace_back([&m] {
     lower_this_thread_priority();
+    media::set_decode_priority(media::DecodePriority::Background);
     m.work();
   });
 }
 
 bool PictureStore::poll() {
   Impl& m = *impl_;
+  m.check_hold();
   std::vector<std::pair<size_t, std::string>> failed;
   size_t before = m.published;
   {
@@ -266,9 +293,9 @@ bool PictureStore::poll() {
 
 void PictureStore::wait() {
   Impl& m = *impl_;
+  const bool held = !m.check_hold();
   {
     std::unique_lock<std::mutex> lock(m.mutex);
-    const bool held = !(m.released && m.released());
     size_t end = held ? std::min(m.slots.size(), m.hold_from) : m.slots.size();
     m.slot_done.wait(lock, [&] {
       for (size_t i = m.published; i < end; ++i)
@@ -305,6 +332,10 @@ void PictureStore::clear() { impl_ = std::make_unique<Impl>(); }
 bool PictureStore::loading() const { return impl_->published < impl_->slots.size(); }
 size_t PictureStore::files() const { return impl_->slots.size(); }
 size_t PictureStore::files_done() const { return impl_->published; }
+size_t PictureStore::workers_held() const {
+  std::lock_guard<std::mutex> lock(impl_->mutex);
+  return impl_->workers_held;
+}
 size_t PictureStore::images_held() const { return impl_->cache.size(); }
 size_t PictureStore::restores() const { return impl_->restores; }
 

@@ -42,6 +42,10 @@ PictureCodec screen_codec(int width, int height);
 class PictureStore final : public Pictures {
  public:
   static constexpr size_t kCachedImages = 12;
+  // The most workers a store starts (and the least is one). Past eight a worker would mostly wait:
+  // the decode budget holds about five camera photos' decodes at once (12 megapixels: 36 MB of
+  // pixels plus 16 MB of working memory each), and the main thread needs a core of its own.
+  static constexpr unsigned kMaxWorkers = 8;
 
   PictureStore();
   ~PictureStore();  // stops the workers after the file each is on
@@ -49,10 +53,11 @@ class PictureStore final : public Pictures {
   PictureStore& operator=(PictureStore&&) noexcept;
 
   // Loads the files (names in folder order, inside folder; whole paths when folder is "") in the
-  // background with `workers`
-  // threads. Files from index hold_from on wait until released() is true (tests hold loading part
-  // way to look at it). The workers run at a lower priority than the thread that starts them, so
-  // drawing and input always come first.
+  // background with `workers` threads (1 to kMaxWorkers). Files from index hold_from on wait until
+  // released() is true (tests hold loading part way to look at it): the main thread asks released()
+  // each time it polls or waits, and wakes the held workers when it is. The workers run at a lower
+  // priority than the thread that starts them, and their decodes are background work for the
+  // decode budget, so drawing, input and the main thread's own decodes always come first.
   void start(const std::string& folder, std::vector<std::string> names, PictureCodec codec, unsigned workers,
              size_t hold_from = SIZE_MAX, std::function<bool()> released = nullptr);
   // start() in two steps: the list of files (loading() and files() count them from here on), then
@@ -79,6 +84,7 @@ class PictureStore final : public Pictures {
   bool loading() const override;       // some files are not published yet
   size_t files() const override;       // files being loaded in all
   size_t files_done() const override;  // of which published (loaded or left out)
+  size_t workers_held() const;  // workers waiting at the hold, for tests
   size_t images_held() const;  // images the cache keeps
   size_t restores() const;     // how many times a picture was brought back
   size_t compact_bytes() const;

@@ -56,7 +56,8 @@ std::vector<std::string> picture_paths(const std::vector<std::string>& folders) 
 
 namespace {
 
-unsigned worker_count() { return std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 8); }
+// One worker per core (0 when unknown); the store keeps the count within its own limits.
+unsigned worker_count() { return std::thread::hardware_concurrency(); }
 
 }  // namespace
 

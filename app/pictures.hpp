@@ -55,8 +55,9 @@ class PictureStore;
 std::vector<std::string> picture_paths(const std::vector<std::string>& folders);
 
 // Lists the folders into the store, their pictures one after the other, to be loaded in the
-// background by one worker per core once store.run() starts them. With PIPKIN_HOLD_PICTURES=N:FILE in
-// the environment, loading stops after N files until FILE exists.
+// background by one worker per core (at most PictureStore::kMaxWorkers) once store.run() starts
+// them. With PIPKIN_HOLD_PICTURES=N:FILE in the environment, loading stops after N files until FILE
+// exists.
 void prepare_pictures(PictureStore& store, const std::vector<std::string>& folders, int width = 1024,
                       int height = 768);
 

@@ -1,5 +1,6 @@
 // The picture store: folder order while files finish out of order, growth at the end only, bad files
-// left out, holding and releasing, the cache of shown pictures (eviction, restore, reuse of a picture
+// left out, how many workers, holding and releasing (and stopping while held), the workers' decodes
+// as background work, the cache of shown pictures (eviction, restore, reuse of a picture
 // still held) and the real codec's fitting and compact keeping.
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -33,13 +35,18 @@ struct GatedCodec {
   std::set<std::string> allowed;
   bool allow_all = false;
   int finished = 0;
+  int inside = 0;       // loads under way
+  int most_inside = 0;  // at once
 
   PictureCodec codec() {
     PictureCodec c;
     c.load = [this](const std::string& path, CompactPicture& out, std::string& error) {
       std::string name = path.substr(path.rfind('/') + 1);
       std::unique_lock<std::mutex> lock(m);
+      most_inside = std::max(most_inside, ++inside);
+      cv.notify_all();
       cv.wait(lock, [&] { return allow_all || allowed.count(name); });
+      --inside;
       ++finished;
       cv.notify_all();
       if (name.find("bad") != std::string::npos) {
@@ -69,6 +76,10 @@ struct GatedCodec {
   void wait_finished(int n) {
     std::unique_lock<std::mutex> lock(m);
     ASSERT_TRUE(cv.wait_for(lock, std::chrono::seconds(60), [&] { return finished >= n; }));
+  }
+  void wait_inside(int n) {
+    std::unique_lock<std::mutex> lock(m);
+    ASSERT_TRUE(cv.wait_for(lock, std::chrono::seconds(60), [&] { return inside >= n; }));
   }
 };
 
@@ -148,6 +159,112 @@ TEST(PictureStore, HeldLoadingStopsPartWayUntilReleased) {
   s.wait();
   EXPECT_EQ(s.count(), 10u);
   EXPECT_FALSE(s.loading());
+}
+
+// Waits for a condition the workers make true; the deadline only turns a hang into a failure.
+template <typename Cond>
+bool eventually(Cond cond) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!cond()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::yield();
+  }
+  return true;
+}
+
+// Whether `work` ends (on another thread); the deadline only turns a hang into a failure.
+template <typename Work>
+bool ends(Work work) {
+  auto done = std::async(std::launch::async, work);
+  return done.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+}
+
+TEST(PictureStore, HeldWorkersWaitUntilThePollSeesTheRelease) {
+  GatedCodec g;
+  g.allow_everything();
+  std::atomic<bool> go{false};
+  std::mutex asked_m;
+  std::set<std::thread::id> asked_by;
+  PictureStore s;
+  s.start("pics", names(6), g.codec(), 2, 3, [&] {
+    std::lock_guard<std::mutex> lock(asked_m);
+    asked_by.insert(std::this_thread::get_id());
+    return go.load();
+  });
+  s.wait();
+  EXPECT_EQ(s.count(), 3u);
+  ASSERT_TRUE(eventually([&] { return s.workers_held() == 2; })) << "both workers wait at the hold";
+  s.poll();
+  EXPECT_EQ(s.workers_held(), 2u) << "not released yet";
+  go = true;
+  poll_until_count(s, 6);  // the main thread's poll, as the program's loop does it, lets them go on
+  EXPECT_EQ(s.workers_held(), 0u);
+  EXPECT_FALSE(s.loading());
+  EXPECT_EQ(asked_by, (std::set<std::thread::id>{std::this_thread::get_id()}))
+      << "only the main thread asks whether the hold is released";
+}
+
+TEST(PictureStore, StoppingAHeldStoreEnds) {
+  GatedCodec g;
+  g.allow_everything();
+  auto never = [] { return false; };
+  PictureStore s;
+  s.start("pics", names(5), g.codec(), 2, 1, never);
+  ASSERT_TRUE(eventually([&] { return s.workers_held() == 2; }));
+  EXPECT_TRUE(ends([&] { s.clear(); })) << "clearing stops the held workers";
+  EXPECT_EQ(s.count(), 0u);
+
+  // And so does dropping a store whose workers are all held, and starting a held one again.
+  EXPECT_TRUE(ends([&] {
+    PictureStore t;
+    t.start("pics", names(5), g.codec(), 2, 0, never);
+    ASSERT_TRUE(eventually([&] { return t.workers_held() == 2; }));
+    t.start("pics", names(3), g.codec(), 2, 0, never);
+    ASSERT_TRUE(eventually([&] { return t.workers_held() == 2; }));
+  }));
+}
+
+TEST(PictureStore, WorkersAreAtLeastOneAndAtMostTheLimit) {
+  GatedCodec g;
+  PictureStore s;
+  s.start("pics", names(20), g.codec(), 100);
+  g.wait_inside(static_cast<int>(PictureStore::kMaxWorkers));
+  g.allow_everything();
+  s.wait();
+  EXPECT_EQ(s.count(), 20u);
+  EXPECT_EQ(g.most_inside, static_cast<int>(PictureStore::kMaxWorkers));
+
+  GatedCodec one;
+  one.allow_everything();
+  PictureStore t;
+  t.start("pics", names(3), one.codec(), 0);
+  t.wait();
+  EXPECT_EQ(t.count(), 3u) << "asked for none, one worker still loads them";
+  EXPECT_EQ(one.most_inside, 1);
+}
+
+TEST(PictureStore, WorkersDecodeInTheBackgroundAndShowingIsForeground) {
+  std::atomic<int> loads{0}, background_loads{0};
+  std::atomic<bool> restored_in_foreground{false};
+  PictureCodec c;
+  c.load = [&](const std::string&, CompactPicture& out, std::string&) {
+    ++loads;
+    if (media::decode_priority() == media::DecodePriority::Background) ++background_loads;
+    out.jpeg = "1";
+    return true;
+  };
+  c.restore = [&](const CompactPicture&) {
+    restored_in_foreground = media::decode_priority() == media::DecodePriority::Foreground;
+    return std::make_shared<media::Image>();
+  };
+  PictureStore s;
+  s.start("pics", names(4), c, 2);
+  s.wait();
+  ASSERT_EQ(s.count(), 4u);
+  EXPECT_EQ(loads.load(), 4);
+  EXPECT_EQ(background_loads.load(), 4);
+  ASSERT_TRUE(s.at(0));
+  EXPECT_TRUE(restored_in_foreground);
 }
 
 TEST(PictureStore, ShownPicturesAreCachedEvictedAndBroughtBack) {
