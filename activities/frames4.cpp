@@ -40,7 +40,7 @@ void TFrames4::init() {
 void TFrames4::draw() {
   {
     media::SavedDrawState saved;
-    media::set_blend(media::SOLID);
+    media::set_blend(media::Blend::Solid);
     media::draw_image(bgd, 0, 0, 0);
   }
   media::SavedDrawState saved;

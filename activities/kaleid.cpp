@@ -126,7 +126,7 @@ bool TKaleid::draw_once(bool last_pass) {
     moved = true;
   };
   media::SavedDrawState saved;
-  media::set_blend(media::MASK);
+  media::set_blend(media::Blend::Mask);
 
   // Four tests in this order, each with the position as first read: in a corner the second warp
   // undoes the first, and the repeated draw puts the lost coordinate right.

@@ -30,29 +30,30 @@ TEST(Draw, BlendModesOnAKnownTexture) {
   // Texel (200, 50, 0) at alpha 128 over a (100, 100, 100) background.
   ImagePtr img = solid(4, 4, 0x80C83200);
   struct Case {
-    int mode, r, g, b;
+    Blend mode;
+    int r, g, b;
   } cases[] = {
-      {SOLID, 200, 50, 0},
-      {MASK, 200, 50, 0},     // alpha 128 passes the 0.5 test and is drawn opaque
-      {ALPHA, 150, 75, 50},   // src * a + dst * (1 - a)
-      {LIGHT, 200, 125, 100}, // src * a + dst
-      {SHADE, 78, 20, 0},     // src * dst
+      {Blend::Solid, 200, 50, 0},
+      {Blend::Mask, 200, 50, 0},     // alpha 128 passes the 0.5 test and is drawn opaque
+      {Blend::Alpha, 150, 75, 50},   // src * a + dst * (1 - a)
+      {Blend::Light, 200, 125, 100}, // src * a + dst
+      {Blend::Shade, 78, 20, 0},     // src * dst
   };
   for (const Case& c : cases) {
     rt::fresh(100, 100, 100);
     set_blend(c.mode);
     draw_image(img, 10, 10, 0);
-    SCOPED_TRACE(c.mode);
+    SCOPED_TRACE(static_cast<int>(c.mode));
     expect_rgb(rt::screen_pixel(11, 11), c.r, c.g, c.b);
     expect_rgb(rt::screen_pixel(14, 14), 100, 100, 100, 0);  // just outside the 4x4 image
   }
-  // MASK drops alpha below one half.
+  // Mask drops alpha below one half.
   rt::fresh(100, 100, 100);
   draw_image(solid(2, 2, 0x7FFF0000), 20, 20, 0);
   expect_rgb(rt::screen_pixel(20, 20), 100, 100, 100, 0);
   // Colour and alpha multiply the texels.
   rt::fresh();
-  set_blend(ALPHA);
+  set_blend(Blend::Alpha);
   set_colour(128, 255, 0);
   set_alpha(0.5f);
   draw_image(solid(2, 2, 0xFFFFFFFF), 30, 30, 0);
@@ -125,12 +126,12 @@ TEST(Draw, PixmapsAreWrittenOpaqueAndUntransformed) {
   PixmapPtr p = create_pixmap(2, 2, PF_RGBA);
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 2; ++x) write_pixel(*p, x, y, 0x00C86432);  // alpha 0
-  set_blend(ALPHA);
+  set_blend(Blend::Alpha);
   set_alpha(0.2f);
   set_colour(10, 10, 10);
   set_transform(30, 3, 3);
   draw_pixmap(p, 50, 50);
-  EXPECT_EQ(get_blend(), ALPHA);  // the set mode is back in force
+  EXPECT_EQ(blend(), Blend::Alpha);  // the set mode is back in force
   set_transform(0, 1, 1);
   expect_rgb(rt::screen_pixel(50, 50), 200, 100, 50, 0);
   expect_rgb(rt::screen_pixel(51, 51), 200, 100, 50, 0);
@@ -151,7 +152,7 @@ TEST(Draw, GrabIntoAMaskedImage) {
   // The black pixel became transparent, tinted by its one non-mask neighbour.
   EXPECT_EQ(read_pixel(*img->source, 0, 0), 0x00FF0000u);
   EXPECT_EQ(read_pixel(*img->source, 1, 0), 0xFFFF0000u);
-  // Drawn under MASK the transparent pixel leaves the background alone.
+  // Drawn under Mask the transparent pixel leaves the background alone.
   rt::fresh(0, 0, 255);
   draw_image(img, 10, 10, 0);
   expect_rgb(rt::screen_pixel(10, 10), 0, 0, 255, 0);
@@ -333,15 +334,15 @@ TEST(Draw, FrameCachePutsBackTheKeptFrameForTheSameKeyAndState) {
   set_clear_colour(10, 20, 30);  // the state the frame was kept in
   EXPECT_FALSE(cache.put_back({1, 3}));  // another key: nothing drawn
   expect_rgb(rt::screen_pixel(130, 210), 200, 0, 0, 0);
-  set_blend(ALPHA);
+  set_blend(Blend::Alpha);
   EXPECT_FALSE(cache.put_back({1, 2}));  // another drawing state
-  set_blend(MASK);
+  set_blend(Blend::Mask);
   ASSERT_TRUE(cache.put_back({1, 2}));
   EXPECT_EQ(rt::screen_pixel(163, 247), corner);  // right way up, pixel for pixel
   EXPECT_EQ(rt::screen_pixel(130, 210), inside);
   expect_rgb(rt::screen_pixel(0, 0), 10, 20, 30, 0);
   expect_rgb(rt::screen_pixel(1023, 767), 10, 20, 30, 0);
-  EXPECT_EQ(get_blend(), MASK);
+  EXPECT_EQ(blend(), Blend::Mask);
 
   FrameCache copy = cache;  // starts empty
   EXPECT_FALSE(copy.put_back({1, 2}));

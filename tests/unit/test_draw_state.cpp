@@ -6,13 +6,13 @@
 TEST(SavedDrawState, PutsEveryPartOfTheStateBack) {
   media::reset_draw_state();
   media::set_colour(10, 20, 30);
-  media::set_blend(media::LIGHT);
+  media::set_blend(media::Blend::Light);
   const media::DrawState before = media::draw_state();
   {
     media::SavedDrawState outer;
     media::set_colour(1, 2, 3);
     media::set_alpha(0.25f);
-    media::set_blend(media::ALPHA);
+    media::set_blend(media::Blend::Alpha);
     media::set_clear_colour(9, 8, 7);
     {
       media::SavedDrawState inner;
@@ -22,7 +22,7 @@ TEST(SavedDrawState, PutsEveryPartOfTheStateBack) {
     EXPECT_FLOAT_EQ(media::draw_state().rotation, 0);
     EXPECT_FLOAT_EQ(media::draw_state().scale_x, 1);
     EXPECT_FLOAT_EQ(media::draw_state().ix, 1) << "the matrix comes back with rotation and scale";
-    EXPECT_EQ(media::get_blend(), media::ALPHA);
+    EXPECT_EQ(media::blend(), media::Blend::Alpha);
     EXPECT_EQ(media::draw_state().r, 1);
   }
   const media::DrawState& after = media::draw_state();
@@ -30,8 +30,8 @@ TEST(SavedDrawState, PutsEveryPartOfTheStateBack) {
   EXPECT_EQ(after.g, before.g);
   EXPECT_EQ(after.b, before.b);
   EXPECT_FLOAT_EQ(after.alpha, before.alpha);
-  EXPECT_EQ(after.blend, media::LIGHT);
-  EXPECT_EQ(media::get_blend(), media::LIGHT);
+  EXPECT_EQ(after.blend, media::Blend::Light);
+  EXPECT_EQ(media::blend(), media::Blend::Light);
   EXPECT_EQ(after.clear_r + after.clear_g + after.clear_b, 0);
   EXPECT_FLOAT_EQ(after.jy, 1);
   media::reset_draw_state();
