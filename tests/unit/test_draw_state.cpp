@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "media/draw.hpp"
+#include "media/font.hpp"
 
 // Whatever a scope changes, the state it found comes back at its end, nested scopes included.
 TEST(SavedDrawState, PutsEveryPartOfTheStateBack) {
@@ -35,4 +38,50 @@ TEST(SavedDrawState, PutsEveryPartOfTheStateBack) {
   EXPECT_EQ(after.clear_r + after.clear_g + after.clear_b, 0);
   EXPECT_FLOAT_EQ(after.jy, 1);
   media::reset_draw_state();
+}
+
+// The font and the clip belong to the saved state too, whether set plainly or by a nested scope.
+TEST(SavedDrawState, PutsTheFontAndTheClipBack) {
+  media::reset_draw_state();
+  media::set_font(nullptr);
+  const media::FontPtr big = media::load_font(std::string(PIPKIN_DATA_DIR) + "/fonts/Tahoma.ttf", 40);
+  const media::FontPtr small = media::load_font(std::string(PIPKIN_DATA_DIR) + "/fonts/Tahoma.ttf", 12);
+  ASSERT_TRUE(big && small);
+  media::set_clip(1, 2, 3, 4);
+  {
+    media::SavedDrawState outer;
+    media::set_font(big);
+    media::clear_clip();
+    EXPECT_FALSE(media::draw_state().clip);
+    {
+      media::SavedDrawState inner;
+      media::set_font(small);
+      media::set_clip(10, 20, 30, 40);
+      EXPECT_EQ(media::current_font(), small);
+    }
+    EXPECT_EQ(media::current_font(), big);
+    EXPECT_GT(media::text_height(), 40) << "text is measured in the font put back";
+    EXPECT_FALSE(media::draw_state().clip) << "no limit, as before the inner scope";
+    media::set_clip(5, 6, 7, 8);
+  }
+  EXPECT_EQ(media::current_font(), nullptr);
+  EXPECT_EQ(media::text_height(), 18) << "the built-in font";
+  ASSERT_TRUE(media::draw_state().clip);
+  EXPECT_EQ(*media::draw_state().clip, (media::ClipRect{1, 2, 3, 4}));
+  media::reset_draw_state();
+  EXPECT_FALSE(media::draw_state().clip) << "the start values have no limit";
+}
+
+// A ScopedClip puts back whatever limit it found, none included; a negative size limits to nothing.
+TEST(ScopedClip, PutsTheLimitItFoundBack) {
+  media::reset_draw_state();
+  {
+    media::ScopedClip outer(100, 50, 40, 30);
+    {
+      media::ScopedClip inner(120, 60, -5, 5);
+      EXPECT_EQ(*media::draw_state().clip, (media::ClipRect{120, 60, 0, 5}));
+    }
+    EXPECT_EQ(*media::draw_state().clip, (media::ClipRect{100, 50, 40, 30}));
+  }
+  EXPECT_FALSE(media::draw_state().clip);
 }
