@@ -93,7 +93,7 @@ ScopedTarget::ScopedTarget(const ImagePtr& image) {
   // The image's texture, made from its pixels if it has none yet.
   std::shared_ptr<Texture> t = detail::ensure_texture(*image) ? image->texture : nullptr;
   if (!t || !t->valid() || t->width() != kScreenW || t->height() != kScreenH ||
-      !t->framebuffer(image->source.get())) {
+      !t->make_target(image->source.get())) {
     log_error("draw", "this image cannot be drawn into");
     return;
   }
@@ -288,7 +288,7 @@ void apply_clip() {
 
 GLuint target_buffer() {
   if (!drawing.target || !drawing.target->valid()) return 0;
-  return drawing.target->framebuffer(nullptr);
+  return drawing.target->framebuffer();
 }
 
 void draw_fan(GLuint tex, const float xy[8], const float uv[8]) {

@@ -96,7 +96,8 @@ class Texture;   // an owning OpenGL texture handle (media/gl.hpp)
 // - Like the screen, the image is opaque from its first use as a target: its alpha reads 255.
 // - Its pixel copy (Image::source) is not updated: collisions and a texture made again after the
 //   display reopens see the pixels from before the image was first drawn into.
-// - Do not draw the image into itself. Scopes nest: the target before comes back at the end.
+// - Do not draw the image into itself, nor grab into it, inside its scope. Scopes nest: the target
+//   before comes back at the end.
 class ScopedTarget {
  public:
   explicit ScopedTarget(const std::shared_ptr<Image>& screen_sized_image);

@@ -29,10 +29,11 @@ class Texture {
   void set_filtered(bool filtered);
   // The rows run bottom-up, the framebuffer's way: the texture has been drawn into as a target.
   bool bottom_up() const { return bottom_up_; }
-  // A framebuffer drawing into the texture (0 when none can be made). The first call turns the
-  // texture into a drawing target: the pixels uploaded from `shown` (what the texture shows now, if
-  // known) are put back bottom-up and the alpha is made opaque, as the back buffer's is.
-  GLuint framebuffer(const Pixmap* shown);
+  // Turns the texture into a drawing target, if it is not one already, and returns the framebuffer
+  // drawing into it (0 when none can be made): the pixels uploaded from `shown` (what the texture
+  // shows now, if known) are put back bottom-up and the alpha is made opaque, as the back buffer's is.
+  GLuint make_target(const Pixmap* shown);
+  GLuint framebuffer() const { return fbo_; }  // as make_target made it (0: none yet)
 
  private:
   GLuint id_ = 0;

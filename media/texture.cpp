@@ -47,7 +47,7 @@ void Texture::upload_rect(const Pixmap& rgba, int x, int y) {
   glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-GLuint Texture::framebuffer(const Pixmap* shown) {
+GLuint Texture::make_target(const Pixmap* shown) {
   if (!valid()) return 0;
   if (fbo_ && bottom_up_) return fbo_;
   // What the texture shows is turned bottom-up, so that drawing into it goes exactly as drawing
