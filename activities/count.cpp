@@ -110,7 +110,7 @@ void TCount::draw() const {
 void TCount::draw_balls() const {
   media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
   media::SavedDrawState saved;
-  media::set_blend(media::ALPHA);
+  media::set_blend(media::Blend::Alpha);
   for (const TBall& b : balls)
     if (b.n <= n) media::draw_image(look(b), static_cast<float>(b.xc), static_cast<float>(b.yc), 0);
 }

@@ -39,7 +39,7 @@ void TFrames4::init() {
 void TFrames4::draw() const {
   {
     media::SavedDrawState saved;
-    media::set_blend(media::SOLID);
+    media::set_blend(media::Blend::Solid);
     media::draw_image(bgd, 0, 0, 0);
   }
   media::SavedDrawState saved;

@@ -190,7 +190,7 @@ void TJigsaw::draw_carried() const {
     media::SavedDrawState saved;
     media::set_colour(0, 0, 0);
     media::set_alpha(0.4f);
-    media::set_blend(media::ALPHA);
+    media::set_blend(media::Blend::Alpha);
     for (const auto& p : pieces_)
       if (is_carried(*p)) draw_at(*p, kShadow);
   }

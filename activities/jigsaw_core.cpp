@@ -253,7 +253,7 @@ bool TPuzzle::init(int cut_no, int picture_no) {
   std::vector<media::ImagePtr> images;
   if (pic) {
     media::SavedDrawState saved;
-    media::set_blend(media::MASK);
+    media::set_blend(media::Blend::Mask);
     images = cut_pieces(s, pic, cut);
   }
   Pieces pieces;

@@ -123,7 +123,7 @@ void TKaleid::draw() const {
   const int sw = s.screen_w, sh = s.screen_h;
   const int mx = at_x_, my = at_y_;
   media::SavedDrawState saved;
-  media::set_blend(media::MASK);
+  media::set_blend(media::Blend::Mask);
 
   // The turning picture, then the piece: the square whose bottom-right corner is the pointer, cut
   // through the mask (the mask's pure white drops out). Nothing is cleared first: where the turned

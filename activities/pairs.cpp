@@ -95,10 +95,10 @@ void TPairs::draw_table() const {
       media::set_scale(scale, scale);
       media::draw_image(c.img, c.x, c.y, 0);
     } else {
-      media::set_blend(media::SOLID);
+      media::set_blend(media::Blend::Solid);
       media::draw_image(back, c.x, c.y, 0);
     }
-    media::set_blend(media::ALPHA);
+    media::set_blend(media::Blend::Alpha);
     media::draw_image(frame, c.x - d, c.y - d, 0);
   }
   if (complete) app::draw_corner_button(ctx_.assets);

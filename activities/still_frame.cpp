@@ -12,7 +12,7 @@ bool covers_screen(const media::ImagePtr& image, const app::Assets& assets) {
   // Drawn as it is: unturned, unscaled, opaque, not mixed with what lies below.
   const media::DrawState& st = media::draw_state();
   if (st.ix != 1.0f || st.iy != 0.0f || st.jx != 0.0f || st.jy != 1.0f || st.alpha != 1.0f ||
-      (st.blend != media::MASK && st.blend != media::SOLID && st.blend != media::ALPHA))
+      (st.blend != media::Blend::Mask && st.blend != media::Blend::Solid && st.blend != media::Blend::Alpha))
     return false;
   const media::Pixmap& src = *image->source;
   if (&src == seen && src.generation == seen_generation && seen_generation != 0) return seen_covers;

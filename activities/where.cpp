@@ -67,7 +67,7 @@ void TWhere::make_card() {
     media::draw_rect(5, 5, static_cast<float>(w + 40), static_cast<float>(h + 40));
     media::set_colour(0, 0, 0);
     media::set_alpha(0.2f);
-    media::set_blend(media::ALPHA);
+    media::set_blend(media::Blend::Alpha);
     media::draw_image(chosen->img, static_cast<float>(cx + kShadow), static_cast<float>(cy + kShadow), 0);
   }
   media::draw_image(chosen->img, static_cast<float>(cx), static_cast<float>(cy), 0);

@@ -18,7 +18,7 @@ int corner_y(const Assets& a) { return a.screen_h - media::image_width(a.smiley_
 void draw_title_screen(const Assets& a) {
   media::SavedDrawState saved;
   media::draw_image(a.sky_image, 0, 0, 0);
-  media::set_blend(media::ALPHA);
+  media::set_blend(media::Blend::Alpha);
   media::draw_image(a.title_image, 160, 52, 0);
   media::set_font(a.main_font);
   media::set_colour(150, 150, 150);
@@ -34,7 +34,7 @@ void draw_picture_progress(const Assets& a, size_t done, size_t total) {
   constexpr int kBarW = 480, kBarH = 18, kBarY = 604;
   const int x = (a.screen_w - kBarW) / 2;
   const int filled = total ? static_cast<int>(kBarW * done / total) : 0;
-  media::set_blend(media::ALPHA);
+  media::set_blend(media::Blend::Alpha);
   // A soft white track with a white fill, framed like the title's own lettering.
   media::set_colour(40, 70, 140);
   media::set_alpha(0.5f);
@@ -64,7 +64,7 @@ void draw_lock_notice(const Assets& a) {
   for (const char* l : lines) w = std::max(w, media::text_width(l));
   const int x = (a.screen_w - w) / 2, y = kLockNoticeY;
   // Framed like the loading bar, so it reads as the title's own and not as part of a game.
-  media::set_blend(media::ALPHA);
+  media::set_blend(media::Blend::Alpha);
   media::set_colour(40, 70, 140);
   media::set_alpha(0.5f);
   media::draw_rect(x - 12, y - 8, w + 24, 2 * line_h + 12);
@@ -86,7 +86,7 @@ void draw_help_page(const Assets& a, const media::ImagePtr& page) {
   media::SavedDrawState saved;
   int x = (a.screen_w - media::image_width(page)) / 2;
   int y = (a.screen_h - media::image_height(page)) / 2;
-  media::set_blend(media::SOLID);
+  media::set_blend(media::Blend::Solid);
   media::draw_image(page, x, y, 0);
 }
 
@@ -101,7 +101,7 @@ void draw_label(const std::string& text, const media::FontPtr& font, int x, int 
   }
   int left = x - tw / 2 - m - 2;
   int top = y - th / 2 - m + 1;
-  media::set_blend(media::ALPHA);
+  media::set_blend(media::Blend::Alpha);
   media::set_alpha(0.5f);
   media::set_colour(64, 64, 255);
   media::draw_rect(left, top, tw + 2 * m + 4, th + 2 * m + 4);
@@ -121,7 +121,7 @@ void draw_activity_number(const Assets& a, int activity) {
 
 void draw_quit_ring(const Assets& a, float done) {
   media::SavedDrawState saved;
-  media::set_blend(media::ALPHA);
+  media::set_blend(media::Blend::Alpha);
   const int cx = quit_ring_x(a), cy = kQuitRingY;
   const float sweep = std::clamp(done, 0.0f, 1.0f) * 2.0f * std::numbers::pi_v<float>;
   // Each pixel is the backdrop, the track or the filled part (or outside); every row is drawn as

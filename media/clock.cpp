@@ -15,11 +15,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Taken while the program loads, so millisecs() counts from start-up.
-const Clock::time_point g_start = Clock::now();
+// The generator: x = x * 48271 mod (2^31 - 1).
+constexpr uint64_t kModulus = 2147483647;
+constexpr uint64_t kMultiplier = 48271;
+constexpr uint32_t kDefaultSeed = 4660;
 
-std::atomic<bool> g_manual{false};
-std::atomic<int> g_manual_ms{0};
+// Time's and chance's state. Any thread may read the clock, set the test clock and draw numbers, so
+// every field is constant or atomic. (The tick timer is kept apart, below: it
+// must be made after the event queue, so that it goes first at exit.)
+struct ClockState {
+  // Real time
+  const Clock::time_point start = Clock::now();  // taken while the program loads: millisecs()'s zero
+  // The test clock
+  std::atomic<bool> manual{false};  // millisecs() reads manual_ms, delay() advances it
+  std::atomic<int> manual_ms{0};    // the test clock's time
+  // The random generator
+  std::atomic<uint32_t> random{kDefaultSeed};  // x, 1 <= x <= 2^31 - 2
+};
+ClockState clock_state;
 
 // Posts a tick event hz times per second until stopped. Ticks are scheduled against the start time
 // (start + k * period), so a late wake-up does not push every later tick back.
@@ -78,18 +91,12 @@ TickTimer& tick_timer() {
   return timer;
 }
 
-// The generator: x = x * 48271 mod (2^31 - 1).
-constexpr uint64_t kModulus = 2147483647;
-constexpr uint64_t kMultiplier = 48271;
-constexpr uint32_t kDefaultSeed = 4660;
-std::atomic<uint32_t> g_state{kDefaultSeed};
-
 }  // namespace
 
 int millisecs() {
-  if (g_manual.load()) return g_manual_ms.load();
+  if (clock_state.manual.load()) return clock_state.manual_ms.load();
   using std::chrono::milliseconds;
-  return static_cast<int>(std::chrono::duration_cast<milliseconds>(Clock::now() - g_start).count());
+  return static_cast<int>(std::chrono::duration_cast<milliseconds>(Clock::now() - clock_state.start).count());
 }
 
 int64_t wall_millisecs() {
@@ -99,8 +106,8 @@ int64_t wall_millisecs() {
 
 void delay(int ms) {
   if (ms <= 0) return;
-  if (g_manual.load()) {
-    g_manual_ms.fetch_add(ms);
+  if (clock_state.manual.load()) {
+    clock_state.manual_ms.fetch_add(ms);
     return;
   }
   // Sleep in short steps, taking in window input between them so nothing is lost meanwhile.
@@ -127,7 +134,7 @@ void stop_timer() { tick_timer().stop(); }
 void seed_random(int64_t seed) {
   uint32_t s = static_cast<uint32_t>(static_cast<uint64_t>(seed) & 0x7FFFFFFFu);
   if (s == 0 || s == 0x7FFFFFFFu) s = kDefaultSeed;
-  g_state.store(s);
+  clock_state.random.store(s);
 }
 
 // Each draw first advances the state x (1 <= x <= 2^31 - 2), then maps it onto the range with exact
@@ -136,19 +143,19 @@ void seed_random(int64_t seed) {
 int rand(int a, int b) {
   const int64_t lo = std::min(a, b);
   const int64_t hi = std::max(a, b);
-  uint32_t x = g_state.load();
+  uint32_t x = clock_state.random.load();
   uint32_t next;
   do {
     next = static_cast<uint32_t>(uint64_t{x} * kMultiplier % kModulus);
-  } while (!g_state.compare_exchange_weak(x, next));
+  } while (!clock_state.random.compare_exchange_weak(x, next));
   const uint64_t span = static_cast<uint64_t>(hi - lo + 1);
   return static_cast<int>(lo + static_cast<int64_t>(uint64_t{next} * span / kModulus));
 }
 
-uint32_t random_state() { return g_state.load(); }
+uint32_t random_state() { return clock_state.random.load(); }
 
-void use_manual_clock(bool on) { g_manual.store(on); }
-void set_manual_clock(int ms) { g_manual_ms.store(ms); }
-void advance_manual_clock(int ms) { g_manual_ms.fetch_add(ms); }
+void use_manual_clock(bool on) { clock_state.manual.store(on); }
+void set_manual_clock(int ms) { clock_state.manual_ms.store(ms); }
+void advance_manual_clock(int ms) { clock_state.manual_ms.fetch_add(ms); }
 
 }  // namespace media

@@ -16,30 +16,38 @@
 namespace media {
 namespace {
 
-struct Display {
-  SDL_Window* window = nullptr;
-  SDL_GLContext context = nullptr;
-  GLuint fbo[2] = {0, 0};
-  GLuint colour[2] = {0, 0};
-  int back = 0;
-  int swap_interval = -1;
-  DisplayMode mode;
-  // Where the logical screen lands in the window (window pixels) and in the drawable.
+// Everything the display keeps between calls; main thread only.
+struct DisplayState {
+  // The window
+  std::string title = "Pipkin";     // the window's title, kept for windows opened later
+  int monitor = -1;                 // SDL display index everything opens on, chosen once (-1: not yet)
+  SDL_Window* window = nullptr;     // none while closed
+  DisplayMode mode;                 // as opened
+  bool covers_screen = false;       // a full screen, not a window
+  bool hold_keys = false;           // the keyboard is to be held while the screen is covered
+  // Where the logical screen lands in the window, in window pixels (the letterbox).
   int view_x = 0, view_y = 0, view_w = kScreenW, view_h = kScreenH;
-  unsigned generation = 1;
-  int monitor = -1;  // SDL display index, chosen once
-  bool covers_screen = false;
-  bool hold_keys = false;
+  // OpenGL
+  SDL_GLContext context = nullptr;  // none while closed
+  unsigned generation = 1;          // counts contexts destroyed, so textures know theirs is gone
+  GLuint fbo[2] = {0, 0};           // the two offscreen 1024x768 framebuffers: back and front
+  GLuint colour[2] = {0, 0};        // their colour textures
+  int back = 0;                     // which of the two is drawn into
+  int swap_interval = -1;           // vsync as last given to SDL (-1: not yet)
 };
 
-Display d;
-std::string title = "Pipkin";
+DisplayState d;
+
+void choose_monitor();
 
 // A Wayland session gets a Wayland window, drawn at the screen's own pixel density and able to ask
 // the compositor for the keyboard; X11 (through XWayland there) is the fall-back. A driver the user
 // chose is used as chosen.
 bool init_video() {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  if (SDL_WasInit(SDL_INIT_VIDEO)) {
+    choose_monitor();
+    return true;
+  }
   const bool user_chose = std::getenv("SDL_VIDEODRIVER") != nullptr;
   // Wayland has no mode switches: the modes it would list besides the screen's own are imitated by
   // stretching a smaller picture over the whole screen, out of shape.
@@ -50,7 +58,10 @@ bool init_video() {
   SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
   if (!user_chose && wayland && *wayland) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+      choose_monitor();
+      return true;
+    }
     log_error("display", std::string("no Wayland video, trying X11: ") + SDL_GetError());
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   }
@@ -58,6 +69,7 @@ bool init_video() {
     log_error("display", std::string("no video: ") + SDL_GetError());
     return false;
   }
+  choose_monitor();
   return true;
 }
 
@@ -66,9 +78,10 @@ bool on_wayland() {
   return driver && std::string(driver) == "wayland";
 }
 
-// The monitor under the pointer at the first look (the first monitor when the pointer is nowhere).
-int monitor() {
-  if (d.monitor >= 0) return d.monitor;
+// Everything opens on the monitor under the pointer when video first starts (the first monitor when
+// the pointer is nowhere); once chosen it stays.
+void choose_monitor() {
+  if (d.monitor >= 0) return;
   d.monitor = 0;
   int px = 0, py = 0;
   SDL_GetGlobalMouseState(&px, &py);
@@ -80,8 +93,10 @@ int monitor() {
       break;
     }
   }
-  return d.monitor;
 }
+
+// The monitor chosen when video started.
+int monitor() { return std::max(d.monitor, 0); }
 
 void apply_keyboard_hold() {
   // SDL itself would still let Alt+Tab minimize a window that holds the keyboard.
@@ -99,7 +114,7 @@ bool create_window(int width, int height, Uint32 flags) {
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
   int m = monitor();
-  d.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(m), SDL_WINDOWPOS_CENTERED_DISPLAY(m),
+  d.window = SDL_CreateWindow(d.title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(m), SDL_WINDOWPOS_CENTERED_DISPLAY(m),
                               width, height, flags | SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI);
   if (!d.window) {
     log_error("display", std::string("cannot open a window: ") + SDL_GetError());
@@ -134,6 +149,7 @@ void show_front() {
   fit(dw, dh, x, y, w, h);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, d.fbo[1 - d.back]);
+  glDisable(GL_SCISSOR_TEST);  // the drawing state's clip is for drawing, not for showing
   glViewport(0, 0, dw, dh);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClearColor(0, 0, 0, 1);
@@ -143,7 +159,7 @@ void show_front() {
   glBlitFramebuffer(0, 0, kScreenW, kScreenH, x, dh - y - h, x + w, dh - y, GL_COLOR_BUFFER_BIT,
                     exact ? GL_NEAREST : GL_LINEAR);
   SDL_GL_SwapWindow(d.window);
-  detail::bind_back_buffer();
+  detail::bind_drawing_buffer();
 }
 
 bool make_buffers() {
@@ -181,7 +197,7 @@ bool finish_open(const DisplayMode& mode) {
   d.swap_interval = -1;
   update_view();
   reset_draw_state();
-  detail::bind_back_buffer();
+  detail::bind_drawing_buffer();
   apply_keyboard_hold();
   open_audio();
   return true;
@@ -190,11 +206,11 @@ bool finish_open(const DisplayMode& mode) {
 }  // namespace
 
 void set_app_title(const std::string& t) {
-  title = t;
-  if (d.window) SDL_SetWindowTitle(d.window, title.c_str());
+  d.title = t;
+  if (d.window) SDL_SetWindowTitle(d.window, d.title.c_str());
 }
 
-const std::string& app_title() { return title; }
+const std::string& app_title() { return d.title; }
 
 std::vector<DisplayMode> graphics_modes() {
   std::vector<DisplayMode> modes;
@@ -275,7 +291,7 @@ void close_graphics() {
 
 void message_box(const std::string& text, bool serious) {
   std::fprintf(stderr, "pipkin: %s\n", text.c_str());
-  SDL_ShowSimpleMessageBox(serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION, title.c_str(),
+  SDL_ShowSimpleMessageBox(serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION, d.title.c_str(),
                            text.c_str(), d.window);
 }
 
@@ -300,21 +316,23 @@ bool gl_ready() { return d.context != nullptr; }
 unsigned gl_generation() { return d.generation; }
 bool video_active() { return d.window != nullptr; }
 
-void bind_back_buffer() {
-  glBindFramebuffer(GL_FRAMEBUFFER, d.fbo[d.back]);
+void bind_drawing_buffer() {
+  const GLuint target = target_buffer();
+  glBindFramebuffer(GL_FRAMEBUFFER, target ? target : d.fbo[d.back]);
   glViewport(0, 0, kScreenW, kScreenH);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glOrtho(0, kScreenW, kScreenH, 0, -1, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  // The back buffer's alpha stays opaque: grabs read 255 like a screen would.
+  // The back buffer's alpha (and a target's) stays opaque: grabs read 255 like a screen would.
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
   glDisable(GL_DITHER);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   apply_blend(draw_state().blend);
+  apply_clip();
 }
 
 void window_to_logical(int wx, int wy, int& lx, int& ly) {

@@ -26,8 +26,8 @@ struct ScreenArea {
 void set_app_title(const std::string& title);  // the window title; set before the display opens
 const std::string& app_title();
 
-// Everything opens on the monitor that holds the pointer when the display is first looked at; the
-// mode list is that monitor's.
+// Asking for the modes or the screen area starts the video system if it is not running yet. Everything
+// opens on the monitor that holds the pointer when video starts; the mode list is that monitor's.
 std::vector<DisplayMode> graphics_modes();
 // depth 0 opens a window of width x height; any other depth covers the screen in that mode.
 // Returns false on failure (reported on stderr).

@@ -3,60 +3,111 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "media/display.hpp"
+#include "media/font.hpp"
 #include "media/gl.hpp"
+#include "media/image.hpp"
+#include "media/log.hpp"
 
 namespace media {
 namespace {
 
-DrawState state;
-int applied_blend = 0;  // the mode last given to OpenGL
+// Everything the drawing layer keeps between calls; used from the main thread only.
+struct DrawingState {
+  DrawState current;                    // what the next draw is drawn with
+  std::optional<Blend> applied_blend;   // the mode last given to OpenGL (none: unknown)
+  std::shared_ptr<Texture> target;      // the ScopedTarget's texture in force (none: back buffer)
+};
+DrawingState drawing;
 
 void update_matrix() {
-  double rad = state.rotation * M_PI / 180.0;
-  double c = std::cos(rad), s = std::sin(rad);
-  state.ix = static_cast<float>(c * state.scale_x);
-  state.iy = static_cast<float>(-s * state.scale_y);
-  state.jx = static_cast<float>(s * state.scale_x);
-  state.jy = static_cast<float>(c * state.scale_y);
+  DrawState& s = drawing.current;
+  double rad = s.rotation * M_PI / 180.0;
+  double c = std::cos(rad), sn = std::sin(rad);
+  s.ix = static_cast<float>(c * s.scale_x);
+  s.iy = static_cast<float>(-sn * s.scale_y);
+  s.jx = static_cast<float>(sn * s.scale_x);
+  s.jy = static_cast<float>(c * s.scale_y);
 }
 
 void apply_colour() {
-  glColor4f(state.r / 255.0f, state.g / 255.0f, state.b / 255.0f, state.alpha);
+  const DrawState& s = drawing.current;
+  glColor4f(s.r / 255.0f, s.g / 255.0f, s.b / 255.0f, s.alpha);
+}
+
+// Gives OpenGL the whole drawing state that lives in it.
+void apply_state() {
+  if (!detail::gl_ready()) return;
+  detail::apply_blend(drawing.current.blend);
+  detail::apply_clip();
 }
 
 }  // namespace
 
-const DrawState& draw_state() { return state; }
+const DrawState& draw_state() { return drawing.current; }
 
 void reset_draw_state() {
-  state = DrawState{};
-  applied_blend = 0;
-  if (detail::gl_ready()) detail::apply_blend(state.blend);
+  drawing.current = DrawState{};
+  drawing.applied_blend.reset();
+  apply_state();
 }
 
 void restore_draw_state(const DrawState& saved) {
-  int blend = saved.blend;
-  state = saved;
-  state.blend = 0;  // so that set_blend applies the saved mode
-  set_blend(blend);
+  drawing.current = saved;
+  apply_state();
 }
 
-ScopedClip::ScopedClip(int x, int y, int w, int h) : active_(detail::gl_ready()) {
-  if (!active_) return;
-  was_on_ = glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE;
-  glGetIntegerv(GL_SCISSOR_BOX, saved_);
-  glEnable(GL_SCISSOR_TEST);
-  // OpenGL counts rows from the bottom.
-  glScissor(x, kScreenH - (y + std::max(h, 0)), std::max(w, 0), std::max(h, 0));
+SavedDrawState::SavedDrawState() : saved_(draw_state()), font_(current_font()) {}
+
+SavedDrawState::~SavedDrawState() {
+  restore_draw_state(saved_);
+  set_font(font_);
 }
+
+void set_clip(int x, int y, int w, int h) {
+  drawing.current.clip = ClipRect{x, y, std::max(w, 0), std::max(h, 0)};
+  if (detail::gl_ready()) detail::apply_clip();
+}
+
+void clear_clip() {
+  drawing.current.clip.reset();
+  if (detail::gl_ready()) detail::apply_clip();
+}
+
+ScopedClip::ScopedClip(int x, int y, int w, int h) : saved_(drawing.current.clip) { set_clip(x, y, w, h); }
 
 ScopedClip::~ScopedClip() {
-  if (!active_ || !detail::gl_ready()) return;
-  glScissor(saved_[0], saved_[1], saved_[2], saved_[3]);
-  if (!was_on_) glDisable(GL_SCISSOR_TEST);
+  drawing.current.clip = saved_;
+  if (detail::gl_ready()) detail::apply_clip();
+}
+
+ScopedTarget::ScopedTarget(const ImagePtr& image) {
+  if (!image || !detail::gl_ready()) return;
+  if (image->width != kScreenW || image->height != kScreenH) {
+    log_error("draw", "a drawing target must be the size of the screen");
+    return;
+  }
+  // The image's texture, made from its pixels if it has none yet.
+  std::shared_ptr<Texture> t = detail::ensure_texture(*image) ? image->texture : nullptr;
+  if (!t || !t->valid() || t->width() != kScreenW || t->height() != kScreenH ||
+      !t->make_target(image->source.get())) {
+    log_error("draw", "this image cannot be drawn into");
+    return;
+  }
+  active_ = true;
+  texture_ = std::move(t);
+  previous_ = drawing.target;
+  drawing.target = texture_;
+  detail::bind_drawing_buffer();
+}
+
+ScopedTarget::~ScopedTarget() {
+  if (!active_) return;
+  drawing.target = previous_;
+  if (detail::gl_ready()) detail::bind_drawing_buffer();
 }
 
 namespace {
@@ -71,15 +122,15 @@ bool same_state(const DrawState& a, const DrawState& b) {
 
 bool FrameCache::put_back(const Key& key) {
   if (!held_ || !detail::gl_ready() || !texture_ || !texture_->valid() || key != key_ ||
-      !same_state(state_, state))
+      !same_state(state_, drawing.current))
     return false;
   // The copy's rows run bottom-up like the framebuffer's; drawn plain, one texel per pixel.
   static const float uv[8] = {0, 1, 1, 1, 1, 0, 0, 0};
   static const float xy[8] = {0, 0, kScreenW, 0, kScreenW, kScreenH, 0, kScreenH};
-  detail::apply_blend(SOLID);
+  detail::apply_blend(Blend::Solid);
   glColor4f(1, 1, 1, 1);
   detail::draw_fan(texture_->id(), xy, uv);
-  detail::apply_blend(state.blend);
+  detail::apply_blend(drawing.current.blend);
   return true;
 }
 
@@ -92,7 +143,7 @@ void FrameCache::keep(Key key) {
   glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kScreenW, kScreenH);
   glBindTexture(GL_TEXTURE_2D, 0);
   key_ = std::move(key);
-  state_ = state;
+  state_ = drawing.current;
   held_ = true;
 }
 
@@ -102,48 +153,48 @@ void FrameCache::forget() {
 }
 
 void set_colour(int r, int g, int b) {
-  state.r = r;
-  state.g = g;
-  state.b = b;
+  drawing.current.r = r;
+  drawing.current.g = g;
+  drawing.current.b = b;
 }
 
-void set_alpha(float a) { state.alpha = a; }
+void set_alpha(float a) { drawing.current.alpha = a; }
 
-void set_blend(int mode) {
-  if (mode < MASK || mode > SHADE || mode == state.blend) return;
-  state.blend = mode;
+void set_blend(Blend mode) {
+  drawing.current.blend = mode;
   if (detail::gl_ready()) detail::apply_blend(mode);
 }
 
-int get_blend() { return state.blend; }
+Blend blend() { return drawing.current.blend; }
 
 void set_rotation(float degrees) {
-  state.rotation = degrees;
+  drawing.current.rotation = degrees;
   update_matrix();
 }
 
 void set_scale(float sx, float sy) {
-  state.scale_x = sx;
-  state.scale_y = sy;
+  drawing.current.scale_x = sx;
+  drawing.current.scale_y = sy;
   update_matrix();
 }
 
 void set_transform(float degrees, float sx, float sy) {
-  state.rotation = degrees;
-  state.scale_x = sx;
-  state.scale_y = sy;
+  drawing.current.rotation = degrees;
+  drawing.current.scale_x = sx;
+  drawing.current.scale_y = sy;
   update_matrix();
 }
 
 void set_clear_colour(int r, int g, int b) {
-  state.clear_r = r;
-  state.clear_g = g;
-  state.clear_b = b;
+  drawing.current.clear_r = r;
+  drawing.current.clear_g = g;
+  drawing.current.clear_b = b;
 }
 
 void cls() {
   if (!detail::gl_ready()) return;
-  glClearColor(state.clear_r / 255.0f, state.clear_g / 255.0f, state.clear_b / 255.0f, 1.0f);
+  const DrawState& s = drawing.current;
+  glClearColor(s.clear_r / 255.0f, s.clear_g / 255.0f, s.clear_b / 255.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
 }
 
@@ -152,7 +203,7 @@ void draw_rect(float x, float y, float w, float h) {
   float us[4] = {0, w, w, 0}, vs[4] = {0, 0, h, h};
   float xs[4], ys[4];
   for (int i = 0; i < 4; ++i) {
-    transform_point(state, us[i], vs[i], xs[i], ys[i]);
+    transform_point(drawing.current, us[i], vs[i], xs[i], ys[i]);
     xs[i] += x;
     ys[i] += y;
   }
@@ -163,7 +214,7 @@ void draw_line(float x1, float y1, float x2, float y2, bool last_pixel) {
   if (!detail::gl_ready()) return;
   // The far end is placed through the transform, with the line's start as its anchor.
   float tx, ty;
-  transform_point(state, x2 - x1, y2 - y1, tx, ty);
+  transform_point(drawing.current, x2 - x1, y2 - y1, tx, ty);
   int ax = static_cast<int>(x1), ay = static_cast<int>(y1);
   int bx = static_cast<int>(x1 + tx), by = static_cast<int>(y1 + ty);
   // Bresenham from a to b; b itself only when asked for.
@@ -193,35 +244,51 @@ void draw_line(float x1, float y1, float x2, float y2, bool last_pixel) {
 
 namespace detail {
 
-void apply_blend(int mode) {
-  if (mode == applied_blend) return;
-  applied_blend = mode;
+void apply_blend(Blend mode) {
+  if (drawing.applied_blend == mode) return;
+  drawing.applied_blend = mode;
   switch (mode) {
-    case MASK:
+    case Blend::Mask:
       glDisable(GL_BLEND);
       glEnable(GL_ALPHA_TEST);
       glAlphaFunc(GL_GEQUAL, 0.5f);
       break;
-    case SOLID:
+    case Blend::Solid:
       glDisable(GL_BLEND);
       glDisable(GL_ALPHA_TEST);
       break;
-    case ALPHA:
+    case Blend::Alpha:
       glEnable(GL_BLEND);
       glDisable(GL_ALPHA_TEST);
       glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
       break;
-    case LIGHT:
+    case Blend::Light:
       glEnable(GL_BLEND);
       glDisable(GL_ALPHA_TEST);
       glBlendFunc(GL_SRC_ALPHA, GL_ONE);
       break;
-    case SHADE:
+    case Blend::Shade:
       glEnable(GL_BLEND);
       glDisable(GL_ALPHA_TEST);
       glBlendFunc(GL_DST_COLOR, GL_ZERO);
       break;
   }
+}
+
+void apply_clip() {
+  const std::optional<ClipRect>& c = drawing.current.clip;
+  if (!c) {
+    glDisable(GL_SCISSOR_TEST);
+    return;
+  }
+  glEnable(GL_SCISSOR_TEST);
+  // OpenGL counts rows from the bottom, in the back buffer and in a target alike.
+  glScissor(c->x, kScreenH - (c->y + c->h), c->w, c->h);
+}
+
+GLuint target_buffer() {
+  if (!drawing.target || !drawing.target->valid()) return 0;
+  return drawing.target->framebuffer();
 }
 
 void draw_fan(GLuint tex, const float xy[8], const float uv[8]) {
@@ -242,8 +309,10 @@ void draw_fan(GLuint tex, const float xy[8], const float uv[8]) {
   }
 }
 
-void draw_quad(GLuint tex, const float xs[4], const float ys[4]) {
-  static const float uv[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+void draw_quad(GLuint tex, const float xs[4], const float ys[4], bool bottom_up) {
+  static const float top_down[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+  static const float flipped[8] = {0, 1, 1, 1, 1, 0, 0, 0};
+  const float* uv = bottom_up ? flipped : top_down;
   float xy[8];
   for (int i = 0; i < 4; ++i) {
     xy[2 * i] = xs[i];

@@ -3,7 +3,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <mutex>
 #include <unordered_map>
 
 #include "media/builtin_font.hpp"
@@ -41,7 +40,12 @@ FT_Library library() {
   return lib;
 }
 
-FontPtr current;
+// The font layer's state; main thread only. (FreeType itself and the built-in font are made once,
+// on first use, by the functions that hand them out below.)
+struct FontState {
+  FontPtr current;  // the font text is drawn in; none: the built-in font
+};
+FontState fonts;
 
 // The built-in font: every glyph made at once from the bitmap table; other characters are blank.
 const FontPtr& builtin() {
@@ -71,9 +75,10 @@ const FontPtr& builtin() {
   return f;
 }
 
-Font& active() { return current ? *current : *builtin(); }
+Font& active() { return fonts.current ? *fonts.current : *builtin(); }
 
-const Glyph& glyph_of(Font& f, unsigned code) {
+// The glyph of a character, rendered and kept in the font on first use.
+const Glyph& load_glyph(Font& f, unsigned code) {
   auto it = f.glyphs.find(code);
   if (it != f.glyphs.end()) return it->second;
   Glyph g;
@@ -132,14 +137,16 @@ FontPtr load_font(const std::string& path, int pixel_size, int style) {
   return f;
 }
 
-void set_font(const FontPtr& font) { current = font; }
+void set_font(const FontPtr& font) { fonts.current = font; }
+
+const FontPtr& current_font() { return fonts.current; }
 
 void draw_text(const std::string& text, float x, float y) {
   Font& font = active();
   const DrawState& s = draw_state();
   float pen_x = x, pen_y = y;
   for (unsigned char ch : text) {
-    const Glyph& g = glyph_of(font, ch);
+    const Glyph& g = load_glyph(font, ch);
     if (g.image) {
       float ox, oy;
       transform_point(s, static_cast<float>(g.off_x), static_cast<float>(g.off_y), ox, oy);
@@ -155,7 +162,7 @@ int text_width(const std::string& text) {
   // Advances are whole pixels (the 26.6 value shifted down), so the running sum stays whole.
   Font& font = active();
   int w = 0;
-  for (unsigned char ch : text) w += glyph_of(font, ch).advance;
+  for (unsigned char ch : text) w += load_glyph(font, ch).advance;
   return w;
 }
 

@@ -13,6 +13,7 @@ constexpr int FONT_SMOOTH = 4;
 
 FontPtr load_font(const std::string& path, int pixel_size, int style = FONT_SMOOTH);
 void set_font(const FontPtr& font);  // none selects the built-in font
+const FontPtr& current_font();       // as last set (none: the built-in font)
 void draw_text(const std::string& text, float x, float y);
 int text_width(const std::string& text);
 int text_height();

@@ -14,19 +14,6 @@ namespace {
 
 int resolve_flags(int flags) { return flags == IMG_DEFAULT ? (IMG_MASKED | IMG_FILTERED) : flags; }
 
-// Makes (or remakes, after the display was reopened) the image's texture from its pixels.
-Texture* texture_of(Image& img) {
-  if (!detail::gl_ready()) return nullptr;
-  if (img.texture && img.texture->valid()) return img.texture.get();
-  if (!img.source) return nullptr;
-  // The texture has the pixels' own size; a stretched image is always filtered.
-  bool stretched = img.source->width != img.width || img.source->height != img.height;
-  img.texture = std::make_shared<Texture>(img.source->width, img.source->height,
-                                          stretched || (img.flags & IMG_FILTERED) != 0);
-  img.texture->upload(*img.source);
-  return img.texture.get();
-}
-
 // The screen corners of an image drawn at (x, y) under the current transform, clockwise from the
 // image's own top-left corner.
 void corners(const DrawState& s, const Image& img, float x, float y, float xs[4], float ys[4]) {
@@ -45,11 +32,27 @@ ImagePtr make_image(PixmapPtr rgba, int flags) {
   img->height = rgba->height;
   img->flags = flags;
   img->source = std::move(rgba);
-  texture_of(*img);
+  detail::ensure_texture(*img);
   return img;
 }
 
 }  // namespace
+
+namespace detail {
+
+Texture* ensure_texture(Image& img) {
+  if (!gl_ready()) return nullptr;
+  if (img.texture && img.texture->valid()) return img.texture.get();
+  if (!img.source) return nullptr;
+  // The texture has the pixels' own size; a stretched image is always filtered.
+  bool stretched = img.source->width != img.width || img.source->height != img.height;
+  img.texture = std::make_shared<Texture>(img.source->width, img.source->height,
+                                          stretched || (img.flags & IMG_FILTERED) != 0);
+  img.texture->upload(*img.source);
+  return img.texture.get();
+}
+
+}  // namespace detail
 
 ImagePtr image_from_pixmap(const PixmapPtr& pixmap, int flags) {
   if (!pixmap || pixmap->width <= 0 || pixmap->height <= 0) return nullptr;
@@ -108,11 +111,11 @@ int image_height(const ImagePtr& image) { return image ? image->height : 0; }
 
 void draw_image(const ImagePtr& image, float x, float y, int /*frame*/) {
   if (!image) return;
-  Texture* t = texture_of(*image);
+  Texture* t = detail::ensure_texture(*image);
   if (!t) return;
   float xs[4], ys[4];
   corners(draw_state(), *image, x, y, xs, ys);
-  detail::draw_quad(t->id(), xs, ys);
+  detail::draw_quad(t->id(), xs, ys, t->bottom_up());
 }
 
 void grab_image(const ImagePtr& image, int x, int y) {
@@ -121,7 +124,7 @@ void grab_image(const ImagePtr& image, int x, int y) {
   if (!p) return;
   if (image->flags & IMG_MASKED) p = mask_pixmap(*p, image->mask_r, image->mask_g, image->mask_b);
   image->source = p;
-  if (Texture* t = texture_of(*image)) t->upload(*p);
+  if (Texture* t = detail::ensure_texture(*image)) t->upload(*p);
 }
 
 PixmapPtr grab_pixmap(int x, int y, int width, int height) { return detail::read_back(x, y, width, height); }
@@ -151,7 +154,7 @@ void draw_pixmap(const PixmapPtr& pixmap, int x, int y) {
   const DrawState s = draw_state();
   set_colour(255, 255, 255);
   set_alpha(1.0f);
-  detail::apply_blend(SOLID);
+  detail::apply_blend(Blend::Solid);
   float xs[4] = {float(x), float(x + pm.width), float(x + pm.width), float(x)};
   float ys[4] = {float(y), float(y), float(y + pm.height), float(y + pm.height)};
   detail::draw_quad(cache.texture->id(), xs, ys);

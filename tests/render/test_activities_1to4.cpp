@@ -35,7 +35,7 @@ class ActivityDraw : public act_test::ActivityTest {
   }
   void expect_state_restored() {
     const media::DrawState& s = media::draw_state();
-    EXPECT_EQ(s.blend, media::MASK);
+    EXPECT_EQ(s.blend, media::Blend::Mask);
     EXPECT_FLOAT_EQ(s.scale_x, 1);
     EXPECT_FLOAT_EQ(s.scale_y, 1);
     EXPECT_FLOAT_EQ(s.rotation, 0);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "activities/flood_fill.hpp"
+#include "media/display.hpp"
 #include "media/draw.hpp"
 #include "media/font.hpp"
 #include "media/image.hpp"
@@ -30,29 +31,30 @@ TEST(Draw, BlendModesOnAKnownTexture) {
   // Texel (200, 50, 0) at alpha 128 over a (100, 100, 100) background.
   ImagePtr img = solid(4, 4, 0x80C83200);
   struct Case {
-    int mode, r, g, b;
+    Blend mode;
+    int r, g, b;
   } cases[] = {
-      {SOLID, 200, 50, 0},
-      {MASK, 200, 50, 0},     // alpha 128 passes the 0.5 test and is drawn opaque
-      {ALPHA, 150, 75, 50},   // src * a + dst * (1 - a)
-      {LIGHT, 200, 125, 100}, // src * a + dst
-      {SHADE, 78, 20, 0},     // src * dst
+      {Blend::Solid, 200, 50, 0},
+      {Blend::Mask, 200, 50, 0},     // alpha 128 passes the 0.5 test and is drawn opaque
+      {Blend::Alpha, 150, 75, 50},   // src * a + dst * (1 - a)
+      {Blend::Light, 200, 125, 100}, // src * a + dst
+      {Blend::Shade, 78, 20, 0},     // src * dst
   };
   for (const Case& c : cases) {
     rt::fresh(100, 100, 100);
     set_blend(c.mode);
     draw_image(img, 10, 10, 0);
-    SCOPED_TRACE(c.mode);
+    SCOPED_TRACE(static_cast<int>(c.mode));
     expect_rgb(rt::screen_pixel(11, 11), c.r, c.g, c.b);
     expect_rgb(rt::screen_pixel(14, 14), 100, 100, 100, 0);  // just outside the 4x4 image
   }
-  // MASK drops alpha below one half.
+  // Mask drops alpha below one half.
   rt::fresh(100, 100, 100);
   draw_image(solid(2, 2, 0x7FFF0000), 20, 20, 0);
   expect_rgb(rt::screen_pixel(20, 20), 100, 100, 100, 0);
   // Colour and alpha multiply the texels.
   rt::fresh();
-  set_blend(ALPHA);
+  set_blend(Blend::Alpha);
   set_colour(128, 255, 0);
   set_alpha(0.5f);
   draw_image(solid(2, 2, 0xFFFFFFFF), 30, 30, 0);
@@ -125,12 +127,12 @@ TEST(Draw, PixmapsAreWrittenOpaqueAndUntransformed) {
   PixmapPtr p = create_pixmap(2, 2, PF_RGBA);
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 2; ++x) write_pixel(*p, x, y, 0x00C86432);  // alpha 0
-  set_blend(ALPHA);
+  set_blend(Blend::Alpha);
   set_alpha(0.2f);
   set_colour(10, 10, 10);
   set_transform(30, 3, 3);
   draw_pixmap(p, 50, 50);
-  EXPECT_EQ(get_blend(), ALPHA);  // the set mode is back in force
+  EXPECT_EQ(blend(), Blend::Alpha);  // the set mode is back in force
   set_transform(0, 1, 1);
   expect_rgb(rt::screen_pixel(50, 50), 200, 100, 50, 0);
   expect_rgb(rt::screen_pixel(51, 51), 200, 100, 50, 0);
@@ -151,7 +153,7 @@ TEST(Draw, GrabIntoAMaskedImage) {
   // The black pixel became transparent, tinted by its one non-mask neighbour.
   EXPECT_EQ(read_pixel(*img->source, 0, 0), 0x00FF0000u);
   EXPECT_EQ(read_pixel(*img->source, 1, 0), 0xFFFF0000u);
-  // Drawn under MASK the transparent pixel leaves the background alone.
+  // Drawn under Mask the transparent pixel leaves the background alone.
   rt::fresh(0, 0, 255);
   draw_image(img, 10, 10, 0);
   expect_rgb(rt::screen_pixel(10, 10), 0, 0, 255, 0);
@@ -333,19 +335,175 @@ TEST(Draw, FrameCachePutsBackTheKeptFrameForTheSameKeyAndState) {
   set_clear_colour(10, 20, 30);  // the state the frame was kept in
   EXPECT_FALSE(cache.put_back({1, 3}));  // another key: nothing drawn
   expect_rgb(rt::screen_pixel(130, 210), 200, 0, 0, 0);
-  set_blend(ALPHA);
+  set_blend(Blend::Alpha);
   EXPECT_FALSE(cache.put_back({1, 2}));  // another drawing state
-  set_blend(MASK);
+  set_blend(Blend::Mask);
   ASSERT_TRUE(cache.put_back({1, 2}));
   EXPECT_EQ(rt::screen_pixel(163, 247), corner);  // right way up, pixel for pixel
   EXPECT_EQ(rt::screen_pixel(130, 210), inside);
   expect_rgb(rt::screen_pixel(0, 0), 10, 20, 30, 0);
   expect_rgb(rt::screen_pixel(1023, 767), 10, 20, 30, 0);
-  EXPECT_EQ(get_blend(), MASK);
+  EXPECT_EQ(blend(), Blend::Mask);
 
   FrameCache copy = cache;  // starts empty
   EXPECT_FALSE(copy.put_back({1, 2}));
   cache.forget();
   EXPECT_FALSE(cache.put_back({1, 2}));
+  rt::fresh();
+}
+
+// The font and the clip set inside a SavedDrawState are gone from the screen's point of view after it.
+TEST(Draw, SavedStateBringsTheFontAndTheClipBack) {
+  rt::fresh(10, 20, 30);
+  set_font(nullptr);
+  FontPtr big = load_font("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 40, FONT_SMOOTH);
+  ASSERT_TRUE(big);
+  {
+    SavedDrawState saved;
+    set_font(big);
+    set_clip(100, 100, 10, 10);
+    set_clear_colour(0, 255, 0);
+    cls();
+    expect_rgb(rt::screen_pixel(100, 100), 0, 255, 0, 0);
+    expect_rgb(rt::screen_pixel(99, 100), 10, 20, 30, 0);
+    expect_rgb(rt::screen_pixel(110, 105), 10, 20, 30, 0);
+  }
+  // No limit and the clear colour from before: the clear reaches the corner and the green square.
+  cls();
+  expect_rgb(rt::screen_pixel(100, 100), 10, 20, 30, 0);
+  expect_rgb(rt::screen_pixel(1023, 767), 10, 20, 30, 0);
+  // The built-in font again: its bar lands where BuiltInFontWhenNoFontIsSet finds it.
+  draw_text("|", 100, 100);
+  expect_rgb(rt::screen_pixel(104, 102), 255, 255, 255, 0);
+  expect_rgb(rt::screen_pixel(103, 108), 10, 20, 30, 0);
+  rt::fresh();
+}
+
+namespace {
+
+// One of every kind of draw, in every blend, at fractional places, turned, clipped and over text.
+void draw_mixed_scene() {
+  set_clear_colour(30, 60, 90);
+  cls();
+  ImagePtr ramp = rt::make_image(64, 48, [](int x, int y) {
+    return (x + y) % 7 == 0 ? 0x40FFFFFFu : 0xFF000000u | uint32_t(x * 4) << 16 | uint32_t(y * 5) << 8 | 0x30u;
+  }, IMG_FILTERED);
+  draw_image(ramp, 100.5f, 200.25f, 0);
+  set_blend(Blend::Alpha);
+  set_alpha(0.5f);
+  set_colour(250, 120, 10);
+  draw_rect(300, 300, 100, 50);
+  set_alpha(1.0f);
+  set_colour(255, 255, 255);
+  mid_handle(ramp);
+  set_transform(30, 1.5f, 0.75f);
+  draw_image(ramp, 500, 400, 0);
+  set_transform(-70, 2, 2);
+  set_blend(Blend::Light);
+  draw_image(ramp, 320, 320, 0);
+  set_transform(0, 1, 1);
+  set_blend(Blend::Shade);
+  draw_image(ramp, 120, 210, 0);
+  set_blend(Blend::Mask);
+  set_colour(0, 255, 0);
+  draw_line(10, 10, 300, 130, true);
+  {
+    ScopedClip clip(600, 100, 50, 50);
+    set_clear_colour(200, 0, 200);
+    cls();
+    draw_rect(590, 90, 40, 40);
+  }
+  set_colour(255, 255, 0);
+  set_font(load_font("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", 30, FONT_SMOOTH));
+  draw_text("Pipkin", 700, 600);
+  set_font(nullptr);
+  set_colour(255, 255, 255);
+  PixmapPtr p = create_pixmap(3, 2, PF_RGBA);
+  for (int i = 0; i < 6; ++i) write_pixel(*p, i % 3, i / 3, 0xFF000000u | uint32_t(i * 40) << 16);
+  draw_pixmap(p, 20, 700);
+}
+
+int differing_pixels(const PixmapPtr& a, const PixmapPtr& b) {
+  int n = 0;
+  for (int y = 0; y < a->height; ++y)
+    for (int x = 0; x < a->width; ++x) n += read_pixel(*a, x, y) != read_pixel(*b, x, y);
+  return n;
+}
+
+}  // namespace
+
+// Drawn into a target, the scene comes out exactly as in the back buffer, and it stays on the image
+// through presents that reuse both buffers.
+TEST(Draw, TargetImageHoldsWhatTheBackBufferWouldShowPixelForPixel) {
+  rt::fresh();
+  draw_mixed_scene();
+  PixmapPtr direct = grab_pixmap(0, 0, kScreenW, kScreenH);
+  EXPECT_EQ(read_pixel(*direct, 640, 140), 0xFFC800C8u) << "the clipped clear is in the scene";
+
+  ImagePtr trail = create_image(kScreenW, kScreenH, 0);
+  ASSERT_TRUE(trail);
+  rt::fresh(255, 0, 0);
+  {
+    ScopedTarget target(trail);
+    reset_draw_state();
+    draw_mixed_scene();
+    EXPECT_EQ(differing_pixels(grab_pixmap(0, 0, kScreenW, kScreenH), direct), 0) << "grabs read the target";
+  }
+  expect_rgb(rt::screen_pixel(640, 140), 255, 0, 0, 0);  // the back buffer was left alone
+  for (int i = 0; i < 3; ++i) {
+    rt::fresh(0, 0, 255 - i);
+    present(0);
+  }
+  rt::fresh(0, 0, 200);
+  draw_image(trail, 0, 0, 0);  // under Mask: the target is opaque everywhere
+  PixmapPtr shown = grab_pixmap(0, 0, kScreenW, kScreenH);
+  EXPECT_EQ(differing_pixels(shown, direct), 0);
+  EXPECT_EQ(read_pixel(*shown, 0, 767), 0xFF1E3C5Au) << "right way up";
+  rt::fresh();
+}
+
+// Presenting inside the scope shows the screen but drawing stays on the image; scopes nest; an image
+// of another size is refused and the draws go on to the back buffer.
+TEST(Draw, TargetScopesNestAndOutlastPresents) {
+  ImagePtr outer = create_image(kScreenW, kScreenH, 0), inner = create_image(kScreenW, kScreenH, 0);
+  ImagePtr small = create_image(100, 100, 0);
+  rt::fresh(0, 0, 255);
+  present(0);
+  rt::fresh(0, 0, 255);  // both buffers blue
+  {
+    ScopedTarget a(outer);
+    set_clear_colour(40, 40, 40);
+    cls();
+    set_colour(0, 255, 0);
+    draw_rect(0, 0, 10, 10);
+    present(0);
+    draw_rect(20, 0, 10, 10);
+    {
+      ScopedTarget b(inner);
+      cls();
+      draw_rect(40, 0, 10, 10);
+    }
+    draw_rect(60, 0, 10, 10);  // the outer target is back
+    set_colour(255, 255, 255);
+  }
+  for (int x : {5, 25, 45, 65}) expect_rgb(rt::screen_pixel(x, 5), 0, 0, 255, 0);
+  present(0);
+  for (int x : {5, 25, 45, 65}) expect_rgb(rt::screen_pixel(x, 5), 0, 0, 255, 0);
+  draw_image(outer, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(5, 5), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(25, 5), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(45, 5), 40, 40, 40, 0);
+  expect_rgb(rt::screen_pixel(65, 5), 0, 255, 0, 0);
+  draw_image(inner, 0, 0, 0);
+  expect_rgb(rt::screen_pixel(45, 5), 0, 255, 0, 0);
+  expect_rgb(rt::screen_pixel(65, 5), 40, 40, 40, 0);
+
+  rt::fresh(0, 0, 255);
+  {
+    ScopedTarget refused(small);
+    set_colour(255, 0, 0);
+    draw_rect(0, 0, 10, 10);
+  }
+  expect_rgb(rt::screen_pixel(5, 5), 255, 0, 0, 0);
   rt::fresh();
 }

@@ -41,11 +41,15 @@ TEST(FurnitureDraw, LabelHelpPageAndCornerButton) {
   media::FontPtr f = media::load_font(std::string(PIPKIN_DATA_DIR) + "/fonts/Tahoma.ttf", 48, media::FONT_SMOOTH);
   ASSERT_TRUE(f);
   rt::fresh();
+  media::set_font(nullptr);
   // x = 0 centres the label on the screen whatever y says.
   draw_label("Pipkin 2.1 1024,768,24,60", f, 0, 500, 20);
-  EXPECT_EQ(media::get_blend(), media::MASK) << "the blend goes back to the default";
+  EXPECT_EQ(media::blend(), media::Blend::Mask) << "the blend goes back to the default";
   EXPECT_EQ(media::draw_state().r, 255);
+  EXPECT_EQ(media::current_font(), nullptr) << "the font goes back too";
+  media::set_font(f);
   int tw = media::text_width("Pipkin 2.1 1024,768,24,60"), th = media::text_height();
+  media::set_font(nullptr);
   Box b = lit_box();
   int left = 512 - tw / 2 - 22, top = 384 - th / 2 - 20 + 1;
   EXPECT_EQ(b.x0, left);
@@ -85,7 +89,7 @@ TEST(FurnitureDraw, LockNoticeSitsBetweenTheTitleAndTheLoadingBar) {
   ASSERT_TRUE(assets.main_font);
   rt::fresh();
   draw_lock_notice(assets);
-  EXPECT_EQ(media::get_blend(), media::MASK) << "the drawing state is left as it was";
+  EXPECT_EQ(media::blend(), media::Blend::Mask) << "the drawing state is left as it was";
   Box b = lit_box();
   // Below the title's lettering (down to about 300) and above the loading bar's count (from 570).
   EXPECT_GE(b.y0, 380);
@@ -122,7 +126,7 @@ TEST(FurnitureDraw, QuitRingFillsClockwiseFromTheTop) {
     SCOPED_TRACE(done);
     rt::fresh();
     draw_quit_ring(assets, done);
-    EXPECT_EQ(media::get_blend(), media::MASK) << "the drawing state goes back";
+    EXPECT_EQ(media::blend(), media::Blend::Mask) << "the drawing state goes back";
     Box b = lit_box();
     // Pixels whose centres lie within the backdrop's radius of the centre point (cx, cy).
     EXPECT_EQ(b.x0, cx - kQuitRingBack);

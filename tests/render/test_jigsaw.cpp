@@ -79,7 +79,7 @@ void expect_state_left_alone() {
   const media::DrawState& st = media::draw_state();
   EXPECT_EQ(st.r + st.g + st.b, 3 * 255);
   EXPECT_FLOAT_EQ(st.alpha, 1.0f);
-  EXPECT_EQ(st.blend, media::MASK);
+  EXPECT_EQ(st.blend, media::Blend::Mask);
 }
 
 }  // namespace
@@ -87,11 +87,11 @@ void expect_state_left_alone() {
 TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
   Scene scene;
   rt::fresh(10, 20, 30);
-  media::set_blend(media::ALPHA);  // init sets its own blend and gives back the one it found
+  media::set_blend(media::Blend::Alpha);  // init sets its own blend and gives back the one it found
   TUncover j{jt::context()};
   ASSERT_TRUE(j.init(1, 0));
-  EXPECT_EQ(media::get_blend(), media::ALPHA);
-  media::set_blend(media::MASK);
+  EXPECT_EQ(media::blend(), media::Blend::Alpha);
+  media::set_blend(media::Blend::Mask);
 
   const media::Pixmap& a = *j.pieces()[0]->img->source;
   ASSERT_EQ(a.width, 100);

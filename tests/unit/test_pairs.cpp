@@ -309,7 +309,7 @@ TEST_F(Pairs, DrawingLeavesTheStateAsItFoundIt) {
   p.cards[2].found = 1;
   p.draw();
   const media::DrawState& st = media::draw_state();
-  EXPECT_EQ(st.blend, media::MASK);
+  EXPECT_EQ(st.blend, media::Blend::Mask);
   EXPECT_EQ(st.scale_x, 1.0f);
   EXPECT_EQ(st.scale_y, 1.0f);
   EXPECT_EQ(st.r + st.g + st.b, 3 * 255);
