@@ -19,24 +19,26 @@ void TBounce::init() {
   cards.clear();
   w = static_cast<int>(static_cast<float>(a.screen_w) * scale);
   h = static_cast<int>(static_cast<float>(a.screen_h) * scale);
+  trail = media::create_image(a.screen_w, a.screen_h, 0);
 }
 
 void TBounce::clear() {
-  // The sky goes into both buffers, so the old trails vanish whichever one is shown.
-  media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
-  media::present(1);
+  media::ScopedTarget into(trail);
   media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
   cards.clear();
 }
 
-void TBounce::draw() const {
-  // Each position goes into both buffers: drawn, presented, drawn again. Nothing is cleared
-  // underneath, which is what leaves the trails.
+void TBounce::paint_cards() {
+  media::ScopedTarget into(trail);
   media::SavedDrawState saved;
   media::set_scale(scale, scale);
   for (const TCard& c : cards) media::draw_image(c.img, static_cast<float>(c.x), static_cast<float>(c.y), 0);
-  media::present(1);
-  for (const TCard& c : cards) media::draw_image(c.img, static_cast<float>(c.x), static_cast<float>(c.y), 0);
+}
+
+void TBounce::draw() const {
+  media::SavedDrawState saved;
+  media::set_blend(media::Blend::Solid);
+  media::draw_image(trail, 0, 0, 0);
 }
 
 void TBounce::new_card(Side side) {
@@ -86,6 +88,7 @@ app::Outcome TBounce::update(int now_ms) {
   }
   cards = std::move(kept);
   ms = now_ms;
+  paint_cards();
   return cards.empty() ? app::Outcome::Nothing : app::Outcome::Redraw;
 }
 

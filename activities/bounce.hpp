@@ -1,6 +1,7 @@
 // Activity 3, bouncing cards: each click throws a small picture card in from the side; cards fall,
-// bounce along the floor and leave by the far side. Nothing is repainted behind them, so every card
-// leaves a trail until the activity is cleared; every choice of the activity clears it.
+// bounce along the floor and leave by the far side. Every step paints the cards where they are into
+// a picture of the sky that is never repainted, so every card leaves a trail until the activity is
+// cleared; every choice of the activity clears it.
 #pragma once
 #include <vector>
 
@@ -35,6 +36,7 @@ class TBounce : public app::Activity {
   int ms = 0;                // clock at the end of the last step
   std::vector<TCard> cards;  // oldest first, so newer cards lie on top
   int w = 0, h = 0;          // card size used by the physics (screen size times scale)
+  media::ImagePtr trail;     // the sky with every card painted in at every step so far
 
   const app::Traits& traits() const override { return kTraits; }
   void init();
@@ -48,6 +50,9 @@ class TBounce : public app::Activity {
   void new_card(Side side);
 
  private:
+  // Paints every card where it is now into the trail.
+  void paint_cards();
+
   app::Context ctx_;
 };
 
