@@ -224,6 +224,7 @@ app::ActivityPtr build(JigsawMode mode, const app::Context& ctx, int cut, int pi
   auto make = [&](int c) -> app::ActivityPtr {
     std::unique_ptr<TPuzzle> p = make_puzzle(mode, ctx);
     if (!p->init(c, picture)) return nullptr;
+    p->setup();
     return p;
   };
   if (app::ActivityPtr a = make(cut)) return a;

@@ -18,6 +18,7 @@ app::ActivityMaker plain_maker() {
         if (T::kTraits.thinking_while_made) context.requests.show_thinking();
         auto a = std::make_unique<T>(context);
         a->init();
+        a->setup();
         return a;
       },
       T::kTraits.pictures, T::kTraits.pictures_to_start);

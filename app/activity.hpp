@@ -90,7 +90,7 @@ class Activity {
   virtual const Traits& traits() const = 0;
   // Shows the activity as it is; changes nothing of its state and plays nothing.
   virtual void draw() const = 0;
-  // A new game in this object; also run once right after the object is made.
+  // A new game in this object (an object is made with its first game ready).
   virtual void setup() {}
   virtual void clear() {}
   // Time has passed (animated activities only): now_ms is the loop's clock.
@@ -101,8 +101,8 @@ class Activity {
   virtual Outcome move(const PointerInput& /*to*/) { return Outcome::Nothing; }
   // The current game is over (only games that end say so).
   virtual bool finished() const { return false; }
-  // For Again::NewGame: the next game as a new object, or none when it cannot be built (this one
-  // then stays).
+  // For Again::NewGame: the next game as a new object, ready to play, or none when it cannot be
+  // built (this one then stays).
   virtual ActivityPtr new_game() { return nullptr; }
 };
 
@@ -114,8 +114,8 @@ struct Context {
   Requests& requests;
 };
 
-// Builds and init()s the object of one digit key; none when it cannot be built (the key then does
-// nothing). It also says how many pictures what it builds shows and needs to start (its
+// Builds the object of one digit key, ready to play; none when it cannot be built (the key then
+// does nothing). It also says how many pictures what it builds shows and needs to start (its
 // Traits::pictures and pictures_to_start), known before anything is built, so that a digit pressed
 // while the pictures load can wait for them.
 class ActivityMaker {

@@ -186,7 +186,6 @@ void Loop::choose(int digit) {
     ActivityPtr made;
     dispatch([&] {
       made = make(context_);
-      if (made) made->setup();
       return Outcome::Nothing;
     });
     if (!made) return;  // nothing could be built: the key does nothing
@@ -206,10 +205,7 @@ void Loop::choose_again(int digit, bool was_current) {
       case Again::Clear: slot->clear(); break;
       case Again::Restart: slot->setup(); break;
       case Again::NewGame:
-        if (ActivityPtr next = slot->new_game()) {
-          next->setup();
-          slot = std::move(next);
-        }
+        if (ActivityPtr next = slot->new_game()) slot = std::move(next);
         break;
     }
     return Outcome::Nothing;

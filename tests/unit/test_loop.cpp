@@ -77,7 +77,10 @@ struct Fake : Activity {
   bool finished() const override { return done; }
   ActivityPtr new_game() override {
     log("new_game");
-    return can_renew ? std::make_unique<Fake>(digit, traits_) : nullptr;
+    if (!can_renew) return nullptr;
+    auto next = std::make_unique<Fake>(digit, traits_);
+    next->setup();
+    return next;
   }
 
   int digit;
@@ -98,7 +101,9 @@ class LoopTest : public testing::Test {
       table[d] = [this, d](const Context&) -> ActivityPtr {
         if (!buildable[d]) return nullptr;
         calls.push_back(std::to_string(d) + ":make");
-        return std::make_unique<Fake>(d, traits[d]);
+        auto made = std::make_unique<Fake>(d, traits[d]);
+        made->setup();  // made ready to play
+        return made;
       };
     progress = testing::TempDir() + "loop-progress-" + std::to_string(::getpid()) + ".txt";
   }
