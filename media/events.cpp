@@ -14,12 +14,17 @@
 namespace media {
 namespace {
 
+// The ring, shared by every thread that posts events and the main thread that takes them.
 struct Queue {
   std::mutex m;
-  std::condition_variable cv;
+  std::condition_variable cv;           // signalled for each event posted
   std::array<Event, kEventRing> ring;
-  int head = 0, count = 0;
-  bool tick_waiting = false;  // a timer tick is in the ring, not yet taken
+  int head = 0, count = 0;              // the oldest event, and how many are queued
+  bool tick_waiting = false;            // a timer tick is in the ring, not yet taken
+  // True while the main thread sleeps in SDL's wait for window events. Another thread that posts an
+  // event then puts a wake-up into SDL's queue too, so the main thread sleeps until something
+  // happens instead of looking every few milliseconds.
+  std::atomic<bool> sleeping_in_sdl{false};
 };
 
 Queue& queue() {
@@ -105,11 +110,6 @@ void pump_if_due(std::chrono::steady_clock::time_point now, bool force) {
   detail::poll_keyboard_hold();
 }
 
-// True while the main thread sleeps in SDL's wait for window events. Another thread that posts an
-// event then puts a wake-up into SDL's queue too, so the main thread sleeps until something happens
-// instead of looking every few milliseconds.
-std::atomic<bool> sleeping_in_sdl{false};
-
 void wake_sdl_waiter() {
   static const Uint32 wake_type = SDL_RegisterEvents(1);
   if (wake_type == static_cast<Uint32>(-1)) return;
@@ -141,7 +141,7 @@ bool push(const Event& e, bool one_tick) {
     if (e.kind == EventKind::Tick) q.tick_waiting = true;
   }
   q.cv.notify_one();
-  if (sleeping_in_sdl.exchange(false)) wake_sdl_waiter();
+  if (q.sleeping_in_sdl.exchange(false)) wake_sdl_waiter();
   return true;
 }
 
@@ -166,13 +166,13 @@ Event wait_event() {
       // Window events arrive in SDL's queue, ticks in ours. Say that we sleep, then look at ours once
       // more: an event posted before this point is seen here, one posted after it wakes SDL's wait.
       // The timeout is only a safety net.
-      sleeping_in_sdl = true;
+      q.sleeping_in_sdl = true;
       if (pop(e)) {
-        sleeping_in_sdl = false;
+        q.sleeping_in_sdl = false;
         return e;
       }
       SDL_WaitEventTimeout(nullptr, 250);
-      sleeping_in_sdl = false;
+      q.sleeping_in_sdl = false;
     } else {
       std::unique_lock<std::mutex> lock(q.m);
       q.cv.wait_for(lock, std::chrono::milliseconds(20), [&] { return q.count > 0; });
