@@ -3,6 +3,7 @@
 // a picture of the sky that is never repainted, so every card leaves a trail until the activity is
 // cleared; every choice of the activity clears it.
 #pragma once
+#include <memory>
 #include <vector>
 
 #include "app/activity.hpp"
@@ -10,13 +11,13 @@
 
 namespace activities {
 
-struct TCard {
-  media::ImagePtr img;
-  int x = 0, y = 0;    // top-left corner on screen
-  int dx = 0, dy = 0;  // pixels per step; dy positive downwards
+struct FlyingCard {
+  media::ImagePtr picture;
+  int left = 0, top = 0;           // top-left corner on screen
+  int speed_x = 0, speed_y = 0;    // pixels per step; speed_y positive downwards
 };
 
-class TBounce : public app::Activity {
+class BouncingCards : public app::Activity {
  public:
   static constexpr app::Traits kTraits{.pointer_shown = false,
                                        .animated = true,
@@ -28,32 +29,41 @@ class TBounce : public app::Activity {
                                        .again_when_finished = app::Again::Clear,
                                        .pictures = app::kEveryPicture};
 
-  enum class Side { Left, Right };
-
-  explicit TBounce(const app::Context& context) : ctx_(context) {}
-
-  float scale = 0.0f;        // cards are drawn at 0.17
-  int ms = 0;                // clock at the end of the last step
-  std::vector<TCard> cards;  // oldest first, so newer cards lie on top
-  int w = 0, h = 0;          // card size used by the physics (screen size times scale)
-  media::ImagePtr trail;     // the sky with every card painted in at every step so far
+  // An empty sky, its steps timed from now; none when there is no picture to keep the trails in.
+  static std::unique_ptr<BouncingCards> make(const app::Context& context);
 
   const app::Traits& traits() const override { return kTraits; }
-  void init();
-  // A new game is an empty sky.
-  void setup() override { clear(); }
+  // An empty sky.
   void clear() override;
   void draw() const override;
   app::Outcome update(int now_ms) override;
   // A left click throws a card from the left, a right click one from the right.
   app::Outcome click(const app::PointerInput& at) override;
-  void new_card(Side side);
+  // Puts a card in flight where and as fast as it says; the next step moves it and paints it.
+  void throw_card(const FlyingCard& card) { cards_.push_back(card); }
+
+  // The cards in flight, oldest first, so newer cards lie on top.
+  const std::vector<FlyingCard>& cards() const { return cards_; }
+  // A card's size as the flight knows it: the screen's times the scale cards are drawn at.
+  int card_width() const { return card_w_; }
+  int card_height() const { return card_h_; }
+  float card_scale() const;
+  // The clock at the end of the last step (when the activity was made, before the first).
+  int last_step_ms() const { return last_step_ms_; }
 
  private:
+  enum class Side { Left, Right };
+
+  explicit BouncingCards(const app::Context& context) : ctx_(context) {}
+  void throw_from(Side side);
   // Paints every card where it is now into the trail.
   void paint_cards();
 
   app::Context ctx_;
+  int last_step_ms_ = 0;
+  std::vector<FlyingCard> cards_;
+  int card_w_ = 0, card_h_ = 0;
+  media::ImagePtr trail_;  // the sky with every card painted in at every step so far
 };
 
 }  // namespace activities

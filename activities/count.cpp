@@ -9,11 +9,10 @@
 #include "app/furniture.hpp"
 #include "media/clock.hpp"
 #include "media/draw.hpp"
+#include "media/log.hpp"
 
 namespace activities {
 namespace {
-
-constexpr int kBalls = 20;
 
 struct Grid {
   int rows, cols;
@@ -34,61 +33,67 @@ media::ImagePtr load_ball(const std::string& folder, int number) {
 
 }  // namespace
 
-void TBall::init(const std::string& data_dir, int number) {
-  img = load_ball(data_dir + "count", number);
-  glow = load_ball(data_dir + "count_glow", number);
-  red = load_ball(data_dir + "count_red", number);
-  n = static_cast<uint8_t>(number);
-}
-
-void TCount::init() {
-  balls.clear();
+std::unique_ptr<CountingBalls> CountingBalls::make(const app::Context& context) {
+  const std::string& data = context.assets.data_dir;
+  std::unique_ptr<CountingBalls> c(new CountingBalls(context));
   for (int i = 1; i <= kBalls; ++i) {
-    TBall b;
-    b.init(ctx_.assets.data_dir, i);
-    balls.push_back(b);
+    Ball b;
+    b.number = i;
+    b.normal = load_ball(data + "count", i);
+    b.glowing = load_ball(data + "count_glow", i);
+    b.wrong = load_ball(data + "count_red", i);
+    // A ball without one of its looks would vanish or could not be touched: the game could not end.
+    if (!b.normal || !b.glowing || !b.wrong) {
+      media::log_error("counting", "cannot start without the three looks of ball " + std::to_string(i) + " in " +
+                                       data + "count, count_glow and count_red");
+      return nullptr;
+    }
+    c->balls_.push_back(b);
   }
-  radius = media::image_width(balls.back().img) / 2;
-  balls = app::shuffle_list(balls);
-  done = false;
+  c->ball_radius_ = media::image_width(c->balls_.back().normal) / 2;
+  c->balls_ = app::shuffle_list(c->balls_);
+  c->lay_out();
+  return c;
 }
 
-void TCount::setup() {
-  const app::Assets& s = ctx_.assets;
-  if (n == 0)
-    n = 9;
-  else if (n < kBalls && done)
-    ++n;
-  current = 0;
-  done = false;
+void CountingBalls::setup() {
+  if (in_play_ < kBalls && complete_) ++in_play_;
+  lay_out();
+}
 
-  Grid g = grid_for(n);
+// Starts a game of in_play_ balls: every ball in play gets a cell of its own.
+void CountingBalls::lay_out() {
+  const app::Assets& s = ctx_.assets;
+  last_counted_ = 0;
+  complete_ = false;
+
+  Grid g = grid_for(in_play_);
   int cw = s.screen_w / g.cols, ch = s.screen_h / g.rows;
   std::vector<app::TPoint> candidates;
   for (int row = 0; row < g.rows; ++row)
     for (int col = 0; col < g.cols; ++col) {
       int x0 = col * cw, y0 = row * ch;
       app::TPoint p;
-      int px = media::rand(x0 + radius, x0 + cw - radius);
-      int py = media::rand(y0 + radius, y0 + ch - radius);
+      int px = media::rand(x0 + ball_radius_, x0 + cw - ball_radius_);
+      int py = media::rand(y0 + ball_radius_, y0 + ch - ball_radius_);
       p.init(px, py);
       candidates.push_back(p);
     }
   candidates = app::shuffle_list(candidates);
 
   size_t next = 0;
-  for (TBall& b : balls) {
-    if (b.n > n || next >= candidates.size()) continue;
-    b.xc = candidates[next].x;
-    b.yc = candidates[next].y;
+  for (Ball& b : balls_) {
+    if (b.number > in_play_ || next >= candidates.size()) continue;
+    b.centre_x = candidates[next].x;
+    b.centre_y = candidates[next].y;
     ++next;
   }
-  red = 0;
+  wrong_ball_ = 0;
 }
 
 // Drawn again for every pointer move; the balls change only now and then, so the last drawing is
 // kept and copied back while every ball keeps its look and place.
-void TCount::draw() const {
+void CountingBalls::draw() const {
   const media::ImagePtr& sky = ctx_.assets.sky_image;
   if (!covers_screen(sky, ctx_.assets)) {
     drawn_.forget();
@@ -96,70 +101,72 @@ void TCount::draw() const {
     return;
   }
   media::FrameCache::Key key{key_of(sky.get())};
-  for (const TBall& b : balls) {
-    if (b.n > n) continue;
+  for (const Ball& b : balls_) {
+    if (b.number > in_play_) continue;
     key.push_back(key_of(look(b).get()));
-    key.push_back(b.xc);
-    key.push_back(b.yc);
+    key.push_back(b.centre_x);
+    key.push_back(b.centre_y);
   }
   if (drawn_.put_back(key)) return;
   draw_balls();
   drawn_.keep(std::move(key));
 }
 
-void TCount::draw_balls() const {
+void CountingBalls::draw_balls() const {
   media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
   media::SavedDrawState saved;
   media::set_blend(media::Blend::Alpha);
-  for (const TBall& b : balls)
-    if (b.n <= n) media::draw_image(look(b), static_cast<float>(b.xc), static_cast<float>(b.yc), 0);
+  for (const Ball& b : balls_)
+    if (b.number <= in_play_)
+      media::draw_image(look(b), static_cast<float>(b.centre_x), static_cast<float>(b.centre_y), 0);
 }
 
-const media::ImagePtr& TCount::look(const TBall& b) const {
-  if (b.n == red) return b.red;
-  if (b.n == current || done) return b.glow;
-  return b.img;
+const media::ImagePtr& CountingBalls::look(const Ball& b, int wrong_ball, int last_counted, bool complete) {
+  if (b.number == wrong_ball) return b.wrong;
+  if (b.number == last_counted || complete) return b.glowing;
+  return b.normal;
 }
 
-const TBall* TCount::ball(int number) const {
-  for (const TBall& b : balls)
-    if (b.n == number) return &b;
+const Ball* CountingBalls::ball(int number) const {
+  for (const Ball& b : balls_)
+    if (b.number == number) return &b;
   return nullptr;
 }
 
-app::Outcome TCount::move(const app::PointerInput& to) {
-  auto touched = [&](const TBall& b) {
-    return app::point_over(ctx_.assets, b.img, static_cast<float>(b.xc), static_cast<float>(b.yc), to.x, to.y);
+app::Outcome CountingBalls::move(const app::PointerInput& to) {
+  auto touched = [&](const Ball& b) {
+    return app::point_over(ctx_.assets, b.normal, static_cast<float>(b.centre_x), static_cast<float>(b.centre_y),
+                           to.x, to.y);
   };
-  if (done) {
-    for (const TBall& b : balls)
-      if (b.n == 1 && touched(b)) {
+  if (complete_) {
+    for (const Ball& b : balls_)
+      if (b.number == 1 && touched(b)) {
         setup();
         break;
       }
     return app::Outcome::Nothing;
   }
-  for (const TBall& b : balls) {
-    if (b.n > n || !touched(b)) continue;
-    int k = b.n;
-    if (current == 0) {
+  for (const Ball& b : balls_) {
+    if (b.number > in_play_ || !touched(b)) continue;
+    int k = b.number;
+    if (last_counted_ == 0) {
       if (k == 1) {
-        current = 1;
-        red = 0;
+        last_counted_ = 1;
+        wrong_ball_ = 0;
       }
       return app::Outcome::Nothing;
     }
-    if (k == current) return app::Outcome::Nothing;
-    if (k == current + 1) {
-      current = static_cast<uint8_t>(k);
-      if (k == n) {
-        done = true;
+    if (k == last_counted_) return app::Outcome::Nothing;
+    if (k == last_counted_ + 1) {
+      last_counted_ = k;
+      if (k == in_play_) {
+        complete_ = true;
         ctx_.effects.play(app::Effect::Magic);
         return app::Outcome::Finished;
       }
     } else {
-      red = k;
-      current = 0;
+      wrong_ball_ = k;
+      last_counted_ = 0;
       ctx_.effects.play(app::Effect::Pop);
     }
   }

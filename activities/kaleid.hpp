@@ -4,13 +4,14 @@
 // shows or hides the upright picture behind the pattern.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "app/activity.hpp"
 #include "media/image.hpp"
 
 namespace activities {
 
-class TKaleid : public app::Activity {
+class Kaleidoscope : public app::Activity {
  public:
   static constexpr app::Traits kTraits{.pointer_shown = false,
                                        .animated = true,
@@ -18,22 +19,11 @@ class TKaleid : public app::Activity {
                                        .wants_right_clicks = true,
                                        .pictures = app::kEveryPicture};
 
-  explicit TKaleid(const app::Context& context) : ctx_(context) {}
-
-  media::ImagePtr img;   // screen-sized masked copy of the current picture, handle at its centre
-  int ind = 0;           // index in pictures of the current picture
-  bool taken = false;    // img holds a picture
-  media::ImagePtr mask;  // laid over the piece before it is cut; handle top-left
-  int r = 0;             // mask width: the side of the square cut out and repeated
-  int r2 = 0;
-  int ms = 0;            // clock at the last turning step
-  int rot = 0;           // angle of the turning picture, 0..359 degrees
-  media::ImagePtr ring;  // drawn around the pattern, handle at its centre
-  int ring_w = 0;        // margin beyond r kept between the pointer and every screen edge
-  bool show = false;     // the upright picture behind the pattern, else black
+  // A picture taken (when there is one) and the pattern and the pointer in the middle; none
+  // without the mask and the ring, or a screen-sized image to hold the picture.
+  static std::unique_ptr<Kaleidoscope> make(const app::Context& context);
 
   const app::Traits& traits() const override { return kTraits; }
-  void init();
   void draw() const override;
   app::Outcome update(int now_ms) override;
   // A left click takes another picture; a right click shows or hides the one behind.
@@ -41,11 +31,29 @@ class TKaleid : public app::Activity {
   // The pattern follows the pointer, kept a ring's width inside the screen: a pointer beyond that
   // is put back at the limit.
   app::Outcome move(const app::PointerInput& to) override;
+
   // Where the pattern is drawn (the pointer, kept inside its limits).
   int pattern_x() const { return at_x_; }
   int pattern_y() const { return at_y_; }
+  // Which picture of the list is taken, and whether one is (none with an empty list).
+  int picture_index() const { return picture_index_; }
+  bool has_picture() const { return has_picture_; }
+  // The screen-sized masked copy of the taken picture that turns, handle at its centre.
+  const media::ImagePtr& turning_picture() const { return turning_; }
+  // The angle the picture is turned by, 0..359 degrees.
+  int turn_degrees() const { return turn_degrees_; }
+  // The clock at the last turning step (when the activity was made, before the first).
+  int last_turn_ms() const { return last_turn_ms_; }
+  // The upright picture shows behind the pattern; else black.
+  bool shows_picture_behind() const { return show_behind_; }
+  // Laid over the piece before it is cut (handle top-left); its width is the side of the square cut.
+  const media::ImagePtr& mask() const { return mask_; }
+  int cut_size() const { return cut_size_; }
+  // Drawn around the pattern, handle at its centre.
+  const media::ImagePtr& ring() const { return ring_; }
 
  private:
+  explicit Kaleidoscope(const app::Context& context) : ctx_(context) {}
   void take_picture();
   // Where the upright picture, drawn over the whole screen, lets what is under it show: the box
   // round its transparent pixels (the whole screen when that cannot be known).
@@ -54,13 +62,21 @@ class TKaleid : public app::Activity {
   };
   const Box& holes() const;
 
+  app::Context ctx_;
+  media::ImagePtr turning_;
+  int picture_index_ = 0;
+  bool has_picture_ = false;
+  media::ImagePtr mask_;
+  int cut_size_ = 0;
+  int last_turn_ms_ = 0;
+  int turn_degrees_ = 0;
+  media::ImagePtr ring_;
+  bool show_behind_ = false;
   int at_x_ = 0, at_y_ = 0;
   // The holes as last found, for the pixels of that generation.
   mutable Box holes_;
   mutable uint64_t holes_of_ = 0;
   mutable const media::Pixmap* holes_source_ = nullptr;
-
-  app::Context ctx_;
 };
 
 }  // namespace activities

@@ -3,7 +3,7 @@
 #include "activities/bounce.hpp"
 #include "activities/colour.hpp"
 #include "activities/count.hpp"
-#include "activities/frames4.hpp"
+#include "activities/frames.hpp"
 #include "activities/jigsaw_core.hpp"
 #include "activities/kaleid.hpp"
 #include "activities/pairs.hpp"
@@ -12,10 +12,10 @@ namespace activities {
 
 app::ActivityTable activity_table() {
   app::ActivityTable t;
-  t[1] = plain_maker<TFrames4>();
-  t[2] = plain_maker<TCount>();
-  t[3] = plain_maker<TBounce>();
-  t[4] = plain_maker<TKaleid>();
+  t[1] = factory_maker<PictureFrames>();
+  t[2] = factory_maker<CountingBalls>();
+  t[3] = factory_maker<BouncingCards>();
+  t[4] = factory_maker<Kaleidoscope>();
   t[5] = jigsaw_maker(JigsawMode::Uncover);
   t[6] = jigsaw_maker(JigsawMode::Where);
   t[7] = plain_maker<TColour>();

@@ -24,4 +24,16 @@ app::ActivityMaker plain_maker() {
       T::kTraits.pictures, T::kTraits.pictures_to_start);
 }
 
+// The maker of an activity built in one step by its T::make(context), which yields it ready to play
+// or none; the thinking image shows meanwhile when its traits say building it takes that long.
+template <class T>
+app::ActivityMaker factory_maker() {
+  return app::ActivityMaker(
+      [](const app::Context& context) -> app::ActivityPtr {
+        if (T::kTraits.thinking_while_made) context.requests.show_thinking();
+        return T::make(context);
+      },
+      T::kTraits.pictures, T::kTraits.pictures_to_start);
+}
+
 }  // namespace activities

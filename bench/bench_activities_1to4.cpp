@@ -7,7 +7,7 @@
 
 #include "activities/bounce.hpp"
 #include "activities/count.hpp"
-#include "activities/frames4.hpp"
+#include "activities/frames.hpp"
 #include "activities/kaleid.hpp"
 #include "app/picture_store.hpp"
 #include "bench/bench_floor.hpp"
@@ -23,56 +23,61 @@ using namespace media;
 
 
 // All four frames showing a picture.
-static void BM_Frames4Redraw(benchmark::State& st) {
-  activities::TFrames4 f{bench::world().context};
-  f.init();
+static void BM_FramesRedraw(benchmark::State& st) {
+  auto f = activities::PictureFrames::make(bench::world().context);
+  if (!f) return st.SkipWithError("picture frames cannot be made");
   const int spots[4][2] = {{200, 150}, {700, 150}, {200, 500}, {700, 500}};
-  for (const auto& s : spots) f.move(app::PointerInput{s[0], s[1]});
+  for (const auto& s : spots) f->move(app::PointerInput{s[0], s[1]});
   for (auto _ : st) {
-    f.draw();
+    f->draw();
     present(0);
   }
 }
-BENCHMARK(BM_Frames4Redraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FramesRedraw)->Unit(benchmark::kMillisecond);
 
-// The largest game: twenty balls.
+// The largest game: twenty balls, played up to it, and five of them counted.
 static void BM_CountRedraw(benchmark::State& st) {
-  activities::TCount c{bench::world().context};
-  c.init();
-  c.n = 20;
-  c.setup();
-  c.current = 5;
-  c.red = 7;
+  auto c = activities::CountingBalls::make(bench::world().context);
+  if (!c) return st.SkipWithError("counting balls cannot be made");
+  auto touch = [&](int k) { c->move(app::PointerInput{c->ball(k)->centre_x, c->ball(k)->centre_y}); };
+  for (int game = 0; game < activities::CountingBalls::kBalls; ++game) {
+    for (int k = 1; k <= c->balls_in_play(); ++k) touch(k);
+    touch(1);  // a complete game: ball 1 starts the next, one ball larger
+  }
+  if (c->balls_in_play() != activities::CountingBalls::kBalls) return st.SkipWithError("the games did not grow");
+  for (int k = 1; k <= 5; ++k) touch(k);
   for (auto _ : st) {
-    c.draw();
+    c->draw();
     present(0);
   }
 }
 BENCHMARK(BM_CountRedraw)->Unit(benchmark::kMillisecond);
 
-// Cards in flight (the draw itself presents once in between, so two presents per redraw).
+// Cards in flight.
 static void BM_BounceRedraw(benchmark::State& st) {
-  activities::TBounce b{bench::world().context};
-  b.init();
-  b.clear();
-  for (int i = 0; i < st.range(0); ++i) b.click(app::PointerInput{0, 0, i % 2 ? media::Button::Right : media::Button::Left});
+  auto b = activities::BouncingCards::make(bench::world().context);
+  if (!b) return st.SkipWithError("bouncing cards cannot be made");
+  for (int i = 0; i < st.range(0); ++i)
+    b->click(app::PointerInput{0, 0, i % 2 ? media::Button::Right : media::Button::Left});
   for (auto _ : st) {
-    b.draw();
+    b->draw();
     present(0);
   }
 }
 BENCHMARK(BM_BounceRedraw)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
-// The pattern with a black background (0) or the upright picture behind it (1).
+// The pattern with a black background (0) or the upright picture behind it (1), turning a degree
+// each redraw.
 static void BM_KaleidRedraw(benchmark::State& st) {
-  activities::TKaleid k{bench::world().context};
-  k.init();
-  k.show = st.range(0) != 0;
-  k.move(app::PointerInput{500, 400});
+  auto k = activities::Kaleidoscope::make(bench::world().context);
+  if (!k) return st.SkipWithError("the kaleidoscope cannot be made");
+  if (st.range(0) != 0) k->click(app::PointerInput{0, 0, media::Button::Right});
+  k->move(app::PointerInput{500, 400});
+  int now = millisecs();
   for (auto _ : st) {
-    ++k.rot;
-    k.rot %= 360;
-    k.draw();
+    now += 51;
+    k->update(now);
+    k->draw();
     present(0);
   }
 }

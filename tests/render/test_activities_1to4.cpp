@@ -4,10 +4,11 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 #include "activities/bounce.hpp"
 #include "activities/count.hpp"
-#include "activities/frames4.hpp"
+#include "activities/frames.hpp"
 #include "activities/kaleid.hpp"
 #include "media/draw.hpp"
 #include "tests/render/render_util.hpp"
@@ -45,10 +46,10 @@ class ActivityDraw : public act_test::ActivityTest {
 
 TEST_F(ActivityDraw, FramePictureFillsItsOpeningAtTheFramesCorner) {
   big_pictures(16);
-  activities::TFrames4 f{context()};
-  f.init();
-  
-  f.move(tw::at(300, 200));
+  std::unique_ptr<activities::PictureFrames> made = activities::PictureFrames::make(context());
+  ASSERT_TRUE(made);
+  const activities::PictureFrames& f = *made;
+  made->move(tw::at(300, 200));
   f.draw();
   expect_state_restored();
   media::PixmapPtr p = media::grab_pixmap(0, 0, 1024, 768);
@@ -62,47 +63,50 @@ TEST_F(ActivityDraw, FramePictureFillsItsOpeningAtTheFramesCorner) {
   EXPECT_FALSE(close(at(*p, 200, 340), colour, 40)) << "below the picture";
   // The other frames show the background's pale canvas.
   for (int i = 1; i < 4; ++i) {
-    uint32_t q = at(*p, f.frames[i].x + 176, f.frames[i].y + 132);
+    uint32_t q = at(*p, f.frame(i).left + 176, f.frame(i).top + 132);
     EXPECT_GT(ch(q, 16) + ch(q, 8) + ch(q, 0), 700) << "frame " << i;
   }
 }
 
 TEST_F(ActivityDraw, BallsAreDrawnCentredWithTheirLook) {
-  activities::TCount c{context()};
-  c.init();
-  c.setup();
-  c.current = 1;
-  c.red = 2;
-  c.draw();
-  expect_state_restored();
-  // A point on each ball's body, away from its number: the drawn pixel is the look's own.
-  for (int k = 1; k <= 3; ++k) {
-    const activities::TBall& b = *c.ball(k);
-    const media::ImagePtr& look = k == 1 ? b.glow : k == 2 ? b.red : b.img;
-    int ox = -c.radius / 2, oy = c.radius / 2;
-    uint32_t want = media::read_pixel(*look->source, look->width / 2 + ox, look->height / 2 + oy);
-    ASSERT_EQ(want >> 24, 255u) << "an opaque point of ball " << k;
-    EXPECT_TRUE(close(rt::screen_pixel(b.xc + ox, b.yc + oy), want, 4)) << "ball " << k;
-  }
+  std::unique_ptr<activities::CountingBalls> made = activities::CountingBalls::make(context());
+  ASSERT_TRUE(made);
+  activities::CountingBalls& c = *made;
+  auto touch = [&](int k) { c.move(tw::at(c.ball(k)->centre_x, c.ball(k)->centre_y)); };
+  // A point on each of balls 1 to 3, away from its number: the drawn pixel is the look's own.
+  auto expect_looks = [&](const char* why, auto look_of) {
+    SCOPED_TRACE(why);
+    c.draw();
+    expect_state_restored();
+    for (int k = 1; k <= 3; ++k) {
+      const activities::Ball& b = *c.ball(k);
+      const media::ImagePtr look = look_of(b);
+      int ox = -c.ball_radius() / 2, oy = c.ball_radius() / 2;
+      uint32_t want = media::read_pixel(*look->source, look->width / 2 + ox, look->height / 2 + oy);
+      ASSERT_EQ(want >> 24, 255u) << "an opaque point of ball " << k;
+      EXPECT_TRUE(close(rt::screen_pixel(b.centre_x + ox, b.centre_y + oy), want, 4)) << "ball " << k;
+    }
+  };
+  touch(1);
+  expect_looks("ball 1 counted", [](const activities::Ball& b) { return b.number == 1 ? b.glowing : b.normal; });
+  touch(3);
+  expect_looks("ball 3 touched too soon", [](const activities::Ball& b) { return b.number == 3 ? b.wrong : b.normal; });
   // Balls out of play are not drawn: those never placed sit at (0, 0), where the sky shows.
-  ASSERT_EQ(c.ball(20)->xc, 0);
+  ASSERT_EQ(c.ball(20)->centre_x, 0);
   EXPECT_TRUE(close(rt::screen_pixel(3, 3), media::read_pixel(*assets().sky_image->source, 3, 3), 4));
 }
 
 // Every step paints the cards into the trail, which lasts however often the screen is presented.
 TEST_F(ActivityDraw, CardTrailsLastThroughPresents) {
   big_pictures(1);
-  activities::TBounce b{context()};
-  b.init();
-  b.clear();
+  std::unique_ptr<activities::BouncingCards> made = activities::BouncingCards::make(context());
+  ASSERT_TRUE(made);
+  activities::BouncingCards& b = *made;
   auto sky = [this](int x, int y) { return media::read_pixel(*assets().sky_image->source, x, y); };
   b.draw();
   EXPECT_TRUE(close(rt::screen_pixel(400, 300), sky(400, 300), 3));
 
-  b.click(tw::at(0, 0));
-  b.cards[0].x = 100;
-  b.cards[0].y = 200;
-  b.cards[0].dy = 0;
+  b.throw_card(activities::FlyingCard{assets().picture(0), 100, 200, 6, 0});
   b.draw();
   EXPECT_TRUE(close(rt::screen_pixel(101, 201), sky(101, 201), 3)) << "a card shows once a step has painted it";
   const uint32_t card = act_test::picture_colour(0);
@@ -136,15 +140,16 @@ TEST_F(ActivityDraw, KaleidoscopeCutsThroughTheMaskAndRepeatsItEightTimes) {
       media::write_pixel(*pix, x, y, 0xFF000000u | (20 + x / 5) << 16 | (20 + y / 4) << 8 | ((x * 7 + y * 3) % 200 + 20));
   world().set_pictures({media::image_from_pixmap(pix, 0), media::image_from_pixmap(pix, 0)});
 
-  activities::TKaleid k{context()};
-  k.init();
-  ASSERT_EQ(k.r, 150);
+  std::unique_ptr<activities::Kaleidoscope> made = activities::Kaleidoscope::make(context());
+  ASSERT_TRUE(made);
+  activities::Kaleidoscope& k = *made;
+  ASSERT_EQ(k.cut_size(), 150);
   const int cx = 500, cy = 400;
   k.move(tw::at(cx, cy));
   k.draw();
   expect_state_restored();
   media::PixmapPtr p = media::grab_pixmap(0, 0, 1024, 768);
-  const media::Pixmap& mask = *k.mask->source;
+  const media::Pixmap& mask = *k.mask()->source;
 
   // What the cut holds u, v pixels up and left of the pointer: the picture where the mask is clear,
   // the mask's colour where it paints, nothing (0) where it paints pure white.

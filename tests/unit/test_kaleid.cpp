@@ -1,115 +1,149 @@
-// Kaleidoscope: the set-up from the mask, the turning step timing, the picture choice on a click,
-// the background switch, and the pointer kept r + 30 from every edge (also where warps fail).
+// Kaleidoscope: what the factory yields, the sizes from the mask, the turning step timing, the
+// picture choice on a click, the background switch, and the pointer kept the cut's size + 30 from
+// every edge (also where warps fail).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
 #include <set>
+#include <string>
 
 #include "activities/kaleid.hpp"
 #include "tests/unit/activities_1to4_fixture.hpp"
 
-using activities::TKaleid;
+using activities::Kaleidoscope;
 
 namespace {
 
 class KaleidTest : public act_test::ActivityTest {
  protected:
-  TKaleid k{context()};
+  // Made here rather than in SetUp, after the test has chosen its pictures.
+  Kaleidoscope& make() {
+    made = Kaleidoscope::make(context());
+    EXPECT_TRUE(made);
+    return *made;
+  }
+  std::unique_ptr<Kaleidoscope> made;
 };
 
-TEST_F(KaleidTest, InitTakesSizesFromTheMaskAndAPictureOtherThanTheFirst) {
+TEST_F(KaleidTest, MadeWithAPictureOtherThanTheFirstAndSizesFromTheMask) {
   for (int seed = 1; seed <= 30; ++seed) {
     media::seed_random(seed);
-    TKaleid a{context()};
-    a.init();
-    EXPECT_NE(a.ind, 0) << "seed " << seed;
-    EXPECT_TRUE(a.taken);
+    std::unique_ptr<Kaleidoscope> a = Kaleidoscope::make(context());
+    ASSERT_TRUE(a);
+    EXPECT_NE(a->picture_index(), 0) << "seed " << seed;
+    EXPECT_TRUE(a->has_picture());
   }
-  k.init();
-  ASSERT_TRUE(k.mask) << "kaleid/mask.png";
-  EXPECT_EQ(k.r, k.mask->width);
-  EXPECT_EQ(k.r2, k.r / 2);
-  EXPECT_GT(k.r, 50);
-  EXPECT_EQ(k.ring_w, 30);
-  EXPECT_EQ(k.rot, 0);
-  EXPECT_FALSE(k.show);
-  EXPECT_EQ(k.ms, 1000);
-  ASSERT_TRUE(k.img);
-  EXPECT_EQ(k.img->width, 1024);
-  EXPECT_EQ(k.img->height, 768);
-  EXPECT_FLOAT_EQ(k.img->handle_x, 512);
-  EXPECT_FLOAT_EQ(k.img->handle_y, 384);
-  ASSERT_TRUE(k.ring);
-  EXPECT_FLOAT_EQ(k.ring->handle_x, k.ring->width / 2.0f);
-  EXPECT_GE(k.ring->width, 2 * k.r) << "the ring frames the whole pattern";
+  Kaleidoscope& k = make();
+  ASSERT_TRUE(k.mask()) << "kaleid/mask.png";
+  EXPECT_EQ(k.cut_size(), k.mask()->width);
+  EXPECT_GT(k.cut_size(), 50);
+  EXPECT_EQ(k.turn_degrees(), 0);
+  EXPECT_FALSE(k.shows_picture_behind());
+  EXPECT_EQ(k.last_turn_ms(), 1000);
+  ASSERT_TRUE(k.turning_picture());
+  EXPECT_EQ(k.turning_picture()->width, 1024);
+  EXPECT_EQ(k.turning_picture()->height, 768);
+  EXPECT_FLOAT_EQ(k.turning_picture()->handle_x, 512);
+  EXPECT_FLOAT_EQ(k.turning_picture()->handle_y, 384);
+  ASSERT_TRUE(k.ring());
+  EXPECT_FLOAT_EQ(k.ring()->handle_x, k.ring()->width / 2.0f);
+  EXPECT_GE(k.ring()->width, 2 * k.cut_size()) << "the ring frames the whole pattern";
+}
+
+// The mask cuts the piece and the ring is the pointer: without either there is no activity, and
+// nothing is asked of the loop. The pictures are not needed (see below).
+TEST_F(KaleidTest, NoneWithoutTheMaskOrTheRing) {
+  namespace fs = std::filesystem;
+  const fs::path data = assets().data_dir;
+  const fs::path copy = fs::temp_directory_path() / ("pipkin-kaleid-" + std::to_string(::getpid()));
+  for (const char* only : {"mask.png", "ring.png"}) {
+    SCOPED_TRACE(std::string("only ") + only);
+    fs::remove_all(copy);
+    fs::create_directories(copy / "kaleid");
+    fs::create_symlink(data / "kaleid" / only, copy / "kaleid" / only);
+    world().assets.data_dir = copy.string() + "/";
+    EXPECT_FALSE(Kaleidoscope::make(context()));
+    EXPECT_TRUE(world().requests.warps.empty()) << "nothing is asked of the loop";
+  }
+  fs::create_symlink(data / "kaleid" / "mask.png", copy / "kaleid" / "mask.png");
+  EXPECT_TRUE(Kaleidoscope::make(context())) << "with both";
+  fs::remove_all(copy);
 }
 
 TEST_F(KaleidTest, TurnsOneDegreePerStepMoreThanFiftyMillisecondsApart) {
-  k.init();
+  Kaleidoscope& k = make();
   media::advance_manual_clock(50);
   EXPECT_EQ(k.update(media::millisecs()), app::Outcome::Nothing);
-  EXPECT_EQ(k.rot, 0);
+  EXPECT_EQ(k.turn_degrees(), 0);
   media::advance_manual_clock(1);
   EXPECT_EQ(k.update(media::millisecs()), app::Outcome::Redraw);
-  EXPECT_EQ(k.rot, 1);
-  EXPECT_EQ(k.ms, 1051);
+  EXPECT_EQ(k.turn_degrees(), 1);
+  EXPECT_EQ(k.last_turn_ms(), 1051);
   EXPECT_EQ(k.update(media::millisecs()), app::Outcome::Nothing);
-  EXPECT_EQ(k.rot, 1) << "no time has passed";
+  EXPECT_EQ(k.turn_degrees(), 1) << "no time has passed";
 
-  k.rot = 357;
+  for (int turned = 1; turned < 357; ++turned) {
+    media::advance_manual_clock(51);
+    k.update(media::millisecs());
+  }
+  ASSERT_EQ(k.turn_degrees(), 357);
   const int expect[] = {358, 359, 0, 1};
   for (int e : expect) {
     media::advance_manual_clock(51);
     k.update(media::millisecs());
-    EXPECT_EQ(k.rot, e);
+    EXPECT_EQ(k.turn_degrees(), e);
   }
 }
 
 TEST_F(KaleidTest, ClicksNeverTakeTheSamePictureTwiceAndRightClickToggles) {
   set_pictures(3);
-  k.init();
+  Kaleidoscope& k = make();
   std::set<int> seen;
   for (int i = 0; i < 200; ++i) {
-    int before = k.ind;
+    int before = k.picture_index();
     EXPECT_EQ(k.click(tw::at(0, 0)), app::Outcome::Finished) << "every click finishes a game";
-    EXPECT_NE(k.ind, before);
-    seen.insert(k.ind);
+    EXPECT_NE(k.picture_index(), before);
+    seen.insert(k.picture_index());
   }
   EXPECT_EQ(seen.size(), 3u);
 
   k.click(tw::right_at(0, 0));
-  EXPECT_TRUE(k.show);
+  EXPECT_TRUE(k.shows_picture_behind());
   k.click(tw::right_at(0, 0));
-  EXPECT_FALSE(k.show);
+  EXPECT_FALSE(k.shows_picture_behind());
 }
 
 TEST_F(KaleidTest, OneOrNoPictureNeitherFailsNorHangs) {
   set_pictures(1);
-  k.init();
-  EXPECT_EQ(k.ind, 0);
-  EXPECT_TRUE(k.taken);
+  Kaleidoscope& k = make();
+  EXPECT_EQ(k.picture_index(), 0);
+  EXPECT_TRUE(k.has_picture());
   k.click(tw::at(0, 0));
-  EXPECT_EQ(k.ind, 0);
+  EXPECT_EQ(k.picture_index(), 0);
 
   set_pictures(0);
-  TKaleid none{context()};
-  none.init();
-  EXPECT_FALSE(none.taken);
-  none.click(tw::at(0, 0));
-  none.click(tw::right_at(0, 0));
-  none.move(tw::at(500, 400));
-  none.draw();
+  std::unique_ptr<Kaleidoscope> none = Kaleidoscope::make(context());
+  ASSERT_TRUE(none) << "the pictures are not needed to start";
+  EXPECT_FALSE(none->has_picture());
+  none->click(tw::at(0, 0));
+  none->click(tw::right_at(0, 0));
+  none->move(tw::at(500, 400));
+  none->draw();
 }
 
 // The pattern stays a ring's width inside the screen: a pointer beyond that is asked back to the
 // limit (one warp, both coordinates at once, so a corner needs no second try), and where the
 // window system ignores warps the pattern is drawn at the limit all the same.
 TEST_F(KaleidTest, PointerIsKeptAwayFromTheEdges) {
-  k.init();
+  Kaleidoscope& k = make();
   auto& warps = world().requests.warps;
   ASSERT_EQ(warps.size(), 1u);
   EXPECT_EQ(warps[0], (std::pair<int, int>{512, 384})) << "the pattern and the pointer start in the middle";
   EXPECT_EQ(k.pattern_x(), 512);
-  const int m = k.r + k.ring_w;
+  const int m = k.cut_size() + 30;  // the ring's margin beyond the cut
   struct Case {
     int x, y;      // where the pointer moved
     int ex, ey;    // where the pattern is drawn

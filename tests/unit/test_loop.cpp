@@ -15,7 +15,7 @@
 #include "activities/bounce.hpp"
 #include "activities/colour.hpp"
 #include "activities/count.hpp"
-#include "activities/frames4.hpp"
+#include "activities/frames.hpp"
 #include "activities/jigsaw.hpp"
 #include "activities/kaleid.hpp"
 #include "activities/pairs.hpp"
@@ -424,16 +424,16 @@ TEST(LoopFrames, APointerThatRestsInAFrameAfterABurstShowsItsPicture) {
   {
     Loop loop(world.assets, activities::activity_table(), "", 1);
     tw::press_digit(loop, 1);
-    auto* frames = static_cast<activities::TFrames4*>(loop.current());
+    auto* frames = static_cast<activities::PictureFrames*>(loop.current());
     ASSERT_TRUE(frames);
     media::advance_manual_clock(50);
     loop.handle_event(move_event(512, 384));
     loop.handle_event(move_event(240, 184));
     loop.handle_event(move_event(270, 184));
-    EXPECT_FALSE(frames->frames[0].pic) << "both moves came within the gap";
+    EXPECT_FALSE(frames->frame(0).picture) << "both moves came within the gap";
     media::advance_manual_clock(20);
     loop.handle_event(tick_event());
-    EXPECT_TRUE(frames->frames[0].pic) << "the frame the pointer rests in shows a picture";
+    EXPECT_TRUE(frames->frame(0).picture) << "the frame the pointer rests in shows a picture";
   }
   media::use_manual_clock(false);
   media::close_audio();
@@ -473,10 +473,10 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
   for (int d = 1; d <= kActivities; ++d) EXPECT_TRUE(table[d]) << d;
   EXPECT_FALSE(table[0]);
   const Traits* t[10] = {nullptr,
-                         &activities::TFrames4::kTraits,
-                         &activities::TCount::kTraits,
-                         &activities::TBounce::kTraits,
-                         &activities::TKaleid::kTraits,
+                         &activities::PictureFrames::kTraits,
+                         &activities::CountingBalls::kTraits,
+                         &activities::BouncingCards::kTraits,
+                         &activities::Kaleidoscope::kTraits,
                          &activities::TUncover::kTraits,
                          &activities::TWhere::kTraits,
                          &activities::TColour::kTraits,
@@ -879,14 +879,14 @@ TEST(LoopFrames, PictureFramesStartOnceEveryFrameHasItsFirstPicture) {
       continue;
     }
     ASSERT_EQ(loop.state().activity, 1);
-    auto* frames = static_cast<activities::TFrames4*>(loop.current());
+    auto* frames = static_cast<activities::PictureFrames*>(loop.current());
     const int inside_last[2] = {700, 500}, between[2] = {512, 384};
     for (int entry = 0; entry < 2; ++entry)
       for (const int* at : {inside_last, between}) {
         media::advance_manual_clock(50);
         loop.handle_event(move_event(at[0], at[1]));
         if (at == inside_last) {
-          EXPECT_EQ(frames->frames[3].pic, store->at(entry == 0 ? 13 : 0)) << "entry " << entry;
+          EXPECT_EQ(frames->frame(3).picture, store->at(entry == 0 ? 13 : 0)) << "entry " << entry;
         }
       }
   }
