@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 #include "activities/turtle.hpp"
 #include "app/activity.hpp"

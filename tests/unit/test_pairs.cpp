@@ -99,7 +99,15 @@ class PairsTable : public testing::Test {
     return count;
   }
 
+  // A game made on n more pictures; false when none was made.
+  bool deal(int n) {
+    add_pictures(n);
+    game = Pairs::make(world.context);
+    return game != nullptr;
+  }
+
   tw::World world;
+  std::unique_ptr<Pairs> game;
   int finishes = 0;
 };
 
@@ -162,10 +170,8 @@ TEST_F(PairsTable, GridAndDeal) {
 }
 
 TEST_F(PairsTable, ClickMarginAndGaps) {
-  add_pictures(8);
-  std::unique_ptr<Pairs> made = Pairs::make(world.context);
-  ASSERT_TRUE(made);
-  Pairs& p = *made;
+  ASSERT_TRUE(deal(8));
+  Pairs& p = *game;
   known_layout(p);
   // Card 0 spans x 32..247, y 24..185; with the margin 27..252, 19..190 (edges included).
   click_at(p, 26, 100);
@@ -191,10 +197,8 @@ TEST_F(PairsTable, ClickMarginAndGaps) {
 }
 
 TEST_F(PairsTable, NewCardIsComparedWithTheOneTurnedJustBefore) {
-  add_pictures(8);
-  std::unique_ptr<Pairs> made = Pairs::make(world.context);
-  ASSERT_TRUE(made);
-  Pairs& p = *made;
+  ASSERT_TRUE(deal(8));
+  Pairs& p = *game;
 
   // A, then a different B, then C: A turns back, B and C stay up, and nothing waits.
   known_layout(p);
@@ -262,10 +266,8 @@ TEST_F(PairsTable, NewCardIsComparedWithTheOneTurnedJustBefore) {
 }
 
 TEST_F(PairsTable, CompletionOnceWithMagicAndCornerButton) {
-  add_pictures(8);
-  std::unique_ptr<Pairs> made = Pairs::make(world.context);
-  ASSERT_TRUE(made);
-  Pairs& p = *made;
+  ASSERT_TRUE(deal(8));
+  Pairs& p = *game;
   EXPECT_FALSE(p.finished());
   for (int k = 0; k < 16; ++k) {
     if (p.cards()[k].taken) continue;
@@ -327,10 +329,8 @@ TEST_F(PairsTable, TheLoopDealsAgainOnKeyEightAndOnTheCornerButton) {
 }
 
 TEST_F(PairsTable, DrawingLeavesTheStateAsItFoundIt) {
-  add_pictures(8);
-  std::unique_ptr<Pairs> made = Pairs::make(world.context);
-  ASSERT_TRUE(made);
-  Pairs& p = *made;
+  ASSERT_TRUE(deal(8));
+  Pairs& p = *game;
   known_layout(p);
   // Cards off the table, face up and face down.
   click_card(p, 2);
