@@ -200,10 +200,10 @@ void side_seeds(const std::vector<Run>& above, const std::vector<Run>& below, bo
 // answer fixes where the row is cut, and the runs above and below, found over the filled span, carry
 // their step numbers in their positions.
 template <class Pixels>
-void scan_fill(Pixels& px, int w, int h, int sx, int sy, const StopCheck& stop) {
+void scan_fill(Pixels& px, int width, int height, int seed_x, int seed_y, const StopCheck& stop) {
   std::vector<Point> queue;
   size_t head = 0;
-  queue.push_back({sx, sy});
+  queue.push_back({seed_x, seed_y});
   std::vector<Run> above_left, above_right, below_left, below_right;
   std::vector<Found> left_found, right_found;
 
@@ -212,7 +212,7 @@ void scan_fill(Pixels& px, int w, int h, int sx, int sy, const StopCheck& stop) 
     const int x0 = p.x, y = p.y;
     const typename Pixels::Row cur = px.row(y);
     const int left = px.count_left(cur, x0);
-    const int right = px.count_right(cur, x0 + 1, w);
+    const int right = px.count_right(cur, x0 + 1, width);
 
     // A side ends at step count + 1; the step that closes the second side asks nothing. The
     // questions are asked before the row is written (their answers do not depend on it). A press
@@ -232,7 +232,7 @@ void scan_fill(Pixels& px, int w, int h, int sx, int sy, const StopCheck& stop) 
       px.runs(up, lo, x0 + 1, above_left);
       px.runs(up, x0 + 1, hi, above_right);
     }
-    if (y < h - 1) {
+    if (y < height - 1) {
       const typename Pixels::Row down = px.row(y + 1);
       px.runs(down, lo, x0 + 1, below_left);
       px.runs(down, x0 + 1, hi, below_right);

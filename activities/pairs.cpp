@@ -12,59 +12,75 @@
 #include "media/log.hpp"
 
 namespace activities {
+namespace {
 
-void TPairs::init() {
+constexpr float kCardScale = 0.21f;  // card size as a share of the screen; pictures are drawn at it
+constexpr int kPairs = Pairs::kCards / 2;
+
+}  // namespace
+
+Pairs::Pairs(const app::Context& context) : ctx_(context) {
   const app::Assets& s = ctx_.assets;
-  frame = media::load_image(s.data_dir + "pairs/frame.png", media::IMG_DEFAULT);
-  back = media::load_image(s.data_dir + "pairs/back.jpg", media::IMG_DEFAULT);
-  cards.clear();
-  first = second = nullptr;
-  scale = 0.21f;
-  d = 5;
-  ms = 1000;
-  w = static_cast<int>(static_cast<double>(scale) * s.screen_w);
-  h = static_cast<int>(static_cast<double>(scale) * s.screen_h);
-  int gx = (s.screen_w - 4 * w) / 5, gy = (s.screen_h - 4 * h) / 5;
+  frame_ = media::load_image(s.data_dir + "pairs/frame.png", media::IMG_DEFAULT);
+  back_ = media::load_image(s.data_dir + "pairs/back.jpg", media::IMG_DEFAULT);
+  card_w_ = static_cast<int>(static_cast<double>(kCardScale) * s.screen_w);
+  card_h_ = static_cast<int>(static_cast<double>(kCardScale) * s.screen_h);
+  const int gap_x = (s.screen_w - 4 * card_w_) / 5, gap_y = (s.screen_h - 4 * card_h_) / 5;
 
   // Pictures 0 0 1 1 / 2 2 3 3 / ... before shuffling. With fewer than eight pictures the indexes
   // wrap round the list, so every picture still lies under an even number of cards.
-  size_t n = s.picture_count();
-  if (n < 8)
-    media::log_error("pairs", "only " + std::to_string(n) + " pictures for eight pairs" +
-                                  (n ? "; some are used more than once" : "; the table stays empty"));
+  const size_t n = s.picture_count();
   size_t j = 0;
-  for (int r = 1; r <= 4; ++r)
-    for (int c = 1; c <= 4; ++c) {
-      TCard1 card;
-      card.x = gx + (c - 1) * (w + gx);
-      card.y = gy + (r - 1) * (h + gy);
-      card.img = n ? s.picture(j % n) : nullptr;
-      cards.push_back(std::move(card));
-      if (app::is_even(c)) ++j;
+  for (int row = 1; row <= 4; ++row)
+    for (int col = 1; col <= 4; ++col) {
+      PairCard card;
+      card.x = gap_x + (col - 1) * (card_w_ + gap_x);
+      card.y = gap_y + (row - 1) * (card_h_ + gap_y);
+      card.picture = n ? s.picture(j % n) : nullptr;
+      cards_.push_back(std::move(card));
+      if (app::is_even(col)) ++j;
     }
 }
 
-void TPairs::setup() {
-  for (TCard1& c : cards) c.visible = c.found = false;
-  shuffle();
-  first = second = nullptr;
-  match_[0] = match_[1] = nullptr;
-  complete = false;
+std::unique_ptr<Pairs> Pairs::make(const app::Context& context) {
+  context.requests.show_thinking();  // the pictures are brought back for the cards
+  const size_t n = context.assets.picture_count();
+  std::unique_ptr<Pairs> pairs(new Pairs(context));
+  if (!pairs->cards_.front().picture) {
+    media::log_error("pairs", "no pictures to deal: the pairs game cannot start");
+    return nullptr;
+  }
+  if (n < kPairs)
+    media::log_error("pairs", "only " + std::to_string(n) + " pictures for eight pairs; some are used more than once");
+  pairs->setup();
+  return pairs;
 }
 
-void TPairs::shuffle() {
-  int n = static_cast<int>(cards.size());
+void Pairs::setup() {
+  for (PairCard& c : cards_) c.face_up = c.taken = false;
+  shuffle();
+  earlier_ = later_ = kNoCard;
+  match_[0] = match_[1] = kNoCard;
+  complete_ = false;
+}
+
+void Pairs::shuffle() {
+  const int n = static_cast<int>(cards_.size());
   for (int i = 0; i < n; ++i) {
-    int a = media::rand(0, n - 1);
-    int b = media::rand(0, n - 1);
-    std::swap(cards[a].img, cards[b].img);
+    const int a = media::rand(0, n - 1);
+    const int b = media::rand(0, n - 1);
+    std::swap(cards_[a].picture, cards_[b].picture);
   }
+}
+
+void Pairs::lay_pictures(const std::vector<media::ImagePtr>& in_grid_order) {
+  for (size_t k = 0; k < cards_.size() && k < in_grid_order.size(); ++k) cards_[k].picture = in_grid_order[k];
 }
 
 // The table changes only on a click, but is drawn again for every pointer move: the last drawing is
 // kept and copied back while the cards lie as they did. Only a sky covering the screen makes a
 // drawing whole enough to keep.
-void TPairs::draw() const {
+void Pairs::draw() const {
   const media::ImagePtr& sky = ctx_.assets.sky_image;
   if (!covers_screen(sky, ctx_.assets)) {
     drawn_.forget();
@@ -72,11 +88,11 @@ void TPairs::draw() const {
     return;
   }
   auto id = [](const auto& p) { return key_of(p.get()); };
-  media::FrameCache::Key key{id(sky), id(back), id(frame), dealt(), complete, d, static_cast<std::intptr_t>(scale * 1e6f),
-                             key_of(&ctx_.assets), id(ctx_.assets.smiley_image)};
-  for (const TCard1& c : cards) {
-    for (std::intptr_t v : {id(c.img), static_cast<std::intptr_t>(c.x), static_cast<std::intptr_t>(c.y),
-                            static_cast<std::intptr_t>(c.visible), static_cast<std::intptr_t>(c.found)})
+  media::FrameCache::Key key{id(sky), id(back_), id(frame_), complete_, key_of(&ctx_.assets),
+                             id(ctx_.assets.smiley_image)};
+  for (const PairCard& c : cards_) {
+    for (std::intptr_t v : {id(c.picture), static_cast<std::intptr_t>(c.x), static_cast<std::intptr_t>(c.y),
+                            static_cast<std::intptr_t>(c.face_up), static_cast<std::intptr_t>(c.taken)})
       key.push_back(v);
   }
   if (drawn_.put_back(key)) return;
@@ -84,80 +100,83 @@ void TPairs::draw() const {
   drawn_.keep(std::move(key));
 }
 
-void TPairs::draw_table() const {
+void Pairs::draw_table() const {
   media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
-  if (!dealt()) return;
-  for (const TCard1& c : cards) {
-    if (c.found) continue;
+  for (const PairCard& c : cards_) {
+    if (c.taken) continue;
     media::SavedDrawState saved;
-    if (c.visible) {
+    if (c.face_up) {
       media::SavedDrawState scaled;
-      media::set_scale(scale, scale);
-      media::draw_image(c.img, c.x, c.y, 0);
+      media::set_scale(kCardScale, kCardScale);
+      media::draw_image(c.picture, c.x, c.y, 0);
     } else {
       media::set_blend(media::Blend::Solid);
-      media::draw_image(back, c.x, c.y, 0);
+      media::draw_image(back_, c.x, c.y, 0);
     }
     media::set_blend(media::Blend::Alpha);
-    media::draw_image(frame, c.x - d, c.y - d, 0);
+    media::draw_image(frame_, c.x - kFrameMargin, c.y - kFrameMargin, 0);
   }
-  if (complete) app::draw_corner_button(ctx_.assets);
+  if (complete_) app::draw_corner_button(ctx_.assets);
 }
 
-void TPairs::look_at_match(TCard1& a, TCard1& b) {
-  match_[0] = &a;
-  match_[1] = &b;
-  match_until_ms_ = media::millisecs() + ms;
-  ctx_.requests.hold_input(ms);
+void Pairs::look_at_match(int a, int b) {
+  match_[0] = a;
+  match_[1] = b;
+  match_until_ms_ = media::millisecs() + kMatchShownMs;
+  ctx_.requests.hold_input(kMatchShownMs);
 }
 
-app::Outcome TPairs::take_pair() {
-  match_[0]->found = match_[1]->found = true;
-  match_[0] = match_[1] = nullptr;
-  for (const TCard1& c : cards)
-    if (!c.found) return app::Outcome::Redraw;
-  complete = true;
+app::Outcome Pairs::take_pair() {
+  cards_[match_[0]].taken = cards_[match_[1]].taken = true;
+  match_[0] = match_[1] = kNoCard;
+  for (const PairCard& c : cards_)
+    if (!c.taken) return app::Outcome::Redraw;
+  complete_ = true;
   ctx_.effects.play(app::Effect::Magic);
   return app::Outcome::Finished;
 }
 
-app::Outcome TPairs::update(int now_ms) {
-  if (!match_[0] || now_ms < match_until_ms_) return app::Outcome::Nothing;
+app::Outcome Pairs::update(int now_ms) {
+  if (match_[0] == kNoCard || now_ms < match_until_ms_) return app::Outcome::Nothing;
   return take_pair();
 }
 
-app::Outcome TPairs::click(const app::PointerInput& at) {
-  if (!dealt()) return app::Outcome::Nothing;
+app::Outcome Pairs::click(const app::PointerInput& at) {
   // The loop holds clicks back while a pair is looked at; one that comes anyway ends the look first.
-  app::Outcome ended = match_[0] ? take_pair() : app::Outcome::Nothing;
-  if (complete) {
+  const app::Outcome ended = match_[0] != kNoCard ? take_pair() : app::Outcome::Nothing;
+  if (complete_) {
     if (ended == app::Outcome::Finished) return ended;
     return app::corner_button_hit(ctx_.assets, at.x, at.y) ? app::Outcome::Restart : app::Outcome::Nothing;
   }
-  TCard1* card = nullptr;
-  for (TCard1& c : cards)
-    if (app::point_in(at.x, at.y, c.x - d, c.y - d, c.x + w + d, c.y + h + d)) {
-      card = &c;
+  int turned = kNoCard;
+  for (int k = 0; k < static_cast<int>(cards_.size()); ++k) {
+    const PairCard& c = cards_[k];
+    if (app::point_in(at.x, at.y, c.x - kFrameMargin, c.y - kFrameMargin, c.x + card_w_ + kFrameMargin,
+                      c.y + card_h_ + kFrameMargin)) {
+      turned = k;
       break;
     }
-  if (!card || card->visible) return ended;  // a gap, a face-up card or a found card's place
-  card->visible = true;
-  if (!first) {
-    first = card;
-  } else if (!second) {
-    if (card->img == first->img) {
-      look_at_match(*first, *card);
-      first = nullptr;
+  }
+  // A gap, a face-up card or a taken card's place (taken cards stay face up).
+  if (turned == kNoCard || cards_[turned].face_up) return ended;
+  cards_[turned].face_up = true;
+  auto same_picture = [this](int a, int b) { return cards_[a].picture == cards_[b].picture; };
+  if (earlier_ == kNoCard) {
+    earlier_ = turned;
+  } else if (later_ == kNoCard) {
+    if (same_picture(earlier_, turned)) {
+      look_at_match(earlier_, turned);
+      earlier_ = kNoCard;
     } else {
-      second = card;
+      later_ = turned;
     }
   } else {
-    first->visible = false;  // the older card turns back; the new one is compared with the later one
-    first = second;
-    second = card;
-    if (first->img == second->img) {
-      look_at_match(*first, *second);
-      first = second = nullptr;
+    cards_[earlier_].face_up = false;  // the older card turns back; the new one is compared with the later one
+    earlier_ = later_;
+    later_ = turned;
+    if (same_picture(earlier_, later_)) {
+      look_at_match(earlier_, later_);
+      earlier_ = later_ = kNoCard;
     }
   }
   return app::Outcome::Redraw;

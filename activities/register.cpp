@@ -18,8 +18,8 @@ app::ActivityTable activity_table() {
   t[4] = factory_maker<Kaleidoscope>();
   t[5] = jigsaw_maker(JigsawMode::Uncover);
   t[6] = jigsaw_maker(JigsawMode::Where);
-  t[7] = plain_maker<TColour>();
-  t[8] = plain_maker<TPairs>();
+  t[7] = app::ActivityMaker(&Colouring::make, Colouring::kTraits.pictures, Colouring::kTraits.pictures_to_start);
+  t[8] = app::ActivityMaker(&Pairs::make, Pairs::kTraits.pictures, Pairs::kTraits.pictures_to_start);
   t[9] = jigsaw_maker(JigsawMode::Jigsaw);
   return t;
 }

@@ -2,99 +2,88 @@
 
 #include <cmath>
 
-#include "media/display.hpp"
 #include "media/draw.hpp"
 
 namespace activities {
 
-void TTurtle::draw_white_line(int x1, int y1, int x2, int y2) {
+void Turtle::draw_white_line(int x1, int y1, int x2, int y2) {
   // The drawing state between draws is white, opaque, unturned and unscaled: one-pixel white lines.
   media::draw_line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
                    static_cast<float>(y2), true);
 }
 
-void TTurtle::init() {
-  x0 = media::kScreenW - media::kScreenH / 2;
-  y0 = media::kScreenH / 2;
-  buffer = media::create_image(media::kScreenW, media::kScreenH, media::IMG_DEFAULT);
-  patterns = 7;
-}
+Turtle::Turtle(LineDrawer line)
+    : line_(line), saved_screen_(media::create_image(media::kScreenW, media::kScreenH, media::IMG_DEFAULT)) {}
 
-void TTurtle::start() {
-  x = 0.0f;
-  y = 0.0f;
-  h = 0;
-  pendown = true;
-  media::grab_image(buffer, 0, 0);
+void Turtle::start() {
+  x_ = 0.0f;
+  y_ = 0.0f;
+  heading_ = 0;
+  pen_down_ = true;
+  media::grab_image(saved_screen_, 0, 0);
   media::SavedDrawState saved;
   media::set_clear_colour(0, 0, 70);
   media::cls();
 }
 
-void TTurtle::finish() {
-  screen = media::grab_pixmap(media::kScreenW - media::kScreenH, 0, media::kScreenH, media::kScreenH);
-  media::draw_image(buffer, 0, 0, 0);
+void Turtle::finish() {
+  drawing_ = media::grab_pixmap(media::kScreenW - media::kScreenH, 0, media::kScreenH, media::kScreenH);
+  media::draw_image(saved_screen_, 0, 0, 0);
 }
 
-void TTurtle::fd(int n) {
+void Turtle::forward(int steps) {
   // Positions stay floats; only the line's end points are truncated, towards zero.
-  int ox = static_cast<int>(x), oy = static_cast<int>(y);
-  double rad = h * M_PI / 180.0;
-  x = static_cast<float>(static_cast<double>(x) + n * std::sin(rad));
-  y = static_cast<float>(static_cast<double>(y) + n * std::cos(rad));
-  int nx = static_cast<int>(x), ny = static_cast<int>(y);
-  if (pendown) line(x0 + ox, y0 - oy, x0 + nx, y0 - ny);
+  const int from_x = static_cast<int>(x_), from_y = static_cast<int>(y_);
+  const double rad = heading_ * M_PI / 180.0;
+  x_ = static_cast<float>(static_cast<double>(x_) + steps * std::sin(rad));
+  y_ = static_cast<float>(static_cast<double>(y_) + steps * std::cos(rad));
+  const int to_x = static_cast<int>(x_), to_y = static_cast<int>(y_);
+  if (pen_down_) line_(kOriginX + from_x, kOriginY - from_y, kOriginX + to_x, kOriginY - to_y);
 }
 
-void TTurtle::bk(int n) { fd(-n); }
+void Turtle::back(int steps) { forward(-steps); }
 
-void TTurtle::rt(int a) {
-  h += a;
-}
+void Turtle::right(int degrees) { heading_ += degrees; }
 
-void TTurtle::lt(int a) { rt(-a); }
+void Turtle::left(int degrees) { right(-degrees); }
 
-void TTurtle::pu() {
-  pendown = false;
-}
+void Turtle::pen_up() { pen_down_ = false; }
 
-void TTurtle::pd() {
-  pendown = true;
-}
+void Turtle::pen_down() { pen_down_ = true; }
 
-void TTurtle::poly(int n, int side) {
-  int turn = 360 / n;
-  for (int i = 0; i < n; ++i) {
-    fd(side);
-    rt(turn);
+void Turtle::polygon(int sides, int side) {
+  const int turn = 360 / sides;
+  for (int i = 0; i < sides; ++i) {
+    forward(side);
+    right(turn);
   }
 }
 
-void TTurtle::ring(int copies, int sides, int side) {
+void Turtle::ring(int copies, int sides, int side) {
   for (int i = 0; i < copies; ++i) {
-    poly(sides, side);
-    rt(360 / copies);
+    polygon(sides, side);
+    right(360 / copies);
   }
 }
 
-void TTurtle::pattern(int k) {
+void Turtle::draw_pattern(int k) {
   start();
   switch (k) {
     case 1:  // six triangles with a corner at the centre
       ring(6, 3, 310);
       break;
     case 2:  // a pentagon with a flat lower edge and the star through its corners
-      pu();
-      bk(309);
-      lt(90);
-      fd(203);
-      rt(72);
-      pd();
-      poly(5, 396);
-      rt(36);
+      pen_up();
+      back(309);
+      left(90);
+      forward(203);
+      right(72);
+      pen_down();
+      polygon(5, 396);
+      right(36);
       for (int i = 0; i < 5; ++i) {
-        fd(640);
-        rt(144);
+        forward(640);
+        right(144);
       }
       break;
     case 3:  // six hexagons
@@ -104,12 +93,12 @@ void TTurtle::pattern(int k) {
       ring(8, 8, 140);
       break;
     case 5:  // five groups of three nested pentagons
-      rt(18);
+      right(18);
       for (int i = 0; i < 5; ++i) {
-        poly(5, 215);
-        poly(5, 175);
-        poly(5, 135);
-        rt(72);
+        polygon(5, 215);
+        polygon(5, 175);
+        polygon(5, 135);
+        right(72);
       }
       break;
     case 6:  // ten decagons

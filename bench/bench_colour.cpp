@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "activities/colour.hpp"
@@ -88,22 +89,17 @@ void BM_EscapeWatchCall(benchmark::State& st) {
 
 
 void BM_ColourRedraw(benchmark::State& st) {
-  activities::TColour c{bench::world().context};
-  c.init();
-  c.setup();
+  std::unique_ptr<activities::Colouring> c = activities::Colouring::make(bench::world().context);
   for (auto _ : st) {
-    c.draw();
+    c->draw();
     present(0);
   }
 }
 
+// A right click: the next of the seven drawings.
 void BM_ColourNextDrawing(benchmark::State& st) {
-  activities::TColour c{bench::world().context};
-  c.init();
-  for (auto _ : st) {
-    c.pattern = c.pattern % 7 + 1;
-    c.setup();
-  }
+  std::unique_ptr<activities::Colouring> c = activities::Colouring::make(bench::world().context);
+  for (auto _ : st) c->click(app::PointerInput{.button = Button::Right});
 }
 
 }  // namespace
@@ -126,11 +122,10 @@ int main(int argc, char** argv) {
   whole = create_pixmap(768, 768, PF_RGBA);
   for (int y = 0; y < 768; ++y)
     for (int x = 0; x < 768; ++x) write_pixel(*whole, x, y, kBlue);
-  activities::TTurtle t;
-  t.init();
-  t.pattern(7);
+  activities::Turtle t;
+  t.draw_pattern(7);
   t.finish();
-  drawing = t.screen;
+  drawing = t.drawing();
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

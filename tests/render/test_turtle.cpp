@@ -11,7 +11,7 @@
 #include "media/image.hpp"
 #include "tests/render/render_util.hpp"
 
-using activities::TTurtle;
+using activities::Turtle;
 using media::read_pixel;
 
 namespace {
@@ -34,11 +34,8 @@ int whites(const media::Pixmap& p, int* others) {
 
 class TurtleRender : public testing::Test {
  protected:
-  void SetUp() override {
-    rt::fresh();
-    t.init();
-  }
-  TTurtle t;
+  void SetUp() override { rt::fresh(); }
+  Turtle t;
 };
 
 }  // namespace
@@ -46,13 +43,13 @@ class TurtleRender : public testing::Test {
 TEST_F(TurtleRender, EveryProgramIsWhiteLinesOnBlueInsideItsSquare) {
   for (int k = 0; k <= 8; ++k) {
     SCOPED_TRACE(k);
-    t.pattern(k);
+    t.draw_pattern(k);
     t.finish();
-    ASSERT_TRUE(t.screen);
-    ASSERT_EQ(t.screen->width, 768);
-    ASSERT_EQ(t.screen->height, 768);
+    ASSERT_TRUE(t.drawing());
+    ASSERT_EQ(t.drawing()->width, 768);
+    ASSERT_EQ(t.drawing()->height, 768);
     int others = 0;
-    int n = whites(*t.screen, &others);
+    int n = whites(*t.drawing(), &others);
     EXPECT_EQ(others, 0) << "only line white and dark blue";
     if (k == 0 || k == 8) {
       EXPECT_EQ(n, 0) << "a plain square";
@@ -61,13 +58,13 @@ TEST_F(TurtleRender, EveryProgramIsWhiteLinesOnBlueInsideItsSquare) {
     EXPECT_GT(n, 2000);
     // The centre is on the lines (every ring but the pentagon's meets there).
     if (k != 2) {
-      EXPECT_EQ(read_pixel(t.screen, 384, 384), kWhite);
+      EXPECT_EQ(read_pixel(t.drawing(), 384, 384), kWhite);
     }
     // No line comes within 24 pixels of the square's edges.
     for (int i = 0; i < 768; ++i)
       for (int j : {0, 23, 745, 767}) {
-        ASSERT_EQ(read_pixel(t.screen, j, i), kBlue) << j << "," << i;
-        ASSERT_EQ(read_pixel(t.screen, i, j), kBlue) << i << "," << j;
+        ASSERT_EQ(read_pixel(t.drawing(), j, i), kBlue) << j << "," << i;
+        ASSERT_EQ(read_pixel(t.drawing(), i, j), kBlue) << i << "," << j;
       }
   }
   EXPECT_EQ(media::draw_state().clear_r + media::draw_state().clear_b, 0) << "clear colour black again";
@@ -75,28 +72,28 @@ TEST_F(TurtleRender, EveryProgramIsWhiteLinesOnBlueInsideItsSquare) {
 
 TEST_F(TurtleRender, LinesIncludeTheirEndPixelAndTheTrianglesMeetAtTheCentre) {
   t.start();
-  t.rt(90);
-  t.fd(10);
-  t.pu();
-  t.bk(10);
-  t.rt(-90);
-  t.pd();
-  t.fd(10);
+  t.right(90);
+  t.forward(10);
+  t.pen_up();
+  t.back(10);
+  t.right(-90);
+  t.pen_down();
+  t.forward(10);
   t.finish();
   for (int i = 0; i <= 10; ++i) {
-    EXPECT_EQ(read_pixel(t.screen, 384 + i, 384), kWhite) << i;
-    EXPECT_EQ(read_pixel(t.screen, 384, 384 - i), kWhite) << i;
+    EXPECT_EQ(read_pixel(t.drawing(), 384 + i, 384), kWhite) << i;
+    EXPECT_EQ(read_pixel(t.drawing(), 384, 384 - i), kWhite) << i;
   }
-  EXPECT_EQ(read_pixel(t.screen, 395, 384), kBlue);
-  EXPECT_EQ(read_pixel(t.screen, 384, 373), kBlue);
-  EXPECT_EQ(read_pixel(t.screen, 383, 384), kBlue);
+  EXPECT_EQ(read_pixel(t.drawing(), 395, 384), kBlue);
+  EXPECT_EQ(read_pixel(t.drawing(), 384, 373), kBlue);
+  EXPECT_EQ(read_pixel(t.drawing(), 383, 384), kBlue);
 
   // Pattern 1: the first triangle's far corners, end pixels included.
-  t.pattern(1);
+  t.draw_pattern(1);
   t.finish();
-  EXPECT_EQ(read_pixel(t.screen, 384, 384 - 310), kWhite);
-  EXPECT_EQ(read_pixel(t.screen, 384, 384 - 311), kBlue);
-  EXPECT_EQ(read_pixel(t.screen, 384 + 268, 384 - 155), kWhite);
+  EXPECT_EQ(read_pixel(t.drawing(), 384, 384 - 310), kWhite);
+  EXPECT_EQ(read_pixel(t.drawing(), 384, 384 - 311), kBlue);
+  EXPECT_EQ(read_pixel(t.drawing(), 384 + 268, 384 - 155), kWhite);
 }
 
 TEST_F(TurtleRender, TheBackBufferIsPutBackAndNothingIsPresented) {
@@ -105,7 +102,7 @@ TEST_F(TurtleRender, TheBackBufferIsPutBackAndNothingIsPresented) {
       1024, 768, [](int x, int y) { return 0xFF000000u | (x & 255) << 16 | (y & 255) << 8 | 40; }, 0);
   media::draw_image(pic, 0, 0, 0);
   media::PixmapPtr before = media::grab_pixmap(0, 0, 1024, 768);
-  t.pattern(7);
+  t.draw_pattern(7);
   t.finish();
   media::PixmapPtr after = media::grab_pixmap(0, 0, 1024, 768);
   int differ = 0;
@@ -113,22 +110,22 @@ TEST_F(TurtleRender, TheBackBufferIsPutBackAndNothingIsPresented) {
     for (int x = 0; x < 1024; ++x) differ += read_pixel(before, x, y) != read_pixel(after, x, y);
   EXPECT_EQ(differ, 0);
   int others = 0;
-  EXPECT_GT(whites(*t.screen, &others), 5000);
+  EXPECT_GT(whites(*t.drawing(), &others), 5000);
   EXPECT_EQ(others, 0);
 }
 
 TEST_F(TurtleRender, FillsOfARealDrawingStopAtItsLines) {
   for (int k = 1; k <= 7; ++k) {
     SCOPED_TRACE(k);
-    t.pattern(k);
+    t.draw_pattern(k);
     t.finish();
     // The corner area lies outside every ring: filling it leaves the inside alone.
-    activities::flood_fill(0xFFEB2828, 0, 0, t.screen);
-    EXPECT_EQ(read_pixel(t.screen, 767, 767), 0xFFEB2828u);
+    activities::flood_fill(0xFFEB2828, 0, 0, t.drawing());
+    EXPECT_EQ(read_pixel(t.drawing(), 767, 767), 0xFFEB2828u);
     int outside = 0, blue = 0, white = 0;
     for (int y = 0; y < 768; ++y)
       for (int x = 0; x < 768; ++x) {
-        uint32_t v = read_pixel(t.screen, x, y);
+        uint32_t v = read_pixel(t.drawing(), x, y);
         outside += v == 0xFFEB2828u;
         blue += v == kBlue;
         white += v == kWhite;

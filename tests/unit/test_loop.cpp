@@ -479,8 +479,8 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
                          &activities::Kaleidoscope::kTraits,
                          &activities::TUncover::kTraits,
                          &activities::TWhere::kTraits,
-                         &activities::TColour::kTraits,
-                         &activities::TPairs::kTraits,
+                         &activities::Colouring::kTraits,
+                         &activities::Pairs::kTraits,
                          &activities::TJigsaw::kTraits};
   std::string pointer, animated, moves, right, thinking, help;
   for (int d = 1; d <= kActivities; ++d) {

@@ -21,13 +21,15 @@
 #include "media/sound.hpp"
 #include "tests/unit/test_world.hpp"
 
-using activities::TCard1;
-using activities::TPairs;
+using activities::PairCard;
+using activities::Pairs;
 using app::Outcome;
 
 namespace {
 
-class Pairs : public testing::Test {
+constexpr int kNone = Pairs::kNoCard;
+
+class PairsTable : public testing::Test {
  protected:
   void SetUp() override {
     world.assets.probe_image = media::load_image(world.assets.data_dir + "images/white.bmp", 0);
@@ -55,12 +57,14 @@ class Pairs : public testing::Test {
   media::ImagePtr picture(size_t i) const { return world.assets.picture(i); }
   int magic_played() const { return world.effects.count(app::Effect::Magic); }
   // A dealt game whose card k shows picture k % 8, so card k pairs with card k + 8 (or k - 8).
-  void known_layout(TPairs& p) {
-    for (int k = 0; k < 16; ++k) p.cards[k].img = picture(k % 8);
+  void known_layout(Pairs& p) {
+    std::vector<media::ImagePtr> grid;
+    for (int k = 0; k < Pairs::kCards; ++k) grid.push_back(picture(k % 8));
+    p.lay_pictures(grid);
   }
   // Clicks at (x, y), and when that turned up a match, lets its look run out as the loop would;
   // counts the clicks that finish a game.
-  Outcome click_at(TPairs& p, int x, int y) {
+  Outcome click_at(Pairs& p, int x, int y) {
     const size_t holds = world.requests.holds.size();
     Outcome o = p.click(tw::at(x, y));
     if (world.requests.holds.size() > holds) {
@@ -71,83 +75,111 @@ class Pairs : public testing::Test {
     return o;
   }
   // Clicks the middle of card k.
-  Outcome click_card(TPairs& p, int k) { return click_at(p, p.cards[k].x + 100, p.cards[k].y + 80); }
-  static int face_up(const TPairs& p) {
+  Outcome click_card(Pairs& p, int k) { return click_at(p, p.cards()[k].x + 100, p.cards()[k].y + 80); }
+  static int face_up(const Pairs& p) {
     int n = 0;
-    for (const TCard1& c : p.cards) n += c.visible && !c.found;
+    for (const PairCard& c : p.cards()) n += c.face_up && !c.taken;
     return n;
   }
   // Another card still on the table with the same picture.
-  static int partner(const TPairs& p, int k) {
+  static int partner(const Pairs& p, int k) {
     for (int j = 0; j < 16; ++j)
-      if (j != k && !p.cards[j].found && p.cards[j].img == p.cards[k].img) return j;
+      if (j != k && !p.cards()[j].taken && p.cards()[j].picture == p.cards()[k].picture) return j;
     return -1;
+  }
+  // Makes every match left on the table, in grid order.
+  void play_to_end(Pairs& p) {
+    for (int k = 0; k < 16; ++k)
+      if (!p.cards()[k].taken) click_card(p, k), click_card(p, partner(p, k));
+  }
+  // How many cards show each picture.
+  static std::map<const media::Image*, int> under(const Pairs& p) {
+    std::map<const media::Image*, int> count;
+    for (const PairCard& c : p.cards()) ++count[c.picture.get()];
+    return count;
+  }
+
+  // A game made on n more pictures; false when none was made.
+  bool deal(int n) {
+    add_pictures(n);
+    game = Pairs::make(world.context);
+    return game != nullptr;
   }
 
   tw::World world;
+  std::unique_ptr<Pairs> game;
   int finishes = 0;
 };
 
 }  // namespace
 
-TEST_F(Pairs, GridAndDeal) {
+TEST_F(PairsTable, GridAndDeal) {
   add_pictures(10);
   const std::vector<media::ImagePtr> pics = world.pictures();
-  TPairs p{world.context};
-  p.init();
-  EXPECT_EQ(p.w, 215);
-  EXPECT_EQ(p.h, 161);
-  EXPECT_EQ(p.d, 5);
-  EXPECT_EQ(p.ms, 1000);
-  ASSERT_EQ(p.cards.size(), 16u);
+  std::unique_ptr<Pairs> p = Pairs::make(world.context);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->card_width(), 215);
+  EXPECT_EQ(p->card_height(), 161);
+  ASSERT_EQ(p->cards().size(), 16u);
   const int xs[4] = {32, 279, 526, 773}, ys[4] = {24, 209, 394, 579};
   for (int k = 0; k < 16; ++k) {
-    EXPECT_EQ(p.cards[k].x, xs[k % 4]) << k;
-    EXPECT_EQ(p.cards[k].y, ys[k / 4]) << k;
-    EXPECT_EQ(p.cards[k].img, pics[k / 2]) << "before shuffling, neighbours share a picture";
+    EXPECT_EQ(p->cards()[k].x, xs[k % 4]) << k;
+    EXPECT_EQ(p->cards()[k].y, ys[k / 4]) << k;
   }
-  EXPECT_TRUE(p.back) << "pairs/back.jpg";
-  EXPECT_TRUE(p.frame) << "pairs/frame.png";
+  EXPECT_TRUE(p->card_back()) << "pairs/back.jpg";
+  EXPECT_TRUE(p->card_frame()) << "pairs/frame.png";
 
-  // Every deal: all face down, nothing found, each of the first eight pictures under two cards.
+  // Every deal, the first as made and each new one whatever state the table was left in (a card
+  // waiting; a pair off the table and a card waiting; the game finished): all face down, nothing
+  // taken, nothing waiting, each of the first eight pictures under two cards.
   std::vector<const media::Image*> before;
-  for (const TCard1& c : p.cards) before.push_back(c.img.get());
-  for (int deal = 0; deal < 3; ++deal) {
-    p.cards[3].visible = p.cards[5].found = 1;
-    p.complete = 1;
-    p.first = &p.cards[3];
-    p.setup();
-    std::map<const media::Image*, int> under;
-    for (const TCard1& c : p.cards) {
-      EXPECT_EQ(c.visible, 0);
-      EXPECT_EQ(c.found, 0);
-      ++under[c.img.get()];
+  for (int deal = 0; deal < 4; ++deal) {
+    SCOPED_TRACE(deal);
+    if (deal == 1) click_card(*p, 3);
+    if (deal == 2) {
+      click_card(*p, 3);
+      click_card(*p, partner(*p, 3));
+      ASSERT_TRUE(p->cards()[3].taken);
+      click_card(*p, p->cards()[4].taken ? 5 : 4);
     }
-    ASSERT_EQ(under.size(), 8u);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(under[pics[i].get()], 2) << "picture " << i;
-    EXPECT_EQ(p.first, nullptr);
-    EXPECT_EQ(p.second, nullptr);
-    EXPECT_EQ(p.complete, 0);
+    if (deal == 1 || deal == 2) {
+      ASSERT_NE(p->earlier_face_up(), kNone);
+    }
+    if (deal == 3) {
+      play_to_end(*p);
+      ASSERT_TRUE(p->finished());
+    }
+    if (deal > 0) p->setup();
+    for (const PairCard& c : p->cards()) {
+      EXPECT_FALSE(c.face_up);
+      EXPECT_FALSE(c.taken);
+    }
+    std::map<const media::Image*, int> count = under(*p);
+    ASSERT_EQ(count.size(), 8u);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(count[pics[i].get()], 2) << "picture " << i;
+    EXPECT_EQ(p->earlier_face_up(), kNone);
+    EXPECT_EQ(p->later_face_up(), kNone);
+    EXPECT_FALSE(p->finished());
     std::vector<const media::Image*> now;
-    for (const TCard1& c : p.cards) now.push_back(c.img.get());
-    EXPECT_NE(now, before) << "each deal moves pictures about";
+    for (const PairCard& c : p->cards()) now.push_back(c.picture.get());
+    if (deal > 0) {
+      EXPECT_NE(now, before) << "each deal moves pictures about";
+    }
     before = now;
   }
 }
 
-TEST_F(Pairs, ClickMarginAndGaps) {
-  add_pictures(8);
-  TPairs p{world.context};
-  p.init();
-  p.setup();
+TEST_F(PairsTable, ClickMarginAndGaps) {
+  ASSERT_TRUE(deal(8));
+  Pairs& p = *game;
   known_layout(p);
   // Card 0 spans x 32..247, y 24..185; with the margin 27..252, 19..190 (edges included).
   click_at(p, 26, 100);
   click_at(p, 100, 18);
   EXPECT_EQ(face_up(p), 0) << "just outside the margin";
   click_at(p, 27, 19);
-  EXPECT_EQ(p.cards[0].visible, 1) << "the margin's top-left corner";
-  EXPECT_EQ(p.first, &p.cards[0]);
+  EXPECT_TRUE(p.cards()[0].face_up) << "the margin's top-left corner";
+  EXPECT_EQ(p.earlier_face_up(), 0);
   // The gap between cards 0 and 1 (margins end at 252 and start at 274) and between rows 1 and 2.
   click_at(p, 253, 100);
   click_at(p, 273, 100);
@@ -155,34 +187,33 @@ TEST_F(Pairs, ClickMarginAndGaps) {
   click_at(p, 100, 203);
   EXPECT_EQ(face_up(p), 1);
   click_at(p, 274, 100);
-  EXPECT_EQ(p.cards[1].visible, 1) << "card 1's left margin";
+  EXPECT_TRUE(p.cards()[1].face_up) << "card 1's left margin";
   click_at(p, 400, 204);
-  EXPECT_EQ(p.cards[5].visible, 1) << "card 5's top margin";
+  EXPECT_TRUE(p.cards()[5].face_up) << "card 5's top margin";
   click_at(p, 773 + 215 + 5, 579 + 161 + 5);
-  EXPECT_EQ(p.cards[15].visible, 1) << "the last card's bottom-right margin corner";
+  EXPECT_TRUE(p.cards()[15].face_up) << "the last card's bottom-right margin corner";
   click_at(p, 1000, 760);
   EXPECT_EQ(face_up(p), 2) << "a click in no card changes nothing";
 }
 
-TEST_F(Pairs, NewCardIsComparedWithTheOneTurnedJustBefore) {
-  add_pictures(8);
-  TPairs p{world.context};
-  p.init();
+TEST_F(PairsTable, NewCardIsComparedWithTheOneTurnedJustBefore) {
+  ASSERT_TRUE(deal(8));
+  Pairs& p = *game;
 
   // A, then a different B, then C: A turns back, B and C stay up, and nothing waits.
-  p.setup();
   known_layout(p);
   click_card(p, 0);
   click_card(p, 1);
-  EXPECT_EQ(p.first, &p.cards[0]);
-  EXPECT_EQ(p.second, &p.cards[1]);
+  EXPECT_EQ(p.earlier_face_up(), 0);
+  EXPECT_EQ(p.later_face_up(), 1);
   click_card(p, 2);
-  EXPECT_EQ(p.cards[0].visible, 0);
-  EXPECT_EQ(p.cards[1].visible, 1);
-  EXPECT_EQ(p.cards[2].visible, 1);
-  EXPECT_EQ(p.first, &p.cards[1]);
-  EXPECT_EQ(p.second, &p.cards[2]);
+  EXPECT_FALSE(p.cards()[0].face_up);
+  EXPECT_TRUE(p.cards()[1].face_up);
+  EXPECT_TRUE(p.cards()[2].face_up);
+  EXPECT_EQ(p.earlier_face_up(), 1);
+  EXPECT_EQ(p.later_face_up(), 2);
   EXPECT_EQ(media::millisecs(), 5000);
+  EXPECT_TRUE(world.requests.holds.empty()) << "no input held back";
 
   // C matches A (card 8 shows A's picture): nothing is removed, A turns back.
   p.setup();
@@ -190,10 +221,10 @@ TEST_F(Pairs, NewCardIsComparedWithTheOneTurnedJustBefore) {
   click_card(p, 0);
   click_card(p, 1);
   click_card(p, 8);
-  EXPECT_EQ(p.cards[0].visible, 0);
-  EXPECT_EQ(p.cards[0].found + p.cards[8].found, 0);
-  EXPECT_EQ(p.first, &p.cards[1]);
-  EXPECT_EQ(p.second, &p.cards[8]);
+  EXPECT_FALSE(p.cards()[0].face_up);
+  EXPECT_FALSE(p.cards()[0].taken || p.cards()[8].taken);
+  EXPECT_EQ(p.earlier_face_up(), 1);
+  EXPECT_EQ(p.later_face_up(), 8);
   EXPECT_EQ(media::millisecs(), 5000);
 
   // C matches B (card 9 shows B's picture): the pause, then B and C are off the table.
@@ -203,50 +234,48 @@ TEST_F(Pairs, NewCardIsComparedWithTheOneTurnedJustBefore) {
   click_card(p, 1);
   click_card(p, 9);
   EXPECT_EQ(media::millisecs(), 6000) << "the match stays on show for one second";
-  EXPECT_EQ(p.cards[1].found, 1);
-  EXPECT_EQ(p.cards[9].found, 1);
-  EXPECT_EQ(p.cards[0].visible, 0);
-  EXPECT_EQ(p.cards[0].found, 0);
-  EXPECT_EQ(p.first, nullptr);
-  EXPECT_EQ(p.second, nullptr);
+  EXPECT_EQ(world.requests.holds, std::vector<int>{1000}) << "the child's input is held back meanwhile";
+  EXPECT_TRUE(p.cards()[1].taken);
+  EXPECT_TRUE(p.cards()[9].taken);
+  EXPECT_FALSE(p.cards()[0].face_up);
+  EXPECT_FALSE(p.cards()[0].taken);
+  EXPECT_EQ(p.earlier_face_up(), kNone);
+  EXPECT_EQ(p.later_face_up(), kNone);
   EXPECT_EQ(face_up(p), 0);
 
-  // A straight match of two cards, then clicks on the found cards' places and on a face-up card.
+  // A straight match of two cards, then clicks on the taken cards' places and on a face-up card.
   p.setup();
   known_layout(p);
   click_card(p, 3);
   click_card(p, 3);
-  EXPECT_EQ(p.first, &p.cards[3]) << "clicking a face-up card again does nothing";
-  EXPECT_EQ(p.second, nullptr);
+  EXPECT_EQ(p.earlier_face_up(), 3) << "clicking a face-up card again does nothing";
+  EXPECT_EQ(p.later_face_up(), kNone);
   click_card(p, 11);
   EXPECT_EQ(media::millisecs(), 7000);
-  EXPECT_EQ(p.cards[3].found + p.cards[11].found, 2);
-  EXPECT_EQ(p.first, nullptr);
+  EXPECT_TRUE(p.cards()[3].taken && p.cards()[11].taken);
+  EXPECT_EQ(p.earlier_face_up(), kNone);
   click_card(p, 3);
   click_card(p, 11);
-  EXPECT_EQ(p.first, nullptr) << "where a found card was, a click does nothing";
-  EXPECT_EQ(p.cards[3].found + p.cards[11].found, 2);
-  // A card whose partner is found can still be turned, and then waits as first.
+  EXPECT_EQ(p.earlier_face_up(), kNone) << "where a taken card was, a click does nothing";
+  EXPECT_TRUE(p.cards()[3].taken && p.cards()[11].taken);
+  // A card whose partner is taken can still be turned, and then waits as the earlier.
   click_card(p, 4);
-  EXPECT_EQ(p.first, &p.cards[4]);
-  EXPECT_EQ(p.complete, 0);
+  EXPECT_EQ(p.earlier_face_up(), 4);
+  EXPECT_FALSE(p.finished());
   EXPECT_EQ(finishes, 0);
 }
 
-TEST_F(Pairs, CompletionOnceWithMagicAndCornerButton) {
-  add_pictures(8);
-  TPairs p{world.context};
-  p.init();
-  p.setup();
+TEST_F(PairsTable, CompletionOnceWithMagicAndCornerButton) {
+  ASSERT_TRUE(deal(8));
+  Pairs& p = *game;
   EXPECT_FALSE(p.finished());
   for (int k = 0; k < 16; ++k) {
-    if (p.cards[k].found) continue;
+    if (p.cards()[k].taken) continue;
     click_card(p, k);
-    ASSERT_EQ(p.complete, 0) << "not before the last match";
+    ASSERT_FALSE(p.finished()) << "not before the last match";
     click_card(p, partner(p, k));
   }
   EXPECT_EQ(media::millisecs(), 5000 + 8 * 1000);
-  EXPECT_EQ(p.complete, 1);
   EXPECT_TRUE(p.finished());
   EXPECT_EQ(finishes, 1) << "the last match finishes the game";
   EXPECT_EQ(magic_played(), 1) << "the magic sound, once";
@@ -262,17 +291,17 @@ TEST_F(Pairs, CompletionOnceWithMagicAndCornerButton) {
   EXPECT_EQ(magic_played(), 1);
 }
 
-TEST_F(Pairs, TheLoopDealsAgainOnKeyEightAndOnTheCornerButton) {
+TEST_F(PairsTable, TheLoopDealsAgainOnKeyEightAndOnTheCornerButton) {
   add_pictures(8);
   app::Loop loop(world.assets, activities::activity_table(), testing::TempDir() + "pairs-progress.txt", 8);
   auto key = [&](int digit) { tw::press_digit(loop, digit); };
   key(8);
   ASSERT_EQ(loop.state().activity, 8);
-  auto* p = dynamic_cast<TPairs*>(loop.slot(8));
+  auto* p = dynamic_cast<Pairs*>(loop.slot(8));
   ASSERT_NE(p, nullptr);
   // A click on card k, and the second's look at a match over before the next.
   auto click = [&](int k) {
-    tw::click_at(loop, p->cards[k].x + 100, p->cards[k].y + 80);
+    tw::click_at(loop, p->cards()[k].x + 100, p->cards()[k].y + 80);
     media::advance_manual_clock(1000);
     tw::tick(loop);
   };
@@ -285,28 +314,31 @@ TEST_F(Pairs, TheLoopDealsAgainOnKeyEightAndOnTheCornerButton) {
   click(0);
   key(0);
   key(8);
-  EXPECT_EQ(p->first, &p->cards[0]);
+  EXPECT_EQ(p->earlier_face_up(), 0);
 
   // Finishing at level 8 opens the jigsaw; the corner button of the finished game deals a new one.
   click(partner(*p, 0));
   for (int k = 0; k < 16; ++k)
-    if (!p->cards[k].found) click(k), click(partner(*p, k));
-  ASSERT_EQ(p->complete, 1);
+    if (!p->cards()[k].taken) click(k), click(partner(*p, k));
+  ASSERT_TRUE(p->finished());
   EXPECT_EQ(loop.state().level, 9);
   tw::click_at(loop, 55, 768 - 100 - 5 + 50);
-  EXPECT_EQ(p->complete, 0);
+  EXPECT_FALSE(p->finished());
   EXPECT_EQ(loop.slot(8), p) << "the same object, dealt again";
   EXPECT_EQ(loop.state().activity, 8);
 }
 
-TEST_F(Pairs, DrawingLeavesTheStateAsItFoundIt) {
-  add_pictures(8);
-  TPairs p{world.context};
-  p.init();
-  p.setup();
+TEST_F(PairsTable, DrawingLeavesTheStateAsItFoundIt) {
+  ASSERT_TRUE(deal(8));
+  Pairs& p = *game;
+  known_layout(p);
+  // Cards off the table, face up and face down.
+  click_card(p, 2);
+  click_card(p, 10);
   click_card(p, 0);
   click_card(p, 1);
-  p.cards[2].found = 1;
+  ASSERT_TRUE(p.cards()[2].taken);
+  ASSERT_EQ(face_up(p), 2);
   p.draw();
   const media::DrawState& st = media::draw_state();
   EXPECT_EQ(st.blend, media::Blend::Mask);
@@ -316,37 +348,60 @@ TEST_F(Pairs, DrawingLeavesTheStateAsItFoundIt) {
   EXPECT_EQ(st.alpha, 1.0f);
 }
 
-TEST_F(Pairs, FewPicturesWrapRoundAndNoneLeavesAnEmptyTable) {
+TEST_F(PairsTable, FewPicturesWrapRoundAndNoneLeavesNoGame) {
   for (int n : {1, 3, 7}) {
     SCOPED_TRACE(n);
     world.set_pictures({});
     add_pictures(n);
     finishes = 0;
-    TPairs p{world.context};
-    p.init();
-    for (int k = 0; k < 16; ++k) EXPECT_EQ(p.cards[k].img, picture((k / 2) % n));
-    p.setup();
-    std::map<const media::Image*, int> under;
-    for (const TCard1& c : p.cards) ++under[c.img.get()];
-    for (auto& [img, count] : under) EXPECT_EQ(count % 2, 0) << "every picture lies under an even number of cards";
+    std::unique_ptr<Pairs> made = Pairs::make(world.context);
+    ASSERT_TRUE(made);
+    Pairs& p = *made;
+    // Pictures 0 0 1 1 2 2 ... in grid order before shuffling, wrapping round the list: picture i
+    // lies under two cards for each pair number (0 to 7) that leaves i when divided by n.
+    std::map<const media::Image*, int> count = under(p);
+    ASSERT_EQ(count.size(), static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+      int pairs_of_i = 0;
+      for (int pair = 0; pair < 8; ++pair) pairs_of_i += pair % n == i;
+      EXPECT_EQ(count[picture(i).get()], 2 * pairs_of_i) << "picture " << i;
+    }
     // The game can still be finished, whatever pairs the child makes.
-    for (int k = 0; k < 16; ++k)
-      if (!p.cards[k].found) click_card(p, k), click_card(p, partner(p, k));
-    EXPECT_EQ(p.complete, 1);
+    play_to_end(p);
+    EXPECT_TRUE(p.finished());
     EXPECT_EQ(finishes, 1);
   }
 
+  // Nothing to deal: no game, and the key does nothing.
   world.set_pictures({});
-  finishes = 0;
-  media::set_manual_clock(5000);
-  TPairs p{world.context};
-  p.init();
-  p.setup();
-  EXPECT_FALSE(p.dealt());
-  p.draw();
-  for (int k = 0; k < 16; ++k) click_card(p, k);
-  EXPECT_EQ(face_up(p), 0) << "with no pictures the clicks are ignored";
-  EXPECT_FALSE(p.finished());
-  EXPECT_EQ(finishes, 0);
-  EXPECT_EQ(media::millisecs(), 5000);
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(Pairs::make(world.context));
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("pairs: no pictures"), std::string::npos) << err;
+  app::Loop loop(world.assets, activities::activity_table(), testing::TempDir() + "pairs-none.txt", 8);
+  tw::press_digit(loop, 8);
+  EXPECT_EQ(loop.state().activity, 0);
+  EXPECT_EQ(loop.slot(8), nullptr);
+}
+
+// The maker deals a game ready to play, with the thinking image shown meanwhile.
+TEST_F(PairsTable, TheMakerYieldsADealtGame) {
+  add_pictures(8);
+  const app::ActivityMaker make = activities::activity_table()[8];
+  ASSERT_TRUE(make);
+  EXPECT_EQ(make.pictures(), 8);
+  app::ActivityPtr a = make(world.context);
+  ASSERT_TRUE(a);
+  EXPECT_EQ(world.requests.thinking, 1);
+  auto* p = dynamic_cast<Pairs*>(a.get());
+  ASSERT_TRUE(p);
+  EXPECT_EQ(under(*p).size(), 8u);
+  EXPECT_EQ(face_up(*p), 0);
+  EXPECT_FALSE(p->finished());
+  // Shuffled: the pictures do not lie in pairs of neighbours as they are laid out.
+  int neighbours = 0;
+  for (int k = 0; k < 16; k += 2) neighbours += p->cards()[k].picture == p->cards()[k + 1].picture;
+  EXPECT_LT(neighbours, 8);
+  click_card(*p, 0);
+  EXPECT_EQ(face_up(*p), 1) << "it takes clicks at once";
 }
