@@ -4,9 +4,11 @@
 #include "activities/colour.hpp"
 #include "activities/count.hpp"
 #include "activities/frames4.hpp"
-#include "activities/jigsaw_core.hpp"
+#include "activities/jigsaw.hpp"
 #include "activities/kaleid.hpp"
 #include "activities/pairs.hpp"
+#include "activities/uncover.hpp"
+#include "activities/where.hpp"
 
 namespace activities {
 
@@ -16,11 +18,11 @@ app::ActivityTable activity_table() {
   t[2] = plain_maker<TCount>();
   t[3] = plain_maker<TBounce>();
   t[4] = plain_maker<TKaleid>();
-  t[5] = jigsaw_maker(JigsawMode::Uncover);
-  t[6] = jigsaw_maker(JigsawMode::Where);
+  t[5] = puzzle_maker<Uncover>();
+  t[6] = puzzle_maker<Where>();
   t[7] = plain_maker<TColour>();
   t[8] = plain_maker<TPairs>();
-  t[9] = jigsaw_maker(JigsawMode::Jigsaw);
+  t[9] = puzzle_maker<Jigsaw>();
   return t;
 }
 

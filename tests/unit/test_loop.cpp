@@ -477,11 +477,11 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
                          &activities::TCount::kTraits,
                          &activities::TBounce::kTraits,
                          &activities::TKaleid::kTraits,
-                         &activities::TUncover::kTraits,
-                         &activities::TWhere::kTraits,
+                         &activities::Uncover::kTraits,
+                         &activities::Where::kTraits,
                          &activities::TColour::kTraits,
                          &activities::TPairs::kTraits,
-                         &activities::TJigsaw::kTraits};
+                         &activities::Jigsaw::kTraits};
   std::string pointer, animated, moves, right, thinking, help;
   for (int d = 1; d <= kActivities; ++d) {
     std::string digit = std::to_string(d);
