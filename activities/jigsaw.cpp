@@ -13,6 +13,7 @@
 
 namespace activities {
 
+// A plain pink table: the pieces are carried home over it, with no outlines to show the way.
 const PuzzleKind Jigsaw::kKind{.table = {255, 192, 255}, .deal = &puzzle_on_any_cut<Jigsaw>};
 
 Jigsaw::Jigsaw(const app::Context& context, PuzzleParts parts) : Puzzle(context, kKind, std::move(parts)) {

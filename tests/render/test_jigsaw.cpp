@@ -1,6 +1,6 @@
 // The jigsaw in a real window: pieces cut from the picture through their masks (edge lines kept,
 // white cut away, rectangles cut at the screen's edge staying in place), the "where" card's
-// pixels, and what draw shows in each mode and state.
+// pixels, and what draw shows for each kind and state.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -201,7 +201,7 @@ TEST(JigsawRender, WhereRedrawShowsEachNewCard) {
   expect_state_left_alone();
 }
 
-TEST(JigsawRender, DrawShowsEachModeAndState) {
+TEST(JigsawRender, DrawShowsEachKindAndState) {
   Scene scene;
   auto made_j = activities::puzzle_on_cut<activities::Uncover>(jt::context(), 1, 0);
   ASSERT_NE(made_j, nullptr);

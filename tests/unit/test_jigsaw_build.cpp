@@ -1,5 +1,5 @@
 // Building jigsaw puzzles without a window: reading cuts (good, odd and broken), dealing the
-// pieces per mode, the "where" card's size and place, and the shell's keys 5, 6 and 9.
+// pieces per kind, the "where" card's size and place, and the shell's keys 5, 6 and 9.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -244,7 +244,7 @@ TEST(JigsawBuild, EveryGeneratedCutBuilds) {
   }
 }
 
-TEST(JigsawBuild, SetupDealsPerMode) {
+TEST(JigsawBuild, SetupDealsPerKind) {
   jt::fresh_world();
   // The jigsaw: a 120 x 90 piece starts with its centre at x 0..964 and y 0..723.
   auto j = jt::hand_made<Jigsaw>(1, 1);
