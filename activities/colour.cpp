@@ -33,7 +33,6 @@ Colouring::Colouring(const app::Context& context) : ctx_(context) {
 }
 
 std::unique_ptr<Colouring> Colouring::make(const app::Context& context) {
-  context.requests.show_thinking();  // the turtle takes a moment over a drawing
   std::unique_ptr<Colouring> colouring(new Colouring(context));
   colouring->setup();
   if (!colouring->drawing_) {

@@ -13,7 +13,14 @@
 
 namespace activities {
 
-void TJigsaw::setup() {
+// A plain pink table: the pieces are carried home over it, with no outlines to show the way.
+const PuzzleKind Jigsaw::kKind{.table = {255, 192, 255}, .deal = &puzzle_on_any_cut<Jigsaw>};
+
+Jigsaw::Jigsaw(const app::Context& context, PuzzleParts parts) : Puzzle(context, kKind, std::move(parts)) {
+  Jigsaw::setup();
+}
+
+void Jigsaw::setup() {
   const app::Assets& s = assets();
   for (auto& p : pieces_) {
     p->x = media::rand(0, s.screen_w - media::image_width(p->img) / 2);
@@ -22,63 +29,63 @@ void TJigsaw::setup() {
     p->group = 0;
     p->fixed = false;
   }
-  carry_ = nullptr;
+  carried_ = nullptr;
   next_group_ = 1;
-  hide_ = false;
+  hiding_loose_ = false;
 }
 
-app::Outcome TJigsaw::right_click() {
-  if (has_picture()) hide_ = !hide_;
+app::Outcome Jigsaw::right_click() {
+  if (has_picture()) hiding_loose_ = !hiding_loose_;
   return app::Outcome::Nothing;
 }
 
-void TJigsaw::click_at(int x, int y) {
-  if (carry_)
+void Jigsaw::click_at(int x, int y) {
+  if (carried_)
     put_down(x, y);
   else
     pick_up(x, y);
 }
 
-app::Outcome TJigsaw::move(const app::PointerInput& to) {
-  if (!carry_) return app::Outcome::Nothing;
+app::Outcome Jigsaw::move(const app::PointerInput& to) {
+  if (!carried_) return app::Outcome::Nothing;
   place_carried(to.x, to.y);
   return app::Outcome::Redraw;
 }
 
-void TJigsaw::pick_up(int x, int y) {
+void Jigsaw::pick_up(int x, int y) {
   for (auto it = pieces_.rbegin(); it != pieces_.rend(); ++it) {
-    TPiece& p = **it;
+    Piece& p = **it;
     if (p.fixed || !app::point_over(assets(), p.img, static_cast<float>(p.x), static_cast<float>(p.y), x, y))
       continue;
-    carry_ = &p;
-    dx_ = p.x - x;
-    dy_ = p.y - y;
-    align(p);
-    to_top(p.group);
+    carried_ = &p;
+    carry_dx_ = p.x - x;
+    carry_dy_ = p.y - y;
+    align_group(p);
+    raise_group(p.group);
     return;
   }
 }
 
-void TJigsaw::put_down(int x, int y) {
-  TPiece* p = carry_;
-  p->x = x + dx_;
-  p->y = y + dy_;
+void Jigsaw::put_down(int x, int y) {
+  Piece* p = carried_;
+  p->x = x + carry_dx_;
+  p->y = y + carry_dy_;
   auto at = std::find_if(pieces_.begin(), pieces_.end(), [p](const auto& q) { return q.get() == p; });
-  std::unique_ptr<TPiece> owned = std::move(*at);
+  std::unique_ptr<Piece> owned = std::move(*at);
   pieces_.erase(at);
   pieces_.push_back(std::move(owned));
-  carry_ = nullptr;
-  check_mates(*p);
+  carried_ = nullptr;
+  join_neighbours(*p);
   if (p->group > 0) {
     for (size_t i = 0; i < pieces_.size(); ++i)
-      if (pieces_[i]->group == p->group) check_mates(*pieces_[i]);
-    to_top(p->group);
-    align(*p);
+      if (pieces_[i]->group == p->group) join_neighbours(*pieces_[i]);
+    raise_group(p->group);
+    align_group(*p);
   }
-  in_place();
+  fix_near_home();
 }
 
-void TJigsaw::in_place() {
+void Jigsaw::fix_near_home() {
   for (auto& p : pieces_) {
     if (p->fixed || std::abs(p->x - p->x0) >= kMargin || std::abs(p->y - p->y0) >= kMargin) continue;
     p->fixed = true;
@@ -88,7 +95,7 @@ void TJigsaw::in_place() {
   // first; a piece moved to the front is not visited again.
   for (size_t i = 0; i < pieces_.size(); ++i) {
     if (!pieces_[i]->fixed) continue;
-    TPiece& p = *pieces_[i];
+    Piece& p = *pieces_[i];
     p.x = p.x0;
     p.y = p.y0;
     std::rotate(pieces_.begin(), pieces_.begin() + static_cast<std::ptrdiff_t>(i),
@@ -96,7 +103,7 @@ void TJigsaw::in_place() {
   }
 }
 
-void TJigsaw::align(const TPiece& p) {
+void Jigsaw::align_group(const Piece& p) {
   if (p.group == 0) return;
   for (auto& q : pieces_) {
     if (q.get() == &p || q->group != p.group) continue;
@@ -105,16 +112,16 @@ void TJigsaw::align(const TPiece& p) {
   }
 }
 
-void TJigsaw::to_top(int g) {
+void Jigsaw::raise_group(int g) {
   if (g == 0) return;
   std::stable_partition(pieces_.begin(), pieces_.end(), [g](const auto& p) { return p->group != g; });
 }
 
-void TJigsaw::check_mates(TPiece& p) {
+void Jigsaw::join_neighbours(Piece& p) {
   int r = p.r, c = p.c;
   auto try_with = [&](bool exists, int row, int col) {
     if (!exists) return;
-    if (TPiece* q = piece_rc(row, col)) check(p, *q);
+    if (Piece* q = piece_at(row, col)) join_if_fitting(p, *q);
   };
   try_with(r > 0, r - 1, c);
   try_with(r < rows() - 1, r + 1, c);
@@ -122,7 +129,7 @@ void TJigsaw::check_mates(TPiece& p) {
   try_with(c < cols() - 1, r, c + 1);
 }
 
-void TJigsaw::check(TPiece& a, TPiece& b) {
+void Jigsaw::join_if_fitting(Piece& a, Piece& b) {
   if (a.group == b.group && b.group > 0) return;
   int ex = (a.x0 - b.x0) - (a.x - b.x);
   int ey = (a.y0 - b.y0) - (a.y - b.y);
@@ -142,48 +149,48 @@ void TJigsaw::check(TPiece& a, TPiece& b) {
 
 // Redrawn for every pointer move while a piece is carried: the table with the pieces lying still
 // is kept and copied back while none of them moves, and only the carried ones are drawn anew.
-void TJigsaw::draw() const {
-  if (completed() || !has_picture()) {
-    TPuzzle::draw();
+void Jigsaw::draw() const {
+  if (finished() || !has_picture()) {
+    Puzzle::draw();
     return;
   }
   media::FrameCache::Key key;
   key.reserve(3 * pieces_.size());
   for (const auto& p : pieces_) {
-    if (is_carried(*p) || (hide_ && !p->fixed)) continue;
+    if (is_carried(*p) || (hiding_loose_ && !p->fixed)) continue;
     key.push_back(key_of(p->img.get()));
     key.push_back(p->x);
     key.push_back(p->y);
   }
-  if (!still_.put_back(key)) {
-    draw_background();
+  if (!kept_still_.put_back(key)) {
+    draw_table();
     draw_still();
-    still_.keep(std::move(key));
+    kept_still_.keep(std::move(key));
   }
-  if (carry_) draw_carried();
+  if (carried_) draw_carried();
 }
 
-void TJigsaw::draw_pieces() const {
+void Jigsaw::draw_pieces() const {
   draw_still();
-  if (carry_) draw_carried();
+  if (carried_) draw_carried();
 }
 
-void TJigsaw::place_carried(int x, int y) {
-  carry_->x = x + dx_;
-  carry_->y = y + dy_;
-  align(*carry_);
+void Jigsaw::place_carried(int x, int y) {
+  carried_->x = x + carry_dx_;
+  carried_->y = y + carry_dy_;
+  align_group(*carried_);
 }
 
-void TJigsaw::draw_still() const {
+void Jigsaw::draw_still() const {
   for (const auto& p : pieces_)
-    if (!is_carried(*p) && (!hide_ || p->fixed))
+    if (!is_carried(*p) && (!hiding_loose_ || p->fixed))
       media::draw_image(p->img, static_cast<float>(p->x), static_cast<float>(p->y), 0);
 }
 
 // The carried piece (or its whole group) under the pointer, over everything else: the shadows
 // first, then the carried pieces themselves.
-void TJigsaw::draw_carried() const {
-  auto draw_at = [](const TPiece& p, int shift) {
+void Jigsaw::draw_carried() const {
+  auto draw_at = [](const Piece& p, int shift) {
     media::draw_image(p.img, static_cast<float>(p.x + shift), static_cast<float>(p.y + shift), 0);
   };
   {

@@ -9,16 +9,18 @@
 
 namespace activities {
 
-class TJigsaw : public TPuzzle {
+class Jigsaw : public Puzzle {
  public:
   static constexpr app::Traits kTraits{.wants_moves = true,
                                        .wants_right_clicks = true,
                                        .again_while_current = app::Again::NewGame,
                                        .again_when_finished = app::Again::NewGame,
                                        .pictures = 1};
+  static const PuzzleKind kKind;
   static constexpr int kMargin = 15;  // joining and fixing need both offsets strictly below this
 
-  explicit TJigsaw(const app::Context& context) : TPuzzle(context, JigsawMode::Jigsaw) {}
+  // The pieces scattered.
+  Jigsaw(const app::Context& context, PuzzleParts parts);
   const app::Traits& traits() const override { return kTraits; }
   // Scatters the pieces: each centre at random, the piece's right and bottom halves on the screen.
   void setup() override;
@@ -28,46 +30,47 @@ class TJigsaw : public TPuzzle {
 
   // Fixes the loose pieces near home (a click sound each), then sends every fixed piece home and
   // to the bottom of the pile.
-  void in_place();
-  // Moves the rest of p's group to where p's place puts them.
-  void align(const TPiece& p);
+  void fix_near_home();
   // Moves group g (0: none) to the top of the pile, keeping its order.
-  void to_top(int g);
+  void raise_group(int g);
   // Joins p with each of its four neighbours that lies within the margin of its home spacing.
-  void check_mates(TPiece& p);
-  void check(TPiece& a, TPiece& b);
+  void join_neighbours(Piece& p);
 
-  const TPiece* carried() const { return carry_; }
-  int carry_dx() const { return dx_; }  // from the pointer to the carried piece's centre
-  int carry_dy() const { return dy_; }
-  bool hiding() const { return hide_; }  // only fixed pieces are drawn
+  const Piece* carried() const { return carried_; }
+  int carry_dx() const { return carry_dx_; }  // from the pointer to the carried piece's centre
+  int carry_dy() const { return carry_dy_; }
+  bool hiding() const { return hiding_loose_; }  // only fixed pieces are drawn
   int next_group() const { return next_group_; }
 
  protected:
   void click_at(int x, int y) override;
   app::Outcome right_click() override;
   void draw_pieces() const override;
-  bool piece_done(const TPiece& p) const override { return p.fixed; }
+  bool piece_done(const Piece& p) const override { return p.fixed; }
 
  private:
   void pick_up(int x, int y);
   void put_down(int x, int y);
+  // Moves the rest of p's group to where p's place puts them.
+  void align_group(const Piece& p);
+  // Joins a and b (their groups, or a new one) when they lie within the margin of their home spacing.
+  void join_if_fitting(Piece& a, Piece& b);
   // The carried piece and its group to where a pointer at (x, y) holds them.
   void place_carried(int x, int y);
-  bool is_carried(const TPiece& p) const {
-    return carry_ && (&p == carry_ || (carry_->group != 0 && p.group == carry_->group));
+  bool is_carried(const Piece& p) const {
+    return carried_ && (&p == carried_ || (carried_->group != 0 && p.group == carried_->group));
   }
   // The pieces lying still (all but the carried ones; only fixed ones while hiding), in order.
   void draw_still() const;
   // The carried pieces' shadows, then the carried pieces.
   void draw_carried() const;
 
-  mutable media::FrameCache still_;  // the table with the pieces lying still, as last drawn
+  mutable media::FrameCache kept_still_;  // the table with the pieces lying still, as last drawn
 
-  TPiece* carry_ = nullptr;
-  int dx_ = 0, dy_ = 0;
+  Piece* carried_ = nullptr;
+  int carry_dx_ = 0, carry_dy_ = 0;
   int next_group_ = 1;
-  bool hide_ = false;
+  bool hiding_loose_ = false;
 };
 
 }  // namespace activities

@@ -7,10 +7,7 @@
 #include <future>
 #include <vector>
 
-#include "activities/jigsaw.hpp"
 #include "activities/still_frame.hpp"
-#include "activities/uncover.hpp"
-#include "activities/where.hpp"
 #include "app/assets.hpp"
 #include "app/effects.hpp"
 #include "app/furniture.hpp"
@@ -213,33 +210,9 @@ std::vector<media::ImagePtr> cut_pieces(const app::Assets& s, const media::Image
   return out;
 }
 
-int random_picture(const app::Assets& a) {
-  int count = static_cast<int>(a.picture_count());
-  return count > 0 ? media::rand(1, count) - 1 : 0;
-}
-
-// Builds a puzzle with the given cut or, when that cut cannot be read, with another one (the cuts
-// in a random order, never avoid_cut). None when no cut works.
-app::ActivityPtr build(JigsawMode mode, const app::Context& ctx, int cut, int picture, int avoid_cut) {
-  auto make = [&](int c) -> app::ActivityPtr {
-    std::unique_ptr<TPuzzle> p = make_puzzle(mode, ctx);
-    if (!p->init(c, picture)) return nullptr;
-    p->setup();
-    return p;
-  };
-  if (app::ActivityPtr a = make(cut)) return a;
-  std::vector<int> others;
-  for (int c = 1; c <= TPuzzle::kCuts; ++c)
-    if (c != cut && c != avoid_cut) others.push_back(c);
-  for (int c : app::shuffle_list(others))
-    if (app::ActivityPtr a = make(c)) return a;
-  return nullptr;
-}
-
 }  // namespace
 
-bool TPuzzle::init(int cut_no, int picture_no) {
-  const app::Assets& s = assets();
+std::optional<PuzzleParts> read_parts(const app::Assets& s, int cut_no, int picture_no, bool whole_shapes) {
   // The outlines are decoded meanwhile on a thread of their own; only making them an image needs
   // this one.
   const std::string outlines_path = s.data_dir + "templates/" + std::to_string(cut_no) + ".png";
@@ -247,21 +220,24 @@ bool TPuzzle::init(int cut_no, int picture_no) {
   std::future<media::PixmapPtr> outlines = std::async(
       kThreadIfAny, [&outlines_path, &outlines_error] { return read_pixels(outlines_path, outlines_error); });
   Cut cut;
-  if (!read_cut(s, cut_no, cut)) return false;
+  if (!read_cut(s, cut_no, cut)) return std::nullopt;
+  PuzzleParts parts;
+  parts.cut = cut_no;
+  parts.rows = cut.rows;
+  parts.cols = cut.cols;
   int count = static_cast<int>(s.picture_count());
-  int index = count > 0 ? ((picture_no % count) + count) % count : 0;
-  media::ImagePtr pic = count > 0 ? s.picture(static_cast<size_t>(index)) : nullptr;
+  parts.picture_index = count > 0 ? ((picture_no % count) + count) % count : 0;
+  parts.picture = count > 0 ? s.picture(static_cast<size_t>(parts.picture_index)) : nullptr;
   std::vector<media::ImagePtr> images;
-  if (pic) {
+  if (parts.picture) {
     media::SavedDrawState saved;
     media::set_blend(media::Blend::Mask);
-    images = cut_pieces(s, pic, cut);
+    images = cut_pieces(s, parts.picture, cut);
   }
-  Pieces pieces;
   int r = 0, c = 0;
   for (size_t i = 0; i < cut.pieces.size(); ++i) {
     const CutPiece& cp = cut.pieces[i];
-    auto p = std::make_unique<TPiece>();
+    auto p = std::make_unique<Piece>();
     p->r = r;
     p->c = c;
     if (++c == cut.cols) {
@@ -270,51 +246,64 @@ bool TPuzzle::init(int cut_no, int picture_no) {
     }
     p->x0 = p->x = cp.x0;
     p->y0 = p->y = cp.y0;
-    if (pic) p->img = images[i];
-    if (mode_ == JigsawMode::Where) p->shape = piece_shape(cp, piece_rect(s, cp), p->img);
-    pieces.push_back(std::move(p));
+    if (parts.picture) p->img = images[i];
+    if (whole_shapes) p->shape = piece_shape(cp, piece_rect(s, cp), p->img);
+    parts.pieces.push_back(std::move(p));
   }
   media::PixmapPtr outline_pixels = outlines.get();
   if (!outline_pixels) media::log_error("image", outlines_path + ": " + outlines_error);
-  assemble(cut_no, cut.rows, cut.cols, pic, std::move(pieces),
-           outline_pixels ? media::image_from_pixmap(outline_pixels, media::IMG_DEFAULT) : nullptr);
-  picture_index_ = index;
-  return true;
+  if (outline_pixels) parts.outlines = media::image_from_pixmap(outline_pixels, media::IMG_DEFAULT);
+  return parts;
 }
 
-void TPuzzle::assemble(int cut, int rows, int cols, media::ImagePtr picture, Pieces pieces,
-                       media::ImagePtr outlines) {
-  template_ = std::move(outlines);
-  cut_ = cut;
-  rows_ = rows;
-  cols_ = cols;
-  picture_ = std::move(picture);
-  pieces_ = std::move(pieces);
-  complete_ = false;
+app::ActivityPtr first_cut_that_builds(int cut, int avoid_cut, const std::function<app::ActivityPtr(int)>& make) {
+  if (app::ActivityPtr a = make(cut)) return a;
+  std::vector<int> others;
+  for (int c = 1; c <= Puzzle::kCuts; ++c)
+    if (c != cut && c != avoid_cut) others.push_back(c);
+  for (int c : app::shuffle_list(others))
+    if (app::ActivityPtr a = make(c)) return a;
+  return nullptr;
 }
 
-TPiece* TPuzzle::piece_rc(int row, int col) const {
+int random_picture(const app::Assets& a) {
+  int count = static_cast<int>(a.picture_count());
+  return count > 0 ? media::rand(1, count) - 1 : 0;
+}
+
+Puzzle::Puzzle(const app::Context& context, const PuzzleKind& kind, PuzzleParts parts)
+    : pieces_(std::move(parts.pieces)),
+      context_(context),
+      kind_(kind),
+      cut_number_(parts.cut),
+      picture_index_(parts.picture_index),
+      rows_(parts.rows),
+      cols_(parts.cols),
+      picture_(std::move(parts.picture)),
+      outlines_(std::move(parts.outlines)) {}
+
+Piece* Puzzle::piece_at(int row, int col) const {
   for (const auto& p : pieces_)
     if (p->r == row && p->c == col) return p.get();
   return nullptr;
 }
 
-bool TPuzzle::all_done() const {
+bool Puzzle::all_done() const {
   if (!has_picture()) return false;
   for (const auto& p : pieces_)
     if (!piece_done(*p)) return false;
   return true;
 }
 
-bool TPuzzle::check_complete() {
-  if (complete_) return true;
+bool Puzzle::check_complete() {
+  if (completed_) return true;
   if (!all_done()) return false;
-  complete_ = true;
+  completed_ = true;
   effects().play(app::Effect::Magic);
   return true;
 }
 
-app::Outcome TPuzzle::click(const app::PointerInput& at) {
+app::Outcome Puzzle::click(const app::PointerInput& at) {
   if (at.button == media::Button::Right) return right_click();
   if (!has_picture()) return app::Outcome::Nothing;
   if (check_complete())
@@ -323,46 +312,41 @@ app::Outcome TPuzzle::click(const app::PointerInput& at) {
   return check_complete() ? app::Outcome::Finished : app::Outcome::Nothing;
 }
 
-void TPuzzle::draw_background() const {
+void Puzzle::draw_table() const {
   {
     media::SavedDrawState saved;
-    switch (mode_) {
-      case JigsawMode::Uncover: media::set_clear_colour(0, 0, 100); break;
-      case JigsawMode::Where: media::set_clear_colour(150, 0, 0); break;
-      case JigsawMode::Jigsaw: media::set_clear_colour(255, 192, 255); break;
-    }
+    media::set_clear_colour(kind_.table.red, kind_.table.green, kind_.table.blue);
     media::cls();
   }
-  // The carried pieces lie on a plain table; the others on the cut's outlines.
-  if (mode_ != JigsawMode::Jigsaw) media::draw_image(template_, 0, 0, 0);
+  if (kind_.outlines) media::draw_image(outlines_, 0, 0, 0);
 }
 
-void TPuzzle::draw() const {
-  if (completed()) {
+void Puzzle::draw() const {
+  if (completed_) {
     media::draw_image(picture_, 0, 0, 0);
     app::draw_corner_button(assets());
     return;
   }
   if (!has_picture()) {
-    draw_background();
+    draw_table();
     return;
   }
   // Redrawn for every pointer move: the table is kept and copied back while nothing on it changed.
   media::FrameCache::Key key = frame_key();
-  if (frame_.put_back(key)) return;
-  draw_background();
+  if (kept_table_.put_back(key)) return;
+  draw_table();
   draw_pieces();
-  frame_.keep(std::move(key));
+  kept_table_.keep(std::move(key));
 }
 
-media::FrameCache::Key TPuzzle::frame_key() const {
+media::FrameCache::Key Puzzle::frame_key() const {
   media::FrameCache::Key key;
   for (const auto& p : pieces_)
     if (p->visible) key.push_back(key_of(p.get()));
   return key;
 }
 
-void TPuzzle::hide_all_at_home() {
+void Puzzle::hide_all_at_home() {
   for (auto& p : pieces_) {
     p->x = p->x0;
     p->y = p->y0;
@@ -370,12 +354,12 @@ void TPuzzle::hide_all_at_home() {
   }
 }
 
-void TPuzzle::draw_revealed() const {
+void Puzzle::draw_revealed() const {
   for (const auto& p : pieces_)
     if (p->visible) media::draw_image(p->img, static_cast<float>(p->x0), static_cast<float>(p->y0), 0);
 }
 
-app::ActivityPtr TPuzzle::new_game() {
+app::ActivityPtr Puzzle::new_game() {
   const app::Assets& a = assets();
   // Drawn again and again, cut first, until both differ; the bound only guards a broken generator.
   bool need_new_picture = a.picture_count() >= 2;
@@ -383,32 +367,10 @@ app::ActivityPtr TPuzzle::new_game() {
   for (int tries = 0; tries < 1000; ++tries) {
     cut = media::rand(1, kCuts);
     picture = random_picture(a);
-    if (cut != cut_ && (!need_new_picture || picture != picture_index_)) break;
+    if (cut != cut_number_ && (!need_new_picture || picture != picture_index_)) break;
   }
-  ctx_.requests.show_thinking();
-  return build(mode_, ctx_, cut, picture, cut_);
-}
-
-std::unique_ptr<TPuzzle> make_puzzle(JigsawMode mode, const app::Context& context) {
-  switch (mode) {
-    case JigsawMode::Uncover: return std::make_unique<TUncover>(context);
-    case JigsawMode::Where: return std::make_unique<TWhere>(context);
-    case JigsawMode::Jigsaw: break;
-  }
-  return std::make_unique<TJigsaw>(context);
-}
-
-app::ActivityMaker jigsaw_maker(JigsawMode mode) {
-  int pictures = TJigsaw::kTraits.pictures;
-  if (mode == JigsawMode::Uncover) pictures = TUncover::kTraits.pictures;
-  if (mode == JigsawMode::Where) pictures = TWhere::kTraits.pictures;
-  return app::ActivityMaker(
-      [mode](const app::Context& ctx) -> app::ActivityPtr {
-        ctx.requests.show_thinking();
-        int cut = media::rand(1, TPuzzle::kCuts);
-        return build(mode, ctx, cut, random_picture(ctx.assets), 0);
-      },
-      pictures);
+  context_.requests.show_thinking();
+  return kind_.deal(context_, cut, picture, cut_number_);
 }
 
 }  // namespace activities

@@ -43,7 +43,6 @@ Pairs::Pairs(const app::Context& context) : ctx_(context) {
 }
 
 std::unique_ptr<Pairs> Pairs::make(const app::Context& context) {
-  context.requests.show_thinking();  // the pictures are brought back for the cards
   const size_t n = context.assets.picture_count();
   std::unique_ptr<Pairs> pairs(new Pairs(context));
   if (!pairs->cards_.front().picture) {

@@ -4,9 +4,11 @@
 #include "activities/colour.hpp"
 #include "activities/count.hpp"
 #include "activities/frames.hpp"
-#include "activities/jigsaw_core.hpp"
+#include "activities/jigsaw.hpp"
 #include "activities/kaleid.hpp"
 #include "activities/pairs.hpp"
+#include "activities/uncover.hpp"
+#include "activities/where.hpp"
 
 namespace activities {
 
@@ -16,11 +18,11 @@ app::ActivityTable activity_table() {
   t[2] = factory_maker<CountingBalls>();
   t[3] = factory_maker<BouncingCards>();
   t[4] = factory_maker<Kaleidoscope>();
-  t[5] = jigsaw_maker(JigsawMode::Uncover);
-  t[6] = jigsaw_maker(JigsawMode::Where);
-  t[7] = app::ActivityMaker(&Colouring::make, Colouring::kTraits.pictures, Colouring::kTraits.pictures_to_start);
-  t[8] = app::ActivityMaker(&Pairs::make, Pairs::kTraits.pictures, Pairs::kTraits.pictures_to_start);
-  t[9] = jigsaw_maker(JigsawMode::Jigsaw);
+  t[5] = puzzle_maker<Uncover>();
+  t[6] = puzzle_maker<Where>();
+  t[7] = factory_maker<Colouring>();
+  t[8] = factory_maker<Pairs>();
+  t[9] = puzzle_maker<Jigsaw>();
   return t;
 }
 

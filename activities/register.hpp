@@ -9,21 +9,6 @@ namespace activities {
 
 app::ActivityTable activity_table();
 
-// The maker of an activity whose object needs only creating and init(); the thinking image shows
-// meanwhile when its traits say building it takes that long.
-template <class T>
-app::ActivityMaker plain_maker() {
-  return app::ActivityMaker(
-      [](const app::Context& context) -> app::ActivityPtr {
-        if (T::kTraits.thinking_while_made) context.requests.show_thinking();
-        auto a = std::make_unique<T>(context);
-        a->init();
-        a->setup();
-        return a;
-      },
-      T::kTraits.pictures, T::kTraits.pictures_to_start);
-}
-
 // The maker of an activity built in one step by its T::make(context), which yields it ready to play
 // or none; the thinking image shows meanwhile when its traits say building it takes that long.
 template <class T>

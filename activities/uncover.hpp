@@ -5,20 +5,22 @@
 
 namespace activities {
 
-class TUncover : public TPuzzle {
+class Uncover : public Puzzle {
  public:
   static constexpr app::Traits kTraits{.again_while_current = app::Again::NewGame,
                                        .again_when_finished = app::Again::NewGame,
                                        .pictures = 1};
+  static const PuzzleKind kKind;
 
-  explicit TUncover(const app::Context& context) : TPuzzle(context, JigsawMode::Uncover) {}
+  // Every piece hidden at home.
+  Uncover(const app::Context& context, PuzzleParts parts);
   const app::Traits& traits() const override { return kTraits; }
   void setup() override { hide_all_at_home(); }
 
  protected:
   void click_at(int x, int y) override;
   void draw_pieces() const override { draw_revealed(); }
-  bool piece_done(const TPiece& p) const override { return p.visible; }
+  bool piece_done(const Piece& p) const override { return p.visible; }
 };
 
 }  // namespace activities

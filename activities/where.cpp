@@ -13,7 +13,7 @@ namespace activities {
 namespace {
 
 // How many pixels of the piece's home a card of w x h with its top-left corner at (x, y) would hide.
-long home_hidden(const TPiece& p, int x, int y, int w, int h) {
+long home_hidden(const Piece& p, int x, int y, int w, int h) {
   const media::ImagePtr& home = p.home_image();
   if (!home || !home->source) return 0;
   const media::Pixmap& px = *home->source;
@@ -30,20 +30,27 @@ long home_hidden(const TPiece& p, int x, int y, int w, int h) {
 
 }  // namespace
 
-void TWhere::setup() {
+const PuzzleKind Where::kKind{
+    .table = {150, 0, 0}, .outlines = true, .whole_shapes = true, .deal = &puzzle_on_any_cut<Where>};
+
+Where::Where(const app::Context& context, PuzzleParts parts) : Puzzle(context, kKind, std::move(parts)) {
+  Where::setup();
+}
+
+void Where::setup() {
   hide_all_at_home();
   make_card();
 }
 
-void TWhere::make_card() {
+void Where::make_card() {
   const app::Assets& s = assets();
   if (!has_picture()) return;
-  TPiece* chosen = nullptr;
+  Piece* chosen = nullptr;
   int count = static_cast<int>(pieces_.size());
   // Drawn at random until a hidden one comes up; after many misses the first hidden one is taken,
   // and with none hidden the card stays as it is.
   for (int tries = 0; tries < 10000 && !chosen; ++tries) {
-    TPiece* p = pieces_[static_cast<size_t>(media::rand(count, 1) - 1)].get();
+    Piece* p = pieces_[static_cast<size_t>(media::rand(count, 1) - 1)].get();
     if (!p->visible) chosen = p;
   }
   for (size_t i = 0; i < pieces_.size() && !chosen; ++i)
@@ -51,7 +58,7 @@ void TWhere::make_card() {
   if (!chosen) return;
 
   int w = media::image_width(chosen->img), h = media::image_height(chosen->img);
-  card_.img = media::create_image(w + 50, h + 50, media::IMG_DEFAULT);
+  card_.image = media::create_image(w + 50, h + 50, media::IMG_DEFAULT);
   // The piece's centre in the card; a piece cut at the screen's edge keeps its own handle, so
   // its image still starts 25 pixels in.
   int cx = w / 2 + 25, cy = h / 2 + 25;
@@ -71,7 +78,7 @@ void TWhere::make_card() {
     media::draw_image(chosen->img, static_cast<float>(cx + kShadow), static_cast<float>(cy + kShadow), 0);
   }
   media::draw_image(chosen->img, static_cast<float>(cx), static_cast<float>(cy), 0);
-  media::grab_image(card_.img, 0, 0);
+  media::grab_image(card_.image, 0, 0);
 
   // The card goes 10 pixels from the screen's edges, to the other side, left or right, from the
   // piece's home and to the same side, top or bottom. A large piece reaches well into the other
@@ -84,37 +91,37 @@ void TWhere::make_card() {
   const int far_y = near_y == 10 ? s.screen_h - card_h - 10 : 10;
   const int corners[4][2] = {{near_x, near_y}, {near_x, far_y}, {far_x, near_y}, {far_x, far_y}};
   long least = home_hidden(*chosen, near_x, near_y, card_w, card_h);
-  card_.x = near_x;
-  card_.y = near_y;
+  card_.left = near_x;
+  card_.top = near_y;
   for (int i = 1; i < 4 && least > 0; ++i) {
     const long hidden = home_hidden(*chosen, corners[i][0], corners[i][1], card_w, card_h);
     if (hidden < least) {
       least = hidden;
-      card_.x = corners[i][0];
-      card_.y = corners[i][1];
+      card_.left = corners[i][0];
+      card_.top = corners[i][1];
     }
   }
-  shown_ = chosen;
+  shown_piece_ = chosen;
 }
 
-TWhere::ClickAction TWhere::action_at(int x, int y) const {
+Where::ClickAction Where::action_at(int x, int y) const {
   const app::Assets& s = assets();
-  if (app::point_over(s, card_.img, static_cast<float>(card_.x), static_cast<float>(card_.y), x, y))
+  if (app::point_over(s, card_.image, static_cast<float>(card_.left), static_cast<float>(card_.top), x, y))
     return ClickAction::NewCard;
   // Anywhere on the shown piece's home places it: the whole of its shape, whichever piece comes
   // before it in the list there (neighbours share the pixels along their seam) and however much of
   // its picture is white. A click on any other piece, revealed or hidden, does nothing.
-  if (shown_ && !shown_->visible &&
-      app::point_over(s, shown_->home_image(), static_cast<float>(shown_->x0), static_cast<float>(shown_->y0), x, y))
+  if (shown_piece_ && !shown_piece_->visible &&
+      app::point_over(s, shown_piece_->home_image(), static_cast<float>(shown_piece_->x0), static_cast<float>(shown_piece_->y0), x, y))
     return ClickAction::Place;
   return ClickAction::Nothing;
 }
 
-void TWhere::click_at(int x, int y) {
+void Where::click_at(int x, int y) {
   switch (action_at(x, y)) {
     case ClickAction::NewCard: make_card(); break;
     case ClickAction::Place:
-      shown_->visible = true;
+      shown_piece_->visible = true;
       if (!all_done()) make_card();
       break;
     case ClickAction::Nothing: break;
@@ -122,15 +129,15 @@ void TWhere::click_at(int x, int y) {
 }
 
 // The card is made anew for each piece shown, so the piece and the card's place say what it shows.
-media::FrameCache::Key TWhere::frame_key() const {
-  media::FrameCache::Key key = TPuzzle::frame_key();
-  key.insert(key.end(), {-1, key_of(shown_), card_.x, card_.y});
+media::FrameCache::Key Where::frame_key() const {
+  media::FrameCache::Key key = Puzzle::frame_key();
+  key.insert(key.end(), {-1, key_of(shown_piece_), card_.left, card_.top});
   return key;
 }
 
-void TWhere::draw_pieces() const {
+void Where::draw_pieces() const {
   draw_revealed();
-  media::draw_image(card_.img, static_cast<float>(card_.x), static_cast<float>(card_.y), 0);
+  media::draw_image(card_.image, static_cast<float>(card_.left), static_cast<float>(card_.top), 0);
 }
 
 }  // namespace activities

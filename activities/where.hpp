@@ -7,19 +7,27 @@
 
 namespace activities {
 
-class TWhere : public TPuzzle {
+class Where : public Puzzle {
  public:
   static constexpr app::Traits kTraits{.again_while_current = app::Again::NewGame,
                                        .again_when_finished = app::Again::NewGame,
                                        .pictures = 1};
+  static const PuzzleKind kKind;
 
-  explicit TWhere(const app::Context& context) : TPuzzle(context, JigsawMode::Where) {}
+  // The card showing the piece to find: its picture and where its top-left corner lies.
+  struct Card {
+    media::ImagePtr image;
+    int left = 0, top = 0;
+  };
+
+  // Every piece hidden at home and a card dealt.
+  Where(const app::Context& context, PuzzleParts parts);
   const app::Traits& traits() const override { return kTraits; }
   void setup() override;
   // Shows a hidden piece drawn at random on a new card; with none hidden the card stays as it is.
   void make_card();
-  const TPiece& card() const { return card_; }            // its image and top-left corner
-  const TPiece* shown_piece() const { return shown_; }    // the piece on the card
+  const Card& card() const { return card_; }
+  const Piece* shown_piece() const { return shown_piece_; }  // the piece on the card
 
   // What a left click at (x, y) does; click() asks this at the pointer, and tests anywhere.
   enum class ClickAction { NewCard, Place, Nothing };
@@ -29,12 +37,12 @@ class TWhere : public TPuzzle {
   void click_at(int x, int y) override;
   void draw_pieces() const override;
   media::FrameCache::Key frame_key() const override;
-  bool piece_done(const TPiece& p) const override { return p.visible; }
+  bool piece_done(const Piece& p) const override { return p.visible; }
 
-  TPiece card_;
+  Card card_;  // protected: without a window its pixels read back clear, and tests make them opaque
 
  private:
-  TPiece* shown_ = nullptr;
+  Piece* shown_piece_ = nullptr;
 };
 
 }  // namespace activities

@@ -29,27 +29,25 @@ void prepare_pictures() { bench::world().set_pictures({image_from_pixmap(bench::
 
 static void BM_BuildLargestPuzzle(benchmark::State& st) {
   for (auto _ : st) {
-    activities::TJigsaw j{bench::world().context};
-    if (!j.init(kLargestCut, 0)) {
+    auto j = activities::puzzle_on_cut<activities::Jigsaw>(bench::world().context, kLargestCut, 0);
+    if (!j) {
       st.SkipWithError("the cut cannot be read");
       break;
     }
-    j.setup();
-    benchmark::DoNotOptimize(j.pieces().data());
+    benchmark::DoNotOptimize(j->pieces().data());
   }
 }
 BENCHMARK(BM_BuildLargestPuzzle)->Unit(benchmark::kMillisecond);
 
 static void BM_RedrawLoosePieces(benchmark::State& st) {
-  activities::TJigsaw j{bench::world().context};
-  if (!j.init(kLargestCut, 0)) {
+  auto j = activities::puzzle_on_cut<activities::Jigsaw>(bench::world().context, kLargestCut, 0);
+  if (!j) {
     st.SkipWithError("the cut cannot be read");
     return;
   }
-  j.setup();
-  st.counters["pieces"] = static_cast<double>(j.pieces().size());
+  st.counters["pieces"] = static_cast<double>(j->pieces().size());
   for (auto _ : st) {
-    j.draw();
+    j->draw();
     present(0);
   }
 }
@@ -58,22 +56,21 @@ BENCHMARK(BM_RedrawLoosePieces)->Unit(benchmark::kMillisecond);
 // Uncover and "where" with a share of the pieces revealed (Arg: how many of the 30).
 template <class Puzzle>
 void redraw_revealed(benchmark::State& st) {
-  Puzzle j{bench::world().context};
-  if (!j.init(kLargestCut, 0)) {
+  auto j = activities::puzzle_on_cut<Puzzle>(bench::world().context, kLargestCut, 0);
+  if (!j) {
     st.SkipWithError("the cut cannot be read");
     return;
   }
-  j.setup();
   const auto revealed = static_cast<size_t>(st.range(0));
-  for (size_t i = 0; i < j.pieces().size() && i < revealed; ++i) j.pieces()[i]->visible = true;
+  for (size_t i = 0; i < j->pieces().size() && i < revealed; ++i) j->pieces()[i]->visible = true;
   for (auto _ : st) {
-    j.draw();
+    j->draw();
     present(0);
   }
 }
-static void BM_RedrawUncover(benchmark::State& st) { redraw_revealed<activities::TUncover>(st); }
+static void BM_RedrawUncover(benchmark::State& st) { redraw_revealed<activities::Uncover>(st); }
 BENCHMARK(BM_RedrawUncover)->Arg(0)->Arg(15)->Arg(29)->Unit(benchmark::kMillisecond);
-static void BM_RedrawWhere(benchmark::State& st) { redraw_revealed<activities::TWhere>(st); }
+static void BM_RedrawWhere(benchmark::State& st) { redraw_revealed<activities::Where>(st); }
 BENCHMARK(BM_RedrawWhere)->Arg(0)->Arg(15)->Arg(29)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

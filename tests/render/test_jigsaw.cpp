@@ -1,6 +1,6 @@
 // The jigsaw in a real window: pieces cut from the picture through their masks (edge lines kept,
 // white cut away, rectangles cut at the screen's edge staying in place), the "where" card's
-// pixels, and what draw shows in each mode and state.
+// pixels, and what draw shows for each kind and state.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,9 +11,9 @@
 #include "tests/unit/test_jigsaw_files.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 
-using activities::TJigsaw;
-using activities::TUncover;
-using activities::TPiece;
+using activities::Jigsaw;
+using activities::Uncover;
+using activities::Piece;
 
 namespace {
 
@@ -87,9 +87,10 @@ void expect_state_left_alone() {
 TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
   Scene scene;
   rt::fresh(10, 20, 30);
-  media::set_blend(media::Blend::Alpha);  // init sets its own blend and gives back the one it found
-  TUncover j{jt::context()};
-  ASSERT_TRUE(j.init(1, 0));
+  media::set_blend(media::Blend::Alpha);  // building sets its own blend and gives back the one it found
+  auto made_j = activities::puzzle_on_cut<activities::Uncover>(jt::context(), 1, 0);
+  ASSERT_NE(made_j, nullptr);
+  activities::Uncover& j = *made_j;
   EXPECT_EQ(media::blend(), media::Blend::Alpha);
   media::set_blend(media::Blend::Mask);
 
@@ -123,8 +124,9 @@ TEST(JigsawRender, PiecesTooLargeToReadBackTogetherAreEachCutFromTheirOwnPlace) 
                  {764, 568, 520, 400, mask}});
   jt::write_png(scene.tmp.dir() + "templates/2.png", 1024, 768, [](int, int) { return 0u; });
   rt::fresh(10, 20, 30);
-  TUncover j{jt::context()};
-  ASSERT_TRUE(j.init(2, 0));
+  auto made_j = activities::puzzle_on_cut<activities::Uncover>(jt::context(), 2, 0);
+  ASSERT_NE(made_j, nullptr);
+  activities::Uncover& j = *made_j;
   ASSERT_EQ(j.pieces().size(), 4u);
   const int lefts[] = {0, 504, 0, 504}, tops[] = {0, 0, 368, 368};
   for (size_t i = 0; i < 4; ++i) {
@@ -139,7 +141,7 @@ TEST(JigsawRender, PiecesTooLargeToReadBackTogetherAreEachCutFromTheirOwnPlace) 
 
 TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
   Scene scene;
-  auto j = jt::hand_made<activities::TWhere>(1, 1, 100, media::load_image(scene.tmp.dir() + "templates/1.png"));
+  auto j = jt::hand_made<activities::Where>(1, 1, 100, media::load_image(scene.tmp.dir() + "templates/1.png"));
   // A green 100 x 80 piece whose right 10 columns are clear, with one pure black pixel.
   j->pieces()[0]->img = rt::make_image(
       100, 80,
@@ -150,11 +152,11 @@ TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
   rt::fresh();
   j->make_card();
   expect_state_left_alone();
-  const media::Pixmap& card = *j->card().img->source;
+  const media::Pixmap& card = *j->card().image->source;
   ASSERT_EQ(card.width, 150);
   ASSERT_EQ(card.height, 130);
-  EXPECT_EQ(j->card().x, 864);
-  EXPECT_EQ(j->card().y, 628);
+  EXPECT_EQ(j->card().left, 864);
+  EXPECT_EQ(j->card().top, 628);
   EXPECT_TRUE(rgb_near(media::read_pixel(card, 2, 2), 255, 255, 255, 0)) << "white frame";
   EXPECT_TRUE(rgb_near(media::read_pixel(card, 147, 127), 255, 255, 255, 0));
   EXPECT_TRUE(rgb_near(media::read_pixel(card, 8, 8), 255, 192, 255, 0)) << "pink field";
@@ -181,29 +183,29 @@ TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
 
 TEST(JigsawRender, WhereRedrawShowsEachNewCard) {
   Scene scene;
-  activities::TWhere j{jt::context()};
-  ASSERT_TRUE(j.init(1, 0));
-  j.setup();
+  auto made_j = activities::puzzle_on_cut<activities::Where>(jt::context(), 1, 0);
+  ASSERT_NE(made_j, nullptr);
+  activities::Where& j = *made_j;
   rt::fresh();
   j.draw();
-  const int x = j.card().x, y = j.card().y;
+  const int x = j.card().left, y = j.card().top;
   EXPECT_TRUE(rgb_near(rt::screen_pixel(x + 8, y + 8), 255, 192, 255, 0));
   // A card for the other piece, nothing else changed: drawn again, the card is in its own corner.
-  const TPiece* first = j.shown_piece();
+  const Piece* first = j.shown_piece();
   for (int i = 0; i < 1000 && j.shown_piece() == first; ++i) j.make_card();
   ASSERT_NE(j.shown_piece(), first);
-  ASSERT_NE(j.card().x, x);
+  ASSERT_NE(j.card().left, x);
   j.draw();
   EXPECT_TRUE(rgb_near(rt::screen_pixel(x + 8, y + 8), 150, 0, 0, 0)) << "the old card is gone";
-  EXPECT_TRUE(rgb_near(rt::screen_pixel(j.card().x + 8, j.card().y + 8), 255, 192, 255, 0)) << "the new card";
+  EXPECT_TRUE(rgb_near(rt::screen_pixel(j.card().left + 8, j.card().top + 8), 255, 192, 255, 0)) << "the new card";
   expect_state_left_alone();
 }
 
-TEST(JigsawRender, DrawShowsEachModeAndState) {
+TEST(JigsawRender, DrawShowsEachKindAndState) {
   Scene scene;
-  TUncover j{jt::context()};
-  ASSERT_TRUE(j.init(1, 0));
-  j.setup();
+  auto made_j = activities::puzzle_on_cut<activities::Uncover>(jt::context(), 1, 0);
+  ASSERT_NE(made_j, nullptr);
+  activities::Uncover& j = *made_j;
   rt::fresh(1, 2, 3);
   j.draw();
   EXPECT_TRUE(rgb_near(rt::screen_pixel(300, 200), 0, 0, 100, 0)) << "dark blue";
@@ -215,11 +217,11 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
   expect_state_left_alone();
 
   // The jigsaw: pink, pieces where they lie; hide leaves out the loose ones; a carried one has a shadow.
-  TJigsaw k{jt::context()};
-  ASSERT_TRUE(k.init(1, 0));
-  k.setup();
-  TPiece& a = *k.pieces()[0];
-  TPiece& b = *k.pieces()[1];
+  auto made_k = activities::puzzle_on_cut<activities::Jigsaw>(jt::context(), 1, 0);
+  ASSERT_NE(made_k, nullptr);
+  activities::Jigsaw& k = *made_k;
+  Piece& a = *k.pieces()[0];
+  Piece& b = *k.pieces()[1];
   a.x = 600;
   a.y = 400;
   b.x = 150;
@@ -274,11 +276,11 @@ TEST(JigsawRender, DrawShowsEachModeAndState) {
 // The table under a carried piece is kept between redraws; every change to it still shows.
 TEST(JigsawRender, RedrawsFollowEveryMoveOfThePieces) {
   Scene scene;
-  TJigsaw k{jt::context()};
-  ASSERT_TRUE(k.init(1, 0));
-  k.setup();
-  TPiece& a = *k.pieces()[0];
-  TPiece& b = *k.pieces()[1];
+  auto made_k = activities::puzzle_on_cut<activities::Jigsaw>(jt::context(), 1, 0);
+  ASSERT_NE(made_k, nullptr);
+  activities::Jigsaw& k = *made_k;
+  Piece& a = *k.pieces()[0];
+  Piece& b = *k.pieces()[1];
   b.x = 150;
   b.y = 600;
   auto piece_a_at = [](int cx, int cy) {

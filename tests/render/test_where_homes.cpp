@@ -1,6 +1,6 @@
 // "Where" on every prepared cut: for each piece the card dealt for it, and every point of the piece's
 // home that the card leaves in sight, asked what a click there does through the rule the program's
-// clicks run (TWhere::action_at). A child who clicks where the piece belongs must place it.
+// clicks run (Where::action_at). A child who clicks where the piece belongs must place it.
 //
 // The home is read here from the cut's own files, as the child sees it on the table: the shape its
 // mask gives (everything the mask does not cut away as opaque pure white), centred on the home in
@@ -20,8 +20,7 @@
 #include "tests/render/render_util.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 
-using activities::TPiece;
-using activities::TWhere;
+using activities::Where;
 
 namespace {
 
@@ -60,17 +59,17 @@ std::vector<Home> read_homes(int cut) {
 
 // Deals the card for piece i: with every other piece revealed it is the only one the card can
 // show. The others are hidden again afterwards, as at the start of a game.
-void deal_for(TWhere& j, size_t i) {
+void deal_for(Where& j, size_t i) {
   for (size_t k = 0; k < j.pieces().size(); ++k) j.pieces()[k]->visible = k != i;
   j.make_card();
   for (auto& p : j.pieces()) p->visible = false;
 }
 
-bool under_card(const TWhere& j, int x, int y) {
-  const TPiece& c = j.card();
-  const int u = x - c.x, v = y - c.y;
-  if (!c.img || u < 0 || v < 0 || u >= c.img->width || v >= c.img->height) return false;
-  return (media::read_pixel(*c.img->source, u, v) >> 24) >= 128;
+bool under_card(const Where& j, int x, int y) {
+  const Where::Card& c = j.card();
+  const int u = x - c.left, v = y - c.top;
+  if (!c.image || u < 0 || v < 0 || u >= c.image->width || v >= c.image->height) return false;
+  return (media::read_pixel(*c.image->source, u, v) >> 24) >= 128;
 }
 
 // Points of the home (every one) under a card of w x h whose top-left corner is (cx, cy).
@@ -87,7 +86,7 @@ struct Tally {
   int places = 0;   // of those, a click there places the piece
 };
 
-Tally tally(const TWhere& j, const Home& h) {
+Tally tally(const Where& j, const Home& h) {
   Tally t;
   for (int y = h.top; y < h.top + h.mask->height; ++y)
     for (int x = h.left; x < h.left + h.mask->width; ++x) {
@@ -95,7 +94,7 @@ Tally tally(const TWhere& j, const Home& h) {
       ++t.home;
       if (under_card(j, x, y)) continue;
       ++t.visible;
-      t.places += j.action_at(x, y) == TWhere::ClickAction::Place;
+      t.places += j.action_at(x, y) == Where::ClickAction::Place;
     }
   return t;
 }
@@ -103,12 +102,12 @@ Tally tally(const TWhere& j, const Home& h) {
 // Plays the check on every cut with the world's first picture.
 void every_home_places_its_piece(const std::string& picture) {
   SCOPED_TRACE(picture);
-  for (int cut = 1; cut <= activities::TPuzzle::kCuts; ++cut) {
+  for (int cut = 1; cut <= activities::Puzzle::kCuts; ++cut) {
     SCOPED_TRACE("cut " + std::to_string(cut));
     const std::vector<Home> homes = read_homes(cut);
-    TWhere j{jt::context()};
-    ASSERT_TRUE(j.init(cut, 0));
-    j.setup();
+    auto made_j = activities::puzzle_on_cut<activities::Where>(jt::context(), cut, 0);
+    ASSERT_NE(made_j, nullptr);
+    activities::Where& j = *made_j;
     ASSERT_EQ(homes.size(), j.pieces().size());
     std::ostringstream few, some_missed, card_not_best, much_hidden;
     for (size_t i = 0; i < homes.size(); ++i) {
@@ -117,13 +116,13 @@ void every_home_places_its_piece(const std::string& picture) {
       const Tally t = tally(j, homes[i]);
       ASSERT_GT(t.home, 0) << "piece " << i + 1;
       // The card lies in the corner that hides the least of the home.
-      const int w = j.card().img->width, h = j.card().img->height;
-      const int chosen = home_under(homes[i], j.card().x, j.card().y, w, h);
+      const int w = j.card().image->width, h = j.card().image->height;
+      const int chosen = home_under(homes[i], j.card().left, j.card().top, w, h);
       for (int cx : {10, kW - w - 10})
         for (int cy : {10, kH - h - 10})
           if (home_under(homes[i], cx, cy, w, h) < chosen)
-            card_not_best << " " << i + 1 << " (" << chosen << " under the card at " << j.card().x << ","
-                          << j.card().y << ", " << home_under(homes[i], cx, cy, w, h) << " at " << cx << "," << cy
+            card_not_best << " " << i + 1 << " (" << chosen << " under the card at " << j.card().left << ","
+                          << j.card().top << ", " << home_under(homes[i], cx, cy, w, h) << " at " << cx << "," << cy
                           << ")";
       // No corner keeps a card for the largest pieces clear of their home, but the best one hides
       // well under a quarter of it on every cut (a fifth at most).

@@ -1,5 +1,5 @@
 // Building jigsaw puzzles without a window: reading cuts (good, odd and broken), dealing the
-// pieces per mode, the "where" card's size and place, and the shell's keys 5, 6 and 9.
+// pieces per kind, the "where" card's size and place, and the shell's keys 5, 6 and 9.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,19 +11,22 @@
 #include "tests/unit/test_jigsaw_files.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 
-using activities::TJigsaw;
-using activities::TPuzzle;
-using activities::TUncover;
-using activities::TPiece;
+using activities::Jigsaw;
+using activities::Piece;
+using activities::Puzzle;
+using activities::PuzzleParts;
+using activities::Uncover;
+using activities::Where;
+using activities::puzzle_on_cut;
 
 namespace {
 
 int lines_in(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
 std::unique_ptr<app::Loop> loop;
-TPuzzle* slot(int key) { return dynamic_cast<TPuzzle*>(loop->slot(key)); }
-TJigsaw* jigsaw() { return dynamic_cast<TJigsaw*>(loop->slot(9)); }
-activities::TWhere* where() { return dynamic_cast<activities::TWhere*>(loop->slot(6)); }
+Puzzle* slot(int key) { return dynamic_cast<Puzzle*>(loop->slot(key)); }
+Jigsaw* jigsaw() { return dynamic_cast<Jigsaw*>(loop->slot(9)); }
+Where* where() { return dynamic_cast<Where*>(loop->slot(6)); }
 void key(char digit) { tw::press_digit(*loop, digit - '0'); }
 // Where the next clicks go.
 int point_x = 0, point_y = 0;
@@ -58,37 +61,45 @@ TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
   for (const jt::MaskPiece& p : grid) list += " " + std::to_string(p.x0) + "px\r\n+" + std::to_string(p.y0) + "\r\n";
   jt::write_bytes(tmp.dir() + "pieces/2/pieces.txt", list);
 
-  TUncover a{jt::context()};
-  TJigsaw b{jt::context()};
-  ASSERT_TRUE(a.init(1, 5));
-  ASSERT_TRUE(b.init(2, 0));
-  EXPECT_EQ(a.cut_number(), 1);
-  EXPECT_EQ(a.picture_index(), 1) << "the picture index wraps round the list";
-  EXPECT_EQ(a.picture(), s.picture(1));
-  EXPECT_EQ(a.mode(), activities::JigsawMode::Uncover);
-  EXPECT_EQ(b.mode(), activities::JigsawMode::Jigsaw);
-  EXPECT_EQ(a.rows(), 3);
-  EXPECT_EQ(a.cols(), 4);
-  EXPECT_EQ(TUncover::kShadow, 5);
-  EXPECT_EQ(TJigsaw::kMargin, 15);
-  EXPECT_EQ(a.finished(), 0);
-  ASSERT_EQ(a.pieces().size(), 12u);
-  EXPECT_EQ(a.pieces()[4]->r, 1);
-  EXPECT_EQ(a.pieces()[4]->c, 0);
-  EXPECT_EQ(a.pieces()[11]->r, 2);
-  EXPECT_EQ(a.pieces()[11]->c, 3);
-  ASSERT_EQ(b.pieces().size(), 12u);
+  std::unique_ptr<Uncover> a = puzzle_on_cut<Uncover>(jt::context(), 1, 5);
+  std::unique_ptr<Jigsaw> b = puzzle_on_cut<Jigsaw>(jt::context(), 2, 0);
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(a->cut_number(), 1);
+  EXPECT_EQ(a->picture_index(), 1) << "the picture index wraps round the list";
+  EXPECT_EQ(a->picture(), s.picture(1));
+  EXPECT_EQ(a->rows(), 3);
+  EXPECT_EQ(a->cols(), 4);
+  EXPECT_EQ(Uncover::kShadow, 5);
+  EXPECT_EQ(Jigsaw::kMargin, 15);
+  EXPECT_EQ(a->finished(), 0);
+  ASSERT_EQ(a->pieces().size(), 12u);
+  EXPECT_EQ(a->pieces()[4]->r, 1);
+  EXPECT_EQ(a->pieces()[4]->c, 0);
+  EXPECT_EQ(a->pieces()[11]->r, 2);
+  EXPECT_EQ(a->pieces()[11]->c, 3);
+  ASSERT_EQ(b->pieces().size(), 12u);
   for (size_t i = 0; i < 12; ++i) {
     SCOPED_TRACE(i);
     // Lines 3 and 4 change nothing.
-    EXPECT_EQ(a.pieces()[i]->x0, grid[i].x0);
-    EXPECT_EQ(a.pieces()[i]->y0, grid[i].y0);
-    EXPECT_EQ(b.pieces()[i]->x0, grid[i].x0);
-    EXPECT_EQ(b.pieces()[i]->r, a.pieces()[i]->r);
-    EXPECT_EQ(b.pieces()[i]->c, a.pieces()[i]->c);
-    EXPECT_EQ(media::image_width(a.pieces()[i]->img), 100);
-    EXPECT_EQ(media::image_height(a.pieces()[i]->img), 80);
-    EXPECT_FLOAT_EQ(a.pieces()[i]->img->handle_x, 50.0f);
+    EXPECT_EQ(a->pieces()[i]->x0, grid[i].x0);
+    EXPECT_EQ(a->pieces()[i]->y0, grid[i].y0);
+    EXPECT_EQ(b->pieces()[i]->x0, grid[i].x0);
+    EXPECT_EQ(b->pieces()[i]->r, a->pieces()[i]->r);
+    EXPECT_EQ(b->pieces()[i]->c, a->pieces()[i]->c);
+    EXPECT_EQ(media::image_width(a->pieces()[i]->img), 100);
+    EXPECT_EQ(media::image_height(a->pieces()[i]->img), 80);
+    EXPECT_FLOAT_EQ(a->pieces()[i]->img->handle_x, 50.0f);
+    EXPECT_EQ(a->pieces()[i]->shape, nullptr) << "only where needs the pieces' whole shapes";
+    EXPECT_EQ(b->pieces()[i]->shape, nullptr);
+  }
+  // Where keeps each piece's whole shape beside its image, on the same handle.
+  std::unique_ptr<Where> w = puzzle_on_cut<Where>(jt::context(), 1, 0);
+  ASSERT_NE(w, nullptr);
+  for (const auto& p : w->pieces()) {
+    ASSERT_NE(p->shape, nullptr);
+    EXPECT_EQ(p->shape->width, p->img->width);
+    EXPECT_FLOAT_EQ(p->shape->handle_x, p->img->handle_x);
   }
 }
 
@@ -98,15 +109,15 @@ TEST(JigsawBuild, PiecesCutAtTheRightAndBottomEdgesKeepTheirPlace) {
   s.data_dir = tmp.dir();
   // The mask of piece 2 is 100 x 80 around (1000, 750): 26 columns and 22 rows lie off the screen.
   jt::write_cut(tmp.dir(), 3, 1, 2, {{500, 400, 100, 80, nullptr}, {1000, 750, 100, 80, nullptr}});
-  TUncover j{jt::context()};
-  ASSERT_TRUE(j.init(3, 0));
-  const media::ImagePtr& img = j.pieces()[1]->img;
+  std::unique_ptr<Uncover> j = puzzle_on_cut<Uncover>(jt::context(), 3, 0);
+  ASSERT_NE(j, nullptr);
+  const media::ImagePtr& img = j->pieces()[1]->img;
   EXPECT_EQ(img->width, 74);
   EXPECT_EQ(img->height, 58);
   // Drawn at its home, the piece starts at (950, 710), where it was read from.
   EXPECT_FLOAT_EQ(1000 - img->handle_x, 950.0f);
   EXPECT_FLOAT_EQ(750 - img->handle_y, 710.0f);
-  EXPECT_FLOAT_EQ(j.pieces()[0]->img->handle_x, 50.0f);
+  EXPECT_FLOAT_EQ(j->pieces()[0]->img->handle_x, 50.0f);
 }
 
 TEST(JigsawBuild, BrokenCutsAreRefusedWithOneLine) {
@@ -141,15 +152,17 @@ TEST(JigsawBuild, BrokenCutsAreRefusedWithOneLine) {
       jt::write_png(dir + std::to_string(i) + ".png", k.mask_w, k.mask_h,
                     [&](int x, int y) { return jt::framed(x, y, k.mask_w, k.mask_h); });
     testing::internal::CaptureStderr();
-    TJigsaw j{jt::context()};
-    bool built = j.init(7, 0);
+    bool built = puzzle_on_cut<Jigsaw>(jt::context(), 7, 0) != nullptr;
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(built);
     EXPECT_EQ(lines_in(err), 1) << err;
     EXPECT_NE(err.find("cut 7"), std::string::npos) << err;
     // A new game asked of a puzzle on cut 7 tries every other cut and gives nothing.
-    TJigsaw old{jt::context()};
-    old.assemble(7, 1, 1, s.picture(0), {});
+    PuzzleParts parts;
+    parts.cut = 7;
+    parts.rows = parts.cols = 1;
+    parts.picture = s.picture(0);
+    Jigsaw old{jt::context(), std::move(parts)};
     testing::internal::CaptureStderr();
     EXPECT_EQ(old.new_game(), nullptr);
     testing::internal::GetCapturedStderr();
@@ -158,23 +171,68 @@ TEST(JigsawBuild, BrokenCutsAreRefusedWithOneLine) {
   jt::TempDir tmp("good");
   jt::fresh_world().assets.data_dir = tmp.dir();
   jt::write_cut(tmp.dir(), 7, 1, 1, {{500, 400, 100, 80, nullptr}});
-  TJigsaw j{jt::context()};
-  EXPECT_TRUE(j.init(7, 0));
+  EXPECT_NE(puzzle_on_cut<Jigsaw>(jt::context(), 7, 0), nullptr);
+}
+
+// The one way a puzzle is built from files: a ready puzzle, its first game dealt, on the cut asked
+// for or another that can be read (never the one to avoid); none when no cut can be read.
+TEST(JigsawBuild, FactoryYieldsAReadyPuzzleOrNone) {
+  jt::TempDir tmp("factory");
+  jt::fresh_world().assets.data_dir = tmp.dir();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(activities::puzzle_on_any_cut<Uncover>(jt::context(), 2, 0, 0), nullptr);
+  EXPECT_EQ(lines_in(testing::internal::GetCapturedStderr()), 13) << "every cut was tried";
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(activities::puzzle_on_any_cut<Where>(jt::context(), 2, 0, 0), nullptr);
+  EXPECT_EQ(activities::puzzle_on_any_cut<Jigsaw>(jt::context(), 2, 0, 0), nullptr);
+  testing::internal::GetCapturedStderr();
+
+  jt::write_cut(tmp.dir(), 4, 2, 2, jt::grid(2, 2, 100, 80));
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(activities::puzzle_on_any_cut<Jigsaw>(jt::context(), 2, 0, 4), nullptr) << "the one cut to avoid";
+  app::ActivityPtr u = activities::puzzle_on_any_cut<Uncover>(jt::context(), 2, 1, 0);
+  app::ActivityPtr w = activities::puzzle_on_any_cut<Where>(jt::context(), 2, 1, 0);
+  app::ActivityPtr j = activities::puzzle_on_any_cut<Jigsaw>(jt::context(), 2, 1, 0);
+  testing::internal::GetCapturedStderr();
+  ASSERT_NE(dynamic_cast<Uncover*>(u.get()), nullptr);
+  ASSERT_NE(dynamic_cast<Where*>(w.get()), nullptr);
+  ASSERT_NE(dynamic_cast<Jigsaw*>(j.get()), nullptr);
+  for (const app::ActivityPtr* a : {&u, &w, &j}) {
+    const Puzzle& p = dynamic_cast<const Puzzle&>(**a);
+    EXPECT_EQ(p.cut_number(), 4) << "the only cut that can be read";
+    EXPECT_EQ(p.picture_index(), 1);
+    EXPECT_EQ(p.pieces().size(), 4u);
+    EXPECT_FALSE(p.finished());
+  }
+  // Each kind's first game: uncover and where hide every piece at home, where shows one of them
+  // on a card, and the jigsaw scatters them, every one showing.
+  for (const auto& p : dynamic_cast<Uncover&>(*u).pieces()) EXPECT_FALSE(p->visible);
+  const Where& where = dynamic_cast<Where&>(*w);
+  ASSERT_NE(where.shown_piece(), nullptr);
+  EXPECT_FALSE(where.shown_piece()->visible);
+  EXPECT_NE(where.card().image, nullptr);
+  int at_home = 0;
+  for (const auto& p : dynamic_cast<Jigsaw&>(*j).pieces()) {
+    EXPECT_TRUE(p->visible);
+    at_home += p->x == p->x0 && p->y == p->y0;
+  }
+  EXPECT_LT(at_home, 4) << "the pieces were scattered";
 }
 
 TEST(JigsawBuild, EveryGeneratedCutBuilds) {
   jt::fresh_world();
   for (int n = 1; n <= 13; ++n) {
     SCOPED_TRACE(n);
-    TJigsaw j{jt::context()};
     testing::internal::CaptureStderr();
-    ASSERT_TRUE(j.init(n, 0));
+    std::unique_ptr<Jigsaw> puzzle = puzzle_on_cut<Jigsaw>(jt::context(), n, 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_NE(puzzle, nullptr);
+    const Jigsaw& j = *puzzle;
     ASSERT_EQ(static_cast<int>(j.pieces().size()), j.rows() * j.cols());
     EXPECT_GE(j.rows() * j.cols(), 4);
     EXPECT_LE(j.rows() * j.cols(), 30);
     for (int i = 0; i < j.rows() * j.cols(); ++i) {
-      const TPiece& p = *j.pieces()[static_cast<size_t>(i)];
+      const Piece& p = *j.pieces()[static_cast<size_t>(i)];
       EXPECT_EQ(p.r, i / j.cols());
       EXPECT_EQ(p.c, i % j.cols());
       media::PixmapPtr mask = media::load_pixmap(jt::kData + "pieces/" + std::to_string(n) + "/" + std::to_string(i + 1) + ".png");
@@ -182,14 +240,14 @@ TEST(JigsawBuild, EveryGeneratedCutBuilds) {
       EXPECT_EQ(p.img->width, mask->width) << "generated masks lie wholly on the screen";
       EXPECT_EQ(p.img->height, mask->height);
     }
-    EXPECT_NE(j.template_image(), nullptr);
+    EXPECT_NE(j.outlines(), nullptr);
   }
 }
 
-TEST(JigsawBuild, SetupDealsPerMode) {
+TEST(JigsawBuild, SetupDealsPerKind) {
   jt::fresh_world();
   // The jigsaw: a 120 x 90 piece starts with its centre at x 0..964 and y 0..723.
-  auto j = jt::hand_made<TJigsaw>(1, 1);
+  auto j = jt::hand_made<Jigsaw>(1, 1);
   j->pieces()[0]->img = jt::solid(120, 90);
   int min_x = 9999, max_x = -1, min_y = 9999, max_y = -1;
   for (int i = 0; i < 3000; ++i) {
@@ -198,7 +256,7 @@ TEST(JigsawBuild, SetupDealsPerMode) {
     j->click(tw::right_at(0, 0));
     ASSERT_TRUE(j->hiding());
     j->setup();
-    const TPiece& p = *j->pieces()[0];
+    const Piece& p = *j->pieces()[0];
     min_x = std::min(min_x, p.x), max_x = std::max(max_x, p.x);
     min_y = std::min(min_y, p.y), max_y = std::max(max_y, p.y);
     ASSERT_EQ(p.visible, 1);
@@ -218,19 +276,18 @@ TEST(JigsawBuild, SetupDealsPerMode) {
   EXPECT_EQ(j->hiding(), 0);
 
   // A real cut: every piece within its own range, the list in the cut's order.
-  TJigsaw k{jt::context()};
-  ASSERT_TRUE(k.init(13, 0));
-  k.setup();
-  for (size_t i = 0; i < k.pieces().size(); ++i) {
-    const TPiece& p = *k.pieces()[i];
-    EXPECT_EQ(p.r * k.cols() + p.c, static_cast<int>(i));
+  std::unique_ptr<Jigsaw> k = puzzle_on_cut<Jigsaw>(jt::context(), 13, 0);
+  ASSERT_NE(k, nullptr);
+  for (size_t i = 0; i < k->pieces().size(); ++i) {
+    const Piece& p = *k->pieces()[i];
+    EXPECT_EQ(p.r * k->cols() + p.c, static_cast<int>(i));
     EXPECT_LE(p.x, 1024 - p.img->width / 2);
     EXPECT_LE(p.y, 768 - p.img->height / 2);
     EXPECT_GE(std::min(p.x, p.y), 0);
   }
 
   // "uncover": every piece at home and hidden.
-  auto u = jt::hand_made<activities::TUncover>(2, 2);
+  auto u = jt::hand_made<Uncover>(2, 2);
   for (auto& p : u->pieces()) p->visible = 1, p->x += 7;
   u->setup();
   for (auto& p : u->pieces()) {
@@ -241,7 +298,7 @@ TEST(JigsawBuild, SetupDealsPerMode) {
 
 TEST(JigsawBuild, WhereCardSizeAndPlace) {
   jt::fresh_world();
-  auto j = jt::hand_made<activities::TWhere>(1, 2);
+  auto j = jt::hand_made<Where>(1, 2);
   j->pieces()[0]->img = jt::solid(100, 80);
   media::mid_handle(j->pieces()[0]->img);
   // Home (300, 500): the card goes to the other side, at the bottom.
@@ -250,16 +307,16 @@ TEST(JigsawBuild, WhereCardSizeAndPlace) {
   j->pieces()[1]->visible = 1;
   j->make_card();
   EXPECT_EQ(j->shown_piece(), j->pieces()[0].get());
-  EXPECT_EQ(j->card().img->width, 150);
-  EXPECT_EQ(j->card().img->height, 130);
-  EXPECT_EQ(j->card().x, 864);
-  EXPECT_EQ(j->card().y, 628);
+  EXPECT_EQ(j->card().image->width, 150);
+  EXPECT_EQ(j->card().image->height, 130);
+  EXPECT_EQ(j->card().left, 864);
+  EXPECT_EQ(j->card().top, 628);
   // Home (600, 384): left, and at the top since the middle line counts as top.
   j->pieces()[0]->x = 600;
   j->pieces()[0]->y = 384;
   j->make_card();
-  EXPECT_EQ(j->card().x, 10);
-  EXPECT_EQ(j->card().y, 10);
+  EXPECT_EQ(j->card().left, 10);
+  EXPECT_EQ(j->card().top, 10);
   // Every hidden piece comes up in time; revealed ones never.
   j->pieces()[1]->visible = 0;
   j->pieces()[0]->visible = 1;
@@ -269,15 +326,15 @@ TEST(JigsawBuild, WhereCardSizeAndPlace) {
   }
   // With nothing hidden the card stays as it is.
   j->pieces()[1]->visible = 1;
-  media::ImagePtr before = j->card().img;
+  media::ImagePtr before = j->card().image;
   j->make_card();
-  EXPECT_EQ(j->card().img, before);
+  EXPECT_EQ(j->card().image, before);
 }
 
 TEST(JigsawBuild, WhereCardTakesTheCornerThatHidesLeastOfTheHome) {
   jt::fresh_world();
-  auto j = jt::hand_made<activities::TWhere>(1, 2);
-  TPiece& a = *j->pieces()[0];
+  auto j = jt::hand_made<Where>(1, 2);
+  Piece& a = *j->pieces()[0];
   j->pieces()[1]->visible = 1;
   // 600 x 300 at (320, 160): the usual corner, right and at the top (364..1014 x 10..360), would
   // hide a wide strip of it; right at the bottom hides none.
@@ -286,8 +343,8 @@ TEST(JigsawBuild, WhereCardTakesTheCornerThatHidesLeastOfTheHome) {
   a.x = a.x0 = 320;
   a.y = a.y0 = 160;
   j->make_card();
-  EXPECT_EQ(j->card().x, 1024 - 650 - 10);
-  EXPECT_EQ(j->card().y, 768 - 350 - 10);
+  EXPECT_EQ(j->card().left, 1024 - 650 - 10);
+  EXPECT_EQ(j->card().top, 768 - 350 - 10);
   // 640 x 500 at (500, 384) whose left half is clear: the piece lies right of its rectangle's
   // centre. Every corner hides some of it; the left ones least (200 columns, not 320), and of
   // those the top, as the middle line counts as top.
@@ -298,15 +355,15 @@ TEST(JigsawBuild, WhereCardTakesTheCornerThatHidesLeastOfTheHome) {
   a.x = a.x0 = 500;
   a.y = a.y0 = 384;
   j->make_card();
-  EXPECT_EQ(j->card().x, 10);
-  EXPECT_EQ(j->card().y, 10);
+  EXPECT_EQ(j->card().left, 10);
+  EXPECT_EQ(j->card().top, 10);
   // The shape, where there is one, is what counts: the same piece whole in shape goes to the
   // usual corner again (right: 320 columns hidden there against 520 at the left).
   a.shape = jt::solid(640, 500);
   media::mid_handle(a.shape);
   j->make_card();
-  EXPECT_EQ(j->card().x, 1024 - 690 - 10);
-  EXPECT_EQ(j->card().y, 10);
+  EXPECT_EQ(j->card().left, 1024 - 690 - 10);
+  EXPECT_EQ(j->card().top, 10);
 }
 
 TEST_F(JigsawShell, KeysBuildResumeAndReplacePuzzles) {
@@ -314,21 +371,20 @@ TEST_F(JigsawShell, KeysBuildResumeAndReplacePuzzles) {
   loop = jt::make_loop(9);
   key('9');
   ASSERT_EQ(activity(), 9);
-  TJigsaw* j = jigsaw();
-  ASSERT_NE(j, nullptr);
-  EXPECT_EQ(j->mode(), activities::JigsawMode::Jigsaw);
+  Jigsaw* j = jigsaw();
+  ASSERT_NE(j, nullptr) << "key 9 makes a jigsaw";
   EXPECT_EQ(j->pieces().size(), static_cast<size_t>(j->rows() * j->cols()));
   // Pick up the topmost piece by its centre and leave with it carried.
-  TPiece* top = j->pieces().back().get();
+  Piece* top = j->pieces().back().get();
   point(top->x, top->y);
   left_click();
   ASSERT_EQ(j->carried(), top);
   int dx = j->carry_dx(), dy = j->carry_dy();
   key('5');
   ASSERT_EQ(activity(), 5);
-  EXPECT_EQ(slot(5)->mode(), activities::JigsawMode::Uncover);
+  EXPECT_NE(dynamic_cast<Uncover*>(slot(5)), nullptr) << "key 5 makes an uncover puzzle";
   key('6');
-  EXPECT_EQ(slot(6)->mode(), activities::JigsawMode::Where);
+  ASSERT_NE(where(), nullptr) << "key 6 makes a where puzzle";
   EXPECT_NE(where()->shown_piece(), nullptr);
   // Back again: the same puzzle, the piece still carried with the same offset.
   key('9');
@@ -349,7 +405,7 @@ TEST_F(JigsawShell, FinishingUncoverUnlocksOnceAndTheCornerButtonDealsAgain) {
   const app::Assets& s = jt::fresh_world().assets;
   loop = jt::make_loop(5);
   key('5');
-  TPuzzle* j = slot(5);
+  Puzzle* j = slot(5);
   ASSERT_NE(j, nullptr);
   // Without a window every piece is an opaque rectangle; clicking the homes over and over
   // reveals them all.
@@ -380,7 +436,7 @@ TEST_F(JigsawShell, NoPicturesShowsTheBackgroundAndIgnoresClicks) {
     SCOPED_TRACE(k);
     key('0' + k);
     ASSERT_EQ(activity(), k);
-    TPuzzle* j = slot(k);
+    Puzzle* j = slot(k);
     ASSERT_NE(j, nullptr);
     EXPECT_FALSE(j->has_picture());
     for (auto& p : j->pieces()) {
@@ -388,7 +444,7 @@ TEST_F(JigsawShell, NoPicturesShowsTheBackgroundAndIgnoresClicks) {
       left_click();
       right_click();
     }
-    EXPECT_EQ(j->completed(), 0);
+    EXPECT_EQ(j->finished(), 0);
     if (k == 9) {
       EXPECT_EQ(jigsaw()->carried(), nullptr);
       EXPECT_EQ(jigsaw()->hiding(), 0);

@@ -2,28 +2,29 @@
 // toggle, revealing in "uncover" and "where", and the end of a puzzle.
 #include <gtest/gtest.h>
 
+#include <typeinfo>
 #include <vector>
 
 #include "app/furniture.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 
-using activities::TJigsaw;
-using activities::TPiece;
+using activities::Jigsaw;
+using activities::Piece;
 using jt::at;
 using jt::carry_to;
 using jt::click_at;
 
 namespace {
 
-std::vector<TPiece*> order(TJigsaw& j) {
-  std::vector<TPiece*> out;
+std::vector<Piece*> order(Jigsaw& j) {
+  std::vector<Piece*> out;
   for (auto& p : j.pieces()) out.push_back(p.get());
   return out;
 }
 
 // A jigsaw of rows x cols whose pieces lie loose far from home and from each other.
-std::unique_ptr<TJigsaw> scattered(int rows, int cols) {
-  auto j = jt::hand_made<TJigsaw>(rows, cols);
+std::unique_ptr<Jigsaw> scattered(int rows, int cols) {
+  auto j = jt::hand_made<Jigsaw>(rows, cols);
   int k = 0;
   for (auto& p : j->pieces()) {
     p->visible = 1;
@@ -45,7 +46,7 @@ TEST(JigsawPlay, FixesWithin14PixelsOfHomeNot15) {
   for (const Case& k : cases) {
     SCOPED_TRACE(std::to_string(k.ox) + "," + std::to_string(k.oy));
     auto j = scattered(1, 2);
-    TPiece& a = at(*j, 0, 0);
+    Piece& a = at(*j, 0, 0);
     int before = jt::sounds_played();
     carry_to(*j, a, a.x0 + k.ox, a.y0 + k.oy);
     EXPECT_EQ(j->carried(), nullptr);
@@ -76,8 +77,8 @@ TEST(JigsawPlay, JoinsWithin14PixelsOfHomeSpacing) {
   for (const Case& k : cases) {
     SCOPED_TRACE(std::to_string(k.ox) + "," + std::to_string(k.oy));
     auto j = scattered(1, 2);
-    TPiece& a = at(*j, 0, 0);
-    TPiece& b = at(*j, 0, 1);
+    Piece& a = at(*j, 0, 0);
+    Piece& b = at(*j, 0, 1);
     b.x = 700;
     b.y = 300;
     int ax = b.x - (b.x0 - a.x0) + k.ox, ay = b.y - (b.y0 - a.y0) + k.oy;
@@ -102,10 +103,10 @@ TEST(JigsawPlay, JoinsWithin14PixelsOfHomeSpacing) {
 TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
   jt::fresh_world();
   auto j = scattered(2, 2);
-  TPiece& a = at(*j, 0, 0);
-  TPiece& b = at(*j, 0, 1);
-  TPiece& c = at(*j, 1, 0);
-  TPiece& d = at(*j, 1, 1);
+  Piece& a = at(*j, 0, 0);
+  Piece& b = at(*j, 0, 1);
+  Piece& c = at(*j, 1, 0);
+  Piece& d = at(*j, 1, 1);
   // Two resting groups: the top row and the bottom row.
   carry_to(*j, b, a.x + 100, a.y + 3);
   ASSERT_EQ(a.group, 1);
@@ -129,7 +130,7 @@ TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
   j->move(tw::at(500, 300 - 100 - 12));
   j->click(tw::at(500, 300 - 100 - 12));
   EXPECT_EQ(a.y, 188);
-  for (TPiece* p : {&a, &b, &c, &d}) {
+  for (Piece* p : {&a, &b, &c, &d}) {
     EXPECT_EQ(p->group, 2) << "every piece of the first group took the other group's number";
     EXPECT_EQ(p->x - a.x, p->x0 - a.x0);
     EXPECT_EQ(p->y - a.y, p->y0 - a.y0);
@@ -142,7 +143,7 @@ TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
   int before = jt::sounds_played();
   EXPECT_EQ(j->click(tw::at(d.x0 + 9, d.y0 - 9)), app::Outcome::Finished) << "the click that fixes the last piece ends the puzzle";
   EXPECT_EQ(jt::world().effects.count(app::Effect::Click), 4) << "one click per piece fixed";
-  for (TPiece* p : {&a, &b, &c, &d}) {
+  for (Piece* p : {&a, &b, &c, &d}) {
     EXPECT_EQ(p->fixed, 1);
     EXPECT_EQ(p->x, p->x0);
     EXPECT_EQ(p->y, p->y0);
@@ -156,9 +157,9 @@ TEST(JigsawPlay, GroupsJoinMoveTogetherAndFix) {
 TEST(JigsawPlay, JoiningALoosePieceToAGroupAndToAFixedNeighbour) {
   jt::fresh_world();
   auto j = scattered(1, 3);
-  TPiece& a = at(*j, 0, 0);
-  TPiece& b = at(*j, 0, 1);
-  TPiece& c = at(*j, 0, 2);
+  Piece& a = at(*j, 0, 0);
+  Piece& b = at(*j, 0, 1);
+  Piece& c = at(*j, 0, 2);
   // B and C rest as a group; A put down 14 pixels off joins it and the group moves to A.
   carry_to(*j, c, 600, 300);
   carry_to(*j, b, 500, 300);
@@ -171,8 +172,8 @@ TEST(JigsawPlay, JoiningALoosePieceToAGroupAndToAFixedNeighbour) {
 
   // A piece lining up with a fixed neighbour is within reach of its own home, so it is fixed too.
   auto k = scattered(1, 2);
-  TPiece& f = at(*k, 0, 0);
-  TPiece& g = at(*k, 0, 1);
+  Piece& f = at(*k, 0, 0);
+  Piece& g = at(*k, 0, 1);
   carry_to(*k, f, f.x0, f.y0);
   ASSERT_EQ(f.fixed, 1);
   carry_to(*k, g, g.x0 + 11, g.y0 - 13);
@@ -184,20 +185,20 @@ TEST(JigsawPlay, JoiningALoosePieceToAGroupAndToAFixedNeighbour) {
 TEST(JigsawPlay, ToTopAndInPlaceOrder) {
   jt::fresh_world();
   auto j = scattered(1, 5);
-  std::vector<TPiece*> p = order(*j);
+  std::vector<Piece*> p = order(*j);
   int groups[] = {1, 2, 0, 2, 1};
   for (int i = 0; i < 5; ++i) p[i]->group = groups[i];
-  j->to_top(0);
+  j->raise_group(0);
   EXPECT_EQ(order(*j), p);
-  j->to_top(2);
-  EXPECT_EQ(order(*j), (std::vector<TPiece*>{p[0], p[2], p[4], p[1], p[3]}));
-  j->to_top(1);
-  EXPECT_EQ(order(*j), (std::vector<TPiece*>{p[2], p[1], p[3], p[0], p[4]}));
+  j->raise_group(2);
+  EXPECT_EQ(order(*j), (std::vector<Piece*>{p[0], p[2], p[4], p[1], p[3]}));
+  j->raise_group(1);
+  EXPECT_EQ(order(*j), (std::vector<Piece*>{p[2], p[1], p[3], p[0], p[4]}));
 
-  // in_place: pieces 1 and 3 already fixed (away from home), piece 4 newly near home. Every fixed
+  // fix_near_home: pieces 1 and 3 already fixed (away from home), piece 4 newly near home. Every fixed
   // piece goes home and to the front in turn, so the last one met ends first.
   auto k = scattered(1, 5);
-  std::vector<TPiece*> q = order(*k);
+  std::vector<Piece*> q = order(*k);
   q[1]->fixed = 1;
   q[3]->fixed = 1;
   q[4]->x = q[4]->x0 - 14;
@@ -205,9 +206,9 @@ TEST(JigsawPlay, ToTopAndInPlaceOrder) {
   q[2]->x = q[2]->x0 + 15;
   q[2]->y = q[2]->y0;
   int before = jt::sounds_played();
-  k->in_place();
+  k->fix_near_home();
   EXPECT_EQ(jt::sounds_played() - before, 1) << "only the newly fixed piece clicks";
-  EXPECT_EQ(order(*k), (std::vector<TPiece*>{q[4], q[3], q[1], q[0], q[2]}));
+  EXPECT_EQ(order(*k), (std::vector<Piece*>{q[4], q[3], q[1], q[0], q[2]}));
   for (int i : {1, 3, 4}) {
     EXPECT_EQ(q[i]->fixed, 1);
     EXPECT_EQ(q[i]->x, q[i]->x0);
@@ -219,20 +220,20 @@ TEST(JigsawPlay, ToTopAndInPlaceOrder) {
 TEST(JigsawPlay, PieceByRowAndColumnAndNeighbours) {
   jt::fresh_world();
   auto j = scattered(3, 4);
-  EXPECT_EQ(j->piece_rc(1, 0), j->pieces()[4].get());
-  EXPECT_EQ(j->piece_rc(2, 3), j->pieces()[11].get());
-  EXPECT_EQ(j->piece_rc(3, 0), nullptr);
-  EXPECT_EQ(j->piece_rc(-1, 2), nullptr);
+  EXPECT_EQ(j->piece_at(1, 0), j->pieces()[4].get());
+  EXPECT_EQ(j->piece_at(2, 3), j->pieces()[11].get());
+  EXPECT_EQ(j->piece_at(3, 0), nullptr);
+  EXPECT_EQ(j->piece_at(-1, 2), nullptr);
   // A corner piece tries only its two neighbours; lining up all four around (1, 1) joins them all.
-  TPiece& mid = at(*j, 1, 1);
+  Piece& mid = at(*j, 1, 1);
   mid.x = 500;
   mid.y = 400;
   for (auto [r, c] : {std::pair{0, 1}, {2, 1}, {1, 0}, {1, 2}}) {
-    TPiece& q = at(*j, r, c);
+    Piece& q = at(*j, r, c);
     q.x = 500 + (q.x0 - mid.x0) + 3;
     q.y = 400 + (q.y0 - mid.y0) - 3;
   }
-  j->check_mates(mid);
+  j->join_neighbours(mid);
   for (auto [r, c] : {std::pair{0, 1}, {2, 1}, {1, 0}, {1, 2}}) EXPECT_EQ(at(*j, r, c).group, 1);
   EXPECT_EQ(at(*j, 0, 0).group, 0);
   EXPECT_EQ(j->next_group(), 2);
@@ -241,9 +242,9 @@ TEST(JigsawPlay, PieceByRowAndColumnAndNeighbours) {
 TEST(JigsawPlay, HideAndPickingUpTheTopmostPiece) {
   jt::fresh_world();
   auto j = scattered(1, 3);
-  TPiece& a = at(*j, 0, 0);
-  TPiece& b = at(*j, 0, 1);
-  TPiece& c = at(*j, 0, 2);
+  Piece& a = at(*j, 0, 0);
+  Piece& b = at(*j, 0, 1);
+  Piece& c = at(*j, 0, 2);
   // A and B overlap; B is later in the list, so on top.
   a.x = 300;
   a.y = 300;
@@ -275,9 +276,9 @@ TEST(JigsawPlay, HideAndPickingUpTheTopmostPiece) {
 
 TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
   jt::fresh_world();
-  auto j = jt::hand_made<activities::TUncover>(1, 2);
-  TPiece& a = at(*j, 0, 0);
-  TPiece& b = at(*j, 0, 1);
+  auto j = jt::hand_made<activities::Uncover>(1, 2);
+  Piece& a = at(*j, 0, 0);
+  Piece& b = at(*j, 0, 1);
   // A's shape is only its left half; B is made to overlap A's right half.
   a.img = jt::solid(100, 100, 0);
   for (int y = 0; y < 100; ++y)
@@ -288,18 +289,18 @@ TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
   EXPECT_EQ(a.visible + b.visible, 0);
   click_at(*j, a.x0 - 20, a.y0);
   EXPECT_EQ(a.visible, 1);
-  EXPECT_EQ(j->completed(), 0);
+  EXPECT_EQ(j->finished(), 0);
   int before = jt::sounds_played();
     // B only
   EXPECT_EQ(j->click(tw::at(215, 200)), app::Outcome::Finished);
   EXPECT_EQ(b.visible, 1);
-  EXPECT_EQ(j->completed(), 1);
-  EXPECT_EQ(j->completed(), 1);
+  EXPECT_EQ(j->finished(), 1);
+  EXPECT_EQ(j->finished(), 1);
   EXPECT_EQ(jt::sounds_played() - before, 1) << "magic exactly once";
   EXPECT_EQ(j->finished(), 1);
 
   // Over a revealed piece the click goes on to a hidden one beneath it.
-  auto k = jt::hand_made<activities::TUncover>(1, 2);
+  auto k = jt::hand_made<activities::Uncover>(1, 2);
   at(*k, 0, 1).x0 = 250;
   at(*k, 0, 0).visible = 1;
   click_at(*k, 230, 200);
@@ -307,18 +308,17 @@ TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
 }
 
 // Without a window the card's pixels read back transparent; this one lets the test make them opaque.
-struct OpaqueCardWhere : activities::TWhere {
-  using TWhere::TWhere;
-  void make_card_opaque() { card_.img = jt::solid(card_.img->width, card_.img->height); }
+struct OpaqueCardWhere : activities::Where {
+  using Where::Where;
+  void make_card_opaque() { card_.image = jt::solid(card_.image->width, card_.image->height); }
 };
 
 TEST(JigsawPlay, WhereRevealsOnlyTheShownPiece) {
   jt::fresh_world();
   auto j = jt::hand_made<OpaqueCardWhere>(2, 2);
-  j->setup();
   int rounds = 0;
-  while (!j->completed() && rounds++ < 10) {
-    const TPiece* shown = j->shown_piece();
+  while (!j->finished() && rounds++ < 10) {
+    const Piece* shown = j->shown_piece();
     ASSERT_NE(shown, nullptr);
     ASSERT_EQ(shown->visible, 0) << "the card shows a hidden piece";
     // A wrong hidden piece, a revealed piece and the background do nothing.
@@ -333,9 +333,9 @@ TEST(JigsawPlay, WhereRevealsOnlyTheShownPiece) {
     EXPECT_EQ(j->shown_piece(), shown);
     // The card itself deals again among the hidden pieces.
     j->make_card_opaque();
-    media::ImagePtr old_card = j->card().img;
-    click_at(*j, j->card().x + 3, j->card().y + 3);
-    EXPECT_NE(j->card().img, old_card) << "a new card was dealt";
+    media::ImagePtr old_card = j->card().image;
+    click_at(*j, j->card().left + 3, j->card().top + 3);
+    EXPECT_NE(j->card().image, old_card) << "a new card was dealt";
     shown = j->shown_piece();
     ASSERT_EQ(shown->visible, 0);
     click_at(*j, shown->x0 + 30, shown->y0 - 30);
@@ -350,10 +350,10 @@ TEST(JigsawPlay, WhereRevealsOnlyTheShownPiece) {
 // away from its image, since its shape is whole there.
 TEST(JigsawPlay, WhereShownPieceTakesEveryClickOnItsHome) {
   jt::fresh_world();
-  auto j = jt::hand_made<activities::TWhere>(1, 3);  // homes 100 wide at x 200, 300 and 400
-  TPiece& a = at(*j, 0, 0);
-  TPiece& b = at(*j, 0, 1);
-  TPiece& c = at(*j, 0, 2);
+  auto j = jt::hand_made<activities::Where>(1, 3);  // homes 100 wide at x 200, 300 and 400
+  Piece& a = at(*j, 0, 0);
+  Piece& b = at(*j, 0, 1);
+  Piece& c = at(*j, 0, 2);
   a.img = jt::solid(160, 100);  // 120..280: 30 pixels into b's home
   media::mid_handle(a.img);
   b.img = jt::solid(100, 100);
@@ -370,11 +370,11 @@ TEST(JigsawPlay, WhereShownPieceTakesEveryClickOnItsHome) {
     j->make_card();
     for (int deals = 0; deals < 200 && j->shown_piece() != &b; ++deals) j->make_card();  // a may come up first
     ASSERT_EQ(j->shown_piece(), &b);
-    EXPECT_EQ(j->action_at(265, 200), activities::TWhere::ClickAction::Place) << "where a reaches over b";
-    EXPECT_EQ(j->action_at(300, 200), activities::TWhere::ClickAction::Place) << "where b's picture was white";
-    EXPECT_EQ(j->action_at(200, 200), activities::TWhere::ClickAction::Nothing) << "on a alone";
-    EXPECT_EQ(j->action_at(400, 200), activities::TWhere::ClickAction::Nothing) << "on c";
-    EXPECT_EQ(j->action_at(600, 200), activities::TWhere::ClickAction::Nothing) << "on no piece";
+    EXPECT_EQ(j->action_at(265, 200), activities::Where::ClickAction::Place) << "where a reaches over b";
+    EXPECT_EQ(j->action_at(300, 200), activities::Where::ClickAction::Place) << "where b's picture was white";
+    EXPECT_EQ(j->action_at(200, 200), activities::Where::ClickAction::Nothing) << "on a alone";
+    EXPECT_EQ(j->action_at(400, 200), activities::Where::ClickAction::Nothing) << "on c";
+    EXPECT_EQ(j->action_at(600, 200), activities::Where::ClickAction::Nothing) << "on no piece";
     click_at(*j, 300, 200);
     EXPECT_EQ(b.visible, 1);
     EXPECT_EQ(a.visible, a_revealed);
@@ -383,16 +383,16 @@ TEST(JigsawPlay, WhereShownPieceTakesEveryClickOnItsHome) {
 
 TEST(JigsawPlay, FinishedPuzzleWaitsForTheCornerButton) {
   const app::Assets& s = jt::fresh_world().assets;
-  std::unique_ptr<activities::TPuzzle> puzzles[] = {jt::hand_made<activities::TUncover>(1, 2),
-                                                     jt::hand_made<activities::TWhere>(1, 2),
-                                                     jt::hand_made<TJigsaw>(1, 2)};
+  std::unique_ptr<activities::Puzzle> puzzles[] = {jt::hand_made<activities::Uncover>(1, 2),
+                                                     jt::hand_made<activities::Where>(1, 2),
+                                                     jt::hand_made<Jigsaw>(1, 2)};
   for (auto& j : puzzles) {
-    SCOPED_TRACE(static_cast<int>(j->mode()));
+    SCOPED_TRACE(typeid(*j).name());
     for (auto& p : j->pieces()) p->visible = p->fixed = true;
-    EXPECT_EQ(j->completed(), 0) << "drawing and asking decide nothing";
+    EXPECT_EQ(j->finished(), 0) << "drawing and asking decide nothing";
     j->draw();
     EXPECT_EQ(click_at(*j, 200, 200), app::Outcome::Nothing) << "the next click finds every piece done";
-    ASSERT_EQ(j->completed(), 1);
+    ASSERT_EQ(j->finished(), 1);
     EXPECT_TRUE(j->finished());
     int corner_y = s.screen_h - media::image_width(s.smiley_image) - 5;
     EXPECT_EQ(click_at(*j, 200, 200), app::Outcome::Nothing) << "on a piece: nothing";
@@ -400,5 +400,5 @@ TEST(JigsawPlay, FinishedPuzzleWaitsForTheCornerButton) {
               app::Outcome::Restart);
   }
   // A carried piece stays where it was on a finished jigsaw.
-  EXPECT_EQ(static_cast<TJigsaw&>(*puzzles[2]).carried(), nullptr);
+  EXPECT_EQ(static_cast<Jigsaw&>(*puzzles[2]).carried(), nullptr);
 }

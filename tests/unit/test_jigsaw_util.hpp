@@ -60,35 +60,37 @@ inline std::unique_ptr<app::Loop> make_loop(int level) {
 }
 
 // A puzzle of rows x cols opaque square pieces of `side` pixels, homes `side` apart from
-// (200, 200), all at home, none revealed, on cut 1 with the given outlines. Nothing is read from files.
+// (200, 200), on cut 1 with the given outlines, its first game dealt. Nothing is read from files.
 template <class T>
 std::unique_ptr<T> hand_made(int rows, int cols, int side = 100, media::ImagePtr outlines = nullptr) {
-  auto j = std::make_unique<T>(context());
-  activities::TPuzzle::Pieces pieces;
+  activities::PuzzleParts parts;
+  parts.cut = 1;
+  parts.rows = rows;
+  parts.cols = cols;
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < cols; ++c) {
-      auto p = std::make_unique<activities::TPiece>();
+      auto p = std::make_unique<activities::Piece>();
       p->r = r;
       p->c = c;
       p->x = p->x0 = 200 + c * side;
       p->y = p->y0 = 200 + r * side;
       p->img = solid(side, side);
       media::mid_handle(p->img);
-      pieces.push_back(std::move(p));
+      parts.pieces.push_back(std::move(p));
     }
-  media::ImagePtr picture = world().assets.picture_count() == 0 ? nullptr : world().assets.picture(0);
-  j->assemble(1, rows, cols, picture, std::move(pieces), std::move(outlines));
-  return j;
+  parts.picture = world().assets.picture_count() == 0 ? nullptr : world().assets.picture(0);
+  parts.outlines = std::move(outlines);
+  return std::make_unique<T>(context(), std::move(parts));
 }
 
-inline activities::TPiece& at(activities::TPuzzle& j, int r, int c) { return *j.piece_rc(r, c); }
+inline activities::Piece& at(activities::Puzzle& j, int r, int c) { return *j.piece_at(r, c); }
 
 // Clicks with the pointer at (x, y).
-inline app::Outcome click_at(activities::TPuzzle& j, int x, int y) { return j.click(tw::at(x, y)); }
+inline app::Outcome click_at(activities::Puzzle& j, int x, int y) { return j.click(tw::at(x, y)); }
 
 // Picks p up by its centre, moves it (its group moves along) and puts it down with its centre at
 // (x, y).
-inline void carry_to(activities::TJigsaw& j, activities::TPiece& p, int x, int y) {
+inline void carry_to(activities::Jigsaw& j, activities::Piece& p, int x, int y) {
   click_at(j, p.x, p.y);
   j.move(tw::at(x, y));
   j.click(tw::at(x, y));

@@ -477,11 +477,11 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
                          &activities::CountingBalls::kTraits,
                          &activities::BouncingCards::kTraits,
                          &activities::Kaleidoscope::kTraits,
-                         &activities::TUncover::kTraits,
-                         &activities::TWhere::kTraits,
+                         &activities::Uncover::kTraits,
+                         &activities::Where::kTraits,
                          &activities::Colouring::kTraits,
                          &activities::Pairs::kTraits,
-                         &activities::TJigsaw::kTraits};
+                         &activities::Jigsaw::kTraits};
   std::string pointer, animated, moves, right, thinking, help;
   for (int d = 1; d <= kActivities; ++d) {
     std::string digit = std::to_string(d);
