@@ -11,17 +11,17 @@
 namespace activities {
 
 app::ActivityTable activity_table() {
-  app::ActivityTable t;
-  t[1] = plain_maker<TFrames4>();
-  t[2] = plain_maker<TCount>();
-  t[3] = plain_maker<TBounce>();
-  t[4] = plain_maker<TKaleid>();
-  t[5] = jigsaw_maker(JigsawMode::Uncover);
-  t[6] = jigsaw_maker(JigsawMode::Where);
-  t[7] = plain_maker<TColour>();
-  t[8] = plain_maker<TPairs>();
-  t[9] = jigsaw_maker(JigsawMode::Jigsaw);
-  return t;
+  return app::ActivityTable({
+      {"frames", plain_maker<TFrames4>()},
+      {"count", plain_maker<TCount>()},
+      {"cards", plain_maker<TBounce>()},
+      {"kaleid", plain_maker<TKaleid>()},
+      {"uncover", jigsaw_maker(JigsawMode::Uncover)},
+      {"where", jigsaw_maker(JigsawMode::Where)},
+      {"colour", plain_maker<TColour>()},
+      {"pairs", plain_maker<TPairs>()},
+      {"jigsaw", jigsaw_maker(JigsawMode::Jigsaw)},
+  });
 }
 
 }  // namespace activities
