@@ -13,17 +13,17 @@
 namespace activities {
 
 app::ActivityTable activity_table() {
-  app::ActivityTable t;
-  t[1] = factory_maker<PictureFrames>();
-  t[2] = factory_maker<CountingBalls>();
-  t[3] = factory_maker<BouncingCards>();
-  t[4] = factory_maker<Kaleidoscope>();
-  t[5] = puzzle_maker<Uncover>();
-  t[6] = puzzle_maker<Where>();
-  t[7] = factory_maker<Colouring>();
-  t[8] = factory_maker<Pairs>();
-  t[9] = puzzle_maker<Jigsaw>();
-  return t;
+  return app::ActivityTable({
+      {"frames", factory_maker<PictureFrames>()},
+      {"count", factory_maker<CountingBalls>()},
+      {"cards", factory_maker<BouncingCards>()},
+      {"kaleid", factory_maker<Kaleidoscope>()},
+      {"uncover", puzzle_maker<Uncover>()},
+      {"where", puzzle_maker<Where>()},
+      {"colour", factory_maker<Colouring>()},
+      {"pairs", factory_maker<Pairs>()},
+      {"jigsaw", puzzle_maker<Jigsaw>()},
+  });
 }
 
 }  // namespace activities

@@ -1,4 +1,4 @@
-// The digit -> activity table the loop is started with.
+// The activities of the program, in digit order: the one place where a digit means an activity.
 #pragma once
 #include <memory>
 
@@ -7,6 +7,8 @@
 
 namespace activities {
 
+// Adding an activity: its own files here, one line in this table (activities/register.cpp), and
+// its help page's words in tools/help_text.cpp (see ARCHITECTURE.md).
 app::ActivityTable activity_table();
 
 // The maker of an activity built in one step by its T::make(context), which yields it ready to play

@@ -3,11 +3,14 @@
 // as an outcome; the loop turns outcomes into unlocking, redrawing and restarting. Activities never
 // touch the loop's state.
 #pragma once
-#include <array>
+#include <cstddef>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "media/events.hpp"
 
@@ -16,8 +19,9 @@ namespace app {
 struct Assets;
 class Effects;
 
-// The activities behind the digit keys 1 to 9.
-constexpr int kActivities = 9;
+// Activities are chosen with the digit keys 1 to 9 (0 is the title screen): a table holds at most
+// this many.
+constexpr int kDigitKeys = 9;
 
 // What a handler reports back to the loop.
 enum class Outcome {
@@ -136,7 +140,37 @@ class ActivityMaker {
   int to_start_ = 0;
 };
 
-// The digit -> activity table: entry N is the maker of digit N (entry 0, the title screen, is empty).
-using ActivityTable = std::array<ActivityMaker, kActivities + 1>;
+// One activity of the table: what the loop and the tools know of it without building it.
+struct ActivityEntry {
+  std::string name;    // short and plain, for file names and messages: "frames", "jigsaw"
+  ActivityMaker make;  // also says how many pictures it shows and needs to start
+};
+
+// The activities in digit order: the first is digit 1, and the table's count is the number of
+// activities there are (so the highest level, the last digit that chooses anything, the last help
+// page). The table the program runs with is activities::activity_table(); tests build their own.
+class ActivityTable {
+ public:
+  ActivityTable() = default;  // no activities: the title screen only
+  // A table written out in full: more entries than digit keys is caught as it compiles.
+  template <std::size_t N>
+  ActivityTable(ActivityEntry (&&entries)[N])
+      : entries_(std::make_move_iterator(entries), std::make_move_iterator(entries + N)) {
+    static_assert(N <= kDigitKeys, "an activity table holds at most one activity per digit key 1 to 9");
+  }
+  // A table put together at run time: more entries than digit keys throws std::length_error.
+  explicit ActivityTable(std::vector<ActivityEntry> entries);
+
+  int count() const { return static_cast<int>(entries_.size()); }
+  // The digit chooses an activity of this table.
+  bool has(int digit) const { return digit >= 1 && digit <= count(); }
+  // The entry of a digit of the table (has(digit) must hold).
+  const ActivityEntry& entry(int digit) const { return entries_[static_cast<std::size_t>(digit - 1)]; }
+  // The maker of a digit; an empty maker for the title screen and digits beyond the table.
+  const ActivityMaker& operator[](int digit) const;
+
+ private:
+  std::vector<ActivityEntry> entries_;
+};
 
 }  // namespace app

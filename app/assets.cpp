@@ -18,13 +18,10 @@ Assets load_assets(const std::string& d) {
 }
 
 media::ImagePtr Assets::help_page(int activity) const {
-  if (activity < 0 || activity > kActivities) return nullptr;
-  const size_t i = static_cast<size_t>(activity);
-  if (!help_tried_[i]) {
-    help_tried_[i] = true;
-    help_pages_[i] = media::load_image(data_dir + "help/" + std::to_string(i) + ".png", 0);
-  }
-  return help_pages_[i];
+  if (activity < 0) return nullptr;
+  auto [page, first_time] = help_pages_.try_emplace(activity);
+  if (first_time) page->second = media::load_image(data_dir + "help/" + std::to_string(activity) + ".png", 0);
+  return page->second;
 }
 
 }  // namespace app

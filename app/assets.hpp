@@ -2,11 +2,10 @@
 // shared images, the help pages and the pictures. The loop and every activity are handed it
 // read-only.
 #pragma once
-#include <array>
+#include <map>
 #include <memory>
 #include <string>
 
-#include "app/activity.hpp"
 #include "app/pictures.hpp"
 #include "media/display.hpp"
 #include "media/font.hpp"
@@ -24,14 +23,15 @@ struct Assets {
 
   size_t picture_count() const { return pictures->count(); }
   media::ImagePtr picture(size_t i) const { return pictures->at(i); }
-  // The help page of an activity (0: the title screen); none when its file cannot be read. Each is
-  // read the first time it is asked for (main thread): ten full-screen pages read at start-up would
-  // delay the title and take the CPU the pictures load with.
+  // The help page of an activity (0: the title screen), help/<activity>.png; none when its file
+  // cannot be read. Each is read the first time it is asked for (main thread): ten full-screen pages
+  // read at start-up would delay the title and take the CPU the pictures load with. The loop asks
+  // only for the activities of its table.
   media::ImagePtr help_page(int activity) const;
 
  private:
-  mutable std::array<media::ImagePtr, kActivities + 1> help_pages_;  // read so far, by activity
-  mutable std::array<bool, kActivities + 1> help_tried_{};
+  // Read so far, by activity; a page looked for in vain is kept as none and not looked for again.
+  mutable std::map<int, media::ImagePtr> help_pages_;
 };
 
 // Loads the fonts and shared images of a data folder (the help pages when first shown, the pictures

@@ -119,16 +119,17 @@ DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const
   return too_small(w, h);
 }
 
-int load_progress(const std::string& path, int fallback) {
+int load_progress(const std::string& path, int fallback, int activities) {
   media::StreamPtr f = media::read_file(path);
   if (!f) return fallback;
   int level = media::parse_whole_number(media::read_line(*f));
   media::close(f);
-  // A damaged file must not lock the child out of everything: keep within the nine activities.
-  if (level < 1 || level > 9) {
+  // A damaged file must not lock the child out of everything: keep within the activities there are.
+  const int highest = std::max(activities, 1);
+  if (level < 1 || level > highest) {
     media::log_error("progress", path + ": level " + std::to_string(level) + " out of range, using " +
-                                     std::to_string(std::clamp(level, 1, 9)));
-    level = std::clamp(level, 1, 9);
+                                     std::to_string(std::clamp(level, 1, highest)));
+    level = std::clamp(level, 1, highest);
   }
   return level;
 }

@@ -42,8 +42,8 @@ DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const
 // title bar.
 DisplayChoice fitted_window(const media::ScreenArea& screen, int w, int h);
 
-// The stored level (1 when there is no file, and kept within 1..9).
-int load_progress(const std::string& path, int fallback);
+// The stored level (fallback when there is no file), kept within 1 and the number of activities.
+int load_progress(const std::string& path, int fallback, int activities);
 // Writes the level as one CR LF line, replacing the old file only once the new one is complete.
 bool save_progress(const std::string& path, int level);
 

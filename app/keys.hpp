@@ -17,7 +17,7 @@ enum class Command {
   ToggleHelp,   // H or F1: the help page of the current screen
   ToggleSound,  // S
   TitleScreen,  // 0
-  Choose,       // 1 to 9: choose that activity
+  Choose,       // 1 to 9: choose that activity (a digit beyond the table does nothing)
   Nothing,      // any other key: it only closes the help page
 };
 

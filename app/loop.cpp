@@ -26,13 +26,14 @@ Loop::Loop(const Assets& assets, ActivityTable table, std::string progress_file,
       progress_file_(std::move(progress_file)),
       sounds_(assets.data_dir),
       context_{assets_, sounds_, *this},
-      child_lock_(child_lock) {
+      child_lock_(child_lock),
+      slots_(static_cast<size_t>(table_.count() + 1)) {
   state_.level = level;
   state_.last_move_ms = media::millisecs();
 }
 
 Activity* Loop::slot(int digit) const {
-  return digit >= 1 && digit <= kActivities ? slots_[static_cast<size_t>(digit)].get() : nullptr;
+  return table_.has(digit) ? slots_[static_cast<size_t>(digit)].get() : nullptr;
 }
 
 void Loop::draw_screen() {
@@ -109,8 +110,8 @@ void Loop::report(Outcome outcome) {
     case Outcome::Redraw: state_.redraw_needed = true; break;
     case Outcome::Finished:
       state_.redraw_needed = true;  // a game may end on a tick, with no input to redraw for
-      // Finishing a game of the highest unlocked activity opens the next one.
-      if (state_.level == state_.activity && state_.level < kActivities) ++state_.level;
+      // Finishing a game of the highest unlocked activity opens the next one, if the table has one.
+      if (state_.level == state_.activity && state_.level < table_.count()) ++state_.level;
       break;
     case Outcome::Restart:
       state_.help_shown = false;
@@ -165,7 +166,7 @@ void Loop::handle_pending_move() {
 void Loop::choose_when_pictures_ready(int digit) {
   state_.waiting_digit = 0;
   if (state_.level < digit) return;  // still locked
-  const ActivityMaker& make = table_[static_cast<size_t>(digit)];
+  const ActivityMaker& make = table_[digit];  // empty beyond the table: the digit does nothing
   if (!make) return;
   // Pictures still loading: the digit is remembered and chosen once the pictures it shows are in.
   if (!pictures_ready(*assets_.pictures, make.pictures_to_start())) {
@@ -177,7 +178,7 @@ void Loop::choose_when_pictures_ready(int digit) {
 
 void Loop::choose(int digit) {
   if (state_.level < digit) return;  // still locked
-  const ActivityMaker& make = table_[static_cast<size_t>(digit)];
+  const ActivityMaker& make = table_[digit];
   if (!make) return;
   ActivityPtr& slot = slots_[static_cast<size_t>(digit)];
   if (slot) {
@@ -346,8 +347,8 @@ void Loop::on_timer_tick() {
     progress_unshown_ = false;
     progress_drawn_ms_ = now;
   }
-  if (state_.waiting_digit && table_[static_cast<size_t>(state_.waiting_digit)] &&
-      pictures_ready(*assets_.pictures, table_[static_cast<size_t>(state_.waiting_digit)].pictures_to_start())) {
+  if (state_.waiting_digit && table_[state_.waiting_digit] &&
+      pictures_ready(*assets_.pictures, table_[state_.waiting_digit].pictures_to_start())) {
     const int digit = state_.waiting_digit;
     state_.waiting_digit = 0;
     state_.help_shown = false;

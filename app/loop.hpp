@@ -3,10 +3,10 @@
 // table and their traits, and changes its state from what their handlers report. Each piece is
 // callable on its own, so tests drive the loop event by event.
 #pragma once
-#include <array>
 #include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/activity.hpp"
 #include "app/assets.hpp"
@@ -55,7 +55,8 @@ inline bool quit_ring_shown(int held_ms) { return held_ms >= kQuitRingShowsMs; }
 
 class Loop final : private Requests {
  public:
-  // The level is the stored progress; it is written back to progress_file when the program ends.
+  // The table says which digits choose an activity. The level is the stored progress; it is written
+  // back to progress_file when the program ends.
   // With the child lock, keys work only as clean Control chords (app/keys.hpp), and quitting needs
   // its chord held for kQuitHoldMs.
   Loop(const Assets& assets, ActivityTable table, std::string progress_file, int level, bool child_lock = false);
@@ -125,7 +126,7 @@ class Loop final : private Requests {
   bool progress_unshown_ = false;  // pictures came in since the title last showed the progress
   int progress_drawn_ms_ = -(1 << 30);  // when it last did; long ago at first
   LoopState state_;
-  std::array<ActivityPtr, kActivities + 1> slots_;  // by digit; 0 stays empty
+  std::vector<ActivityPtr> slots_;  // by digit, one per activity of the table; 0 stays empty
 };
 
 }  // namespace app

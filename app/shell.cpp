@@ -70,7 +70,7 @@ int run(const ActivityTable& table, const Options& options) {
   assets.pictures = pictures;
   // No progress folder: the game starts at 1 and nothing is written (said once at start-up).
   const std::string progress = folders.progress_file();
-  Loop loop(assets, table, progress, progress.empty() ? 1 : load_progress(progress, 1), cfg.child_lock);
+  Loop loop(assets, table, progress, progress.empty() ? 1 : load_progress(progress, 1, table.count()), cfg.child_lock);
   loop.poll_pictures_from(*pictures);
   // For the start-up benchmark: end right after the first frame is on screen.
   if (std::getenv("PIPKIN_QUIT_AFTER_FIRST_FRAME")) {

@@ -1,7 +1,8 @@
-// Help pages for the grown-ups: one opaque page per screen (0 the title screen, 1 to 9 the
-// activities), drawn centred over the screen when H or F1 is pressed. Each page says what the child
-// does, what finishes a game and what that unlocks, with a small picture and the keys. This file
-// lays the pages out; the words are in help_text.cpp and the pictures in help_art.cpp.
+// Help pages for the grown-ups: one opaque page per screen (0 the title screen, then one for each
+// activity of help::activity_pages()), drawn centred over the screen when H or F1 is pressed. Each
+// page says what the child does, what finishes a game and what that unlocks, with a small picture
+// and the keys. This file lays the pages out; what they say is in help_text.cpp and the pictures in
+// help_art.cpp.
 #include <cstdio>
 #include <string>
 
@@ -29,11 +30,6 @@ using gen::use_font;
 using help::kPageH;
 using help::kPageW;
 namespace fs = gen::fs;
-
-// Each page's colour: its rim, badge, headings and boxes. Index 0 is the title screen's page.
-const Col kAccents[10] = {{0.98, 0.72, 0.15}, {0.95, 0.55, 0.20}, {0.36, 0.72, 0.24}, {0.20, 0.62, 0.90},
-                          {0.58, 0.38, 0.86}, {0.22, 0.36, 0.78}, {0.85, 0.25, 0.25}, {0.93, 0.35, 0.60},
-                          {0.10, 0.66, 0.62}, {0.93, 0.45, 0.72}};
 
 void page_frame(cairo_t* cr, Col accent) {
   set(cr, accent);
@@ -77,9 +73,9 @@ void keys_box(cairo_t* cr, Col accent) {
   const double cols[3] = {x + 18, x + 420, x + 600};
   for (int r = 0; r < 2; ++r) {
     double ky = y + 14 + r * 38;
-    for (size_t k = 0; k < help::kKeyRows[r].size(); ++k) {
+    for (size_t k = 0; k < help::key_row(r).size(); ++k) {
       double kx = cols[k];
-      const help::KeyHint& key = help::kKeyRows[r][k];
+      const help::KeyHint& key = help::key_row(r)[k];
       for (size_t c = 0; c < key.caps.size(); ++c) {
         if (c > 0) {
           use_font(cr, 16);
@@ -98,8 +94,8 @@ void keys_box(cairo_t* cr, Col accent) {
 }
 
 bool draw_activity_page(int number, const fs::path& file) {
-  const help::ActivityText& p = help::kActivities[number - 1];
-  const Col accent = kAccents[number];
+  const help::ActivityPage& p = help::activity_pages()[static_cast<size_t>(number - 1)];
+  const Col accent = p.accent;
   Canvas c(kPageW, kPageH);
   cairo_t* cr = c.cr();
   page_frame(cr, accent);
@@ -118,7 +114,7 @@ bool draw_activity_page(int number, const fs::path& file) {
   rounded(cr, ax, ay, aw, ah, 18);
   cairo_clip(cr);
   cairo_translate(cr, ax, ay);
-  help::kArt[number - 1](cr, aw, ah);
+  (p.art ? p.art : help::plain_art)(cr, aw, ah);
   cairo_restore(cr);
   rounded(cr, ax, ay, aw, ah, 18);
   set(cr, kInk);
@@ -144,21 +140,23 @@ bool draw_activity_page(int number, const fs::path& file) {
 // Page 0: the whole program.
 bool draw_overview_page(const fs::path& file) {
   const help::OverviewText& words = help::overview();
-  const Col accent = kAccents[0];
+  const Col accent = words.accent;
   Canvas c(kPageW, kPageH);
   cairo_t* cr = c.cr();
   page_frame(cr, accent);
   header(cr, 0, words.title, words.subtitle, accent);
 
+  // Every activity with its number, title and summary line: nine fill the column.
   double y = 142;
-  for (int i = 0; i < 9; ++i) {
-    gen::badge(cr, 60, y + 15, 15, std::to_string(i + 1), kAccents[i + 1], 18);
+  int number = 1;
+  for (const help::ActivityPage& page : help::activity_pages()) {
+    gen::badge(cr, 60, y + 15, 15, std::to_string(number++), page.accent, 18);
     use_font(cr, 18);
     set(cr, kInk);
-    show(cr, 86, y + 21, help::kActivities[i].title, true);
+    show(cr, 86, y + 21, page.title, true);
     use_font(cr, 15);
     set(cr, kSoftInk);
-    show(cr, 88, y + 39, words.summary[i], false);
+    show(cr, 88, y + 39, page.summary, false);
     y += 45;
   }
 
@@ -186,7 +184,8 @@ bool draw_overview_page(const fs::path& file) {
 
 bool make_help(const fs::path& out) {
   bool ok = draw_overview_page(out / "help/0.png");
-  for (int number = 1; number <= 9; ++number)
+  const int pages = static_cast<int>(help::activity_pages().size());
+  for (int number = 1; number <= pages; ++number)
     ok = draw_activity_page(number, out / ("help/" + std::to_string(number) + ".png")) && ok;
   return ok;
 }

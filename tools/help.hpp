@@ -1,8 +1,10 @@
-// The help pages for the grown-ups, in three parts: the wording (help_text.cpp), the small
-// pictures (help_art.cpp) and the layout that puts them on a page (gen_help.cpp).
+// The help pages for the grown-ups, in three parts: what each page says (help_text.cpp: one entry
+// per activity), the small pictures (help_art.cpp) and the layout that puts them on a page
+// (gen_help.cpp). Page 0 is the title screen's; page N is digit N's activity.
 #pragma once
 #include <cairo.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,21 +24,29 @@ struct Labels {
 };
 extern const Labels kLabels;
 
-// The words of one activity's page (1 to 9). In paragraphs, *stars* mark emphasised words.
-struct ActivityText {
+// The small picture of an activity's page, drawn into (0, 0, w, h).
+using Art = void (*)(cairo_t* cr, double w, double h);
+
+// Everything one activity's page says and shows. In paragraphs, *stars* mark emphasised words.
+struct ActivityPage {
   const char* title;
   const char* subtitle;
-  const char* does;    // what the child does
-  const char* finish;  // what finishes a game and what that unlocks
-  const char* tips;    // good to know
+  const char* summary;  // one short line under its title on page 0
+  const char* does;     // what the child does
+  const char* finish;   // what finishes a game and what that unlocks
+  const char* tips;     // good to know
+  gen::Col accent;      // its page's rim, badge, headings and boxes, and its badge on page 0
+  Art art = nullptr;    // none: plain_art
 };
-extern const ActivityText kActivities[9];
+// The activities' pages in digit order (the first is page 1): the activities of the program's
+// table (activities/register.cpp), at most nine.
+std::span<const ActivityPage> activity_pages();
 
-// The words of page 0, the title screen's page.
+// The words of page 0, the title screen's page; it lists every activity of activity_pages().
 struct OverviewText {
   const char* title;
   const char* subtitle;
-  const char* summary[9];  // one short line per activity, under its title
+  gen::Col accent;
   struct Section {
     const char* heading;
     std::string paragraph;
@@ -51,11 +61,21 @@ struct KeyHint {
   const char* joiner;
   const char* what;
 };
-extern const std::vector<KeyHint> kKeyRows[2];
+// The keys box's two rows (0 and 1).
+const std::vector<KeyHint>& key_row(int row);
 
-// The small picture of each activity's page, drawn into (0, 0, w, h); index 0 is activity 1.
-using Art = void (*)(cairo_t* cr, double w, double h);
-extern const Art kArt[9];
+// The activities' small pictures (help_art.cpp), each a sketch of the activity itself.
+void art_frames(cairo_t* cr, double w, double h);
+void art_count(cairo_t* cr, double w, double h);
+void art_bounce(cairo_t* cr, double w, double h);
+void art_kaleid(cairo_t* cr, double w, double h);
+void art_uncover(cairo_t* cr, double w, double h);
+void art_where(cairo_t* cr, double w, double h);
+void art_colour(cairo_t* cr, double w, double h);
+void art_pairs(cairo_t* cr, double w, double h);
+void art_jigsaw(cairo_t* cr, double w, double h);
+// The picture of an activity that has none of its own: the sky with the pointer.
+void plain_art(cairo_t* cr, double w, double h);
 
 // Pieces the small pictures are sketched from (help_sketch.cpp).
 // One of a few small cheerful scenes, drawn to fill (x, y, w, h): 0 hills with a house, 1 a boat

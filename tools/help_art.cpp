@@ -18,6 +18,8 @@ using gen::kWhite;
 using gen::rounded;
 using gen::set;
 
+}  // namespace
+
 void art_frames(cairo_t* cr, double w, double h) {
   set(cr, {0.99, 0.91, 0.72});
   cairo_paint(cr);
@@ -289,9 +291,9 @@ void art_jigsaw(cairo_t* cr, double, double) {
   pointer(cr, 160, 128);
 }
 
-}  // namespace
-
-const Art kArt[9] = {art_frames, art_count,  art_bounce, art_kaleid, art_uncover,
-                     art_where,  art_colour, art_pairs,  art_jigsaw};
+void plain_art(cairo_t* cr, double w, double h) {
+  sky_background(cr, w, h);
+  pointer(cr, w / 2, h / 2);
+}
 
 }  // namespace help

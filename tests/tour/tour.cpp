@@ -1,13 +1,17 @@
 // tour OUT_DIR: runs a copy of the built program with every activity unlocked on the current
-// display, visits the title screen and the nine activities with a little play in each, then the title's
-// help page, and saves one screenshot per screen into OUT_DIR (0-title.png, 1-frames.png, ...,
-// 10-help.png). Used by run.sh without a display.
+// display, visits the title screen and every activity of the program's table with a little play in
+// each, then the title's help page, and saves one screenshot per screen into OUT_DIR (0-title.png,
+// then <digit>-<name>.png for each activity: 1-frames.png, ..., and <count + 1>-help.png). Used by
+// run.sh without a display.
 // Each screenshot is taken once the screen shows what it should (the program's pointer drawn at a
 // new place after the input, or the activity's own look), never after a fixed time.
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <string>
 
+#include "activities/register.hpp"
 #include "tests/e2e/harness.hpp"
 
 namespace {
@@ -36,8 +40,9 @@ int main(int argc, char** argv) {
   }
   std::string out = argv[1];
   e2e::sh("mkdir -p '" + out + "'");
+  const app::ActivityTable table = activities::activity_table();
   e2e::Options opt;
-  opt.level = 9;
+  opt.level = table.count();
   e2e::Pipkin app(opt);
   media::PixmapPtr sky = media::load_pixmap(app.data("images/sky.jpg"));
   if (!app.start()) {
@@ -49,76 +54,89 @@ int main(int argc, char** argv) {
     if (!seen) std::fprintf(stderr, "tour: %s not seen in time\n", what);
     all_seen = all_seen && seen;
   };
-  auto shot = [&](const char* name) {
+  auto shot = [&](const std::string& name) {
     std::string path = out + "/" + name + ".png";
     app.screenshot(path);
     std::printf("tour: %s\n", path.c_str());
   };
   shot("0-title");
   media::PixmapPtr title = app.screenshot();
-  app.key("1");
-  // The frames must be up before the pointer moves into one (the activity notes where it starts).
+  // A little play in each activity, by its name in the table, until the screen shows it. An
+  // activity without play of its own here is only looked at: the program's pointer moved and seen.
   auto pale = [](uint32_t c) { return ((c >> 16) & 255) > 235 && ((c >> 8) & 255) > 230 && (c & 255) > 215; };
-  expect(app.wait_for([&](const media::Pixmap& p) {
-    return pale(media::read_pixel(p, 270, 206)) && pale(media::read_pixel(p, 756, 538));
-  }),
-         "the empty frames");
-  expect(app.move_and_see(250, 200), "frames, top-left");
-  expect(app.move_and_see(700, 550), "frames, bottom-right");
-  shot("1-frames");
-  app.key("2");
-  expect(app.move_and_see(512, 384), "counting balls");
-  shot("2-count");
-  app.key("3");
-  expect(!sky || app.wait_for([&](const media::Pixmap& p) { return changed(*sky, p, 0, 0, 1000, 740) < 100; }),
-         "the empty sky of bouncing cards");
-  for (int i = 1; i <= 3; ++i) {
-    app.click(200 + 150 * i, 300, 1);
-    app.click(800 - 100 * i, 300, 3);
+  const std::map<std::string, std::function<void()>> play = {
+      {"frames",
+       [&] {
+         // The frames must be up before the pointer moves into one (the activity notes where it starts).
+         expect(app.wait_for([&](const media::Pixmap& p) {
+           return pale(media::read_pixel(p, 270, 206)) && pale(media::read_pixel(p, 756, 538));
+         }),
+                "the empty frames");
+         expect(app.move_and_see(250, 200), "frames, top-left");
+         expect(app.move_and_see(700, 550), "frames, bottom-right");
+       }},
+      {"count", [&] { expect(app.move_and_see(512, 384), "counting balls"); }},
+      {"cards",
+       [&] {
+         expect(!sky || app.wait_for([&](const media::Pixmap& p) { return changed(*sky, p, 0, 0, 1000, 740) < 100; }),
+                "the empty sky of bouncing cards");
+         for (int i = 1; i <= 3; ++i) {
+           app.click(200 + 150 * i, 300, 1);
+           app.click(800 - 100 * i, 300, 3);
+         }
+         expect(!sky || app.wait_for([&](const media::Pixmap& p) {
+           return changed(*sky, p, 0, 0, 300, 768) > 30000 && changed(*sky, p, 724, 0, 1024, 768) > 30000;
+         }),
+                "card trails from both sides");
+       }},
+      {"kaleid",
+       [&] {
+         app.move(400, 300);
+         expect(app.wait_for([](const media::Pixmap& p) {
+           int lit = 0;
+           for (int y = 250; y < 350; ++y)
+             for (int x = 350; x < 450; ++x) lit += (media::read_pixel(p, x, y) & 0xFFFFFF) != 0;
+           return e2e::near(media::read_pixel(p, 20, 20), 0, 0, 0, 8) && lit > 5000;
+         }),
+                "the kaleidoscope round the pointer");
+       }},
+      {"uncover",
+       [&] {
+         expect(app.move_and_see(990, 30), "uncover");
+         for (int x : {250, 750}) app.click(x, 200);
+         expect(app.move_and_see(990, 50), "two pieces uncovered");
+       }},
+      {"where", [&] { expect(app.move_and_see(1000, 20), "where"); }},
+      {"colour",
+       [&] {
+         app.click(60, 560);   // a colour from the palette
+         app.click(700, 300);  // and a fill
+         expect(app.move_and_see(900, 700), "colouring");
+       }},
+      {"pairs",
+       [&] {
+         app.click(140, 100);
+         app.click(386, 100);
+         expect(app.move_and_see(1012, 8), "pairs");
+       }},
+      {"jigsaw", [&] { expect(app.move_and_see(980, 40), "jigsaw"); }},
+  };
+  for (int d = 1; d <= table.count(); ++d) {
+    const std::string& name = table.entry(d).name;
+    app.key(std::to_string(d));
+    if (auto own = play.find(name); own != play.end())
+      own->second();
+    else
+      expect(app.move_and_see(500 + 10 * d, 400), name.c_str());
+    shot(std::to_string(d) + "-" + name);
   }
-  expect(!sky || app.wait_for([&](const media::Pixmap& p) {
-    return changed(*sky, p, 0, 0, 300, 768) > 30000 && changed(*sky, p, 724, 0, 1024, 768) > 30000;
-  }),
-         "card trails from both sides");
-  shot("3-cards");
-  app.key("4");
-  app.move(400, 300);
-  expect(app.wait_for([](const media::Pixmap& p) {
-    int lit = 0;
-    for (int y = 250; y < 350; ++y)
-      for (int x = 350; x < 450; ++x) lit += (media::read_pixel(p, x, y) & 0xFFFFFF) != 0;
-    return e2e::near(media::read_pixel(p, 20, 20), 0, 0, 0, 8) && lit > 5000;
-  }),
-         "the kaleidoscope round the pointer");
-  shot("4-kaleid");
-  app.key("5");
-  expect(app.move_and_see(990, 30), "uncover");
-  for (int x : {250, 750}) app.click(x, 200);
-  expect(app.move_and_see(990, 50), "two pieces uncovered");
-  shot("5-uncover");
-  app.key("6");
-  expect(app.move_and_see(1000, 20), "where");
-  shot("6-where");
-  app.key("7");
-  app.click(60, 560);   // a colour from the palette
-  app.click(700, 300);  // and a fill
-  expect(app.move_and_see(900, 700), "colouring");
-  shot("7-colour");
-  app.key("8");
-  app.click(140, 100);
-  app.click(386, 100);
-  expect(app.move_and_see(1012, 8), "pairs");
-  shot("8-pairs");
-  app.key("9");
-  expect(app.move_and_see(980, 40), "jigsaw");
-  shot("9-jigsaw");
   app.key("0");
   expect(!title || app.wait_for([&](const media::Pixmap& p) { return changed(*title, p, 0, 0, 1000, 740) < 100; }),
          "the title screen again");
   app.key("h");  // the title screen's help page, for the parent
   expect(!title || app.wait_for([&](const media::Pixmap& p) { return changed(*title, p, 300, 300, 700, 500) > 20000; }),
          "the title's help page");
-  shot("10-help");
+  shot(std::to_string(table.count() + 1) + "-help");
   app.key("Escape");
   bool ended = app.wait_exit() && app.exit_status() == 0;
   return ended && all_seen ? 0 : 1;

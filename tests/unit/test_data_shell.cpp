@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "activities/register.hpp"
 #include "media/pixmap.hpp"
 #include "media/sound.hpp"
 
@@ -139,12 +140,17 @@ TEST(DataShell, SmileyIsASquareButtonWithASolidFace) {
   EXPECT_GT(opaque_share(*smiley), 0.6);
 }
 
+// One page for the title screen and one for each activity of the program's table, and no more: the
+// generator's help table and the program's activity table list the same activities.
 TEST(DataShell, HelpPagesAreOpaqueAndAlike) {
   auto first = load("help/0.png");
   ASSERT_TRUE(first);
   EXPECT_LE(first->width, 1024);
   EXPECT_LE(first->height, 768);
-  for (int i = 0; i <= 9; ++i) {
+  const int activities = activities::activity_table().count();
+  EXPECT_FALSE(std::ifstream(kData + "/help/" + std::to_string(activities + 1) + ".png").good())
+      << "a help page for an activity the program does not have";
+  for (int i = 0; i <= activities; ++i) {
     SCOPED_TRACE("help page " + std::to_string(i));
     auto page = load("help/" + std::to_string(i) + ".png");
     ASSERT_TRUE(page);

@@ -57,6 +57,8 @@ Event move_event(int x = 0, int y = 0) { return Event{.kind = EventKind::Pointer
 
 std::vector<std::string> calls;  // "digit:method" in call order
 
+constexpr int kFakes = 9;  // the fake table has an activity behind every digit key
+
 // An activity that logs every call and answers with the outcomes and traits a test gives it.
 struct Fake : Activity {
   Fake(int d, const Traits& t) : digit(d), traits_(t) {}
@@ -97,14 +99,15 @@ class LoopTest : public testing::Test {
     calls.clear();
     media::use_manual_clock(true);
     media::set_manual_clock(1000);
-    for (int d = 1; d <= kActivities; ++d)
-      table[d] = [this, d](const Context&) -> ActivityPtr {
-        if (!buildable[d]) return nullptr;
-        calls.push_back(std::to_string(d) + ":make");
-        auto made = std::make_unique<Fake>(d, traits[d]);
-        made->setup();  // made ready to play
-        return made;
-      };
+    fakes.clear();
+    for (int d = 1; d <= kFakes; ++d)
+      fakes.push_back({"fake" + std::to_string(d), [this, d](const Context&) -> ActivityPtr {
+                         if (!buildable[d]) return nullptr;
+                         calls.push_back(std::to_string(d) + ":make");
+                         auto made = std::make_unique<Fake>(d, traits[d]);
+                         made->setup();  // made ready to play
+                         return made;
+                       }});
     progress = testing::TempDir() + "loop-progress-" + std::to_string(::getpid()) + ".txt";
   }
   void TearDown() override {
@@ -114,7 +117,7 @@ class LoopTest : public testing::Test {
   }
 
   Loop& start(int level, bool child_lock = false) {
-    loop = std::make_unique<Loop>(world.assets, table, progress, level, child_lock);
+    loop = std::make_unique<Loop>(world.assets, ActivityTable(fakes), progress, level, child_lock);
     return *loop;
   }
   Turn key(Key k) { return tw::press(*loop, k); }
@@ -132,9 +135,9 @@ class LoopTest : public testing::Test {
   int count(const std::string& c) { return static_cast<int>(std::count(calls.begin(), calls.end(), c)); }
 
   tw::World world;
-  ActivityTable table;
-  std::array<Traits, kActivities + 1> traits;
-  std::array<bool, kActivities + 1> buildable = {true, true, true, true, true, true, true, true, true, true};
+  std::vector<ActivityEntry> fakes;  // the table a loop is started with: digit d is fakes[d - 1]
+  std::array<Traits, kFakes + 1> traits;
+  std::array<bool, kFakes + 1> buildable = {true, true, true, true, true, true, true, true, true, true};
   std::string progress;
   std::unique_ptr<Loop> loop;
 };
@@ -470,7 +473,8 @@ TEST_F(LoopTest, EndingSavesTheLevel) {
 // shows, and what choosing them again does.
 TEST(ActivityTable, TraitsOfTheNineActivities) {
   ActivityTable table = activities::activity_table();
-  for (int d = 1; d <= kActivities; ++d) EXPECT_TRUE(table[d]) << d;
+  ASSERT_EQ(table.count(), 9);
+  for (int d = 1; d <= table.count(); ++d) EXPECT_TRUE(table[d]) << d;
   EXPECT_FALSE(table[0]);
   const Traits* t[10] = {nullptr,
                          &activities::PictureFrames::kTraits,
@@ -483,7 +487,7 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
                          &activities::Pairs::kTraits,
                          &activities::Jigsaw::kTraits};
   std::string pointer, animated, moves, right, thinking, help;
-  for (int d = 1; d <= kActivities; ++d) {
+  for (int d = 1; d <= table.count(); ++d) {
     std::string digit = std::to_string(d);
     if (t[d]->pointer_shown) pointer += digit;
     if (t[d]->animated) animated += digit;
@@ -500,13 +504,13 @@ TEST(ActivityTable, TraitsOfTheNineActivities) {
   EXPECT_EQ(help, "3");
   // How many pictures each shows is known before it is built: a digit pressed while the pictures
   // load waits for that many.
-  for (int d = 1; d <= kActivities; ++d) EXPECT_EQ(table[d].pictures(), t[d]->pictures) << d;
+  for (int d = 1; d <= table.count(); ++d) EXPECT_EQ(table[d].pictures(), t[d]->pictures) << d;
   EXPECT_EQ(t[1]->pictures, 16);
   EXPECT_EQ(t[8]->pictures, 8);
   EXPECT_EQ(t[2]->pictures + t[7]->pictures, 0);
   auto again = [&](Again Traits::*which) {
     std::string out;
-    for (int d = 1; d <= kActivities; ++d) out += "RCSN"[static_cast<int>(t[d]->*which)];
+    for (int d = 1; d <= table.count(); ++d) out += "RCSN"[static_cast<int>(t[d]->*which)];
     return out;
   };
   EXPECT_EQ(again(&Traits::again_while_current), "CSCRNNSSN");
@@ -798,8 +802,8 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
   traits[8].pictures = 8;
   traits[3].pictures = kEveryPicture;
   for (int d : {3, 8})
-    table[d] = ActivityMaker([d, this](const Context&) -> ActivityPtr { return std::make_unique<Fake>(d, traits[d]); },
-                             traits[d].pictures);
+    fakes[d - 1].make = ActivityMaker(
+        [d, this](const Context&) -> ActivityPtr { return std::make_unique<Fake>(d, traits[d]); }, traits[d].pictures);
   start(9).poll_pictures_from(*store);
   auto tick = [&] { loop->handle_event(tick_event()); };
 
@@ -832,7 +836,7 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
   second->start("pics", names, codec, 2, 3, [&] { return released.load(); });
   second->wait();
   world.assets.pictures = second;
-  Loop fresh(world.assets, table, progress, 9);
+  Loop fresh(world.assets, ActivityTable(fakes), progress, 9);
   fresh.poll_pictures_from(*second);
   tw::press_digit(fresh, 8);
   tw::press(fresh, Key::LeftControl);  // half of a key: the digit still waits

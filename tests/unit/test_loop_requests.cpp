@@ -68,12 +68,11 @@ class LoopRequests : public testing::Test {
     media::use_manual_clock(true);
     media::set_manual_clock(1000);
     media::flush_events();
-    app::ActivityTable table;
-    table[1] = app::ActivityMaker([this](const app::Context& c) -> app::ActivityPtr {
-      auto r = std::make_unique<Recorder>(c);
-      recorder = r.get();
-      return r;
-    });
+    const app::ActivityTable table({{"recorder", app::ActivityMaker([this](const app::Context& c) -> app::ActivityPtr {
+                                        auto r = std::make_unique<Recorder>(c);
+                                        recorder = r.get();
+                                        return r;
+                                      })}});
     loop = std::make_unique<app::Loop>(world.assets, table, "", 1);
     tw::press_digit(*loop, 1);
     ASSERT_TRUE(recorder);

@@ -89,18 +89,18 @@ TEST(ShellConfig, ChoosingTheDisplay) {
 TEST(ShellConfig, ProgressFileIsReadKeptInRangeAndReplacedWhole) {
   fs::path d = temp_dir("progress");
   std::string path = (d / "pipkin.txt").string();
-  EXPECT_EQ(app::load_progress(path, 1), 1);  // no file
+  EXPECT_EQ(app::load_progress(path, 1, 9), 1);  // no file
   write(path, "5\r\n");
-  EXPECT_EQ(app::load_progress(path, 1), 5);
+  EXPECT_EQ(app::load_progress(path, 1, 9), 5);
   write(path, "  7 levels\n");
-  EXPECT_EQ(app::load_progress(path, 1), 7);
+  EXPECT_EQ(app::load_progress(path, 1, 9), 7);
   // A damaged file does not lock everything away, nor unlock more than there is.
   write(path, "");
-  EXPECT_EQ(app::load_progress(path, 1), 1);
+  EXPECT_EQ(app::load_progress(path, 1, 9), 1);
   write(path, "garbage");
-  EXPECT_EQ(app::load_progress(path, 1), 1);
+  EXPECT_EQ(app::load_progress(path, 1, 9), 1);
   write(path, "42");
-  EXPECT_EQ(app::load_progress(path, 1), 9);
+  EXPECT_EQ(app::load_progress(path, 1, 9), 9);
 
   EXPECT_TRUE(app::save_progress(path, 6));
   EXPECT_EQ(read(path), "6\r\n");

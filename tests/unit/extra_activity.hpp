@@ -1,0 +1,42 @@
+// An activity the program does not have, for tests of the activity table: the whole screen in one
+// colour, a game that a left click finishes. It is made as the program's own are (factory_maker), and
+// put behind digit 3 in a table of the program's first two activities and itself.
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "activities/register.hpp"
+#include "app/activity.hpp"
+#include "media/draw.hpp"
+
+namespace extra {
+
+struct Swatch final : app::Activity {
+  static constexpr app::Traits kTraits{.thinking_while_made = false};
+  static constexpr int kR = 40, kG = 160, kB = 90;  // its colour
+
+  static std::unique_ptr<Swatch> make(const app::Context&) { return std::make_unique<Swatch>(); }
+  const app::Traits& traits() const override { return kTraits; }
+  void draw() const override {
+    media::set_clear_colour(kR, kG, kB);
+    media::cls();
+  }
+  app::Outcome click(const app::PointerInput&) override {
+    ++clicks;
+    done = true;
+    return app::Outcome::Finished;
+  }
+  bool finished() const override { return done; }
+
+  int clicks = 0;
+  bool done = false;
+};
+
+// Frames and counting balls at 1 and 2 (the program's own), the swatch at 3.
+inline app::ActivityTable table_with_swatch() {
+  const app::ActivityTable real = activities::activity_table();
+  return app::ActivityTable(std::vector<app::ActivityEntry>{
+      real.entry(1), real.entry(2), {"swatch", activities::factory_maker<Swatch>()}});
+}
+
+}  // namespace extra
