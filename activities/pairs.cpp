@@ -45,12 +45,10 @@ Pairs::Pairs(const app::Context& context) : ctx_(context) {
 std::unique_ptr<Pairs> Pairs::make(const app::Context& context) {
   const size_t n = context.assets.picture_count();
   std::unique_ptr<Pairs> pairs(new Pairs(context));
-  if (!pairs->cards_.front().picture) {
-    media::log_error("pairs", "no pictures to deal: the pairs game cannot start");
-    return nullptr;
-  }
+  // Without any picture the sky is shown with no cards on it, so the key still visibly does something.
   if (n < kPairs)
-    media::log_error("pairs", "only " + std::to_string(n) + " pictures for eight pairs; some are used more than once");
+    media::log_error("pairs", "only " + std::to_string(n) + " pictures for eight pairs" +
+                                  (n ? "; some are used more than once" : "; the table stays empty"));
   pairs->setup();
   return pairs;
 }
@@ -87,7 +85,7 @@ void Pairs::draw() const {
     return;
   }
   auto id = [](const auto& p) { return key_of(p.get()); };
-  media::FrameCache::Key key{id(sky), id(back_), id(frame_), complete_, key_of(&ctx_.assets),
+  media::FrameCache::Key key{id(sky), id(back_), id(frame_), dealt(), complete_, key_of(&ctx_.assets),
                              id(ctx_.assets.smiley_image)};
   for (const PairCard& c : cards_) {
     for (std::intptr_t v : {id(c.picture), static_cast<std::intptr_t>(c.x), static_cast<std::intptr_t>(c.y),
@@ -101,6 +99,7 @@ void Pairs::draw() const {
 
 void Pairs::draw_table() const {
   media::draw_image(ctx_.assets.sky_image, 0, 0, 0);
+  if (!dealt()) return;
   for (const PairCard& c : cards_) {
     if (c.taken) continue;
     media::SavedDrawState saved;
@@ -141,6 +140,7 @@ app::Outcome Pairs::update(int now_ms) {
 }
 
 app::Outcome Pairs::click(const app::PointerInput& at) {
+  if (!dealt()) return app::Outcome::Nothing;
   // The loop holds clicks back while a pair is looked at; one that comes anyway ends the look first.
   const app::Outcome ended = match_[0] != kNoCard ? take_pair() : app::Outcome::Nothing;
   if (complete_) {

@@ -31,8 +31,8 @@ class Pairs : public app::Activity {
   static constexpr int kFrameMargin = 5;     // the frame's margin round a card, also the click margin
   static constexpr int kMatchShownMs = 1000;  // how long a matched pair stays on show
 
-  // Dealt and ready to play; none when there is no picture to deal. With fewer than eight pictures
-  // some lie under more than one pair.
+  // Dealt and ready to play. With fewer than eight pictures some lie under more than one pair; with
+  // none the table stays empty (the sky only) and clicks do nothing.
   static std::unique_ptr<Pairs> make(const app::Context& context);
 
   const app::Traits& traits() const override { return kTraits; }
@@ -43,6 +43,8 @@ class Pairs : public app::Activity {
   // Ends the look at a matched pair once its time is up: the pair leaves the table.
   app::Outcome update(int now_ms) override;
   bool finished() const override { return complete_; }
+  // Cards lie on the table: there was at least one picture to deal.
+  bool dealt() const { return cards_.front().picture != nullptr; }
 
   // A seam for tests: the table's pictures laid in grid order instead of the shuffled deal (the
   // cards stay as they lie otherwise).

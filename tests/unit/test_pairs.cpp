@@ -348,7 +348,7 @@ TEST_F(PairsTable, DrawingLeavesTheStateAsItFoundIt) {
   EXPECT_EQ(st.alpha, 1.0f);
 }
 
-TEST_F(PairsTable, FewPicturesWrapRoundAndNoneLeavesNoGame) {
+TEST_F(PairsTable, FewPicturesWrapRoundAndNoneLeavesAnEmptyTable) {
   for (int n : {1, 3, 7}) {
     SCOPED_TRACE(n);
     world.set_pictures({});
@@ -372,16 +372,25 @@ TEST_F(PairsTable, FewPicturesWrapRoundAndNoneLeavesNoGame) {
     EXPECT_EQ(finishes, 1);
   }
 
-  // Nothing to deal: no game, and the key does nothing.
+  // Nothing to deal: the sky with no cards, where clicks change nothing and take no time.
   world.set_pictures({});
+  finishes = 0;
+  media::set_manual_clock(5000);
   testing::internal::CaptureStderr();
-  EXPECT_FALSE(Pairs::make(world.context));
+  std::unique_ptr<Pairs> empty = Pairs::make(world.context);
   const std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("pairs: no pictures"), std::string::npos) << err;
+  ASSERT_TRUE(empty);
+  EXPECT_NE(err.find("the table stays empty"), std::string::npos) << err;
+  EXPECT_FALSE(empty->dealt());
+  empty->draw();
+  for (int k = 0; k < 16; ++k) click_card(*empty, k);
+  EXPECT_EQ(face_up(*empty), 0) << "with no pictures the clicks are ignored";
+  EXPECT_FALSE(empty->finished());
+  EXPECT_EQ(finishes, 0);
+  EXPECT_EQ(media::millisecs(), 5000);
   app::Loop loop(world.assets, activities::activity_table(), testing::TempDir() + "pairs-none.txt", 8);
   tw::press_digit(loop, 8);
-  EXPECT_EQ(loop.state().activity, 0);
-  EXPECT_EQ(loop.slot(8), nullptr);
+  EXPECT_EQ(loop.state().activity, 8);
 }
 
 // The maker deals a game ready to play, with the thinking image shown meanwhile.
