@@ -69,15 +69,14 @@ void CountingBalls::lay_out() {
 
   Grid g = grid_for(in_play_);
   int cw = s.screen_w / g.cols, ch = s.screen_h / g.rows;
-  std::vector<app::TPoint> candidates;
+  std::vector<app::Point> candidates;
   for (int row = 0; row < g.rows; ++row)
     for (int col = 0; col < g.cols; ++col) {
       int x0 = col * cw, y0 = row * ch;
-      app::TPoint p;
-      int px = media::rand(x0 + ball_radius_, x0 + cw - ball_radius_);
-      int py = media::rand(y0 + ball_radius_, y0 + ch - ball_radius_);
-      p.init(px, py);
-      candidates.push_back(p);
+      // Two statements: x is drawn before y.
+      const int px = media::rand(x0 + ball_radius_, x0 + cw - ball_radius_);
+      const int py = media::rand(y0 + ball_radius_, y0 + ch - ball_radius_);
+      candidates.push_back(app::Point{px, py});
     }
   candidates = app::shuffle_list(candidates);
 

@@ -23,8 +23,8 @@ Jigsaw::Jigsaw(const app::Context& context, PuzzleParts parts) : Puzzle(context,
 void Jigsaw::setup() {
   const app::Assets& s = assets();
   for (auto& p : pieces_) {
-    p->x = media::rand(0, s.screen_w - media::image_width(p->img) / 2);
-    p->y = media::rand(0, s.screen_h - media::image_height(p->img) / 2);
+    p->x = media::rand(0, s.screen_w - media::image_width(p->picture) / 2);
+    p->y = media::rand(0, s.screen_h - media::image_height(p->picture) / 2);
     p->visible = true;
     p->group = 0;
     p->fixed = false;
@@ -55,7 +55,7 @@ app::Outcome Jigsaw::move(const app::PointerInput& to) {
 void Jigsaw::pick_up(int x, int y) {
   for (auto it = pieces_.rbegin(); it != pieces_.rend(); ++it) {
     Piece& p = **it;
-    if (p.fixed || !app::point_over(assets(), p.img, static_cast<float>(p.x), static_cast<float>(p.y), x, y))
+    if (p.fixed || !app::point_over(assets(), p.picture, static_cast<float>(p.x), static_cast<float>(p.y), x, y))
       continue;
     carried_ = &p;
     carry_dx_ = p.x - x;
@@ -118,7 +118,7 @@ void Jigsaw::raise_group(int g) {
 }
 
 void Jigsaw::join_neighbours(Piece& p) {
-  int r = p.r, c = p.c;
+  int r = p.row, c = p.col;
   auto try_with = [&](bool exists, int row, int col) {
     if (!exists) return;
     if (Piece* q = piece_at(row, col)) join_if_fitting(p, *q);
@@ -158,7 +158,7 @@ void Jigsaw::draw() const {
   key.reserve(3 * pieces_.size());
   for (const auto& p : pieces_) {
     if (is_carried(*p) || (hiding_loose_ && !p->fixed)) continue;
-    key.push_back(key_of(p->img.get()));
+    key.push_back(key_of(p->picture.get()));
     key.push_back(p->x);
     key.push_back(p->y);
   }
@@ -184,14 +184,14 @@ void Jigsaw::place_carried(int x, int y) {
 void Jigsaw::draw_still() const {
   for (const auto& p : pieces_)
     if (!is_carried(*p) && (!hiding_loose_ || p->fixed))
-      media::draw_image(p->img, static_cast<float>(p->x), static_cast<float>(p->y), 0);
+      media::draw_image(p->picture, static_cast<float>(p->x), static_cast<float>(p->y), 0);
 }
 
 // The carried piece (or its whole group) under the pointer, over everything else: the shadows
 // first, then the carried pieces themselves.
 void Jigsaw::draw_carried() const {
   auto draw_at = [](const Piece& p, int shift) {
-    media::draw_image(p.img, static_cast<float>(p.x + shift), static_cast<float>(p.y + shift), 0);
+    media::draw_image(p.picture, static_cast<float>(p.x + shift), static_cast<float>(p.y + shift), 0);
   };
   {
     media::SavedDrawState saved;

@@ -238,16 +238,16 @@ std::optional<PuzzleParts> read_parts(const app::Assets& s, int cut_no, int pict
   for (size_t i = 0; i < cut.pieces.size(); ++i) {
     const CutPiece& cp = cut.pieces[i];
     auto p = std::make_unique<Piece>();
-    p->r = r;
-    p->c = c;
+    p->row = r;
+    p->col = c;
     if (++c == cut.cols) {
       c = 0;
       ++r;
     }
     p->x0 = p->x = cp.x0;
     p->y0 = p->y = cp.y0;
-    if (parts.picture) p->img = images[i];
-    if (whole_shapes) p->shape = piece_shape(cp, piece_rect(s, cp), p->img);
+    if (parts.picture) p->picture = images[i];
+    if (whole_shapes) p->shape = piece_shape(cp, piece_rect(s, cp), p->picture);
     parts.pieces.push_back(std::move(p));
   }
   media::PixmapPtr outline_pixels = outlines.get();
@@ -284,7 +284,7 @@ Puzzle::Puzzle(const app::Context& context, const PuzzleKind& kind, PuzzleParts 
 
 Piece* Puzzle::piece_at(int row, int col) const {
   for (const auto& p : pieces_)
-    if (p->r == row && p->c == col) return p.get();
+    if (p->row == row && p->col == col) return p.get();
   return nullptr;
 }
 
@@ -356,7 +356,7 @@ void Puzzle::hide_all_at_home() {
 
 void Puzzle::draw_revealed() const {
   for (const auto& p : pieces_)
-    if (p->visible) media::draw_image(p->img, static_cast<float>(p->x0), static_cast<float>(p->y0), 0);
+    if (p->visible) media::draw_image(p->picture, static_cast<float>(p->x0), static_cast<float>(p->y0), 0);
 }
 
 app::ActivityPtr Puzzle::new_game() {

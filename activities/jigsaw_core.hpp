@@ -22,14 +22,14 @@ namespace activities {
 struct Piece {
   int x = 0, y = 0;      // centre now
   int x0 = 0, y0 = 0;    // home: the centre when the picture is whole
-  media::ImagePtr img;
-  // Where: the whole of the piece's shape, opaque, with img's handle. Its image lacks the picture's
+  media::ImagePtr picture;  // its part of the picture, cut to its shape
+  // Where: the whole of the piece's shape, opaque, with the picture's handle. Its image lacks the picture's
   // pure white (cut away with the mask's), which is still part of the home the child sees. None
   // when the puzzle was not cut from masks.
   media::ImagePtr shape;
-  const media::ImagePtr& home_image() const { return shape ? shape : img; }
+  const media::ImagePtr& home_image() const { return shape ? shape : picture; }
   bool visible = false;  // uncover and where: revealed
-  int r = 0, c = 0;      // row and column in the cut
+  int row = 0, col = 0;  // place in the cut
   int group = 0;         // jigsaw: 0 loose, else the number of its group of joined pieces
   bool fixed = false;    // jigsaw: lies at home for good
 };

@@ -15,7 +15,7 @@ Uncover::Uncover(const app::Context& context, PuzzleParts parts) : Puzzle(contex
 void Uncover::click_at(int x, int y) {
   for (auto& p : pieces_) {
     if (!p->visible &&
-        app::point_over(assets(), p->img, static_cast<float>(p->x0), static_cast<float>(p->y0), x, y)) {
+        app::point_over(assets(), p->picture, static_cast<float>(p->x0), static_cast<float>(p->y0), x, y)) {
       p->visible = true;
       return;
     }

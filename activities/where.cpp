@@ -57,14 +57,14 @@ void Where::make_card() {
     if (!pieces_[i]->visible) chosen = pieces_[i].get();
   if (!chosen) return;
 
-  int w = media::image_width(chosen->img), h = media::image_height(chosen->img);
+  int w = media::image_width(chosen->picture), h = media::image_height(chosen->picture);
   card_.image = media::create_image(w + 50, h + 50, media::IMG_DEFAULT);
   // The piece's centre in the card; a piece cut at the screen's edge keeps its own handle, so
   // its image still starts 25 pixels in.
   int cx = w / 2 + 25, cy = h / 2 + 25;
-  if (chosen->img) {
-    cx += static_cast<int>(chosen->img->handle_x) - w / 2;
-    cy += static_cast<int>(chosen->img->handle_y) - h / 2;
+  if (chosen->picture) {
+    cx += static_cast<int>(chosen->picture->handle_x) - w / 2;
+    cy += static_cast<int>(chosen->picture->handle_y) - h / 2;
   }
   {
     media::SavedDrawState saved;
@@ -75,9 +75,9 @@ void Where::make_card() {
     media::set_colour(0, 0, 0);
     media::set_alpha(0.2f);
     media::set_blend(media::Blend::Alpha);
-    media::draw_image(chosen->img, static_cast<float>(cx + kShadow), static_cast<float>(cy + kShadow), 0);
+    media::draw_image(chosen->picture, static_cast<float>(cx + kShadow), static_cast<float>(cy + kShadow), 0);
   }
-  media::draw_image(chosen->img, static_cast<float>(cx), static_cast<float>(cy), 0);
+  media::draw_image(chosen->picture, static_cast<float>(cx), static_cast<float>(cy), 0);
   media::grab_image(card_.image, 0, 0);
 
   // The card goes 10 pixels from the screen's edges, to the other side, left or right, from the

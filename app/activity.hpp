@@ -45,8 +45,8 @@ constexpr int kEveryPicture = -1;
 struct Traits {
   bool pointer_shown = true;           // the loop draws its pointer image over the activity
   bool animated = false;               // update() runs on every turn of the loop
-  bool wants_moves = false;            // pointer moves reach mouse_move()
-  bool wants_right_clicks = false;     // right clicks (and Control+click) reach right_click()
+  bool wants_moves = false;            // pointer moves reach move()
+  bool wants_right_clicks = false;     // right clicks (and Control+click) reach click()
   bool thinking_while_made = true;     // building it takes long enough to show the thinking image
   bool clear_when_help_closes = false; // it never repaints what the help page covered
   Again again_while_current = Again::Resume;  // its digit pressed while it is shown

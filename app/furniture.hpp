@@ -13,12 +13,8 @@
 
 namespace app {
 
-struct TPoint {
+struct Point {
   int x = 0, y = 0;
-  void init(int px, int py) {
-    x = px;
-    y = py;
-  }
 };
 
 void draw_title_screen(const Assets& assets);

@@ -94,14 +94,14 @@ TEST(JigsawRender, PiecesAreCutThroughTheirMasks) {
   EXPECT_EQ(media::blend(), media::Blend::Alpha);
   media::set_blend(media::Blend::Mask);
 
-  const media::Pixmap& a = *j.pieces()[0]->img->source;
+  const media::Pixmap& a = *j.pieces()[0]->picture->source;
   ASSERT_EQ(a.width, 100);
   ASSERT_EQ(a.height, 80);
   EXPECT_EQ(wrong_piece_pixels(a, 250, 160), 0);
 
   // The piece reaching past the corner is cut at the screen's edge and, drawn at its home, lies
   // exactly where it was taken from.
-  const media::ImagePtr& b = j.pieces()[1]->img;
+  const media::ImagePtr& b = j.pieces()[1]->picture;
   ASSERT_EQ(b->width, 74);
   ASSERT_EQ(b->height, 58);
   rt::fresh();
@@ -131,7 +131,7 @@ TEST(JigsawRender, PiecesTooLargeToReadBackTogetherAreEachCutFromTheirOwnPlace) 
   const int lefts[] = {0, 504, 0, 504}, tops[] = {0, 0, 368, 368};
   for (size_t i = 0; i < 4; ++i) {
     SCOPED_TRACE(i);
-    const media::Pixmap& a = *j.pieces()[i]->img->source;
+    const media::Pixmap& a = *j.pieces()[i]->picture->source;
     ASSERT_EQ(a.width, 520);
     ASSERT_EQ(a.height, 400);
     EXPECT_EQ(wrong_piece_pixels(a, lefts[i], tops[i], 3), 0);
@@ -143,10 +143,10 @@ TEST(JigsawRender, WhereCardIsFramedPinkWithAShadow) {
   Scene scene;
   auto j = jt::hand_made<activities::Where>(1, 1, 100, media::load_image(scene.tmp.dir() + "templates/1.png"));
   // A green 100 x 80 piece whose right 10 columns are clear, with one pure black pixel.
-  j->pieces()[0]->img = rt::make_image(
+  j->pieces()[0]->picture = rt::make_image(
       100, 80,
       [](int x, int y) { return x >= 90 ? 0u : (x == 40 && y == 40) ? 0xFF000000u : 0xFF0AC81Eu; }, 0);
-  media::mid_handle(j->pieces()[0]->img);
+  media::mid_handle(j->pieces()[0]->picture);
   j->pieces()[0]->x = j->pieces()[0]->x0 = 300;
   j->pieces()[0]->y = j->pieces()[0]->y0 = 500;
   rt::fresh();

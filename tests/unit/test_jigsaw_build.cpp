@@ -74,10 +74,10 @@ TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
   EXPECT_EQ(Jigsaw::kMargin, 15);
   EXPECT_EQ(a->finished(), 0);
   ASSERT_EQ(a->pieces().size(), 12u);
-  EXPECT_EQ(a->pieces()[4]->r, 1);
-  EXPECT_EQ(a->pieces()[4]->c, 0);
-  EXPECT_EQ(a->pieces()[11]->r, 2);
-  EXPECT_EQ(a->pieces()[11]->c, 3);
+  EXPECT_EQ(a->pieces()[4]->row, 1);
+  EXPECT_EQ(a->pieces()[4]->col, 0);
+  EXPECT_EQ(a->pieces()[11]->row, 2);
+  EXPECT_EQ(a->pieces()[11]->col, 3);
   ASSERT_EQ(b->pieces().size(), 12u);
   for (size_t i = 0; i < 12; ++i) {
     SCOPED_TRACE(i);
@@ -85,11 +85,11 @@ TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
     EXPECT_EQ(a->pieces()[i]->x0, grid[i].x0);
     EXPECT_EQ(a->pieces()[i]->y0, grid[i].y0);
     EXPECT_EQ(b->pieces()[i]->x0, grid[i].x0);
-    EXPECT_EQ(b->pieces()[i]->r, a->pieces()[i]->r);
-    EXPECT_EQ(b->pieces()[i]->c, a->pieces()[i]->c);
-    EXPECT_EQ(media::image_width(a->pieces()[i]->img), 100);
-    EXPECT_EQ(media::image_height(a->pieces()[i]->img), 80);
-    EXPECT_FLOAT_EQ(a->pieces()[i]->img->handle_x, 50.0f);
+    EXPECT_EQ(b->pieces()[i]->row, a->pieces()[i]->row);
+    EXPECT_EQ(b->pieces()[i]->col, a->pieces()[i]->col);
+    EXPECT_EQ(media::image_width(a->pieces()[i]->picture), 100);
+    EXPECT_EQ(media::image_height(a->pieces()[i]->picture), 80);
+    EXPECT_FLOAT_EQ(a->pieces()[i]->picture->handle_x, 50.0f);
     EXPECT_EQ(a->pieces()[i]->shape, nullptr) << "only where needs the pieces' whole shapes";
     EXPECT_EQ(b->pieces()[i]->shape, nullptr);
   }
@@ -98,8 +98,8 @@ TEST(JigsawBuild, ReadsThePieceListAndNumbersRowByRow) {
   ASSERT_NE(w, nullptr);
   for (const auto& p : w->pieces()) {
     ASSERT_NE(p->shape, nullptr);
-    EXPECT_EQ(p->shape->width, p->img->width);
-    EXPECT_FLOAT_EQ(p->shape->handle_x, p->img->handle_x);
+    EXPECT_EQ(p->shape->width, p->picture->width);
+    EXPECT_FLOAT_EQ(p->shape->handle_x, p->picture->handle_x);
   }
 }
 
@@ -111,13 +111,13 @@ TEST(JigsawBuild, PiecesCutAtTheRightAndBottomEdgesKeepTheirPlace) {
   jt::write_cut(tmp.dir(), 3, 1, 2, {{500, 400, 100, 80, nullptr}, {1000, 750, 100, 80, nullptr}});
   std::unique_ptr<Uncover> j = puzzle_on_cut<Uncover>(jt::context(), 3, 0);
   ASSERT_NE(j, nullptr);
-  const media::ImagePtr& img = j->pieces()[1]->img;
+  const media::ImagePtr& img = j->pieces()[1]->picture;
   EXPECT_EQ(img->width, 74);
   EXPECT_EQ(img->height, 58);
   // Drawn at its home, the piece starts at (950, 710), where it was read from.
   EXPECT_FLOAT_EQ(1000 - img->handle_x, 950.0f);
   EXPECT_FLOAT_EQ(750 - img->handle_y, 710.0f);
-  EXPECT_FLOAT_EQ(j->pieces()[0]->img->handle_x, 50.0f);
+  EXPECT_FLOAT_EQ(j->pieces()[0]->picture->handle_x, 50.0f);
 }
 
 TEST(JigsawBuild, BrokenCutsAreRefusedWithOneLine) {
@@ -233,12 +233,12 @@ TEST(JigsawBuild, EveryGeneratedCutBuilds) {
     EXPECT_LE(j.rows() * j.cols(), 30);
     for (int i = 0; i < j.rows() * j.cols(); ++i) {
       const Piece& p = *j.pieces()[static_cast<size_t>(i)];
-      EXPECT_EQ(p.r, i / j.cols());
-      EXPECT_EQ(p.c, i % j.cols());
+      EXPECT_EQ(p.row, i / j.cols());
+      EXPECT_EQ(p.col, i % j.cols());
       media::PixmapPtr mask = media::load_pixmap(jt::kData + "pieces/" + std::to_string(n) + "/" + std::to_string(i + 1) + ".png");
       ASSERT_TRUE(mask);
-      EXPECT_EQ(p.img->width, mask->width) << "generated masks lie wholly on the screen";
-      EXPECT_EQ(p.img->height, mask->height);
+      EXPECT_EQ(p.picture->width, mask->width) << "generated masks lie wholly on the screen";
+      EXPECT_EQ(p.picture->height, mask->height);
     }
     EXPECT_NE(j.outlines(), nullptr);
   }
@@ -248,7 +248,7 @@ TEST(JigsawBuild, SetupDealsPerKind) {
   jt::fresh_world();
   // The jigsaw: a 120 x 90 piece starts with its centre at x 0..964 and y 0..723.
   auto j = jt::hand_made<Jigsaw>(1, 1);
-  j->pieces()[0]->img = jt::solid(120, 90);
+  j->pieces()[0]->picture = jt::solid(120, 90);
   int min_x = 9999, max_x = -1, min_y = 9999, max_y = -1;
   for (int i = 0; i < 3000; ++i) {
     j->pieces()[0]->group = 3;
@@ -280,9 +280,9 @@ TEST(JigsawBuild, SetupDealsPerKind) {
   ASSERT_NE(k, nullptr);
   for (size_t i = 0; i < k->pieces().size(); ++i) {
     const Piece& p = *k->pieces()[i];
-    EXPECT_EQ(p.r * k->cols() + p.c, static_cast<int>(i));
-    EXPECT_LE(p.x, 1024 - p.img->width / 2);
-    EXPECT_LE(p.y, 768 - p.img->height / 2);
+    EXPECT_EQ(p.row * k->cols() + p.col, static_cast<int>(i));
+    EXPECT_LE(p.x, 1024 - p.picture->width / 2);
+    EXPECT_LE(p.y, 768 - p.picture->height / 2);
     EXPECT_GE(std::min(p.x, p.y), 0);
   }
 
@@ -299,8 +299,8 @@ TEST(JigsawBuild, SetupDealsPerKind) {
 TEST(JigsawBuild, WhereCardSizeAndPlace) {
   jt::fresh_world();
   auto j = jt::hand_made<Where>(1, 2);
-  j->pieces()[0]->img = jt::solid(100, 80);
-  media::mid_handle(j->pieces()[0]->img);
+  j->pieces()[0]->picture = jt::solid(100, 80);
+  media::mid_handle(j->pieces()[0]->picture);
   // Home (300, 500): the card goes to the other side, at the bottom.
   j->pieces()[0]->x = j->pieces()[0]->x0 = 300;
   j->pieces()[0]->y = j->pieces()[0]->y0 = 500;
@@ -338,8 +338,8 @@ TEST(JigsawBuild, WhereCardTakesTheCornerThatHidesLeastOfTheHome) {
   j->pieces()[1]->visible = 1;
   // 600 x 300 at (320, 160): the usual corner, right and at the top (364..1014 x 10..360), would
   // hide a wide strip of it; right at the bottom hides none.
-  a.img = jt::solid(600, 300);
-  media::mid_handle(a.img);
+  a.picture = jt::solid(600, 300);
+  media::mid_handle(a.picture);
   a.x = a.x0 = 320;
   a.y = a.y0 = 160;
   j->make_card();
@@ -348,10 +348,10 @@ TEST(JigsawBuild, WhereCardTakesTheCornerThatHidesLeastOfTheHome) {
   // 640 x 500 at (500, 384) whose left half is clear: the piece lies right of its rectangle's
   // centre. Every corner hides some of it; the left ones least (200 columns, not 320), and of
   // those the top, as the middle line counts as top.
-  a.img = jt::solid(640, 500);
+  a.picture = jt::solid(640, 500);
   for (int y = 0; y < 500; ++y)
-    for (int x = 0; x < 320; ++x) media::write_pixel(*a.img->source, x, y, 0);
-  media::mid_handle(a.img);
+    for (int x = 0; x < 320; ++x) media::write_pixel(*a.picture->source, x, y, 0);
+  media::mid_handle(a.picture);
   a.x = a.x0 = 500;
   a.y = a.y0 = 384;
   j->make_card();

@@ -280,10 +280,10 @@ TEST(JigsawPlay, UncoverRevealsTheFirstHiddenPieceUnderThePointer) {
   Piece& a = at(*j, 0, 0);
   Piece& b = at(*j, 0, 1);
   // A's shape is only its left half; B is made to overlap A's right half.
-  a.img = jt::solid(100, 100, 0);
+  a.picture = jt::solid(100, 100, 0);
   for (int y = 0; y < 100; ++y)
-    for (int x = 0; x < 50; ++x) media::write_pixel(a.img->source, x, y, 0xFF808080u);
-  media::mid_handle(a.img);
+    for (int x = 0; x < 50; ++x) media::write_pixel(a.picture->source, x, y, 0xFF808080u);
+  media::mid_handle(a.picture);
   b.x0 = b.x = 260;
   click_at(*j, a.x0 + 5, a.y0);  // in A's rectangle, outside its shape, outside B
   EXPECT_EQ(a.visible + b.visible, 0);
@@ -354,12 +354,12 @@ TEST(JigsawPlay, WhereShownPieceTakesEveryClickOnItsHome) {
   Piece& a = at(*j, 0, 0);
   Piece& b = at(*j, 0, 1);
   Piece& c = at(*j, 0, 2);
-  a.img = jt::solid(160, 100);  // 120..280: 30 pixels into b's home
-  media::mid_handle(a.img);
-  b.img = jt::solid(100, 100);
+  a.picture = jt::solid(160, 100);  // 120..280: 30 pixels into b's home
+  media::mid_handle(a.picture);
+  b.picture = jt::solid(100, 100);
   for (int y = 40; y < 60; ++y)
-    for (int x = 40; x < 60; ++x) media::write_pixel(*b.img->source, x, y, 0);  // 290..310 cut away
-  media::mid_handle(b.img);
+    for (int x = 40; x < 60; ++x) media::write_pixel(*b.picture->source, x, y, 0);  // 290..310 cut away
+  media::mid_handle(b.picture);
   b.shape = jt::solid(100, 100);
   media::mid_handle(b.shape);
   for (bool a_revealed : {false, true}) {

@@ -70,12 +70,12 @@ std::unique_ptr<T> hand_made(int rows, int cols, int side = 100, media::ImagePtr
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < cols; ++c) {
       auto p = std::make_unique<activities::Piece>();
-      p->r = r;
-      p->c = c;
+      p->row = r;
+      p->col = c;
       p->x = p->x0 = 200 + c * side;
       p->y = p->y0 = 200 + r * side;
-      p->img = solid(side, side);
-      media::mid_handle(p->img);
+      p->picture = solid(side, side);
+      media::mid_handle(p->picture);
       parts.pieces.push_back(std::move(p));
     }
   parts.picture = world().assets.picture_count() == 0 ? nullptr : world().assets.picture(0);

@@ -126,10 +126,7 @@ class LoopTest : public testing::Test {
   void key_up(Key k) { tw::release(*loop, k); }
   void key_up(char c) { key_up(K(c)); }
   void key_up(AnyKey k) { key_up(k.k); }
-  // 1 left, 2 right, 3 middle, as the buttons are numbered
-  void click(int button) {
-    tw::click(*loop, button == 1 ? media::Button::Left : button == 2 ? media::Button::Right : media::Button::Middle);
-  }
+  void click(media::Button button) { tw::click(*loop, button); }
   Fake* slot(int d) { return static_cast<Fake*>(loop->slot(d)); }
   const LoopState& state() { return loop->state(); }
   int count(const std::string& c) { return static_cast<int>(std::count(calls.begin(), calls.end(), c)); }
@@ -187,9 +184,9 @@ TEST_F(LoopTest, LockedDigitsAndTheHelpPage) {
   key(Key::LeftControl);
   key_up(Key::LeftControl);
   EXPECT_TRUE(state().help_shown);
-  click(3);  // middle button: a redraw and nothing else
+  click(media::Button::Middle);  // middle button: a redraw and nothing else
   EXPECT_TRUE(state().help_shown);
-  click(1);
+  click(media::Button::Left);
   EXPECT_FALSE(state().help_shown);
   loop->redraw_if_needed();
   EXPECT_FALSE(state().redraw_needed);
@@ -279,18 +276,18 @@ TEST_F(LoopTest, FinishedUnlocksTheNextActivityOnlyFromTheHighest) {
   start(3);
   key('3');
   slot(3)->next = Outcome::Finished;
-  click(1);
+  click(media::Button::Left);
   EXPECT_EQ(state().level, 4) << "finishing the highest activity opens the next";
-  click(1);
+  click(media::Button::Left);
   EXPECT_EQ(state().level, 4) << "3 is not the highest any more";
   key('1');
   slot(1)->next = Outcome::Finished;
-  click(1);
+  click(media::Button::Left);
   EXPECT_EQ(state().level, 4);
   start(9);
   key('9');
   slot(9)->next = Outcome::Finished;
-  click(1);
+  click(media::Button::Left);
   EXPECT_EQ(state().level, 9) << "never past 9";
 }
 
@@ -300,7 +297,7 @@ TEST_F(LoopTest, RestartChoosesTheActivityAgain) {
   key('8');
   slot(8)->next = Outcome::Restart;
   calls.clear();
-  click(1);
+  click(media::Button::Left);
   EXPECT_EQ(calls, (std::vector<std::string>{"8:left", "8:setup"}));
   EXPECT_EQ(state().activity, 8);
 }
@@ -314,18 +311,18 @@ TEST_F(LoopTest, EventsReachOnlyTheActivitiesThatWantThem) {
   calls.clear();
   key(Key::LeftControl);
   key(Key::RightControl);
-  click(1);
+  click(media::Button::Left);
   EXPECT_EQ(calls.back(), "7:right") << "Control+click is a right click";
   key_up(Key::RightControl);
   EXPECT_FALSE(state().ctrl_down) << "releasing either Control key clears it";
-  click(1);
+  click(media::Button::Left);
   EXPECT_EQ(calls.back(), "7:left");
-  click(2);
+  click(media::Button::Right);
   EXPECT_EQ(calls.back(), "7:right");
   // Activities without those traits are never asked.
   key('2');
   calls.clear();
-  click(2);
+  click(media::Button::Right);
   media::advance_manual_clock(100);
   loop->handle_event(move_event());
   loop->update_activity();
@@ -656,9 +653,9 @@ TEST_F(LoopTest, ChildLockPalmsChangeNothing) {
     EXPECT_FALSE(std::ifstream(progress).good()) << "nothing saved";
   }
   // The mouse still plays after them, and Control+click is still a right click.
-  click(1);
+  click(media::Button::Left);
   key(C);
-  click(1);
+  click(media::Button::Left);
   key_up(C);
   EXPECT_EQ(calls, (std::vector<std::string>{"4:left", "4:right"}));
 }
@@ -776,9 +773,9 @@ TEST_F(LoopTest, ChildLockLeavesTheMouseAndControlClick) {
   key('3');
   key_up(Key::LeftControl);
   calls.clear();
-  click(1);
+  click(media::Button::Left);
   key(Key::LeftControl);
-  click(1);
+  click(media::Button::Left);
   key_up(Key::LeftControl);
   EXPECT_EQ(count("3:left"), 1);
   EXPECT_EQ(count("3:right"), 1);
