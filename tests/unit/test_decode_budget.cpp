@@ -11,22 +11,14 @@
 
 #include "media/decode.hpp"
 #include "media/decode_budget.hpp"
+#include "tests/unit/eventually.hpp"
 #include "tests/unit/sample_images.hpp"
 
 using namespace media;
 
 namespace {
 
-// Waits for a condition another thread makes true; the deadline only turns a hang into a failure.
-template <typename Cond>
-bool eventually(Cond cond) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!cond()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::yield();
-  }
-  return true;
-}
+using tw::eventually;
 
 // A thread whose reservations are background work.
 template <typename Work>

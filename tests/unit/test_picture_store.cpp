@@ -19,6 +19,7 @@
 #include "media/decode.hpp"
 #include "media/decode_budget.hpp"
 #include "media/encode.hpp"
+#include "tests/unit/eventually.hpp"
 #include "tests/unit/sample_images.hpp"
 
 namespace {
@@ -161,16 +162,7 @@ TEST(PictureStore, HeldLoadingStopsPartWayUntilReleased) {
   EXPECT_FALSE(s.loading());
 }
 
-// Waits for a condition the workers make true; the deadline only turns a hang into a failure.
-template <typename Cond>
-bool eventually(Cond cond) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (!cond()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::yield();
-  }
-  return true;
-}
+using tw::eventually;
 
 // Whether `work` ends (on another thread); the deadline only turns a hang into a failure.
 template <typename Work>
