@@ -1,23 +1,140 @@
 #include "app/config.hpp"
 
-#include <algorithm>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "media/decode.hpp"
 #include "media/files.hpp"
 #include "media/log.hpp"
 
 namespace app {
 
+namespace {
+
+// Enough for any configuration file a person writes; a larger one is not taken for one.
+constexpr size_t kMaxConfigBytes = size_t{1} << 20;
+
+// One line of the file as it is: its bytes, and what ended it ("\n", "\r\n", or "" at the end of
+// the file). A zero byte ends a line too, as media::read_line has it.
+struct RawLine {
+  std::string body, end;
+};
+
+std::vector<RawLine> split_lines(const std::string& bytes) {
+  std::vector<RawLine> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != '\n' && bytes[i] != '\0') continue;
+    size_t body_end = i;
+    if (bytes[i] == '\n' && body_end > start && bytes[body_end - 1] == '\r') --body_end;
+    lines.push_back({bytes.substr(start, body_end - start), bytes.substr(body_end, i + 1 - body_end)});
+    start = i + 1;
+  }
+  if (start < bytes.size()) lines.push_back({bytes.substr(start), ""});
+  return lines;
+}
+
+// What a line says: its bytes without carriage returns; "" for a line the file does not have.
+std::string line_value(const std::vector<RawLine>& lines, ConfigLine line) {
+  const size_t i = static_cast<size_t>(line) - 1;
+  if (i >= lines.size()) return "";
+  std::string v = lines[i].body;
+  v.erase(std::remove(v.begin(), v.end(), '\r'), v.end());
+  return v;
+}
+
+// The file's lines; false when it cannot be read (error says why; missing says it is not there).
+bool read_config_lines(const std::string& path, std::vector<RawLine>& lines, bool& missing, std::string& error) {
+  struct stat st {};
+  // Not there, or a file stands where a folder of its path should be: nothing to read either way.
+  missing = ::stat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR);
+  std::string bytes;
+  if (missing || !media::read_whole_file(path, bytes, error, kMaxConfigBytes)) return false;
+  lines = split_lines(bytes);
+  return true;
+}
+
+// The text standing for a line the file does not have, reading as its absence did. Only a missing
+// file means full screen; a file without a first line gives a window.
+std::string absent_line_text(ConfigLine line, bool new_file) {
+  switch (line) {
+    case ConfigLine::Screen: return new_file ? "0" : "1";
+    case ConfigLine::SoundAtStart: return "1";
+    default: return "0";
+  }
+}
+
+ConfigWrite refused(std::string problem) { return {false, std::move(problem)}; }
+
+}  // namespace
+
 Config read_config(const std::string& path) {
   Config cfg;
-  media::StreamPtr f = media::read_file(path);
-  if (!f) return cfg;
-  std::string first = media::read_line(*f);
-  cfg.windowed = first != "0";
-  std::string second = media::read_line(*f);
-  if (second != "0") cfg.hz = media::parse_whole_number(second);
-  cfg.child_lock = media::read_line(*f) == "1";
-  media::close(f);
+  std::vector<RawLine> lines;
+  bool missing = false;
+  std::string error;
+  if (!read_config_lines(path, lines, missing, error)) return cfg;
+  cfg.windowed = line_value(lines, ConfigLine::Screen) != "0";
+  const std::string rate = line_value(lines, ConfigLine::Rate);
+  if (rate != "0") cfg.hz = media::parse_whole_number(rate);
+  cfg.child_lock = line_value(lines, ConfigLine::ChildLock) == "1";
+  cfg.sound_at_start = line_value(lines, ConfigLine::SoundAtStart) != "0";
+  cfg.play_limit_minutes =
+      std::clamp(media::parse_whole_number(line_value(lines, ConfigLine::PlayLimit)), 0, kMaxPlayLimitMinutes);
   return cfg;
+}
+
+ConfigWrite write_config_line(const std::string& path, ConfigLine line, const std::string& value) {
+  if (line < ConfigLine::Screen || line > ConfigLine::PlayLimit) return refused("there is no such setting");
+  if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return refused("the setting is not one line");
+  std::vector<RawLine> lines;
+  bool missing = false;
+  std::string error;
+  if (!read_config_lines(path, lines, missing, error) && !missing) {
+    media::log_error("config", path + ": cannot be read (" + error + "); not changed");
+    return refused("the settings file cannot be read");
+  }
+  if (missing) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code ec;
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    if (ec) {
+      media::log_error("config", folder.string() + ": cannot be made (" + ec.message() + ")");
+      return refused(media::plain_write_problem(ec.value()));
+    }
+  }
+  const std::string newline = !lines.empty() && lines[0].end == "\r\n" ? "\r\n" : "\n";
+  const size_t index = static_cast<size_t>(line) - 1;
+  while (lines.size() <= index) {
+    // The last line so far gets its end, so that the lines after it stay lines of their own.
+    if (!lines.empty() && lines.back().end.empty()) lines.back().end = newline;
+    lines.push_back({absent_line_text(static_cast<ConfigLine>(lines.size() + 1), missing), newline});
+  }
+  lines[index] = {value, newline};
+  std::string bytes;
+  for (const RawLine& l : lines) bytes += l.body + l.end;
+  int error_number = 0;
+  if (!media::replace_file(path, bytes, &error_number)) return refused(media::plain_write_problem(error_number));
+  return {true, ""};
+}
+
+std::string config_line_text(const Config& cfg, ConfigLine line) {
+  switch (line) {
+    case ConfigLine::Screen: return cfg.windowed ? "1" : "0";
+    case ConfigLine::Rate: return std::to_string(std::max(cfg.hz, 0));
+    case ConfigLine::ChildLock: return cfg.child_lock ? "1" : "0";
+    case ConfigLine::SoundAtStart: return cfg.sound_at_start ? "1" : "0";
+    case ConfigLine::PlayLimit: return std::to_string(std::clamp(cfg.play_limit_minutes, 0, kMaxPlayLimitMinutes));
+  }
+  return "";
+}
+
+ConfigWrite save_setting(const std::string& path, const Config& cfg, ConfigLine line) {
+  return write_config_line(path, line, config_line_text(cfg, line));
 }
 
 DisplayChoice open_window_mode(const std::vector<media::DisplayMode>& modes, int w, int h) {

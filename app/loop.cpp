@@ -326,6 +326,8 @@ Turn Loop::handle_event(const media::Event& e) {
       return Turn::Continue;
     case EventKind::KeyRepeat:
     case EventKind::Text:
+    case EventKind::WindowActive:
+    case EventKind::WindowInactive:
     case EventKind::None: return Turn::Continue;
   }
   return Turn::Continue;

@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <string_view>
 #include <thread>
 
 #include "media/decode.hpp"
@@ -38,6 +39,10 @@ constexpr double kStretchSlack = 0.03;
 // few MB, an uncompressed 64-megapixel BMP about 190 MB).
 constexpr size_t kMaxPictureFileBytes = size_t{200} << 20;
 
+// The start of the errors that load_fitted gives itself, as left_out_reason knows them.
+const std::string kCannotRead = "cannot be read: ";
+const std::string kTooBig = "too big for a picture";
+
 bool has_transparency(const media::Pixmap& p) {
   if (!media::format_has_alpha(p.format)) return false;
   if (p.format == media::PF_ALPHA) return true;
@@ -58,14 +63,17 @@ bool load_fitted(const std::string& path, int width, int height, CompactPicture&
     std::error_code size_error;
     const uintmax_t size = std::filesystem::file_size(path, size_error);
     if (!size_error && size > kMaxPictureFileBytes) {
-      error = "too big for a picture (" + std::to_string(size >> 20) + " MB; at most " +
+      error = kTooBig + " (" + std::to_string(size >> 20) + " MB; at most " +
               std::to_string(kMaxPictureFileBytes >> 20) + " MB are read)";
       return false;
     }
     media::BudgetLease file_lease;
     if (!size_error && size > 0) file_lease = media::decode_budget().acquire(static_cast<size_t>(size));
     std::string bytes;
-    if (!media::read_whole_file(path, bytes, error, kMaxPictureFileBytes)) return false;
+    if (!media::read_whole_file(path, bytes, error, kMaxPictureFileBytes)) {
+      error = kCannotRead + error;
+      return false;
+    }
     media::DecodeOptions opt{width, height};
     opt.eighths = true;
     opt.slack = kStretchSlack;
@@ -140,6 +148,20 @@ struct Entry {
 
 size_t CompactPicture::bytes() const { return jpeg.size() + packed.bytes.size(); }
 
+LeftOutReason left_out_reason(const std::string& e) {
+  auto starts = [&e](std::string_view s) { return e.compare(0, s.size(), s) == 0; };
+  auto has = [&e](std::string_view s) { return e.find(s) != std::string::npos; };
+  if (starts(kCannotRead)) return LeftOutReason::CannotRead;
+  // The decoders' own words (media/decode*.cpp): "truncated" wherever a file ends early, "too
+  // large: WxH" past the limits, "not a ... file" for other contents, "unsupported ..." and "not an
+  // 8-bit JPEG" for kinds of picture they do not read; all else is damage.
+  if (starts(kTooBig) || starts("too large") || starts("out of memory")) return LeftOutReason::TooLarge;
+  if (starts("truncated") || starts("empty file")) return LeftOutReason::CutShort;
+  if ((starts("not a") && has(" file")) || starts("unsupported") || starts("not an 8-bit"))
+    return LeftOutReason::NotAPicture;
+  return LeftOutReason::Damaged;
+}
+
 PictureCodec screen_codec(int width, int height) {
   PictureCodec c;
   c.load = [width, height](const std::string& path, CompactPicture& out, std::string& error) {
@@ -154,8 +176,7 @@ struct PictureStore::Impl {
   std::mutex mutex;
   std::condition_variable slot_done;
   std::vector<Slot> slots;
-  std::string folder;
-  std::vector<std::string> names;
+  std::vector<std::string> paths;  // slot i's file
   PictureCodec codec;
   std::atomic<size_t> next{0};
   std::atomic<bool> stop{false};  // set under the mutex, so a held worker cannot miss it
@@ -173,8 +194,31 @@ struct PictureStore::Impl {
   std::vector<std::pair<size_t, media::ImagePtr>> cache;  // most recently shown last
   size_t cache_size = kCachedImages;
   size_t restores = 0;
+  size_t report_at = 0;                // the folder of the next slot to publish
+  std::vector<size_t> folder_end;      // per folder: the slot after its last
+  // The folders' reports, under their own lock, so any thread may copy them.
+  mutable std::mutex reports_mutex;
+  std::vector<FolderReport> reports;
 
   ~Impl() { stop_workers(); }
+
+  // Main thread: counts slot i, just published, in its folder's report.
+  void report(size_t i, bool ok, const std::string& error) {
+    while (report_at < folder_end.size() && i >= folder_end[report_at]) ++report_at;
+    if (report_at == folder_end.size()) return;
+    std::lock_guard<std::mutex> lock(reports_mutex);
+    FolderReport& r = reports[report_at];
+    --r.to_come;
+    if (ok) {
+      ++r.taken;
+      return;
+    }
+    ++r.left_out;
+    if (r.listed.size() < FolderReport::kListedMost) {
+      const size_t inside = r.folder.empty() ? 0 : r.folder.size() + 1;
+      r.listed.push_back({paths[i].substr(inside), left_out_reason(error)});
+    }
+  }
 
   void stop_workers() {
     {
@@ -198,7 +242,7 @@ struct PictureStore::Impl {
         if (stop) return;
       }
       Slot s;
-      s.ok = codec.load(path_of(folder, names[i]), s.picture, s.error);
+      s.ok = codec.load(paths[i], s.picture, s.error);
       s.done = true;
       {
         std::lock_guard<std::mutex> lock(mutex);
@@ -244,20 +288,44 @@ void PictureStore::start(const std::string& folder, std::vector<std::string> nam
 
 void PictureStore::prepare(const std::string& folder, std::vector<std::string> names, PictureCodec codec,
                            unsigned workers, size_t hold_from, std::function<bool()> released) {
+  prepare({FolderListing{folder, true, std::move(names), {}}}, std::move(codec), workers, hold_from,
+          std::move(released));
+}
+
+void PictureStore::prepare(std::vector<FolderListing> folders, PictureCodec codec, unsigned workers,
+                           size_t hold_from, std::function<bool()> released) {
   Impl& m = *impl_;
   m.stop_workers();
   m.stop = false;
-  m.folder = folder;
-  m.names = std::move(names);
+  m.paths.clear();
+  m.folder_end.clear();
+  std::vector<FolderReport> reports;
+  for (FolderListing& f : folders) {
+    for (const std::string& name : f.names) m.paths.push_back(path_of(f.folder, name));
+    m.folder_end.push_back(m.paths.size());
+    FolderReport r;
+    r.folder = f.folder;
+    r.opened = f.opened;
+    r.to_come = f.names.size();
+    r.left_out = f.refused.size();
+    if (f.refused.size() > FolderReport::kListedMost) f.refused.resize(FolderReport::kListedMost);
+    r.listed = std::move(f.refused);
+    reports.push_back(std::move(r));
+  }
+  {
+    std::lock_guard<std::mutex> lock(m.reports_mutex);
+    m.reports = std::move(reports);
+  }
+  m.report_at = 0;
   m.codec = std::move(codec);
-  m.slots.assign(m.names.size(), Slot{});
+  m.slots.assign(m.paths.size(), Slot{});
   m.next = 0;
   m.published = 0;
   m.hold_from = hold_from;
   m.released = std::move(released);
   m.hold_lifted = false;
   workers = std::clamp(workers, 1u, kMaxWorkers);
-  m.worker_count = static_cast<unsigned>(std::min<size_t>(workers, m.names.size()));
+  m.worker_count = static_cast<unsigned>(std::min<size_t>(workers, m.paths.size()));
 }
 
 void PictureStore::run() {
@@ -273,20 +341,26 @@ void PictureStore::run() {
 bool PictureStore::poll() {
   Impl& m = *impl_;
   m.check_hold();
-  std::vector<std::pair<size_t, std::string>> failed;
+  struct Published {
+    size_t i;
+    bool ok;
+    std::string error;
+  };
+  std::vector<Published> done;
   size_t before = m.published;
   {
     std::lock_guard<std::mutex> lock(m.mutex);
     for (; m.published < m.slots.size() && m.slots[m.published].done; ++m.published) {
       Slot& s = m.slots[m.published];
-      if (s.ok)
-        m.list.push_back(Entry{std::move(s.picture), nullptr, {}});
-      else
-        failed.emplace_back(m.published, std::move(s.error));
+      if (s.ok) m.list.push_back(Entry{std::move(s.picture), nullptr, {}});
+      done.push_back({m.published, s.ok, std::move(s.error)});
       s.picture = {};
     }
   }
-  for (const auto& [i, why] : failed) media::log_error("pictures", path_of(m.folder, m.names[i]) + ": left out: " + why);
+  for (const Published& p : done) {
+    if (!p.ok) media::log_error("pictures", m.paths[p.i] + ": left out: " + p.error);
+    m.report(p.i, p.ok, p.error);
+  }
   if (m.published == m.slots.size() && !m.workers.empty()) m.stop_workers();  // all done: they are ending
   return m.published != before;
 }
@@ -343,6 +417,11 @@ size_t PictureStore::compact_bytes() const {
   size_t n = 0;
   for (const Entry& e : impl_->list) n += e.compact.bytes();
   return n;
+}
+
+std::vector<FolderReport> PictureStore::folder_reports() const {
+  std::lock_guard<std::mutex> lock(impl_->reports_mutex);
+  return impl_->reports;
 }
 
 void PictureStore::set_cache_size(size_t n) {

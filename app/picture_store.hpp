@@ -39,6 +39,9 @@ struct PictureCodec {
 // The real codec: pictures fitted to cover width x height.
 PictureCodec screen_codec(int width, int height);
 
+// Why the real codec left a file out, from the error it gave (its own, or a decoder's).
+LeftOutReason left_out_reason(const std::string& load_error);
+
 class PictureStore final : public Pictures {
  public:
   static constexpr size_t kCachedImages = 12;
@@ -64,6 +67,10 @@ class PictureStore final : public Pictures {
   // the workers. The program draws its first frame in between, so decoding never delays it.
   void prepare(const std::string& folder, std::vector<std::string> names, PictureCodec codec, unsigned workers,
                size_t hold_from = SIZE_MAX, std::function<bool()> released = nullptr);
+  // The same for whole folders, one after the other; their files left out by name count in
+  // folder_reports() from the start.
+  void prepare(std::vector<FolderListing> folders, PictureCodec codec, unsigned workers,
+               size_t hold_from = SIZE_MAX, std::function<bool()> released = nullptr);
   void run();
   // Main thread: publishes what the workers finished; files that failed are reported, one line
   // each. True when the list grew or loading ended.
@@ -88,6 +95,11 @@ class PictureStore final : public Pictures {
   size_t images_held() const;  // images the cache keeps
   size_t restores() const;     // how many times a picture was brought back
   size_t compact_bytes() const;
+
+  // Each folder's pictures taken and files left out so far, as published by poll(). A copy, safe
+  // to take on any thread at any time while loading goes on (not while the store is cleared or
+  // moved).
+  std::vector<FolderReport> folder_reports() const;
 
   // Sets how many shown pictures stay cached.
   void set_cache_size(size_t n);

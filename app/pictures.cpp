@@ -7,9 +7,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 
 #include "app/activity.hpp"
+#include "app/paths.hpp"
 #include "app/picture_store.hpp"
 #include "media/files.hpp"
 #include "media/log.hpp"
@@ -26,33 +29,68 @@ PictureName classify_picture_name(const std::string& name) {
   return PictureName::Ignore;
 }
 
-std::vector<std::string> picture_names(const std::string& folder) {
-  std::vector<std::string> names;
+const char* plain_words(LeftOutReason reason) {
+  switch (reason) {
+    case LeftOutReason::NotAPicture: return "not a picture Pipkin reads";
+    case LeftOutReason::CutShort: return "cut short";
+    case LeftOutReason::TooLarge: return "too large";
+    case LeftOutReason::CannotRead: return "cannot be read";
+    case LeftOutReason::Damaged: return "damaged";
+    case LeftOutReason::WrongCase: return "name must end in lowercase .png, .jpg or .bmp";
+  }
+  return "damaged";
+}
+
+namespace {
+
+// A file of the folder that the parent put there as a picture, though it is none Pipkin reads (a
+// phone's .heic, a video): not hidden files, folders, or the note Pipkin puts in a new folder.
+bool listed_as_not_a_picture(const std::string& folder, const std::string& name) {
+  if (name.empty() || name[0] == '.' || name == kPicturesNoteName) return false;
+  std::error_code ec;
+  return std::filesystem::is_regular_file(folder + "/" + name, ec);
+}
+
+}  // namespace
+
+FolderListing list_picture_folder(const std::string& folder) {
+  FolderListing listing;
+  listing.folder = folder;
   media::DirPtr dir = media::read_dir(folder);
   if (!dir) {
     media::log_error("pictures", folder + ": cannot open the pictures folder");
-    return names;
+    return listing;
   }
+  listing.opened = true;
   for (std::string name = media::next_file(*dir); !name.empty(); name = media::next_file(*dir)) {
     switch (classify_picture_name(name)) {
-      case PictureName::Accept: names.push_back(name); break;
+      case PictureName::Accept: listing.names.push_back(name); break;
       case PictureName::WrongCase:
         media::log_error("pictures", folder + "/" + name +
                                          ": not read; rename it to end in lowercase .png, .jpg or .bmp");
+        listing.refused.push_back({name, LeftOutReason::WrongCase});
         break;
-      case PictureName::Ignore: break;
+      case PictureName::Ignore:
+        if (listed_as_not_a_picture(folder, name)) listing.refused.push_back({name, LeftOutReason::NotAPicture});
+        break;
     }
   }
   media::close_dir(dir);
-  return names;
+  return listing;
 }
 
-std::vector<std::string> picture_paths(const std::vector<std::string>& folders) {
-  std::vector<std::string> paths;
-  for (const std::string& folder : folders)
-    for (const std::string& name : picture_names(folder)) paths.push_back(folder + "/" + name);
-  return paths;
+std::vector<std::string> picture_names(const std::string& folder) { return list_picture_folder(folder).names; }
+
+namespace {
+
+std::vector<FolderListing> list_picture_folders(const std::vector<std::string>& folders) {
+  std::vector<FolderListing> listings;
+  for (const std::string& folder : folders) listings.push_back(list_picture_folder(folder));
+  return listings;
 }
+
+}  // namespace
+
 
 namespace {
 
@@ -75,12 +113,14 @@ void prepare_pictures(PictureStore& store, const std::vector<std::string>& folde
       };
     }
   }
-  store.prepare("", picture_paths(folders), screen_codec(width, height), worker_count(), hold_from, std::move(released));
+  store.prepare(list_picture_folders(folders), screen_codec(width, height), worker_count(), hold_from,
+                std::move(released));
 }
 
 PictureStore load_pictures(const std::vector<std::string>& folders, int width, int height) {
   PictureStore store;
-  store.start("", picture_paths(folders), screen_codec(width, height), worker_count());
+  store.prepare(list_picture_folders(folders), screen_codec(width, height), worker_count());
+  store.run();
   store.wait();
   return store;
 }

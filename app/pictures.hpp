@@ -2,6 +2,7 @@
 // in lowercase .png, .jpg or .bmp, in the folder's order, turned upright and fitted to cover the
 // 1024x768 screen, loaded in the background into a PictureStore (app/picture_store.hpp).
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -46,13 +47,51 @@ class PictureList final : public Pictures {
 enum class PictureName { Accept, WrongCase, Ignore };
 PictureName classify_picture_name(const std::string& name);
 
-// The accepted names in the folder's order; upper-case endings and a missing folder are reported.
+// Why a file of a pictures folder was left out, as the parent's page tells it.
+enum class LeftOutReason : uint8_t {
+  NotAPicture,  // not a PNG, JPEG or BMP Pipkin reads: another ending, another format, text
+  CutShort,     // the file ends early (an unfinished copy or download)
+  TooLarge,     // past the limits on pixels, sides or file size
+  CannotRead,   // the file cannot be opened or read
+  Damaged,      // any other damage inside the picture
+  WrongCase,    // a picture whose ending is not lowercase
+};
+// The reason in a few plain words for a parent ("cut short").
+const char* plain_words(LeftOutReason reason);
+
+struct LeftOutFile {
+  std::string name;  // inside its folder
+  LeftOutReason reason = LeftOutReason::Damaged;
+};
+
+// A folder's entries: the pictures to load and the files left out by their names alone (upper-case
+// endings; regular files with other endings, except hidden ones and Pipkin's own note).
+struct FolderListing {
+  std::string folder;
+  bool opened = false;  // the folder could be listed
+  std::vector<std::string> names;  // the pictures, in the folder's order
+  std::vector<LeftOutFile> refused;
+};
+
+// Lists a pictures folder; upper-case endings and a folder that cannot be opened are reported on
+// standard error.
+FolderListing list_picture_folder(const std::string& folder);
+
+// The accepted names in the folder's order (list_picture_folder's names).
 std::vector<std::string> picture_names(const std::string& folder);
 
-class PictureStore;
+// What became of one folder's files so far, for the parent's page.
+struct FolderReport {
+  static constexpr size_t kListedMost = 200;  // left-out files named; the rest are only counted
+  std::string folder;
+  bool opened = true;   // false: the folder could not be listed
+  size_t taken = 0;     // pictures loaded
+  size_t left_out = 0;  // files left out, all of them
+  size_t to_come = 0;   // pictures still loading
+  std::vector<LeftOutFile> listed;  // the first kListedMost of those left out
+};
 
-// The accepted files of several folders, folder after folder, as whole paths.
-std::vector<std::string> picture_paths(const std::vector<std::string>& folders);
+class PictureStore;
 
 // Lists the folders into the store, their pictures one after the other, to be loaded in the
 // background by one worker per core (at most PictureStore::kMaxWorkers) once store.run() starts

@@ -37,6 +37,8 @@ struct Input {
   bool quit_requested = false;     // the window system asked to end; taken by take_quit_request
   unsigned escape_presses = 0;     // Escape key-downs seen so far, for EscapeWatch
   std::chrono::steady_clock::time_point last_pump;  // when the window system was last looked at
+  bool window_shown = true;        // not hidden or minimised
+  bool window_focused = true;      // holds the keyboard focus
 };
 Input input;
 
@@ -96,6 +98,7 @@ void translate(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) detail::window_resized();
       else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) detail::reshow_front();
+      else input_window_change(window_change_from_sdl(e.window.event));
       break;
     default: break;
   }
@@ -275,5 +278,33 @@ void input_quit() {
   input.quit_requested = true;
   post_event(Event{.kind = EventKind::Quit});
 }
+
+WindowChange window_change_from_sdl(int sdl_window_event) {
+  switch (sdl_window_event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED: return WindowChange::Shown;
+    case SDL_WINDOWEVENT_HIDDEN:
+    case SDL_WINDOWEVENT_MINIMIZED: return WindowChange::Hidden;
+    case SDL_WINDOWEVENT_FOCUS_GAINED: return WindowChange::Focused;
+    case SDL_WINDOWEVENT_FOCUS_LOST: return WindowChange::Unfocused;
+    default: return WindowChange::None;
+  }
+}
+
+void input_window_change(WindowChange change) {
+  const bool was_active = window_active();
+  switch (change) {
+    case WindowChange::Shown: input.window_shown = true; break;
+    case WindowChange::Hidden: input.window_shown = false; break;
+    case WindowChange::Focused: input.window_focused = true; break;
+    case WindowChange::Unfocused: input.window_focused = false; break;
+    case WindowChange::None: return;
+  }
+  if (window_active() != was_active)
+    post_event(Event{.kind = window_active() ? EventKind::WindowActive : EventKind::WindowInactive});
+}
+
+bool window_active() { return input.window_shown && input.window_focused; }
 
 }  // namespace media

@@ -18,6 +18,10 @@ enum class EventKind : uint8_t {
   PointerUp,
   PointerMove,
   Tick,         // the timer: time has passed
+  // The window became active (shown and holding the keyboard focus) or stopped being so: hidden,
+  // minimised or left for another window. Posted only when that changes.
+  WindowActive,
+  WindowInactive,
 };
 
 // The keys the program knows. The values are small so that a key can index a table (key_index).
@@ -108,5 +112,17 @@ void input_pointer_button(Button button, bool down, int x, int y, PointerKind po
                           int pointer_id = 0);
 void input_pointer_move(int x, int y, PointerKind pointer = PointerKind::Mouse, int pointer_id = 0);
 void input_quit();
+
+// What happened to the window, as far as being active goes.
+enum class WindowChange : uint8_t { None, Shown, Hidden, Focused, Unfocused };
+// A window-system window event (SDL_WINDOWEVENT_*): minimised counts as hidden, restored and
+// maximised as shown; None for the rest.
+WindowChange window_change_from_sdl(int sdl_window_event);
+// Takes in a change of the window (used by the SDL pump and directly by tests) and posts
+// WindowActive or WindowInactive when "shown and focused" changes with it. A new window is taken to
+// be shown and focused until told otherwise.
+void input_window_change(WindowChange change);
+// Whether the window is shown and focused, as the changes taken in so far say.
+bool window_active();
 
 }  // namespace media

@@ -141,26 +141,52 @@ std::string next_file(Dir& d) {
 
 void close_dir(DirPtr& d) { d.reset(); }
 
-bool replace_file_lines(const std::string& path, const std::string* lines, size_t count) {
+bool replace_file(const std::string& path, const std::string& bytes, int* error_number) {
   const std::string temp = path + ".new";
+  int failure = 0;  // errno of the first step that failed
   FILE* f = std::fopen(temp.c_str(), "wb");
   if (!f) {
-    log_error("files", "cannot create " + temp + ": " + errno_text());
+    failure = errno;
+    log_error("files", "cannot create " + temp + ": " + std::strerror(failure));
+    if (error_number) *error_number = failure;
     return false;
   }
-  bool ok = true;
-  for (size_t i = 0; i < count && ok; ++i) ok = write_bytes(f, lines[i]);
-  if (ok) ok = std::fflush(f) == 0 && ::fsync(fileno(f)) == 0;
-  if (std::fclose(f) != 0) ok = false;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) {
-    log_error("files", "cannot write " + path + ": " + errno_text());
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) failure = errno;
+  if (!failure && (std::fflush(f) != 0 || ::fsync(fileno(f)) != 0)) failure = errno;
+  if (std::fclose(f) != 0 && !failure) failure = errno;
+  if (!failure && std::rename(temp.c_str(), path.c_str()) != 0) failure = errno;
+  if (failure) {
+    log_error("files", "cannot write " + path + ": " + std::strerror(failure));
     std::remove(temp.c_str());
+    if (error_number) *error_number = failure;
     return false;
   }
   // The new content is in place; a folder that cannot be synced only weakens crash safety.
   if (!sync_folder(folder_of(path))) log_error("files", "cannot sync the folder of " + path);
   return true;
+}
+
+bool replace_file_lines(const std::string& path, const std::string* lines, size_t count) {
+  std::string bytes;
+  for (size_t i = 0; i < count; ++i) bytes += lines[i] + "\r\n";
+  return replace_file(path, bytes);
+}
+
+std::string plain_write_problem(int error_number) {
+  switch (error_number) {
+    case ENOSPC:
+    case EDQUOT: return "the disk is full";
+    case EROFS: return "the disk can only be read";
+    case EACCES:
+    case EPERM: return "the folder cannot be written";
+    case ENOENT: return "the folder is missing";
+    case EISDIR: return "a folder is in the way";
+    case ENOTDIR:
+    case EEXIST: return "a file is in the way of the folder";
+    case ENAMETOOLONG: return "the name is too long";
+    case EIO: return "the disk reported an error";
+    default: return std::string("it cannot be written (") + std::strerror(error_number) + ")";
+  }
 }
 
 int parse_whole_number(const std::string& s) {

@@ -34,9 +34,15 @@ DirPtr read_dir(const std::string& path);
 std::string next_file(Dir& d);  // every entry, "." and ".." included; "" at the end
 void close_dir(DirPtr& d);
 
-// Writes the lines to a new file beside path, flushes it to disk, then renames it over path, so that
-// path always holds either the old or the new content. False on failure (the old file is kept).
+// Writes the bytes to a new file beside path (path + ".new"), flushes it to disk, then renames it
+// over path, so that path always holds either the old or the new content. False on failure (the old
+// file is kept, the new one removed), with errno's value in *error_number when asked.
+bool replace_file(const std::string& path, const std::string& bytes, int* error_number = nullptr);
+// The same for lines, each followed by CR LF.
 bool replace_file_lines(const std::string& path, const std::string* lines, size_t count);
+// Why a file could not be written, in a few plain words for a parent ("the disk is full"), from
+// errno's value.
+std::string plain_write_problem(int error_number);
 
 // Parses a whole number: leading blanks, an optional sign, digits up to the first non-digit; 0 when
 // there is no number.

@@ -226,3 +226,51 @@ TEST(Events, EscapeWatchTakesInAWindowPress) {
   close_graphics();
   flush_events();
 }
+
+// The window is active while it is shown and holds the keyboard focus; an event says so each time
+// that changes, and only then, whichever way it changed.
+TEST(Events, WindowActiveIsShownAndFocusedPostedOnlyOnChange) {
+  input_window_change(WindowChange::Shown);
+  input_window_change(WindowChange::Focused);
+  flush_events();
+  ASSERT_TRUE(window_active());
+
+  input_window_change(WindowChange::Shown);  // already so: nothing
+  input_window_change(WindowChange::Focused);
+  EXPECT_TRUE(drain().empty());
+
+  input_window_change(WindowChange::Unfocused);  // another window in front
+  input_window_change(WindowChange::Hidden);     // then minimised too
+  input_window_change(WindowChange::Focused);    // focused while still minimised: not active yet
+  EXPECT_FALSE(window_active());
+  input_window_change(WindowChange::Shown);
+  EXPECT_TRUE(window_active());
+  input_window_change(WindowChange::Hidden);
+  input_window_change(WindowChange::None);
+  input_window_change(WindowChange::Shown);
+  EXPECT_EQ(kinds(drain()), (std::vector<EventKind>{EventKind::WindowInactive, EventKind::WindowActive,
+                                                    EventKind::WindowInactive, EventKind::WindowActive}));
+
+  // In order with the input around it, so the loop sees the click before the window went away.
+  input_pointer_button(Button::Left, true, 10, 20);
+  input_window_change(WindowChange::Unfocused);
+  input_key_down(Key::A, false);
+  EXPECT_EQ(kinds(drain()), (std::vector<EventKind>{EventKind::PointerDown, EventKind::WindowInactive,
+                                                    EventKind::KeyDown}));
+  input_window_change(WindowChange::Focused);
+  flush_events();
+}
+
+TEST(Events, WindowEventsOfTheWindowSystem) {
+  EXPECT_EQ(window_change_from_sdl(SDL_WINDOWEVENT_SHOWN), WindowChange::Shown);
+  EXPECT_EQ(window_change_from_sdl(SDL_WINDOWEVENT_RESTORED), WindowChange::Shown);
+  EXPECT_EQ(window_change_from_sdl(SDL_WINDOWEVENT_MAXIMIZED), WindowChange::Shown);
+  EXPECT_EQ(window_change_from_sdl(SDL_WINDOWEVENT_HIDDEN), WindowChange::Hidden);
+  EXPECT_EQ(window_change_from_sdl(SDL_WINDOWEVENT_MINIMIZED), WindowChange::Hidden);
+  EXPECT_EQ(window_change_from_sdl(SDL_WINDOWEVENT_FOCUS_GAINED), WindowChange::Focused);
+  EXPECT_EQ(window_change_from_sdl(SDL_WINDOWEVENT_FOCUS_LOST), WindowChange::Unfocused);
+  // The pointer entering or leaving, moves and exposes say nothing about being played with.
+  for (int other : {SDL_WINDOWEVENT_ENTER, SDL_WINDOWEVENT_LEAVE, SDL_WINDOWEVENT_MOVED, SDL_WINDOWEVENT_EXPOSED,
+                    SDL_WINDOWEVENT_SIZE_CHANGED, SDL_WINDOWEVENT_TAKE_FOCUS})
+    EXPECT_EQ(window_change_from_sdl(other), WindowChange::None) << other;
+}
