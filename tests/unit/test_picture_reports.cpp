@@ -57,6 +57,20 @@ std::string good_jpeg() {
   return samples::encode_jpeg(s, [](int x, int y, uint8_t* px) { samples::photo_pixel(x, y, px); });
 }
 
+// Files whose names start with "bad" fail with `error`; the others load at once.
+app::PictureCodec codec_failing_bad_names(const std::string& error) {
+  app::PictureCodec codec;
+  codec.load = [error](const std::string& path, app::CompactPicture& out, std::string& why) {
+    if (path.find("/bad") != std::string::npos) {
+      why = error;
+      return false;
+    }
+    out.jpeg = "x";
+    return true;
+  };
+  return codec;
+}
+
 // name -> reason of the files a report lists.
 std::map<std::string, LeftOutReason> reasons(const FolderReport& r) {
   std::map<std::string, LeftOutReason> m;
@@ -165,18 +179,9 @@ TEST_F(PictureReports, TheListIsBoundedTheCountIsNot) {
   listing.opened = true;
   for (int i = 0; i < 3000; ++i) listing.refused.push_back({"clip" + std::to_string(i) + ".mov", LeftOutReason::NotAPicture});
   for (int i = 0; i < 300; ++i) listing.names.push_back((i % 3 ? "bad" : "ok") + std::to_string(i) + ".jpg");
-  app::PictureCodec codec;
-  codec.load = [](const std::string& path, app::CompactPicture& out, std::string& error) {
-    if (path.find("/bad") != std::string::npos) {
-      error = "truncated";
-      return false;
-    }
-    out.jpeg = "x";
-    return true;
-  };
   PictureStore store;
   testing::internal::CaptureStderr();
-  store.prepare({listing}, codec, 2);
+  store.prepare({listing}, codec_failing_bad_names("truncated"), 2);
   store.run();
   store.wait();
   testing::internal::GetCapturedStderr();
@@ -196,18 +201,10 @@ TEST_F(PictureReports, ASnapshotCanBeTakenWhileLoadingGoesOn) {
   for (int i = 0; i < 200; ++i) a.names.push_back("p" + std::to_string(i) + ".png");
   for (int i = 0; i < 200; ++i) b.names.push_back((i % 2 ? "bad" : "p") + std::to_string(i) + ".png");
   std::atomic<bool> released{false};
-  app::PictureCodec codec;
-  codec.load = [](const std::string& path, app::CompactPicture& out, std::string& error) {
-    if (path.find("/bad") != std::string::npos) {
-      error = "not a PNG, JPEG or BMP file";
-      return false;
-    }
-    out.jpeg = "x";
-    return true;
-  };
   PictureStore store;
   testing::internal::CaptureStderr();
-  store.prepare({a, b}, codec, 2, 250, [&] { return released.load(); });
+  store.prepare({a, b}, codec_failing_bad_names("not a PNG, JPEG or BMP file"), 2, 250,
+                [&] { return released.load(); });
 
   // Before any loading the folders are known, with what their names alone left out.
   std::vector<FolderReport> r = store.folder_reports();
