@@ -4,7 +4,7 @@ namespace app {
 namespace {
 
 const char* const kSoundFiles[kEffects] = {"sound/bounce.wav", "sound/pop.wav", "sound/magic.ogg",
-                                           "sound/ping.ogg", "sound/click.ogg"};
+                                           "sound/ping.ogg", "sound/click.ogg", "sound/break.ogg"};
 
 }  // namespace
 

@@ -1,4 +1,4 @@
-// The five sound effects. Activities play them through the small Effects interface; the loop owns
+// The sound effects. Activities play them through the small Effects interface; the loop owns
 // the one SoundEffects, and with it whether sound is on.
 #pragma once
 #include <array>
@@ -8,8 +8,8 @@
 
 namespace app {
 
-enum class Effect { Bounce, Pop, Magic, Ping, Click };
-constexpr int kEffects = 5;
+enum class Effect { Bounce, Pop, Magic, Ping, Click, Break };
+constexpr int kEffects = 6;
 
 class Effects {
  public:
@@ -23,7 +23,11 @@ class SoundEffects final : public Effects {
  public:
   explicit SoundEffects(std::string data_dir) : data_dir_(std::move(data_dir)) {}
   void play(Effect e) override;
-  void set_on(bool on) { on_ = on; }
+  // Turning sound off also silences what is playing (the break's tune, a long magic sound).
+  void set_on(bool on) {
+    on_ = on;
+    if (!on) media::stop_sounds();
+  }
   bool on() const { return on_; }
   bool loaded(Effect e) const { return slots_[static_cast<size_t>(e)] != nullptr; }
 

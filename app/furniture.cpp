@@ -15,15 +15,20 @@ int corner_y(const Assets& a) { return a.screen_h - media::image_width(a.smiley_
 
 }  // namespace
 
-void draw_title_screen(const Assets& a) {
+void draw_title_screen(const Assets& a, const std::vector<std::string>& installed_lines) {
   media::SavedDrawState saved;
   media::draw_image(a.sky_image, 0, 0, 0);
   media::set_blend(media::Blend::Alpha);
   media::draw_image(a.title_image, 160, 52, 0);
   media::set_font(a.main_font);
   media::set_colour(150, 150, 150);
-  media::draw_text("press H", 10, 680);
-  media::draw_text("Pipkin lives in the folder it was started from; its pictures are in data/pics there.", 10, 700);
+  if (installed_lines.empty()) {
+    media::draw_text("press H", 10, 680);
+    media::draw_text("Pipkin lives in the folder it was started from; its pictures are in data/pics there.", 10, 700);
+  } else {
+    for (size_t i = 0; i < installed_lines.size() && i < 2; ++i)
+      media::draw_text(installed_lines[i], 10, 680 + 20 * static_cast<int>(i));
+  }
   media::draw_text("Pipkin is free: copy it and pass it on to anyone, unchanged or improved.", 10, 720);
   media::draw_text("Made by the Pipkin team for small hands and big smiles.", 10, 740);
   if (a.pictures->loading()) draw_picture_progress(a, a.pictures->files_done(), a.pictures->files());

@@ -17,7 +17,9 @@ struct Point {
   int x = 0, y = 0;
 };
 
-void draw_title_screen(const Assets& assets);
+// installed_lines: the installed program's own first two lines (the help key and where its pictures
+// come from), in place of the portable copy's; none: the portable copy's.
+void draw_title_screen(const Assets& assets, const std::vector<std::string>& installed_lines = {});
 // While pictures load, the title shows a bar and "37 of 412 pictures" under its name.
 void draw_picture_progress(const Assets& assets, size_t done, size_t total);
 // Where the desktop does not hold its shortcut keys for the child lock, the title tells the parent

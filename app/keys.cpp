@@ -15,6 +15,7 @@ KeyCommand command_for_key(media::Key key, bool ctrl_down) {
     default: break;
   }
   if (key == Key::Q && ctrl_down) return {Command::Quit};
+  if (key == Key::P && ctrl_down) return {Command::Settings};
   // Every digit key chooses: whether its digit has an activity is the loop's table to say.
   if (const int digit = media::digit_of(key); digit >= 1) return {Command::Choose, digit};
   return {Command::Nothing};

@@ -18,6 +18,7 @@ enum class Command {
   ToggleSound,  // S
   TitleScreen,  // 0
   Choose,       // 1 to 9: choose that activity (a digit beyond the table does nothing)
+  Settings,     // P with Control held: the parent's settings page, opened or closed
   Nothing,      // any other key: it only closes the help page
 };
 

@@ -37,12 +37,23 @@ Activity* Loop::slot(int digit) const {
 }
 
 void Loop::draw_screen() {
-  if (Activity* a = current())
+  const bool on_break = parent_ && parent_->on_break();
+  if (on_break) {
+    // The break screen covers everything; the parent's side draws it below.
+  } else if (Activity* a = current()) {
     a->draw();
-  else
-    draw_title_screen(assets_);
-  if (!current() && child_lock_ && media::keys_not_held(lock_answer_)) draw_lock_notice(assets_);
-  if (state_.help_shown) draw_help_page(assets_, assets_.help_page(state_.activity));
+  } else {
+    draw_title_screen(assets_, parent_ ? parent_->folder_lines() : std::vector<std::string>{});
+  }
+  if (!on_break && !current() && child_lock_ && media::keys_not_held(lock_answer_)) draw_lock_notice(assets_);
+  if (state_.help_shown) {
+    // Page 0 of the installed program names its own folders, written in at run time.
+    const media::ImagePtr installed = state_.activity == 0 && parent_ ? parent_->installed_help_page() : nullptr;
+    draw_help_page(assets_, installed ? installed : assets_.help_page(state_.activity));
+    if (installed)
+      parent_->draw_help_folders((assets_.screen_w - media::image_width(installed)) / 2,
+                                 (assets_.screen_h - media::image_height(installed)) / 2);
+  }
   if (state_.info_shown) {
     media::DisplayMode m = media::display_settings();
     std::string text = std::string(kAppTitle) + " " + kAppVersion + " " + std::to_string(m.width) + "," +
@@ -50,14 +61,18 @@ void Loop::draw_screen() {
     if (child_lock_) text += " " + lock_label(lock_answer_);
     draw_label(text, assets_.big_font, 0, 0, 20);
   }
-  draw_activity_number(assets_, state_.activity);
+  if (!on_break) draw_activity_number(assets_, state_.activity);
+  if (parent_) parent_->draw();
   if (quit_ring_shown(state_.quit_held_ms))
     draw_quit_ring(assets_, static_cast<float>(state_.quit_held_ms) / kQuitHoldMs);
 }
 
 void Loop::redraw() {
   draw_screen();
-  if (Activity* a = current(); a && a->traits().pointer_shown)
+  // The parent's page always shows the pointer; the break screen never does.
+  const bool page = parent_ && parent_->page_shown();
+  const bool on_break = parent_ && parent_->on_break();
+  if (Activity* a = current(); page || (!on_break && a && a->traits().pointer_shown))
     media::draw_image(assets_.pointer_image, static_cast<float>(state_.pointer_x),
                       static_cast<float>(state_.pointer_y), 0);
   media::present(1);
@@ -217,6 +232,11 @@ void Loop::choose_again(int digit, bool was_current) {
 Turn Loop::on_key(media::Key key) { return carry_out(command_for_key(key, state_.ctrl_down)); }
 
 Turn Loop::carry_out(KeyCommand k) {
+  // The parent's page and the break screen take only what the parent needs: the page itself,
+  // quitting, sound and the version.
+  if (parent_ && parent_->has_screen() && k.command != Command::Settings && k.command != Command::Quit &&
+      k.command != Command::ToggleSound && k.command != Command::ToggleInfo && k.command != Command::ControlDown)
+    return Turn::Continue;
   state_.redraw_needed = true;
   if (closes_help(k.command)) state_.help_shown = false;
   // Any later key replaces a digit still waiting for its pictures (Control is half of a key).
@@ -234,6 +254,9 @@ Turn Loop::carry_out(KeyCommand k) {
     case Command::ToggleSound: sounds_.set_on(!sounds_.on()); break;
     case Command::TitleScreen: state_.activity = 0; break;
     case Command::Choose: choose_when_pictures_ready(k.digit); break;
+    case Command::Settings:
+      if (parent_) apply(parent_->toggle_page());
+      break;
     case Command::Nothing: break;
   }
   return Turn::Continue;
@@ -288,6 +311,65 @@ Turn Loop::hand_on_held_input() {
   return Turn::Continue;
 }
 
+// Only keys with Control reach the loop's commands here: a child's clicks and keys on the break
+// screen change nothing, and on the page plain keys belong to the page.
+Turn Loop::on_parent_input(const media::Event& e) {
+  using media::EventKind;
+  switch (e.kind) {
+    case EventKind::PointerDown:
+      follow_pointer(e);
+      if (!parent_->page_shown()) return Turn::Continue;
+      state_.redraw_needed = true;
+      return e.button == media::Button::Left ? apply(parent_->page_click(e.x, e.y)) : Turn::Continue;
+    case EventKind::PointerMove:
+    case EventKind::PointerUp:
+      follow_pointer(e);
+      if (parent_->page_shown()) state_.redraw_needed = true;  // the pointer moves over the page
+      return Turn::Continue;
+    case EventKind::KeyDown:
+      if (child_lock_) {
+        on_locked_key_down(e.key);
+      } else if (media::is_control(e.key)) {
+        state_.ctrl_down = true;
+        return Turn::Continue;
+      }
+      if (media::is_control(e.key)) return Turn::Continue;
+      if (!state_.ctrl_down && parent_->page_shown()) return apply(parent_->page_key(e.key));
+      if (child_lock_) return Turn::Continue;  // its chord acts when it ends
+      // Without the lock: Control with P, Q or Escape; and S on its own silences the break's tune.
+      if (state_.ctrl_down || e.key == media::Key::S) return carry_out(command_for_key(e.key, state_.ctrl_down));
+      return Turn::Continue;
+    case EventKind::KeyUp:
+      if (media::is_control(e.key)) state_.ctrl_down = false;
+      return child_lock_ ? on_locked_key_up(e.key) : Turn::Continue;
+    default: return Turn::Continue;
+  }
+}
+
+Turn Loop::apply(ParentAsk ask) {
+  switch (ask) {
+    case ParentAsk::Nothing: return Turn::Continue;
+    case ParentAsk::Redraw: break;
+    case ParentAsk::StartAgain:
+      state_.level = 1;
+      if (state_.activity > 1) state_.activity = 0;  // it is locked now: back to the title
+      save_progress();
+      break;
+    case ParentAsk::OpenAll:
+      state_.level = std::max(1, table_.count());
+      save_progress();
+      break;
+    case ParentAsk::LockChanged:
+      child_lock_ = parent_->child_lock();
+      state_.chord = Chord{};
+      state_.quit_held_ms = -1;
+      break;
+    case ParentAsk::Quit: save_progress(); return Turn::Quit;
+  }
+  state_.redraw_needed = true;
+  return Turn::Continue;
+}
+
 Turn Loop::handle_event(const media::Event& e) {
   using media::EventKind;
   // The quit chord held for its second ends the program, whatever comes next: ticks come often
@@ -296,7 +378,10 @@ Turn Loop::handle_event(const media::Event& e) {
     save_progress();
     return Turn::Quit;
   }
-  const bool input = e.kind != EventKind::Quit && e.kind != EventKind::Tick && e.kind != EventKind::None;
+  const bool input = e.kind == EventKind::KeyDown || e.kind == EventKind::KeyUp || e.kind == EventKind::KeyRepeat ||
+                     e.kind == EventKind::Text || e.kind == EventKind::PointerDown || e.kind == EventKind::PointerUp ||
+                     e.kind == EventKind::PointerMove;
+  if (input && parent_ && parent_->has_screen()) return on_parent_input(e);
   if (input && hold_lasts()) {
     // Kept for later, as many as the event ring holds: a child clicking on meanwhile loses nothing.
     if (held_.size() < static_cast<size_t>(media::kEventRing)) held_.push_back(e);
@@ -324,10 +409,12 @@ Turn Loop::handle_event(const media::Event& e) {
     case EventKind::PointerUp:
       follow_pointer(e);
       return Turn::Continue;
-    case EventKind::KeyRepeat:
-    case EventKind::Text:
     case EventKind::WindowActive:
     case EventKind::WindowInactive:
+      state_.window_active = e.kind == EventKind::WindowActive;
+      return Turn::Continue;
+    case EventKind::KeyRepeat:
+    case EventKind::Text:
     case EventKind::None: return Turn::Continue;
   }
   return Turn::Continue;
@@ -340,6 +427,12 @@ void Loop::on_timer_tick() {
     if (child_lock_) state_.redraw_needed = true;
   }
   follow_quit_hold();
+  if (parent_) {
+    const bool was_on_break = parent_->on_break();
+    // A look an activity asked for ends before the break begins.
+    if (parent_->tick(media::millisecs(), state_.window_active, !state_.holding)) state_.redraw_needed = true;
+    if (!was_on_break && parent_->on_break()) state_.help_shown = false;
+  }
   if (!loading_) return;
   if (loading_->poll()) progress_unshown_ = true;
   const int now = media::millisecs();

@@ -12,6 +12,7 @@
 #include "app/assets.hpp"
 #include "app/effects.hpp"
 #include "app/keys.hpp"
+#include "app/parent.hpp"
 #include "app/picture_store.hpp"
 #include "media/events.hpp"
 #include "media/keyboard_hold.hpp"
@@ -44,6 +45,8 @@ struct LoopState {
   // An activity asked for a moment to be looked at: input waits until then (see Requests::hold_input).
   int hold_until_ms = 0;
   bool holding = false;
+  // The window is shown and has the keyboard's focus: play time counts only then.
+  bool window_active = true;
 };
 
 // Under the child lock, quitting needs its chord held this long.
@@ -66,10 +69,16 @@ class Loop final : private Requests {
   // Pictures still loading in the background: the loop publishes what is done on every timer tick,
   // redraws the title's progress and chooses a digit that was waiting for its pictures.
   void poll_pictures_from(PictureStore& store) { loading_ = &store; }
+  // The parent's settings page and play-time limit (app/parent.hpp): Control+P reaches it, and while
+  // its page or break screen has the screen it sees the input instead of the activity.
+  void attach_parent(Parent& parent) { parent_ = &parent; }
+  void set_sound_on(bool on) { sounds_.set_on(on); }
+  bool child_lock() const { return child_lock_; }
 
   const LoopState& state() const { return state_; }
   bool sound_on() const { return sounds_.on(); }
   const SoundEffects& sounds() const { return sounds_; }
+  Effects& effects() { return sounds_; }  // for the parent's side: S silences its tune too
   Activity* slot(int digit) const;
   Activity* current() const { return slot(state_.activity); }
 
@@ -91,6 +100,9 @@ class Loop final : private Requests {
   bool stop_asked() override;
 
   Turn on_key(media::Key key);
+  // Input while the parent's page or break screen has the screen.
+  Turn on_parent_input(const media::Event& e);
+  Turn apply(ParentAsk ask);
   Turn carry_out(KeyCommand k);
   void on_locked_key_down(media::Key key);
   Turn on_locked_key_up(media::Key key);
@@ -120,6 +132,7 @@ class Loop final : private Requests {
   bool child_lock_;
   media::KeyboardHold lock_answer_ = media::KeyboardHold::Off;  // what the desktop said when last looked at
   PictureStore* loading_ = nullptr;
+  Parent* parent_ = nullptr;
   std::optional<std::pair<int, int>> warp_to_;  // a pointer warp asked for by the running handler
   std::optional<media::EscapeWatch> escape_;    // Escape presses since the running handler began
   std::deque<media::Event> held_;               // input that came during a hold, oldest first

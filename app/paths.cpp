@@ -138,13 +138,16 @@ Folders prepare_folders(const Environment& env, const FolderOverrides& overrides
           f.problems.push_back(own + ": cannot make this pictures folder (" + why + ")");
         }
       }
+      f.parent_dirs = {pictures_folder(env) + "/Pipkin", own};
       for (const std::string& dir : {own, pictures_folder(env) + "/Pipkin"})
         if (holds_a_picture(dir)) f.picture_dirs.push_back(dir);
     }
   }
   if (!overrides.data_dir.empty()) f.data_dir = with_slash(overrides.data_dir);
+  if (f.mode == RunMode::Portable) f.parent_dirs = f.picture_dirs;
   if (!overrides.pictures_dir.empty()) {
     f.picture_dirs = {overrides.pictures_dir};
+    f.parent_dirs = {overrides.pictures_dir};
   } else if (f.mode == RunMode::Installed && f.picture_dirs.empty()) {
     f.picture_dirs = {f.data_dir + "pics"};  // the bundled pictures
   }

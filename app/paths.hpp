@@ -36,6 +36,9 @@ struct Folders {
   std::string config_file;    // config.txt (read only, may be missing)
   std::string progress_dir;   // folder of the progress file, ending in '/'; "" when it cannot be kept
   std::vector<std::string> picture_dirs;  // read in this order, their pictures concatenated
+  // The folders a parent puts pictures in, read or not (an empty one is not read): what the
+  // program names to the parent. The bundled pictures are not among them.
+  std::vector<std::string> parent_dirs;
   std::vector<std::string> problems;      // one line each, for standard error
   std::string progress_file() const { return progress_dir.empty() ? "" : progress_dir + "pipkin.txt"; }
 };

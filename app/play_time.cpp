@@ -4,15 +4,9 @@
 
 namespace app {
 
-namespace {
-
-constexpr int64_t kMinuteMs = 60'000;
-
-}  // namespace
-
 void PlayClock::set_limit(int minutes) {
   limit_minutes_ = std::max(minutes, 0);
-  allowed_ms_ = limit_minutes_ * kMinuteMs;
+  allowed_ms_ = limit_minutes_ * minute_ms_;
   played_ms_ = 0;
   have_last_ = false;
 }
@@ -29,7 +23,7 @@ bool PlayClock::time_up() const { return limit_minutes_ > 0 && played_ms_ >= all
 
 void PlayClock::extend(int minutes) {
   if (limit_minutes_ == 0 || minutes <= 0) return;
-  allowed_ms_ = std::max(allowed_ms_, played_ms_) + minutes * kMinuteMs;
+  allowed_ms_ = std::max(allowed_ms_, played_ms_) + minutes * minute_ms_;
   have_last_ = false;
 }
 

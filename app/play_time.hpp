@@ -9,6 +9,8 @@ namespace app {
 
 class PlayClock {
  public:
+  // minute_ms: how long a minute of the limit lasts (shorter only in tests of the whole program).
+  explicit PlayClock(int minute_ms = 60'000) : minute_ms_(minute_ms) {}
   // Sets the limit in minutes (0 or less: none) and starts its count afresh: a parent choosing 20
   // means 20 minutes of play from now. The time until the next tick is not counted.
   void set_limit(int minutes);
@@ -25,6 +27,7 @@ class PlayClock {
   int limit_minutes() const { return limit_minutes_; }
 
  private:
+  int64_t minute_ms_;
   int limit_minutes_ = 0;
   int64_t allowed_ms_ = 0;  // play allowed since the count began (the limit, plus any extensions)
   int64_t played_ms_ = 0;   // play counted since then

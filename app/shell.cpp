@@ -1,10 +1,12 @@
 #include "app/shell.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/assets.hpp"
 #include "app/config.hpp"
 #include "app/loop.hpp"
+#include "app/parent.hpp"
 #include "app/paths.hpp"
 #include "app/picture_store.hpp"
 #include "app/pictures.hpp"
@@ -41,6 +43,38 @@ bool open_display(const Config& cfg) {
   return false;
 }
 
+// The folders as the parent's page lists them: each folder a parent fills (read or still empty),
+// then the pictures that come with Pipkin when those are shown instead.
+std::vector<FolderSummary> folder_summaries(const Folders& folders, const PictureStore& store) {
+  const std::vector<FolderReport> reports = store.folder_reports();
+  auto summary = [&](const std::string& folder, bool parents) {
+    FolderSummary s;
+    s.folder = folder;
+    s.parents = parents;
+    for (const FolderReport& r : reports) {
+      if (r.folder != folder) continue;
+      s.pictures = static_cast<int>(r.taken);
+      s.left_out = static_cast<int>(r.left_out);
+      for (const LeftOutFile& f : r.listed) s.left_out_lines.push_back(f.name + ": " + plain_words(f.reason));
+      if (!r.opened) s.left_out_lines.insert(s.left_out_lines.begin(), "the folder cannot be opened");
+    }
+    return s;
+  };
+  std::vector<FolderSummary> out;
+  for (const std::string& dir : folders.parent_dirs) out.push_back(summary(dir, true));
+  for (const std::string& dir : folders.picture_dirs)
+    if (std::find(folders.parent_dirs.begin(), folders.parent_dirs.end(), dir) == folders.parent_dirs.end())
+      out.push_back(summary(dir, false));
+  return out;
+}
+
+// A test of the whole program may make play-time minutes last this many milliseconds instead.
+int minute_ms() {
+  const char* v = std::getenv("PIPKIN_TEST_MINUTE_MS");
+  const int ms = v ? std::atoi(v) : 0;
+  return ms > 0 ? ms : 60'000;
+}
+
 }  // namespace
 
 int run(const ActivityTable& table, const Options& options) {
@@ -72,6 +106,16 @@ int run(const ActivityTable& table, const Options& options) {
   const std::string progress = folders.progress_file();
   Loop loop(assets, table, progress, progress.empty() ? 1 : load_progress(progress, 1, table.count()), cfg.child_lock);
   loop.poll_pictures_from(*pictures);
+  loop.set_sound_on(cfg.sound_at_start);
+  ParentSetup parent_setup{.config = cfg,
+                           .config_file = folders.config_file,
+                           .mode = folders.mode,
+                           .home = current_environment().home,
+                           .folders = [&folders, &pictures] { return folder_summaries(folders, *pictures); },
+                           .activities = table.count(),
+                           .minute_ms = minute_ms()};
+  Parent parent(std::move(parent_setup), real_desktop(), assets, loop.effects());
+  loop.attach_parent(parent);
   // For the start-up benchmark: end right after the first frame is on screen.
   if (std::getenv("PIPKIN_QUIT_AFTER_FIRST_FRAME")) {
     loop.redraw();

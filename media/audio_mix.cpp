@@ -89,6 +89,12 @@ void play_sound(const SoundPtr& sound) {
   m.channels.push_back(Channel{sound, 0});
 }
 
+void stop_sounds() {
+  Mixer& m = mixer();
+  std::lock_guard<std::mutex> guard(m.lock);
+  m.channels.clear();
+}
+
 void mix_audio(int16_t* out, size_t frames) {
   Mixer& m = mixer();
   constexpr size_t kBlock = 256;  // frames summed at a time in 32 bits

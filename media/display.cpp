@@ -259,6 +259,33 @@ bool open_desktop_fullscreen() {
 
 DisplayMode display_settings() { return d.mode; }
 
+bool set_fullscreen(bool on, int window_w, int window_h) {
+  if (!d.window) return false;
+  if (on == d.covers_screen) return true;
+  if (SDL_SetWindowFullscreen(d.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+    log_error("display", std::string(on ? "full screen refused: " : "cannot leave the full screen: ") + SDL_GetError());
+    return false;
+  }
+  d.covers_screen = on;
+  if (on) {
+    SDL_DisplayMode desk;
+    if (SDL_GetDesktopDisplayMode(monitor(), &desk) == 0) d.mode = {desk.w, desk.h, 24, desk.refresh_rate};
+  } else {
+    SDL_SetWindowResizable(d.window, SDL_TRUE);
+    SDL_SetWindowSize(d.window, window_w, window_h);
+    const int m = monitor();
+    SDL_SetWindowPosition(d.window, SDL_WINDOWPOS_CENTERED_DISPLAY(m), SDL_WINDOWPOS_CENTERED_DISPLAY(m));
+    d.mode = {window_w, window_h, 24, 60};
+  }
+  // A window never holds the keyboard; a full screen does when the child lock asks for it.
+  apply_keyboard_hold();
+  update_view();
+  detail::reshow_front();
+  return true;
+}
+
+bool covers_screen() { return d.covers_screen; }
+
 ScreenArea screen_area() {
   ScreenArea a;
   if (!init_video()) return a;

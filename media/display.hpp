@@ -39,6 +39,12 @@ bool open_desktop_fullscreen();
 // does not know it). depth reads 24 for every display.
 DisplayMode display_settings();
 ScreenArea screen_area();
+// The open display switched while it runs, without a new window or context: a full screen is the
+// monitor as it is (no mode switch); a window is window_w x window_h, resizable, centred. False when
+// nothing is open or the window system refuses (reported on stderr; the display stays as it was).
+bool set_fullscreen(bool on, int window_w, int window_h);
+// The display covers the whole screen (a full screen, not a window).
+bool covers_screen();
 // While on and the display covers the screen, keys go to the program only, not to the window
 // system's shortcuts, as far as the desktop agrees (media/keyboard_hold.hpp tells). A window never
 // holds the keyboard.

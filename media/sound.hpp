@@ -30,6 +30,8 @@ SoundResult decode_sound(const uint8_t* data, size_t size);  // by content
 
 SoundPtr load_sound(const std::string& path);
 void play_sound(const SoundPtr& sound);
+// Ends every sound that is playing, at once.
+void stop_sounds();
 
 // Opens the audio device (called by open_graphics; silent play when there is none).
 void open_audio();
