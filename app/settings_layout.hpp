@@ -18,46 +18,47 @@ constexpr int kPageW = 900, kPageH = 680;  // as the help pages
 // --- Settings page: "help/settings.png" (every choice drawn unchosen) and "help/settings_on.png"
 // (the same page with every choice drawn chosen). The program shows the first and copies each
 // chosen button's rectangle from the second.
-constexpr Rect kClose{822, 22, 56, 56};  // the close button, top right
+constexpr Rect kClose{816, 26, 56, 56};  // the close button, top right: a round key with a cross
 
 // The left card: the choices, each a row of a heading and buttons.
-constexpr Rect kChoicesCard{36, 128, 440, 424};
-constexpr int kRowHeadingX = 60;  // headings sit 26 pixels above their buttons
+constexpr Rect kChoicesCard{40, 170, 430, 360};
+constexpr int kRowHeadingX = 60;  // headings sit in the 26 pixels above their buttons
 constexpr int kButtonH = 46;
 
-constexpr int kScreenRowY = 170;
-constexpr Rect kFullScreen{60, kScreenRowY, 190, kButtonH};
-constexpr Rect kWindow{262, kScreenRowY, 190, kButtonH};
+constexpr int kScreenRowY = 214;
+constexpr Rect kFullScreen{60, kScreenRowY, 188, kButtonH};
+constexpr Rect kWindow{262, kScreenRowY, 188, kButtonH};
 
-constexpr int kLockRowY = 254;
+constexpr int kLockRowY = 298;
 constexpr Rect kLockOn{60, kLockRowY, 120, kButtonH};
 constexpr Rect kLockOff{192, kLockRowY, 120, kButtonH};
 
-constexpr int kSoundRowY = 338;
+constexpr int kSoundRowY = 382;
 constexpr Rect kSoundOn{60, kSoundRowY, 120, kButtonH};
 constexpr Rect kSoundOff{192, kSoundRowY, 120, kButtonH};
 
 // Progress: actions, never drawn chosen.
-constexpr int kProgressRowY = 422;
-constexpr Rect kStartAgain{60, kProgressRowY, 212, kButtonH};
-constexpr Rect kOpenAll{284, kProgressRowY, 168, kButtonH};
+constexpr int kProgressRowY = 466;
+constexpr Rect kStartAgain{60, kProgressRowY, 206, kButtonH};
+constexpr Rect kOpenAll{278, kProgressRowY, 172, kButtonH};
 
-// The play-time limit, across the page under both cards: off and the minutes below.
-constexpr int kLimitRowY = 594;
+// The play-time limit, in a card across the page under both: off and the minutes below.
+constexpr Rect kLimitCard{40, 544, 820, 106};
+constexpr int kLimitRowY = 588;
 constexpr std::array<int, 7> kLimitMinutes{0, 10, 15, 20, 30, 45, 60};
-constexpr Rect limit_button(int i) { return Rect{60 + i * 84, kLimitRowY, 74, kButtonH}; }
+constexpr Rect limit_button(int i) { return Rect{60 + i * 100, kLimitRowY, 88, kButtonH}; }
 
 // The right card: the picture folders, drawn by the program (they are only known at run time).
-constexpr Rect kPicturesCard{496, 128, 368, 424};
-constexpr int kPicturesTextX = 516, kPicturesTextY = 170, kPicturesTextW = 328;
+constexpr Rect kPicturesCard{490, 170, 370, 360};
+constexpr int kPicturesTextX = 510, kPicturesTextY = 222, kPicturesTextW = 330;
 // "help/settings_button.png": one "open the folder" button, drawn once per folder.
-constexpr int kOpenFolderW = 200, kOpenFolderH = 40;
+constexpr int kOpenFolderW = 200, kOpenFolderH = 44;
 
 // The line under the header that says what was saved where, or what could not be.
-constexpr Rect kStatus{132, 92, 680, 28};
+constexpr Rect kStatus{40, 134, 820, 30};
 
 // --- Help page 0 as the installed program shows it: "help/0-installed.png", whose own words point to
 // the box below, where the program writes the folders it reads and keeps things in.
-constexpr Rect kHelpFoldersBox{382, 430, 476, 112};
+constexpr Rect kHelpFoldersBox{382, 320, 460, 92};
 
 }  // namespace app::layout

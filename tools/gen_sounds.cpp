@@ -1,5 +1,6 @@
-// The five sound effects, synthesised: a soft boing for bouncing cards, a bubble pop, a sparkly
-// magic arpeggio for a finished game, a bell ping and a wooden click for a piece snapping home.
+// The sound effects, synthesised: a soft boing for bouncing cards, a bubble pop, a sparkly magic
+// arpeggio for a finished game, a bell ping, a wooden click for a piece snapping home, and a few
+// quiet falling notes when play time is over.
 // Every sound is peak-normalised and faded in and out so that it starts and ends without a click.
 #include <cmath>
 #include <vector>
@@ -70,13 +71,13 @@ struct Partial {
   double ratio, level, decay;
 };
 void add_bell(SoundBuffer& s, double start, double freq, double level, const std::vector<Partial>& partials,
-              double pan = 0) {
+              double pan = 0, double attack_seconds = 0.0025) {
   const size_t first = static_cast<size_t>(start * kRate);
   const double left = s.channels == 2 ? std::sqrt(0.5 * (1 - pan)) : 1;
   const double right = std::sqrt(0.5 * (1 + pan));
   for (size_t i = first; i < s.frames(); ++i) {
     double t = (i - first) / kRate;
-    double attack = 1 - std::exp(-t / 0.0025);
+    double attack = 1 - std::exp(-t / attack_seconds);
     double v = 0;
     for (const Partial& p : partials)
       v += p.level * std::exp(-t * p.decay) * std::sin(2 * kPi * freq * p.ratio * t);
@@ -174,6 +175,19 @@ SoundBuffer click() {
   return s;
 }
 
+// Time for a break: four soft music-box notes falling to rest (G, E, D, C), each swelling in gently
+// instead of striking, with only mild overtones; quieter than every other sound.
+SoundBuffer rest() {
+  SoundBuffer s = blank(3.2, 2);
+  const std::vector<Partial> music_box = {{1, 1.0, 1.6}, {2, 0.22, 3.0}, {3, 0.06, 5.0}, {0.5, 0.05, 2.0}};
+  const double notes[] = {783.99, 659.26, 587.33, 523.25};
+  for (int k = 0; k < 4; ++k)
+    add_bell(s, 0.05 + k * 0.42, notes[k], k == 3 ? 1.0 : 0.8, music_box, 0.3 - k * 0.2, 0.012);
+  fade(s, 0.01, 0.9);
+  normalise(s, -15);
+  return s;
+}
+
 bool make_sounds(const gen::fs::path& out) {
   bool ok = true;
   ok = gen::write_wav(out / "sound/bounce.wav", bounce()) && ok;
@@ -181,6 +195,7 @@ bool make_sounds(const gen::fs::path& out) {
   ok = gen::write_ogg(out / "sound/magic.ogg", magic()) && ok;
   ok = gen::write_ogg(out / "sound/ping.ogg", ping()) && ok;
   ok = gen::write_ogg(out / "sound/click.ogg", click()) && ok;
+  ok = gen::write_ogg(out / "sound/break.ogg", rest()) && ok;
   return ok;
 }
 

@@ -50,10 +50,14 @@ struct OverviewText {
   struct Section {
     const char* heading;
     std::string paragraph;
+    bool folders_below = false;  // the program's list of folders follows this section
   };
   std::vector<Section> sections;  // the box on the right, top to bottom
 };
 const OverviewText& overview();
+// Page 0 as the installed program shows it: the same page, whose words name no folder but point
+// to the box (app::layout::kHelpFoldersBox) where the program lists the folders it uses.
+const OverviewText& overview_installed();
 
 // One hint in the keys box at the foot of every page: key caps joined by a word, then what they do.
 struct KeyHint {
@@ -63,6 +67,16 @@ struct KeyHint {
 };
 // The keys box's two rows (0 and 1).
 const std::vector<KeyHint>& key_row(int row);
+
+// The pieces every page is made of (gen_help.cpp), shared with the parent's settings page.
+// The coloured rim with its dots and the cream page on it.
+void page_frame(cairo_t* cr, gen::Col accent);
+// The badge (its text may be empty, for a glyph drawn over it), title, subtitle, the hint how to
+// close the page, and the line under them at y 128.
+void header(cairo_t* cr, const std::string& badge, const std::string& title, const std::string& subtitle,
+            gen::Col accent, bool close_label = true);
+// The keys box at the foot (y 560 to 652); false, with a message, when its hints do not fit.
+bool keys_box(cairo_t* cr, gen::Col accent);
 
 // The activities' small pictures (help_art.cpp), each a sketch of the activity itself.
 void art_frames(cairo_t* cr, double w, double h);

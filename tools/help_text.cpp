@@ -149,7 +149,10 @@ const std::vector<KeyHint>& key_row(int row) {
                             : std::vector<std::string>{"1"};
   static const std::vector<KeyHint> rows[2] = {
       {{digits, "to", "choose an activity once it is open"}, {{"0"}, "", "title screen"}, {{"H", "F1"}, "or", "this help"}},
-      {{{"S"}, "", "sound on or off"}, {{"V"}, "", "version"}, {{"Esc", "Ctrl+Q"}, "or", "quit"}}};
+      {{{"S"}, "", "sound on or off"},
+       {{"Ctrl+P"}, "", "settings for the parent"},
+       {{"V"}, "", "version"},
+       {{"Esc", "Ctrl+Q"}, "or", "quit"}}};
   return rows[row];
 }
 
@@ -172,6 +175,27 @@ const OverviewText& overview() {
        {"The child session",
         "For a full lock, log in to *Pipkin (child session)* (it needs cage): Pipkin alone and "
         "locked. Quitting it ends the session."}}};
+  return text;
+}
+
+const OverviewText& overview_installed() {
+  const OverviewText& portable = overview();
+  static const OverviewText text{
+      portable.title,
+      portable.subtitle,
+      portable.accent,
+      {{"Unlocking",
+        "Activity 1 is always open; finishing a game of the highest open one opens the next. "
+        "Progress is kept for you: the settings page, *Ctrl+P*, can start again from 1 or open all nine."},
+       {"Your own pictures",
+        "Put PNG, JPEG or BMP photos of any size in a folder listed below, named in lowercase: "
+        "*.png*, *.jpg* or *.bmp*. Use at least 16.",
+        true},
+       {"Child lock",
+        "Turn it on in the settings page or start with *--child-lock*: keys then work only with *Ctrl* "
+        "held. Ctrl+1\xC2\xA0to\xC2\xA0"
+        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info; hold Ctrl+Esc or Ctrl+Q "
+        "a second to quit. For a full lock, log in to *Pipkin (child session)*."}}};
   return text;
 }
 
