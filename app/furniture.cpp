@@ -26,8 +26,15 @@ void draw_title_screen(const Assets& a, const std::vector<std::string>& installe
     media::draw_text("press H", 10, 680);
     media::draw_text("Pipkin lives in the folder it was started from; its pictures are in data/pics there.", 10, 700);
   } else {
-    for (size_t i = 0; i < installed_lines.size() && i < 2; ++i)
-      media::draw_text(installed_lines[i], 10, 680 + 20 * static_cast<int>(i));
+    // A long folder name is cut short rather than run off the screen.
+    for (size_t i = 0; i < installed_lines.size() && i < 2; ++i) {
+      std::string line = installed_lines[i];
+      if (media::text_width(line) > a.screen_w - 20) {
+        while (!line.empty() && media::text_width(line + "...") > a.screen_w - 20) line.pop_back();
+        line += "...";
+      }
+      media::draw_text(line, 10, 680 + 20 * static_cast<int>(i));
+    }
   }
   media::draw_text("Pipkin is free: copy it and pass it on to anyone, unchanged or improved.", 10, 720);
   media::draw_text("Made by the Pipkin team for small hands and big smiles.", 10, 740);

@@ -15,13 +15,16 @@ namespace {
 struct Rgb {
   int r, g, b;
 };
-constexpr Rgb kInk{38, 36, 84};
-constexpr Rgb kSoftInk{92, 96, 128};
-constexpr Rgb kAccent{22, 128, 128};
-constexpr Rgb kTrouble{190, 60, 40};
-constexpr Rgb kCream{255, 253, 246};
-constexpr int kTextSize = 17;
-constexpr int kLeftOutShown = 4;  // left-out files listed per folder; the rest are counted
+constexpr Rgb kInk{41, 38, 84};
+constexpr Rgb kSoftInk{97, 97, 128};
+constexpr Rgb kAccent{58, 122, 138};
+constexpr Rgb kHeading{50, 84, 114};
+constexpr Rgb kTrouble{170, 50, 50};
+constexpr Rgb kCream{255, 254, 246};
+constexpr Rgb kCard{228, 237, 239};
+constexpr Rgb kBreakHint{255, 248, 235};
+constexpr int kTextSize = 16;
+constexpr int kPicturesBottom = 514;  // the pictures card's text ends above this (page pixels)
 
 void colour(Rgb c) { media::set_colour(c.r, c.g, c.b); }
 
@@ -98,11 +101,11 @@ std::vector<PageControl> Parent::controls() const {
   c.push_back({Control::SoundOff, 0, layout::kSoundOff, !config_.sound_at_start});
   c.push_back({Control::StartAgain, 0, layout::kStartAgain});
   c.push_back({Control::OpenAll, 0, layout::kOpenAll});
-  for (size_t i = 0; i < folder_buttons_.size(); ++i)
-    c.push_back({Control::OpenFolder, static_cast<int>(i), folder_buttons_[i]});
+  for (size_t i = 0; i < places_.size(); ++i)
+    if (places_[i].button) c.push_back({Control::OpenFolder, static_cast<int>(i), *places_[i].button});
   if (on_break_) {
-    c.push_back({Control::MoreTime, 0, kMoreTimeButton});
-    c.push_back({Control::EndPlay, 0, kEndPlayButton});
+    c.push_back({Control::MoreTime, 0, layout::kMoreTime});
+    c.push_back({Control::EndPlay, 0, layout::kEndPlay});
   } else {
     for (size_t i = 0; i < layout::kLimitMinutes.size(); ++i)
       c.push_back({Control::Limit, static_cast<int>(i), layout::limit_button(static_cast<int>(i)),
@@ -248,31 +251,56 @@ bool Parent::tick(int now_ms, bool active, bool may_break) {
 
 void Parent::refresh_folders() {
   folders_ = setup_.folders ? setup_.folders() : std::vector<FolderSummary>{};
-  // Each parent's folder gets a button under its lines; the lines go as far as the card allows.
-  folder_buttons_.clear();
+  // Every folder gets its two lines and, when it is the parent's, a button; the files left out get
+  // the lines that are left, first come first served, each list ending in "and N more" if cut.
+  places_.clear();
+  int fixed = 0;
+  for (const FolderSummary& f : folders_) fixed += 2 * kLineH + (f.parents ? layout::kOpenFolderH + 12 : 0) + 10;
+  int lines_left = std::max(0, (kPicturesBottom - layout::kPicturesTextY - fixed) / kLineH);
   int y = layout::kPicturesTextY;
   for (const FolderSummary& f : folders_) {
+    FolderPlace place;
+    place.top = y;
     y += 2 * kLineH;
     if (f.parents) {
-      folder_buttons_.push_back({layout::kPicturesTextX, y + 4, layout::kOpenFolderW, layout::kOpenFolderH});
-      y += layout::kOpenFolderH + 10;
+      place.button = layout::Rect{layout::kPicturesTextX, y + 6, layout::kOpenFolderW, layout::kOpenFolderH};
+      y += layout::kOpenFolderH + 12;
     }
-    y += kLineH * std::min(static_cast<int>(f.left_out_lines.size()), kLeftOutShown) + 12;
+    const int listed = static_cast<int>(f.left_out_lines.size());
+    int shown = std::min(listed, lines_left);
+    if (shown < f.left_out && shown > 0 && shown == lines_left) --shown;  // room for "and N more"
+    place.left_out_shown = shown;
+    place.more_line = f.left_out > shown && lines_left > shown;
+    const int used = shown + (place.more_line ? 1 : 0);
+    lines_left -= used;
+    y += used * kLineH + 10;
+    places_.push_back(place);
   }
 }
 
 std::vector<std::string> Parent::folder_lines() const {
   if (setup_.mode != RunMode::Installed) return {};
-  int pictures = 0;
-  std::string where;
+  int yours = 0, own = 0;
+  std::string where, first_folder;
   for (const FolderSummary& f : setup_.folders ? setup_.folders() : std::vector<FolderSummary>{}) {
-    pictures += f.pictures;
-    if (!where.empty()) where += " and ";
-    where += f.parents ? folder_for_parent(f.folder, setup_.home) : "Pipkin's own pictures";
+    if (!f.parents) {
+      own += f.pictures;
+      continue;
+    }
+    if (first_folder.empty()) first_folder = folder_for_parent(f.folder, setup_.home);
+    if (f.pictures == 0) continue;
+    yours += f.pictures;
+    where += (where.empty() ? "" : " and ") + folder_for_parent(f.folder, setup_.home);
   }
-  std::string line = std::to_string(pictures) + (pictures == 1 ? " picture" : " pictures");
-  if (!where.empty()) line += " from " + where;
-  return {"press H for help, Ctrl+P for the parent's settings", line + "."};
+  const auto pictures = [](int n) { return std::to_string(n) + (n == 1 ? " picture" : " pictures"); };
+  std::string line;
+  if (yours > 0)
+    line = pictures(yours) + " from " + where + ".";
+  else if (!first_folder.empty())
+    line = "Put your photos in " + first_folder + "; until then Pipkin shows " + pictures(own) + " of its own.";
+  else
+    line = pictures(own) + ".";
+  return {"press H for help, Ctrl+P for the parent's settings", line};
 }
 
 const media::ImagePtr& Parent::installed_help_page() const {
@@ -309,6 +337,7 @@ void Parent::draw() const {
   ensure_font();
   if (on_break_) {
     if (!break_image_) break_image_ = media::load_image(assets_.data_dir + "images/break.png", 0);
+    media::set_colour(255, 255, 255);  // pictures are drawn as they are, untinted
     media::set_blend(media::Blend::Solid);
     if (break_image_) {
       media::draw_image(break_image_, 0, 0, 0);
@@ -318,7 +347,7 @@ void Parent::draw() const {
     }
     media::set_blend(media::Blend::Alpha);
     media::set_font(font_);
-    colour({200, 205, 235});
+    colour(kBreakHint);
     const std::string hint = "For the grown-up: Ctrl+P";
     media::draw_text(hint, (media::kScreenW - media::text_width(hint)) / 2, media::kScreenH - 30);
   }
@@ -330,6 +359,7 @@ void Parent::draw_page() const {
   if (!page_on_) page_on_ = media::load_image(assets_.data_dir + "help/settings_on.png", 0);
   if (!folder_button_) folder_button_ = media::load_image(assets_.data_dir + "help/settings_button.png", 0);
   const int x0 = kPageX, y0 = kPageY;
+  media::set_colour(255, 255, 255);
   media::set_blend(media::Blend::Solid);
   if (page_) {
     media::draw_image(page_, x0, y0, 0);
@@ -347,50 +377,49 @@ void Parent::draw_page() const {
   media::set_font(font_);
 
   // The pictures card: each folder, its counts, its button and the first files left out.
-  int y = y0 + layout::kPicturesTextY;
   const int x = x0 + layout::kPicturesTextX, w = layout::kPicturesTextW;
-  size_t button = 0;
-  for (const FolderSummary& f : folders_) {
-    const bool own = f.parents;
+  for (size_t k = 0; k < folders_.size() && k < places_.size(); ++k) {
+    const FolderSummary& f = folders_[k];
+    const FolderPlace& place = places_[k];
+    int y = y0 + place.top;
     colour(kInk);
-    media::draw_text(fitted(own ? folder_for_parent(f.folder, setup_.home) : "Pipkin's own pictures", w), x, y);
+    media::draw_text(fitted(f.parents ? folder_for_parent(f.folder, setup_.home) : "Pipkin's own pictures", w), x, y);
     y += kLineH;
     colour(kSoftInk);
     std::string counts = std::to_string(f.pictures) + (f.pictures == 1 ? " picture" : " pictures");
     if (f.left_out) counts += ", " + std::to_string(f.left_out) + " left out";
-    if (!own) counts += " (while your folders are empty)";
+    if (!f.parents) counts += ", while your folders have none";
     media::draw_text(fitted(counts, w), x, y);
     y += kLineH;
-    if (own && button < folder_buttons_.size()) {
-      const layout::Rect& r = folder_buttons_[button++];
-      if (folder_button_) media::draw_image(folder_button_, x0 + r.x, y0 + r.y, 0);
-      y = y0 + r.y + r.h + 10;
+    if (place.button) {
+      media::set_colour(255, 255, 255);
+      if (folder_button_) media::draw_image(folder_button_, x0 + place.button->x, y0 + place.button->y, 0);
+      y = y0 + place.button->y + place.button->h + 6;
     }
-    const int shown = std::min(static_cast<int>(f.left_out_lines.size()), kLeftOutShown);
     colour(kTrouble);
-    for (int i = 0; i < shown; ++i, y += kLineH) media::draw_text(fitted(f.left_out_lines[static_cast<size_t>(i)], w), x, y);
-    if (f.left_out > shown) {
+    for (int i = 0; i < place.left_out_shown; ++i, y += kLineH)
+      media::draw_text(fitted(f.left_out_lines[static_cast<size_t>(i)], w), x, y);
+    if (place.more_line) {
       colour(kSoftInk);
-      media::draw_text(fitted("and " + std::to_string(f.left_out - shown) + " more", w), x, y);
-      y += kLineH;
+      media::draw_text(fitted("and " + std::to_string(f.left_out - place.left_out_shown) + " more", w), x, y);
     }
-    y += 12;
   }
 
   // Time up: the play-time row offers more time or the end instead of the limits.
   if (on_break_) {
-    colour(kCream);
-    const layout::Rect row = layout::limit_button(0);
-    media::draw_rect(x0 + row.x - 8, y0 + row.y - 30, layout::kPageW - 2 * row.x + 16, row.h + 40);
-    colour(kInk);
-    media::draw_text("Play time is up.", x0 + row.x, y0 + row.y - 26);
-    plain_button(kMoreTimeButton, x0, y0, "10 more minutes");
-    plain_button(kEndPlayButton, x0, y0, "End play for now");
+    const layout::Rect card = layout::kLimitCard;
+    colour(kCard);
+    media::draw_rect(x0 + card.x + 12, y0 + card.y + 8, card.w - 24, card.h - 16);
+    colour(kHeading);
+    media::draw_text("Play time is up. The child sees the break picture until you choose:", x0 + card.x + 20,
+                     y0 + card.y + 12);
+    plain_button(layout::kMoreTime, x0, y0, "10 more minutes");
+    plain_button(layout::kEndPlay, x0, y0, "End play for now");
   }
 
   if (!status_.empty()) {
-    colour(status_trouble_ ? kTrouble : kAccent);
-    media::draw_text(fitted(status_, layout::kStatus.w), x0 + layout::kStatus.x, y0 + layout::kStatus.y);
+    colour(status_trouble_ ? kTrouble : kHeading);
+    media::draw_text(fitted(status_, layout::kStatus.w), x0 + layout::kStatus.x, y0 + layout::kStatus.y + 5);
   }
 
   // The keyboard's place: a ring round the control it would use.

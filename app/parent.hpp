@@ -122,9 +122,6 @@ class Parent {
  private:
   static constexpr int kLineH = 22;               // a line of the page's text
   static constexpr int kFoldersRefreshMs = 500;   // the folders' counts, while pictures load
-  // Time up: the play-time row's two buttons.
-  static constexpr layout::Rect kMoreTimeButton{240, layout::kLimitRowY, 230, layout::kButtonH};
-  static constexpr layout::Rect kEndPlayButton{484, layout::kLimitRowY, 230, layout::kButtonH};
 
   ParentAsk use(const PageControl& c);
   // Saves one line of the configuration file and says on the page what changed and where it was
@@ -148,7 +145,14 @@ class Parent {
   std::string status_;
   bool status_trouble_ = false;
   std::vector<FolderSummary> folders_;         // as of the page's opening, renewed while it shows
-  std::vector<layout::Rect> folder_buttons_;   // one per parent's folder of folders_
+  // Where each folder of folders_ goes on the pictures card.
+  struct FolderPlace {
+    int top = 0;                        // its first line, page pixels
+    std::optional<layout::Rect> button;  // "open the folder", for the parent's folders
+    int left_out_shown = 0;             // files left out listed by name
+    bool more_line = false;             // then "and N more"
+  };
+  std::vector<FolderPlace> places_;
   int folders_read_ms_ = 0;
   // Read when first shown: the page's pictures, its font and the break screen.
   mutable media::ImagePtr page_, page_on_, folder_button_, break_image_, help_zero_;

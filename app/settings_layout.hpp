@@ -48,6 +48,10 @@ constexpr int kLimitRowY = 588;
 constexpr std::array<int, 7> kLimitMinutes{0, 10, 15, 20, 30, 45, 60};
 constexpr Rect limit_button(int i) { return Rect{60 + i * 100, kLimitRowY, 88, kButtonH}; }
 
+// When play time is up the play-time row offers these two instead (drawn by the program).
+constexpr Rect kMoreTime{60, kLimitRowY, 240, kButtonH};
+constexpr Rect kEndPlay{316, kLimitRowY, 240, kButtonH};
+
 // The right card: the picture folders, drawn by the program (they are only known at run time).
 constexpr Rect kPicturesCard{490, 170, 370, 360};
 constexpr int kPicturesTextX = 510, kPicturesTextY = 222, kPicturesTextW = 330;

@@ -63,11 +63,28 @@ bool near(uint32_t argb, int r, int g, int b, int tol) {
 Pipkin::Pipkin(const Options& opt) : env_(opt.env), wait_for_pictures_(opt.wait_for_pictures) {
   char tmpl[] = "/tmp/pipkin-e2e-XXXXXX";
   dir_ = mkdtemp(tmpl);
-  sh("cp '" + build_dir() + "/pipkin' '" + dir_ + "/' && cp -r '" + build_dir() + "/data' '" + dir_ + "/data'");
-  sh("rm -f '" + dir_ + "/data/pipkin.txt' '" + dir_ + "/data/config.txt'");
-  if (!opt.keep_pictures) sh("rm -rf '" + dir_ + "/data/pics' && mkdir '" + dir_ + "/data/pics'");
-  if (opt.level > 0) write_text(dir_ + "/data/pipkin.txt", std::to_string(opt.level) + "\r\n");
-  if (!opt.config.empty()) write_text(dir_ + "/data/config.txt", opt.config);
+  std::string state_dir = dir_ + "/data/", config_dir = dir_ + "/data/";
+  if (opt.installed) {
+    program_ = dir_ + "/usr/bin/pipkin";
+    data_ = dir_ + "/usr/share/pipkin/";
+    const std::string home = this->home();
+    state_dir = home + "/.local/state/pipkin/";
+    config_dir = home + "/.config/pipkin/";
+    sh("mkdir -p '" + dir_ + "/usr/bin' '" + dir_ + "/usr/share' '" + state_dir + "' '" + config_dir + "'");
+    env_.insert(env_.begin(), {{"HOME", home},
+                               {"XDG_CONFIG_HOME", home + "/.config"},
+                               {"XDG_STATE_HOME", home + "/.local/state"},
+                               {"XDG_DATA_HOME", home + "/.local/share"}});
+  } else {
+    program_ = dir_ + "/pipkin";
+    data_ = dir_ + "/data/";
+  }
+  sh("cp '" + build_dir() + "/pipkin' '" + program_ + "' && cp -r '" + build_dir() + "/data' '" +
+     data_.substr(0, data_.size() - 1) + "'");
+  sh("rm -f '" + data_ + "pipkin.txt' '" + data_ + "config.txt'");
+  if (!opt.keep_pictures) sh("rm -rf '" + data_ + "pics' && mkdir '" + data_ + "pics'");
+  if (opt.level > 0) write_text(state_dir + "pipkin.txt", std::to_string(opt.level) + "\r\n");
+  if (!opt.config.empty()) write_text(config_dir + "config.txt", opt.config);
 }
 
 Pipkin::~Pipkin() {
@@ -91,8 +108,7 @@ bool Pipkin::start(bool wait_for_frame) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("PIPKIN_STARTUP_TIMES", times.c_str(), 1);  // the program notes when its pictures are in
     for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
-    std::string prog = dir_ + "/pipkin";
-    execl(prog.c_str(), prog.c_str(), static_cast<char*>(nullptr));
+    execl(program_.c_str(), program_.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   // Input sent before the window is mapped would be lost: wait until it is viewable.
@@ -390,12 +406,14 @@ bool WindowManager::start(int timeout_ms) {
   return ready;
 }
 
-std::string Pipkin::read_text(const std::string& rel) const {
-  std::ifstream f(data(rel), std::ios::binary);
+std::string read_file(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
   if (!f) return "";
   std::stringstream ss;
   ss << f.rdbuf();
   return ss.str();
 }
+
+std::string Pipkin::read_text(const std::string& rel) const { return read_file(data(rel)); }
 
 }  // namespace e2e

@@ -20,6 +20,10 @@ struct Options {
   // start() also waits until the pictures have loaded in the background, so that every digit
   // works at once (false: a test that watches the loading itself).
   bool wait_for_pictures = true;
+  // Laid out as the package installs it (usr/bin/pipkin, usr/share/pipkin) and run with HOME and the
+  // XDG folders in a home of its own: level goes to its state folder, config to its configuration
+  // folder, and keep_pictures false empties the bundled pictures.
+  bool installed = false;
 };
 
 // How long a test waits for what it expects before it gives up: generous, because a busy machine
@@ -37,7 +41,9 @@ class Pipkin {
   Pipkin& operator=(const Pipkin&) = delete;
 
   const std::string& dir() const { return dir_; }     // the copy's folder (program + data/)
-  std::string data(const std::string& rel) const { return dir_ + "/data/" + rel; }
+  std::string data(const std::string& rel) const { return data_ + rel; }
+  // Installed: its home folder (HOME), where the parent's folders are.
+  std::string home() const { return dir_ + "/home"; }
 
   // Starts the program and waits until its window is mapped and (when wait_for_frame) its first
   // frame is on screen. False on failure.
@@ -80,6 +86,8 @@ class Pipkin {
   media::PixmapPtr grab();
 
   std::string dir_;
+  std::string program_;  // the copy's executable
+  std::string data_;     // its data folder, ending in '/'
   std::vector<std::pair<std::string, std::string>> env_;
   bool wait_for_pictures_ = true;
   std::string window_;
@@ -119,6 +127,9 @@ class WindowManager {
  private:
   int pid_ = -1;
 };
+
+// A whole file, "" when it cannot be read.
+std::string read_file(const std::string& path);
 
 // Polls cond every 50 ms until it holds; false after timeout_ms.
 bool wait_until(const std::function<bool()>& cond, int timeout_ms);

@@ -259,6 +259,53 @@ TEST(Display, AWindowWhenAskedForIsAsBefore) {
   EXPECT_TRUE(app.wait_exit(20000));
 }
 
+// The parent's settings page switches a running program between a window and the full screen, and
+// the choice is saved in the installed program's configuration file for the next start.
+TEST(Display, TheSettingsPageSwitchesToFullScreenAndBackAndSavesIt) {
+  e2e::XServer x({"1024x768x24"});
+  ASSERT_TRUE(x.ok());
+  e2e::WindowManager wm;
+  ASSERT_TRUE(wm.start());
+  XDisplay d = open_x();
+  ASSERT_TRUE(d);
+  e2e::Options opt;
+  opt.installed = true;
+  opt.config = "1\n";
+  Pipkin app(opt);
+  const std::string config = app.home() + "/.config/pipkin/config.txt";
+  // The framed window reaches past the bottom of this screen: wait for the window alone.
+  ASSERT_TRUE(app.start(false)) << app.stderr_text();
+  Window w = id_of(app);
+  auto framed = [&] {
+    std::vector<long> frame = long_property(d.get(), w, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    return frame.size() == 4 && frame[2] > 0 && !in_fullscreen_state(d.get(), w);
+  };
+  auto full = [&] {
+    Placement p = placement(d.get(), w);
+    return in_fullscreen_state(d.get(), w) && p.x == 0 && p.y == 0 && p.w == 1024 && p.h == 768;
+  };
+  ASSERT_TRUE(wait_until(framed, 20000)) << "a window with a title bar";
+  // The page opens with its first control, "Full screen", under the keyboard.
+  app.key("ctrl+p");
+  app.key("Return");
+  EXPECT_TRUE(wait_until(full, 20000)) << app.stderr_text();
+  EXPECT_TRUE(wait_until([&] { return e2e::read_file(config) == "0\n"; }, 20000)) << e2e::read_file(config);
+  EXPECT_TRUE(app.wait_for([](const media::Pixmap& p) {
+    return p.width == 1024 && e2e::near(read_pixel(p, 700, 150), 255, 254, 246, 8);  // the page's cream
+  }));
+  app.screenshot(shot("parent_settings_full_screen"));
+  // "Window", one to the right.
+  app.key("Right");
+  app.key("Return");
+  EXPECT_TRUE(wait_until(framed, 20000));
+  EXPECT_EQ(placement(d.get(), w).w, 1024);
+  EXPECT_TRUE(wait_until([&] { return e2e::read_file(config) == "1\n"; }, 20000)) << e2e::read_file(config);
+  app.key("Escape");  // the page
+  app.key("Escape");  // the program
+  EXPECT_TRUE(app.wait_exit(20000));
+  EXPECT_EQ(app.exit_status(), 0);
+}
+
 TEST(Display, OpensOnTheScreenThatHoldsThePointer) {
   // Xvfb cannot put two monitors side by side in one screen, but two screens of one server are
   // listed as two displays. Both start at (0,0), so the pointer (and the middle of the full screen,

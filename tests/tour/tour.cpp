@@ -137,7 +137,52 @@ int main(int argc, char** argv) {
   expect(!title || app.wait_for([&](const media::Pixmap& p) { return changed(*title, p, 300, 300, 700, 500) > 20000; }),
          "the title's help page");
   shot(std::to_string(table.count() + 1) + "-help");
+  app.key("h");
+  expect(!title || app.wait_for([&](const media::Pixmap& p) { return changed(*title, p, 300, 300, 700, 500) < 100; }),
+         "the help page closed");
+  // The parent's settings page: its header stands where the page's picture has it.
+  const int page_x = (1024 - 900) / 2, page_y = (768 - 680) / 2;
+  media::PixmapPtr page = media::load_pixmap(app.data("help/settings.png"));
+  auto shows_page = [&](const media::Pixmap& p) {
+    if (!page) return true;
+    int same = 0;
+    for (int y = 20; y < 120; y += 4)
+      for (int x = 20; x < 700; x += 4)
+      {
+        const uint32_t q = media::read_pixel(*page, x, y);
+        same += e2e::near(media::read_pixel(p, page_x + x, page_y + y), (q >> 16) & 255, (q >> 8) & 255, q & 255);
+      }
+    return same > 170 * 25 * 9 / 10;
+  };
+  app.key("ctrl+p");
+  expect(app.wait_for(shows_page), "the settings page");
+  shot(std::to_string(table.count() + 2) + "-settings");
+  app.key("Escape");
+  expect(app.wait_for([&](const media::Pixmap& p) { return !shows_page(p); }), "the settings page closed");
   app.key("Escape");
   bool ended = app.wait_exit() && app.exit_status() == 0;
+
+  // The break at the end of play time, with a play-time minute of a second and a half, and the page
+  // the parent opens on it.
+  e2e::Options timed = opt;
+  timed.config = "0\n0\n0\n1\n1\n";
+  timed.env = {{"PIPKIN_TEST_MINUTE_MS", "1500"}};
+  e2e::Pipkin later(timed);
+  media::PixmapPtr rest = media::load_pixmap(later.data("images/break.png"));
+  if (!later.start()) {
+    std::fprintf(stderr, "tour: Pipkin did not start again:\n%s", later.stderr_text().c_str());
+    return 1;
+  }
+  later.key("1");
+  expect(!rest || later.wait_for([&](const media::Pixmap& p) { return changed(*rest, p, 0, 0, 1024, 720) < 2000; }),
+         "the break screen");
+  later.screenshot(out + "/" + std::to_string(table.count() + 3) + "-break.png");
+  std::printf("tour: %s\n", (out + "/" + std::to_string(table.count() + 3) + "-break.png").c_str());
+  later.key("ctrl+p");
+  expect(later.wait_for(shows_page), "the settings page over the break");
+  later.screenshot(out + "/" + std::to_string(table.count() + 4) + "-break-settings.png");
+  std::printf("tour: %s\n", (out + "/" + std::to_string(table.count() + 4) + "-break-settings.png").c_str());
+  later.key("ctrl+q");
+  ended = later.wait_exit() && later.exit_status() == 0 && ended;
   return ended && all_seen ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include "app/effects.hpp"
 #include "app/furniture.hpp"
 #include "media/events.hpp"
+#include "media/sound.hpp"
 #include "tests/unit/test_world.hpp"
 
 using namespace app;
@@ -80,6 +81,20 @@ TEST(Furniture, SoundsLoadOnFirstPlayWithSoundOn) {
   later.play(Effect::Ping);
   EXPECT_TRUE(later.loaded(Effect::Ping));
   std::filesystem::remove_all(dir);
+}
+
+// The break's soft tune plays like any effect, and turning sound off silences it at once (S on the
+// break screen), not only what comes later.
+TEST(Furniture, SoundOffSilencesWhatIsPlaying) {
+  SoundEffects sounds(std::string(PIPKIN_DATA_DIR) + "/");
+  media::stop_sounds();
+  sounds.play(Effect::Break);
+  sounds.play(Effect::Magic);
+  EXPECT_EQ(media::channels_playing(), 2);
+  sounds.set_on(false);
+  EXPECT_EQ(media::channels_playing(), 0);
+  sounds.play(Effect::Break);
+  EXPECT_EQ(media::channels_playing(), 0);
 }
 
 // Help pages are read when first shown, not at start-up: each once, kept afterwards; a page that

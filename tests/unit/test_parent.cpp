@@ -243,7 +243,11 @@ TEST_F(ParentSide, FoldersAreNamedForTheParentAndOpenInTheFileManager) {
   const std::vector<std::string> title = p.folder_lines();
   ASSERT_EQ(title.size(), 2u);
   EXPECT_NE(title[0].find("Ctrl+P"), std::string::npos);
-  EXPECT_NE(title[1].find("52 pictures from ~/Pictures/Pipkin"), std::string::npos) << title[1];
+  EXPECT_EQ(title[1], "12 pictures from ~/Pictures/Pipkin.");
+  folders[0].pictures = 0;
+  EXPECT_EQ(p.folder_lines()[1], "Put your photos in ~/Pictures/Pipkin; until then Pipkin shows 40 pictures of its own.");
+  folders[1].pictures = 1;
+  EXPECT_EQ(p.folder_lines()[1], "1 picture from ~/.local/share/pipkin/pics.");
 
   setup.mode = RunMode::Portable;
   EXPECT_TRUE(make().folder_lines().empty()) << "the portable copy keeps its own title words";
