@@ -325,7 +325,7 @@ void Parent::draw_help_folders(int page_x, int page_y) const {
     y += kLineH;
   }
   colour(kSoftInk);
-  media::draw_text(fitted("Settings for the parent: Ctrl+P", w), x, y);
+  media::draw_text(fitted("Settings kept in " + folder_for_parent(setup_.config_file, setup_.home), w), x, y);
 }
 
 void Parent::ensure_font() const {

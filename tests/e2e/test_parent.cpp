@@ -110,6 +110,27 @@ TEST(Parent, InstalledProgramNamesItsFoldersAndListsWhatItLeftOut) {
   EXPECT_LT(rest.n, 50) << "the rest of the title is the same; differs in " << rest.x0 << "," << rest.y0 << " - "
                         << rest.x1 << "," << rest.y1;
 
+  // Help page 0 as the installed program has it, its folders written into the box it leaves.
+  media::PixmapPtr help = media::load_pixmap(app.data("help/0-installed.png"));
+  ASSERT_TRUE(help);
+  const int help_x = (1024 - help->width) / 2, help_y = (768 - help->height) / 2;
+  app.key("h");
+  ASSERT_TRUE(app.wait_for([&](const media::Pixmap& s) {
+    return e2e::near(read_pixel(s, help_x + 30, help_y + 300), (read_pixel(*help, 30, 300) >> 16) & 255,
+                     (read_pixel(*help, 30, 300) >> 8) & 255, read_pixel(*help, 30, 300) & 255);
+  }));
+  media::PixmapPtr with_help = app.screenshot(e2e::shot("parent_installed_help"));
+  ASSERT_TRUE(with_help);
+  int ink = 0;
+  const layout::Rect box = layout::kHelpFoldersBox;
+  for (int y = box.y + 4; y < box.y + box.h - 4; ++y)
+    for (int x = box.x + 4; x < box.x + box.w - 4; ++x) {
+      const uint32_t c = read_pixel(*with_help, help_x + x, help_y + y);
+      ink += ((c >> 16) & 255) < 120 && ((c >> 8) & 255) < 120;
+    }
+  EXPECT_GT(ink, 300) << "the folders are written into the help page's box";
+  app.key("h");
+
   // Control+P: the page, with the two files left out in the pictures card.
   media::PixmapPtr page = media::load_pixmap(app.data("help/settings.png"));
   ASSERT_TRUE(page);
