@@ -67,10 +67,10 @@ std::string folder_for_parent(const std::string& folder, const std::string& home
   return folder;
 }
 
-Desktop real_desktop() {
+Desktop real_desktop(bool whole_session) {
   Desktop d;
   d.set_fullscreen = [](bool on) { return media::set_fullscreen(on, media::kScreenW, media::kScreenH); };
-  d.hold_keyboard = [](bool on) { media::hold_keyboard(on); };
+  d.hold_keyboard = [whole_session](bool on) { media::hold_keyboard(on, whole_session); };
   d.open_folder = [](const std::string& folder) {
     std::string why;
     if (media::launch({"xdg-open", folder}, &why)) return true;

@@ -28,8 +28,9 @@ struct Desktop {
   std::function<bool(const std::string& folder)> open_folder;   // in the desktop's file manager
 };
 
-// The desktop as it really is: the display, the keyboard hold and xdg-open.
-Desktop real_desktop();
+// The desktop as it really is: the display, the keyboard hold and xdg-open. whole_session: the
+// program is the whole session (see media::hold_keyboard), kept when the lock is turned on again.
+Desktop real_desktop(bool whole_session);
 
 // One picture folder as the page shows it.
 struct FolderSummary {
