@@ -199,6 +199,33 @@ INSTANTIATE_TEST_SUITE_P(Wayland, OnSway,
 
 // The child lock in full screen through the native driver: the desktop's shortcuts and every key
 // alone reach neither sway nor the program; Control+Escape held ends the program.
+// On the native driver the parent's settings page turns a window into the full screen and back while
+// the program runs, and saves each choice.
+TEST(Wayland, TheSettingsPageSwitchesTheWindowToFullScreenAndBack) {
+  SKIP_WITHOUT_WAYLAND_TOOLS();
+  Desktop d;
+  ASSERT_TRUE(d.start_sway(1.0)) << d.compositor_log();
+  d.set_level(1);
+  d.set_config("1\n");
+  ASSERT_TRUE(d.start_pipkin("", {})) << d.pipkin_stderr() << d.compositor_log();
+  ASSERT_TRUE(d.has_view("xdg_shell"));
+  ASSERT_FALSE(d.pipkin_fullscreen()) << "a tiled window to begin with";
+  // The page opens with "Full screen" under the keyboard.
+  ASSERT_TRUE(d.key("ctrl+p"));
+  ASSERT_TRUE(d.key("Return"));
+  EXPECT_TRUE(e2e::wait_until([&] { return d.pipkin_fullscreen(); }, e2e::kDeadlineMs)) << d.pipkin_stderr();
+  EXPECT_TRUE(e2e::wait_until([&] { return d.read_data("config.txt") == "0\n"; }, e2e::kDeadlineMs));
+  d.screenshot(shot("wayland_settings_full_screen"));
+  ASSERT_TRUE(d.key("Right"));
+  ASSERT_TRUE(d.key("Return"));
+  EXPECT_TRUE(e2e::wait_until([&] { return !d.pipkin_fullscreen(); }, e2e::kDeadlineMs));
+  EXPECT_TRUE(e2e::wait_until([&] { return d.read_data("config.txt") == "1\n"; }, e2e::kDeadlineMs));
+  ASSERT_TRUE(d.key("Escape"));  // the page
+  ASSERT_TRUE(d.key("Escape"));  // the program
+  ASSERT_TRUE(d.wait_pipkin_exit(e2e::kDeadlineMs));
+  EXPECT_EQ(d.pipkin_status(), 0) << d.pipkin_stderr();
+}
+
 TEST(Wayland, ChildLockHoldsTheDesktopsKeys) {
   SKIP_WITHOUT_WAYLAND_TOOLS();
   Desktop d;

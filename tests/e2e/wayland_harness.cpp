@@ -560,6 +560,18 @@ bool Desktop::swaymsg(const std::vector<std::string>& args) {
   return run(argv) == 0;
 }
 
+bool Desktop::pipkin_fullscreen() {
+  const std::string file = dir_ + "/tree.json";
+  std::remove(file.c_str());  // the output is added to the file
+  if (run({"swaymsg", "-t", "get_tree"}, file) != 0) return false;
+  // The window's own node: its name, then (sway lists it among the fields after) its mode.
+  const std::string tree = read_file(file);
+  const size_t name = tree.find("\"name\": \"Pipkin\"");
+  if (name == std::string::npos) return false;
+  const size_t mode = tree.find("\"fullscreen_mode\": ", name);
+  return mode != std::string::npos && tree.compare(mode + 19, 1, "1") == 0;
+}
+
 bool Desktop::pointer_to(double x, double y) {
   char at[64];
   std::snprintf(at, sizeof at, "%.2f %.2f", x, y);

@@ -116,6 +116,8 @@ class Desktop {
   // The views sway shows: true when a window titled "Pipkin" with this shell ("xdg_shell" or
   // "xwayland") is there.
   bool has_view(const std::string& shell);
+  // sway shows the window titled "Pipkin" full screen.
+  bool pipkin_fullscreen();
   // Runs swaymsg with these arguments; true when it exited 0.
   bool swaymsg(const std::vector<std::string>& args);
 
