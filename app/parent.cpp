@@ -239,18 +239,21 @@ void Parent::end_break() { on_break_ = false; }
 
 bool Parent::tick(int now_ms, bool active, bool may_break) {
   clock_.tick(now_ms, active);
+  bool changed = false;
   if (page_shown_ && now_ms - folders_read_ms_ >= kFoldersRefreshMs) {
-    refresh_folders();
+    changed = refresh_folders();  // pictures still loading change the counts
     folders_read_ms_ = now_ms;
   }
-  if (on_break_ || !may_break || !clock_.time_up()) return false;
+  if (on_break_ || !may_break || !clock_.time_up()) return changed;
   on_break_ = true;
   effects_.play(Effect::Break);
   return true;
 }
 
-void Parent::refresh_folders() {
-  folders_ = setup_.folders ? setup_.folders() : std::vector<FolderSummary>{};
+bool Parent::refresh_folders() {
+  std::vector<FolderSummary> now = setup_.folders ? setup_.folders() : std::vector<FolderSummary>{};
+  if (now == folders_ && !places_.empty()) return false;
+  folders_ = std::move(now);
   // Every folder gets its two lines and, when it is the parent's, a button; the files left out get
   // the lines that are left, first come first served, each list ending in "and N more" if cut.
   places_.clear();
@@ -276,6 +279,7 @@ void Parent::refresh_folders() {
     y += used * kLineH + 10;
     places_.push_back(place);
   }
+  return true;
 }
 
 std::vector<std::string> Parent::folder_lines() const {

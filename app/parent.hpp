@@ -39,6 +39,7 @@ struct FolderSummary {
   int pictures = 0;
   int left_out = 0;
   std::vector<std::string> left_out_lines;  // "broken.jpg: cut short", the first few
+  bool operator==(const FolderSummary&) const = default;
 };
 
 // What the parent's side starts with.
@@ -98,8 +99,8 @@ class Parent {
   // A click, in picture coordinates, while the page is shown.
   ParentAsk page_click(int x, int y);
   // Time has passed (the loop's clock); active: the window is shown and has the focus, so play time
-  // counts. may_break: nothing is under way that should finish first. True when the break has just
-  // begun.
+  // counts. may_break: nothing is under way that should finish first. True when what it shows
+  // changed: the break has just begun, or the page's folder counts moved while pictures load.
   bool tick(int now_ms, bool active, bool may_break);
 
   // The break screen, then the page, as they stand (each only when shown).
@@ -130,7 +131,7 @@ class Parent {
   void save(ConfigLine line, const std::string& value, const std::string& said);
   void say(std::string text, bool trouble = false);
   void end_break();
-  void refresh_folders();
+  bool refresh_folders();  // true when what the page lists changed
   void ensure_font() const;
   void draw_page() const;
 
