@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -28,6 +29,9 @@ DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions&
   if (starts_with(data, size, "\x89PNG\r\n\x1a\n", 8)) return decode_png(data, size);
   if (starts_with(data, size, "\xFF\xD8\xFF", 3)) return decode_jpeg(data, size, opt);
   if (starts_with(data, size, "BM", 2)) return decode_bmp(data, size);
+  // RIFF....WEBP, or a file cut before the end of that.
+  if (starts_with(data, size, "RIFF", 4) && (size <= 8 || std::memcmp(data + 8, "WEBP", std::min<size_t>(size - 8, 4)) == 0))
+    return decode_webp(data, size, opt);
   return refused("not a PNG, JPEG or BMP file");
 }
 

@@ -34,7 +34,8 @@ static_assert(kDecodeBudgetBytes - kDecodeForegroundBytes >=
 
 struct DecodeOptions {
   // When both are > 0 a JPEG may be decoded at a reduced DCT scale (1/2, 1/4, 1/8) as long as the
-  // result still covers min_width x min_height. Other formats ignore it.
+  // result still covers min_width x min_height, and a WebP at the smallest size that covers it.
+  // Other formats ignore it.
   int min_width = 0;
   int min_height = 0;
   // Also try the scales 3/8, 5/8, 6/8 and 7/8 (the smallest that fits wins).
@@ -62,6 +63,8 @@ bool image_size_ok(int64_t w, int64_t h);
 DecodeResult decode_png(const uint8_t* data, size_t size);
 DecodeResult decode_jpeg(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 DecodeResult decode_bmp(const uint8_t* data, size_t size);
+// WebP: a still picture, or an animation's first frame. Scaled down while decoding like a JPEG.
+DecodeResult decode_webp(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 // Chooses the decoder by the file's first bytes.
 DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 

@@ -6,6 +6,7 @@
 
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
+#include "tests/unit/webp_images.hpp"
 
 using namespace samples;
 
@@ -180,6 +181,24 @@ int main(int argc, char** argv) {
   save("hostile_offset.bmp", hostile::bmp_header(4, 4, 24, 0, 0, 0xFFFFFFF0u) + std::string(48, '\0'));
   save("hostile_rle_cut.bmp", hostile::bmp_header(16000, 4000, 8, 1, 2, 62) + std::string(8, '\x40') + std::string("\x10\x01\x10\x01", 4));
   save("hostile_rle_end.bmp", hostile::bmp_header(4000, 4000, 8, 1, 2, 62) + std::string(8, '\x40') + std::string("\x00\x01", 2));
+
+  {
+    namespace w = webp_images;
+    const auto rgb = w::pixels(23, 17, 3, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px); });
+    const auto rgba = w::pixels(23, 17, 4, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px), px[3] = uint8_t(x * 11); });
+    const std::string lossy = w::encode(23, 17, 3, rgb, 75), lossless = w::encode(23, 17, 3, rgb, -1);
+    save("lossy.webp", lossy);
+    save("lossless.webp", lossless);
+    save("lossy_alpha.webp", w::encode(23, 17, 4, rgba, 75));
+    save("lossless_alpha.webp", w::encode(23, 17, 4, rgba, -1));
+    save("extended.webp", w::riff(w::vp8x(0, 23, 17) + w::chunk("ICCP", std::string(40, 'c')) + w::body(lossy) +
+                                  w::chunk("EXIF", "II*\0")));
+    save("animated.webp", w::riff(w::vp8x(0x12, 30, 20) + w::anim() + w::anmf(2, 2, 23, 17, w::body(lossless)) +
+                                  w::anmf(0, 0, 23, 17, w::body(lossy))));
+    save("hostile_vp8_size.webp", w::with_vp8_size(lossy, 4000, 3000));  // its pixels only, each run
+    save("hostile_vp8l_size.webp", w::with_vp8l_size(lossless, 4000, 3000));
+    save("hostile_riff_size.webp", w::riff(w::body(lossy), 0xFFFFFFF0u));
+  }
 
   std::printf("fuzz_seeds: %d files in %s\n", written, dir.c_str());
   return written == attempted ? 0 : 1;

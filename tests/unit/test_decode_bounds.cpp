@@ -22,6 +22,7 @@
 #include "media/decode.hpp"
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
+#include "tests/unit/webp_images.hpp"
 
 using namespace media;
 using namespace hostile;
@@ -303,6 +304,54 @@ TEST(DecodeBounds, MultiScanJpegsFitTheirReservation) {
   DecodeResult r = decode_image(reinterpret_cast<const uint8_t*>(full.data()), full.size(), opt);
   ASSERT_TRUE(r.pixmap) << r.error;
   EXPECT_EQ(r.pixmap->width, 600);
+}
+
+}  // namespace
+
+// ---- WebP ----
+
+namespace {
+
+TEST(DecodeBounds, WebpHeadersThatLie) {
+  namespace w = webp_images;
+  const std::string lossy = w::photo(64, 48, 80);
+  const std::string lossless = w::encode(64, 48, 3, w::pixels(64, 48, 3, [](int x, int y, uint8_t* p) { samples::photo_pixel(x, y, p); }), -1);
+  expect_bounded("lossy frame 16383 square", w::with_vp8_size(lossy, 16383, 16383), "refused: too large: 16383x16383", 24);
+  expect_bounded("lossless 16384 square", w::with_vp8l_size(lossless, 16384, 16384), "refused: too large: 16384x16384", 24);
+  expect_bounded("animation canvas 2^24 wide", w::riff(w::vp8x(0x02, 1 << 24, 200) + w::anim() + w::anmf(0, 0, 64, 48, w::body(lossy))),
+                 "refused: too large: 16777216x200", 24);
+  expect_bounded("still canvas 2^24 square", w::riff(w::vp8x(0, 1 << 24, 1 << 24) + w::body(lossy)), "refused: corrupt data", 24);
+  expect_bounded("RIFF of 4 GB", w::riff(w::body(lossy), 0xFFFFFFF0u), "refused: truncated", 24);
+  std::string vp8_4gb = "VP8 ";
+  samples::put32(vp8_4gb, 0xFFFFFFF0u);
+  // The file is whole by its RIFF size; its one chunk contradicts it.
+  expect_bounded("VP8 chunk of 4 GB", w::riff(vp8_4gb + w::body(lossy).substr(8)), "refused: corrupt data", 24);
+  std::string anmf_4gb = "ANMF";
+  samples::put32(anmf_4gb, 0xFFFFFFF0u);
+  expect_bounded("frame of 4 GB", w::riff(w::vp8x(0x02, 64, 48) + w::anim() + anmf_4gb + std::string(40, '\0')),
+                 "refused: truncated", 24);
+  // The largest pictures the limits allow, with the data of a small one: a lossy one may make its
+  // pixels, a lossless one (which libwebp keeps whole at 4 bytes a pixel besides) is too large for
+  // the budget and refused before anything.
+  expect_bounded("lossy 64 M pixels, data of 64 x 48", w::with_vp8_size(lossy, 8000, 8000), "refused: truncated",
+                 8000L * 8000 * 3 / (1 << 20) + 16 + 16);
+  expect_bounded("lossless 64 M pixels, data of 64 x 48", w::with_vp8l_size(lossless, 8000, 8000),
+                 "refused: too large: 8000x8000", 24);
+  expect_bounded("lossless 12 M pixels, data of 64 x 48", w::with_vp8l_size(lossless, 4000, 3000), "refused: corrupt data",
+                 4000L * 3000 * (3 + 5) / (1 << 20) + 16 + 16);
+}
+
+TEST(DecodeBounds, WebpPicturesStayWithinTheirReservation) {
+  namespace w = webp_images;
+  auto flat = [](int x, int y, uint8_t* p) { p[0] = uint8_t(x / 50), p[1] = uint8_t(y / 50), p[2] = 90, p[3] = uint8_t(x); };
+  const std::vector<uint8_t> rgba = w::pixels(2000, 1500, 4, flat);
+  expect_bounded("lossless 2000x1500 with alpha", w::encode(2000, 1500, 4, rgba, -1), "ok 2000x1500 o=1",
+                 2000L * 1500 * (4 + 5) / (1 << 20) + 16 + 16);
+  expect_bounded("lossy 2000x1500 with alpha", w::encode(2000, 1500, 4, rgba, 80), "ok 2000x1500 o=1",
+                 2000L * 1500 * (4 + 5) / (1 << 20) + 16 + 16);
+  const std::vector<uint8_t> rgb = w::pixels(2000, 1500, 3, [](int x, int y, uint8_t* p) { samples::photo_pixel(x, y, p); });
+  expect_bounded("lossy 2000x1500", w::encode(2000, 1500, 3, rgb, 80), "ok 2000x1500 o=1",
+                 2000L * 1500 * 3 / (1 << 20) + 16 + 16);
 }
 
 }  // namespace
