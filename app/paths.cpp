@@ -21,10 +21,10 @@ namespace {
 const char* const kPicturesNote =
     "Pipkin's pictures\n"
     "\n"
-    "Put photos and pictures for Pipkin into this folder: PNG, JPEG or BMP files whose names end in\n"
-    "lowercase .png, .jpg or .bmp. Pipkin reads them when it starts. Pictures of any size are fine;\n"
-    "camera photos are turned upright. While this folder (and Pictures/Pipkin) hold no picture,\n"
-    "Pipkin shows its own.\n";
+    "Put photos and pictures for Pipkin into this folder, or into folders inside it: PNG, JPEG or\n"
+    "BMP files whose names end in .png, .jpg, .jpeg, .jpe or .bmp (upper or lower case). Pipkin\n"
+    "reads them when it starts. Pictures of any size are fine; camera photos are turned upright.\n"
+    "While this folder (and Pictures/Pipkin) hold no picture, Pipkin shows its own.\n";
 
 std::string with_slash(std::string dir) {
   if (dir.empty() || dir.back() != '/') dir += '/';
@@ -46,16 +46,6 @@ std::string base_folder(const std::string& variable, const std::string& home, co
 bool is_dir(const std::string& path) {
   std::error_code ec;
   return fs::is_directory(path, ec);
-}
-
-bool holds_a_picture(const std::string& folder) {
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (classify_picture_name(it->path().filename().string()) != PictureName::Accept) continue;
-    std::error_code ec2;
-    if (fs::is_regular_file(it->path(), ec2)) return true;
-  }
-  return false;
 }
 
 // Creates the folder (and its parents) and checks it can be written to. "" on success, else why not.
@@ -114,7 +104,7 @@ Folders prepare_folders(const Environment& env, const FolderOverrides& overrides
     f.data_dir = "data/";
     f.config_file = "data/config.txt";
     f.progress_dir = "data/";
-    f.picture_dirs = {"data/pics"};
+    f.picture_dirs = {{"data/pics", NameRule::Strict}};
   } else {
     f.mode = RunMode::Installed;
     f.data_dir = with_slash((fs::path(env.exe_dir) / ".." / "share" / "pipkin").lexically_normal().string());
@@ -140,16 +130,17 @@ Folders prepare_folders(const Environment& env, const FolderOverrides& overrides
       }
       f.parent_dirs = {pictures_folder(env) + "/Pipkin", own};
       for (const std::string& dir : {own, pictures_folder(env) + "/Pipkin"})
-        if (holds_a_picture(dir)) f.picture_dirs.push_back(dir);
+        if (holds_a_picture({dir, NameRule::Relaxed})) f.picture_dirs.push_back({dir, NameRule::Relaxed});
     }
   }
   if (!overrides.data_dir.empty()) f.data_dir = with_slash(overrides.data_dir);
-  if (f.mode == RunMode::Portable) f.parent_dirs = f.picture_dirs;
+  if (f.mode == RunMode::Portable)
+    for (const PictureFolder& p : f.picture_dirs) f.parent_dirs.push_back(p.dir);
   if (!overrides.pictures_dir.empty()) {
-    f.picture_dirs = {overrides.pictures_dir};
+    f.picture_dirs = {{overrides.pictures_dir, NameRule::Relaxed}};
     f.parent_dirs = {overrides.pictures_dir};
   } else if (f.mode == RunMode::Installed && f.picture_dirs.empty()) {
-    f.picture_dirs = {f.data_dir + "pics"};  // the bundled pictures
+    f.picture_dirs = {{f.data_dir + "pics", NameRule::Strict}};  // the bundled pictures, ours, as in the portable copy
   }
   if (f.mode == RunMode::Installed && !is_dir(f.data_dir))
     f.problems.push_back(f.data_dir + ": Pipkin's data folder is missing; reinstall Pipkin or give --data DIR");

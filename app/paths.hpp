@@ -14,6 +14,23 @@ namespace app {
 
 enum class RunMode { Portable, Installed };
 
+// How the names in a pictures folder are read; chosen with the folder, and handed on with it.
+enum class NameRule {
+  // The portable copy's data/pics, as it always was: the folder's own files only, in the order the
+  // system lists them, names ending in lowercase .png, .jpg or .bmp (an upper-case one is reported).
+  Strict,
+  // The parent's folders (installed, or --pictures): endings in any case and every JPEG ending, the
+  // folder's own files in name order and then its subfolders, depth first in name order.
+  Relaxed,
+};
+
+// A folder to read pictures from, and how.
+struct PictureFolder {
+  std::string dir;
+  NameRule rule = NameRule::Strict;
+  bool operator==(const PictureFolder&) const = default;
+};
+
 // What the choice depends on, gathered from the process (current_environment) or made up by tests.
 // Empty strings stand for unset variables.
 struct Environment {
@@ -35,7 +52,7 @@ struct Folders {
   std::string data_dir;       // resources, ending in '/'
   std::string config_file;    // config.txt (read only, may be missing)
   std::string progress_dir;   // folder of the progress file, ending in '/'; "" when it cannot be kept
-  std::vector<std::string> picture_dirs;  // read in this order, their pictures concatenated
+  std::vector<PictureFolder> picture_dirs;  // read in this order, their pictures concatenated
   // The folders a parent puts pictures in, read or not (an empty one is not read): what the
   // program names to the parent. The bundled pictures are not among them.
   std::vector<std::string> parent_dirs;

@@ -307,7 +307,7 @@ void PictureStore::prepare(std::vector<FolderListing> folders, PictureCodec code
     r.folder = f.folder;
     r.opened = f.opened;
     r.to_come = f.names.size();
-    r.left_out = f.refused.size();
+    r.left_out = f.refused.size() + f.refused_more;
     if (f.refused.size() > FolderReport::kListedMost) f.refused.resize(FolderReport::kListedMost);
     r.listed = std::move(f.refused);
     reports.push_back(std::move(r));

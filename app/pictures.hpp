@@ -1,6 +1,6 @@
-// The pictures as the activities reach them, and the pictures folder: every picture whose name ends
-// in lowercase .png, .jpg or .bmp, in the folder's order, turned upright and fitted to cover the
-// 1024x768 screen, loaded in the background into a PictureStore (app/picture_store.hpp).
+// The pictures as the activities reach them, and the pictures folders: every picture whose name the
+// folder's NameRule takes (app/paths.hpp), in the folder's order, turned upright and fitted to cover
+// the 1024x768 screen, loaded in the background into a PictureStore (app/picture_store.hpp).
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/paths.hpp"
 #include "media/image.hpp"
 
 namespace app {
@@ -42,10 +43,25 @@ class PictureList final : public Pictures {
   std::vector<media::ImagePtr> list_;
 };
 
-// What a folder entry is: a picture to load, a picture with an upper-case ending (reported, not
-// read), or something else (ignored).
+// The formats a picture's name can promise.
+enum class PictureFormat { Png, Jpeg, Bmp };
+
+// A name ending that makes a file a picture. Compared in any case in relaxed folders; strict folders
+// take only the ones marked strict, and only in lowercase.
+struct PictureEnding {
+  const char* ending;  // lowercase, with its dot
+  PictureFormat format;
+  bool strict;  // also taken in a strict folder
+};
+// Every ending Pipkin takes, in one table (a new decoder adds its endings there).
+const std::vector<PictureEnding>& picture_endings();
+
+// What a folder entry is under the folder's rule: a picture to load, a picture with an upper-case
+// ending (strict folders: reported, not read), or something else.
 enum class PictureName { Accept, WrongCase, Ignore };
-PictureName classify_picture_name(const std::string& name);
+PictureName classify_picture_name(const std::string& name, NameRule rule);
+// The ending a name is taken for under the rule; none when it is not a picture's name there.
+const PictureEnding* picture_ending(const std::string& name, NameRule rule);
 
 // Why a file of a pictures folder was left out, as the parent's page tells it.
 enum class LeftOutReason : uint8_t {
@@ -65,19 +81,36 @@ struct LeftOutFile {
 };
 
 // A folder's entries: the pictures to load and the files left out by their names alone (upper-case
-// endings; regular files with other endings, except hidden ones and Pipkin's own note).
+// endings in a strict folder; regular files with other endings, except hidden ones and Pipkin's own
+// note). Names are inside the folder: "Summer 2026/beach.jpg" for one in a subfolder.
 struct FolderListing {
   std::string folder;
   bool opened = false;  // the folder could be listed
   std::vector<std::string> names;  // the pictures, in the folder's order
-  std::vector<LeftOutFile> refused;
+  std::vector<LeftOutFile> refused;  // the first few hundred left out (FolderReport::kListedMost)
+  size_t refused_more = 0;  // left out past those, counted only, so memory stays bounded
 };
 
-// Lists a pictures folder; upper-case endings and a folder that cannot be opened are reported on
-// standard error.
-FolderListing list_picture_folder(const std::string& folder);
+// How far listing goes: pictures in all (across every folder listed together), subfolder levels
+// below a relaxed folder, and entries looked at in all (a tree of millions of other files ends too).
+struct ListingLimits {
+  size_t pictures = 10'000;
+  int depth = 8;
+  size_t entries = 200'000;
+};
 
-// The accepted names in the folder's order (list_picture_folder's names).
+// Lists the folders under their rules, one listing each, in order. On standard error: a folder that
+// cannot be opened, each upper-case ending in a strict folder, one line per folder counting the
+// files that are not pictures, and one line when a limit stops the listing. A folder (the same
+// device and inode, reached again through a symbolic link) is never read twice.
+std::vector<FolderListing> list_picture_folders(const std::vector<PictureFolder>& folders,
+                                                const ListingLimits& limits = {});
+FolderListing list_picture_folder(const PictureFolder& folder, const ListingLimits& limits = {});
+
+// Whether the folder (under its rule, subfolders included) holds a picture's name; quiet.
+bool holds_a_picture(const PictureFolder& folder);
+
+// The accepted names of a strict folder, in its order (list_picture_folder's names).
 std::vector<std::string> picture_names(const std::string& folder);
 
 // What became of one folder's files so far, for the parent's page.
@@ -97,12 +130,12 @@ class PictureStore;
 // background by one worker per core (at most PictureStore::kMaxWorkers) once store.run() starts
 // them. With PIPKIN_HOLD_PICTURES=N:FILE in the environment, loading stops after N files until FILE
 // exists.
-void prepare_pictures(PictureStore& store, const std::vector<std::string>& folders, int width = 1024,
+void prepare_pictures(PictureStore& store, const std::vector<PictureFolder>& folders, int width = 1024,
                       int height = 768);
 
-// The whole folder (or folders), loaded before it returns (tests, benchmarks).
+// The folders, loaded before it returns (tests, benchmarks); one folder alone is read strictly.
 PictureStore load_pictures(const std::string& folder, int width = 1024, int height = 768);
-PictureStore load_pictures(const std::vector<std::string>& folders, int width = 1024, int height = 768);
+PictureStore load_pictures(const std::vector<PictureFolder>& folders, int width = 1024, int height = 768);
 
 // For the start-up benchmark: with PIPKIN_STARTUP_TIMES=FILE in the environment, appends a line
 // "what milliseconds" (the monotonic clock) to FILE.

@@ -62,9 +62,9 @@ std::vector<FolderSummary> folder_summaries(const Folders& folders, const Pictur
   };
   std::vector<FolderSummary> out;
   for (const std::string& dir : folders.parent_dirs) out.push_back(summary(dir, true));
-  for (const std::string& dir : folders.picture_dirs)
-    if (std::find(folders.parent_dirs.begin(), folders.parent_dirs.end(), dir) == folders.parent_dirs.end())
-      out.push_back(summary(dir, false));
+  for (const PictureFolder& p : folders.picture_dirs)
+    if (std::find(folders.parent_dirs.begin(), folders.parent_dirs.end(), p.dir) == folders.parent_dirs.end())
+      out.push_back(summary(p.dir, false));
   return out;
 }
 

@@ -16,7 +16,16 @@
 namespace fs = std::filesystem;
 using app::Environment;
 using app::Folders;
+using app::NameRule;
+using app::PictureFolder;
 using app::RunMode;
+
+namespace app {
+// Failures name the folder and its rule.
+[[maybe_unused]] static void PrintTo(const PictureFolder& p, std::ostream* os) {
+  *os << p.dir << (p.rule == NameRule::Strict ? " (strict)" : " (relaxed)");
+}
+}  // namespace app
 
 namespace {
 
@@ -77,7 +86,7 @@ TEST(Paths, PortableWhenDataLiesBesideTheProgram) {
   EXPECT_EQ(f.data_dir, "data/");
   EXPECT_EQ(f.config_file, "data/config.txt");
   EXPECT_EQ(f.progress_file(), "data/pipkin.txt");
-  EXPECT_EQ(f.picture_dirs, std::vector<std::string>{"data/pics"});
+  EXPECT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{"data/pics", NameRule::Strict}}));
   EXPECT_TRUE(f.problems.empty());
   // Portable runs leave the user's folders alone.
   EXPECT_TRUE(files_under(t / "home").empty());
@@ -98,7 +107,7 @@ TEST(Paths, InstalledWithDefaultFolders) {
   // put there, and while it holds no picture the bundled ones are shown.
   EXPECT_TRUE(fs::is_directory(t / "home/.local/state/pipkin"));
   EXPECT_EQ(files_under(t / "home"), std::vector<std::string>{".local/share/pipkin/pics/README.txt"});
-  EXPECT_EQ(f.picture_dirs, std::vector<std::string>{t / "usr/share/pipkin/pics"});
+  EXPECT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{t / "usr/share/pipkin/pics", NameRule::Strict}}));
   // The configuration folder is only read, never made.
   EXPECT_FALSE(fs::exists(t / "home/.config"));
 
@@ -138,20 +147,38 @@ TEST(Paths, ParentsPicturesComeFromBothFoldersBeforeTheBundledOnes) {
   const std::string own = t / "home/.local/share/pipkin/pics";
   // Only a non-picture in the Pictures/Pipkin folder: still the bundled pictures.
   write(t / "home/Pictures/Pipkin/notes.txt", "x");
-  EXPECT_EQ(app::prepare_folders(env).picture_dirs, std::vector<std::string>{t / "usr/share/pipkin/pics"});
+  EXPECT_EQ(app::prepare_folders(env).picture_dirs, (std::vector<PictureFolder>{{t / "usr/share/pipkin/pics", NameRule::Strict}}));
 
   write(t / "home/Pictures/Pipkin/b.bmp", small_bmp(0x0000FF));
-  EXPECT_EQ(app::prepare_folders(env).picture_dirs, std::vector<std::string>{t / "home/Pictures/Pipkin"});
+  EXPECT_EQ(app::prepare_folders(env).picture_dirs, (std::vector<PictureFolder>{{t / "home/Pictures/Pipkin", NameRule::Relaxed}}));
 
   write(own + "/a.bmp", small_bmp(0xFF0000));
   const Folders f = app::prepare_folders(env);
-  ASSERT_EQ(f.picture_dirs, (std::vector<std::string>{own, t / "home/Pictures/Pipkin"}));
+  ASSERT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{own, NameRule::Relaxed}, {t / "home/Pictures/Pipkin", NameRule::Relaxed}}));
 
   // The loader reads the folders in that order: red from the own folder first, then blue.
   app::PictureStore pics = app::load_pictures(f.picture_dirs, 64, 48);
   ASSERT_EQ(pics.count(), 2u);
   EXPECT_EQ(media::read_pixel(*pics.at(0)->source, 0, 0) & 0xFFFFFF, 0xFF0000u);
   EXPECT_EQ(media::read_pixel(*pics.at(1)->source, 0, 0) & 0xFFFFFF, 0x0000FFu);
+}
+
+// The parent's folders count as holding pictures by the relaxed rule: a picture's name in any case,
+// or one inside a subfolder, is enough; a hidden one or a video is not.
+TEST(Paths, AParentsFolderHoldsPicturesByTheRelaxedRule) {
+  TempRoot t("relaxed");
+  const Environment env = installed(t);
+  const std::string phone = t / "home/Pictures/Pipkin";
+  const std::vector<PictureFolder> bundled{{t / "usr/share/pipkin/pics", NameRule::Strict}};
+  write(phone + "/.hidden.jpg", "x");
+  write(phone + "/.thumbnails/a.jpg", "x");
+  write(phone + "/clip.mp4", "x");
+  EXPECT_EQ(app::prepare_folders(env).picture_dirs, bundled);
+  write(phone + "/Summer 2026/Beach/IMG_0001.JPEG", "x");
+  EXPECT_EQ(app::prepare_folders(env).picture_dirs, (std::vector<PictureFolder>{{phone, NameRule::Relaxed}}));
+  fs::remove_all(phone);
+  write(phone + "/IMG_0002.Jpg", "x");
+  EXPECT_EQ(app::prepare_folders(env).picture_dirs, (std::vector<PictureFolder>{{phone, NameRule::Relaxed}}));
 }
 
 TEST(Paths, PicturesFolderFromUserDirs) {
@@ -173,7 +200,7 @@ TEST(Paths, PicturesFolderFromUserDirs) {
 
   write(t / "home/Fotos/Pipkin/x.bmp", small_bmp(0x00FF00));
   write(t / "cfg/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Fotos\"\n");
-  EXPECT_EQ(app::prepare_folders(env).picture_dirs, std::vector<std::string>{t / "home/Fotos/Pipkin"});
+  EXPECT_EQ(app::prepare_folders(env).picture_dirs, (std::vector<PictureFolder>{{t / "home/Fotos/Pipkin", NameRule::Relaxed}}));
 }
 
 TEST(Paths, FoldersThatCannotBeMadeAreReportedAndTheProgramCarriesOn) {
@@ -191,7 +218,7 @@ TEST(Paths, FoldersThatCannotBeMadeAreReportedAndTheProgramCarriesOn) {
   EXPECT_NE(f.problems[0].find("progress will not be saved"), std::string::npos);
   EXPECT_NE(f.problems[1].find(t / "blocked/data/pipkin/pics"), std::string::npos);
   for (const std::string& p : f.problems) EXPECT_EQ(p.find('\n'), std::string::npos);
-  EXPECT_EQ(f.picture_dirs, std::vector<std::string>{t / "usr/share/pipkin/pics"});
+  EXPECT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{t / "usr/share/pipkin/pics", NameRule::Strict}}));
   EXPECT_EQ(f.data_dir, t / "usr/share/pipkin/");
 }
 
@@ -211,14 +238,14 @@ TEST(Paths, CommandLineFoldersTakePrecedence) {
   fs::create_directories(t / "mine");
   fs::create_directories(t / "otherdata/pics");
   Folders f = app::prepare_folders(env, {"", t / "mine"});
-  EXPECT_EQ(f.picture_dirs, std::vector<std::string>{t / "mine"});
+  EXPECT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{t / "mine", NameRule::Relaxed}}));
   // With --pictures the parent's own pictures folder is not made either.
   EXPECT_FALSE(fs::exists(t / "home/.local/share/pipkin"));
 
   fs::remove_all(t / "home/Pictures");
   f = app::prepare_folders(env, {t / "otherdata", ""});
   EXPECT_EQ(f.data_dir, t / "otherdata/");
-  EXPECT_EQ(f.picture_dirs, std::vector<std::string>{t / "otherdata/pics"});
+  EXPECT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{t / "otherdata/pics", NameRule::Strict}}));
   EXPECT_TRUE(f.problems.empty());
 
   // Portable: the data folder moves, the configuration and progress stay beside the program.
@@ -227,5 +254,5 @@ TEST(Paths, CommandLineFoldersTakePrecedence) {
   EXPECT_EQ(f.mode, RunMode::Portable);
   EXPECT_EQ(f.data_dir, t / "otherdata/");
   EXPECT_EQ(f.config_file, "data/config.txt");
-  EXPECT_EQ(f.picture_dirs, std::vector<std::string>{t / "mine"});
+  EXPECT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{t / "mine", NameRule::Relaxed}}));
 }

@@ -123,13 +123,15 @@ TEST_F(PictureReports, EachFileLeftOutIsNamedWithItsReason) {
   EXPECT_EQ(reasons(r), want);
   EXPECT_EQ(r.listed.size(), 10u);
 
-  // Standard error says what it always said: one line per picture left out and per wrong ending,
-  // none for files of other kinds.
+  // Standard error: one line per picture left out and per wrong ending, and files of other kinds
+  // only counted, in one line for the folder.
   EXPECT_NE(err.find("PHOTO.JPG: not read; rename it to end in lowercase .png, .jpg or .bmp"), std::string::npos) << err;
   EXPECT_NE(err.find("cut.jpg: left out: truncated"), std::string::npos) << err;
   EXPECT_NE(err.find("huge.png: left out: too large: 20000x20000"), std::string::npos) << err;
+  EXPECT_NE(err.find(dir() + ": 2 files that are not pictures left out"), std::string::npos) << err;
   EXPECT_EQ(err.find("photo.heic"), std::string::npos) << err;
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 8) << err;
+  EXPECT_EQ(err.find("video.mp4"), std::string::npos) << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 9) << err;
 }
 
 TEST_F(PictureReports, ReasonsInPlainWords) {
@@ -155,7 +157,9 @@ TEST_F(PictureReports, FoldersAreReportedApart) {
   write("c.jpg", good_jpeg(), "phone");
   write("d.jpg", "text", "phone");
   testing::internal::CaptureStderr();
-  PictureStore store = app::load_pictures({dir("own"), dir("gone"), dir("phone")});
+  PictureStore store = app::load_pictures(std::vector<app::PictureFolder>{{dir("own"), app::NameRule::Strict},
+                                                                           {dir("gone"), app::NameRule::Strict},
+                                                                           {dir("phone"), app::NameRule::Strict}});
   testing::internal::GetCapturedStderr();
   EXPECT_EQ(store.count(), 2u);
   const std::vector<FolderReport> r = store.folder_reports();

@@ -112,13 +112,26 @@ TEST(ShellConfig, ProgressFileIsReadKeptInRangeAndReplacedWhole) {
 
 TEST(ShellConfig, PicturesFolderTakesLowercaseEndingsScaledAndSkipsBadFiles) {
   using app::PictureName;
-  EXPECT_EQ(app::classify_picture_name("a.png"), PictureName::Accept);
-  EXPECT_EQ(app::classify_picture_name(".jpg"), PictureName::Accept);
-  EXPECT_EQ(app::classify_picture_name("a.PNG"), PictureName::WrongCase);
-  EXPECT_EQ(app::classify_picture_name("a.Jpg"), PictureName::WrongCase);
-  EXPECT_EQ(app::classify_picture_name("a.jpeg"), PictureName::Ignore);
-  EXPECT_EQ(app::classify_picture_name("png"), PictureName::Ignore);
-  EXPECT_EQ(app::classify_picture_name("."), PictureName::Ignore);
+  using app::NameRule;
+  // The portable copy's folder: lowercase .png, .jpg and .bmp only.
+  EXPECT_EQ(app::classify_picture_name("a.png", NameRule::Strict), PictureName::Accept);
+  EXPECT_EQ(app::classify_picture_name(".jpg", NameRule::Strict), PictureName::Accept);
+  EXPECT_EQ(app::classify_picture_name("a.bmp", NameRule::Strict), PictureName::Accept);
+  EXPECT_EQ(app::classify_picture_name("a.PNG", NameRule::Strict), PictureName::WrongCase);
+  EXPECT_EQ(app::classify_picture_name("a.Jpg", NameRule::Strict), PictureName::WrongCase);
+  EXPECT_EQ(app::classify_picture_name("a.jpeg", NameRule::Strict), PictureName::Ignore);
+  EXPECT_EQ(app::classify_picture_name("a.JPEG", NameRule::Strict), PictureName::Ignore);
+  EXPECT_EQ(app::classify_picture_name("a.jpe", NameRule::Strict), PictureName::Ignore);
+  EXPECT_EQ(app::classify_picture_name("png", NameRule::Strict), PictureName::Ignore);
+  EXPECT_EQ(app::classify_picture_name(".", NameRule::Strict), PictureName::Ignore);
+  // The parent's folders: any case, and every JPEG ending.
+  for (const char* name : {"a.png", "a.PNG", "a.Png", "a.JPG", "a.jpeg", "a.JPEG", "a.jpe", "IMG_1.JPE", "a.Bmp"})
+    EXPECT_EQ(app::classify_picture_name(name, NameRule::Relaxed), PictureName::Accept) << name;
+  for (const char* name : {"a.mov", "IMG_1.AAE", "a.txt", "jpeg", "a.jpeg.txt", "a.pn", ""})
+    EXPECT_EQ(app::classify_picture_name(name, NameRule::Relaxed), PictureName::Ignore) << name;
+  ASSERT_NE(app::picture_ending("IMG_1.JPEG", NameRule::Relaxed), nullptr);
+  EXPECT_EQ(app::picture_ending("IMG_1.JPEG", NameRule::Relaxed)->format, app::PictureFormat::Jpeg);
+  EXPECT_EQ(app::picture_ending("a.Png", NameRule::Relaxed)->format, app::PictureFormat::Png);
 
   fs::path d = temp_dir("pics");
   // A real picture of 300x100 (BMP written by hand) and three bad files.
