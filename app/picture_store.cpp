@@ -54,6 +54,16 @@ bool has_transparency(const media::Pixmap& p) {
   return false;
 }
 
+// Pictures that were photos already (JPEG, lossy WebP) are kept as JPEGs again; the rest keep
+// their exact pixels. A lossy WebP holds a "VP8 " chunk (with a space), on its own or after the
+// extended header.
+bool is_photo(const std::string& bytes) {
+  if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xD8) return true;
+  if (bytes.size() < 16 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WEBP") != 0) return false;
+  return bytes.compare(12, 4, "VP8 ") == 0 ||
+         (bytes.compare(12, 4, "VP8X") == 0 && bytes.find("VP8 ", 12) < std::min<size_t>(bytes.size(), 4096));
+}
+
 bool load_fitted(const std::string& path, int width, int height, CompactPicture& out, std::string& error) {
   media::PixmapPtr fitted;
   int orientation = 1;
@@ -85,7 +95,7 @@ bool load_fitted(const std::string& path, int width, int height, CompactPicture&
       return false;
     }
     orientation = d.orientation;
-    lossless = !(bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xD8);
+    lossless = !is_photo(bytes);
     // Fitted in the file's own frame (a turned photo has its width and height swapped), then the
     // small result is turned upright.
     bool turned = orientation >= 5 && orientation <= 8;
@@ -96,7 +106,8 @@ bool load_fitted(const std::string& path, int width, int height, CompactPicture&
     error = "cannot be scaled";
     return false;
   }
-  // PNG and BMP pictures keep their exact pixels (drawings, codes); only photos become JPEGs again.
+  // PNG, BMP and lossless WebP pictures keep their exact pixels (drawings, codes); only photos become
+  // JPEGs again.
   if (lossless || has_transparency(*fitted)) {
     out.packed = media::pack_pixmap(*fitted);
     if (out.packed.bytes.empty()) {

@@ -25,7 +25,7 @@ const std::vector<PictureEnding>& picture_endings() {
   static const std::vector<PictureEnding> endings = {
       {".png", PictureFormat::Png, true},   {".jpg", PictureFormat::Jpeg, true},
       {".bmp", PictureFormat::Bmp, true},   {".jpeg", PictureFormat::Jpeg, false},
-      {".jpe", PictureFormat::Jpeg, false},
+      {".jpe", PictureFormat::Jpeg, false}, {".webp", PictureFormat::WebP, false},
   };
   return endings;
 }

@@ -188,8 +188,8 @@ const OverviewText& overview_installed() {
         "Activity 1 is always open; finishing a game of the highest open one opens the next. "
         "Progress is kept for you: the settings page, *Ctrl+P*, can start again from 1 or open all nine."},
        {"Your own pictures",
-        "Put PNG, JPEG or BMP photos of any size in a folder listed below, or in folders inside it: "
-        "*.jpg*, *.jpeg*, *.png* or *.bmp*, in any case. Use at least 16.",
+        "Put photos (JPEG, PNG, BMP, WebP) of any size in a folder listed below, or in folders "
+        "inside it. Use at least 16.",
         true},
        {"Child lock",
         "Turn it on in the settings page or start with *--child-lock*: keys then work only with *Ctrl* "

@@ -14,13 +14,16 @@
 #include "app/paths.hpp"
 #include "app/picture_store.hpp"
 #include "app/pictures.hpp"
+#include "tests/unit/webp_images.hpp"
 
 namespace fs = std::filesystem;
 
 using app::FolderListing;
 using app::LeftOutReason;
 using app::NameRule;
+using app::CompactPicture;
 using app::PictureFolder;
+using app::PictureStore;
 
 namespace {
 
@@ -230,3 +233,28 @@ TEST_F(PictureFolders, LeftOutNamesAreBoundedTheirCountIsNot) {
 }
 
 }  // namespace
+
+// A phone's WebP pictures in a parent's folder, any case: read, and kept as the other pictures are,
+// a lossy photo as a JPEG again and a lossless picture with its exact pixels.
+TEST_F(PictureFolders, WebPPicturesOfAParentsFolderAreReadAndKeptLikeTheirKind) {
+  auto write = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream(root_ / "pics" / name, std::ios::binary) << bytes;
+  };
+  write("sticker.WEBP", webp_images::photo(320, 240, -1));  // lossless
+  write("photo.webp", webp_images::photo(640, 480, 85));    // lossy
+  PictureStore relaxed = app::load_pictures(std::vector<PictureFolder>{{dir(), NameRule::Relaxed}});
+  ASSERT_EQ(relaxed.count(), 2u);
+  PictureStore strict = app::load_pictures(dir());
+  EXPECT_EQ(strict.count(), 0u) << "the portable copy's folder keeps to .png, .jpg and .bmp";
+
+  auto kept = [&](const std::string& name) {
+    CompactPicture out;
+    std::string error;
+    EXPECT_TRUE(app::screen_codec(1024, 768).load((root_ / "pics" / name).string(), out, error)) << error;
+    return out;
+  };
+  const CompactPicture photo = kept("photo.webp"), sticker = kept("sticker.WEBP");
+  EXPECT_FALSE(photo.jpeg.empty()) << "a lossy photo is kept small, as a JPEG";
+  EXPECT_TRUE(sticker.jpeg.empty()) << "a lossless picture keeps its exact pixels";
+  EXPECT_FALSE(sticker.packed.bytes.empty());
+}
