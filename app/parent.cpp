@@ -157,14 +157,21 @@ void Parent::say(std::string text, bool trouble) {
   status_trouble_ = trouble;
 }
 
-void Parent::save(ConfigLine line, const std::string& value, const std::string& said) {
-  const ConfigWrite w = write_config_line(setup_.config_file, line, value);
+void Parent::save(ConfigLine line, const std::string& said) {
+  const ConfigWrite w = save_setting(setup_.config_file, config_, line);
   if (w.ok)
     say(said + " Saved in " + folder_for_parent(setup_.config_file, setup_.home) + ".");
   else
     say(said + " It could not be saved in " + folder_for_parent(setup_.config_file, setup_.home) + ": " + w.problem +
             ".",
         true);
+}
+
+bool Parent::set(bool& setting, bool value, ConfigLine line, const std::string& said) {
+  if (setting == value) return false;
+  setting = value;
+  save(line, said);
+  return true;
 }
 
 ParentAsk Parent::use(const PageControl& c) {
@@ -179,34 +186,31 @@ ParentAsk Parent::use(const PageControl& c) {
         return ParentAsk::Redraw;
       }
       config_.windowed = !full;
-      save(ConfigLine::Screen, full ? "0" : "1", full ? "Full screen, at once." : "A window, at once.");
+      save(ConfigLine::Screen, full ? "Full screen, at once." : "A window, at once.");
       return ParentAsk::Redraw;
     }
     case Control::LockOn:
     case Control::LockOff: {
       const bool on = c.what == Control::LockOn;
-      if (on == config_.child_lock) return ParentAsk::Nothing;
-      config_.child_lock = on;
+      if (!set(config_.child_lock, on, ConfigLine::ChildLock,
+               on ? "Child lock on, at once: keys work only with Ctrl held." : "Child lock off, at once."))
+        return ParentAsk::Nothing;
       desktop_.hold_keyboard(on);
-      save(ConfigLine::ChildLock, on ? "1" : "0",
-           on ? "Child lock on, at once: keys work only with Ctrl held." : "Child lock off, at once.");
       return ParentAsk::LockChanged;
     }
     case Control::SoundOn:
     case Control::SoundOff: {
       const bool on = c.what == Control::SoundOn;
-      if (on == config_.sound_at_start) return ParentAsk::Nothing;
-      config_.sound_at_start = on;
-      save(ConfigLine::SoundAtStart, on ? "1" : "0",
-           on ? "Sound on at the next start (S turns it on or off now)."
-              : "Sound off at the next start (S turns it on or off now).");
-      return ParentAsk::Redraw;
+      return set(config_.sound_at_start, on, ConfigLine::SoundAtStart,
+                 std::string(on ? "Sound on" : "Sound off") + " at the next start (S turns it on or off now).")
+                 ? ParentAsk::Redraw
+                 : ParentAsk::Nothing;
     }
     case Control::Limit: {
       const int minutes = layout::kLimitMinutes[static_cast<size_t>(c.index)];
       clock_.set_limit(minutes);
       config_.play_limit_minutes = minutes;
-      save(ConfigLine::PlayLimit, std::to_string(minutes),
+      save(ConfigLine::PlayLimit,
            minutes ? "Play time: " + std::to_string(minutes) + " minutes, counted from now." : "No play-time limit.");
       return ParentAsk::Redraw;
     }

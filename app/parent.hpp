@@ -128,7 +128,9 @@ class Parent {
   ParentAsk use(const PageControl& c);
   // Saves one line of the configuration file and says on the page what changed and where it was
   // saved, or why it could not be.
-  void save(ConfigLine line, const std::string& value, const std::string& said);
+  void save(ConfigLine line, const std::string& said);
+  // A yes-or-no setting changed and saved; false when it was so already (nothing is written then).
+  bool set(bool& setting, bool value, ConfigLine line, const std::string& said);
   void say(std::string text, bool trouble = false);
   void end_break();
   bool refresh_folders();  // true when what the page lists changed

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "media/decode_budget.hpp"
 #include "media/pixmap.hpp"
@@ -55,6 +56,13 @@ struct DecodeResult {
   // decodes wait while this full-size pixmap is being scaled down. Keep a result only while
   // working on its pixmap; `lease.reset()` (or dropping the result) lets the others go on.
   BudgetLease lease;
+
+  // A decoder's success: the pixmap, holding on to only the pixmap's share of what it reserved.
+  void keep(PixmapPtr decoded, BudgetLease&& reserved) {
+    pixmap = std::move(decoded);
+    reserved.shrink_to(pixmap->pixels.size());
+    lease = std::move(reserved);
+  }
 };
 
 // True when w x h is within the limits above.

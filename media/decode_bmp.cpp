@@ -284,10 +284,7 @@ DecodeResult decode_bmp(const uint8_t* data, size_t size) {
     BudgetLease lease = decode_budget().acquire(size_t(bi.width) * size_t(bi.height) * 4 + (size_t{1} << 20));
     if (!lease) return failed("too large: " + std::to_string(bi.width) + "x" + std::to_string(bi.height));
     res = bi.compression == kRle8 || bi.compression == kRle4 ? decode_rle(data, size, bi) : decode_rows(data, bi);
-    if (res.pixmap) {
-      lease.shrink_to(res.pixmap->pixels.size());
-      res.lease = std::move(lease);
-    }
+    if (res.pixmap) res.keep(std::move(res.pixmap), std::move(lease));
     return res;
   } catch (const std::bad_alloc&) {
     res.error = "out of memory";

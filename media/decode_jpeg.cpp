@@ -297,10 +297,8 @@ DecodeResult decode_jpeg(const uint8_t* data, size_t size, const DecodeOptions& 
       res.error = st.err.message;
       return res;
     }
-    res.pixmap = std::move(st.pixmap);
+    res.keep(std::move(st.pixmap), std::move(st.lease));
     res.orientation = st.orientation;
-    st.lease.shrink_to(res.pixmap->pixels.size());
-    res.lease = std::move(st.lease);
   } catch (const std::bad_alloc&) {
     res.error = "out of memory";
   }

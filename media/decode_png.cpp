@@ -182,9 +182,7 @@ DecodeResult decode_png(const uint8_t* data, size_t size) {
       res.error = std::strstr(st.message, "CRC error") ? "bad CRC" : st.message;
       return res;
     }
-    res.pixmap = std::move(st.pixmap);
-    lease.shrink_to(res.pixmap->pixels.size());
-    res.lease = std::move(lease);
+    res.keep(std::move(st.pixmap), std::move(lease));
   } catch (const std::bad_alloc&) {
     res.error = "out of memory";
   }

@@ -180,9 +180,7 @@ DecodeResult decode_webp(const uint8_t* data, size_t size, const DecodeOptions& 
       res.error = status_text(status);
       return res;
     }
-    res.pixmap = std::move(pixmap);
-    lease.shrink_to(res.pixmap->pixels.size());
-    res.lease = std::move(lease);
+    res.keep(std::move(pixmap), std::move(lease));
   } catch (const std::bad_alloc&) {
     res.error = "out of memory";
   }
