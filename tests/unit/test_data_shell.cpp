@@ -12,23 +12,18 @@
 #include <string>
 #include <vector>
 
+#include "tests/unit/data_files.hpp"
 #include "activities/register.hpp"
 #include "media/pixmap.hpp"
 #include "media/sound.hpp"
 
 namespace {
 
-const std::string kData = PIPKIN_DATA_DIR;
-
-media::PixmapPtr load(const std::string& name) { return media::load_pixmap(kData + "/" + name); }
-
-std::vector<uint8_t> bytes_of(const std::string& name) {
-  std::ifstream in(kData + "/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-int alpha(uint32_t argb) { return static_cast<int>(argb >> 24); }
-int light(uint32_t argb) { return (argb >> 16 & 255) + (argb >> 8 & 255) + (argb & 255); }
+using data_files::alpha;
+using data_files::bytes_of;
+using data_files::kData;
+using data_files::light;
+using data_files::load;
 
 // Every pixel on the picture's border is fully transparent: nothing was cut off at the edges.
 bool border_clear(const media::Pixmap& p) {
