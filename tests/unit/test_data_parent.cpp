@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/unit/data_files.hpp"
 #include "app/settings_layout.hpp"
 #include "media/pixmap.hpp"
 #include "media/sound.hpp"
+#include "tests/unit/data_files.hpp"
 
 namespace {
 
