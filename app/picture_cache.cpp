@@ -146,7 +146,10 @@ bool PictureCache::read(const std::string& identity, std::string& bytes) {
     }
   }
   ::close(fd);
-  if (!good) ::unlink(file.c_str());  // damaged, cut short or another picture's: decoded again instead
+  if (!good) {
+    ::unlink(file.c_str());  // damaged, cut short or another picture's: decoded again instead
+    ++damaged_;
+  }
   return good;
 }
 

@@ -13,6 +13,7 @@
 // entries go when the folder grows past its bound. Every failure to write (read-only home, full
 // disk) is quiet: the picture is decoded as it would be without a cache.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -50,6 +51,8 @@ class PictureCache {
   // itself from write() the first time (once per start) and whenever the entries written since
   // take the folder past the bound; callable directly (tests).
   void trim();
+  // How many damaged entries read() found and removed (tests: a half-written entry is never seen).
+  size_t damaged() const { return damaged_; }
 
   // Threads may call read, write and trim at once.
  private:
@@ -60,6 +63,7 @@ class PictureCache {
   bool scanned_ = false;    // trim has run in this start
   bool unwritable_ = false;  // the folder cannot be made: writing is not tried again
   uint64_t total_ = 0;      // bytes of the entries, as of the last trim plus what was written since
+  std::atomic<size_t> damaged_{0};
 };
 
 // The fixed 64-bit hash of entry names (FNV-1a): the same on every build and every machine.

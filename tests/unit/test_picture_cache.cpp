@@ -237,6 +237,7 @@ TEST_F(PictureCacheTest, DamagedEntriesAreMissesAndRemoved) {
     EXPECT_FALSE(cache->read(id_a, got));
     EXPECT_EQ(got, "untouched");
     EXPECT_FALSE(fs::exists(entry_a)) << "a damaged entry is removed";
+    EXPECT_GT(cache->damaged(), 0u);
     // Through the codec: the file is fitted again, and the entry is whole again.
     write_file(entry_a, d.bytes);
     const int before = inner.loads;
@@ -345,6 +346,7 @@ TEST_F(PictureCacheTest, WorkersLoadingTheSameFileAtOnceNeverLeaveAMixedEntry) {
     ASSERT_TRUE(PictureCache(cache_dir.string()).read(id, kept)) << "round " << round;
     EXPECT_EQ(kept, want);
     EXPECT_EQ(cached_files().size(), 1u) << "no temporary file is left behind";
+    EXPECT_EQ(first->damaged() + second->damaged(), 0u) << "no worker saw a half-written entry";
   }
   EXPECT_EQ(wrong, 0);
 }
