@@ -159,14 +159,17 @@ const std::vector<KeyHint>& key_row(int row) {
 const OverviewText& overview() {
   static const OverviewText text{
       "Welcome to Pipkin",
-      "You choose an activity with the digit keys; your child plays with the mouse.",
+      "You choose an activity with the digit keys; your child plays with the mouse or a finger.",
       {0.98, 0.72, 0.15},
       {{"Unlocking",
         "Activity 1 is always open; finishing a game of the highest open one opens the next. "
-        "Progress is kept in *data/pipkin.txt*: delete it to start again from 1."},
+        "Delete *data/pipkin.txt* to start again from 1."},
        {"Your own pictures",
         "Put PNG, JPEG or BMP files of any size in the *pics* folder inside the data folder, named "
         "in lowercase: *.png*, *.jpg* or *.bmp*. Use at least 16: frames shows 16, pairs needs 8."},
+       {"Touch screens",
+        "A finger works as the mouse: a touch clicks, a drag moves. A long press or a tap with "
+        "two fingers is a right click."},
        {"Child lock",
         "A third line *1* in *data/config.txt*, or starting with *--child-lock*, turns it on: "
         "then the keys work only while *Ctrl* is held. Ctrl+1\xC2\xA0to\xC2\xA0"
@@ -187,6 +190,9 @@ const OverviewText& overview_installed() {
       {{"Unlocking",
         "Activity 1 is always open; finishing a game of the highest open one opens the next. "
         "Progress is kept for you: the settings page, *Ctrl+P*, can start again from 1 or open all nine."},
+       {"Touch screens",
+        "A finger works as the mouse: a touch clicks, a drag moves. A long press or a tap with "
+        "two fingers is a right click."},
        {"Your own pictures",
         "Put photos (JPEG, PNG, BMP, WebP) of any size in a folder listed below, or in folders "
         "inside it. Use at least 16.",
