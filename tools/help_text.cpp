@@ -161,15 +161,13 @@ const OverviewText& overview() {
       "Welcome to Pipkin",
       "You choose an activity with the digit keys; your child plays with the mouse or a finger.",
       {0.98, 0.72, 0.15},
-      {{"Unlocking",
+      {{"Playing",
         "Activity 1 is always open; finishing a game of the highest open one opens the next. "
-        "Delete *data/pipkin.txt* to start again from 1."},
+        "Delete *data/pipkin.txt* to start again. A finger works as the mouse; a long press or "
+        "two-finger tap is a right click."},
        {"Your own pictures",
         "Put PNG, JPEG or BMP files of any size in the *pics* folder inside the data folder, named "
         "in lowercase: *.png*, *.jpg* or *.bmp*. Use at least 16: frames shows 16, pairs needs 8."},
-       {"Touch screens",
-        "A finger works as the mouse: a touch clicks, a drag moves. A long press or a tap with "
-        "two fingers is a right click."},
        {"Child lock",
         "A third line *1* in *data/config.txt*, or starting with *--child-lock*, turns it on: "
         "then the keys work only while *Ctrl* is held. Ctrl+1\xC2\xA0to\xC2\xA0"
@@ -187,12 +185,10 @@ const OverviewText& overview_installed() {
       portable.title,
       portable.subtitle,
       portable.accent,
-      {{"Unlocking",
+      {{"Playing",
         "Activity 1 is always open; finishing a game of the highest open one opens the next. "
-        "Progress is kept for you: the settings page, *Ctrl+P*, can start again from 1 or open all nine."},
-       {"Touch screens",
-        "A finger works as the mouse: a touch clicks, a drag moves. A long press or a tap with "
-        "two fingers is a right click."},
+        "*Ctrl+P* can start again from 1. A finger works as the mouse; a long press or a two-finger "
+        "tap is a right click."},
        {"Your own pictures",
         "Put photos (JPEG, PNG, BMP, WebP) of any size in a folder listed below, or in folders "
         "inside it. Use at least 16.",

@@ -136,8 +136,11 @@ TEST(TouchGestures, WithEachFingerAPointerEveryTouchClicksAndPairsAreNoRightClic
   EXPECT_EQ(said(g.down(2, 900, 400, 1010)), (Said{"down L 2 at 900,400"}));
   EXPECT_EQ(said(g.down(3, 500, 400, 1020)), Said{}) << "a third is a palm here too";
   g.up(3, 500, 400, 1030);
-  EXPECT_EQ(said(g.up(2, 900, 400, 1100)), (Said{"move 2 at 900,400", "up 2 at 900,400"}));
-  EXPECT_EQ(said(g.up(1, 100, 400, 1100)), (Said{"move 1 at 100,400", "up 1 at 100,400"}));
+  EXPECT_EQ(said(g.up(2, 900, 400, 1100)), (Said{"up 2 at 900,400"})) << "after the palm only lifts, until the screen is clear";
+  EXPECT_EQ(said(g.up(1, 100, 400, 1100)), (Said{"up 1 at 100,400"}));
+  EXPECT_EQ(said(g.down(1, 100, 400, 1200)), (Said{"down L 1 at 100,400"}));
+  EXPECT_EQ(said(g.move(1, 120, 400)), (Said{"move 1 at 120,400"}));
+  EXPECT_EQ(said(g.up(1, 120, 400, 1300)), (Said{"move 1 at 120,400", "up 1 at 120,400"}));
   g.set_each_finger_clicks(false);
   g.down(1, 100, 400, 2000);
   g.set_each_finger_clicks(true);  // not while a finger is down
