@@ -93,6 +93,8 @@ bool made_from_touch(Uint32 which) { return which == SDL_TOUCH_MOUSEID; }
 // A finger that comes down on a black bar of the letterbox is not taken: there is nothing there to
 // touch (its moves and lift still come, and the loop, having seen no touch, ignores them). One that
 // came down on the picture and slides onto a bar is held at the picture's edge, as the mouse is.
+// SDL2 reports a finger's pressure but not its size, so a palm is told by counting fingers
+// (app/touch.hpp), not by the size of a touch.
 void take_finger(const SDL_TouchFingerEvent& f, Uint32 type) {
   if (f.touchId == SDL_MOUSE_TOUCHID && !simulated_touch()) return;
   int w = 0, h = 0, lx = 0, ly = 0;
