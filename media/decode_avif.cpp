@@ -137,19 +137,23 @@ DecodeResult decode_avif(const uint8_t* data, size_t size, const DecodeOptions&)
     res.error = result_text(r, data, size);
     return res;
   }
-  const avifImage& info = *decoder->image;
-  const int64_t width = info.width, height = info.height;
+  const int64_t width = decoder->image->width, height = decoder->image->height;
   if (!image_size_ok(width, height)) {
     res.error = "too large: " + size_text(width, height);
     return res;
   }
   // Our limits, for the AV1 decoder (a frame larger than the container said) and for libavif's
   // scaling of a frame to the size the container gives it. The reset makes the decoders anew
-  // with them.
+  // with them, and a new decoder->image (the one before is freed).
   decoder->imageSizeLimit = static_cast<uint32_t>(kMaxImagePixels);
   decoder->imageDimensionLimit = kMaxImageSide;
   if (avifResult r = avifDecoderReset(decoder.get()); r != AVIF_RESULT_OK) {
     res.error = result_text(r, data, size);
+    return res;
+  }
+  const avifImage& info = *decoder->image;
+  if (info.width != width || info.height != height) {
+    res.error = "corrupt data";
     return res;
   }
 

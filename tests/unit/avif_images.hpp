@@ -4,6 +4,7 @@
 #pragma once
 #include <avif/avif.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,6 +24,7 @@ struct Spec {
   int imir = -1;  // then mirrored: 0 top and bottom exchanged, 1 left and right; none when < 0
   avifCropRect clap{0, 0, 0, 0};  // the clean aperture; none when its width is 0
   int speed = 9;
+  int threads = 1;
 };
 
 // Pixels made by fn(x, y, px) with `channels` bytes each.
@@ -69,7 +71,7 @@ inline std::unique_ptr<avifEncoder, EncoderDeleter> encoder(const Spec& spec) {
   std::unique_ptr<avifEncoder, EncoderDeleter> enc(avifEncoderCreate());
   enc->codecChoice = AVIF_CODEC_CHOICE_AOM;
   enc->speed = spec.speed;
-  enc->maxThreads = 1;
+  enc->maxThreads = spec.threads;
   const int q = spec.quantizer < 0 ? AVIF_QUANTIZER_LOSSLESS : spec.quantizer;
   enc->minQuantizer = enc->maxQuantizer = q;
   enc->minQuantizerAlpha = enc->maxQuantizerAlpha = spec.quantizer < 0 ? AVIF_QUANTIZER_LOSSLESS : 0;
@@ -102,6 +104,31 @@ inline std::string sequence(int w, int h, int channels, const std::vector<std::v
     if (avifEncoderAddImage(enc.get(), img.get(), 1, AVIF_ADD_IMAGE_FLAG_NONE) != AVIF_RESULT_OK)
       throw std::runtime_error(enc->diag.error);
   }
+  avifRWData out = AVIF_DATA_EMPTY;
+  if (avifEncoderFinish(enc.get(), &out) != AVIF_RESULT_OK) throw std::runtime_error(enc->diag.error);
+  return take(out);
+}
+
+// A still picture of cols x rows cells, each w x h of the whole picture's `channels`-byte pixels,
+// stored as a grid of separately coded cells.
+inline std::string grid(int cols, int rows, int w, int h, int channels, const std::vector<uint8_t>& px,
+                        const Spec& spec = {}) {
+  const int whole_w = cols * w;
+  std::vector<ImagePtr> cells;
+  std::vector<const avifImage*> order;
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < cols; ++c) {
+      std::vector<uint8_t> cell(size_t(w) * h * channels);
+      for (int y = 0; y < h; ++y)
+        std::copy_n(&px[((size_t(r) * h + y) * whole_w + size_t(c) * w) * channels], size_t(w) * channels,
+                    &cell[size_t(y) * w * channels]);
+      cells.push_back(image(w, h, channels, cell, spec));
+      order.push_back(cells.back().get());
+    }
+  auto enc = encoder(spec);
+  if (avifEncoderAddImageGrid(enc.get(), uint32_t(cols), uint32_t(rows), order.data(), AVIF_ADD_IMAGE_FLAG_SINGLE) !=
+      AVIF_RESULT_OK)
+    throw std::runtime_error(enc->diag.error);
   avifRWData out = AVIF_DATA_EMPTY;
   if (avifEncoderFinish(enc.get(), &out) != AVIF_RESULT_OK) throw std::runtime_error(enc->diag.error);
   return take(out);

@@ -198,6 +198,20 @@ TEST(DecodeAvif, SequenceShowsItsFirstFrame) {
   }
 }
 
+TEST(DecodeAvif, GridOfCellsIsOnePicture) {
+  // Cells are at least 64 x 64.
+  const std::vector<uint8_t> rgb = blocks(192, 128, 3), rgba = blocks(192, 128, 4);
+  for (const auto& [channels, want] : {std::pair{3, &rgb}, {4, &rgba}}) {
+    SCOPED_TRACE(channels);
+    DecodeResult r = decode(grid(3, 2, 64, 64, channels, *want));
+    ASSERT_TRUE(r.pixmap) << r.error;
+    EXPECT_EQ(r.pixmap->width, 192);
+    EXPECT_EQ(r.pixmap->height, 128);
+    EXPECT_EQ(worst_difference(*r.pixmap, *want, channels), 0);
+    EXPECT_EQ(r.lease.bytes(), r.pixmap->pixels.size());
+  }
+}
+
 TEST(DecodeAvif, RecognisedByItsTypeBoxAlone) {
   const std::string file = encode(8, 8, 3, blocks(8, 8, 3));
   const uint8_t* p = reinterpret_cast<const uint8_t*>(file.data());
