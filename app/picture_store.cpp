@@ -55,11 +55,13 @@ bool has_transparency(const media::Pixmap& p) {
   return false;
 }
 
-// Pictures that were photos already (JPEG, lossy WebP) are kept as JPEGs again; the rest keep
-// their exact pixels. A lossy WebP holds a "VP8 " chunk (with a space), on its own or after the
-// extended header.
+// Pictures that were photos already (JPEG, lossy WebP, HEIC, AVIF) are kept as JPEGs again; the
+// rest keep their exact pixels. A lossy WebP holds a "VP8 " chunk (with a space), on its own or
+// after the extended header. HEIC and AVIF files (an ISO "ftyp" box first) come from phones and
+// cameras, coded lossily in all but rare cases, so they count as photos.
 bool is_photo(const std::string& bytes) {
   if (bytes.size() >= 2 && uint8_t(bytes[0]) == 0xFF && uint8_t(bytes[1]) == 0xD8) return true;
+  if (bytes.size() >= 12 && bytes.compare(4, 4, "ftyp") == 0) return true;
   if (bytes.size() < 16 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WEBP") != 0) return false;
   return bytes.compare(12, 4, "VP8 ") == 0 ||
          (bytes.compare(12, 4, "VP8X") == 0 && bytes.find("VP8 ", 12) < std::min<size_t>(bytes.size(), 4096));

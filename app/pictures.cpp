@@ -27,6 +27,8 @@ const std::vector<PictureEnding>& picture_endings() {
       {".png", PictureFormat::Png, true},   {".jpg", PictureFormat::Jpeg, true},
       {".bmp", PictureFormat::Bmp, true},   {".jpeg", PictureFormat::Jpeg, false},
       {".jpe", PictureFormat::Jpeg, false}, {".webp", PictureFormat::WebP, false},
+      {".heic", PictureFormat::Heif, false}, {".heif", PictureFormat::Heif, false},
+      {".hif", PictureFormat::Heif, false},  {".avif", PictureFormat::Avif, false},
   };
   return endings;
 }

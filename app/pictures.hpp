@@ -44,7 +44,7 @@ class PictureList final : public Pictures {
 };
 
 // The formats a picture's name can promise.
-enum class PictureFormat { Png, Jpeg, Bmp, WebP };
+enum class PictureFormat { Png, Jpeg, Bmp, WebP, Heif, Avif };
 
 // A name ending that makes a file a picture. Compared in any case in relaxed folders; strict folders
 // take only the ones marked strict, and only in lowercase.
@@ -65,7 +65,7 @@ const PictureEnding* picture_ending(const std::string& name, NameRule rule);
 
 // Why a file of a pictures folder was left out, as the parent's page tells it.
 enum class LeftOutReason : uint8_t {
-  NotAPicture,  // not a PNG, JPEG, BMP or WebP Pipkin reads: another ending, another format, text
+  NotAPicture,  // not a picture in a format Pipkin reads: another ending, another format, text
   CutShort,     // the file ends early (an unfinished copy or download)
   TooLarge,     // past the limits on pixels, sides or file size
   CannotRead,   // the file cannot be opened or read

@@ -190,8 +190,8 @@ const OverviewText& overview_installed() {
         "*Ctrl+P* can start again from 1. A finger works as the mouse; a long press or a two-finger "
         "tap is a right click."},
        {"Your own pictures",
-        "Put photos (JPEG, PNG, BMP, WebP) of any size in a folder listed below, or in folders "
-        "inside it. Use at least 16.",
+        "Put photos (JPEG, HEIC, WebP, AVIF, PNG, BMP) of any size in a folder listed below, or in "
+        "folders inside it. Use at least 16.",
         true},
        {"Child lock",
         "Turn it on in the settings page or start with *--child-lock*: keys then work only with *Ctrl* "
