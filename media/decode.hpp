@@ -73,6 +73,10 @@ DecodeResult decode_jpeg(const uint8_t* data, size_t size, const DecodeOptions& 
 DecodeResult decode_bmp(const uint8_t* data, size_t size);
 // WebP: a still picture, or an animation's first frame. Scaled down while decoding like a JPEG.
 DecodeResult decode_webp(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
+// HEIC (decode_heif.cpp): the primary image, turned upright; orientation stays 1. AVIF is not
+// taken for HEIC, even when it lists the brands they share.
+bool is_heif_file(const uint8_t* data, size_t size);
+DecodeResult decode_heif(const uint8_t* data, size_t size);
 // Chooses the decoder by the file's first bytes.
 DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 
