@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/unit/heif_images.hpp"
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
 #include "tests/unit/webp_images.hpp"
@@ -199,6 +200,28 @@ int main(int argc, char** argv) {
     save("hostile_vp8l_size.webp", w::with_vp8l_size(lossless, 4000, 3000));
     save("hostile_riff_size.webp", w::riff(w::body(lossy), 0xFFFFFFF0u));
   }
+
+  // HEIC, when this libheif can encode it: plain, with alpha, turned, and an odd size (stored as a
+  // grid of one cropped tile); then hostile sizes, tile counts and parameter sets.
+  if (!heif_samples::can_encode(heif_compression_HEVC)) {
+    std::fprintf(stderr, "fuzz_seeds: no HEVC encoder, no HEIC seeds\n");
+  } else {
+    heif_samples::HeifSpec h;
+    h.width = 32, h.height = 24, h.quality = 60;
+    const std::string plain = heif_samples::photo_heif(h);
+    save("plain.heic", plain);
+    save("hostile_ispe.heic", heif_samples::with_ispe(plain, 60000, 40000));
+    save("hostile_sps.heic", heif_samples::with_sps_size(plain, 4000, 3000));
+    save("hostile_sps_in_data.heic", heif_samples::with_sps_in_data(plain, 4000, 3000));
+    save("hostile_two_pictures.heic", heif_samples::with_two_pictures(plain));
+    h.alpha = true;
+    save("alpha.heic", heif_samples::encode_heif(h, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px), px[3] = uint8_t(x * 8); }));
+    h.alpha = false, h.orientation = heif_orientation_rotate_90_cw_then_flip_horizontally;
+    save("turned.heic", heif_samples::photo_heif(h));
+    h.orientation = heif_orientation_normal, h.width = 13, h.height = 9;
+    save("odd_grid.heic", heif_samples::photo_heif(h));
+  }
+  save("hostile_grid.heic", heif_samples::grid_of(3000));
 
   std::printf("fuzz_seeds: %d files in %s\n", written, dir.c_str());
   return written == attempted ? 0 : 1;
