@@ -295,4 +295,120 @@ inline std::string with_two_pictures(std::string f) {
   return f;
 }
 
+// Reads bits of an unescaped parameter set, most significant first (the tests' own, plain reader).
+struct BitSource {
+  const std::string& bytes;
+  size_t pos = 0;
+  uint64_t u(int n) {
+    uint64_t v = 0;
+    for (int i = 0; i < n; ++i, ++pos) v = v << 1 | (pos / 8 < bytes.size() ? uint8_t(bytes[pos / 8]) >> (7 - pos % 8) & 1 : 0);
+    return v;
+  }
+  uint64_t ue() {
+    int zeros = 0;
+    while (u(1) == 0 && zeros < 40) ++zeros;
+    return (uint64_t{1} << zeros) - 1 + u(zeros);
+  }
+};
+
+// The SPS of the file's decoder configuration made for a picture of w x h, every other field kept
+// as the encoder wrote it, so that the decoder takes it in full; the boxes around it and the item
+// locations after it are moved to fit its new length. The 'ispe' property keeps the old size.
+inline std::string with_whole_sps_size(std::string f, uint64_t w, uint64_t h) {
+  NalAt sps;
+  for (const NalAt& n : hvcc_nals(f))
+    if (nal_type(f, n) == 33) sps = n;
+  if (sps.at == std::string::npos) return f;
+  // The payload without its emulation-prevention bytes.
+  std::string rbsp;
+  int zeros = 0;
+  for (size_t i = sps.at + 2; i < sps.at + sps.size; ++i) {
+    const uint8_t b = uint8_t(f[i]);
+    if (zeros >= 2 && b == 3) {
+      zeros = 0;
+      continue;
+    }
+    zeros = b == 0 ? zeros + 1 : 0;
+    rbsp += char(b);
+  }
+  BitSource in{rbsp};
+  BitWriter out;
+  auto copy = [&](int n) { out.u(n, in.u(n)); };
+  auto copy_ue = [&] { out.ue(in.ue()); };
+  copy(4);
+  const int sub = int(in.u(3));
+  out.u(3, uint64_t(sub));
+  copy(1);
+  copy(88), copy(8);
+  unsigned prof = 0, lev = 0;
+  for (int i = 0; i < sub; ++i) {
+    prof |= unsigned(in.u(1)) << i, lev |= unsigned(in.u(1)) << i;
+    out.u(1, prof >> i & 1), out.u(1, lev >> i & 1);
+  }
+  if (sub > 0)
+    for (int i = sub; i < 8; ++i) copy(2);
+  for (int i = 0; i < sub; ++i) {
+    if (prof >> i & 1) copy(88);
+    if (lev >> i & 1) copy(8);
+  }
+  copy_ue();
+  const uint64_t chroma = in.ue();
+  out.ue(chroma);
+  if (chroma == 3) copy(1);
+  in.ue(), in.ue();
+  out.ue(w), out.ue(h);
+  // The rest up to the stop bit (the last one bit), then a stop bit of our own.
+  size_t last_one = rbsp.size() * 8;
+  while (last_one > 0 && !(uint8_t(rbsp[(last_one - 1) / 8]) >> (7 - (last_one - 1) % 8) & 1)) --last_one;
+  while (in.pos + 1 < last_one) copy(1);
+  out.trailing();
+  const std::string nal = std::string(f, sps.at, 2) + out.nal(33).substr(2);
+  const long delta = long(nal.size()) - long(sps.size);
+  const size_t at = sps.at;
+  f.replace(at, sps.size, nal);
+  f[at - 2] = char(nal.size() >> 8), f[at - 1] = char(nal.size() & 255);
+  // Every box that holds the parameter set grows with it.
+  auto grow = [&](size_t box) {
+    const uint32_t n = be32_at(f, box) + uint32_t(delta);
+    for (int i = 0; i < 4; ++i) f[box + i] = char(n >> (24 - 8 * i));
+  };
+  for (const char* type : {"meta", "iprp", "ipco", "hvcC"}) grow(find_box(f, type));
+  // Item data after it moves by as much: the file offsets of item locations (version 0 or 1) that
+  // lie after it, whether in an item's base offset or in an extent's.
+  const size_t iloc = find_box(f, "iloc");
+  const int version = uint8_t(f[iloc + 8]);
+  const int offset_size = uint8_t(f[iloc + 12]) >> 4, length_size = uint8_t(f[iloc + 12]) & 15;
+  const int base_size = uint8_t(f[iloc + 13]) >> 4, index_size = version >= 1 ? uint8_t(f[iloc + 13]) & 15 : 0;
+  size_t pos = iloc + 14;
+  auto get = [&](int n) {
+    uint64_t v = 0;
+    for (int i = 0; i < n; ++i) v = v << 8 | uint8_t(f[pos + size_t(i)]);
+    return v;
+  };
+  auto put = [&](int n, uint64_t v) {
+    for (int i = 0; i < n; ++i) f[pos + size_t(i)] = char(v >> (8 * (n - 1 - i)));
+  };
+  const uint64_t items = get(2);
+  pos += 2;
+  for (uint64_t i = 0; i < items; ++i) {
+    pos += 2;  // item id
+    int method = 0;
+    if (version >= 1) method = int(get(2) & 15), pos += 2;
+    pos += 2;  // data reference
+    const uint64_t base = get(base_size);
+    const bool in_file = method == 0;
+    if (in_file && base > at) put(base_size, base + uint64_t(delta));
+    pos += size_t(base_size);
+    const uint64_t extents = get(2);
+    pos += 2;
+    for (uint64_t e = 0; e < extents; ++e) {
+      pos += size_t(index_size);
+      const uint64_t offset = get(offset_size);
+      if (in_file && base <= at && base + offset > at) put(offset_size, offset + uint64_t(delta));
+      pos += size_t(offset_size + length_size);
+    }
+  }
+  return f;
+}
+
 }  // namespace heif_samples

@@ -342,9 +342,10 @@ TEST(DecodeBounds, HeicPicturesAndLies) {
   expect_refused_within("grid of 65535 tiles", heif_samples::grid_of(65535), "too large", 4);
 }
 
-// The decoder sizes its frame by the sequence parameter set, whatever the stated size says: a
-// small stated size with a huge SPS is refused before the decoder starts, and one the budget can
-// hold is decoded (or refused) within what was reserved for the SPS's frame.
+// The decoder sizes its frame by the sequence parameter set, whatever the stated size says (a
+// 16000 x 8000 one in a 64 x 48 picture makes it take over half a gigabyte): a small stated size
+// with a huge SPS is refused before the decoder starts, and one the budget can hold is decoded (or
+// refused) within what was reserved for the SPS's frame.
 TEST(DecodeBounds, HeicParameterSetsThatLie) {
   if (!heif_samples::can_encode(heif_compression_HEVC)) GTEST_SKIP() << "this libheif has no HEVC encoder";
   heif_samples::HeifSpec s;
@@ -356,6 +357,13 @@ TEST(DecodeBounds, HeicParameterSetsThatLie) {
   expect_refused_within("two pictures in one image", heif_samples::with_two_pictures(small), "corrupt", 8);
   expect_refused_within("SPS 5000 square, ispe 64x48", heif_samples::with_sps_size(small, 5000, 5000), "",
                         5000L * 5000 * 10 / (1 << 20) + 16 + 1);
+  // Whole parameter sets, which the decoder takes in full: refused before it starts when past the
+  // limits; within them, the frame the decoder makes is inside what was reserved for it.
+  expect_refused_within("whole SPS 16000x8000, ispe 64x48", heif_samples::with_whole_sps_size(small, 16000, 8000),
+                        "too large", 8);
+  // (The decoder crops its frame to the stated size: a 64 x 48 picture from a 12-megapixel frame.)
+  expect_bounded("whole SPS 4096x3072, ispe 64x48", heif_samples::with_whole_sps_size(small, 4096, 3072), "ok 64x48 o=1",
+                 (4096L * 3072 * 10 + (16L << 20)) / (1 << 20) + 1);
 }
 
 }  // namespace

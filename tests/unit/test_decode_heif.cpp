@@ -165,6 +165,12 @@ TEST(DecodeHeif, ParameterSetsLargerThanTheStatedSizeAreRefused) {
     EXPECT_FALSE(r.pixmap);
     EXPECT_EQ(r.error, c.error);
   }
+  // A whole parameter set, every field but the size as the encoder wrote it: the same size
+  // decodes as before (so the rewriting is sound), a huge one is refused like the others.
+  const DecodeResult whole = decode(heif_samples::with_whole_sps_size(good, 64, 48));
+  ASSERT_TRUE(whole.pixmap) << whole.error;
+  EXPECT_EQ(whole.pixmap->width * 1000 + whole.pixmap->height, 64 * 1000 + 48);
+  EXPECT_EQ(decode(heif_samples::with_whole_sps_size(good, 16000, 8000)).error, "too large: 16000x8000");
   // Within the limits but past what the budget holds beside its decoder's memory: 64 M pixels.
   const DecodeResult big = decode(heif_samples::with_sps_size(good, 8000, 8000));
   EXPECT_FALSE(big.pixmap);
