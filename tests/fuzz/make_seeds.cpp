@@ -214,6 +214,8 @@ int main(int argc, char** argv) {
     save("hostile_sps.heic", heif_samples::with_sps_size(plain, 4000, 3000));
     save("hostile_sps_in_data.heic", heif_samples::with_sps_in_data(plain, 4000, 3000));
     save("hostile_two_pictures.heic", heif_samples::with_two_pictures(plain));
+    save("hostile_whole_sps.heic", heif_samples::with_whole_sps_size(plain, 16000, 8000));
+    save("whole_sps_larger.heic", heif_samples::with_whole_sps_size(plain, 512, 384));  // decodes, cropped
     h.alpha = true;
     save("alpha.heic", heif_samples::encode_heif(h, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px), px[3] = uint8_t(x * 8); }));
     h.alpha = false, h.orientation = heif_orientation_rotate_90_cw_then_flip_horizontally;
