@@ -157,6 +157,8 @@ using heif::SpsRead;
 
 // More tiles than a 64-megapixel picture cut into 256 x 256 tiles needs. Cameras use 512 x 512.
 constexpr uint64_t kMaxGridTiles = 1024;
+// Item extents in all: a grid of the most tiles, each with an alpha tile, needs about 2000.
+constexpr uint64_t kMaxExtents = 65536;
 
 uint32_t be32(const uint8_t* p) {
   return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
@@ -226,6 +228,8 @@ struct Walk {
   bool deep = false;           // some SPS has more than 8 bits a sample
   std::set<uint32_t> hevc_items;
   std::vector<Box> ilocs;
+  uint64_t extents = 0;     // item extents listed in all
+  uint64_t item_bytes = 0;  // HEVC items' data in all
   size_t idat_body = 0, idat_end = 0;
   bool idat = false;
 
@@ -322,24 +326,51 @@ bool read_iref(Walk& w, const Box& b) {
   });
 }
 
-// The coded data of one HEVC item, pieced together from its extents, walked NAL unit by NAL unit
-// (each after a 4-byte length, as libheif hands them to the decoder).
-bool check_item_data(Walk& w, const std::vector<std::pair<const uint8_t*, size_t>>& pieces) {
-  std::string joined;
-  const uint8_t* p = pieces.empty() ? nullptr : pieces[0].first;
-  size_t n = pieces.empty() ? 0 : pieces[0].second;
-  if (pieces.size() > 1) {
-    for (const auto& [at, length] : pieces) joined.append(reinterpret_cast<const char*>(at), length);
-    p = reinterpret_cast<const uint8_t*>(joined.data());
-    n = joined.size();
+// The coded data of one HEVC item: its extents, one after another, read where they lie.
+class ItemData {
+ public:
+  void add(const uint8_t* at, size_t n) {
+    if (n == 0) return;
+    pieces_.push_back({at, n, size_});
+    size_ += n;
   }
+  size_t size() const { return size_; }
+  // Copies n bytes from `from` on (all within size()).
+  void read(size_t from, size_t n, uint8_t* out) const {
+    // The last piece starting at or before `from`.
+    auto it = std::upper_bound(pieces_.begin(), pieces_.end(), from, [](size_t v, const Piece& p) { return v < p.start; });
+    for (--it; n > 0; ++it) {
+      const size_t skip = from - it->start, take = std::min(n, it->size - skip);
+      std::memcpy(out, it->at + skip, take);
+      out += take, from += take, n -= take;
+    }
+  }
+
+ private:
+  struct Piece {
+    const uint8_t* at;
+    size_t size, start;
+  };
+  std::vector<Piece> pieces_;
+  size_t size_ = 0;
+};
+
+// Walks an item's data NAL unit by NAL unit, each after a 4-byte length, as libheif hands them to
+// the decoder. Only the head of each unit is copied out: an SPS's sizes lie in its first few
+// hundred bytes, a slice's picture flag in its third.
+bool check_item_data(Walk& w, const ItemData& data) {
+  const size_t n = data.size();
   int pictures = 0;
+  uint8_t head[1024];
   for (size_t pos = 0; n - pos >= 4;) {
-    const size_t length = be32(p + pos);
+    data.read(pos, 4, head);
+    const size_t length = be32(head);
     pos += 4;
     // A unit running past the data: the decoder is not given it (nor anything after it).
     if (length > n - pos) break;
-    if (!check_nal(w, p + pos, length, pictures)) return false;
+    const size_t copied = std::min(length, sizeof head);
+    data.read(pos, copied, head);
+    if (!check_nal(w, head, copied, pictures)) return false;
     pos += length;
   }
   return true;
@@ -378,7 +409,12 @@ bool read_iloc(Walk& w, const Box& b) {
     const uint64_t reference = take(2);
     const uint64_t base = take(base_size);
     const uint64_t extents = take(2);
-    std::vector<std::pair<const uint8_t*, size_t>> pieces;
+    w.extents += extents;
+    if (w.extents > kMaxExtents) return w.fail("corrupt HEIF data: too many item extents");
+    // Data in another file, or made from other items, is not read by libheif; nor is any but
+    // HEVC items' data read here.
+    const bool hevc = reference == 0 && method <= 1 && w.hevc_items.count(id);
+    ItemData data;
     for (uint64_t e = 0; e < extents; ++e) {
       if (!need(index_size + offset_size + length_size)) return w.fail(bad);
       take(index_size);
@@ -394,11 +430,14 @@ bool read_iloc(Walk& w, const Box& b) {
       if (start < base || start > to - from) continue;  // nowhere: libheif refuses the item
       const uint64_t room = to - from - start;
       const uint64_t bytes = length == 0 ? room : std::min(length, room);
-      pieces.emplace_back(d + from + start, static_cast<size_t>(bytes));
+      if (!hevc) continue;
+      // Items' data do not overlap, so all of it together is no more than the file (counting an
+      // empty extent as a byte). More would have libheif gather many copies of the same bytes.
+      w.item_bytes += std::max<uint64_t>(bytes, 1);
+      if (w.item_bytes > w.size) return w.fail("corrupt HEIF data: items' data larger than the file");
+      data.add(d + from + start, static_cast<size_t>(bytes));
     }
-    // Data in another file, or made from other items, is not read by libheif.
-    if (reference != 0 || method > 1 || !w.hevc_items.count(id)) continue;
-    if (!check_item_data(w, pieces)) return false;
+    if (hevc && !check_item_data(w, data)) return false;
   }
   return true;
 }

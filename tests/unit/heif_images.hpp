@@ -411,4 +411,22 @@ inline std::string with_whole_sps_size(std::string f, uint64_t w, uint64_t h) {
   return f;
 }
 
+// The same file with its item locations replaced (in the same number of bytes) by one entry for
+// item 1, the picture, of `count` extents each running from the item's data to the end of the file:
+// the extents take no bytes of their own (offsets and lengths of size 0), so a small file can list
+// thousands, each a copy of the same bytes.
+inline std::string with_overlapping_extents(std::string f, uint16_t count) {
+  const size_t iloc = find_box(f, "iloc");
+  const size_t mdat = find_box(f, "mdat");
+  if (iloc == std::string::npos || mdat == std::string::npos) return f;
+  const size_t length = be32_at(f, iloc);
+  std::string body("\x01\0\0\0\x00\x40\0\x01\0\x01\0\0\0\0", 14);  // v1; no offsets; base 4; 1 item: 1
+  samples::put32be(body, uint32_t(mdat + 8));
+  body += char(count >> 8), body += char(count & 255);
+  if (body.size() + 8 > length) return f;
+  body.resize(length - 8, '\0');
+  f.replace(iloc + 8, body.size(), body);
+  return f;
+}
+
 }  // namespace heif_samples

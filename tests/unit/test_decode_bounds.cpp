@@ -355,6 +355,7 @@ TEST(DecodeBounds, HeicParameterSetsThatLie) {
   expect_refused_within("SPS 8000 square, ispe 64x48", heif_samples::with_sps_size(small, 8000, 8000), "too large", 8);
   expect_refused_within("SPS 16000x8000 in the data", heif_samples::with_sps_in_data(small, 16000, 8000), "too large", 8);
   expect_refused_within("two pictures in one image", heif_samples::with_two_pictures(small), "corrupt", 8);
+  expect_refused_within("60000 copies of the picture's data", heif_samples::with_overlapping_extents(small, 60000), "corrupt", 8);
   expect_refused_within("SPS 5000 square, ispe 64x48", heif_samples::with_sps_size(small, 5000, 5000), "",
                         5000L * 5000 * 10 / (1 << 20) + 16 + 1);
   // Whole parameter sets, which the decoder takes in full: refused before it starts when past the

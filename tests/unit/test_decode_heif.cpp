@@ -181,6 +181,9 @@ TEST(DecodeHeif, ParameterSetsLargerThanTheStatedSizeAreRefused) {
   if (!same.pixmap) {
     EXPECT_EQ(app::left_out_reason(same.error), app::LeftOutReason::Damaged) << same.error;
   }
+  // Item data listed many times over, which libheif would gather as often: refused at once.
+  EXPECT_EQ(decode(heif_samples::with_overlapping_extents(good, 60000)).error,
+            "corrupt HEIF data: items' data larger than the file");
   // More than one picture in an image's data, or a slice among the parameter sets.
   EXPECT_EQ(decode(heif_samples::with_two_pictures(good)).error, "corrupt HEIF data: more than one picture in an image");
   std::string slice_in_config = good;
