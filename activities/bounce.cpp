@@ -71,12 +71,13 @@ void BouncingCards::throw_from(Side side) {
 
 // Every throw from the left counts as a finished game.
 app::Outcome BouncingCards::click(const app::PointerInput& at) {
-  if (at.button == media::Button::Right) {
-    throw_from(Side::Right);
-    return app::Outcome::Nothing;
+  Side side = at.button == media::Button::Right ? Side::Right : Side::Left;
+  if (at.pointer == media::PointerKind::Touch) {
+    if (at.button == media::Button::Right) return app::Outcome::Nothing;
+    side = at.x < ctx_.assets.screen_w / 2 ? Side::Left : Side::Right;
   }
-  throw_from(Side::Left);
-  return app::Outcome::Finished;
+  throw_from(side);
+  return side == Side::Left ? app::Outcome::Finished : app::Outcome::Nothing;
 }
 
 app::Outcome BouncingCards::update(int now_ms) {

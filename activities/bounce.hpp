@@ -1,4 +1,4 @@
-// Activity 3, bouncing cards: each click throws a small picture card in from the side; cards fall,
+// Activity 3, bouncing cards: each click (or finger) throws a small picture card in from the side; cards fall,
 // bounce along the floor and leave by the far side. Every step paints the cards where they are into
 // a picture of the sky that is never repainted, so every card leaves a trail until the activity is
 // cleared; every choice of the activity clears it.
@@ -24,6 +24,7 @@ class BouncingCards : public app::Activity {
                                        .wants_right_clicks = true,
                                        .thinking_while_made = false,
                                        .clear_when_help_closes = true,
+                                       .fingers_each_click = true,
                                        .again_while_current = app::Again::Clear,
                                        .again_coming_back = app::Again::Clear,
                                        .again_when_finished = app::Again::Clear,
@@ -37,7 +38,9 @@ class BouncingCards : public app::Activity {
   void clear() override;
   void draw() const override;
   app::Outcome update(int now_ms) override;
-  // A left click throws a card from the left, a right click one from the right.
+  // A left click throws a card from the left, a right click one from the right. A finger throws
+  // from the side of the screen it touches, each finger its own card; a finger held still throws
+  // no second one (its long press, a right click, is nothing here).
   app::Outcome click(const app::PointerInput& at) override;
   // Puts a card in flight where and as fast as it says; the next step moves it and paints it.
   void throw_card(const FlyingCard& card) { cards_.push_back(card); }

@@ -35,8 +35,13 @@ void Jigsaw::setup() {
 }
 
 app::Outcome Jigsaw::right_click() {
-  if (has_picture()) hiding_loose_ = !hiding_loose_;
+  if (has_picture() && !carried_by_finger()) hiding_loose_ = !hiding_loose_;
   return app::Outcome::Nothing;
+}
+
+app::Outcome Jigsaw::click(const app::PointerInput& at) {
+  if (at.button == media::Button::Left && !carried_) by_finger_ = at.pointer == media::PointerKind::Touch;
+  return Puzzle::click(at);
 }
 
 void Jigsaw::click_at(int x, int y) {
@@ -44,6 +49,12 @@ void Jigsaw::click_at(int x, int y) {
     put_down(x, y);
   else
     pick_up(x, y);
+}
+
+bool Jigsaw::release_at(int x, int y) {
+  if (!carried_by_finger()) return false;
+  put_down(x, y);
+  return true;
 }
 
 app::Outcome Jigsaw::move(const app::PointerInput& to) {

@@ -1,8 +1,10 @@
 // Activity 9, jigsaw: the pieces lie scattered on a pink table. A click picks up the topmost loose
-// piece under the pointer (with its whole group) and the next click puts it down; pieces put down
+// piece under the pointer (with its whole group) and the next click puts it down; a finger picks a
+// piece up as it touches it, carries it and puts it down as it is lifted. Pieces put down
 // within 14 pixels of their home spacing to a neighbour join it into a group, and pieces within 14
-// pixels of home are fixed there. A right click hides or shows the loose pieces. Fixing every piece
-// finishes the puzzle.
+// pixels of home are fixed there. A right click hides or shows the loose pieces (not while a
+// finger carries a piece: a child who holds a piece still long enough to make a long press is
+// thinking where it goes). Fixing every piece finishes the puzzle.
 #pragma once
 #include "activities/jigsaw_core.hpp"
 #include "media/draw.hpp"
@@ -27,6 +29,8 @@ class Jigsaw : public Puzzle {
   void draw() const override;
   // The carried piece and its group follow the pointer.
   app::Outcome move(const app::PointerInput& to) override;
+  // Notes whether a finger or the mouse picks up or puts down, then plays the click.
+  app::Outcome click(const app::PointerInput& at) override;
 
   // Fixes the loose pieces near home (a click sound each), then sends every fixed piece home and
   // to the bottom of the pile.
@@ -37,6 +41,7 @@ class Jigsaw : public Puzzle {
   void join_neighbours(Piece& p);
 
   const Piece* carried() const { return carried_; }
+  bool carried_by_finger() const { return carried_ && by_finger_; }
   int carry_dx() const { return carry_dx_; }  // from the pointer to the carried piece's centre
   int carry_dy() const { return carry_dy_; }
   bool hiding() const { return hiding_loose_; }  // only fixed pieces are drawn
@@ -44,6 +49,7 @@ class Jigsaw : public Puzzle {
 
  protected:
   void click_at(int x, int y) override;
+  bool release_at(int x, int y) override;
   app::Outcome right_click() override;
   void draw_pieces() const override;
   bool piece_done(const Piece& p) const override { return p.fixed; }
@@ -68,6 +74,7 @@ class Jigsaw : public Puzzle {
   mutable media::FrameCache kept_still_;  // the table with the pieces lying still, as last drawn
 
   Piece* carried_ = nullptr;
+  bool by_finger_ = false;  // the click under way, or the one that picked up the carried piece, is a finger's
   int carry_dx_ = 0, carry_dy_ = 0;
   int next_group_ = 1;
   bool hiding_loose_ = false;

@@ -312,6 +312,11 @@ app::Outcome Puzzle::click(const app::PointerInput& at) {
   return check_complete() ? app::Outcome::Finished : app::Outcome::Nothing;
 }
 
+app::Outcome Puzzle::release(const app::PointerInput& at) {
+  if (!has_picture() || completed_ || !release_at(at.x, at.y)) return app::Outcome::Nothing;
+  return check_complete() ? app::Outcome::Finished : app::Outcome::Redraw;
+}
+
 void Puzzle::draw_table() const {
   {
     media::SavedDrawState saved;

@@ -73,6 +73,8 @@ class Puzzle : public app::Activity {
   // A left click plays (or, on a finished puzzle, may hit the corner button); a right click is the
   // kind's own.
   app::Outcome click(const app::PointerInput& at) override;
+  // A finger lifted: the kind may put down what the finger carried (release_at).
+  app::Outcome release(const app::PointerInput& at) override;
   // True once a click found every piece done (the magic sound played then).
   bool finished() const override { return completed_; }
   // Another cut and, given two pictures or more, another picture, of the same kind.
@@ -98,6 +100,9 @@ class Puzzle : public app::Activity {
 
   // A left click at (x, y) on an unfinished puzzle that has a picture.
   virtual void click_at(int x, int y) = 0;
+  // A finger lifted at (x, y) on an unfinished puzzle that has a picture: true when that put
+  // something down.
+  virtual bool release_at(int /*x*/, int /*y*/) { return false; }
   // A right click (only kinds whose traits want them get one).
   virtual app::Outcome right_click() { return app::Outcome::Nothing; }
   // What lies over the table of an unfinished puzzle that has a picture.

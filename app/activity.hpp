@@ -49,6 +49,9 @@ struct Traits {
   bool wants_right_clicks = false;     // right clicks (and Control+click) reach click()
   bool thinking_while_made = true;     // building it takes long enough to show the thinking image
   bool clear_when_help_closes = false; // it never repaints what the help page covered
+  // Every finger on a touch screen is a pointer of its own: each one coming down clicks, and two
+  // fingers together are no right click (app/touch.hpp), so two children can play at once.
+  bool fingers_each_click = false;
   Again again_while_current = Again::Resume;  // its digit pressed while it is shown
   Again again_coming_back = Again::Resume;    // pressed elsewhere, its game unfinished
   Again again_when_finished = Again::Resume;  // pressed elsewhere, its game finished
@@ -103,6 +106,9 @@ class Activity {
   virtual Outcome click(const PointerInput& /*at*/) { return Outcome::Nothing; }
   // The pointer moved (when the traits ask for moves).
   virtual Outcome move(const PointerInput& /*to*/) { return Outcome::Nothing; }
+  // A finger that clicked was lifted, there. Only fingers: a mouse button going up is nothing, so
+  // the mouse keeps its click-to-pick, click-to-drop.
+  virtual Outcome release(const PointerInput& /*at*/) { return Outcome::Nothing; }
   // The current game is over (only games that end say so).
   virtual bool finished() const { return false; }
   // For Again::NewGame: the next game as a new object, ready to play, or none when it cannot be

@@ -69,10 +69,12 @@ void Loop::draw_screen() {
 
 void Loop::redraw() {
   draw_screen();
-  // The parent's page always shows the pointer; the break screen never does.
+  // The parent's page always shows the pointer; the break screen never does. A finger needs no
+  // pointer image: it hides while a finger moved the pointer last, and the next mouse move shows it.
   const bool page = parent_ && parent_->page_shown();
   const bool on_break = parent_ && parent_->on_break();
-  if (Activity* a = current(); page || (!on_break && a && a->traits().pointer_shown))
+  const bool by_finger = state_.pointer == media::PointerKind::Touch;
+  if (Activity* a = current(); !by_finger && (page || (!on_break && a && a->traits().pointer_shown)))
     media::draw_image(assets_.pointer_image, static_cast<float>(state_.pointer_x),
                       static_cast<float>(state_.pointer_y), 0);
   media::present(1);
@@ -96,7 +98,8 @@ void Loop::dispatch(Handler handler) {
   if (warp_to_) {
     const auto [x, y] = *warp_to_;
     warp_to_.reset();
-    media::warp_pointer(x, y);
+    // Under a finger the mouse stays where it was left: warping it would only move a hidden pointer.
+    if (state_.pointer != media::PointerKind::Touch) media::warp_pointer(x, y);
     state_.pointer_x = x;
     state_.pointer_y = y;
     state_.redraw_needed = true;
@@ -155,8 +158,32 @@ void Loop::on_pointer_down(const media::Event& e) {
   if (button != media::Button::Left && button != media::Button::Right) return;
   state_.help_shown = false;
   Activity* a = current();
-  if (!a || (button == media::Button::Right && !a->traits().wants_right_clicks)) return;
+  if (!a) return;
+  // A finger coming down is the pointer arriving there, then a click, as the mouse would be: what
+  // follows the pointer reacts at once, before the click.
+  if (e.pointer == media::PointerKind::Touch && button == media::Button::Left) {
+    state_.move_pending = false;
+    state_.last_move_ms = media::millisecs();
+    on_pointer_move();
+    if (current() != a) return;  // the move restarted it
+  }
+  if (button == media::Button::Right && !a->traits().wants_right_clicks) return;
   dispatch([&] { return a->click(pointer_input(button)); });
+}
+
+// A finger lifted: the pointer's last moves are handed on first, then the lift.
+void Loop::on_pointer_up(const media::Event& e) {
+  follow_pointer(e);
+  if (e.pointer != media::PointerKind::Touch) return;
+  state_.redraw_needed = true;
+  Activity* a = current();
+  if (!a) return;
+  if (state_.move_pending) {
+    state_.move_pending = false;
+    state_.last_move_ms = media::millisecs();
+    on_pointer_move();
+  }
+  if (current() == a) dispatch([&] { return a->release(pointer_input(media::Button::Left)); });
 }
 
 void Loop::on_pointer_move() {
@@ -306,7 +333,7 @@ Turn Loop::hand_on_held_input() {
   while (!held_.empty() && !hold_lasts()) {
     const media::Event e = held_.front();
     held_.pop_front();
-    if (handle_event(e) == Turn::Quit) return Turn::Quit;
+    if (handle_input(e) == Turn::Quit) return Turn::Quit;
   }
   return Turn::Continue;
 }
@@ -378,6 +405,34 @@ Turn Loop::handle_event(const media::Event& e) {
     save_progress();
     return Turn::Quit;
   }
+  const bool pointer = e.kind == EventKind::PointerDown || e.kind == EventKind::PointerUp ||
+                       e.kind == EventKind::PointerMove;
+  if (pointer && e.pointer == media::PointerKind::Touch) return on_touch(e);
+  if (e.kind == EventKind::Tick && handle_all(touch_.tick(media::millisecs())) == Turn::Quit) return Turn::Quit;
+  if (e.kind == EventKind::WindowInactive) touch_.forget();  // its lifts may go elsewhere
+  return handle_input(e);
+}
+
+Turn Loop::on_touch(const media::Event& e) {
+  touch_.set_window_scale(media::window_scale());
+  const bool page = parent_ && parent_->has_screen();
+  const Activity* a = current();
+  touch_.set_each_finger_clicks(!page && a && a->traits().fingers_each_click);
+  switch (e.kind) {
+    case media::EventKind::PointerDown: return handle_all(touch_.down(e.pointer_id, e.x, e.y, media::millisecs()));
+    case media::EventKind::PointerUp: return handle_all(touch_.up(e.pointer_id, e.x, e.y, media::millisecs()));
+    default: return handle_all(touch_.move(e.pointer_id, e.x, e.y));
+  }
+}
+
+Turn Loop::handle_all(const std::vector<media::Event>& events) {
+  for (const media::Event& e : events)
+    if (handle_input(e) == Turn::Quit) return Turn::Quit;
+  return Turn::Continue;
+}
+
+Turn Loop::handle_input(const media::Event& e) {
+  using media::EventKind;
   const bool input = e.kind == EventKind::KeyDown || e.kind == EventKind::KeyUp || e.kind == EventKind::KeyRepeat ||
                      e.kind == EventKind::Text || e.kind == EventKind::PointerDown || e.kind == EventKind::PointerUp ||
                      e.kind == EventKind::PointerMove;
@@ -406,9 +461,7 @@ Turn Loop::handle_event(const media::Event& e) {
       on_timer_tick();
       handle_pending_move();
       return hand_on_held_input();
-    case EventKind::PointerUp:
-      follow_pointer(e);
-      return Turn::Continue;
+    case EventKind::PointerUp: on_pointer_up(e); return Turn::Continue;
     case EventKind::WindowActive:
     case EventKind::WindowInactive:
       state_.window_active = e.kind == EventKind::WindowActive;

@@ -14,6 +14,7 @@
 #include "app/keys.hpp"
 #include "app/parent.hpp"
 #include "app/picture_store.hpp"
+#include "app/touch.hpp"
 #include "media/events.hpp"
 #include "media/keyboard_hold.hpp"
 
@@ -88,6 +89,8 @@ class Loop final : private Requests {
   void redraw();       // the screen, the loop's pointer, present
   void draw_screen();  // the activity (or title screen), help page, label, number, quit ring
   void update_activity();
+  // An event as the platform queues it. A finger's touch, move and lift first become what they
+  // mean (app/touch.hpp); ticks also time its long press.
   Turn handle_event(const media::Event& e);
   void on_timer_tick();
   void save_progress() const;
@@ -99,6 +102,11 @@ class Loop final : private Requests {
   void show_thinking() override;
   bool stop_asked() override;
 
+  // Fingers turned into pointer events, then handled as the mouse's are.
+  Turn on_touch(const media::Event& e);
+  Turn handle_all(const std::vector<media::Event>& events);
+  // Input as it means to the loop (a finger's already turned into pointer events).
+  Turn handle_input(const media::Event& e);
   Turn on_key(media::Key key);
   // Input while the parent's page or break screen has the screen.
   Turn on_parent_input(const media::Event& e);
@@ -110,6 +118,7 @@ class Loop final : private Requests {
   void follow_quit_hold();
   void on_pointer_down(const media::Event& e);
   void on_pointer_move();
+  void on_pointer_up(const media::Event& e);
   void follow_pointer(const media::Event& e);
   PointerInput pointer_input(media::Button button) const;
   void handle_pending_move();
@@ -136,6 +145,7 @@ class Loop final : private Requests {
   std::optional<std::pair<int, int>> warp_to_;  // a pointer warp asked for by the running handler
   std::optional<media::EscapeWatch> escape_;    // Escape presses since the running handler began
   std::deque<media::Event> held_;               // input that came during a hold, oldest first
+  TouchGestures touch_;                         // what the fingers on a touch screen do
   bool progress_unshown_ = false;  // pictures came in since the title last showed the progress
   int progress_drawn_ms_ = -(1 << 30);  // when it last did; long ago at first
   LoopState state_;

@@ -72,6 +72,7 @@ Environment current_environment() {
   env.xdg_config_home = env_or_empty("XDG_CONFIG_HOME");
   env.xdg_state_home = env_or_empty("XDG_STATE_HOME");
   env.xdg_data_home = env_or_empty("XDG_DATA_HOME");
+  env.xdg_cache_home = env_or_empty("XDG_CACHE_HOME");
   return env;
 }
 
@@ -116,6 +117,8 @@ Folders prepare_folders(const Environment& env, const FolderOverrides& overrides
     } else {
       f.problems.push_back(state + ": cannot make or write this folder (" + why + "); progress will not be saved");
     }
+
+    f.cache_dir = base_folder(env.xdg_cache_home, env.home, ".cache") + "/pipkin/fitted/";
 
     if (overrides.pictures_dir.empty()) {
       const std::string own = base_folder(env.xdg_data_home, env.home, ".local/share") + "/pipkin/pics";

@@ -4,7 +4,9 @@
 //  - installed: the read-only resources come from ../share/pipkin beside the executable's folder,
 //    config.txt from $XDG_CONFIG_HOME/pipkin, the progress file from $XDG_STATE_HOME/pipkin, and the
 //    pictures from the parent's own folders ($XDG_DATA_HOME/pipkin/pics and Pictures/Pipkin), with
-//    the bundled pictures when those hold none.
+//    the bundled pictures when those hold none; fitted copies of slow photos are cached in
+//    $XDG_CACHE_HOME/pipkin/fitted. The portable copy caches nothing: it writes only into its own
+//    data folder, and a fitted copy there would travel with the folder for no gain.
 // The choice is made here only, once, and handed to the shell as a plain struct.
 #pragma once
 #include <string>
@@ -36,7 +38,7 @@ struct PictureFolder {
 struct Environment {
   std::string exe_dir;  // absolute folder of the running executable
   std::string home;
-  std::string xdg_config_home, xdg_state_home, xdg_data_home;
+  std::string xdg_config_home, xdg_state_home, xdg_data_home, xdg_cache_home;
 };
 
 Environment current_environment();
@@ -53,6 +55,9 @@ struct Folders {
   std::string config_file;    // config.txt (read only, may be missing)
   std::string progress_dir;   // folder of the progress file, ending in '/'; "" when it cannot be kept
   std::vector<PictureFolder> picture_dirs;  // read in this order, their pictures concatenated
+  // Fitted copies of photos in slow formats (app/picture_cache.hpp), ending in '/'; "" for none.
+  // Made when the first copy is written, not here.
+  std::string cache_dir;
   // The folders a parent puts pictures in, read or not (an empty one is not read): what the
   // program names to the parent. The bundled pictures are not among them.
   std::vector<std::string> parent_dirs;

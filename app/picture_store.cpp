@@ -30,7 +30,8 @@ std::string path_of(const std::string& folder, const std::string& name) {
 namespace {
 
 // JPEG quality of the kept pictures: at 1024x768 no difference can be seen on screen, and a photo
-// takes about 150 to 300 KB.
+// takes about 150 to 300 KB. (Changing how pictures are fitted or kept changes the fitted copies
+// too: raise kFittingVersion in app/picture_cache.cpp with it.)
 constexpr int kKeptQuality = 90;
 // A JPEG may be decoded this much short of covering the screen; the rest is stretched when drawn
 // (4000x3000 at 1/4 is 1000x750, 2.4% short of 1024x768).

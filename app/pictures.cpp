@@ -15,6 +15,7 @@
 
 #include "app/activity.hpp"
 #include "app/paths.hpp"
+#include "app/picture_cache.hpp"
 #include "app/picture_store.hpp"
 #include "media/files.hpp"
 #include "media/log.hpp"
@@ -270,7 +271,8 @@ unsigned worker_count() { return std::thread::hardware_concurrency(); }
 
 }  // namespace
 
-void prepare_pictures(PictureStore& store, const std::vector<PictureFolder>& folders, int width, int height) {
+void prepare_pictures(PictureStore& store, const std::vector<PictureFolder>& folders, int width, int height,
+                      const std::string& cache_dir) {
   size_t hold_from = SIZE_MAX;
   std::function<bool()> released;
   if (const char* hold = std::getenv("PIPKIN_HOLD_PICTURES")) {
@@ -284,8 +286,10 @@ void prepare_pictures(PictureStore& store, const std::vector<PictureFolder>& fol
       };
     }
   }
-  store.prepare(list_picture_folders(folders), screen_codec(width, height), worker_count(), hold_from,
-                std::move(released));
+  // One cache for the whole start: its first write trims the folder to its bound, on a worker.
+  auto cache = cache_dir.empty() ? nullptr : std::make_shared<PictureCache>(cache_dir);
+  store.prepare(list_picture_folders(folders), cached_codec(screen_codec(width, height), std::move(cache), width, height),
+                worker_count(), hold_from, std::move(released));
 }
 
 PictureStore load_pictures(const std::vector<PictureFolder>& folders, int width, int height) {

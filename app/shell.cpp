@@ -92,7 +92,7 @@ int run(const ActivityTable& table, const Options& options) {
   // The pictures load in the background from now on: the workers run below the main thread's
   // priority, so they use the other cores while the screen opens and never hold back the title.
   auto pictures = std::make_shared<PictureStore>();
-  prepare_pictures(*pictures, folders.picture_dirs, media::kScreenW, media::kScreenH);
+  prepare_pictures(*pictures, folders.picture_dirs, media::kScreenW, media::kScreenH, folders.cache_dir);
   pictures->run();
   if (!open_display(cfg)) return 0;
   // Child lock: keys need Control (app/keys), and a full screen keeps the keyboard from the desktop.

@@ -1,20 +1,28 @@
 // Picture loading: whole-file PNG and JPEG loads at screen size, a camera-sized JPEG at full size,
 // and the same JPEG decoded at a reduced scale that still covers the screen. And a 12-megapixel
-// photo as JPEG and as WebP of about the same quality, each decoded and fitted to the screen as the
-// picture store does it; and as HEIC, which has no reduced scale and is always decoded whole.
+// photo as JPEG, as WebP, as AVIF and as HEIC of about the same quality, each decoded and fitted to
+// the screen as the picture store does it; and the JPEG and the WebP through the store's whole load
+// (read, decode, fit, keep as a JPEG), the WebP also with the cache of fitted photos: cold (fitted
+// and written to the cache, as at its first start) and warm (read from the cache, as at every later
+// start).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include <webp/encode.h>
 
+#include "app/picture_cache.hpp"
+#include "app/picture_store.hpp"
 #include "bench/bench_pictures.hpp"
 #include "media/decode.hpp"
 #include "media/resample.hpp"
+#include "tests/unit/avif_images.hpp"
 #include "tests/unit/heif_images.hpp"
 #include "tests/unit/sample_images.hpp"
 
@@ -121,12 +129,88 @@ void fit_to_screen(benchmark::State& state, const std::string& bytes) {
   state.counters["file_KB"] = bytes.size() / 1024.0;
 }
 
+// The same photo as AVIF, chroma halved both ways as in the JPEG, at a quantizer that gives about
+// the JPEG's quality; made on first use only, AV1 encoding being slow.
+const std::string& avif12() {
+  static const std::string file = [] {
+    std::vector<uint8_t> rgb;
+    bench::photo_rgb(4000, 3000, rgb);
+    avif_images::Spec spec;
+    spec.quantizer = 20;
+    spec.yuv = AVIF_PIXEL_FORMAT_YUV420;
+    spec.speed = 10;
+    spec.threads = 2;
+    return avif_images::encode(4000, 3000, 3, rgb, spec);
+  }();
+  return file;
+}
+
 void BM_FitPhoto12MP_Jpeg(benchmark::State& state) { fit_to_screen(state, photo12().jpeg); }
 void BM_FitPhoto12MP_Webp(benchmark::State& state) { fit_to_screen(state, photo12().webp); }
+void BM_FitPhoto12MP_Avif(benchmark::State& state) { fit_to_screen(state, avif12()); }
 void BM_FitPhoto12MP_Heic(benchmark::State& state) {
   if (photo12().heic.empty()) state.SkipWithError("no HEVC encoder in libheif");
   else fit_to_screen(state, photo12().heic);
 }
+
+// The 12-megapixel photo as files, for the store's codec, and a cache folder of its own.
+struct Photo12Files {
+  std::string base = "/tmp/pipkin_bench_" + std::to_string(::getpid()) + "_12mp";
+  std::string jpeg = base + ".jpg", webp = base + ".webp", cache = base + "_cache";
+  Photo12Files() {
+    Files::write(jpeg, photo12().jpeg);
+    Files::write(webp, photo12().webp);
+  }
+  ~Photo12Files() {
+    std::remove(jpeg.c_str());
+    std::remove(webp.c_str());
+    std::filesystem::remove_all(cache);
+  }
+};
+
+const Photo12Files& photo12_files() {
+  static Photo12Files f;
+  return f;
+}
+
+// One file through a worker's load: the real screen codec, with the cache in front when asked.
+// Cold: every round is a first start (a new cache, its entry gone). Warm: every round a later one.
+enum class Cache { None, Cold, Warm };
+void store_load(benchmark::State& state, const std::string& path, Cache mode) {
+  const std::string& folder = photo12_files().cache;
+  std::filesystem::remove_all(folder);
+  const app::PictureCodec screen = app::screen_codec(1024, 768);
+  auto codec_for_start = [&] {
+    return mode == Cache::None ? screen
+                               : app::cached_codec(screen, std::make_shared<app::PictureCache>(folder), 1024, 768);
+  };
+  app::PictureCodec warm = codec_for_start();
+  if (mode == Cache::Warm) {
+    app::CompactPicture first;
+    std::string error;
+    warm.load(path, first, error);  // the first start, not timed
+  }
+  const std::string entry =
+      app::PictureCache(folder).entry_path(app::PictureCache::identity(path, 1024, 768));
+  size_t kept = 0;
+  for (auto _ : state) {
+    app::PictureCodec codec = mode == Cache::Warm ? warm : codec_for_start();
+    if (mode == Cache::Cold) std::remove(entry.c_str());
+    app::CompactPicture out;
+    std::string error;
+    if (!codec.load(path, out, error) || out.jpeg.empty()) state.SkipWithError(("load failed: " + error).c_str());
+    kept = out.jpeg.size();
+    benchmark::DoNotOptimize(out);
+  }
+  std::error_code ec;
+  if (mode != Cache::None && !std::filesystem::exists(entry, ec)) state.SkipWithError("nothing was cached");
+  state.counters["kept_KB"] = kept / 1024.0;
+}
+
+void BM_StoreLoadPhoto12MP_Jpeg(benchmark::State& state) { store_load(state, photo12_files().jpeg, Cache::None); }
+void BM_StoreLoadPhoto12MP_Webp(benchmark::State& state) { store_load(state, photo12_files().webp, Cache::None); }
+void BM_StoreLoadPhoto12MP_WebpCold(benchmark::State& state) { store_load(state, photo12_files().webp, Cache::Cold); }
+void BM_StoreLoadPhoto12MP_WebpWarm(benchmark::State& state) { store_load(state, photo12_files().webp, Cache::Warm); }
 
 BENCHMARK(BM_LoadJpeg1024x768)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadPng1024x768)->Unit(benchmark::kMillisecond);
@@ -134,7 +218,12 @@ BENCHMARK(BM_LoadJpeg4000x3000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeJpeg4000x3000CoveringScreen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitPhoto12MP_Jpeg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitPhoto12MP_Webp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FitPhoto12MP_Avif)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitPhoto12MP_Heic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_Jpeg)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_Webp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_WebpCold)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_WebpWarm)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

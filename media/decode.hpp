@@ -51,7 +51,8 @@ struct DecodeOptions {
 struct DecodeResult {
   PixmapPtr pixmap;     // none on failure
   std::string error;    // why, when pixmap is none
-  int orientation = 1;  // EXIF orientation 1..8 of a JPEG, 1 otherwise
+  // EXIF orientation 1..8 of a JPEG, an AVIF's turn and mirror as the same number, 1 otherwise
+  int orientation = 1;
   // The pixmap's share of decode_budget(), held until the result is destroyed, so that the next
   // decodes wait while this full-size pixmap is being scaled down. Keep a result only while
   // working on its pixmap; `lease.reset()` (or dropping the result) lets the others go on.
@@ -73,8 +74,12 @@ DecodeResult decode_jpeg(const uint8_t* data, size_t size, const DecodeOptions& 
 DecodeResult decode_bmp(const uint8_t* data, size_t size);
 // WebP: a still picture, or an animation's first frame. Scaled down while decoding like a JPEG.
 DecodeResult decode_webp(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
-// HEIC (decode_heif.cpp): the primary image, turned upright; orientation stays 1. AVIF is not
-// taken for HEIC, even when it lists the brands they share.
+// AVIF: a still picture, or a sequence's first frame; cropped to its clean aperture. Not scaled.
+DecodeResult decode_avif(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
+// True for a file whose type box names AVIF as its brand or a compatible one.
+bool is_avif(const uint8_t* data, size_t size);
+// HEIC (decode_heif.cpp): the primary image, turned upright; orientation stays 1. AVIF (above)
+// is not taken for HEIC, even when it lists the brands they share.
 bool is_heif_file(const uint8_t* data, size_t size);
 DecodeResult decode_heif(const uint8_t* data, size_t size);
 // Chooses the decoder by the file's first bytes.

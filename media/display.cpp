@@ -27,6 +27,7 @@ struct DisplayState {
   bool hold_keys = false;           // the keyboard is to be held while the screen is covered
   // Where the logical screen lands in the window, in window pixels (the letterbox).
   int view_x = 0, view_y = 0, view_w = kScreenW, view_h = kScreenH;
+  int assumed_w = kScreenW, assumed_h = kScreenH;  // the window's size while none is open (tests)
   // OpenGL
   SDL_GLContext context = nullptr;  // none while closed
   unsigned generation = 1;          // counts contexts destroyed, so textures know theirs is gone
@@ -56,6 +57,8 @@ bool init_video() {
   // Wayland lets no program move the pointer; imitating it would lock the pointer in place and hide
   // where the child really points.
   SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_EMULATE_MOUSE_WARP, "0");
+  // A finger is taken as a finger (media/events.cpp), not also as the mouse SDL would make of it.
+  SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
   if (!user_chose && wayland && *wayland) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
@@ -137,8 +140,8 @@ void fit(int w, int h, int& x, int& y, int& fw, int& fh) {
 }
 
 void update_view() {
-  int w = kScreenW, h = kScreenH;
-  if (d.window) SDL_GetWindowSize(d.window, &w, &h);
+  int w = 0, h = 0;
+  detail::window_size(w, h);
   fit(w, h, d.view_x, d.view_y, d.view_w, d.view_h);
 }
 
@@ -322,6 +325,14 @@ void message_box(const std::string& text, bool serious) {
                            text.c_str(), d.window);
 }
 
+void assume_window_size(int w, int h) {
+  d.assumed_w = w;
+  d.assumed_h = h;
+  if (!d.window) update_view();
+}
+
+float window_scale() { return static_cast<float>(d.view_w) / kScreenW; }
+
 void hide_pointer() {
   if (init_video()) SDL_ShowCursor(SDL_DISABLE);
 }
@@ -362,13 +373,20 @@ void bind_drawing_buffer() {
   apply_clip();
 }
 
-void window_to_logical(int wx, int wy, int& lx, int& ly) {
+bool window_to_logical(int wx, int wy, int& lx, int& ly) {
   if (d.view_w <= 0 || d.view_h <= 0) {
     lx = wx, ly = wy;
-    return;
+    return true;
   }
   lx = std::clamp((wx - d.view_x) * kScreenW / d.view_w, 0, kScreenW - 1);
   ly = std::clamp((wy - d.view_y) * kScreenH / d.view_h, 0, kScreenH - 1);
+  return wx >= d.view_x && wx < d.view_x + d.view_w && wy >= d.view_y && wy < d.view_y + d.view_h;
+}
+
+void window_size(int& w, int& h) {
+  w = d.assumed_w;
+  h = d.assumed_h;
+  if (d.window) SDL_GetWindowSize(d.window, &w, &h);
 }
 
 void logical_to_window(int lx, int ly, int& wx, int& wy) {

@@ -79,7 +79,38 @@ Button button_from_sdl(int b) {
   }
 }
 
-void translate(const SDL_Event& e) {
+// The simulated-touch mode: with SDL's hint to make touches of the mouse on (the environment's
+// SDL_MOUSE_TOUCH_EVENTS=1), the left button held and dragged arrives as a finger of its own
+// touch device (SDL_MOUSE_TOUCHID), and the mouse's own events arrive as well. In that mode alone
+// the mouse is taken as absent and those touches as a finger, so a test on a display without a
+// touch screen plays with a finger; otherwise touches made of the mouse are dropped.
+bool simulated_touch() { return SDL_GetHintBoolean(SDL_HINT_MOUSE_TOUCH_EVENTS, SDL_FALSE) == SDL_TRUE; }
+
+// A mouse event SDL made up from a touch: the finger reaches the program as itself.
+bool made_from_touch(Uint32 which) { return which == SDL_TOUCH_MOUSEID; }
+
+// A finger of a touch screen: SDL gives its place as a share of the window's width and height.
+// A finger that comes down on a black bar of the letterbox is not taken: there is nothing there to
+// touch (its moves and lift still come, and the loop, having seen no touch, ignores them). One that
+// came down on the picture and slides onto a bar is held at the picture's edge, as the mouse is.
+// SDL2 reports a finger's pressure but not its size, so a palm is told by counting fingers
+// (app/touch.hpp), not by the size of a touch.
+void take_finger(const SDL_TouchFingerEvent& f, Uint32 type) {
+  if (f.touchId == SDL_MOUSE_TOUCHID && !simulated_touch()) return;
+  int w = 0, h = 0, lx = 0, ly = 0;
+  detail::window_size(w, h);
+  const bool on_picture = detail::window_to_logical(static_cast<int>(f.x * static_cast<float>(w)),
+                                                    static_cast<int>(f.y * static_cast<float>(h)), lx, ly);
+  const int id = static_cast<int>(f.fingerId);
+  if (type == SDL_FINGERMOTION)
+    input_pointer_move(lx, ly, PointerKind::Touch, id);
+  else if (type == SDL_FINGERUP || on_picture)
+    input_pointer_button(Button::Left, type == SDL_FINGERDOWN, lx, ly, PointerKind::Touch, id);
+}
+
+}  // namespace
+
+void take_window_event(const SDL_Event& e) {
   int lx = 0, ly = 0;
   switch (e.type) {
     case SDL_QUIT: input_quit(); break;
@@ -88,13 +119,18 @@ void translate(const SDL_Event& e) {
     case SDL_TEXTINPUT: input_text(e.text.text); break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+      if (made_from_touch(e.button.which) || simulated_touch()) break;
       detail::window_to_logical(e.button.x, e.button.y, lx, ly);
       input_pointer_button(button_from_sdl(e.button.button), e.type == SDL_MOUSEBUTTONDOWN, lx, ly);
       break;
     case SDL_MOUSEMOTION:
+      if (made_from_touch(e.motion.which) || simulated_touch()) break;
       detail::window_to_logical(e.motion.x, e.motion.y, lx, ly);
       input_pointer_move(lx, ly);
       break;
+    case SDL_FINGERDOWN:
+    case SDL_FINGERUP:
+    case SDL_FINGERMOTION: take_finger(e.tfinger, e.type); break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) detail::window_resized();
       else if (e.window.event == SDL_WINDOWEVENT_EXPOSED) detail::reshow_front();
@@ -104,12 +140,14 @@ void translate(const SDL_Event& e) {
   }
 }
 
+namespace {
+
 // Takes in the window system's events when a millisecond has passed since the last look.
 void pump_if_due(std::chrono::steady_clock::time_point now, bool force) {
   if (!force && now - input.last_pump < std::chrono::milliseconds(1)) return;
   input.last_pump = now;
   SDL_Event e;
-  while (SDL_PollEvent(&e)) translate(e);
+  while (SDL_PollEvent(&e)) take_window_event(e);
   detail::poll_keyboard_hold();
 }
 

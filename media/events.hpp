@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+union SDL_Event;
+
 namespace media {
 
 enum class EventKind : uint8_t {
@@ -99,6 +101,11 @@ class EscapeWatch {
   unsigned seen_;       // Escape presses counted when the watch was made
   unsigned asks_ = 0;   // questions so far
 };
+
+// Takes in one window-system event as the pump does: keys, text, the mouse (none that SDL made up
+// from a touch), fingers and window changes become queued events, each pointer event mapped once
+// through the letterbox into picture coordinates. Tests hand it events they build.
+void take_window_event(const SDL_Event& e);
 
 // What a window-system key becomes (Key::None for keys the program does not know).
 Key key_from_sdl(int sdl_keycode);

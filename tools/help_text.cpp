@@ -159,11 +159,12 @@ const std::vector<KeyHint>& key_row(int row) {
 const OverviewText& overview() {
   static const OverviewText text{
       "Welcome to Pipkin",
-      "You choose an activity with the digit keys; your child plays with the mouse.",
+      "You choose an activity with the digit keys; your child plays with the mouse or a finger.",
       {0.98, 0.72, 0.15},
-      {{"Unlocking",
+      {{"Playing",
         "Activity 1 is always open; finishing a game of the highest open one opens the next. "
-        "Progress is kept in *data/pipkin.txt*: delete it to start again from 1."},
+        "Delete *data/pipkin.txt* to start again. A finger works as the mouse; a long press or "
+        "two-finger tap is a right click."},
        {"Your own pictures",
         "Put PNG, JPEG or BMP files of any size in the *pics* folder inside the data folder, named "
         "in lowercase: *.png*, *.jpg* or *.bmp*. Use at least 16: frames shows 16, pairs needs 8."},
@@ -184,9 +185,10 @@ const OverviewText& overview_installed() {
       portable.title,
       portable.subtitle,
       portable.accent,
-      {{"Unlocking",
+      {{"Playing",
         "Activity 1 is always open; finishing a game of the highest open one opens the next. "
-        "Progress is kept for you: the settings page, *Ctrl+P*, can start again from 1 or open all nine."},
+        "*Ctrl+P* can start again from 1. A finger works as the mouse; a long press or a two-finger "
+        "tap is a right click."},
        {"Your own pictures",
         "Put photos (JPEG, PNG, BMP, WebP) of any size in a folder listed below, or in folders "
         "inside it. Use at least 16.",

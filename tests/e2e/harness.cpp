@@ -74,7 +74,8 @@ Pipkin::Pipkin(const Options& opt) : env_(opt.env), wait_for_pictures_(opt.wait_
     env_.insert(env_.begin(), {{"HOME", home},
                                {"XDG_CONFIG_HOME", home + "/.config"},
                                {"XDG_STATE_HOME", home + "/.local/state"},
-                               {"XDG_DATA_HOME", home + "/.local/share"}});
+                               {"XDG_DATA_HOME", home + "/.local/share"},
+                               {"XDG_CACHE_HOME", home + "/.cache"}});
   } else {
     program_ = dir_ + "/pipkin";
     data_ = dir_ + "/data/";

@@ -263,7 +263,8 @@ bool point_in_sight(const media::Pixmap& shot, const CardPiece& piece, const std
 
 // A program with the coded picture as its only picture, at the given level.
 struct Game {
-  explicit Game(int level) : app(Options(level)) {
+  // finger: SDL's simulated touches, the left button held down being a finger (tests/e2e/test_touch.cpp).
+  explicit Game(int level, bool finger = false) : app(Options(level, finger)) {
     samples::PngSpec spec;
     spec.width = kW;
     spec.height = kH;
@@ -285,10 +286,11 @@ struct Game {
     pointer_w = p ? p->width : 40;
     pointer_h = p ? p->height : 40;
   }
-  static e2e::Options Options(int level) {
+  static e2e::Options Options(int level, bool finger) {
     e2e::Options o;
     o.level = level;
     o.keep_pictures = false;
+    if (finger) o.env.push_back({"SDL_MOUSE_TOUCH_EVENTS", "1"});
     return o;
   }
   // A click on (x, y); the pointer stays there.
@@ -553,4 +555,48 @@ TEST(Jigsaw, CarryEveryPieceHome) {
   g.app.key("Escape");
   ASSERT_TRUE(g.app.wait_exit());
   EXPECT_EQ(g.app.read_text("pipkin.txt"), "9\r\n");
+}
+
+// Played with a finger: a press on a piece picks it up, the piece follows the finger, and lifting
+// the finger a few pixels off its home puts it down and fixes it there (it snaps home). A long press
+// on the bare table is a right click: the loose pieces hide and the fixed one stays. The pointer
+// image is not drawn while a finger plays.
+TEST(Jigsaw, AFingerCarriesAPieceHomeWhereItStaysFixed) {
+  Game g(9, true);
+  ASSERT_TRUE(g.app.start()) << g.app.stderr_text();
+  g.app.key("9");
+  ASSERT_TRUE(g.app.wait_for([](const media::Pixmap& p) { return colour_share(p, 255, 192, 255) > 0.1; }))
+      << "pieces on pink";
+  // Until a finger touches, the pointer image lies where the program put the pointer; left out.
+  const std::vector<Box> skip{{0, 0, 60, 60}, {kW / 2 - 5, kH / 2 - 5, kW / 2 + 60, kH / 2 + 60}, {990, 735, kW, kH}};
+  int sx = 0, sy = 0, hx = 0, hy = 0;
+  ASSERT_TRUE(g.app.wait_for([&](const media::Pixmap& p) { return find_stray(p, skip, sx, sy, hx, hy); }));
+  auto xdo = [](const std::string& args) { e2e::sh("xdotool " + args); };
+  auto at = [](int x, int y) { return std::to_string(x) + " " + std::to_string(y); };
+  // Pressed, dragged in steps and lifted 5 right and 4 down of home.
+  xdo("mousemove " + at(sx, sy) + " mousedown 1 mousemove " + at((sx + hx) / 2, (sy + hy) / 2) + " mousemove " +
+      at(hx + 5, hy + 4) + " mouseup 1");
+  // A spot of bare table, well away from every piece, for the long press.
+  int tx = -1, ty = -1;
+  ASSERT_TRUE(g.app.wait_for([&](const media::Pixmap& p) {
+    for (int y = 40; y < kH - 80 && tx < 0; y += 10)
+      for (int x = 40; x < kW - 80 && tx < 0; x += 10) {
+        bool bare = std::abs(x - hx) > 80 || std::abs(y - hy) > 80;
+        for (int v = -30; bare && v <= 30; v += 6)
+          for (int u = -30; bare && u <= 30; u += 6) bare = near(read_pixel(p, x + u, y + v), 255, 192, 255, 6);
+        if (bare) tx = x, ty = y;
+      }
+    return tx >= 0;
+  })) << "some bare table";
+  xdo("mousemove " + at(tx, ty) + " mousedown 1");
+  const bool hidden = g.app.wait_for([&](const media::Pixmap& p) {
+    int x = 0, y = 0, h1 = 0, h2 = 0;
+    return !find_stray(p, {}, x, y, h1, h2) && (read_pixel(p, hx, hy) & 0xFFFFFF) == (code(hx, hy) & 0xFFFFFF);
+  });
+  xdo("mouseup 1");
+  media::PixmapPtr shot = g.app.screenshot(e2e::shot("jigsaw_finger_fixed"));
+  ASSERT_TRUE(hidden) << "the loose pieces hidden, the carried one fixed exactly at home";
+  EXPECT_FALSE(g.app.pointer_at(*shot, tx, ty)) << "no pointer image under the finger";
+  g.app.key("Escape");
+  ASSERT_TRUE(g.app.wait_exit());
 }

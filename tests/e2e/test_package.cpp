@@ -156,6 +156,7 @@ TEST_F(Package, RunsFromTheUnpackedTreeWithTheUsersOwnFolders) {
     setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     setenv("XDG_STATE_HOME", (home + "/state").c_str(), 1);
     setenv("XDG_DATA_HOME", (home + "/share").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (home + "/cache").c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     execl(program().c_str(), program().c_str(), static_cast<char*>(nullptr));
     _exit(127);

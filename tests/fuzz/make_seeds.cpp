@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "tests/unit/avif_images.hpp"
 #include "tests/unit/heif_images.hpp"
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
@@ -29,8 +30,8 @@ void photo(int x, int y, uint8_t* px) { photo_pixel(x, y, px); }
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: fuzz_seeds <folder>\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: fuzz_seeds <folder> [<folder for AVIF alone>]\n");
     return 2;
   }
   dir = argv[1];
@@ -224,6 +225,39 @@ int main(int argc, char** argv) {
     save("odd_grid.heic", heif_samples::photo_heif(h));
   }
   save("hostile_grid.heic", heif_samples::grid_of(3000));
+
+  // AVIF, in the main folder and in a folder of its own for the AVIF fuzzer.
+  const std::string main_dir = dir;
+  for (int i = 1; i < argc; ++i) {
+    namespace a = avif_images;
+    dir = argv[i];
+    const auto rgb = a::pixels(23, 17, 3, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px); });
+    const auto rgba = a::pixels(23, 17, 4, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px), px[3] = uint8_t(x * 11); });
+    a::Spec lossy;
+    lossy.quantizer = 30;
+    lossy.yuv = AVIF_PIXEL_FORMAT_YUV420;
+    const std::string plain = a::encode(23, 17, 3, rgb, lossy);
+    save("lossless.avif", a::encode(23, 17, 3, rgb));
+    save("lossy.avif", plain);
+    save("lossless_alpha.avif", a::encode(23, 17, 4, rgba));
+    save("lossy_alpha.avif", a::encode(23, 17, 4, rgba, lossy));
+    a::Spec deep = lossy;
+    deep.depth = 10, deep.yuv = AVIF_PIXEL_FORMAT_YUV422;
+    save("deep_422.avif", a::encode(23, 17, 3, rgb, deep));
+    a::Spec grey = lossy;
+    grey.yuv = AVIF_PIXEL_FORMAT_YUV400;
+    save("grey.avif", a::encode(23, 17, 3, rgb, grey));
+    a::Spec turned;  // 4:4:4, which a crop of odd sizes needs
+    turned.irot = 1, turned.imir = 1;
+    turned.clap = {2, 2, 19, 13};
+    save("turned_cropped.avif", a::encode(23, 17, 3, rgb, turned));
+    save("sequence.avis", a::sequence(23, 17, 3, {rgb, rgb, rgb}, lossy));
+    save("sequence_alpha.avis", a::sequence(23, 17, 4, {rgba, rgba}, lossy));
+    save("hostile_ispe_12mp.avif", a::with_ispe(plain, 4000, 3000));
+    save("hostile_ispe_huge.avif", a::with_ispe(plain, 16384, 16384));
+    save("hostile_ispe_odd.avif", a::with_ispe(plain, 24, 17));
+  }
+  dir = main_dir;
 
   std::printf("fuzz_seeds: %d files in %s\n", written, dir.c_str());
   return written == attempted ? 0 : 1;

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "media/decode.hpp"
+#include "tests/unit/avif_images.hpp"
 #include "tests/unit/heif_images.hpp"
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
@@ -413,6 +414,55 @@ TEST(DecodeBounds, WebpPicturesStayWithinTheirReservation) {
   const std::vector<uint8_t> rgb = w::pixels(2000, 1500, 3, [](int x, int y, uint8_t* p) { samples::photo_pixel(x, y, p); });
   expect_bounded("lossy 2000x1500", w::encode(2000, 1500, 3, rgb, 80), "ok 2000x1500 o=1",
                  2000L * 1500 * 3 / (1 << 20) + 16 + 16);
+}
+
+}  // namespace
+
+// ---- AVIF ----
+
+namespace {
+
+// What decode_avif reserves for a w x h picture of 8-bit samples, in MB: its output pixels, the
+// planes twice, the AV1 decoder's state and kDecodeWorkBytes; and 16 MB for the test's own slack.
+long avif_reservation_mb(long w, long h, int channels, double planes_per_pixel) {
+  const double pixels = double(w) * h;
+  return long((pixels * channels + 2 * planes_per_pixel * pixels + 2 * pixels) / (1 << 20)) + 16 + 16;
+}
+
+TEST(DecodeBounds, AvifContainersThatLie) {
+  namespace a = avif_images;
+  const std::string small = a::encode(64, 48, 3, a::pixels(64, 48, 3, [](int x, int y, uint8_t* p) { samples::photo_pixel(x, y, p); }));
+  expect_bounded("ispe 16384 square", a::with_ispe(small, 16384, 16384), "refused: too large: 16384x16384", 24);
+  expect_bounded("ispe 2^31 square", a::with_ispe(small, 1u << 31, 1u << 31), "refused: corrupt data", 24);
+  expect_bounded("ispe 64 M pixels", a::with_ispe(small, 8000, 8000), "refused: too large: 8000x8000", 24);
+  // Within the limits: libavif scales the small frame up to the size its container says.
+  expect_bounded("ispe 12 M pixels, frame of 64 x 48", a::with_ispe(small, 4000, 3000), "ok 4000x3000 o=1",
+                 avif_reservation_mb(4000, 3000, 3, 3));
+  std::string box_4gb = small;
+  a::put32(box_4gb, (size_t(uint8_t(small[2])) << 8) | uint8_t(small[3]), 0xFFFFFFF0u);
+  expect_bounded("metadata box of 4 GB", box_4gb, "refused: truncated", 24);
+}
+
+TEST(DecodeBounds, AvifPicturesStayWithinTheirReservation) {
+  namespace a = avif_images;
+  a::Spec lossy;
+  lossy.quantizer = 20;
+  lossy.yuv = AVIF_PIXEL_FORMAT_YUV420;
+  const auto photo = [](int x, int y, uint8_t* p) { samples::photo_pixel(x, y, p); };
+  expect_bounded("lossy 4:2:0 2000x1500", a::encode(2000, 1500, 3, a::pixels(2000, 1500, 3, photo), lossy),
+                 "ok 2000x1500 o=1", avif_reservation_mb(2000, 1500, 3, 1.5));
+  const auto with_alpha = [](int x, int y, uint8_t* p) { samples::photo_pixel(x, y, p), p[3] = uint8_t(x); };
+  expect_bounded("lossy 4:2:0 with alpha 1200x900", a::encode(1200, 900, 4, a::pixels(1200, 900, 4, with_alpha), lossy),
+                 "ok 1200x900 o=1", avif_reservation_mb(1200, 900, 4, 2.5));
+  a::Spec deep;
+  deep.depth = 10;
+  deep.quantizer = 20;
+  expect_bounded("lossy 4:4:4 10-bit 1200x900", a::encode(1200, 900, 3, a::pixels(1200, 900, 3, photo), deep),
+                 "ok 1200x900 o=1", avif_reservation_mb(1200, 900, 3, 6));
+  expect_bounded("grid of 2 x 2 at 2000x1500", a::grid(2, 2, 1000, 750, 3, a::pixels(2000, 1500, 3, photo), lossy),
+                 "ok 2000x1500 o=1", avif_reservation_mb(2000, 1500, 3, 1.5));
+  expect_bounded("sequence of 3 at 800x600", a::sequence(800, 600, 3, std::vector(3, a::pixels(800, 600, 3, photo)), lossy),
+                 "ok 800x600 o=1", avif_reservation_mb(800, 600, 3, 1.5));
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST(Paths, PortableWhenDataLiesBesideTheProgram) {
   TempRoot t("portable");
   fs::create_directories(t / "data/pics");
   fs::create_directories(t / "home");
-  Environment env{t / "", t / "home", t / "xdg-config", t / "xdg-state", t / "xdg-data"};
+  Environment env{t / "", t / "home", t / "xdg-config", t / "xdg-state", t / "xdg-data", t / "xdg-cache"};
   env.exe_dir = t.dir.string();
   const Folders f = app::prepare_folders(env);
   EXPECT_EQ(f.mode, RunMode::Portable);
@@ -88,10 +88,12 @@ TEST(Paths, PortableWhenDataLiesBesideTheProgram) {
   EXPECT_EQ(f.progress_file(), "data/pipkin.txt");
   EXPECT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{"data/pics", NameRule::Strict}}));
   EXPECT_TRUE(f.problems.empty());
-  // Portable runs leave the user's folders alone.
+  // Portable runs leave the user's folders alone, and cache no fitted pictures anywhere.
+  EXPECT_EQ(f.cache_dir, "");
   EXPECT_TRUE(files_under(t / "home").empty());
   EXPECT_FALSE(fs::exists(t / "xdg-state"));
   EXPECT_FALSE(fs::exists(t / "xdg-data"));
+  EXPECT_FALSE(fs::exists(t / "xdg-cache"));
 }
 
 TEST(Paths, InstalledWithDefaultFolders) {
@@ -102,9 +104,11 @@ TEST(Paths, InstalledWithDefaultFolders) {
   EXPECT_EQ(f.data_dir, t / "usr/share/pipkin/");
   EXPECT_EQ(f.config_file, t / "home/.config/pipkin/config.txt");
   EXPECT_EQ(f.progress_file(), t / "home/.local/state/pipkin/pipkin.txt");
+  EXPECT_EQ(f.cache_dir, t / "home/.cache/pipkin/fitted/");
   EXPECT_TRUE(f.problems.empty()) << f.problems.front();
   // The state folder is made ready; the parent's pictures folder is made with a note saying what to
-  // put there, and while it holds no picture the bundled ones are shown.
+  // put there, and while it holds no picture the bundled ones are shown. The cache folder waits for
+  // its first fitted picture.
   EXPECT_TRUE(fs::is_directory(t / "home/.local/state/pipkin"));
   EXPECT_EQ(files_under(t / "home"), std::vector<std::string>{".local/share/pipkin/pics/README.txt"});
   EXPECT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{t / "usr/share/pipkin/pics", NameRule::Strict}}));
@@ -125,7 +129,9 @@ TEST(Paths, InstalledFollowsXdgVariablesAndIgnoresRelativeOnes) {
   env.xdg_config_home = t / "cfg";
   env.xdg_state_home = t / "state";
   env.xdg_data_home = t / "share";
+  env.xdg_cache_home = t / "cache";
   Folders f = app::prepare_folders(env);
+  EXPECT_EQ(f.cache_dir, t / "cache/pipkin/fitted/");
   EXPECT_EQ(f.config_file, t / "cfg/pipkin/config.txt");
   EXPECT_EQ(f.progress_file(), t / "state/pipkin/pipkin.txt");
   EXPECT_TRUE(fs::exists(t / "share/pipkin/pics/README.txt"));
@@ -135,7 +141,9 @@ TEST(Paths, InstalledFollowsXdgVariablesAndIgnoresRelativeOnes) {
   env.xdg_config_home = "cfg";
   env.xdg_state_home = "state";
   env.xdg_data_home = "share";
+  env.xdg_cache_home = "cache";
   f = app::prepare_folders(env);
+  EXPECT_EQ(f.cache_dir, t / "home/.cache/pipkin/fitted/");
   EXPECT_EQ(f.config_file, t / "home/.config/pipkin/config.txt");
   EXPECT_EQ(f.progress_file(), t / "home/.local/state/pipkin/pipkin.txt");
   EXPECT_TRUE(fs::exists(t / "home/.local/share/pipkin/pics/README.txt"));
@@ -255,4 +263,5 @@ TEST(Paths, CommandLineFoldersTakePrecedence) {
   EXPECT_EQ(f.data_dir, t / "otherdata/");
   EXPECT_EQ(f.config_file, "data/config.txt");
   EXPECT_EQ(f.picture_dirs, (std::vector<PictureFolder>{{t / "mine", NameRule::Relaxed}}));
+  EXPECT_EQ(f.cache_dir, "") << "a portable copy caches nothing, even for a folder of its own choosing";
 }
