@@ -1,13 +1,15 @@
 // Picture loading: whole-file PNG and JPEG loads at screen size, a camera-sized JPEG at full size,
 // and the same JPEG decoded at a reduced scale that still covers the screen. And a 12-megapixel
-// photo as JPEG, as WebP and as AVIF of about the same quality, each decoded and fitted to the screen
-// as the picture store does it; and the JPEG and the WebP through the store's whole load (read,
-// decode, fit, keep as a JPEG), the WebP also with the cache of fitted photos: cold (fitted and
-// written to the cache, as at its first start) and warm (read from the cache, as at every later start).
+// photo as JPEG, as WebP, as AVIF and as HEIC of about the same quality, each decoded and fitted to
+// the screen as the picture store does it; and the JPEG and the WebP through the store's whole load
+// (read, decode, fit, keep as a JPEG), the WebP also with the cache of fitted photos: cold (fitted
+// and written to the cache, as at its first start) and warm (read from the cache, as at every later
+// start).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -21,6 +23,7 @@
 #include "media/decode.hpp"
 #include "media/resample.hpp"
 #include "tests/unit/avif_images.hpp"
+#include "tests/unit/heif_images.hpp"
 #include "tests/unit/sample_images.hpp"
 
 namespace {
@@ -85,6 +88,7 @@ void BM_DecodeJpeg4000x3000CoveringScreen(benchmark::State& state) {
 // The same photo (grain as in a clean camera picture) at quality 90 in both formats.
 struct Photo12 {
   std::string jpeg, webp;
+  std::string heic;  // empty when libheif has no HEVC encoder
   Photo12() {
     const std::string path = "/tmp/pipkin_bench_" + std::to_string(::getpid()) + "_12mp.jpg";
     bench::write_photo_jpeg(path, 4000, 3000, 90);
@@ -97,6 +101,11 @@ struct Photo12 {
     const size_t n = WebPEncodeRGB(rgb.data(), 4000, 3000, 4000 * 3, 90, &out);
     webp.assign(reinterpret_cast<const char*>(out), n);
     WebPFree(out);
+    // At quality 80 in libheif's scale, where its encoder's photos are commonly kept.
+    heif_samples::HeifSpec h;
+    h.width = 4000, h.height = 3000, h.quality = 80;
+    if (heif_samples::can_encode(h.codec))
+      heic = heif_samples::encode_heif(h, [&rgb](int x, int y, uint8_t* px) { std::memcpy(px, &rgb[(size_t(y) * 4000 + x) * 3], 3); });
   }
 };
 
@@ -139,6 +148,10 @@ const std::string& avif12() {
 void BM_FitPhoto12MP_Jpeg(benchmark::State& state) { fit_to_screen(state, photo12().jpeg); }
 void BM_FitPhoto12MP_Webp(benchmark::State& state) { fit_to_screen(state, photo12().webp); }
 void BM_FitPhoto12MP_Avif(benchmark::State& state) { fit_to_screen(state, avif12()); }
+void BM_FitPhoto12MP_Heic(benchmark::State& state) {
+  if (photo12().heic.empty()) state.SkipWithError("no HEVC encoder in libheif");
+  else fit_to_screen(state, photo12().heic);
+}
 
 // The 12-megapixel photo as files, for the store's codec, and a cache folder of its own.
 struct Photo12Files {
@@ -206,6 +219,7 @@ BENCHMARK(BM_DecodeJpeg4000x3000CoveringScreen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitPhoto12MP_Jpeg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitPhoto12MP_Webp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FitPhoto12MP_Avif)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FitPhoto12MP_Heic)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreLoadPhoto12MP_Jpeg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreLoadPhoto12MP_Webp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreLoadPhoto12MP_WebpCold)->Unit(benchmark::kMillisecond);

@@ -78,6 +78,10 @@ DecodeResult decode_webp(const uint8_t* data, size_t size, const DecodeOptions& 
 DecodeResult decode_avif(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 // True for a file whose type box names AVIF as its brand or a compatible one.
 bool is_avif(const uint8_t* data, size_t size);
+// HEIC (decode_heif.cpp): the primary image, turned upright; orientation stays 1. AVIF (above)
+// is not taken for HEIC, even when it lists the brands they share.
+bool is_heif_file(const uint8_t* data, size_t size);
+DecodeResult decode_heif(const uint8_t* data, size_t size);
 // Chooses the decoder by the file's first bytes.
 DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/unit/avif_images.hpp"
+#include "tests/unit/heif_images.hpp"
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
 #include "tests/unit/webp_images.hpp"
@@ -200,6 +201,30 @@ int main(int argc, char** argv) {
     save("hostile_vp8l_size.webp", w::with_vp8l_size(lossless, 4000, 3000));
     save("hostile_riff_size.webp", w::riff(w::body(lossy), 0xFFFFFFF0u));
   }
+
+  // HEIC, when this libheif can encode it: plain, with alpha, turned, and an odd size (stored as a
+  // grid of one cropped tile); then hostile sizes, tile counts and parameter sets.
+  if (!heif_samples::can_encode(heif_compression_HEVC)) {
+    std::fprintf(stderr, "fuzz_seeds: no HEVC encoder, no HEIC seeds\n");
+  } else {
+    heif_samples::HeifSpec h;
+    h.width = 32, h.height = 24, h.quality = 60;
+    const std::string plain = heif_samples::photo_heif(h);
+    save("plain.heic", plain);
+    save("hostile_ispe.heic", heif_samples::with_ispe(plain, 60000, 40000));
+    save("hostile_sps.heic", heif_samples::with_sps_size(plain, 4000, 3000));
+    save("hostile_sps_in_data.heic", heif_samples::with_sps_in_data(plain, 4000, 3000));
+    save("hostile_two_pictures.heic", heif_samples::with_two_pictures(plain));
+    save("hostile_whole_sps.heic", heif_samples::with_whole_sps_size(plain, 16000, 8000));
+    save("whole_sps_larger.heic", heif_samples::with_whole_sps_size(plain, 512, 384));  // decodes, cropped
+    h.alpha = true;
+    save("alpha.heic", heif_samples::encode_heif(h, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px), px[3] = uint8_t(x * 8); }));
+    h.alpha = false, h.orientation = heif_orientation_rotate_90_cw_then_flip_horizontally;
+    save("turned.heic", heif_samples::photo_heif(h));
+    h.orientation = heif_orientation_normal, h.width = 13, h.height = 9;
+    save("odd_grid.heic", heif_samples::photo_heif(h));
+  }
+  save("hostile_grid.heic", heif_samples::grid_of(3000));
 
   // AVIF, in the main folder and in a folder of its own for the AVIF fuzzer.
   const std::string main_dir = dir;

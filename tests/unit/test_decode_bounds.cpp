@@ -21,6 +21,7 @@
 
 #include "media/decode.hpp"
 #include "tests/unit/avif_images.hpp"
+#include "tests/unit/heif_images.hpp"
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
 #include "tests/unit/webp_images.hpp"
@@ -305,6 +306,66 @@ TEST(DecodeBounds, MultiScanJpegsFitTheirReservation) {
   DecodeResult r = decode_image(reinterpret_cast<const uint8_t*>(full.data()), full.size(), opt);
   ASSERT_TRUE(r.pixmap) << r.error;
   EXPECT_EQ(r.pixmap->width, 600);
+}
+
+// ---- HEIC ----
+
+// A refusal whose words start with `prefix` (the rest is libheif's own), within max_extra_mb.
+void expect_refused_within(const std::string& what, const std::string& bytes, const std::string& prefix, long max_extra_mb) {
+  SCOPED_TRACE(what);
+  const ChildAnswer a = decode_in_child(bytes);
+  std::printf("  %-40s largest request %7zu KB, peak +%7ld KB: %s\n", what.c_str(), a.largest_request >> 10,
+              a.extra_kb, a.report.c_str());
+  EXPECT_TRUE(a.exited) << a.report;
+  EXPECT_EQ(a.report.rfind("refused: " + prefix, 0), 0u) << a.report;
+#ifndef __SANITIZE_ADDRESS__
+  EXPECT_LE(a.largest_request, static_cast<size_t>(max_extra_mb) << 20) << "largest single allocation";
+  EXPECT_LE(a.extra_kb, max_extra_mb * 1024) << "peak memory beyond the start, in KB";
+#endif
+}
+
+// Good pictures stay within what the decoder reserves for them (10 bytes a pixel for 8-bit colour,
+// plus the working memory and the file); sizes and tile counts that lie are refused before any
+// decoder allocates their pixels; files cut short are refused before any decoder starts.
+TEST(DecodeBounds, HeicPicturesAndLies) {
+  if (!heif_samples::can_encode(heif_compression_HEVC)) GTEST_SKIP() << "this libheif has no HEVC encoder";
+  heif_samples::HeifSpec s;
+  s.width = 1600, s.height = 1200;
+  const std::string good = heif_samples::photo_heif(s);
+  ASSERT_FALSE(good.empty());
+  expect_bounded("good 1600x1200", good, "ok 1600x1200 o=1", long((1600 * 1200 * 10 + good.size() + (1 << 20) - 1) >> 20) + 16);
+  s.width = 64, s.height = 48;
+  const std::string small = heif_samples::photo_heif(s);
+  expect_refused_within("ispe 60000x60000", heif_samples::with_ispe(small, 60000, 60000), "too large", 8);
+  expect_refused_within("ispe 16000x16000", heif_samples::with_ispe(small, 16000, 16000), "too large", 8);
+  expect_refused_within("cut in the picture data", small.substr(0, small.size() - 40), "truncated", 4);
+  expect_refused_within("grid of 4000 tiles", heif_samples::grid_of(4000), "too large", 4);
+  expect_refused_within("grid of 65535 tiles", heif_samples::grid_of(65535), "too large", 4);
+}
+
+// The decoder sizes its frame by the sequence parameter set, whatever the stated size says (a
+// 16000 x 8000 one in a 64 x 48 picture makes it take over half a gigabyte): a small stated size
+// with a huge SPS is refused before the decoder starts, and one the budget can hold is decoded (or
+// refused) within what was reserved for the SPS's frame.
+TEST(DecodeBounds, HeicParameterSetsThatLie) {
+  if (!heif_samples::can_encode(heif_compression_HEVC)) GTEST_SKIP() << "this libheif has no HEVC encoder";
+  heif_samples::HeifSpec s;
+  const std::string small = heif_samples::photo_heif(s);
+  expect_refused_within("SPS 16384 square, ispe 64x48", heif_samples::with_sps_size(small, 16384, 16384), "too large", 8);
+  expect_refused_within("SPS 60000x16, ispe 64x48", heif_samples::with_sps_size(small, 60000, 16), "too large", 8);
+  expect_refused_within("SPS 8000 square, ispe 64x48", heif_samples::with_sps_size(small, 8000, 8000), "too large", 8);
+  expect_refused_within("SPS 16000x8000 in the data", heif_samples::with_sps_in_data(small, 16000, 8000), "too large", 8);
+  expect_refused_within("two pictures in one image", heif_samples::with_two_pictures(small), "corrupt", 8);
+  expect_refused_within("60000 copies of the picture's data", heif_samples::with_overlapping_extents(small, 60000), "corrupt", 8);
+  expect_refused_within("SPS 5000 square, ispe 64x48", heif_samples::with_sps_size(small, 5000, 5000), "",
+                        5000L * 5000 * 10 / (1 << 20) + 16 + 1);
+  // Whole parameter sets, which the decoder takes in full: refused before it starts when past the
+  // limits; within them, the frame the decoder makes is inside what was reserved for it.
+  expect_refused_within("whole SPS 16000x8000, ispe 64x48", heif_samples::with_whole_sps_size(small, 16000, 8000),
+                        "too large", 8);
+  // (The decoder crops its frame to the stated size: a 64 x 48 picture from a 12-megapixel frame.)
+  expect_bounded("whole SPS 4096x3072, ispe 64x48", heif_samples::with_whole_sps_size(small, 4096, 3072), "ok 64x48 o=1",
+                 (4096L * 3072 * 10 + (16L << 20)) / (1 << 20) + 1);
 }
 
 }  // namespace

@@ -1,0 +1,307 @@
+// HEIC: good pictures made by libheif's encoder come back at their size, colours and orientation;
+// damaged, lying and foreign files are refused in words the picture store sorts correctly; the
+// HEVC parameter sets the decoder would size its frames by are read bit by bit and held to the
+// limits. AVIF files are left to their own decoder.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/picture_store.hpp"
+#include "media/decode.hpp"
+#include "media/decode_heif.hpp"
+#include "tests/unit/heif_images.hpp"
+
+using namespace media;
+using heif_samples::HeifSpec;
+using heif_samples::SpsFields;
+
+namespace {
+
+DecodeResult decode(const std::string& s) {
+  return decode_image(reinterpret_cast<const uint8_t*>(s.data()), s.size());
+}
+
+// Left half red, right half blue; with alpha, the bottom half half-transparent.
+void halves(int w, int h, int x, int y, uint8_t* px) {
+  const bool left = x < w / 2;
+  px[0] = left ? 220 : 20, px[1] = 30, px[2] = left ? 20 : 220, px[3] = y < h / 2 ? 255 : 128;
+}
+
+// Channel c of the pixel at (x, y) is within tolerance of want.
+void expect_channel(const Pixmap& p, int x, int y, int shift, int want, const char* what) {
+  const int got = int(read_pixel(p, x, y) >> shift & 255);
+  EXPECT_NEAR(got, want, 24) << what << " at " << x << "," << y;
+}
+
+app::LeftOutReason reason_of(const std::string& f) {
+  DecodeResult r = decode(f);
+  EXPECT_FALSE(r.pixmap);
+  return r.pixmap ? app::LeftOutReason::Damaged : app::left_out_reason(r.error);
+}
+
+#define REQUIRE_HEVC_ENCODER()                                               \
+  if (!heif_samples::can_encode(heif_compression_HEVC))                      \
+  GTEST_SKIP() << "this libheif has no HEVC encoder"
+
+TEST(DecodeHeif, GoodPictures) {
+  REQUIRE_HEVC_ENCODER();
+  for (bool alpha : {false, true}) {
+    SCOPED_TRACE(alpha ? "alpha" : "opaque");
+    HeifSpec s;
+    s.width = 64, s.height = 48, s.alpha = alpha;
+    const std::string f = heif_samples::encode_heif(s, [](int x, int y, uint8_t* px) { halves(64, 48, x, y, px); });
+    ASSERT_FALSE(f.empty());
+    DecodeResult r = decode(f);
+    ASSERT_TRUE(r.pixmap) << r.error;
+    EXPECT_EQ(r.pixmap->width, 64);
+    EXPECT_EQ(r.pixmap->height, 48);
+    EXPECT_EQ(r.pixmap->format, alpha ? PF_RGBA : PF_RGB);
+    EXPECT_EQ(r.orientation, 1);
+    EXPECT_EQ(r.lease.bytes(), r.pixmap->pixels.size());  // only the pixels stay reserved
+    expect_channel(*r.pixmap, 8, 8, 16, 220, "red");
+    expect_channel(*r.pixmap, 56, 8, 0, 220, "blue");
+    if (alpha) {
+      expect_channel(*r.pixmap, 8, 8, 24, 255, "opaque");
+      expect_channel(*r.pixmap, 8, 40, 24, 128, "half transparent");
+    }
+  }
+  // An odd size is stored as a grid of one cropped tile.
+  HeifSpec odd;
+  odd.width = 13, odd.height = 9;
+  DecodeResult r = decode(heif_samples::photo_heif(odd));
+  ASSERT_TRUE(r.pixmap) << r.error;
+  EXPECT_EQ(r.pixmap->width, 13);
+  EXPECT_EQ(r.pixmap->height, 9);
+}
+
+// A landscape stored with a quarter turn comes out as an upright portrait, turned once: left red,
+// right blue becomes top red, bottom blue for a clockwise turn, the other way for anticlockwise.
+TEST(DecodeHeif, RotationAndMirrorAreApplied) {
+  REQUIRE_HEVC_ENCODER();
+  struct Case {
+    heif_orientation o;
+    int w, h;
+    bool red_first;  // red at the top (portrait) or left (landscape)
+  };
+  for (const Case c : {Case{heif_orientation_rotate_90_cw, 48, 64, true},
+                       Case{heif_orientation_rotate_270_cw, 48, 64, false},
+                       Case{heif_orientation_rotate_180, 64, 48, false},
+                       Case{heif_orientation_flip_horizontally, 64, 48, false}}) {
+    SCOPED_TRACE(int(c.o));
+    HeifSpec s;
+    s.orientation = c.o;
+    DecodeResult r = decode(heif_samples::encode_heif(s, [](int x, int y, uint8_t* px) { halves(64, 48, x, y, px); }));
+    ASSERT_TRUE(r.pixmap) << r.error;
+    EXPECT_EQ(r.pixmap->width, c.w);
+    EXPECT_EQ(r.pixmap->height, c.h);
+    EXPECT_EQ(r.orientation, 1);  // already turned: nothing left for the caller to do
+    const bool portrait = c.h > c.w;
+    const int fx = portrait ? c.w / 2 : 8, fy = portrait ? 8 : c.h / 2;               // first half
+    const int lx = portrait ? c.w / 2 : c.w - 8, ly = portrait ? c.h - 8 : c.h / 2;  // last half
+    expect_channel(*r.pixmap, fx, fy, c.red_first ? 16 : 0, 220, "first half");
+    expect_channel(*r.pixmap, lx, ly, c.red_first ? 0 : 16, 220, "last half");
+  }
+}
+
+TEST(DecodeHeif, DamagedAndForeignFilesAreRefused) {
+  using app::LeftOutReason;
+  // A text file whatever its name: not a picture.
+  EXPECT_EQ(reason_of("these are not the pictures you are looking for\n"), LeftOutReason::NotAPicture);
+  // A video file's type box names other brands.
+  EXPECT_EQ(reason_of(heif_samples::box("ftyp", std::string("isom\0\0\0\0isomavc1", 16)) + heif_samples::box("mdat", "x")),
+            LeftOutReason::NotAPicture);
+  EXPECT_EQ(reason_of(heif_samples::grid_of(4000)), LeftOutReason::TooLarge);
+  REQUIRE_HEVC_ENCODER();
+  const std::string good = heif_samples::photo_heif(HeifSpec{});
+  ASSERT_TRUE(decode(good).pixmap);
+  // Only the type box, then cuts inside the metadata, at the picture data and inside it.
+  const size_t ftyp_end = (size_t(uint8_t(good[2])) << 8) | uint8_t(good[3]);
+  const size_t mdat = heif_samples::find_box(good, "mdat");
+  for (size_t cut : {ftyp_end, ftyp_end + 20, mdat / 2, mdat, mdat + 12, (mdat + good.size()) / 2, good.size() - 1}) {
+    SCOPED_TRACE(cut);
+    EXPECT_EQ(reason_of(good.substr(0, cut)), LeftOutReason::CutShort) << decode(good.substr(0, cut)).error;
+  }
+  // Picture data overwritten: the HEVC decoder takes almost any bits for a picture, so this is
+  // either refused as damage or a picture of the declared size, never anything else.
+  std::string garbled = good;
+  for (size_t i = mdat + 16; i < good.size(); ++i) garbled[i] = char(i * 7);
+  DecodeResult g = decode(garbled);
+  if (g.pixmap) EXPECT_EQ(g.pixmap->width * 1000 + g.pixmap->height, 64 * 1000 + 48);
+  else EXPECT_EQ(app::left_out_reason(g.error), LeftOutReason::Damaged) << g.error;
+  // A size past the limits, in the header: too large.
+  EXPECT_EQ(reason_of(heif_samples::with_ispe(good, 60000, 60000)), LeftOutReason::TooLarge);
+  EXPECT_EQ(reason_of(heif_samples::with_ispe(good, 16000, 16000)), LeftOutReason::TooLarge);
+  // A box inside the metadata that runs past it.
+  std::string bad_box = good;
+  const size_t iinf = heif_samples::find_box(good, "iinf");
+  ASSERT_NE(iinf, std::string::npos);
+  bad_box[iinf] = char(0x7F);
+  EXPECT_EQ(reason_of(bad_box), LeftOutReason::Damaged) << decode(bad_box).error;
+}
+
+// The stated size says 64 x 48; the parameter sets the decoder sizes its frame by say otherwise.
+TEST(DecodeHeif, ParameterSetsLargerThanTheStatedSizeAreRefused) {
+  REQUIRE_HEVC_ENCODER();
+  const std::string good = heif_samples::photo_heif(HeifSpec{});
+  int sps = 0;
+  for (const auto& n : heif_samples::hvcc_nals(good)) sps += heif_samples::nal_type(good, n) == 33;
+  ASSERT_EQ(sps, 1) << "the encoder's decoder configuration holds one SPS";
+  ASSERT_FALSE(heif_samples::data_nals(good).empty());
+  struct Case {
+    const char* what;
+    std::string file;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"SPS 16384 square", heif_samples::with_sps_size(good, 16384, 16384), "too large: 16384x16384"},
+      {"SPS 60000 wide", heif_samples::with_sps_size(good, 60000, 16), "too large: 60000x16"},
+      {"SPS of 2^32 - 2", heif_samples::with_sps_size(good, 0xFFFFFFFEu, 16), "too large: 4294967294x16"},
+      {"SPS in the data", heif_samples::with_sps_in_data(good, 16000, 8000), "too large: 16000x8000"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_NE(c.file, good) << "the file was patched";
+    const DecodeResult r = decode(c.file);
+    EXPECT_FALSE(r.pixmap);
+    EXPECT_EQ(r.error, c.error);
+  }
+  // A whole parameter set, every field but the size as the encoder wrote it: the same size
+  // decodes as before (so the rewriting is sound), a huge one is refused like the others.
+  const DecodeResult whole = decode(heif_samples::with_whole_sps_size(good, 64, 48));
+  ASSERT_TRUE(whole.pixmap) << whole.error;
+  EXPECT_EQ(whole.pixmap->width * 1000 + whole.pixmap->height, 64 * 1000 + 48);
+  EXPECT_EQ(decode(heif_samples::with_whole_sps_size(good, 16000, 8000)).error, "too large: 16000x8000");
+  // Within the limits but past what the budget holds beside its decoder's memory: 64 M pixels.
+  const DecodeResult big = decode(heif_samples::with_sps_size(good, 8000, 8000));
+  EXPECT_FALSE(big.pixmap);
+  EXPECT_EQ(big.error, "too large: a coded frame of 64000000 pixels");
+  // The SPS of the encoded size itself, rewritten by our own writer, is not refused as too large.
+  // (Only its head is ours, so the decoder may find the rest damaged; it is never too large.)
+  const DecodeResult same = decode(heif_samples::with_sps_size(good, 64, 48));
+  if (!same.pixmap) {
+    EXPECT_EQ(app::left_out_reason(same.error), app::LeftOutReason::Damaged) << same.error;
+  }
+  // Item data listed many times over, which libheif would gather as often: refused at once.
+  EXPECT_EQ(decode(heif_samples::with_overlapping_extents(good, 60000)).error,
+            "corrupt HEIF data: items' data larger than the file");
+  // More than one picture in an image's data, or a slice among the parameter sets.
+  EXPECT_EQ(decode(heif_samples::with_two_pictures(good)).error, "corrupt HEIF data: more than one picture in an image");
+  std::string slice_in_config = good;
+  const auto nals = heif_samples::hvcc_nals(good);
+  slice_in_config[nals.back().at] = char(1 << 1);  // the last parameter set becomes a slice
+  EXPECT_EQ(decode(slice_in_config).error, "corrupt HEIF data: picture data in the decoder configuration");
+}
+
+TEST(DecodeHeif, AvifIsLeftToItsOwnDecoder) {
+  if (!heif_samples::can_encode(heif_compression_AV1)) GTEST_SKIP() << "this libheif has no AV1 encoder";
+  HeifSpec s;
+  s.codec = heif_compression_AV1;
+  const std::string avif = heif_samples::photo_heif(s);
+  ASSERT_FALSE(avif.empty());
+  const auto* d = reinterpret_cast<const uint8_t*>(avif.data());
+  EXPECT_FALSE(is_heif_file(d, avif.size()));
+  // The AVIF decoder reads it.
+  const DecodeResult own = decode(avif);
+  ASSERT_TRUE(own.pixmap) << own.error;
+  EXPECT_EQ(own.pixmap->width * 1000 + own.pixmap->height, 64 * 1000 + 48);
+  // The same file calling itself HEIC comes here, and is refused for its AV1 coding.
+  std::string renamed = avif;
+  const size_t ftyp_end = heif_samples::be32_at(avif, 0);
+  for (size_t at = 8; at + 4 <= ftyp_end; at += 4)
+    if (avif.compare(at, 4, "avif") == 0 || avif.compare(at, 4, "avis") == 0) renamed.replace(at, 4, "heic");
+  ASSERT_TRUE(is_heif_file(reinterpret_cast<const uint8_t*>(renamed.data()), renamed.size()));
+  const DecodeResult r = decode(renamed);
+  EXPECT_FALSE(r.pixmap);
+  EXPECT_EQ(r.error, "unsupported HEIF picture: coded as av01");
+  EXPECT_EQ(app::left_out_reason(r.error), app::LeftOutReason::NotAPicture);
+}
+
+// ---- The SPS reader ----
+
+heif::SpsRead read(const std::string& nal, heif::HevcFrame& f) {
+  // A copy of exactly the unit's size, so that a read past it is one past a heap block.
+  std::vector<uint8_t> bytes(nal.begin(), nal.end());
+  return heif::read_hevc_sps(bytes.data(), bytes.size(), f);
+}
+
+TEST(HevcSps, SizesDepthsAndLayoutsAreRead) {
+  struct Case {
+    const char* what;
+    SpsFields s;
+    uint32_t chroma, depth;
+  };
+  SpsFields plain;
+  plain.width = 4032, plain.height = 3024;
+  SpsFields sub = plain;  // three sub-layers, profile and level present in some
+  sub.sub_layers_minus1 = 3, sub.profile_present = 0b101, sub.level_present = 0b110;
+  SpsFields all = plain;
+  all.sub_layers_minus1 = 6, all.profile_present = 0x3F, all.level_present = 0x3F;
+  SpsFields planes = plain;
+  planes.chroma_format = 3, planes.separate_planes = true;
+  SpsFields deep = plain;
+  deep.window = true, deep.luma_depth = 10, deep.chroma_depth = 12, deep.chroma_format = 2;
+  SpsFields grey = plain;
+  grey.chroma_format = 0;
+  for (const Case& c : {Case{"plain", plain, 1, 8}, Case{"sub-layers", sub, 1, 8}, Case{"all sub-layers", all, 1, 8},
+                        Case{"separate planes", planes, 3, 8}, Case{"window and depths", deep, 2, 12},
+                        Case{"grey", grey, 0, 8}}) {
+    SCOPED_TRACE(c.what);
+    heif::HevcFrame f;
+    ASSERT_EQ(read(heif_samples::sps_nal(c.s), f), heif::SpsRead::Ok);
+    EXPECT_EQ(f.width, 4032u);
+    EXPECT_EQ(f.height, 3024u);
+    EXPECT_EQ(f.chroma_format, c.chroma);
+    EXPECT_EQ(f.bit_depth, c.depth);
+  }
+}
+
+TEST(HevcSps, EmulationPreventionBytesAreTakenOut) {
+  SpsFields s;
+  s.compatibility = 0;  // with the zero constraint flags, a long run of zero bytes
+  s.width = 3, s.height = 2;  // 00 00 followed by small bytes wherever the run ends
+  const std::string nal = heif_samples::sps_nal(s);
+  ASSERT_NE(nal.find(std::string("\0\0\3", 3)), std::string::npos) << "the unit holds 00 00 03";
+  heif::HevcFrame f;
+  ASSERT_EQ(read(nal, f), heif::SpsRead::Ok);
+  EXPECT_EQ(f.width, 3u);
+  EXPECT_EQ(f.height, 2u);
+  // Escapes inside the size codes themselves: 65535 is 16 zeros, a one and 16 zeros.
+  SpsFields wide;
+  wide.width = 65535, wide.height = 131071;
+  const std::string wide_nal = heif_samples::sps_nal(wide);
+  ASSERT_NE(wide_nal.find(std::string("\0\0\3", 3), 15), std::string::npos) << "an escape after the profile";
+  ASSERT_EQ(read(wide_nal, f), heif::SpsRead::Ok);
+  EXPECT_EQ(f.width, 65535u);
+  EXPECT_EQ(f.height, 131071u);
+}
+
+TEST(HevcSps, CutAndBadUnitsAreRefused) {
+  SpsFields s;
+  s.sub_layers_minus1 = 2, s.profile_present = 3, s.level_present = 1, s.width = 16000, s.height = 4000;
+  s.window = true;
+  const std::string nal = heif_samples::sps_nal(s);
+  heif::HevcFrame f;
+  ASSERT_EQ(read(nal, f), heif::SpsRead::Ok);
+  // Cut anywhere before its last field's last bit (the stop bit's byte may go): never read as a size.
+  for (size_t cut = 0; cut + 1 < nal.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    EXPECT_EQ(read(nal.substr(0, cut), f), heif::SpsRead::Truncated);
+  }
+  EXPECT_EQ(read(heif_samples::BitWriter{}.nal(34) + std::string(40, '\x55'), f), heif::SpsRead::Corrupt) << "a PPS";
+  // A code with 32 leading zeros is no 32-bit value.
+  // The head of an SPS without sub-layers (15 bytes), the id 0, then 54 zeros before a one.
+  std::string zeros = heif_samples::sps_nal(SpsFields{}).substr(0, 2 + 1 + 12);
+  zeros += std::string("\x80\0\0\3\0\0\3\0\x01\xFF\xFF", 11);
+  EXPECT_EQ(read(zeros, f), heif::SpsRead::Corrupt);
+  SpsFields bad = s;
+  bad.chroma_format = 4;
+  EXPECT_EQ(read(heif_samples::sps_nal(bad), f), heif::SpsRead::Corrupt) << "chroma format 4";
+  bad = s, bad.width = 0;
+  EXPECT_EQ(read(heif_samples::sps_nal(bad), f), heif::SpsRead::Corrupt) << "no width";
+  bad = s, bad.luma_depth = 17;
+  EXPECT_EQ(read(heif_samples::sps_nal(bad), f), heif::SpsRead::Corrupt) << "17 bits";
+  bad = s, bad.sub_layers_minus1 = 7;
+  EXPECT_EQ(read(heif_samples::sps_nal(bad), f), heif::SpsRead::Corrupt) << "eight sub-layers";
+}
+
+}  // namespace
