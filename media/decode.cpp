@@ -34,7 +34,7 @@ DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions&
     return decode_webp(data, size, opt);
   if (is_avif(data, size)) return decode_avif(data, size, opt);
   if (is_heif_file(data, size)) return decode_heif(data, size);
-  return refused("not a PNG, JPEG, BMP or WebP file");
+  return refused("not a PNG, JPEG, BMP, WebP, HEIC or AVIF file");
 }
 
 namespace {

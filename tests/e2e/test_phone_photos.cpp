@@ -5,14 +5,18 @@
 // the pairs' cards. The portable copy keeps its strict rule: "photo.JPG" in data/pics is passed over.
 //
 // The pictures are made here with the command-line tools the tests install (ImageMagick, cwebp,
-// heif-enc, avifenc). Each one is a flat colour, or two, that survives lossy coding and scaling.
+// heif-enc, avifenc), and the turned HEIC with libheif's encoder (heif-enc cannot write a turn).
+// Each one is a flat colour, or two, that survives lossy coding and scaling.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "tests/e2e/harness.hpp"
+#include "tests/unit/heif_images.hpp"
 
 namespace {
 
@@ -43,16 +47,17 @@ int colour_of(uint32_t px) {
 void run(const std::string& cmd) { ASSERT_EQ(e2e::sh(cmd), 0) << cmd; }
 std::string q(const std::string& s) { return "'" + s + "'"; }
 
-// A flat picture as PNG (the tools' common input), w x h.
+// A flat picture as PNG (the tools' common input), w x h. Always 8-bit RGB: ImageMagick would
+// write a one-colour picture with a palette, which heif-enc misreads.
 void flat_png(const std::string& path, const Colour& c, int w = 640, int h = 480) {
-  run("convert -size " + std::to_string(w) + "x" + std::to_string(h) + " xc:" + q(rgb(c)) + " " + q(path));
+  run("convert -size " + std::to_string(w) + "x" + std::to_string(h) + " xc:" + q(rgb(c)) + " " + q("PNG24:" + path));
 }
 // A picture that stands upright only when the reader turns it: stored lying on its side (800 x 600)
 // with `upper` on the side that becomes the top, `lower` on the other.
 //   turned_left: the stored right half becomes the top (a quarter turn anticlockwise shows it).
 void lying_png(const std::string& path, const Colour& upper, const Colour& lower) {
   run("convert -size 800x600 xc:" + q(rgb(lower)) + " -fill " + q(rgb(upper)) +
-      " -draw 'rectangle 400,0 799,599' " + q(path));
+      " -draw 'rectangle 400,0 799,599' " + q("PNG24:" + path));
 }
 
 // Encodes a PNG into the format the destination's ending names; the PNG is removed.
@@ -155,7 +160,7 @@ constexpr int kCols[4] = {32, 279, 526, 773}, kRows[4] = {24, 209, 394, 579};
 
 // One portrait photo in the parent's folder, stored lying on its side with the file saying how to
 // turn it: the frames and the pairs' cards show it upright (its upper colour above its lower one).
-void expect_upright(const std::string& name, const std::string& extra) {
+void expect_upright(const std::string& name, const std::function<void(const std::string& path)>& make) {
   SCOPED_TRACE(name);
   e2e::Options opt;
   opt.installed = true;
@@ -163,9 +168,7 @@ void expect_upright(const std::string& name, const std::string& extra) {
   Pipkin app(opt);
   const std::string f = app.home() + "/Pictures/Pipkin";
   run("mkdir -p " + q(f));
-  const Colour upper = kColours[kUpper], lower = kColours[kLower];
-  lying_png(f + "/lying.png", upper, lower);
-  encode(f + "/lying.png", f + "/" + name, extra);
+  make(f + "/" + name);
   ASSERT_TRUE(app.start()) << app.stderr_text();
   EXPECT_EQ(app.stderr_text().find("left out"), std::string::npos) << app.stderr_text();
 
@@ -192,7 +195,30 @@ void expect_upright(const std::string& name, const std::string& extra) {
 
 TEST(PhonePhotos, TurnedAvifStandsUprightInFramesAndPairs) {
   // A quarter turn anticlockwise on showing: the stored right half becomes the top.
-  expect_upright("turned.avif", "--irot 1");
+  expect_upright("turned.avif", [](const std::string& path) {
+    lying_png(path + ".png", kColours[kUpper], kColours[kLower]);
+    encode(path + ".png", path, "--irot 1");
+  });
+}
+
+TEST(PhonePhotos, TurnedHeicStandsUprightInFramesAndPairs) {
+  // As a phone held upright saves it: the picture stored lying on its side and the file's turn
+  // saying "a quarter turn clockwise to show it", so the stored left half becomes the top.
+  ASSERT_TRUE(heif_samples::can_encode(heif_compression_HEVC)) << "this libheif has no HEVC encoder";
+  expect_upright("IMG_4032.HEIC", [](const std::string& path) {
+    heif_samples::HeifSpec spec;
+    spec.width = 800, spec.height = 600;
+    spec.orientation = heif_orientation_rotate_90_cw;
+    const std::string bytes = heif_samples::encode_heif(spec, [](int x, int, uint8_t* px) {
+      const Colour& c = kColours[x < 400 ? kUpper : kLower];
+      px[0] = uint8_t(c.r), px[1] = uint8_t(c.g), px[2] = uint8_t(c.b);
+    });
+    ASSERT_FALSE(bytes.empty());
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_TRUE(f);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  });
 }
 
 TEST(PhonePhotos, WebPAndUpperCaseJpegInFramesAndPairs) {
@@ -206,7 +232,7 @@ TEST(PhonePhotos, WebPAndUpperCaseJpegInFramesAndPairs) {
     const std::string f = app.home() + "/Pictures/Pipkin";
     run("mkdir -p " + q(f));
     run("convert -size 600x800 xc:" + q(rgb(kColours[kLower])) + " -fill " + q(rgb(kColours[kUpper])) +
-        " -draw 'rectangle 0,0 599,399' " + q(f + "/upright.png"));
+        " -draw 'rectangle 0,0 599,399' " + q("PNG24:" + f + "/upright.png"));
     encode(f + "/upright.png", f + "/" + name);
     ASSERT_TRUE(app.start()) << app.stderr_text();
     app.key("1");

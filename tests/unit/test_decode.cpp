@@ -567,9 +567,9 @@ TEST(DecodeBmp, BadHeadersAreRefused) {
 
 TEST(DecodeImage, DispatchAndFiles) {
   expect_refused("", "empty file", "empty");
-  expect_refused("hello, this is text\n", "not a PNG, JPEG, BMP or WebP file", "text");
-  expect_refused("GIF89a......", "not a PNG, JPEG, BMP or WebP file", "GIF");
-  expect_refused("B", "not a PNG, JPEG, BMP or WebP file", "one byte");
+  expect_refused("hello, this is text\n", "not a PNG, JPEG, BMP, WebP, HEIC or AVIF file", "text");
+  expect_refused("GIF89a......", "not a PNG, JPEG, BMP, WebP, HEIC or AVIF file", "GIF");
+  expect_refused("B", "not a PNG, JPEG, BMP, WebP, HEIC or AVIF file", "one byte");
   expect_refused("BM", "truncated", "BMP magic only");
   expect_refused(std::string("\x89PNG\r\n\x1a\n", 8) + "garbage garbage garbage", "", "PNG magic then junk");
   expect_refused(std::string("\xFF\xD8\xFF\xE0", 4) + std::string(100, '\xFF'), "", "JPEG magic then junk");

@@ -271,11 +271,11 @@ TEST(DecodeAvif, DamagedCutLyingAndForeignFilesAreRefusedInWordsTheStoreKnows) {
   expect(meta_noise, "corrupt data", LeftOutReason::Damaged, "a metadata box of noise");
   expect(still.substr(0, ftyp), "truncated", LeftOutReason::CutShort, "the type box alone");
   // Other contents: a letter, and a video's type box.
-  expect("Dear grandma, the photos are coming.\n", "not a PNG, JPEG, BMP or WebP file", LeftOutReason::NotAPicture, "text");
+  expect("Dear grandma, the photos are coming.\n", "not a PNG, JPEG, BMP, WebP, HEIC or AVIF file", LeftOutReason::NotAPicture, "text");
   std::string video = still;
   video.replace(8, 4, "isom");
   for (size_t at = 16; at + 4 <= ftyp; at += 4) video.replace(at, 4, "isom");
-  expect(video, "not a PNG, JPEG, BMP or WebP file", LeftOutReason::NotAPicture, "a video");
+  expect(video, "not a PNG, JPEG, BMP, WebP, HEIC or AVIF file", LeftOutReason::NotAPicture, "a video");
 }
 
 TEST(DecodeAvif, ALyingSizeWithinTheLimitsIsTheFrameScaledToIt) {

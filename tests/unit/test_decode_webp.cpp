@@ -149,7 +149,7 @@ TEST(DecodeWebp, DamagedCutAndForeignFilesAreRefusedInWordsTheStoreKnows) {
   // Cut anywhere: in the RIFF header, in the chunk header, in the picture's header, in its data.
   for (const std::string* f : {&lossy, &lossless})
     for (size_t cut : {size_t{3}, size_t{4}, size_t{9}, size_t{12}, size_t{16}, size_t{25}, f->size() / 2, f->size() - 1})
-      expect(f->substr(0, cut), cut < 4 ? "not a PNG, JPEG, BMP or WebP file" : "truncated",
+      expect(f->substr(0, cut), cut < 4 ? "not a PNG, JPEG, BMP, WebP, HEIC or AVIF file" : "truncated",
              cut < 4 ? LeftOutReason::NotAPicture : LeftOutReason::CutShort, "cut at " + std::to_string(cut));
   // A RIFF size that claims more than the file holds is a file cut short; one that claims less
   // than its own chunk says the file contradicts itself.
@@ -170,9 +170,9 @@ TEST(DecodeWebp, DamagedCutAndForeignFilesAreRefusedInWordsTheStoreKnows) {
   expect(noise, "corrupt data", LeftOutReason::Damaged, "lossless data replaced by noise");
   expect(riff(chunk("VP9 ", std::string(40, 'x'))), "corrupt data", LeftOutReason::Damaged, "unknown chunk");
   // Other contents: a letter named .webp, and other RIFF files.
-  expect("Dear grandma, the photos are coming.\n", "not a PNG, JPEG, BMP or WebP file", LeftOutReason::NotAPicture, "text");
-  expect(std::string("RIFF\x24\0\0\0WAVEfmt ", 16), "not a PNG, JPEG, BMP or WebP file", LeftOutReason::NotAPicture, "a sound");
-  expect(std::string("RIFF\x24\0\0\0WA", 10), "not a PNG, JPEG, BMP or WebP file", LeftOutReason::NotAPicture, "a cut sound");
+  expect("Dear grandma, the photos are coming.\n", "not a PNG, JPEG, BMP, WebP, HEIC or AVIF file", LeftOutReason::NotAPicture, "text");
+  expect(std::string("RIFF\x24\0\0\0WAVEfmt ", 16), "not a PNG, JPEG, BMP, WebP, HEIC or AVIF file", LeftOutReason::NotAPicture, "a sound");
+  expect(std::string("RIFF\x24\0\0\0WA", 10), "not a PNG, JPEG, BMP, WebP, HEIC or AVIF file", LeftOutReason::NotAPicture, "a cut sound");
 }
 
 }  // namespace

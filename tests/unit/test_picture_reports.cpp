@@ -207,7 +207,7 @@ TEST_F(PictureReports, ASnapshotCanBeTakenWhileLoadingGoesOn) {
   std::atomic<bool> released{false};
   PictureStore store;
   testing::internal::CaptureStderr();
-  store.prepare({a, b}, codec_failing_bad_names("not a PNG, JPEG, BMP or WebP file"), 2, 250,
+  store.prepare({a, b}, codec_failing_bad_names("not a PNG, JPEG, BMP, WebP, HEIC or AVIF file"), 2, 250,
                 [&] { return released.load(); });
 
   // Before any loading the folders are known, with what their names alone left out.

@@ -218,7 +218,7 @@ TEST(PixmapLoad, LoadsByContentAndReportsFailures) {
   EXPECT_FALSE(load_pixmap(text.string()));
   EXPECT_FALSE(load_pixmap((dir / "missing.png").string()));
   std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(err, "pipkin: image: " + text.string() + ": not a PNG, JPEG, BMP or WebP file\n"
+  EXPECT_EQ(err, "pipkin: image: " + text.string() + ": not a PNG, JPEG, BMP, WebP, HEIC or AVIF file\n"
                  "pipkin: image: " + (dir / "missing.png").string() + ": No such file or directory\n");
   fs::remove_all(dir);
 }
