@@ -156,14 +156,16 @@ void BM_FitPhoto12MP_Heic(benchmark::State& state) {
 // The 12-megapixel photo as files, for the store's codec, and a cache folder of its own.
 struct Photo12Files {
   std::string base = "/tmp/pipkin_bench_" + std::to_string(::getpid()) + "_12mp";
-  std::string jpeg = base + ".jpg", webp = base + ".webp", cache = base + "_cache";
+  std::string jpeg = base + ".jpg", webp = base + ".webp", heic = base + ".heic", avif = base + ".avif";
+  std::string cache = base + "_cache";
   Photo12Files() {
     Files::write(jpeg, photo12().jpeg);
     Files::write(webp, photo12().webp);
+    Files::write(heic, photo12().heic);
+    Files::write(avif, avif12());
   }
   ~Photo12Files() {
-    std::remove(jpeg.c_str());
-    std::remove(webp.c_str());
+    for (const std::string* f : {&jpeg, &webp, &heic, &avif}) std::remove(f->c_str());
     std::filesystem::remove_all(cache);
   }
 };
@@ -211,6 +213,21 @@ void BM_StoreLoadPhoto12MP_Jpeg(benchmark::State& state) { store_load(state, pho
 void BM_StoreLoadPhoto12MP_Webp(benchmark::State& state) { store_load(state, photo12_files().webp, Cache::None); }
 void BM_StoreLoadPhoto12MP_WebpCold(benchmark::State& state) { store_load(state, photo12_files().webp, Cache::Cold); }
 void BM_StoreLoadPhoto12MP_WebpWarm(benchmark::State& state) { store_load(state, photo12_files().webp, Cache::Warm); }
+void BM_StoreLoadPhoto12MP_Heic(benchmark::State& state) {
+  if (photo12().heic.empty()) state.SkipWithError("no HEVC encoder in libheif");
+  else store_load(state, photo12_files().heic, Cache::None);
+}
+void BM_StoreLoadPhoto12MP_HeicCold(benchmark::State& state) {
+  if (photo12().heic.empty()) state.SkipWithError("no HEVC encoder in libheif");
+  else store_load(state, photo12_files().heic, Cache::Cold);
+}
+void BM_StoreLoadPhoto12MP_HeicWarm(benchmark::State& state) {
+  if (photo12().heic.empty()) state.SkipWithError("no HEVC encoder in libheif");
+  else store_load(state, photo12_files().heic, Cache::Warm);
+}
+void BM_StoreLoadPhoto12MP_Avif(benchmark::State& state) { store_load(state, photo12_files().avif, Cache::None); }
+void BM_StoreLoadPhoto12MP_AvifCold(benchmark::State& state) { store_load(state, photo12_files().avif, Cache::Cold); }
+void BM_StoreLoadPhoto12MP_AvifWarm(benchmark::State& state) { store_load(state, photo12_files().avif, Cache::Warm); }
 
 BENCHMARK(BM_LoadJpeg1024x768)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadPng1024x768)->Unit(benchmark::kMillisecond);
@@ -224,6 +241,12 @@ BENCHMARK(BM_StoreLoadPhoto12MP_Jpeg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreLoadPhoto12MP_Webp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreLoadPhoto12MP_WebpCold)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StoreLoadPhoto12MP_WebpWarm)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_Heic)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_HeicCold)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_HeicWarm)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_Avif)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_AvifCold)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreLoadPhoto12MP_AvifWarm)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
