@@ -1,7 +1,8 @@
 // HEIC pictures (HEVC-coded HEIF) through libheif, reading from memory. Only the primary image is
 // shown; thumbnails, depth maps and image sequences are left alone. AV1-coded files (AVIF) are not
 // read here: is_heif_file leaves their brands out, and a file that calls itself HEIC but holds
-// items coded otherwise than in HEVC is refused as unsupported before libheif sees it.
+// pictures coded otherwise than in HEVC is refused as unsupported before libheif sees it, unless
+// they are only thumbnails (a camera's JPEG preview), which are never decoded.
 //
 // Before libheif sees the file, its boxes are walked:
 // - every top-level box must fit in the bytes that are there (a cut-off file is "truncated" before
@@ -35,6 +36,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <new>
 #include <set>
@@ -227,6 +229,9 @@ struct Walk {
   uint64_t largest_frame = 0;  // pixels of the largest SPS
   bool deep = false;           // some SPS has more than 8 bits a sample
   std::set<uint32_t> hevc_items;
+  std::map<uint32_t, std::string> foreign_items;  // pictures coded otherwise, and how
+  std::set<uint32_t> thumbnails;                  // items that are another item's thumbnail
+  std::vector<std::pair<uint32_t, uint32_t>> parts;  // (item, one of its tiles or layers)
   std::vector<Box> ilocs;
   uint64_t extents = 0;     // item extents listed in all
   uint64_t item_bytes = 0;  // HEVC items' data in all
@@ -301,12 +306,12 @@ bool read_iinf(Walk& w, const Box& b) {
     if (e.end - e.body < 4 + id_bytes + 2 + 4) return w.fail("corrupt HEIF data: item information");
     const uint8_t* p = d + e.body + 4;
     const uint8_t* type = p + id_bytes + 2;
-    if (std::memcmp(type, "hvc1", 4) == 0) w.hevc_items.insert(uint32_t(be_n(p, id_bytes)));
-    // Pictures coded otherwise than in HEVC are not read here, even as a thumbnail or a tile:
-    // AV1 goes to its own decoder, and the others are not photos a phone makes.
+    const uint32_t id = uint32_t(be_n(p, id_bytes));
+    if (std::memcmp(type, "hvc1", 4) == 0) w.hevc_items.insert(id);
+    // Pictures coded otherwise than in HEVC: their decoders size frames from their own streams,
+    // which are not checked here, so they may only be thumbnails (never decoded; see check_foreign).
     for (const char* foreign : {"av01", "jpeg", "j2k1", "avc1", "vvc1", "evc1", "unci"})
-      if (std::memcmp(type, foreign, 4) == 0)
-        return w.fail("unsupported HEIF picture: coded as " + std::string(reinterpret_cast<const char*>(type), 4));
+      if (std::memcmp(type, foreign, 4) == 0) w.foreign_items[id] = foreign;
     return true;
   });
 }
@@ -322,8 +327,28 @@ bool read_iref(Walk& w, const Box& b) {
       const uint8_t* c = d + ref.body + id_bytes;
       w.most_tiles = std::max<uint64_t>(w.most_tiles, uint64_t{c[0]} << 8 | c[1]);
     }
+    if (ref.is("thmb") && ref.end - ref.body >= id_bytes) w.thumbnails.insert(uint32_t(be_n(d + ref.body, id_bytes)));
+    if (ref.is("dimg") && ref.end - ref.body >= id_bytes + 2) {
+      const uint32_t from = uint32_t(be_n(d + ref.body, id_bytes));
+      const size_t count = size_t(be_n(d + ref.body + id_bytes, 2));
+      for (size_t k = 0, at = ref.body + id_bytes + 2; k < count && at + id_bytes <= ref.end; ++k, at += id_bytes)
+        w.parts.emplace_back(from, uint32_t(be_n(d + at, id_bytes)));
+    }
     return true;
   });
+}
+
+// Only the primary picture is decoded (with its tiles and its alpha), never a thumbnail: a
+// thumbnail coded otherwise (a camera's JPEG preview), or a tile of one, does no harm; any other
+// such item, or a tile that a picture other than a thumbnail uses too, is refused.
+bool check_foreign(Walk& w) {
+  std::set<uint32_t> thumbnail_only, used_elsewhere;
+  for (const auto& [from, part] : w.parts) (w.thumbnails.count(from) ? thumbnail_only : used_elsewhere).insert(part);
+  for (const auto& [id, coding] : w.foreign_items) {
+    const bool thumbnail = w.thumbnails.count(id) || (thumbnail_only.count(id) && !used_elsewhere.count(id));
+    if (!thumbnail || used_elsewhere.count(id)) return w.fail("unsupported HEIF picture: coded as " + coding);
+  }
+  return true;
 }
 
 // The coded data of one HEVC item: its extents, one after another, read where they lie.
@@ -458,6 +483,7 @@ bool read_meta(Walk& w, const Box& meta) {
     return true;
   });
   if (!fits) return w.fail("corrupt HEIF data: metadata");
+  if (!check_foreign(w)) return false;
   // The locations last: they need to know which items are HEVC-coded and where the data box is.
   for (const Box& iloc : w.ilocs)
     if (!read_iloc(w, iloc)) return false;

@@ -19,6 +19,7 @@ struct HeifSpec {
   int quality = 90;
   bool alpha = false;
   heif_orientation orientation = heif_orientation_normal;  // written as irot/imir boxes
+  int thumbnail = 0;  // > 0: a thumbnail of at most this side is stored too (as item 2)
 };
 
 // Whether this libheif can encode the codec; tests that need it skip with a message otherwise.
@@ -58,6 +59,7 @@ inline std::string encode_heif(const HeifSpec& s, const std::function<void(int, 
     opt->image_orientation = s.orientation;
     heif_image_handle* handle = nullptr;
     if (heif_context_encode_image(ctx, img, enc, opt, &handle).code == heif_error_Ok) {
+      if (s.thumbnail > 0) heif_context_encode_thumbnail(ctx, img, handle, enc, opt, s.thumbnail, nullptr);
       heif_image_handle_release(handle);
       heif_writer w{};
       w.writer_api_version = 1;

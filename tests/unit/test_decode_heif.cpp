@@ -216,6 +216,34 @@ TEST(DecodeHeif, AvifIsLeftToItsOwnDecoder) {
   EXPECT_EQ(app::left_out_reason(r.error), app::LeftOutReason::NotAPicture);
 }
 
+// A camera may keep a preview coded otherwise (JPEG) beside its HEVC picture: as a thumbnail it is
+// never decoded, so the photo is read; the same coding on the picture itself is refused.
+TEST(DecodeHeif, ThumbnailsCodedOtherwiseAreLeftAloneThePictureItselfIsNot) {
+  heif_samples::HeifSpec spec;
+  spec.thumbnail = 16;
+  const std::string heic = heif_samples::photo_heif(spec);
+  ASSERT_FALSE(heic.empty());
+  // Item types sit 12 bytes into each version-2 'infe' box (after version, flags, the item's
+  // number and its protection index). Two HEVC-coded items: the picture's own (its one tile) and
+  // the thumbnail's, in that order.
+  std::vector<size_t> types;
+  for (size_t at = heic.find("infe"); at != std::string::npos; at = heic.find("infe", at + 4))
+    if (heic.compare(at + 12, 4, "hvc1") == 0) types.push_back(at + 12);
+  ASSERT_EQ(types.size(), 2u) << "a picture and its thumbnail";
+
+  std::string preview = heic;
+  preview.replace(types[1], 4, "jpeg");
+  const DecodeResult shown = decode(preview);
+  ASSERT_TRUE(shown.pixmap) << shown.error;
+  EXPECT_EQ(shown.pixmap->width * 1000 + shown.pixmap->height, 64 * 1000 + 48);
+
+  std::string picture = heic;
+  picture.replace(types[0], 4, "jpeg");
+  const DecodeResult refused = decode(picture);
+  EXPECT_FALSE(refused.pixmap);
+  EXPECT_EQ(refused.error, "unsupported HEIF picture: coded as jpeg");
+}
+
 // ---- The SPS reader ----
 
 heif::SpsRead read(const std::string& nal, heif::HevcFrame& f) {
