@@ -158,8 +158,9 @@ TEST(PhonePhotos, EveryFormatAnyCaseAlbumsWithinAlbumsAndOneLineForTheRest) {
 // The pairs' cards: where card k lies, and a click on it that moves away at once.
 constexpr int kCols[4] = {32, 279, 526, 773}, kRows[4] = {24, 209, 394, 579};
 
-// One portrait photo in the parent's folder, stored lying on its side with the file saying how to
-// turn it: the frames and the pairs' cards show it upright (its upper colour above its lower one).
+// One portrait photo in the parent's folder (made by `make`; a turned one stored lying on its side
+// with the file saying how to turn it): the frames and the pairs' cards show it upright, its upper
+// colour above its lower one.
 void expect_upright(const std::string& name, const std::function<void(const std::string& path)>& make) {
   SCOPED_TRACE(name);
   e2e::Options opt;
@@ -222,35 +223,13 @@ TEST(PhonePhotos, TurnedHeicStandsUprightInFramesAndPairs) {
 }
 
 TEST(PhonePhotos, WebPAndUpperCaseJpegInFramesAndPairs) {
-  // WebP and JPEG have no turn of their own here: the picture is stored upright (a portrait).
-  for (const std::string name : {"upright.webp", "UPRIGHT.JPEG"}) {
-    SCOPED_TRACE(name);
-    e2e::Options opt;
-    opt.installed = true;
-    opt.level = 9;
-    Pipkin app(opt);
-    const std::string f = app.home() + "/Pictures/Pipkin";
-    run("mkdir -p " + q(f));
-    run("convert -size 600x800 xc:" + q(rgb(kColours[kLower])) + " -fill " + q(rgb(kColours[kUpper])) +
-        " -draw 'rectangle 0,0 599,399' " + q("PNG24:" + f + "/upright.png"));
-    encode(f + "/upright.png", f + "/" + name);
-    ASSERT_TRUE(app.start()) << app.stderr_text();
-    app.key("1");
-    ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return app.pointer_at(p, 512, 384); }));
-    EXPECT_EQ(enter_frame(app, 0, -1, -70), kUpper);
-    EXPECT_TRUE(app.wait_for([&](const media::Pixmap& p) {
-      return colour_of(read_pixel(p, frame_cx(0), frame_cy(0) + 70)) == kLower;
-    }));
-    app.key("8");
-    app.click_then_move(kCols[0] + 205, kRows[0] + 150, 1012, 8);
-    EXPECT_TRUE(app.wait_for([&](const media::Pixmap& p) {
-      return colour_of(read_pixel(p, kCols[0] + 100, kRows[0] + 30)) == kUpper &&
-             colour_of(read_pixel(p, kCols[0] + 100, kRows[0] + 130)) == kLower;
-    }));
-    app.screenshot(e2e::shot("phone_pairs_" + name));
-    app.key("Escape");
-    EXPECT_TRUE(app.wait_exit());
-  }
+  // WebP and JPEG have no turn of their own here: the portrait is stored upright.
+  for (const std::string name : {"upright.webp", "UPRIGHT.JPEG"})
+    expect_upright(name, [](const std::string& path) {
+      run("convert -size 600x800 xc:" + q(rgb(kColours[kLower])) + " -fill " + q(rgb(kColours[kUpper])) +
+          " -draw 'rectangle 0,0 599,399' " + q("PNG24:" + path + ".png"));
+      encode(path + ".png", path);
+    });
 }
 
 TEST(PhonePhotos, ThePortableCopyReadsOnlyLowerCaseEndings) {
