@@ -197,6 +197,20 @@ void Pipkin::close_window() {
   XCloseDisplay(d);
 }
 
+bool Pipkin::thinking_shown(const media::Pixmap& shot) {
+  if (!thinking_) thinking_ = media::load_pixmap(data("images/thinking.png"));
+  if (!thinking_) return false;
+  int opaque = 0, same = 0;
+  for (int v = 0; v < thinking_->height; v += 2)
+    for (int u = 0; u < thinking_->width; u += 2) {
+      uint32_t want = media::read_pixel(*thinking_, u, v);
+      if ((want >> 24) < 255) continue;
+      ++opaque;
+      same += near(media::read_pixel(shot, 512 + u, 384 + v), want >> 16 & 255, want >> 8 & 255, want & 255, 24);
+    }
+  return opaque > 0 && same * 10 >= opaque * 9;
+}
+
 bool Pipkin::pointer_at(const media::Pixmap& shot, int x, int y) {
   if (!pointer_) pointer_ = media::load_pixmap(data("images/pointer.png"));
   if (!pointer_) return false;

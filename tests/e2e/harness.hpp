@@ -71,6 +71,9 @@ class Pipkin {
   bool move_and_see(int x, int y, int timeout_ms = kDeadlineMs);
   // True when the program's pointer image is drawn with its tip at (x, y) or one pixel right of it.
   bool pointer_at(const media::Pixmap& shot, int x, int y);
+  // True when the thinking image (shown while an activity builds something, its corner at the
+  // screen's centre) is on the shot.
+  bool thinking_shown(const media::Pixmap& shot);
 
   // The window's pixels now (1024x768, or the window's size); none only when no screenshot could be
   // taken before the deadline. save_as also saves a capture of the window as that PNG file, to look at.
@@ -91,7 +94,8 @@ class Pipkin {
   std::vector<std::pair<std::string, std::string>> env_;
   bool wait_for_pictures_ = true;
   std::string window_;
-  media::PixmapPtr pointer_;  // the program's pointer image, read from its data on first use
+  media::PixmapPtr pointer_;   // the program's pointer image, read from its data on first use
+  media::PixmapPtr thinking_;  // and its thinking image
   void* display_ = nullptr;  // the X connection screenshots are read through (a Display*)
   int pid_ = -1;
   int status_ = -1;

@@ -71,19 +71,6 @@ TEST(Colour, PickFillUnlockAndTheSevenDrawings) {
   // Each drawing differs from the one before it: that change shows the click was handled.
   // While a drawing loads, the thinking image shows over the old one (its corner at the centre of
   // the screen): that frame is not the new drawing yet.
-  media::PixmapPtr thinking = media::load_pixmap(app.data("images/thinking.png"));
-  ASSERT_TRUE(thinking);
-  auto thinking_shown = [&thinking](const media::Pixmap& p) {
-    int opaque = 0, same = 0;
-    for (int v = 0; v < thinking->height; v += 2)
-      for (int u = 0; u < thinking->width; u += 2) {
-        uint32_t want = read_pixel(*thinking, u, v);
-        if ((want >> 24) < 255) continue;
-        ++opaque;
-        same += near(read_pixel(p, 512 + u, 384 + v), want >> 16 & 255, want >> 8 & 255, want & 255, 24);
-      }
-    return opaque > 0 && same * 10 >= opaque * 9;
-  };
   media::PixmapPtr before = filled;
   for (int i = 2; i <= 8; ++i) {
     app.click(1015, 20, 3);
@@ -92,7 +79,7 @@ TEST(Colour, PickFillUnlockAndTheSevenDrawings) {
       int differ = 0;
       for (int y = 0; y < 768; y += 4)
         for (int x = 256; x < 1000; x += 4) differ += read_pixel(p, x, y) != read_pixel(*before, x, y);
-      if (differ <= 200 || !is_blue(read_pixel(p, 1000, 750)) || thinking_shown(p)) return false;
+      if (differ <= 200 || !is_blue(read_pixel(p, 1000, 750)) || app.thinking_shown(p)) return false;
       d = std::make_shared<media::Pixmap>(p);
       return true;
     })) << "drawing " << i;

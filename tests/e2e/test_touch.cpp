@@ -94,26 +94,13 @@ TEST(Touch, ATapFillsAFrameALongPressBringsTheNextDrawingAndTwoTapsTurnTwoCards)
   app.key("7");
   ASSERT_TRUE(app.wait_for([](const media::Pixmap& p) { return is_blue(read_pixel(p, 1000, 750)); }));
   media::PixmapPtr first = app.screenshot();
-  media::PixmapPtr thinking = media::load_pixmap(app.data("images/thinking.png"));
-  ASSERT_TRUE(thinking);
-  auto thinking_shown = [&thinking](const media::Pixmap& p) {
-    int opaque = 0, same = 0;
-    for (int v = 0; v < thinking->height; v += 2)
-      for (int u = 0; u < thinking->width; u += 2) {
-        uint32_t want = read_pixel(*thinking, u, v);
-        if ((want >> 24) < 255) continue;
-        ++opaque;
-        same += near(read_pixel(p, 512 + u, 384 + v), want >> 16 & 255, want >> 8 & 255, want & 255, 24);
-      }
-    return opaque > 0 && same * 10 >= opaque * 9;
-  };
   // Held on the colour indicator (where a tap does nothing) until the next drawing shows.
   xdo("mousemove " + at(128, 150) + " mousedown 1");
   const bool next = app.wait_for([&](const media::Pixmap& p) {
     int differ = 0;
     for (int y = 0; y < 768; y += 4)
       for (int x = 256; x < 1000; x += 4) differ += read_pixel(p, x, y) != read_pixel(*first, x, y);
-    return differ > 200 && is_blue(read_pixel(p, 1000, 750)) && !thinking_shown(p);
+    return differ > 200 && is_blue(read_pixel(p, 1000, 750)) && !app.thinking_shown(p);
   });
   xdo("mouseup 1");
   media::PixmapPtr second = app.screenshot(shot("touch_colour_long_press"));
