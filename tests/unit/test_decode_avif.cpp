@@ -11,6 +11,7 @@
 #include "media/decode.hpp"
 #include "media/resample.hpp"
 #include "tests/unit/avif_images.hpp"
+#include "tests/unit/decode_refusals.hpp"
 
 using namespace media;
 using namespace avif_images;
@@ -241,13 +242,7 @@ TEST(DecodeAvif, DamagedCutLyingAndForeignFilesAreRefusedInWordsTheStoreKnows) {
   const std::string still = encode(40, 24, 4, blocks(40, 24, 4));
   const std::string seq = sequence(16, 12, 3, {blocks(16, 12, 3), blocks(16, 12, 3)});
   auto expect = [](const std::string& file, const std::string& error, LeftOutReason reason, const std::string& what) {
-    SCOPED_TRACE(what);
-    DecodeResult r = decode(file);
-    EXPECT_FALSE(r.pixmap);
-    EXPECT_EQ(r.error, error);
-    EXPECT_EQ(app::left_out_reason(r.error), reason);
-    // Whatever was reserved for it is given back.
-    EXPECT_EQ(decode_budget().in_use(), 0u);
+    expect_refused_as(decode(file), error, reason, what);
   };
   // Cut anywhere: in the type box, in the metadata, in the frame's data.
   for (const std::string* f : {&still, &seq})

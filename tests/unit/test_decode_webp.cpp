@@ -8,6 +8,7 @@
 
 #include "app/picture_store.hpp"
 #include "media/decode.hpp"
+#include "tests/unit/decode_refusals.hpp"
 #include "tests/unit/webp_images.hpp"
 
 using namespace media;
@@ -140,11 +141,7 @@ TEST(DecodeWebp, DamagedCutAndForeignFilesAreRefusedInWordsTheStoreKnows) {
   const std::string lossy = photo(64, 48, 80);
   const std::string lossless = encode(64, 48, 4, photo_px(64, 48, 4), -1);
   auto expect = [](const std::string& file, const std::string& error, LeftOutReason reason, const std::string& what) {
-    SCOPED_TRACE(what);
-    DecodeResult r = decode(file);
-    EXPECT_FALSE(r.pixmap);
-    EXPECT_EQ(r.error, error);
-    EXPECT_EQ(app::left_out_reason(r.error), reason);
+    expect_refused_as(decode(file), error, reason, what);
   };
   // Cut anywhere: in the RIFF header, in the chunk header, in the picture's header, in its data.
   for (const std::string* f : {&lossy, &lossless})
