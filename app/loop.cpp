@@ -162,9 +162,7 @@ void Loop::on_pointer_down(const media::Event& e) {
   // A finger coming down is the pointer arriving there, then a click, as the mouse would be: what
   // follows the pointer reacts at once, before the click.
   if (e.pointer == media::PointerKind::Touch && button == media::Button::Left) {
-    state_.move_pending = false;
-    state_.last_move_ms = media::millisecs();
-    on_pointer_move();
+    move_now();
     if (current() != a) return;  // the move restarted it
   }
   if (button == media::Button::Right && !a->traits().wants_right_clicks) return;
@@ -178,11 +176,7 @@ void Loop::on_pointer_up(const media::Event& e) {
   state_.redraw_needed = true;
   Activity* a = current();
   if (!a) return;
-  if (state_.move_pending) {
-    state_.move_pending = false;
-    state_.last_move_ms = media::millisecs();
-    on_pointer_move();
-  }
+  if (state_.move_pending) move_now();
   if (current() == a) dispatch([&] { return a->release(pointer_input(media::Button::Left)); });
 }
 
@@ -196,7 +190,10 @@ void Loop::on_pointer_move() {
 // program takes in a burst of moves within one millisecond; without this, a pointer that came to
 // rest inside a picture frame would leave the frame as if never entered.
 void Loop::handle_pending_move() {
-  if (!state_.move_pending || media::millisecs() - state_.last_move_ms <= kMoveGapMs) return;
+  if (state_.move_pending && media::millisecs() - state_.last_move_ms > kMoveGapMs) move_now();
+}
+
+void Loop::move_now() {
   state_.move_pending = false;
   // The title screen has nothing that follows the pointer: redrawing it for every move would take
   // the CPU from the pictures loading behind it, while a parent moves the mouse waiting for them.

@@ -122,6 +122,9 @@ class Loop final : private Requests {
   void follow_pointer(const media::Event& e);
   PointerInput pointer_input(media::Button button) const;
   void handle_pending_move();
+  // Hands the pointer's place on as a move now, whatever the gap since the last one (a finger
+  // coming down or lifting must not wait for a later tick).
+  void move_now();
   // Input that came while an activity's hold lasted, handed on in order once it is over.
   bool hold_lasts();
   Turn hand_on_held_input();
