@@ -66,10 +66,14 @@ void draw_picture_progress(const Assets& a, size_t done, size_t total) {
   media::draw_text(text, tx, ty);
 }
 
-void draw_lock_notice(const Assets& a) {
+void draw_lock_notice(const Assets& a, media::Hold keys, media::Hold pointer) {
   media::SavedDrawState saved;
-  const char* lines[] = {"For the parent: this desktop keeps its shortcut keys, so the child lock cannot hold them.",
-                         "For a full lock, choose \"Pipkin (child session)\" when you log in."};
+  const bool keys_free = media::not_held(keys), pointer_free = media::not_held(pointer);
+  const char* first = keys_free && pointer_free
+                          ? "For the parent: this desktop keeps its shortcut keys and lets the pointer leave Pipkin's screen."
+                      : keys_free ? "For the parent: this desktop keeps its shortcut keys, so the child lock cannot hold them."
+                                  : "For the parent: this desktop lets the pointer leave Pipkin's screen, so the lock cannot hold it.";
+  const char* lines[] = {first, "For a full lock, choose \"Pipkin (child session)\" when you log in."};
   media::set_font(a.main_font);
   const int line_h = media::text_height() + 4;
   int w = 0;
@@ -90,8 +94,12 @@ void draw_lock_notice(const Assets& a) {
   }
 }
 
-std::string lock_label(media::KeyboardHold hold) {
-  return media::keys_not_held(hold) ? "lock: keys not held by this desktop" : "lock";
+std::string lock_label(media::Hold keys, media::Hold pointer) {
+  const bool keys_free = media::not_held(keys), pointer_free = media::not_held(pointer);
+  if (keys_free && pointer_free) return "lock: keys and pointer not held by this desktop";
+  if (keys_free) return "lock: keys not held by this desktop";
+  if (pointer_free) return "lock: pointer not held by this desktop";
+  return "lock";
 }
 
 void draw_help_page(const Assets& a, const media::ImagePtr& page) {
@@ -131,10 +139,11 @@ void draw_activity_number(const Assets& a, int activity) {
   media::draw_text(std::to_string(activity), 1010, 744);
 }
 
-void draw_quit_ring(const Assets& a, float done) {
+void draw_hold_ring(const Assets& a, HeldChord chord, float done) {
+  const bool settings = chord == HeldChord::Settings;
   media::SavedDrawState saved;
   media::set_blend(media::Blend::Alpha);
-  const int cx = quit_ring_x(a), cy = kQuitRingY;
+  const int cx = ring_x(a), cy = kRingY;
   const float sweep = std::clamp(done, 0.0f, 1.0f) * 2.0f * std::numbers::pi_v<float>;
   // Each pixel is the backdrop, the track or the filled part (or outside); every row is drawn as
   // runs of one kind, so nothing is drawn twice and the half-transparent backdrop stays even.
@@ -142,32 +151,43 @@ void draw_quit_ring(const Assets& a, float done) {
   auto kind = [&](int x, int y) {
     const float dx = static_cast<float>(x - cx) + 0.5f, dy = static_cast<float>(y - cy) + 0.5f;
     const float d = std::hypot(dx, dy);
-    if (d > kQuitRingBack) return Outside;
-    if (d < kQuitRingInner || d > kQuitRingOuter) return Back;
+    if (d > kRingBack) return Outside;
+    if (d < kRingInner || d > kRingOuter) return Back;
     float angle = std::atan2(dx, -dy);  // clockwise from the top
     if (angle < 0) angle += 2.0f * std::numbers::pi_v<float>;
     return angle < sweep ? Filled : Track;
   };
-  auto paint = [](Kind k, int x, int y, int w) {
+  auto paint = [settings](Kind k, int x, int y, int w) {
     switch (k) {
       case Outside: return;
       case Back: media::set_colour(20, 40, 90), media::set_alpha(0.6f); break;
       case Track: media::set_colour(120, 140, 190), media::set_alpha(1.0f); break;
-      case Filled: media::set_colour(255, 220, 60), media::set_alpha(1.0f); break;
+      case Filled:
+        if (settings)
+          media::set_colour(90, 210, 110);
+        else
+          media::set_colour(255, 220, 60);
+        media::set_alpha(1.0f);
+        break;
     }
     media::draw_rect(static_cast<float>(x), static_cast<float>(y), static_cast<float>(w), 1.0f);
   };
-  for (int y = cy - kQuitRingBack; y <= cy + kQuitRingBack; ++y) {
-    int run = cx - kQuitRingBack;
+  for (int y = cy - kRingBack; y <= cy + kRingBack; ++y) {
+    int run = cx - kRingBack;
     Kind k = kind(run, y);
-    for (int x = run + 1; x <= cx + kQuitRingBack + 1; ++x) {
-      const Kind next = x <= cx + kQuitRingBack ? kind(x, y) : Outside;
-      if (next == k && x <= cx + kQuitRingBack) continue;
+    for (int x = run + 1; x <= cx + kRingBack + 1; ++x) {
+      const Kind next = x <= cx + kRingBack ? kind(x, y) : Outside;
+      if (next == k && x <= cx + kRingBack) continue;
       paint(k, run, y, x - run);
       run = x;
       k = next;
     }
   }
+  if (!settings) return;
+  // The settings page's sign: three short bars, as a list of settings, inside the ring.
+  media::set_colour(235, 245, 235);
+  media::set_alpha(1.0f);
+  for (int row = -1; row <= 1; ++row) media::draw_rect(static_cast<float>(cx - 8), static_cast<float>(cy + 6 * row - 1), 16.0f, 3.0f);
 }
 
 void draw_corner_button(const Assets& a) { media::draw_image(a.smiley_image, 5, corner_y(a), 0); }

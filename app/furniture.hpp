@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "app/assets.hpp"
+#include "app/keys.hpp"
 #include "media/clock.hpp"
 #include "media/font.hpp"
 #include "media/image.hpp"
-#include "media/keyboard_hold.hpp"
+#include "media/desktop_hold.hpp"
 
 namespace app {
 
@@ -22,21 +23,23 @@ struct Point {
 void draw_title_screen(const Assets& assets, const std::vector<std::string>& installed_lines = {});
 // While pictures load, the title shows a bar and "37 of 412 pictures" under its name.
 void draw_picture_progress(const Assets& assets, size_t done, size_t total);
-// Where the desktop does not hold its shortcut keys for the child lock, the title tells the parent
-// so, and names the way to a full lock; the label says it in a few words.
+// Where the desktop does not hold its shortcut keys or the pointer for the child lock, the title
+// tells the parent so, and names the way to a full lock; the label says it in a few words.
 constexpr int kLockNoticeY = 420;
-void draw_lock_notice(const Assets& assets);
-std::string lock_label(media::KeyboardHold hold);
+void draw_lock_notice(const Assets& assets, media::Hold keys, media::Hold pointer);
+std::string lock_label(media::Hold keys, media::Hold pointer);
 void draw_help_page(const Assets& assets, const media::ImagePtr& page);
 // A label centred on (x, y), or on the screen's centre when x is 0.
 void draw_label(const std::string& text, const media::FontPtr& font, int x, int y, int margin);
 void draw_activity_number(const Assets& assets, int activity);
-// The ring in the top right corner that fills while a parent holds the quit keys under the child
-// lock: an empty track at 0, closed at 1, filling clockwise from the top. Where it is:
-constexpr int kQuitRingInner = 19, kQuitRingOuter = 28, kQuitRingBack = 34;  // radii
-inline int quit_ring_x(const Assets& a) { return a.screen_w - 44; }           // its centre
-constexpr int kQuitRingY = 44;
-void draw_quit_ring(const Assets& assets, float done);
+// The ring in the top right corner that fills while a parent holds a chord under the child lock: an
+// empty track at 0, closed at 1, filling clockwise from the top. Quitting fills it yellow; opening
+// the parent's page fills it green around three short bars, so the parent can tell the two apart.
+// Where it is:
+constexpr int kRingInner = 19, kRingOuter = 28, kRingBack = 34;  // radii
+inline int ring_x(const Assets& a) { return a.screen_w - 44; }           // its centre
+constexpr int kRingY = 44;
+void draw_hold_ring(const Assets& assets, HeldChord chord, float done);
 void draw_corner_button(const Assets& assets);
 // A click at (px, py) lands on the corner button.
 bool corner_button_hit(const Assets& assets, int px, int py);

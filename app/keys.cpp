@@ -36,6 +36,7 @@ void chord_key_down(Chord& c, media::Key key, int now_ms) {
     c.held = true;
     c.key = key;
     c.since_ms = now_ms;
+    c.acted = false;
   }
 }
 
@@ -46,6 +47,7 @@ std::optional<media::Key> chord_key_up(Chord& c, media::Key key) {
   // While the chord is clean its Control is the only one down, so any Control let go is its own.
   if (!c.held || (key != c.key && !media::is_control(key))) return std::nullopt;
   c.held = false;
+  if (c.acted) return std::nullopt;
   return c.key;
 }
 

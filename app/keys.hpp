@@ -22,6 +22,14 @@ enum class Command {
   Nothing,      // any other key: it only closes the help page
 };
 
+// Under the child lock, the chords that act only once held for a second: a child who taps Control
+// and a key does not reach them.
+enum class HeldChord : uint8_t {
+  None,
+  Quit,      // Control+Q or Control+Escape: save and end
+  Settings,  // Control+P while the parent's page is closed: open it
+};
+
 struct KeyCommand {
   Command command = Command::Nothing;
   int digit = 0;  // for Choose: the activity's digit
@@ -39,12 +47,14 @@ inline bool closes_help(Command c) {
 // key acts as with Control held. A key that goes down meanwhile spoils it, so a palm (Control among
 // many keys at once) does nothing; acting on the end rather than on the press means a palm that lands
 // Control and 1 first has done nothing yet when the rest of it arrives. How long a chord has been
-// held is the loop's to judge (quitting wants a long hold).
+// held is the loop's to judge (quitting and the parent's page want a long hold): a chord that acted
+// while still held does nothing more as it ends.
 struct Chord {
   std::bitset<media::kKeyCount> down;  // the keys down now, by key_index (Key::None: keys without a name)
   bool held = false;                   // a clean chord is under way
   media::Key key = media::Key::None;   // its key (never Control)
   int since_ms = 0;                    // when its key went down
+  bool acted = false;                  // it was held long enough and has acted already
 };
 
 // A key went down at now_ms. A key that is already down is not a new key: it changes nothing.

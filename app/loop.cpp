@@ -45,7 +45,8 @@ void Loop::draw_screen() {
   } else {
     draw_title_screen(assets_, parent_ ? parent_->folder_lines() : std::vector<std::string>{});
   }
-  if (!on_break && !current() && child_lock_ && media::keys_not_held(lock_answer_)) draw_lock_notice(assets_);
+  if (!on_break && !current() && child_lock_ && (media::not_held(lock_answer_) || media::not_held(pointer_answer_)))
+    draw_lock_notice(assets_, lock_answer_, pointer_answer_);
   if (state_.help_shown) {
     // Page 0 of the installed program names its own folders, written in at run time.
     const media::ImagePtr installed = state_.activity == 0 && parent_ ? parent_->installed_help_page() : nullptr;
@@ -58,13 +59,13 @@ void Loop::draw_screen() {
     media::DisplayMode m = media::display_settings();
     std::string text = std::string(kAppTitle) + " " + kAppVersion + " " + std::to_string(m.width) + "," +
                        std::to_string(m.height) + "," + std::to_string(m.depth) + "," + std::to_string(m.hz);
-    if (child_lock_) text += " " + lock_label(lock_answer_);
+    if (child_lock_) text += " " + lock_label(lock_answer_, pointer_answer_);
     draw_label(text, assets_.big_font, 0, 0, 20);
   }
   if (!on_break) draw_activity_number(assets_, state_.activity);
   if (parent_) parent_->draw();
-  if (quit_ring_shown(state_.quit_held_ms))
-    draw_quit_ring(assets_, static_cast<float>(state_.quit_held_ms) / kQuitHoldMs);
+  if (ring_shown(state_.ring_held_ms))
+    draw_hold_ring(assets_, state_.ring, static_cast<float>(state_.ring_held_ms) / kChordHoldMs);
 }
 
 void Loop::redraw() {
@@ -288,34 +289,55 @@ Turn Loop::carry_out(KeyCommand k) {
 
 // With the child lock a key going down never acts by itself: it starts or spoils a chord. Control
 // alone changes nothing to see, so it costs no redraw.
-void Loop::on_locked_key_down(media::Key key) {
+void Loop::on_locked_key_down(media::Key key, int at_ms) {
   if (media::is_control(key)) state_.ctrl_down = true;
-  chord_key_down(state_.chord, key, media::millisecs());
-  follow_quit_hold();
+  chord_key_down(state_.chord, key, at_ms);
+  follow_held_chord(at_ms);
 }
 
-// A chord that ends cleanly acts now, as its key would with Control held; the quit chord let go
-// before its second is up does nothing (its ring goes).
-Turn Loop::on_locked_key_up(media::Key key) {
+// A chord that ends cleanly acts now, as its key would with Control held. A chord that acts only
+// when held (quitting, opening the parent's page) let go before its second is up does nothing, and
+// its ring goes.
+Turn Loop::on_locked_key_up(media::Key key, int at_ms) {
+  const HeldChord needs_hold = held_chord();
   const std::optional<media::Key> chord_key = chord_key_up(state_.chord, key);
-  follow_quit_hold();
-  if (!chord_key) return Turn::Continue;
-  const KeyCommand k = command_for_key(*chord_key, true);
-  if (k.command == Command::Quit) return Turn::Continue;
-  return carry_out(k);
+  follow_held_chord(at_ms);
+  if (!chord_key || needs_hold != HeldChord::None) return Turn::Continue;
+  return carry_out(command_for_key(*chord_key, true));
 }
 
-bool Loop::quit_chord_held() const {
-  return child_lock_ && state_.chord.held && command_for_key(state_.chord.key, true).command == Command::Quit;
+// Closing the parent's page is never a danger, so on the page Control+P acts as it ends.
+HeldChord Loop::held_chord() const {
+  if (!child_lock_ || !state_.chord.held || state_.chord.acted) return HeldChord::None;
+  switch (command_for_key(state_.chord.key, true).command) {
+    case Command::Quit: return HeldChord::Quit;
+    case Command::Settings: return parent_ && !parent_->page_shown() ? HeldChord::Settings : HeldChord::None;
+    default: return HeldChord::None;
+  }
 }
 
-// The ring fills as the quit chord is held; the screen is redrawn only while it shows or as it goes.
-void Loop::follow_quit_hold() {
-  const int held =
-      quit_chord_held() ? std::clamp(media::millisecs() - state_.chord.since_ms, 0, kQuitHoldMs) : -1;
-  if (held == state_.quit_held_ms) return;
-  if (quit_ring_shown(held) || quit_ring_shown(state_.quit_held_ms)) state_.redraw_needed = true;
-  state_.quit_held_ms = held;
+// The ring fills as a held chord goes on; the screen is redrawn only while it shows or as it goes.
+void Loop::follow_held_chord(int now_ms) {
+  const HeldChord h = held_chord();
+  const int held = h != HeldChord::None ? std::clamp(now_ms - state_.chord.since_ms, 0, kChordHoldMs) : -1;
+  if (held == state_.ring_held_ms && h == state_.ring) return;
+  if (ring_shown(held) || ring_shown(state_.ring_held_ms)) state_.redraw_needed = true;
+  state_.ring = h;
+  state_.ring_held_ms = held;
+}
+
+// Ticks come often enough that a held chord acts within a few milliseconds of its second; any
+// event after that second, whatever it is, comes too late to stop it.
+Turn Loop::act_on_held_chord(int now_ms) {
+  const HeldChord h = held_chord();
+  if (h == HeldChord::None || now_ms - state_.chord.since_ms < kChordHoldMs) return Turn::Continue;
+  if (h == HeldChord::Quit) {
+    save_progress();
+    return Turn::Quit;
+  }
+  state_.chord.acted = true;  // letting go now does nothing more
+  follow_held_chord(now_ms);
+  return carry_out({Command::Settings});
 }
 
 bool Loop::hold_lasts() {
@@ -352,7 +374,7 @@ Turn Loop::on_parent_input(const media::Event& e) {
       return Turn::Continue;
     case EventKind::KeyDown:
       if (child_lock_) {
-        on_locked_key_down(e.key);
+        on_locked_key_down(e.key, media::event_time(e));
       } else if (media::is_control(e.key)) {
         state_.ctrl_down = true;
         return Turn::Continue;
@@ -365,7 +387,7 @@ Turn Loop::on_parent_input(const media::Event& e) {
       return Turn::Continue;
     case EventKind::KeyUp:
       if (media::is_control(e.key)) state_.ctrl_down = false;
-      return child_lock_ ? on_locked_key_up(e.key) : Turn::Continue;
+      return child_lock_ ? on_locked_key_up(e.key, media::event_time(e)) : Turn::Continue;
     default: return Turn::Continue;
   }
 }
@@ -386,7 +408,8 @@ Turn Loop::apply(ParentAsk ask) {
     case ParentAsk::LockChanged:
       child_lock_ = parent_->child_lock();
       state_.chord = Chord{};
-      state_.quit_held_ms = -1;
+      state_.ring = HeldChord::None;
+      state_.ring_held_ms = -1;
       break;
     case ParentAsk::Quit: save_progress(); return Turn::Quit;
   }
@@ -396,12 +419,7 @@ Turn Loop::apply(ParentAsk ask) {
 
 Turn Loop::handle_event(const media::Event& e) {
   using media::EventKind;
-  // The quit chord held for its second ends the program, whatever comes next: ticks come often
-  // enough that this is seen within a few milliseconds of the second.
-  if (quit_chord_held() && media::millisecs() - state_.chord.since_ms >= kQuitHoldMs) {
-    save_progress();
-    return Turn::Quit;
-  }
+  if (act_on_held_chord(media::event_time(e)) == Turn::Quit) return Turn::Quit;
   const bool pointer = e.kind == EventKind::PointerDown || e.kind == EventKind::PointerUp ||
                        e.kind == EventKind::PointerMove;
   if (pointer && e.pointer == media::PointerKind::Touch) return on_touch(e);
@@ -443,11 +461,11 @@ Turn Loop::handle_input(const media::Event& e) {
     case EventKind::Quit: save_progress(); return Turn::Quit;
     case EventKind::KeyDown:
       if (!child_lock_) return on_key(e.key);
-      on_locked_key_down(e.key);
+      on_locked_key_down(e.key, media::event_time(e));
       return Turn::Continue;
     case EventKind::KeyUp:
       if (media::is_control(e.key)) state_.ctrl_down = false;
-      return child_lock_ ? on_locked_key_up(e.key) : Turn::Continue;
+      return child_lock_ ? on_locked_key_up(e.key, media::event_time(e)) : Turn::Continue;
     case EventKind::PointerDown: on_pointer_down(e); return Turn::Continue;
     case EventKind::PointerMove:
       follow_pointer(e);
@@ -455,7 +473,7 @@ Turn Loop::handle_input(const media::Event& e) {
       handle_pending_move();
       return Turn::Continue;
     case EventKind::Tick:
-      on_timer_tick();
+      on_timer_tick(media::event_time(e));
       handle_pending_move();
       return hand_on_held_input();
     case EventKind::PointerUp: on_pointer_up(e); return Turn::Continue;
@@ -470,13 +488,17 @@ Turn Loop::handle_input(const media::Event& e) {
   return Turn::Continue;
 }
 
-void Loop::on_timer_tick() {
+void Loop::on_timer_tick(int now_ms) {
   // The desktop answers the child lock's question some time after the screen opens.
-  if (media::KeyboardHold answer = media::keyboard_hold(); answer != lock_answer_) {
+  if (media::Hold answer = media::keyboard_hold(); answer != lock_answer_) {
     lock_answer_ = answer;
     if (child_lock_) state_.redraw_needed = true;
   }
-  follow_quit_hold();
+  if (media::Hold answer = media::pointer_hold(); answer != pointer_answer_) {
+    pointer_answer_ = answer;
+    if (child_lock_) state_.redraw_needed = true;
+  }
+  follow_held_chord(now_ms);
   if (parent_) {
     const bool was_on_break = parent_->on_break();
     // A look an activity asked for ends before the break begins.

@@ -16,11 +16,12 @@
 #include "app/picture_store.hpp"
 #include "app/touch.hpp"
 #include "media/events.hpp"
-#include "media/keyboard_hold.hpp"
+#include "media/desktop_hold.hpp"
 
 namespace app {
 
 enum class Turn { Continue, Quit };
+
 
 // The loop's own state, changed only by the loop.
 struct LoopState {
@@ -40,9 +41,11 @@ struct LoopState {
   int waiting_digit = 0;  // a digit pressed before its pictures were in; chosen once they are
   // Child lock only: the keys down and the Control chord under way.
   Chord chord;
-  // Child lock only: how long the quit chord (Control+Q or Control+Escape) has been held, up to the
-  // second it takes, as of the last event; -1 when none is held. Drawn as a ring filling up.
-  int quit_held_ms = -1;
+  // Child lock only: the chord under way that acts only when held (quitting, or opening the parent's
+  // page), and how long it has been held, up to the second it takes, as of the last event; -1 when
+  // none is held. Drawn as a ring filling up, each in its own colour.
+  HeldChord ring = HeldChord::None;
+  int ring_held_ms = -1;
   // An activity asked for a moment to be looked at: input waits until then (see Requests::hold_input).
   int hold_until_ms = 0;
   bool holding = false;
@@ -50,19 +53,19 @@ struct LoopState {
   bool window_active = true;
 };
 
-// Under the child lock, quitting needs its chord held this long.
-constexpr int kQuitHoldMs = 1000;
-// The ring shows once the quit chord has been held this long: a palm that lands Control and Q
-// first has spoilt the chord by then, so it does not flash the ring.
-constexpr int kQuitRingShowsMs = 100;
-inline bool quit_ring_shown(int held_ms) { return held_ms >= kQuitRingShowsMs; }
+// Under the child lock, quitting and opening the parent's page need their chord held this long.
+constexpr int kChordHoldMs = 1000;
+// The ring shows once the chord has been held this long: a palm that lands Control and Q first has
+// spoilt the chord by then, so it does not flash the ring.
+constexpr int kRingShowsMs = 100;
+inline bool ring_shown(int held_ms) { return held_ms >= kRingShowsMs; }
 
 class Loop final : private Requests {
  public:
   // The table says which digits choose an activity. The level is the stored progress; it is written
   // back to progress_file when the program ends.
-  // With the child lock, keys work only as clean Control chords (app/keys.hpp), and quitting needs
-  // its chord held for kQuitHoldMs.
+  // With the child lock, keys work only as clean Control chords (app/keys.hpp), and quitting and
+  // opening the parent's page need their chord held for kChordHoldMs.
   Loop(const Assets& assets, ActivityTable table, std::string progress_file, int level, bool child_lock = false);
   Loop(const Loop&) = delete;
   Loop& operator=(const Loop&) = delete;
@@ -92,7 +95,7 @@ class Loop final : private Requests {
   // An event as the platform queues it. A finger's touch, move and lift first become what they
   // mean (app/touch.hpp); ticks also time its long press.
   Turn handle_event(const media::Event& e);
-  void on_timer_tick();
+  void on_timer_tick(int now_ms);
   void save_progress() const;
 
  private:
@@ -112,10 +115,12 @@ class Loop final : private Requests {
   Turn on_parent_input(const media::Event& e);
   Turn apply(ParentAsk ask);
   Turn carry_out(KeyCommand k);
-  void on_locked_key_down(media::Key key);
-  Turn on_locked_key_up(media::Key key);
-  bool quit_chord_held() const;
-  void follow_quit_hold();
+  void on_locked_key_down(media::Key key, int at_ms);
+  Turn on_locked_key_up(media::Key key, int at_ms);
+  HeldChord held_chord() const;
+  void follow_held_chord(int now_ms);
+  // A held chord whose second is up at now_ms acts (the page opens, or the program ends).
+  Turn act_on_held_chord(int now_ms);
   void on_pointer_down(const media::Event& e);
   void on_pointer_move();
   void on_pointer_up(const media::Event& e);
@@ -142,7 +147,8 @@ class Loop final : private Requests {
   SoundEffects sounds_;
   Context context_;
   bool child_lock_;
-  media::KeyboardHold lock_answer_ = media::KeyboardHold::Off;  // what the desktop said when last looked at
+  media::Hold lock_answer_ = media::Hold::Off;     // what the desktop said of the keys when last looked at
+  media::Hold pointer_answer_ = media::Hold::Off;  // and of the pointer
   PictureStore* loading_ = nullptr;
   Parent* parent_ = nullptr;
   std::optional<std::pair<int, int>> warp_to_;  // a pointer warp asked for by the running handler

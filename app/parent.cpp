@@ -71,6 +71,7 @@ Desktop real_desktop(bool whole_session) {
   Desktop d;
   d.set_fullscreen = [](bool on) { return media::set_fullscreen(on, media::kScreenW, media::kScreenH); };
   d.hold_keyboard = [whole_session](bool on) { media::hold_keyboard(on, whole_session); };
+  d.free_pointer = [](bool free) { media::free_pointer(free); };
   d.open_folder = [](const std::string& folder) {
     std::string why;
     if (media::launch({"xdg-open", folder}, &why)) return true;
@@ -115,8 +116,16 @@ std::vector<PageControl> Parent::controls() const {
   return c;
 }
 
+// The page lets the pointer go (a parent may reach for another screen); closed, the lock holds it
+// again.
+void Parent::show_page(bool shown) {
+  if (shown == page_shown_) return;
+  page_shown_ = shown;
+  if (desktop_.free_pointer) desktop_.free_pointer(shown);
+}
+
 ParentAsk Parent::toggle_page() {
-  page_shown_ = !page_shown_;
+  show_page(!page_shown_);
   if (page_shown_) {
     focus_ = 0;
     say("");
@@ -129,7 +138,7 @@ ParentAsk Parent::page_key(media::Key key) {
   using media::Key;
   const int n = static_cast<int>(controls().size());
   switch (key) {
-    case Key::Escape: page_shown_ = false; return ParentAsk::Redraw;
+    case Key::Escape: show_page(false); return ParentAsk::Redraw;
     case Key::Tab:
     case Key::Right:
     case Key::Down: focus_ = (focus_ + 1) % n; return ParentAsk::Redraw;
@@ -231,10 +240,10 @@ ParentAsk Parent::use(const PageControl& c) {
     case Control::MoreTime:
       clock_.extend(kMoreMinutes);
       end_break();
-      page_shown_ = false;
+      show_page(false);
       return ParentAsk::Redraw;
     case Control::EndPlay: return ParentAsk::Quit;
-    case Control::Close: page_shown_ = false; return ParentAsk::Redraw;
+    case Control::Close: show_page(false); return ParentAsk::Redraw;
   }
   return ParentAsk::Nothing;
 }

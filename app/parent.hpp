@@ -26,6 +26,7 @@ struct Desktop {
   std::function<bool(bool on)> set_fullscreen;                  // true when done
   std::function<void(bool on)> hold_keyboard;                   // the child lock's hold
   std::function<bool(const std::string& folder)> open_folder;   // in the desktop's file manager
+  std::function<void(bool free)> free_pointer;                  // the held pointer let go, or held again
 };
 
 // The desktop as it really is: the display, the keyboard hold and xdg-open. whole_session: the
@@ -126,6 +127,7 @@ class Parent {
   static constexpr int kFoldersRefreshMs = 500;   // the folders' counts, while pictures load
 
   ParentAsk use(const PageControl& c);
+  void show_page(bool shown);
   // Saves one line of the configuration file and says on the page what changed and where it was
   // saved, or why it could not be.
   void save(ConfigLine line, const std::string& said);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/assets.hpp"
 #include "app/config.hpp"
@@ -14,7 +15,8 @@
 #include "media/clock.hpp"
 #include "media/display.hpp"
 #include "media/files.hpp"
-#include "media/keyboard_hold.hpp"
+#include "media/one_instance.hpp"
+#include "media/desktop_hold.hpp"
 #include "media/log.hpp"
 
 namespace app {
@@ -75,6 +77,18 @@ int minute_ms() {
   return ms > 0 ? ms : 60'000;
 }
 
+// Notes an answer of the desktop to the child lock when it differs from the last one noted:
+// "lock-held", "pointer-not-held" and so on.
+void note_hold_answer(const std::string& what, media::Hold answer, media::Hold& noted) {
+  if (answer == noted) return;
+  noted = answer;
+  const std::string note = what + (answer == media::Hold::Held    ? "-held"
+                            : answer == media::Hold::Asked ? "-asked"
+                            : media::not_held(answer)      ? "-not-held"
+                                                           : "-off");
+  note_startup_time(note.c_str());
+}
+
 }  // namespace
 
 int run(const ActivityTable& table, const Options& options) {
@@ -87,6 +101,17 @@ int run(const ActivityTable& table, const Options& options) {
   // the command line says for this run.
   const Folders folders = prepare_folders(current_environment(), {options.data_dir, options.pictures_dir});
   for (const std::string& problem : folders.problems) media::log_error("folders", problem);
+  // One Pipkin per progress file: two would each write their own progress over the other's.
+  const std::string progress = folders.progress_file();
+  std::error_code ignored;
+  const std::string key = progress.empty() ? folders.config_file : progress;
+  const std::string full = key.empty() ? key : std::filesystem::weakly_canonical(key, ignored).string();
+  media::InstanceClaim claim(full);
+  if (claim.outcome() == media::InstanceClaim::Outcome::Elsewhere) {
+    media::log_error("start", "Pipkin is already running with the same progress (" + full +
+                                  "); that one was asked to come to the front");
+    return 0;
+  }
   Config cfg = read_config(folders.config_file);
   apply_options(cfg, options);
   // The pictures load in the background from now on: the workers run below the main thread's
@@ -103,7 +128,6 @@ int run(const ActivityTable& table, const Options& options) {
   // The title shows how far the pictures have come.
   assets.pictures = pictures;
   // No progress folder: the game starts at 1 and nothing is written (said once at start-up).
-  const std::string progress = folders.progress_file();
   Loop loop(assets, table, progress, progress.empty() ? 1 : load_progress(progress, 1, table.count()), cfg.child_lock);
   loop.poll_pictures_from(*pictures);
   loop.set_sound_on(cfg.sound_at_start);
@@ -127,16 +151,13 @@ int run(const ActivityTable& table, const Options& options) {
   loop.redraw_if_needed();
   note_startup_time("title");
   bool loaded_noted = false;
-  media::KeyboardHold lock_noted = media::KeyboardHold::Off;
+  media::Hold keys_noted = media::Hold::Off, pointer_noted = media::Hold::Off;
   while (loop.turn() == Turn::Continue) {
+    // A later start with the same progress asked for this one.
+    if (claim.take_front_requests() > 0) media::bring_to_front();
     // For the end-to-end tests: each answer of the desktop to the child lock, as it comes.
-    if (media::KeyboardHold answer = media::keyboard_hold(); answer != lock_noted) {
-      lock_noted = answer;
-      note_startup_time(answer == media::KeyboardHold::Held     ? "lock-held"
-                        : answer == media::KeyboardHold::Asked  ? "lock-asked"
-                        : media::keys_not_held(answer)          ? "lock-not-held"
-                                                                : "lock-off");
-    }
+    note_hold_answer("lock", media::keyboard_hold(), keys_noted);
+    note_hold_answer("pointer", media::pointer_hold(), pointer_noted);
     // Noted once the frame that shows the end of loading (the title without its bar) is drawn, so a
     // screenshot taken after the note never catches the last progress frame.
     if (!loaded_noted && !pictures->loading() && !loop.state().redraw_needed) {

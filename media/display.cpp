@@ -8,7 +8,7 @@
 
 #include "media/draw.hpp"
 #include "media/gl.hpp"
-#include "media/keyboard_hold_internal.hpp"
+#include "media/desktop_hold_internal.hpp"
 #include "media/log.hpp"
 #include "media/sound.hpp"
 #include "media/window_internal.hpp"
@@ -24,7 +24,8 @@ struct DisplayState {
   SDL_Window* window = nullptr;     // none while closed
   DisplayMode mode;                 // as opened
   bool covers_screen = false;       // a full screen, not a window
-  bool hold_keys = false;           // the keyboard is to be held while the screen is covered
+  bool hold_keys = false;           // the keyboard and pointer are to be held while the screen is covered
+  bool pointer_free = false;        // but not the pointer: the parent's page shows
   // Where the logical screen lands in the window, in window pixels (the letterbox).
   int view_x = 0, view_y = 0, view_w = kScreenW, view_h = kScreenH;
   int assumed_w = kScreenW, assumed_h = kScreenH;  // the window's size while none is open (tests)
@@ -101,15 +102,23 @@ void choose_monitor() {
 // The monitor chosen when video started.
 int monitor() { return std::max(d.monitor, 0); }
 
-void apply_keyboard_hold() {
+void apply_pointer_hold() {
+  detail::stop_pointer_hold();
+  if (d.window && d.hold_keys && d.covers_screen && !d.pointer_free) detail::start_pointer_hold(d.window);
+}
+
+// The child lock in full screen holds the keyboard and the pointer; a window holds neither.
+void apply_holds() {
   // SDL itself would still let Alt+Tab minimize a window that holds the keyboard.
   SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, d.hold_keys ? "0" : "1");
   detail::stop_keyboard_hold();
-  if (!d.window) return;
-  if (d.hold_keys && d.covers_screen)
-    detail::start_keyboard_hold(d.window);
-  else if (!on_wayland())  // on Wayland the hold is ours alone: SDL's own would ask a second time
-    SDL_SetWindowKeyboardGrab(d.window, SDL_FALSE);
+  if (d.window) {
+    if (d.hold_keys && d.covers_screen)
+      detail::start_keyboard_hold(d.window);
+    else if (!on_wayland())  // on Wayland the hold is ours alone: SDL's own would ask a second time
+      SDL_SetWindowKeyboardGrab(d.window, SDL_FALSE);
+  }
+  apply_pointer_hold();
 }
 
 bool create_window(int width, int height, Uint32 flags) {
@@ -201,7 +210,7 @@ bool finish_open(const DisplayMode& mode) {
   update_view();
   reset_draw_state();
   detail::bind_drawing_buffer();
-  apply_keyboard_hold();
+  apply_holds();
   open_audio();
   return true;
 }
@@ -281,7 +290,7 @@ bool set_fullscreen(bool on, int window_w, int window_h) {
     d.mode = {window_w, window_h, 24, 60};
   }
   // A window never holds the keyboard; a full screen does when the child lock asks for it.
-  apply_keyboard_hold();
+  apply_holds();
   update_view();
   detail::reshow_front();
   return true;
@@ -302,11 +311,24 @@ ScreenArea screen_area() {
 void hold_keyboard(bool on, bool alone) {
   d.hold_keys = on;
   detail::set_whole_session(alone);
-  apply_keyboard_hold();
+  apply_holds();
+}
+
+void free_pointer(bool free) {
+  if (free == d.pointer_free) return;
+  d.pointer_free = free;
+  apply_pointer_hold();
+}
+
+void bring_to_front() {
+  if (!d.window) return;
+  if (SDL_GetWindowFlags(d.window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(d.window);
+  SDL_RaiseWindow(d.window);
 }
 
 void close_graphics() {
   detail::stop_keyboard_hold();
+  detail::stop_pointer_hold();
   if (d.context) {
     glDeleteFramebuffers(2, d.fbo);
     glDeleteTextures(2, d.colour);

@@ -46,11 +46,16 @@ bool set_fullscreen(bool on, int window_w, int window_h);
 // The display covers the whole screen (a full screen, not a window).
 bool covers_screen();
 // While on and the display covers the screen, keys go to the program only, not to the window
-// system's shortcuts, as far as the desktop agrees (media/keyboard_hold.hpp tells). A window never
-// holds the keyboard.
+// system's shortcuts, and the pointer stays on the program's screen, as far as the desktop agrees
+// (media/desktop_hold.hpp tells). A window holds neither.
 // alone: the program is the whole session (a kiosk compositor runs nothing else and has no
 // shortcuts), so a desktop that cannot hold its shortcuts holds the keys all the same.
 void hold_keyboard(bool on, bool alone = false);
+// While free, the pointer is not held even where hold_keyboard would hold it (the parent's page).
+void free_pointer(bool free);
+// Asks the desktop to show the window in front of the others, restored if it was minimised; a
+// desktop may only mark it as wanting attention.
+void bring_to_front();
 void close_graphics();
 
 // Shows a modal notice (and prints it to stderr). serious selects the error style.

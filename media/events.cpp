@@ -8,7 +8,8 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "media/keyboard_hold_internal.hpp"
+#include "media/clock.hpp"
+#include "media/desktop_hold_internal.hpp"
 #include "media/window_internal.hpp"
 
 namespace media {
@@ -149,6 +150,7 @@ void pump_if_due(std::chrono::steady_clock::time_point now, bool force) {
   SDL_Event e;
   while (SDL_PollEvent(&e)) take_window_event(e);
   detail::poll_keyboard_hold();
+  detail::poll_pointer_hold();
 }
 
 void wake_sdl_waiter() {
@@ -188,9 +190,17 @@ bool push(const Event& e, bool one_tick) {
 
 }  // namespace
 
-bool post_event(const Event& e) { return push(e, false); }
+// Stamped as it is queued: the pump queues window input as soon as SDL has it, and the timer its
+// tick as it fires.
+bool post_event(const Event& e) {
+  Event stamped = e;
+  if (stamped.time_ms == Event::kUnstamped) stamped.time_ms = millisecs();
+  return push(stamped, false);
+}
 
-bool post_tick() { return push(Event{.kind = EventKind::Tick}, true); }
+bool post_tick() { return push(Event{.kind = EventKind::Tick, .time_ms = millisecs()}, true); }
+
+int event_time(const Event& e) { return e.time_ms != Event::kUnstamped ? e.time_ms : millisecs(); }
 
 bool poll_event(Event& out) {
   pump_input(true);

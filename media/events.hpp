@@ -59,7 +59,13 @@ struct Event {
   PointerKind pointer = PointerKind::Mouse;  // pointer events
   int pointer_id = 0;                        // which finger or pen; 0 for the mouse
   int x = 0, y = 0;                          // pointer events: where, in picture coordinates
+  // When it happened, on millisecs()'s clock: stamped as the window system's input is taken in (or
+  // the timer ticks), so a key held while the program was busy is timed as the child held it.
+  int time_ms = kUnstamped;
+  static constexpr int kUnstamped = -2147483647 - 1;
 };
+// When an event happened: its stamp, or now for one that was never queued (tests build those).
+int event_time(const Event& e);
 
 constexpr int kEventRing = 256;
 

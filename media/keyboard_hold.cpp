@@ -1,4 +1,4 @@
-#include "media/keyboard_hold.hpp"
+#include "media/desktop_hold.hpp"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -11,7 +11,7 @@
 #include <string>
 
 #include "keyboard-shortcuts-inhibit-unstable-v1-client-protocol.h"
-#include "media/keyboard_hold_internal.hpp"
+#include "media/desktop_hold_internal.hpp"
 #include "media/log.hpp"
 
 namespace media {
@@ -20,14 +20,10 @@ namespace {
 // A desktop that has not answered within this time is taken to have said no.
 constexpr Uint64 kAnswerMs = 3000;
 
-// Native Wayland: the compositor is asked through its keyboard-shortcuts inhibitor. Everything of
-// ours lives on a queue of our own, so the window system's own dispatching never runs our
-// listeners and ours never runs its.
+// Native Wayland: the compositor is asked through its keyboard-shortcuts inhibitor, on a queue of
+// our own.
 struct WaylandAsk {
-  wl_display* display = nullptr;
-  wl_event_queue* queue = nullptr;
-  wl_display* wrapper = nullptr;  // the display, with requests made from it landing on our queue
-  wl_registry* registry = nullptr;
+  detail::OwnWaylandQueue own;
   zwp_keyboard_shortcuts_inhibit_manager_v1* manager = nullptr;
   wl_seat* seat = nullptr;
   zwp_keyboard_shortcuts_inhibitor_v1* inhibitor = nullptr;
@@ -42,10 +38,10 @@ struct X11Ask {
 };
 
 struct HoldState {
-  KeyboardHold answer = KeyboardHold::Off;
+  Hold answer = Hold::Off;
   Uint64 asked_at = 0;   // SDL ticks when the question went out
   bool told = false;     // the parent was told on stderr that the keys are not held
-  bool alone = false;    // the program is the whole session: no desktop, no shortcuts
+  bool alone = false;    // the program is the whole session: no desktop, no shortcuts, no other screen
   const char* why = "";  // for that line
   WaylandAsk wl;
   X11Ask x11;
@@ -53,12 +49,12 @@ struct HoldState {
 
 HoldState h;
 
-void answer(KeyboardHold a, const char* why) {
+void answer(Hold a, const char* why) {
   // A kiosk compositor offers no way to hold shortcuts because it has none.
-  if (h.alone && a == KeyboardHold::NotOffered) a = KeyboardHold::Held, why = "the whole session";
+  if (h.alone && a == Hold::NotOffered) a = Hold::Held, why = "the whole session";
   h.answer = a;
   h.why = why;
-  if (keys_not_held(a) && !h.told) {
+  if (not_held(a) && !h.told) {
     h.told = true;
     log_error("lock", std::string("keys not held by this desktop (") + why +
                           "); for a full lock, choose \"Pipkin (child session)\" at the login screen");
@@ -75,30 +71,24 @@ void on_global(void*, wl_registry* registry, uint32_t name, const char* interfac
 void on_global_remove(void*, wl_registry*, uint32_t) {}
 const wl_registry_listener registry_listener = {on_global, on_global_remove};
 
-void on_active(void*, zwp_keyboard_shortcuts_inhibitor_v1*) { answer(KeyboardHold::Held, "held"); }
+void on_active(void*, zwp_keyboard_shortcuts_inhibitor_v1*) { answer(Hold::Held, "held"); }
 // Also sent when the compositor takes the keys back (a shortcut of its own that cannot be held).
 void on_inactive(void*, zwp_keyboard_shortcuts_inhibitor_v1*) {
-  answer(KeyboardHold::Refused, "the compositor does not hold its shortcuts for Pipkin");
+  answer(Hold::Refused, "the compositor does not hold its shortcuts for Pipkin");
 }
 const zwp_keyboard_shortcuts_inhibitor_v1_listener inhibitor_listener = {on_active, on_inactive};
 
 void ask_wayland(wl_display* display, wl_surface* surface) {
   WaylandAsk& w = h.wl;
-  w.display = display;
-  w.queue = wl_display_create_queue(display);
-  w.wrapper = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
-  wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(w.wrapper), w.queue);
-  w.registry = wl_display_get_registry(w.wrapper);
-  wl_registry_add_listener(w.registry, &registry_listener, nullptr);
-  wl_display_roundtrip_queue(display, w.queue);
+  w.own.open(display, &registry_listener, nullptr);
   if (!w.manager || !w.seat) {
-    answer(KeyboardHold::NotOffered, "the compositor offers no way to hold its shortcuts");
+    answer(Hold::NotOffered, "the compositor offers no way to hold its shortcuts");
     return;
   }
   w.inhibitor = zwp_keyboard_shortcuts_inhibit_manager_v1_inhibit_shortcuts(w.manager, surface, w.seat);
   zwp_keyboard_shortcuts_inhibitor_v1_add_listener(w.inhibitor, &inhibitor_listener, nullptr);
   wl_display_flush(display);
-  h.answer = KeyboardHold::Asked;
+  h.answer = Hold::Asked;
 }
 
 void end_wayland() {
@@ -106,10 +96,7 @@ void end_wayland() {
   if (w.inhibitor) zwp_keyboard_shortcuts_inhibitor_v1_destroy(w.inhibitor);
   if (w.manager) zwp_keyboard_shortcuts_inhibit_manager_v1_destroy(w.manager);
   if (w.seat) wl_seat_destroy(w.seat);
-  if (w.registry) wl_registry_destroy(w.registry);
-  if (w.wrapper) wl_proxy_wrapper_destroy(w.wrapper);
-  if (w.display) wl_display_flush(w.display);
-  if (w.queue) wl_event_queue_destroy(w.queue);
+  w.own.close();
   w = WaylandAsk{};
 }
 
@@ -154,7 +141,7 @@ void ask_x11(Display* display, Window window) {
     XSendEvent(display, DefaultRootWindow(display), False, SubstructureNotifyMask | SubstructureRedirectMask, &e);
     XFlush(display);
   }
-  h.answer = KeyboardHold::Asked;
+  h.answer = Hold::Asked;
 }
 
 // The grab is the window system's; taking it again from the same connection tells whether it holds
@@ -164,20 +151,47 @@ void check_x11() {
   int r = XGrabKeyboard(x.display, x.window, True, GrabModeAsync, GrabModeAsync, CurrentTime);
   if (r != GrabSuccess) return;  // not on screen yet, or another program holds the keyboard: asked again
   if (!x.xwayland)
-    answer(KeyboardHold::Held, "held");
+    answer(Hold::Held, "held");
   else if (xwayland_grab_reaches_compositor())
-    answer(KeyboardHold::Held, "held");
+    answer(Hold::Held, "held");
   else
-    answer(KeyboardHold::NotOffered, "an X11 program's keyboard grab does not reach this Wayland compositor");
+    answer(Hold::NotOffered, "an X11 program's keyboard grab does not reach this Wayland compositor");
 }
 
 }  // namespace
 
-KeyboardHold keyboard_hold() { return h.answer; }
+Hold keyboard_hold() { return h.answer; }
 
-void set_keyboard_hold_answer(KeyboardHold a) { h.answer = a; }
+void set_keyboard_hold_answer(Hold a) { h.answer = a; }
 
 namespace detail {
+
+void OwnWaylandQueue::open(wl_display* d, const wl_registry_listener* listener, void* data) {
+  display = d;
+  queue = wl_display_create_queue(d);
+  wrapper = static_cast<wl_display*>(wl_proxy_create_wrapper(d));
+  wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapper), queue);
+  registry = wl_display_get_registry(wrapper);
+  wl_registry_add_listener(registry, listener, data);
+  roundtrip();
+}
+
+void OwnWaylandQueue::dispatch() {
+  if (queue) wl_display_dispatch_queue_pending(display, queue);
+}
+
+void OwnWaylandQueue::roundtrip() {
+  if (queue) wl_display_roundtrip_queue(display, queue);
+}
+
+void OwnWaylandQueue::close() {
+  if (registry) wl_registry_destroy(registry);
+  if (wrapper) wl_proxy_wrapper_destroy(wrapper);
+  if (display) wl_display_flush(display);
+  if (queue) wl_event_queue_destroy(queue);
+  *this = OwnWaylandQueue{};
+}
+
 
 void start_keyboard_hold(SDL_Window* window) {
   stop_keyboard_hold();
@@ -185,7 +199,7 @@ void start_keyboard_hold(SDL_Window* window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(window, &info)) {
-    answer(KeyboardHold::NotOffered, "the window system is unknown");
+    answer(Hold::NotOffered, "the window system is unknown");
     return;
   }
   switch (info.subsystem) {
@@ -197,11 +211,12 @@ void start_keyboard_hold(SDL_Window* window) {
       SDL_SetWindowKeyboardGrab(window, SDL_TRUE);
       ask_x11(info.info.x11.display, info.info.x11.window);
       break;
-    default: answer(KeyboardHold::NotOffered, "the window system cannot hold the keyboard"); break;
+    default: answer(Hold::NotOffered, "the window system cannot hold the keyboard"); break;
   }
 }
 
 void set_whole_session(bool alone) { h.alone = alone; }
+bool whole_session() { return h.alone; }
 
 void stop_keyboard_hold() {
   end_wayland();
@@ -210,16 +225,16 @@ void stop_keyboard_hold() {
     XFlush(h.x11.display);
   }
   h.x11 = X11Ask{};
-  h.answer = KeyboardHold::Off;
+  h.answer = Hold::Off;
 }
 
 void poll_keyboard_hold() {
-  if (h.answer == KeyboardHold::Off) return;
-  if (h.wl.queue) wl_display_dispatch_queue_pending(h.wl.display, h.wl.queue);
-  if (h.answer != KeyboardHold::Asked) return;
+  if (h.answer == Hold::Off) return;
+  h.wl.own.dispatch();
+  if (h.answer != Hold::Asked) return;
   if (h.x11.display) check_x11();
-  if (h.answer == KeyboardHold::Asked && SDL_GetTicks64() - h.asked_at > kAnswerMs)
-    answer(KeyboardHold::Refused, "no answer from the desktop");
+  if (h.answer == Hold::Asked && SDL_GetTicks64() - h.asked_at > kAnswerMs)
+    answer(Hold::Refused, "no answer from the desktop");
 }
 
 }  // namespace detail

@@ -171,8 +171,8 @@ const OverviewText& overview() {
        {"Child lock",
         "A third line *1* in *data/config.txt*, or starting with *--child-lock*, turns it on: "
         "then the keys work only while *Ctrl* is held. Ctrl+1\xC2\xA0to\xC2\xA0"
-        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info; hold Ctrl+Esc or Ctrl+Q "
-        "a second to quit."},
+        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info. Hold Ctrl+P a second for "
+        "settings, Ctrl+Esc or Ctrl+Q to quit."},
        {"The child session",
         "For a full lock, log in to *Pipkin (child session)* (it needs cage): Pipkin alone and "
         "locked. Quitting it ends the session."}}};
@@ -194,10 +194,10 @@ const OverviewText& overview_installed() {
         "folders inside it. Use at least 16.",
         true},
        {"Child lock",
-        "Turn it on in the settings page or start with *--child-lock*: keys then work only with *Ctrl* "
-        "held. Ctrl+1\xC2\xA0to\xC2\xA0"
-        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info; hold Ctrl+Esc or Ctrl+Q "
-        "a second to quit. For a full lock, log in to *Pipkin (child session)*."}}};
+        "Turn it on in the settings or with *--child-lock*: keys then work only with *Ctrl* held. "
+        "Ctrl+1\xC2\xA0to\xC2\xA0"
+        "9 choose, Ctrl+0 title, Ctrl+H help, Ctrl+S sound, Ctrl+V info. Hold Ctrl+P a second for "
+        "settings, Ctrl+Q to quit. For a full lock, log in to *Pipkin (child session)*."}}};
   return text;
 }
 

@@ -97,9 +97,21 @@ Pipkin::~Pipkin() {
   if (!dir_.empty() && std::getenv("PIPKIN_E2E_KEEP") == nullptr) sh("rm -rf '" + dir_ + "'");
 }
 
+void Pipkin::kill_hard() {
+  if (pid_ > 0 && running()) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    status_ = 128 + SIGKILL;
+  }
+}
+
+std::string Pipkin::startup_notes() const { return read_file(dir_ + "/startup-times.txt"); }
+
 bool Pipkin::start(bool wait_for_frame) {
   const std::string times = dir_ + "/startup-times.txt";
   std::remove(times.c_str());
+  status_ = -1;  // a program started again after it ended
+  window_.clear();
   pid_ = fork();
   if (pid_ == 0) {
     // Started from another folder on purpose: the program must find its data beside itself.
@@ -334,12 +346,56 @@ bool wait_until(const std::function<bool()>& cond, int timeout_ms) {
 }
 
 XServer::XServer(const std::vector<std::string>& screens, const std::string& extra) {
-  int fds[2];
-  if (pipe(fds) != 0) return;
-  std::vector<std::string> args = {"Xvfb", "-displayfd", std::to_string(fds[1])};
+  std::vector<std::string> args = {"Xvfb"};
   for (size_t i = 0; i < screens.size(); ++i) args.insert(args.end(), {"-screen", std::to_string(i), screens[i]});
   std::istringstream more(extra);
   for (std::string a; more >> a;) args.push_back(a);
+  launch(args);
+}
+
+XServer::XServer(TwoMonitors) {
+  char tmpl[] = "/tmp/pipkin-xorg-XXXXXX";
+  dir_ = mkdtemp(tmpl);
+  // No input devices of its own: xdotool's come through the server's test extension.
+  std::ofstream(dir_ + "/xorg.conf") << R"(Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 65536
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+  Modeline "1024x768" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 2048 768
+  EndSubSection
+EndSection
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+)";
+  launch({"Xorg", "-config", dir_ + "/xorg.conf", "-logfile", dir_ + "/xorg.log", "-novtswitch", "-sharevts"});
+  if (!ok()) return;
+  // The first output shows 1024x768 at 0,0; the second is added beside it.
+  if (sh("xrandr --output DUMMY0 --mode 1024x768 --pos 0x0 && xrandr --addmode DUMMY1 1024x768 && "
+         "xrandr --output DUMMY1 --mode 1024x768 --right-of DUMMY0") != 0)
+    display_.clear();
+}
+
+void XServer::launch(std::vector<std::string> args) {
+  int fds[2];
+  if (pipe(fds) != 0) return;
+  args.insert(args.begin() + 1, {"-displayfd", std::to_string(fds[1])});
   args.insert(args.end(), {"-nolisten", "tcp", "-noreset"});
   pid_ = fork();
   if (pid_ == 0) {
@@ -350,7 +406,7 @@ XServer::XServer(const std::vector<std::string>& screens, const std::string& ext
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    execvp("Xvfb", argv.data());
+    execvp(argv[0], argv.data());
     _exit(127);
   }
   close(fds[1]);
@@ -382,6 +438,7 @@ XServer::~XServer() {
     kill(pid_, SIGTERM);
     waitpid(pid_, nullptr, 0);
   }
+  if (!dir_.empty() && std::getenv("PIPKIN_E2E_KEEP") == nullptr) sh("rm -rf '" + dir_ + "'");
 }
 
 WindowManager::~WindowManager() {
@@ -419,6 +476,17 @@ bool WindowManager::start(int timeout_ms) {
       timeout_ms);
   XCloseDisplay(d);
   return ready;
+}
+
+bool shows_page(const media::Pixmap& shot, const media::Pixmap& page, int x0, int y0) {
+  if (shot.width < x0 + page.width || shot.height < y0 + page.height) return false;
+  int same = 0, all = 0;
+  for (int y = 20; y < 120; y += 4)
+    for (int x = 20; x < 700; x += 4, ++all) {
+      const uint32_t q = media::read_pixel(page, x, y);
+      same += near(media::read_pixel(shot, x0 + x, y0 + y), (q >> 16) & 255, (q >> 8) & 255, q & 255);
+    }
+  return same > all * 9 / 10;
 }
 
 std::string read_file(const std::string& path) {

@@ -83,6 +83,14 @@ class Pipkin {
 
   std::string read_text(const std::string& rel) const;  // a file of the data folder, "" if none
   const std::string& window_id() const { return window_; }  // the X window, as xdotool prints it
+  const std::string& program() const { return program_; }    // the copy's executable
+  // The environment the program runs with (over the test's own).
+  const std::vector<std::pair<std::string, std::string>>& env() const { return env_; }
+  // Ends the program as a crash or a power cut would, with no chance to save or tidy up.
+  void kill_hard();
+  // The program's notes of its start (PIPKIN_STARTUP_TIMES): "title ...", "pictures ...", and the
+  // desktop's answers to the child lock ("lock-held", "pointer-held", "pointer-not-held", ...).
+  std::string startup_notes() const;
 
  private:
   void xdotool(const std::string& args);
@@ -107,6 +115,11 @@ class XServer {
  public:
   // screens: "WxHxD" per X screen; extra: more server arguments.
   explicit XServer(const std::vector<std::string>& screens, const std::string& extra = "");
+  // Two 1024x768 monitors side by side on one screen, as a laptop with a second monitor has them:
+  // the X server with the dummy video driver and its outputs set with xrandr (Xvfb shows one
+  // monitor per screen at most).
+  struct TwoMonitors {};
+  explicit XServer(TwoMonitors);
   ~XServer();
   XServer(const XServer&) = delete;
   XServer& operator=(const XServer&) = delete;
@@ -114,10 +127,14 @@ class XServer {
   const std::string& display() const { return display_; }  // ":N"
 
  private:
+  // Starts the server (args after the program's name, -displayfd added) and takes its display.
+  void launch(std::vector<std::string> args);
+
   int pid_ = -1;
   std::string display_;
   std::string old_display_;
   bool had_display_ = false;
+  std::string dir_;  // the dummy server's configuration and log
 };
 
 // A real window manager (openbox) on the current display; start() waits until it has announced
@@ -131,6 +148,10 @@ class WindowManager {
  private:
   int pid_ = -1;
 };
+
+// The parent's settings page (its picture: page) is on a screenshot with its top left corner at
+// (x, y): its header is there as the picture has it.
+bool shows_page(const media::Pixmap& shot, const media::Pixmap& page, int x, int y);
 
 // A whole file, "" when it cannot be read.
 std::string read_file(const std::string& path);

@@ -49,14 +49,7 @@ std::string solid_bmp(uint8_t r, uint8_t g, uint8_t b) {
 
 // The page is on screen: its header as its picture has it, at the page's place.
 bool shows_page(const media::Pixmap& shot, const media::Pixmap& page) {
-  if (shot.width != 1024 || shot.height != 768) return false;
-  int same = 0, all = 0;
-  for (int y = 20; y < 120; y += 4)
-    for (int x = 20; x < 700; x += 4, ++all) {
-      const uint32_t q = read_pixel(page, x, y);
-      same += e2e::near(read_pixel(shot, kPageX + x, kPageY + y), (q >> 16) & 255, (q >> 8) & 255, q & 255);
-    }
-  return same > all * 9 / 10;
+  return shot.width == 1024 && shot.height == 768 && e2e::shows_page(shot, page, kPageX, kPageY);
 }
 
 // Pixels of an area of the screen in the page's trouble colour: the files left out are listed in it.

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include <thread>
+#include <chrono>
 
 #include "tests/e2e/harness.hpp"
 #include "tests/e2e/wayland_harness.hpp"
@@ -292,6 +294,77 @@ TEST(Wayland, ThroughXWaylandTheLockSaysTheKeysAreNotHeld) {
   d.screenshot(shot("wayland_xwayland_lock_title"));  // the title's notice for the parent, to look at
   ASSERT_TRUE(d.pipkin_running());
   ASSERT_TRUE(d.hold_until("ctrl+Escape", [&] { return !d.pipkin_running(); }, e2e::kDeadlineMs));
+  EXPECT_EQ(d.pipkin_status(), 0);
+}
+
+// Two outputs side by side, Pipkin full screen with the lock on the left one and another program on
+// the right one. The parent's page opens only on Control+P held a second (a tap or 0.9 s do
+// nothing); moves of the pointer towards and far onto the right output, and a click there, stay
+// with Pipkin while the lock holds; on the page the pointer is free and reaches the other program.
+TEST(Wayland, OnTwoOutputsTheLockKeepsThePointerAndThePageNeedsAHeldChord) {
+  SKIP_WITHOUT_WAYLAND_TOOLS();
+  Desktop d;
+  ASSERT_TRUE(d.start_sway_two_outputs()) << d.compositor_log();
+  ASSERT_TRUE(d.start_witness()) << d.compositor_log();
+  ASSERT_TRUE(d.pointer_to(500, 400));
+  d.set_level(2);
+  ASSERT_TRUE(d.start_pipkin("wayland", {"--fullscreen", "--child-lock"})) << d.pipkin_stderr();
+  ASSERT_TRUE(wait_until(
+      [&] {
+        const std::string notes = d.startup_notes();
+        return notes.find("lock-held") != std::string::npos && notes.find("pointer-held") != std::string::npos;
+      },
+      e2e::kDeadlineMs))
+      << d.startup_notes() << d.pipkin_stderr();
+  media::PixmapPtr page = media::load_pixmap(d.data("help/settings.png"));
+  ASSERT_TRUE(page);
+  const int page_x = (1024 - page->width) / 2, page_y = (768 - page->height) / 2;
+  auto page_shown = [&](const media::Pixmap& p) { return e2e::shows_page(p, *page, page_x, page_y); };
+  media::PixmapPtr title = d.screenshot();
+  ASSERT_TRUE(title);
+  // Every key before it has been handled once Control+V's label has come and gone.
+  auto settled = [&] {
+    auto label = [&](const media::Pixmap& p) { return diff(*title, p, 300, 360, 724, 410).n > 2000; };
+    return d.key("ctrl+v") && d.wait_for(label, e2e::kDeadlineMs) && d.key("ctrl+v") &&
+           d.wait_for([&](const media::Pixmap& p) { return !label(p); }, e2e::kDeadlineMs);
+  };
+
+  // Towards the other output in steps, far onto it, and a click.
+  for (double dx : {300.0, 300.0, 300.0, 3000.0}) ASSERT_TRUE(d.pointer_by(dx, 10));
+  ASSERT_TRUE(d.pointer_button(true) && d.pointer_button(false));
+  ASSERT_TRUE(d.key("ctrl+p"));
+  ASSERT_TRUE(d.press("Control_L") && d.press("p"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(900));
+  ASSERT_TRUE(d.release("p") && d.release("Control_L"));
+  ASSERT_TRUE(settled());
+  media::PixmapPtr locked = d.screenshot(shot("wayland_two_outputs_locked"));
+  ASSERT_TRUE(locked);
+  EXPECT_FALSE(page_shown(*locked)) << "a tap, and a chord held 0.9 s, leave the title";
+  EXPECT_EQ(diff(*title, *locked, 0, 0, 1024, 300).n, 0) << "still the title";
+  ASSERT_TRUE(d.pipkin_running());
+
+  const auto t0 = std::chrono::steady_clock::now();
+  EXPECT_TRUE(d.hold_until("ctrl+p", [&] { return d.wait_for(page_shown, 200); }, e2e::kDeadlineMs))
+      << "held, the page opens";
+  EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0).count(), 1000);
+  ASSERT_TRUE(wait_until([&] { return d.startup_notes().find("pointer-off") != std::string::npos; }, e2e::kDeadlineMs))
+      << "the page lets the pointer go: " << d.startup_notes();
+  // On the page the pointer goes over, lower down, and its click reaches the other program.
+  ASSERT_TRUE(d.pointer_by(0, 150));
+  ASSERT_TRUE(d.pointer_by(3000, 0));
+  ASSERT_TRUE(d.pointer_button(true) && d.pointer_button(false));
+  ASSERT_TRUE(wait_until([&] { return d.witness_heard().find("click") != std::string::npos; }, e2e::kDeadlineMs))
+      << d.witness_heard();
+  // Nothing reached it while the lock held the pointer: those moves and the click were higher up.
+  std::istringstream heard(d.witness_heard());
+  for (std::string what; heard >> what;) {
+    if (what == "shown") continue;
+    int x = 0, y = 0;
+    heard >> x >> y;
+    EXPECT_GE(y, 480) << what << " " << x << " " << y << " came while the lock held the pointer";
+  }
+  d.end_pipkin();
+  ASSERT_TRUE(d.wait_pipkin_exit(e2e::kDeadlineMs));
   EXPECT_EQ(d.pipkin_status(), 0);
 }
 

@@ -168,7 +168,7 @@ xkb_keycode_t keycode_of(xkb_keymap* keymap, const std::string& name) {
   wl_registry_add_listener(wl_display_get_registry(display), &kRegistryListener, &g);
   wl_display_roundtrip(display);
   if (!g.seat || !g.pointers || !g.keyboards) _exit(3);
-  wl_proxy_marshal_constructor(g.pointers, 0, &virtual_pointer_interface, g.seat, nullptr);
+  wl_proxy* pointer = wl_proxy_marshal_constructor(g.pointers, 0, &virtual_pointer_interface, g.seat, nullptr);
   wl_proxy* keyboard = wl_proxy_marshal_constructor(g.keyboards, 0, &virtual_keyboard_interface, g.seat, nullptr);
   // A virtual keyboard joins the seat once it has a keymap: the usual one, so that every program
   // (XWayland's too) reads the keys as from a real keyboard.
@@ -190,6 +190,19 @@ xkb_keycode_t keycode_of(xkb_keymap* keymap, const std::string& name) {
   while (in && std::fgets(line, sizeof line, in)) {
     std::string cmd(line);
     while (!cmd.empty() && (cmd.back() == '\n' || cmd.back() == '\r')) cmd.pop_back();
+    // The pointer: "M dx dy" moves it as a mouse does, "B 1" and "B 0" press and let go its left button.
+    if (cmd.size() > 2 && (cmd[0] == 'M' || cmd[0] == 'B')) {
+      double dx = 0, dy = 0;
+      std::istringstream args(cmd.substr(2));
+      args >> dx >> dy;
+      if (cmd[0] == 'M')
+        wl_proxy_marshal(pointer, 0, now_ms(), wl_fixed_from_double(dx), wl_fixed_from_double(dy));
+      else
+        wl_proxy_marshal(pointer, 2, now_ms(), 0x110u /* BTN_LEFT */, dx != 0 ? 1u : 0u);
+      wl_proxy_marshal(pointer, 4);  // frame
+      if (write(done, wl_display_roundtrip(display) >= 0 ? "1" : "0", 1) != 1) break;
+      continue;
+    }
     const xkb_keycode_t key = cmd.size() > 2 ? keycode_of(keymap, cmd.substr(2)) : 0;
     bool ok = key != 0 && (cmd[0] == 'P' || cmd[0] == 'R');
     if (ok) {
@@ -251,7 +264,8 @@ Desktop::Desktop() {
   char tmpl[] = "/tmp/pipkin-wayland-XXXXXX";
   dir_ = mkdtemp(tmpl);
   runtime_ = dir_ + "/run";
-  sh("cd " + quoted(dir_) + " && mkdir -p app home run && cp " + quoted(build_dir() + "/pipkin") + " app/ && cp -r " +
+  sh("cd " + quoted(dir_) + " && mkdir -p app home run && cp " + quoted(build_dir() + "/pipkin") + " " +
+     quoted(build_dir() + "/tests/pointer_witness") + " app/ && cp -r " +
      quoted(build_dir() + "/data") + " app/data");
   sh("rm -f " + quoted(data("pipkin.txt")) + " " + quoted(data("config.txt")));
   chmod(dir_.c_str(), 0755);
@@ -388,11 +402,20 @@ bool Desktop::send_input(const std::string& command) {
 }
 
 bool Desktop::start_sway(double scale) {
-  const std::string config = dir_ + "/sway.config";
   char scale_text[32];
   std::snprintf(scale_text, sizeof scale_text, "%g", scale);
-  write_file(config, "output HEADLESS-1 resolution 1920x1080 scale " + std::string(scale_text) +
-                         "\n"
+  return start_sway_with("output HEADLESS-1 resolution 1920x1080 scale " + std::string(scale_text) + "\n", 1);
+}
+
+bool Desktop::start_sway_two_outputs() {
+  return start_sway_with("output HEADLESS-1 resolution 1024x768 position 0 0 scale 1\n"
+                         "output HEADLESS-2 resolution 1024x768 position 1024 0 scale 1\n",
+                         2);
+}
+
+bool Desktop::start_sway_with(const std::string& outputs, int output_count) {
+  const std::string config = dir_ + "/sway.config";
+  write_file(config, outputs +
                          "xwayland enable\n"
                          "default_border none\n"
                          "default_floating_border none\n"
@@ -407,6 +430,7 @@ bool Desktop::start_sway(double scale) {
               {"WLR_LIBINPUT_NO_DEVICES", "1"},
               {"LIBGL_ALWAYS_SOFTWARE", "1"},
               {"SDL_AUDIODRIVER", "dummy"}});
+  env["WLR_HEADLESS_OUTPUTS"] = std::to_string(output_count);
   compositor_ = spawn({"sway", "--config", config}, env, dir_ + "/compositor.log");
   if (compositor_ <= 0 || !wait_for_socket(compositor_, kDeadlineMs)) return false;
   swaysock_ = runtime_ + "/sway-ipc." + std::to_string(uid_) + "." + std::to_string(compositor_) + ".sock";
@@ -577,6 +601,25 @@ bool Desktop::pointer_to(double x, double y) {
   std::snprintf(at, sizeof at, "%.2f %.2f", x, y);
   return swaymsg({"seat - cursor set " + std::string(at)});
 }
+
+bool Desktop::pointer_by(double dx, double dy) {
+  char move[64];
+  std::snprintf(move, sizeof move, "M %.2f %.2f", dx, dy);
+  return send_input(move);
+}
+
+bool Desktop::pointer_button(bool down) { return send_input(down ? "B 1" : "B 0"); }
+
+bool Desktop::start_witness() {
+  const std::string heard = dir_ + "/witness.txt";
+  if (!swaymsg({"focus output HEADLESS-2"}) ||
+      !swaymsg({"exec", "SDL_VIDEODRIVER=wayland " + quoted(dir_ + "/app/pointer_witness") + " " + quoted(heard)}))
+    return false;
+  if (!wait_until([&] { return read_file(heard).find("shown") != std::string::npos; }, kDeadlineMs)) return false;
+  return swaymsg({"focus output HEADLESS-1"});
+}
+
+std::string Desktop::witness_heard() const { return read_file(dir_ + "/witness.txt"); }
 
 bool Desktop::click_at(double x, double y) {
   return pointer_to(x, y) && swaymsg({"seat - cursor press button1"}) && swaymsg({"seat - cursor release button1"});

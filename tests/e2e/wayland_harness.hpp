@@ -56,6 +56,9 @@ class Desktop {
   // Super+z touches marker("check") even while a program holds the keyboard. Waits until sway answers its IPC and a virtual pointer and
   // keyboard are on its seat. sway's log is in dir()/compositor.log.
   bool start_sway(double scale);
+  // The same on two headless 1024x768 outputs side by side at scale 1: HEADLESS-1 at 0,0 (focused,
+  // where programs open) and HEADLESS-2 at 1024,0. Screenshots show both, 2048x768.
+  bool start_sway_two_outputs();
   // pipkin inside sway (started by sway itself, as a launcher would): driver is SDL_VIDEODRIVER
   // ("" leaves it unset). Waits until its first frame is on the output and its pictures are loaded.
   bool start_pipkin(const std::string& driver, const std::vector<std::string>& args);
@@ -107,6 +110,14 @@ class Desktop {
   // The pointer, in the output's logical coordinates (the output's pixels divided by its scale).
   bool pointer_to(double x, double y);
   bool click_at(double x, double y);
+  // The virtual pointer as a mouse moves it, by (dx, dy): unlike pointer_to, held to any
+  // confinement a program has asked for. Its left button down or up.
+  bool pointer_by(double dx, double dy);
+  bool pointer_button(bool down);
+  // Another program on HEADLESS-2: a window filling it (sway tiles it) that writes into a file each pointer move
+  // and click it receives. Waits until it is shown, then focuses HEADLESS-1 again.
+  bool start_witness();
+  std::string witness_heard() const;  // its file: "shown", then "move X Y" and "click X Y" lines
 
   // The whole output as grim captures it; none when grim fails. save_as (a path) keeps a copy.
   media::PixmapPtr screenshot(const std::string& save_as = "");
@@ -131,6 +142,7 @@ class Desktop {
   std::map<std::string, std::string> client_env() const;
   void write_start_script(const std::string& driver, const std::vector<std::string>& args);
   bool wait_for_socket(pid_t server, int ms);
+  bool start_sway_with(const std::string& outputs, int output_count);
   bool start_input_devices();
   bool send_input(const std::string& command);
   void end_all();

@@ -83,25 +83,31 @@ TEST(FurnitureDraw, LabelHelpPageAndCornerButton) {
   rt::fresh();
 }
 
+// Whatever the desktop did not hold (the keys, the pointer, both), the notice fits the screen.
 TEST(FurnitureDraw, LockNoticeSitsBetweenTheTitleAndTheLoadingBar) {
+  using media::Hold;
   Assets assets;
   assets.main_font = media::load_font(std::string(PIPKIN_DATA_DIR) + "/fonts/Tahoma.ttf", 20, media::FONT_SMOOTH);
   ASSERT_TRUE(assets.main_font);
-  rt::fresh();
-  draw_lock_notice(assets);
-  EXPECT_EQ(media::blend(), media::Blend::Mask) << "the drawing state is left as it was";
-  Box b = lit_box();
-  // Below the title's lettering (down to about 300) and above the loading bar's count (from 570).
-  EXPECT_GE(b.y0, 380);
-  EXPECT_LT(b.y1, 560) << "the loading bar and its count stay readable";
-  EXPECT_GT(b.y1 - b.y0, 40) << "two lines";
-  EXPECT_GT(b.x0, 20);
-  EXPECT_LT(b.x1, 1004);
-  EXPECT_NEAR(b.x0 + b.x1, 1023, 2) << "centred";
-  int white = 0;
-  for (int y = b.y0; y <= b.y1; ++y)
-    for (int x = b.x0; x <= b.x1; ++x) white += (rt::screen_pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
-  EXPECT_GT(white, 500) << "white lettering";
+  for (auto [keys, pointer] : {std::pair{Hold::NotOffered, Hold::Held}, std::pair{Hold::Held, Hold::Refused},
+                               std::pair{Hold::Refused, Hold::NotOffered}}) {
+    SCOPED_TRACE(lock_label(keys, pointer));
+    rt::fresh();
+    draw_lock_notice(assets, keys, pointer);
+    EXPECT_EQ(media::blend(), media::Blend::Mask) << "the drawing state is left as it was";
+    Box b = lit_box();
+    // Below the title's lettering (down to about 300) and above the loading bar's count (from 570).
+    EXPECT_GE(b.y0, 380);
+    EXPECT_LT(b.y1, 560) << "the loading bar and its count stay readable";
+    EXPECT_GT(b.y1 - b.y0, 40) << "two lines";
+    EXPECT_GT(b.x0, 20);
+    EXPECT_LT(b.x1, 1004);
+    EXPECT_NEAR(b.x0 + b.x1, 1023, 2) << "centred";
+    int white = 0;
+    for (int y = b.y0; y <= b.y1; ++y)
+      for (int x = b.x0; x <= b.x1; ++x) white += (rt::screen_pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+    EXPECT_GT(white, 500) << "white lettering";
+  }
   rt::fresh();
 }
 
@@ -114,35 +120,42 @@ bool near_rgb(uint32_t p, int r, int g, int b, int tol = 3) {
 
 }  // namespace
 
-// The quit ring: a dark disc in the top right corner, a track around it, filled clockwise from the
-// top as far as it has come.
-TEST(FurnitureDraw, QuitRingFillsClockwiseFromTheTop) {
+// The hold rings: a dark disc in the top right corner, a track around it, filled clockwise from the
+// top as far as it has come; yellow for quitting, green around three bars for the parent's page.
+TEST(FurnitureDraw, HoldRingsFillClockwiseFromTheTopEachInItsColour) {
   Assets assets;
-  const int cx = quit_ring_x(assets), cy = kQuitRingY, r = (kQuitRingInner + kQuitRingOuter) / 2;
+  const int cx = ring_x(assets), cy = kRingY, r = (kRingInner + kRingOuter) / 2;
   ASSERT_EQ(cx, 980);
-  const int track[3] = {120, 140, 190}, filled[3] = {255, 220, 60};
+  struct Look {
+    HeldChord chord;
+    int filled[3];
+    bool bars;
+  };
+  const int track[3] = {120, 140, 190};
   auto is = [](uint32_t p, const int* c) { return near_rgb(p, c[0], c[1], c[2]); };
-  for (float done : {0.0f, 0.5f, 1.0f}) {
-    SCOPED_TRACE(done);
-    rt::fresh();
-    draw_quit_ring(assets, done);
-    EXPECT_EQ(media::blend(), media::Blend::Mask) << "the drawing state goes back";
-    Box b = lit_box();
-    // Pixels whose centres lie within the backdrop's radius of the centre point (cx, cy).
-    EXPECT_EQ(b.x0, cx - kQuitRingBack);
-    EXPECT_EQ(b.x1, cx + kQuitRingBack - 1);
-    EXPECT_EQ(b.y0, cy - kQuitRingBack);
-    EXPECT_EQ(b.y1, cy + kQuitRingBack - 1);
-    EXPECT_TRUE(near_rgb(rt::screen_pixel(cx, cy), 12, 24, 54)) << "the half-dark backdrop inside";
-    EXPECT_TRUE(near_rgb(rt::screen_pixel(cx, cy - kQuitRingBack + 2), 12, 24, 54)) << "and outside the track";
-    // Clockwise from the top: right, bottom (just right of it, then just left), left.
-    const uint32_t right = rt::screen_pixel(cx + r, cy), bottom_right = rt::screen_pixel(cx + 2, cy + r),
-                   bottom_left = rt::screen_pixel(cx - 3, cy + r), left = rt::screen_pixel(cx - r - 1, cy);
-    EXPECT_TRUE(is(right, done >= 0.5f ? filled : track));
-    EXPECT_TRUE(is(bottom_right, done >= 0.5f ? filled : track));
-    EXPECT_TRUE(is(bottom_left, done == 1.0f ? filled : track));
-    EXPECT_TRUE(is(left, done == 1.0f ? filled : track));
-  }
+  for (const Look& look : {Look{HeldChord::Quit, {255, 220, 60}, false}, Look{HeldChord::Settings, {90, 210, 110}, true}})
+    for (float done : {0.0f, 0.5f, 1.0f}) {
+      SCOPED_TRACE(std::to_string(static_cast<int>(look.chord)) + " at " + std::to_string(done));
+      rt::fresh();
+      draw_hold_ring(assets, look.chord, done);
+      EXPECT_EQ(media::blend(), media::Blend::Mask) << "the drawing state goes back";
+      Box b = lit_box();
+      // Pixels whose centres lie within the backdrop's radius of the centre point (cx, cy).
+      EXPECT_EQ(b.x0, cx - kRingBack);
+      EXPECT_EQ(b.x1, cx + kRingBack - 1);
+      EXPECT_EQ(b.y0, cy - kRingBack);
+      EXPECT_EQ(b.y1, cy + kRingBack - 1);
+      EXPECT_EQ(near_rgb(rt::screen_pixel(cx, cy), 235, 245, 235, 6), look.bars) << "the bars in the middle";
+      EXPECT_TRUE(near_rgb(rt::screen_pixel(cx, cy + 3), 12, 24, 54)) << "the half-dark backdrop between them";
+      EXPECT_TRUE(near_rgb(rt::screen_pixel(cx, cy - kRingBack + 2), 12, 24, 54)) << "and outside the track";
+      // Clockwise from the top: right, bottom (just right of it, then just left), left.
+      const uint32_t right = rt::screen_pixel(cx + r, cy), bottom_right = rt::screen_pixel(cx + 2, cy + r),
+                     bottom_left = rt::screen_pixel(cx - 3, cy + r), left = rt::screen_pixel(cx - r - 1, cy);
+      EXPECT_TRUE(is(right, done >= 0.5f ? look.filled : track));
+      EXPECT_TRUE(is(bottom_right, done >= 0.5f ? look.filled : track));
+      EXPECT_TRUE(is(bottom_left, done == 1.0f ? look.filled : track));
+      EXPECT_TRUE(is(left, done == 1.0f ? look.filled : track));
+    }
   rt::fresh();
 }
 
@@ -174,13 +187,13 @@ TEST(FurnitureDraw, TheLoopDrawsTheQuitRingOnlyWhileHeld) {
     loop.handle_event({.kind = media::EventKind::KeyDown, .key = media::Key::Q});
     media::advance_manual_clock(500);
     loop.handle_event({.kind = media::EventKind::Tick});
-    ASSERT_EQ(loop.state().quit_held_ms, 500);
+    ASSERT_EQ(loop.state().ring_held_ms, 500);
     media::PixmapPtr held = screen();
     Box b = changed(*before, *held);
-    EXPECT_GE(b.x0, 980 - kQuitRingBack);
-    EXPECT_LE(b.x1, 980 + kQuitRingBack);
-    EXPECT_GE(b.y0, kQuitRingY - kQuitRingBack);
-    EXPECT_LE(b.y1, kQuitRingY + kQuitRingBack);
+    EXPECT_GE(b.x0, 980 - kRingBack);
+    EXPECT_LE(b.x1, 980 + kRingBack);
+    EXPECT_GE(b.y0, kRingY - kRingBack);
+    EXPECT_LE(b.y1, kRingY + kRingBack);
     EXPECT_GT(b.x1 - b.x0, 50) << "the ring is there";
     loop.handle_event({.kind = media::EventKind::KeyUp, .key = media::Key::Q});
     media::PixmapPtr after = screen();

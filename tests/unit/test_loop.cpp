@@ -647,7 +647,7 @@ TEST_F(LoopTest, ChildLockPalmsChangeNothing) {
     EXPECT_FALSE(state().help_shown);
     EXPECT_FALSE(state().info_shown);
     EXPECT_TRUE(loop->sound_on());
-    EXPECT_EQ(state().quit_held_ms, -1);
+    EXPECT_EQ(state().ring_held_ms, -1);
     EXPECT_FALSE(state().redraw_needed) << "the screen is not even redrawn";
     EXPECT_TRUE(calls.empty());
     EXPECT_FALSE(std::ifstream(progress).good()) << "nothing saved";
@@ -673,28 +673,28 @@ TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
   };
   std::remove(progress.c_str());
   start(5, true);
-  EXPECT_EQ(state().quit_held_ms, -1);
+  EXPECT_EQ(state().ring_held_ms, -1);
   key(Key::LeftControl);
   media::advance_manual_clock(300);  // Control may be held a while before
   loop->redraw_if_needed();
   key('Q');
-  EXPECT_EQ(state().quit_held_ms, 0);
+  EXPECT_EQ(state().ring_held_ms, 0);
   EXPECT_EQ(tick(0), Turn::Continue);
   EXPECT_EQ(tick(80), Turn::Continue);
-  EXPECT_EQ(state().quit_held_ms, 80);
+  EXPECT_EQ(state().ring_held_ms, 80);
   EXPECT_FALSE(state().redraw_needed) << "the ring waits a moment, so a palm does not flash it";
-  EXPECT_FALSE(quit_ring_shown(state().quit_held_ms));
+  EXPECT_FALSE(ring_shown(state().ring_held_ms));
   for (int held = 100; held <= 980; held += 20) {
     ASSERT_EQ(tick(20), Turn::Continue) << held;
-    EXPECT_EQ(state().quit_held_ms, held);
-    EXPECT_TRUE(quit_ring_shown(state().quit_held_ms));
+    EXPECT_EQ(state().ring_held_ms, held);
+    EXPECT_TRUE(ring_shown(state().ring_held_ms));
     EXPECT_TRUE(state().redraw_needed) << "the ring fills: " << held;
     loop->redraw_if_needed();
   }
   EXPECT_EQ(tick(0), Turn::Continue);
   EXPECT_FALSE(state().redraw_needed) << "no time passed: the ring is as drawn";
   EXPECT_EQ(tick(19), Turn::Continue) << "999 ms";
-  EXPECT_EQ(state().quit_held_ms, 999);
+  EXPECT_EQ(state().ring_held_ms, 999);
   EXPECT_EQ(saved(), "") << "not yet";
   EXPECT_EQ(tick(1), Turn::Quit) << "a second";
   EXPECT_EQ(saved(), "5\r\n") << "the progress is saved, as quitting always does";
@@ -716,10 +716,10 @@ TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
     key(Key::LeftControl);
     key(Key::Q);
     EXPECT_EQ(tick(500), Turn::Continue);
-    EXPECT_EQ(state().quit_held_ms, 500);
+    EXPECT_EQ(state().ring_held_ms, 500);
     loop->redraw_if_needed();
     EXPECT_EQ(tw::release(*loop, let_go), Turn::Continue);
-    EXPECT_EQ(state().quit_held_ms, -1);
+    EXPECT_EQ(state().ring_held_ms, -1);
     EXPECT_TRUE(state().redraw_needed) << "the ring goes";
     for (int t = 0; t < 100; ++t) ASSERT_EQ(tick(20), Turn::Continue);
     EXPECT_EQ(state().activity, 0);
@@ -732,7 +732,7 @@ TEST_F(LoopTest, ChildLockQuitNeedsTheChordHeldASecond) {
   key(Key::Escape);
   EXPECT_EQ(tick(600), Turn::Continue);
   key('W');
-  EXPECT_EQ(state().quit_held_ms, -1);
+  EXPECT_EQ(state().ring_held_ms, -1);
   for (int t = 0; t < 100; ++t) ASSERT_EQ(tick(20), Turn::Continue);
   EXPECT_EQ(saved(), "");
 
@@ -758,7 +758,7 @@ TEST_F(LoopTest, WithoutTheLockKeysActOnThePress) {
   key('2');
   EXPECT_EQ(state().activity, 2);
   EXPECT_EQ(key('Q'), Turn::Quit);
-  EXPECT_EQ(state().quit_held_ms, -1) << "no ring";
+  EXPECT_EQ(state().ring_held_ms, -1) << "no ring";
   start(8);
   for (int code : {'A', 'S', 'W'}) key(code);
   EXPECT_EQ(key(Key::Escape), Turn::Quit) << "Escape among other keys";
@@ -934,35 +934,42 @@ TEST_F(LoopTest, TitleProgressIsRedrawnAFewTimesASecond) {
 }
 
 TEST_F(LoopTest, TheDesktopsAnswerToTheLockIsShownWhenItComes) {
-  using media::KeyboardHold;
+  using media::Hold;
   // What the label says for each answer: only a desktop that keeps its shortcuts is named.
-  EXPECT_EQ(lock_label(KeyboardHold::Held), "lock");
-  EXPECT_EQ(lock_label(KeyboardHold::Asked), "lock");
-  EXPECT_EQ(lock_label(KeyboardHold::Off), "lock") << "a window never holds the keyboard, as the parent chose";
-  EXPECT_EQ(lock_label(KeyboardHold::Refused), "lock: keys not held by this desktop");
-  EXPECT_EQ(lock_label(KeyboardHold::NotOffered), "lock: keys not held by this desktop");
+  EXPECT_EQ(lock_label(Hold::Held, Hold::Held), "lock");
+  EXPECT_EQ(lock_label(Hold::Asked, Hold::Asked), "lock");
+  EXPECT_EQ(lock_label(Hold::Off, Hold::Off), "lock") << "a window holds neither, as the parent chose";
+  EXPECT_EQ(lock_label(Hold::Refused, Hold::Held), "lock: keys not held by this desktop");
+  EXPECT_EQ(lock_label(Hold::NotOffered, Hold::Off), "lock: keys not held by this desktop");
+  EXPECT_EQ(lock_label(Hold::Held, Hold::Refused), "lock: pointer not held by this desktop");
+  EXPECT_EQ(lock_label(Hold::NotOffered, Hold::Refused), "lock: keys and pointer not held by this desktop");
 
   // The answer comes after the screen opened: the title is drawn again to show or drop its notice.
   start(1, true);
-  media::set_keyboard_hold_answer(KeyboardHold::Asked);
+  media::set_keyboard_hold_answer(Hold::Asked);
   loop->handle_event(tick_event());
   loop->redraw_if_needed();
-  media::set_keyboard_hold_answer(KeyboardHold::NotOffered);
+  media::set_keyboard_hold_answer(Hold::NotOffered);
   loop->handle_event(tick_event());
   EXPECT_TRUE(state().redraw_needed);
   loop->redraw_if_needed();
   loop->handle_event(tick_event());
   EXPECT_FALSE(state().redraw_needed) << "the same answer again draws nothing";
-  media::set_keyboard_hold_answer(KeyboardHold::Held);
+  media::set_keyboard_hold_answer(Hold::Held);
   loop->handle_event(tick_event());
   EXPECT_TRUE(state().redraw_needed);
   loop->redraw_if_needed();
+  media::set_pointer_hold_answer(Hold::Refused);
+  loop->handle_event(tick_event());
+  EXPECT_TRUE(state().redraw_needed) << "the pointer's answer too";
+  loop->redraw_if_needed();
+  media::set_pointer_hold_answer(Hold::Off);
 
   // Without the lock the answer means nothing to the screen.
   start(1, false);
   loop->redraw_if_needed();
-  media::set_keyboard_hold_answer(KeyboardHold::Refused);
+  media::set_keyboard_hold_answer(Hold::Refused);
   loop->handle_event(tick_event());
   EXPECT_FALSE(state().redraw_needed);
-  media::set_keyboard_hold_answer(KeyboardHold::Off);
+  media::set_keyboard_hold_answer(Hold::Off);
 }

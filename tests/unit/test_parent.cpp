@@ -36,6 +36,7 @@ std::string read_text(const fs::path& path) {
 struct DesktopLog {
   std::vector<bool> fullscreen;
   std::vector<bool> holds;
+  std::vector<bool> freed;  // the pointer let go (true) or held again
   std::vector<std::string> opened;
   bool refuse_fullscreen = false;
 };
@@ -50,7 +51,8 @@ Desktop recording(DesktopLog& log) {
                  [&log](const std::string& folder) {
                    log.opened.push_back(folder);
                    return true;
-                 }};
+                 },
+                 [&log](bool free) { log.freed.push_back(free); }};
 }
 
 class ParentSide : public testing::Test {
@@ -115,6 +117,14 @@ class ParentSide : public testing::Test {
     if (t == Turn::Continue) t = tw::release(*loop, key);
     if (t == Turn::Continue) t = tw::release(*loop, Key::LeftControl);
     return t;
+  }
+  // Control and a key held for ms (time passing on the loop's ticks), then let go.
+  void hold_chord(Key key, int ms) {
+    tw::press(*loop, Key::LeftControl);
+    tw::press(*loop, key);
+    play_for(ms);
+    tw::release(*loop, key);
+    tw::release(*loop, Key::LeftControl);
   }
   // Time passes on the loop's ticks, 20 ms at a time.
   void play_for(int ms) {
@@ -363,10 +373,53 @@ TEST_F(ParentSide, UnderTheChildLockTheBreakNeedsTheParentsChord) {
   EXPECT_EQ(tw::release(l, Key::P), Turn::Continue);
   EXPECT_FALSE(parent->page_shown()) << "P alone is not the parent";
   chord(Key::P);
+  EXPECT_FALSE(parent->page_shown()) << "a tapped chord is not enough either";
+  hold_chord(Key::P, 1000);
   ASSERT_TRUE(parent->page_shown());
   tw::press(l, Key::Escape);  // a plain key belongs to the page under the lock too
   EXPECT_FALSE(parent->page_shown());
   EXPECT_TRUE(parent->on_break());
+}
+
+// Under the lock the page that can turn the lock off opens only when Control+P is held for the same
+// second as quitting, with a ring of its own; it closes as before.
+TEST_F(ParentSide, UnderTheChildLockThePageOpensOnlyOnAHeldChord) {
+  Loop& l = make_loop(true);
+  chord(Key::P);
+  EXPECT_FALSE(parent->page_shown()) << "tapped";
+  hold_chord(Key::P, 980);
+  EXPECT_FALSE(parent->page_shown()) << "held short of the second";
+  EXPECT_EQ(l.state().ring, HeldChord::None) << "the ring goes as the chord ends";
+
+  tw::press(l, Key::LeftControl);
+  tw::press(l, Key::P);
+  play_for(500);
+  EXPECT_EQ(l.state().ring, HeldChord::Settings);
+  EXPECT_EQ(l.state().ring_held_ms, 500);
+  play_for(500);
+  EXPECT_TRUE(parent->page_shown()) << "opens at the second, still held";
+  EXPECT_EQ(l.state().ring, HeldChord::None);
+  tw::release(l, Key::P);
+  tw::release(l, Key::LeftControl);
+  EXPECT_TRUE(parent->page_shown()) << "letting go does not close it again";
+  play_for(2000);
+  chord(Key::P);
+  EXPECT_FALSE(parent->page_shown()) << "a tap closes it";
+  EXPECT_EQ(log.freed, (std::vector<bool>{true, false})) << "the pointer is let go while the page shows";
+
+  // Timed by when the keys went down and up, not by when a busy program got to them.
+  const int t = media::millisecs();
+  l.handle_event({.kind = media::EventKind::KeyDown, .key = Key::LeftControl, .time_ms = t});
+  l.handle_event({.kind = media::EventKind::KeyDown, .key = Key::P, .time_ms = t});
+  media::advance_manual_clock(3000);
+  l.handle_event({.kind = media::EventKind::KeyUp, .key = Key::P, .time_ms = t + 900});
+  l.handle_event({.kind = media::EventKind::KeyUp, .key = Key::LeftControl, .time_ms = t + 910});
+  tw::tick(l);
+  EXPECT_FALSE(parent->page_shown()) << "held 0.9 s, taken in 3 s later";
+  l.handle_event({.kind = media::EventKind::KeyDown, .key = Key::LeftControl, .time_ms = t + 3000});
+  l.handle_event({.kind = media::EventKind::KeyDown, .key = Key::P, .time_ms = t + 3000});
+  l.handle_event({.kind = media::EventKind::KeyUp, .key = Key::P, .time_ms = t + 4000});
+  EXPECT_TRUE(parent->page_shown()) << "held a second: it acts before its end is taken in";
 }
 
 TEST_F(ParentSide, TheBreakWaitsForALookToEnd) {

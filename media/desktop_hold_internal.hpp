@@ -1,0 +1,33 @@
+// Private to the media layer: the display starts and ends the holds, the event pump takes in the
+// desktop's answers.
+#pragma once
+#include <SDL.h>
+#include <wayland-client.h>
+
+namespace media::detail {
+
+void start_keyboard_hold(SDL_Window* window);  // the window covers the screen and the lock is on
+void stop_keyboard_hold();                     // before the window goes, or when the lock goes off
+void start_pointer_hold(SDL_Window* window);   // the same, and the parent's page is not shown
+void stop_pointer_hold();
+void poll_keyboard_hold();                     // after each pump of the window system's events
+void poll_pointer_hold();
+void set_whole_session(bool alone);            // nothing around the program: nothing to hold it from
+bool whole_session();
+
+// A queue of our own on the window system's Wayland connection: the window system's dispatching
+// never runs our listeners and ours never runs its. Requests made through the wrapper put their
+// answers and new objects on the queue.
+struct OwnWaylandQueue {
+  wl_display* display = nullptr;
+  wl_event_queue* queue = nullptr;
+  wl_display* wrapper = nullptr;
+  wl_registry* registry = nullptr;
+  // Opens it and lists the globals: the listener hears of each during the first round trip.
+  void open(wl_display* display, const wl_registry_listener* listener, void* data);
+  void dispatch();  // runs our listeners for what has come in
+  void roundtrip();
+  void close();     // after the caller destroyed the objects it made
+};
+
+}  // namespace media::detail
