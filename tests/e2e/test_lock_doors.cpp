@@ -242,6 +242,9 @@ TEST(LockDoors, ASecondStartWithTheSameProgressLeavesTheFirstToPlay) {
   Pipkin beside;
   ASSERT_TRUE(beside.start()) << "another copy, with progress of its own, runs beside it: " << beside.stderr_text();
   EXPECT_TRUE(app.running());
+  beside.key("Escape");  // it has the focus
+  ASSERT_TRUE(beside.wait_exit());
+  ASSERT_EQ(e2e::sh("xdotool windowactivate --sync " + app.window_id()), 0);
   app.key("Escape");
   ASSERT_TRUE(app.wait_exit());
   EXPECT_EQ(app.exit_status(), 0);

@@ -222,6 +222,10 @@ xkb_keycode_t keycode_of(xkb_keymap* keymap, const std::string& name) {
   _exit(0);
 }
 
+// sway 1.7 confines the pointer for a program only when a seat is configured to allow it; its usual
+// configuration names no seat.
+constexpr char kConstraintsAllowed[] = "seat * pointer_constraint enable\n";
+
 // The keys of a combo ("ctrl+Escape"): its modifiers' keys, then the key.
 std::vector<std::string> combo_keys(const std::string& combo) {
   static const std::map<std::string, std::string> modifiers = {
@@ -401,15 +405,18 @@ bool Desktop::send_input(const std::string& command) {
   return poll(&p, 1, kDeadlineMs) == 1 && read(input_done_, &c, 1) == 1 && c == '1';
 }
 
-bool Desktop::start_sway(double scale) {
+bool Desktop::start_sway(double scale, bool pointer_constraints) {
   char scale_text[32];
   std::snprintf(scale_text, sizeof scale_text, "%g", scale);
-  return start_sway_with("output HEADLESS-1 resolution 1920x1080 scale " + std::string(scale_text) + "\n", 1);
+  return start_sway_with("output HEADLESS-1 resolution 1920x1080 scale " + std::string(scale_text) + "\n" +
+                             (pointer_constraints ? kConstraintsAllowed : ""),
+                         1);
 }
 
 bool Desktop::start_sway_two_outputs() {
-  return start_sway_with("output HEADLESS-1 resolution 1024x768 position 0 0 scale 1\n"
-                         "output HEADLESS-2 resolution 1024x768 position 1024 0 scale 1\n",
+  return start_sway_with(std::string("output HEADLESS-1 resolution 1024x768 position 0 0 scale 1\n"
+                                     "output HEADLESS-2 resolution 1024x768 position 1024 0 scale 1\n") +
+                             kConstraintsAllowed,
                          2);
 }
 
@@ -431,6 +438,7 @@ bool Desktop::start_sway_with(const std::string& outputs, int output_count) {
               {"LIBGL_ALWAYS_SOFTWARE", "1"},
               {"SDL_AUDIODRIVER", "dummy"}});
   env["WLR_HEADLESS_OUTPUTS"] = std::to_string(output_count);
+  outputs_ = output_count;
   compositor_ = spawn({"sway", "--config", config}, env, dir_ + "/compositor.log");
   if (compositor_ <= 0 || !wait_for_socket(compositor_, kDeadlineMs)) return false;
   swaysock_ = runtime_ + "/sway-ipc." + std::to_string(uid_) + "." + std::to_string(compositor_) + ".sock";
@@ -528,10 +536,10 @@ bool Desktop::start_pipkin(const std::string& driver, const std::vector<std::str
   if (!swaymsg({"exec", "sh " + quoted(app + "/start.sh")})) return false;
   if (!wait_until([&] { return exists(app + "/pid.txt"); }, kDeadlineMs)) return false;
   // The first frame, the title, is drawn once the shared images are loaded: wait until the sky is
-  // in the output's centre, then until the pictures are in (so that every digit works at once).
+  // in the (first) output's centre, then until the pictures are in (so that every digit works at once).
   if (!wait_for(
-          [](const media::Pixmap& p) {
-            const uint32_t c = media::read_pixel(p, p.width / 2, p.height / 2);
+          [this](const media::Pixmap& p) {
+            const uint32_t c = media::read_pixel(p, p.width / outputs_ / 2, p.height / 2);
             return (c & 255) > 180 && (c & 255) > ((c >> 16) & 255) + 30;
           },
           kDeadlineMs))

@@ -55,7 +55,8 @@ class Desktop {
   // these key bindings: Super+x touches marker("super-x"), Alt+Tab touches marker("alt-tab"), and
   // Super+z touches marker("check") even while a program holds the keyboard. Waits until sway answers its IPC and a virtual pointer and
   // keyboard are on its seat. sway's log is in dir()/compositor.log.
-  bool start_sway(double scale);
+  // pointer_constraints false: sway as it comes, which confines no program's pointer.
+  bool start_sway(double scale, bool pointer_constraints = true);
   // The same on two headless 1024x768 outputs side by side at scale 1: HEADLESS-1 at 0,0 (focused,
   // where programs open) and HEADLESS-2 at 1024,0. Screenshots show both, 2048x768.
   bool start_sway_two_outputs();
@@ -114,7 +115,8 @@ class Desktop {
   // confinement a program has asked for. Its left button down or up.
   bool pointer_by(double dx, double dy);
   bool pointer_button(bool down);
-  // Another program on HEADLESS-2: a window filling it (sway tiles it) that writes into a file each pointer move
+  // Another program on HEADLESS-2: a 1000x700 window in its middle (sway floats a window of fixed
+  // size) that writes into a file each pointer move
   // and click it receives. Waits until it is shown, then focuses HEADLESS-1 again.
   bool start_witness();
   std::string witness_heard() const;  // its file: "shown", then "move X Y" and "click X Y" lines
@@ -154,6 +156,7 @@ class Desktop {
   std::string wayland_;        // WAYLAND_DISPLAY
   std::string swaysock_;
   pid_t compositor_ = -1;
+  int outputs_ = 1;  // side by side, of one size
   pid_t input_ = -1;
   int input_commands_ = -1;  // lines to the input devices' client
   int input_done_ = -1;      // one byte back per line: '1' done, '0' failed

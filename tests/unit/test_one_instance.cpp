@@ -46,11 +46,12 @@ TEST(OneInstance, AClaimEndsWithItsHolderHoweverItEnds) {
 
   // A holder killed outright (as a crash or a power cut ends it) leaves nothing that keeps the next
   // start out: there is no file to go stale.
+  const std::string crashed = key("d/pipkin.txt");
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
   const pid_t holder = fork();
   if (holder == 0) {
-    InstanceClaim claim(key("d/pipkin.txt"));
+    InstanceClaim claim(crashed);
     const char c = claim.outcome() == Outcome::Ours ? '1' : '0';
     if (write(ready[1], &c, 1) != 1) _exit(1);
     pause();
@@ -59,10 +60,10 @@ TEST(OneInstance, AClaimEndsWithItsHolderHoweverItEnds) {
   char c = 0;
   ASSERT_EQ(read(ready[0], &c, 1), 1);
   ASSERT_EQ(c, '1');
-  EXPECT_EQ(InstanceClaim(key("d/pipkin.txt")).outcome(), Outcome::Elsewhere) << "held by the other process";
+  EXPECT_EQ(InstanceClaim(crashed).outcome(), Outcome::Elsewhere) << "held by the other process";
   kill(holder, SIGKILL);
   waitpid(holder, nullptr, 0);
   close(ready[0]);
   close(ready[1]);
-  EXPECT_EQ(InstanceClaim(key("d/pipkin.txt")).outcome(), Outcome::Ours);
+  EXPECT_EQ(InstanceClaim(crashed).outcome(), Outcome::Ours);
 }
