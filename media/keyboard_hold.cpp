@@ -17,9 +17,6 @@
 namespace media {
 namespace {
 
-// A desktop that has not answered within this time is taken to have said no.
-constexpr Uint64 kAnswerMs = 3000;
-
 // Native Wayland: the compositor is asked through its keyboard-shortcuts inhibitor, on a queue of
 // our own.
 struct WaylandAsk {
@@ -38,28 +35,15 @@ struct X11Ask {
 };
 
 struct HoldState {
-  Hold answer = Hold::Off;
-  Uint64 asked_at = 0;   // SDL ticks when the question went out
-  bool told = false;     // the parent was told on stderr that the keys are not held
-  bool alone = false;    // the program is the whole session: no desktop, no shortcuts, no other screen
-  const char* why = "";  // for that line
+  detail::HoldAnswer answer{"keys"};
+  bool alone = false;  // the program is the whole session: no desktop, no shortcuts, no other screen
   WaylandAsk wl;
   X11Ask x11;
 };
 
 HoldState h;
 
-void answer(Hold a, const char* why) {
-  // A kiosk compositor offers no way to hold shortcuts because it has none.
-  if (h.alone && a == Hold::NotOffered) a = Hold::Held, why = "the whole session";
-  h.answer = a;
-  h.why = why;
-  if (not_held(a) && !h.told) {
-    h.told = true;
-    log_error("lock", std::string("keys not held by this desktop (") + why +
-                          "); for a full lock, choose \"Pipkin (child session)\" at the login screen");
-  }
-}
+void answer(Hold a, const char* why) { h.answer.set(a, why); }
 
 void on_global(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
   if (std::strcmp(interface, zwp_keyboard_shortcuts_inhibit_manager_v1_interface.name) == 0 && !h.wl.manager)
@@ -88,7 +72,7 @@ void ask_wayland(wl_display* display, wl_surface* surface) {
   w.inhibitor = zwp_keyboard_shortcuts_inhibit_manager_v1_inhibit_shortcuts(w.manager, surface, w.seat);
   zwp_keyboard_shortcuts_inhibitor_v1_add_listener(w.inhibitor, &inhibitor_listener, nullptr);
   wl_display_flush(display);
-  h.answer = Hold::Asked;
+  h.answer.ask();
 }
 
 void end_wayland() {
@@ -141,7 +125,7 @@ void ask_x11(Display* display, Window window) {
     XSendEvent(display, DefaultRootWindow(display), False, SubstructureNotifyMask | SubstructureRedirectMask, &e);
     XFlush(display);
   }
-  h.answer = Hold::Asked;
+  h.answer.ask();
 }
 
 // The grab is the window system's; taking it again from the same connection tells whether it holds
@@ -160,48 +144,16 @@ void check_x11() {
 
 }  // namespace
 
-Hold keyboard_hold() { return h.answer; }
+Hold keyboard_hold() { return h.answer.answer; }
 
-void set_keyboard_hold_answer(Hold a) { h.answer = a; }
+void set_keyboard_hold_answer(Hold a) { h.answer.answer = a; }
 
 namespace detail {
 
-void OwnWaylandQueue::open(wl_display* d, const wl_registry_listener* listener, void* data) {
-  display = d;
-  queue = wl_display_create_queue(d);
-  wrapper = static_cast<wl_display*>(wl_proxy_create_wrapper(d));
-  wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapper), queue);
-  registry = wl_display_get_registry(wrapper);
-  wl_registry_add_listener(registry, listener, data);
-  roundtrip();
-}
-
-void OwnWaylandQueue::dispatch() {
-  if (queue) wl_display_dispatch_queue_pending(display, queue);
-}
-
-void OwnWaylandQueue::roundtrip() {
-  if (queue) wl_display_roundtrip_queue(display, queue);
-}
-
-void OwnWaylandQueue::close() {
-  if (registry) wl_registry_destroy(registry);
-  if (wrapper) wl_proxy_wrapper_destroy(wrapper);
-  if (display) wl_display_flush(display);
-  if (queue) wl_event_queue_destroy(queue);
-  *this = OwnWaylandQueue{};
-}
-
-
 void start_keyboard_hold(SDL_Window* window) {
   stop_keyboard_hold();
-  h.asked_at = SDL_GetTicks64();
   SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info)) {
-    answer(Hold::NotOffered, "the window system is unknown");
-    return;
-  }
+  if (!window_system(window, info, h.answer)) return;
   switch (info.subsystem) {
     case SDL_SYSWM_WAYLAND:
       ask_wayland(info.info.wl.display, info.info.wl.surface);
@@ -225,16 +177,15 @@ void stop_keyboard_hold() {
     XFlush(h.x11.display);
   }
   h.x11 = X11Ask{};
-  h.answer = Hold::Off;
+  h.answer.stop();
 }
 
 void poll_keyboard_hold() {
-  if (h.answer == Hold::Off) return;
+  if (h.answer.answer == Hold::Off) return;
   h.wl.own.dispatch();
-  if (h.answer != Hold::Asked) return;
+  if (h.answer.answer != Hold::Asked) return;
   if (h.x11.display) check_x11();
-  if (h.answer == Hold::Asked && SDL_GetTicks64() - h.asked_at > kAnswerMs)
-    answer(Hold::Refused, "no answer from the desktop");
+  h.answer.time_out();
 }
 
 }  // namespace detail

@@ -19,9 +19,6 @@
 namespace media {
 namespace {
 
-// A desktop that has not confined the pointer within this time is taken to have said no.
-constexpr Uint64 kAnswerMs = 3000;
-
 struct WaylandConfine {
   detail::OwnWaylandQueue own;
   zwp_pointer_constraints_v1* constraints = nullptr;
@@ -37,9 +34,7 @@ struct X11Confine {
 };
 
 struct PointerHoldState {
-  Hold answer = Hold::Off;
-  Uint64 asked_at = 0;  // SDL ticks when the question went out
-  bool told = false;    // the parent was told on stderr that the pointer is not held
+  detail::HoldAnswer answer{"pointer"};
   WaylandConfine wl;
   X11Confine x11;
   SDL_Window* grabbed = nullptr;  // the window whose X11 grab the window system keeps
@@ -47,16 +42,7 @@ struct PointerHoldState {
 
 PointerHoldState p;
 
-void answer(Hold a, const char* why) {
-  // A kiosk compositor fills every screen with the program: there is nowhere else to go.
-  if (detail::whole_session() && a == Hold::NotOffered) a = Hold::Held;
-  p.answer = a;
-  if (not_held(a) && !p.told) {
-    p.told = true;
-    log_error("lock", std::string("pointer not held by this desktop (") + why +
-                          "); for a full lock, choose \"Pipkin (child session)\" at the login screen");
-  }
-}
+void answer(Hold a, const char* why) { p.answer.set(a, why); }
 
 void on_global(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t) {
   if (std::strcmp(interface, zwp_pointer_constraints_v1_interface.name) == 0 && !p.wl.constraints)
@@ -79,8 +65,12 @@ void on_leave(void*, wl_pointer*, uint32_t, wl_surface*) {}
 void on_motion(void*, wl_pointer*, uint32_t, wl_fixed_t, wl_fixed_t) {}
 void on_button(void*, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t) {}
 void on_axis(void*, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) {}
-const wl_pointer_listener pointer_listener = {on_enter, on_leave, on_motion, on_button, on_axis,
-                                              nullptr, nullptr, nullptr, nullptr};
+// A pointer of the seat's first version, which sends only these (the later events stay unset).
+const wl_pointer_listener pointer_listener = [] {
+  wl_pointer_listener l{};
+  l.enter = on_enter, l.leave = on_leave, l.motion = on_motion, l.button = on_button, l.axis = on_axis;
+  return l;
+}();
 
 void on_confined(void*, zwp_confined_pointer_v1*) { answer(Hold::Held, "held"); }
 // Also sent while the program has lost the focus to something the compositor did itself; the
@@ -108,7 +98,7 @@ void ask_wayland(wl_display* display, wl_surface* surface) {
                                                           ZWP_POINTER_CONSTRAINTS_V1_LIFETIME_PERSISTENT);
   zwp_confined_pointer_v1_add_listener(w.confined, &confined_listener, nullptr);
   wl_display_flush(display);
-  p.answer = Hold::Asked;
+  p.answer.ask();
 }
 
 void end_wayland() {
@@ -135,28 +125,23 @@ void check_x11() {
 
 }  // namespace
 
-Hold pointer_hold() { return p.answer; }
+Hold pointer_hold() { return p.answer.answer; }
 
-void set_pointer_hold_answer(Hold a) { p.answer = a; }
+void set_pointer_hold_answer(Hold a) { p.answer.answer = a; }
 
 namespace detail {
 
 void start_pointer_hold(SDL_Window* window) {
   stop_pointer_hold();
-  p.asked_at = SDL_GetTicks64();
   SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info)) {
-    answer(Hold::NotOffered, "the window system is unknown");
-    return;
-  }
+  if (!window_system(window, info, p.answer)) return;
   switch (info.subsystem) {
     case SDL_SYSWM_WAYLAND: ask_wayland(info.info.wl.display, info.info.wl.surface); break;
     case SDL_SYSWM_X11:
       SDL_SetWindowMouseGrab(window, SDL_TRUE);
       p.grabbed = window;
       p.x11 = {info.info.x11.display, info.info.x11.window};
-      p.answer = Hold::Asked;
+      p.answer.ask();
       break;
     default: answer(Hold::NotOffered, "the window system cannot keep the pointer on a screen"); break;
   }
@@ -167,16 +152,15 @@ void stop_pointer_hold() {
   if (p.grabbed) SDL_SetWindowMouseGrab(p.grabbed, SDL_FALSE);  // also lets go of the grab taken again
   p.grabbed = nullptr;
   p.x11 = X11Confine{};
-  p.answer = Hold::Off;
+  p.answer.stop();
 }
 
 void poll_pointer_hold() {
-  if (p.answer == Hold::Off) return;
+  if (p.answer.answer == Hold::Off) return;
   p.wl.own.dispatch();
-  if (p.answer != Hold::Asked) return;
+  if (p.answer.answer != Hold::Asked) return;
   if (p.x11.display) check_x11();
-  if (p.answer == Hold::Asked && SDL_GetTicks64() - p.asked_at > kAnswerMs)
-    answer(Hold::Refused, "no answer from the desktop");
+  p.answer.time_out();
 }
 
 }  // namespace detail
