@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, generates the data folder and runs every test under its own Xvfb.
 # A second build with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) runs a one-minute
-# soak of random input as one of the tests (label soak).
+# soak of random input as one of the tests (label soak); a third, with ThreadSanitizer (build-tsan/),
+# builds only the unit tests that start threads, run as tests of their own (label tsan).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps
@@ -13,7 +14,10 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SANITIZE=ON -DPIPKIN_TESTS=OFF "${launcher[@]}" >/dev/null
 cmake --build build-asan -j"$(nproc)" --target pipkin data soak_drive
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SOAK_BUILD="$PWD/build-asan" "${launcher[@]}" >/dev/null
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_TSAN=ON "${launcher[@]}" >/dev/null
+cmake --build build-tsan -j"$(nproc)" --target unit_threads
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SOAK_BUILD="$PWD/build-asan" \
+  -DPIPKIN_TSAN_BUILD="$PWD/build-tsan" "${launcher[@]}" >/dev/null
 cmake --build build -j"$(nproc)"
 export SDL_AUDIODRIVER=dummy
 ./scripts/with-xvfb ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 300

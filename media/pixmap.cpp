@@ -1,6 +1,7 @@
 #include "media/pixmap.hpp"
 
 #include <algorithm>
+#include <atomic>
 
 #include "media/decode.hpp"
 #include "media/log.hpp"
@@ -8,10 +9,15 @@
 namespace media {
 
 namespace {
-uint64_t last_generation = 0;
+// Pixmaps are made on any thread (the picture store's workers decode on their own), so the counter
+// is atomic. Only that each value is new matters (the caches keyed by a pixmap's address and
+// generation rely on it), and every increment of one atomic gives a different value whatever the
+// order, so relaxed is enough: the pixels reach another thread through whatever hands the pixmap
+// over, with its generation.
+std::atomic<uint64_t> last_generation{0};
 }  // namespace
 
-void Pixmap::changed() { generation = ++last_generation; }
+void Pixmap::changed() { generation = last_generation.fetch_add(1, std::memory_order_relaxed) + 1; }
 
 int bytes_per_pixel(int format) {
   switch (format) {
