@@ -103,46 +103,57 @@ int orientation_of(int angle, int mirror) {
   return turned_then_left_right[angle];
 }
 
-// The box at `pos` within [pos, end): its type, and where its content starts and ends; false when
-// it does not fit.
-bool read_box(const uint8_t* d, size_t pos, size_t end, const uint8_t*& type, size_t& body, size_t& box_end) {
-  if (end - pos < 8) return false;
+// One box within [pos, limit): its type, and where its content starts and ends.
+struct Box {
+  const uint8_t* type = nullptr;
+  size_t body = 0, end = 0;
+  bool is(const char* t) const { return std::memcmp(type, t, 4) == 0; }
+};
+
+// False when the box at `pos` does not fit before `limit`.
+bool read_box(const uint8_t* d, size_t pos, size_t limit, Box& box) {
+  if (limit - pos < 8) return false;
   uint64_t length = be32(d + pos);
   size_t header = 8;
   if (length == 1) {
-    if (end - pos < 16) return false;
+    if (limit - pos < 16) return false;
     length = be64(d + pos + 8);
     header = 16;
   } else if (length == 0) {
-    length = end - pos;
+    length = limit - pos;
   }
-  if (length < header || length > end - pos) return false;
-  type = d + pos + 4;
-  body = pos + header;
-  box_end = pos + static_cast<size_t>(length);
+  if (length < header || length > limit - pos) return false;
+  box.type = d + pos + 4;
+  box.body = pos + header;
+  box.end = pos + static_cast<size_t>(length);
   return true;
 }
 
+// Calls f(child) for each box in [from, to) up to the first that does not fit.
+template <typename F>
+void each_box(const uint8_t* d, size_t from, size_t to, F&& f) {
+  Box b;
+  for (size_t pos = from; pos < to && read_box(d, pos, to, b); pos = b.end) f(b);
+}
+
 // The most AV1 decoders libavif may open for the file: one for the picture and one for its alpha
-// plane, and one for each cell any grid names ('dimg' references in the top-level metadata).
-// Boxes that do not fit are left to libavif, which refuses them.
+// plane, and one for each cell any grid names ('dimg' references in the first metadata box, the
+// one libavif reads). Boxes that do not fit are left to libavif, which refuses them.
 uint64_t coded_pictures(const uint8_t* d, size_t size) {
   uint64_t cells = 0;
-  const uint8_t* type;
-  size_t body, end;
-  for (size_t pos = 0; pos < size && read_box(d, pos, size, type, body, end); pos = end) {
-    if (std::memcmp(type, "meta", 4) != 0 || end - body < 4) continue;
-    const size_t meta_end = end;
-    for (size_t at = body + 4; at < meta_end && read_box(d, at, meta_end, type, body, end); at = end) {
-      if (std::memcmp(type, "iref", 4) != 0 || end - body < 4) continue;
-      const size_t id_bytes = d[body] == 0 ? 2 : 4;  // version 0: 16-bit item numbers
-      const size_t iref_end = end;
-      for (size_t r = body + 4; r < iref_end && read_box(d, r, iref_end, type, body, end); r = end)
-        if (std::memcmp(type, "dimg", 4) == 0 && end - body >= id_bytes + 2)
-          cells += uint64_t{d[body + id_bytes]} << 8 | d[body + id_bytes + 1];
-    }
-    break;  // libavif reads the first metadata box alone
-  }
+  bool meta_seen = false;
+  each_box(d, 0, size, [&](const Box& meta) {
+    if (meta_seen || !meta.is("meta") || meta.end - meta.body < 4) return;
+    meta_seen = true;
+    each_box(d, meta.body + 4, meta.end, [&](const Box& iref) {
+      if (!iref.is("iref") || iref.end - iref.body < 4) return;
+      const size_t id_bytes = d[iref.body] == 0 ? 2 : 4;  // version 0: 16-bit item numbers
+      each_box(d, iref.body + 4, iref.end, [&](const Box& ref) {
+        if (ref.is("dimg") && ref.end - ref.body >= id_bytes + 2)
+          cells += uint64_t{d[ref.body + id_bytes]} << 8 | d[ref.body + id_bytes + 1];
+      });
+    });
+  });
   return 2 + cells;
 }
 
