@@ -341,6 +341,10 @@ TEST(DecodeBounds, HeicPicturesAndLies) {
   expect_refused_within("cut in the picture data", small.substr(0, small.size() - 40), "truncated", 4);
   expect_refused_within("grid of 4000 tiles", heif_samples::grid_of(4000), "too large", 4);
   expect_refused_within("grid of 65535 tiles", heif_samples::grid_of(65535), "too large", 4);
+  // A grid of one 13 x 9 tile whose canvas is said to be 132 million pixels.
+  s.width = 13, s.height = 9;
+  expect_refused_within("grid canvas of 15616x8448", heif_samples::with_grid_size(heif_samples::photo_heif(s), 15616, 8448),
+                        "too large", 8);
 }
 
 // The decoder sizes its frame by the sequence parameter set, whatever the stated size says (a
