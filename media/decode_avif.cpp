@@ -12,7 +12,15 @@
 // - the AV1 decoder's own per-frame state beside its frame (loop filter, edge and line buffers,
 //   motion vectors): kCodecBytesPerPixel, measured with tests/unit/test_decode_bounds.cpp;
 // - the output pixels, 3 or 4 bytes each;
-// - kDecodeWorkBytes on top for the rest (the decoders themselves, tables, the container's boxes).
+// - an AV1 decoder of its own for every coded picture: libavif opens one for each cell of a grid
+//   (and of the alpha plane's grid), all at once when the first frame is decoded, each with its
+//   own state whatever the cell's size (kDecoderBytes). A file of a few kilobytes can be a grid of
+//   a thousand cells, so the coded pictures are counted from the item references first
+//   (coded_pictures) and reserved for;
+// - kDecodeWorkBytes on top for the rest (tables, the container's boxes).
+// Each AV1 decoder runs on the calling thread alone (maxThreads 1): with worker threads of their
+// own, a grid's decoders would start two threads per cell, hundreds at once, each with a stack
+// and an allocator arena of its own; the picture store already decodes several pictures at once.
 //
 // Orientation: a HEIF-family picture says how to show it with transforms of its own (clean
 // aperture crop, then turn, then mirror), not an EXIF tag. The crop is made while converting to
@@ -34,6 +42,9 @@ namespace media {
 namespace {
 
 constexpr size_t kCodecBytesPerPixel = 2;
+// One AV1 decoder's own state on one thread, beside its frame (measured: 0.41 MB a cell for grids
+// of 64 x 64 cells, tests/unit/test_decode_bounds.cpp).
+constexpr size_t kDecoderBytes = size_t{512} << 10;
 // Frames a sequence may have: its sample table is read whole before the first frame.
 constexpr uint32_t kMaxFrames = 100'000;
 
@@ -92,6 +103,60 @@ int orientation_of(int angle, int mirror) {
   return turned_then_left_right[angle];
 }
 
+// One box within [pos, limit): its type, and where its content starts and ends.
+struct Box {
+  const uint8_t* type = nullptr;
+  size_t body = 0, end = 0;
+  bool is(const char* t) const { return std::memcmp(type, t, 4) == 0; }
+};
+
+// False when the box at `pos` does not fit before `limit`.
+bool read_box(const uint8_t* d, size_t pos, size_t limit, Box& box) {
+  if (limit - pos < 8) return false;
+  uint64_t length = be32(d + pos);
+  size_t header = 8;
+  if (length == 1) {
+    if (limit - pos < 16) return false;
+    length = be64(d + pos + 8);
+    header = 16;
+  } else if (length == 0) {
+    length = limit - pos;
+  }
+  if (length < header || length > limit - pos) return false;
+  box.type = d + pos + 4;
+  box.body = pos + header;
+  box.end = pos + static_cast<size_t>(length);
+  return true;
+}
+
+// Calls f(child) for each box in [from, to) up to the first that does not fit.
+template <typename F>
+void each_box(const uint8_t* d, size_t from, size_t to, F&& f) {
+  Box b;
+  for (size_t pos = from; pos < to && read_box(d, pos, to, b); pos = b.end) f(b);
+}
+
+// The most AV1 decoders libavif may open for the file: one for the picture and one for its alpha
+// plane, and one for each cell any grid names ('dimg' references in the first metadata box, the
+// one libavif reads). Boxes that do not fit are left to libavif, which refuses them.
+uint64_t coded_pictures(const uint8_t* d, size_t size) {
+  uint64_t cells = 0;
+  bool meta_seen = false;
+  each_box(d, 0, size, [&](const Box& meta) {
+    if (meta_seen || !meta.is("meta") || meta.end - meta.body < 4) return;
+    meta_seen = true;
+    each_box(d, meta.body + 4, meta.end, [&](const Box& iref) {
+      if (!iref.is("iref") || iref.end - iref.body < 4) return;
+      const size_t id_bytes = d[iref.body] == 0 ? 2 : 4;  // version 0: 16-bit item numbers
+      each_box(d, iref.body + 4, iref.end, [&](const Box& ref) {
+        if (ref.is("dimg") && ref.end - ref.body >= id_bytes + 2)
+          cells += uint64_t{d[ref.body + id_bytes]} << 8 | d[ref.body + id_bytes + 1];
+      });
+    });
+  });
+  return 2 + cells;
+}
+
 struct DecoderDeleter {
   void operator()(avifDecoder* d) const { avifDecoderDestroy(d); }
 };
@@ -119,7 +184,7 @@ DecodeResult decode_avif(const uint8_t* data, size_t size, const DecodeOptions&)
     res.error = "out of memory";
     return res;
   }
-  decoder->maxThreads = 2;
+  decoder->maxThreads = 1;
   decoder->imageCountLimit = kMaxFrames;
   decoder->strictFlags = AVIF_STRICT_ENABLED;
   // The turn and mirror come from the container's own transforms; nothing else is shown.
@@ -170,10 +235,13 @@ DecodeResult decode_avif(const uint8_t* data, size_t size, const DecodeOptions&)
   if (decoder->alphaPresent) planes += pixels;
   const bool alpha = decoder->alphaPresent != 0;
   const int channels = alpha ? 4 : 3;
-  const size_t work = 2 * planes * sample + pixels * kCodecBytesPerPixel + kDecodeWorkBytes;
-  BudgetLease lease = decode_budget().acquire(pixels * channels + work);
+  const uint64_t decoders = coded_pictures(data, size);
+  const uint64_t work = 2 * planes * sample + pixels * kCodecBytesPerPixel + decoders * kDecoderBytes + kDecodeWorkBytes;
+  const uint64_t need = pixels * channels + work;
+  BudgetLease lease = need <= decode_budget().total() ? decode_budget().acquire(static_cast<size_t>(need)) : BudgetLease{};
   if (!lease) {
-    res.error = "too large: " + size_text(width, height);
+    res.error = decoders > 2 ? "too large: a grid of " + std::to_string(decoders - 2) + " cells at " + size_text(width, height)
+                             : "too large: " + size_text(width, height);
     return res;
   }
 

@@ -80,6 +80,7 @@ BudgetLease DecodeBudget::acquire(size_t bytes) {
     freed_.notify_all();  // the next longest waiting holder may now be first
   }
   used_ += bytes;
+  most_used_ = std::max(most_used_, used_);
   if (background) background_used_ += bytes;
   held_[me] += bytes;
   return BudgetLease(this, bytes, me, background);
@@ -109,6 +110,16 @@ size_t DecodeBudget::background_in_use() const {
 int DecodeBudget::waiting() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return waiting_;
+}
+
+size_t DecodeBudget::most_in_use() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return most_used_;
+}
+
+void DecodeBudget::reset_most_in_use() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  most_used_ = used_;
 }
 
 DecodeBudget& decode_budget() {

@@ -84,6 +84,10 @@ class DecodeBudget {
   size_t in_use() const;
   size_t background_in_use() const;
   int waiting() const;  // threads blocked in acquire, for tests
+  // The most held at once since the last reset_most_in_use (or since the start), for tests and
+  // the fuzz targets, which hold a decode to what it reserved.
+  size_t most_in_use() const;
+  void reset_most_in_use();
 
  private:
   friend class BudgetLease;
@@ -95,6 +99,7 @@ class DecodeBudget {
   std::condition_variable freed_;
   size_t used_ = 0;
   size_t background_used_ = 0;
+  size_t most_used_ = 0;
   int waiting_ = 0;
   int foreground_waiting_ = 0;
   std::map<std::thread::id, size_t> held_;  // bytes per reserving thread

@@ -15,7 +15,10 @@
 //   every 'hvcC' property, and those inside the coded data of every HEVC item (found through the
 //   item locations). Each must be within our pixel limits, and the largest frame among them is
 //   reserved from the budget, not just the stated size. An item's data holding more than one
-//   picture (each would be a frame of its own) is refused too.
+//   picture (each would be a frame of its own) is refused too;
+// - a grid or an overlay gives the size of its canvas in its own data, which libheif allocates
+//   whole whatever size the item states: every such canvas must be within our limits, and the
+//   largest is reserved for too.
 // libheif then parses the boxes with its own limits (largest side, items, box nesting), and the
 // primary image's size is checked against ours before anything is decoded.
 //
@@ -229,6 +232,8 @@ struct Walk {
   uint64_t largest_frame = 0;  // pixels of the largest SPS
   bool deep = false;           // some SPS has more than 8 bits a sample
   std::set<uint32_t> hevc_items;
+  std::map<uint32_t, bool> canvas_items;  // grids (false) and overlays (true): their data size a canvas
+  uint64_t largest_canvas = 0;             // pixels of the largest such canvas
   std::map<uint32_t, std::string> foreign_items;  // pictures coded otherwise, and how
   std::set<uint32_t> thumbnails;                  // items that are another item's thumbnail
   std::vector<std::pair<uint32_t, uint32_t>> parts;  // (item, one of its tiles or layers)
@@ -308,6 +313,7 @@ bool read_iinf(Walk& w, const Box& b) {
     const uint8_t* type = p + id_bytes + 2;
     const uint32_t id = uint32_t(be_n(p, id_bytes));
     if (std::memcmp(type, "hvc1", 4) == 0) w.hevc_items.insert(id);
+    if (std::memcmp(type, "grid", 4) == 0 || std::memcmp(type, "iovl", 4) == 0) w.canvas_items[id] = type[0] == 'i';
     // Pictures coded otherwise than in HEVC: their decoders size frames from their own streams,
     // which are not checked here, so they may only be thumbnails (never decoded; see check_foreign).
     for (const char* foreign : {"av01", "jpeg", "j2k1", "avc1", "vvc1", "evc1", "unci"})
@@ -401,7 +407,27 @@ bool check_item_data(Walk& w, const ItemData& data) {
   return true;
 }
 
-// Item locations: for every HEVC item, its data in the file (or in the 'idat' box) is checked.
+// A grid's or an overlay's own data: its version and flags, then (after a grid's rows and columns,
+// or an overlay's fill colour) the size of the canvas that libheif allocates whole before any tile
+// or layer is decoded, whatever size the item states in its properties: 16-bit numbers, or 32-bit
+// when the flags say so. It is held to the limits and reserved for like the stated size. Data too
+// short to hold it is left to libheif, which refuses the item.
+bool check_canvas(Walk& w, const ItemData& data, bool overlay) {
+  uint8_t head[8];
+  if (data.size() < 2) return true;
+  data.read(0, 2, head);
+  const size_t field = (head[1] & 1) ? 4 : 2;
+  const size_t at = overlay ? 2 + 4 * 2 : 2 + 2;
+  if (data.size() < at + 2 * field) return true;
+  data.read(at, 2 * field, head);
+  const uint64_t cw = be_n(head, field), ch = be_n(head + field, field);
+  if (!image_size_ok(int64_t(cw), int64_t(ch))) return w.fail("too large: a canvas of " + size_text(int64_t(cw), int64_t(ch)));
+  w.largest_canvas = std::max(w.largest_canvas, cw * ch);
+  return true;
+}
+
+// Item locations: for every HEVC item, its data in the file (or in the 'idat' box) is checked, and
+// every grid's and overlay's canvas size.
 bool read_iloc(Walk& w, const Box& b) {
   const uint8_t* d = w.d;
   size_t pos = b.body;
@@ -439,6 +465,7 @@ bool read_iloc(Walk& w, const Box& b) {
     // Data in another file, or made from other items, is not read by libheif; nor is any but
     // HEVC items' data read here.
     const bool hevc = reference == 0 && method <= 1 && w.hevc_items.count(id);
+    const auto canvas = reference == 0 && method <= 1 ? w.canvas_items.find(id) : w.canvas_items.end();
     ItemData data;
     for (uint64_t e = 0; e < extents; ++e) {
       if (!need(index_size + offset_size + length_size)) return w.fail(bad);
@@ -455,14 +482,18 @@ bool read_iloc(Walk& w, const Box& b) {
       if (start < base || start > to - from) continue;  // nowhere: libheif refuses the item
       const uint64_t room = to - from - start;
       const uint64_t bytes = length == 0 ? room : std::min(length, room);
-      if (!hevc) continue;
-      // Items' data do not overlap, so all of it together is no more than the file (counting an
-      // empty extent as a byte). More would have libheif gather many copies of the same bytes.
-      w.item_bytes += std::max<uint64_t>(bytes, 1);
-      if (w.item_bytes > w.size) return w.fail("corrupt HEIF data: items' data larger than the file");
+      if (hevc) {
+        // Items' data do not overlap, so all of it together is no more than the file (counting an
+        // empty extent as a byte). More would have libheif gather many copies of the same bytes.
+        w.item_bytes += std::max<uint64_t>(bytes, 1);
+        if (w.item_bytes > w.size) return w.fail("corrupt HEIF data: items' data larger than the file");
+      } else if (canvas == w.canvas_items.end()) {
+        continue;
+      }
       data.add(d + from + start, static_cast<size_t>(bytes));
     }
     if (hevc && !check_item_data(w, data)) return false;
+    if (canvas != w.canvas_items.end() && !check_canvas(w, data, canvas->second)) return false;
   }
   return true;
 }
@@ -598,8 +629,8 @@ DecodeResult decode_heif(const uint8_t* data, size_t size) {
     const int bits = std::max(heif_image_handle_get_luma_bits_per_pixel(st.handle),
                               heif_image_handle_get_chroma_bits_per_pixel(st.handle));
 
-    // The peak, reserved before decoding, for the largest of the stated size and the frames the
-    // parameter sets ask the decoder for. The planes are counted as full-size (4:4:4) at one byte a
+    // The peak, reserved before decoding, for the largest of the stated size, the frames the
+    // parameter sets ask the decoder for and the canvases grids and overlays ask libheif for. The planes are counted as full-size (4:4:4) at one byte a
     // sample, two past 8 bits. Decoding goes in three steps, each freeing the one before:
     //  1. the decoder decodes into its own frame, with its per-block data (motion, modes, filter
     //     flags, padded borders: up to 4 bytes a pixel), and libheif copies the frame into its
@@ -608,7 +639,7 @@ DecodeResult decode_heif(const uint8_t* data, size_t size) {
     //     RGBA picture in between;
     //  3. we copy that into our pixmap.
     // The coded stream libheif gathers from the file is at most the file's size.
-    const uint64_t px = std::max({uint64_t(w) * uint64_t(h), uint64_t(iw) * uint64_t(ih), walk.largest_frame});
+    const uint64_t px = std::max({uint64_t(w) * uint64_t(h), uint64_t(iw) * uint64_t(ih), walk.largest_frame, walk.largest_canvas});
     const bool deep = bits > 8 || walk.deep;
     const uint64_t sample = deep ? 2 : 1;
     const uint64_t planes = px * sample * (alpha ? 4 : 3);

@@ -8,6 +8,6 @@
 #include "tests/fuzz/fuzz_result.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::check_result(media::decode_heif(data, size));
+  fuzz::check_decode([&] { return media::decode_heif(data, size); });
   return 0;
 }

@@ -38,6 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Odd sizes ask for reduced-scale decoding, so that path is covered too.
   media::DecodeOptions opt;
   if (size & 1) opt = {64, 48};
-  fuzz::check_result(media::decode_image(bytes.data(), bytes.size(), opt));
+  fuzz::check_decode([&] { return media::decode_image(bytes.data(), bytes.size(), opt); });
   return 0;
 }

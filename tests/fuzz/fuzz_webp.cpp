@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Odd sizes ask for decoding scaled down to cover 64 x 48, so that path is covered too.
   media::DecodeOptions opt;
   if (size & 1) opt = {64, 48};
-  fuzz::check_result(media::decode_webp(data, size, opt));
+  fuzz::check_decode([&] { return media::decode_webp(data, size, opt); });
   return 0;
 }

@@ -1,5 +1,8 @@
 // Writes small pictures of every kind the decoders know into a folder, as fuzzing seeds: good ones
-// in every odd variant the formats allow, and hostile ones whose lengths and sizes lie.
+// in every odd variant the formats allow, and hostile ones whose lengths and sizes lie. AVIF files
+// go into a second folder too, and sounds (WAV and Ogg Vorbis) into a third, when they are given.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -8,6 +11,7 @@
 #include "tests/unit/heif_images.hpp"
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
+#include "tests/unit/sound_samples.hpp"
 #include "tests/unit/webp_images.hpp"
 
 using namespace samples;
@@ -30,8 +34,8 @@ void photo(int x, int y, uint8_t* px) { photo_pixel(x, y, px); }
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: fuzz_seeds <folder> [<folder for AVIF alone>]\n");
+  if (argc < 2 || argc > 4) {
+    std::fprintf(stderr, "usage: fuzz_seeds <folder> [<folder for AVIF alone> [<folder for sounds>]]\n");
     return 2;
   }
   dir = argv[1];
@@ -88,6 +92,11 @@ int main(int argc, char** argv) {
                                                                                      hostile::zlib_of_zeros(size_t{4} << 20))));
   const std::string zeros = hostile::png_of_zeros(4000, 4000, 0, 1);
   save("zeros_4000.png", zeros);
+  p = {};
+  p.width = 1500, p.height = 1000, p.colour_type = PNG_COLOR_TYPE_RGB_ALPHA, p.bit_depth = 16, p.interlaced = true;
+  save("large_rgba16_interlaced.png", encode_png(p, [](int x, int y, uint8_t* px) {
+    for (int i = 0; i < 8; ++i) px[i] = uint8_t(x < 8 && y < 8 ? x * 30 + i : 77);
+  }));
 
   JpegSpec j;
   j.width = 40, j.height = 24;
@@ -124,6 +133,15 @@ int main(int argc, char** argv) {
   save("full_chroma.jpg", encode_jpeg(j, photo));
   j.full_chroma = false, j.width = 17, j.height = 11;
   save("odd_size.jpg", encode_jpeg(j, photo));
+  {
+    JpegSpec large = j;
+    large.width = 3000, large.height = 2000, large.progressive = true, large.quality = 30;
+    large.app1 = exif_orientation(8, false);
+    save("large_progressive_turned.jpg", encode_jpeg(large, [](int x, int y, uint8_t* px) {
+      if (x < 16 && y < 16) photo_pixel(x, y, px);
+      else px[0] = 60, px[1] = 60, px[2] = 200;
+    }));
+  }
   const std::string small = encode_jpeg(j, photo);
   save("hostile_exif.jpg", hostile::jpeg_with(hostile::segment(0xE1, hostile::lying_exif()), small));
   save("hostile_frame.jpg", hostile::with_frame_size(small, 65000, 65000));
@@ -200,6 +218,22 @@ int main(int argc, char** argv) {
     save("hostile_vp8_size.webp", w::with_vp8_size(lossy, 4000, 3000));  // its pixels only, each run
     save("hostile_vp8l_size.webp", w::with_vp8l_size(lossless, 4000, 3000));
     save("hostile_riff_size.webp", w::riff(w::body(lossy), 0xFFFFFFF0u));
+    // Large but legal, each a few kilobytes: flat colour with a little detail in a corner.
+    const auto flat = [](int w, int h, int channels) {
+      return w::pixels(w, h, channels, [](int x, int y, uint8_t* px) {
+        if (x < 16 && y < 16) photo_pixel(x, y, px);
+        else px[0] = 200, px[1] = 120, px[2] = 40;
+      });
+    };
+    save("large_lossy.webp", w::encode(3000, 2000, 3, flat(3000, 2000, 3), 50));
+    save("large_lossless_alpha.webp", w::encode(2048, 1536, 4, [&] {
+      auto v = flat(2048, 1536, 4);
+      for (size_t i = 3; i < v.size(); i += 4) v[i] = uint8_t(i / 4 % 2048 / 8);
+      return v;
+    }(), -1));
+    std::string frames;
+    for (int f = 0; f < 40; ++f) frames += w::anmf(uint32_t(f * 2 % 64), uint32_t(f * 4 % 48), 23, 17, w::body(f & 1 ? lossy : lossless));
+    save("animated_many.webp", w::riff(w::vp8x(0x12, 1600, 1200) + w::anim() + frames));
   }
 
   // HEIC, when this libheif can encode it: plain, with alpha, turned, and an odd size (stored as a
@@ -223,12 +257,20 @@ int main(int argc, char** argv) {
     save("turned.heic", heif_samples::photo_heif(h));
     h.orientation = heif_orientation_normal, h.width = 13, h.height = 9;
     save("odd_grid.heic", heif_samples::photo_heif(h));
+    // Large but legal, with a thumbnail; alpha turned a quarter.
+    h.width = 2000, h.height = 1500, h.quality = 30, h.thumbnail = 160;
+    save("large_thumbnail.heic", heif_samples::encode_heif(h, [](int x, int y, uint8_t* px) {
+      if (x < 64 && y < 64) photo_pixel(x, y, px);
+      else px[0] = 90, px[1] = 160, px[2] = 220;
+    }));
+    h.width = 61, h.height = 33, h.thumbnail = 0, h.alpha = true, h.orientation = heif_orientation_rotate_270_cw;
+    save("alpha_turned.heic", heif_samples::encode_heif(h, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px), px[3] = uint8_t(y * 7); }));
   }
   save("hostile_grid.heic", heif_samples::grid_of(3000));
 
   // AVIF, in the main folder and in a folder of its own for the AVIF fuzzer.
   const std::string main_dir = dir;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = 1; i < std::min(argc, 3); ++i) {
     namespace a = avif_images;
     dir = argv[i];
     const auto rgb = a::pixels(23, 17, 3, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px); });
@@ -256,8 +298,51 @@ int main(int argc, char** argv) {
     save("hostile_ispe_12mp.avif", a::with_ispe(plain, 4000, 3000));
     save("hostile_ispe_huge.avif", a::with_ispe(plain, 16384, 16384));
     save("hostile_ispe_odd.avif", a::with_ispe(plain, 24, 17));
+    // Grids, deep and large pictures, each a few kilobytes.
+    const auto flat = [](int w, int h, int channels) {
+      return a::pixels(w, h, channels, [channels](int x, int y, uint8_t* px) {
+        if (x < 16 && y < 16) photo_pixel(x, y, px);
+        else px[0] = 30, px[1] = 140, px[2] = 90;
+        if (channels == 4) px[3] = uint8_t(x + y);
+      });
+    };
+    save("grid_4x3.avif", a::grid(4, 3, 64, 64, 3, flat(256, 192, 3), lossy));
+    save("grid_8x8_alpha.avif", a::grid(8, 8, 64, 64, 4, flat(512, 512, 4), lossy));
+    a::Spec twelve = lossy;
+    twelve.depth = 12, twelve.yuv = AVIF_PIXEL_FORMAT_YUV444;
+    save("deep12_444_alpha.avif", a::encode(23, 17, 4, rgba, twelve));
+    a::Spec big = lossy;
+    big.quantizer = 50;
+    save("large.avif", a::encode(2048, 1536, 3, flat(2048, 1536, 3), big));
+    save("large_sequence.avis", a::sequence(640, 480, 4, {flat(640, 480, 4), flat(640, 480, 4)}, big));
   }
   dir = main_dir;
+
+  // Sounds: WAV at every sample size and odd rates, mono and stereo; Ogg Vorbis, short and long.
+  if (argc == 4) {
+    namespace s = sound_samples;
+    dir = argv[3];
+    auto pcm = [](int frames, int channels, int bits) {
+      std::string out;
+      for (int i = 0; i < frames * channels; ++i) {
+        const int v = int(12000 * std::sin(i * 0.07));
+        // 8-bit samples are unsigned; wider ones signed, little-endian, the value in the top bits.
+        const uint32_t u = bits == 8 ? uint32_t(128 + v / 256) : uint32_t(v) << (bits - 16);
+        for (int b = 0; b < bits / 8; ++b) out += char(u >> (8 * b));
+      }
+      return out;
+    };
+    save("mono8_11025.wav", s::make_wav(1, 11025, 8, pcm(2000, 1, 8)));
+    save("stereo16_44100.wav", s::make_wav(2, 44100, 16, pcm(3000, 2, 16)));
+    save("mono16_22050.wav", s::make_wav(1, 22050, 16, pcm(1500, 1, 16)));
+    save("stereo24_48000.wav", s::make_wav(2, 48000, 24, pcm(1000, 2, 24)));
+    save("mono32_8000.wav", s::make_wav(1, 8000, 32, pcm(800, 1, 32)));
+    save("odd_rate.wav", s::make_wav(2, 37800, 16, pcm(700, 2, 16)));
+    save("mono_22050.ogg", s::make_ogg(1, 22050, 11025, 440, 0.5));
+    save("stereo_44100.ogg", s::make_ogg(2, 44100, 30000, 1000, 0.4));
+    save("mono_8000_short.ogg", s::make_ogg(1, 8000, 300, 200, 0.9));
+    dir = main_dir;
+  }
 
   std::printf("fuzz_seeds: %d files in %s\n", written, dir.c_str());
   return written == attempted ? 0 : 1;

@@ -100,6 +100,16 @@ inline std::string with_ispe(std::string f, uint32_t w, uint32_t h) {
   return f;
 }
 
+// The same file with the grid descriptor at the start of its 'idat' box (where libheif's encoder
+// puts it, with 16-bit numbers) saying the canvas is w x h (each below 65536).
+inline std::string with_grid_size(std::string f, uint32_t w, uint32_t h) {
+  const size_t at = f.find("idat");
+  if (at == std::string::npos || f.size() - at < 12 || (f[at + 5] & 1)) return f;
+  f[at + 8] = char(w >> 8), f[at + 9] = char(w & 255);
+  f[at + 10] = char(h >> 8), f[at + 11] = char(h & 255);
+  return f;
+}
+
 inline std::string box(const std::string& type, const std::string& body) {
   std::string s;
   samples::put32be(s, uint32_t(body.size() + 8));

@@ -341,6 +341,10 @@ TEST(DecodeBounds, HeicPicturesAndLies) {
   expect_refused_within("cut in the picture data", small.substr(0, small.size() - 40), "truncated", 4);
   expect_refused_within("grid of 4000 tiles", heif_samples::grid_of(4000), "too large", 4);
   expect_refused_within("grid of 65535 tiles", heif_samples::grid_of(65535), "too large", 4);
+  // A grid of one 13 x 9 tile whose canvas is said to be 132 million pixels.
+  s.width = 13, s.height = 9;
+  expect_refused_within("grid canvas of 15616x8448", heif_samples::with_grid_size(heif_samples::photo_heif(s), 15616, 8448),
+                        "too large", 8);
 }
 
 // The decoder sizes its frame by the sequence parameter set, whatever the stated size says (a
@@ -423,10 +427,11 @@ TEST(DecodeBounds, WebpPicturesStayWithinTheirReservation) {
 namespace {
 
 // What decode_avif reserves for a w x h picture of 8-bit samples, in MB: its output pixels, the
-// planes twice, the AV1 decoder's state and kDecodeWorkBytes; and 16 MB for the test's own slack.
-long avif_reservation_mb(long w, long h, int channels, double planes_per_pixel) {
+// planes twice, the AV1 decoder's state, half a megabyte for each AV1 decoder (one a grid cell, the
+// picture's and its alpha's own) and kDecodeWorkBytes; and 16 MB for the test's own slack.
+long avif_reservation_mb(long w, long h, int channels, double planes_per_pixel, long cells = 0) {
   const double pixels = double(w) * h;
-  return long((pixels * channels + 2 * planes_per_pixel * pixels + 2 * pixels) / (1 << 20)) + 16 + 16;
+  return long((pixels * channels + 2 * planes_per_pixel * pixels + 2 * pixels) / (1 << 20)) + (cells + 2) / 2 + 16 + 16;
 }
 
 TEST(DecodeBounds, AvifContainersThatLie) {
@@ -460,7 +465,12 @@ TEST(DecodeBounds, AvifPicturesStayWithinTheirReservation) {
   expect_bounded("lossy 4:4:4 10-bit 1200x900", a::encode(1200, 900, 3, a::pixels(1200, 900, 3, photo), deep),
                  "ok 1200x900 o=1", avif_reservation_mb(1200, 900, 3, 6));
   expect_bounded("grid of 2 x 2 at 2000x1500", a::grid(2, 2, 1000, 750, 3, a::pixels(2000, 1500, 3, photo), lossy),
-                 "ok 2000x1500 o=1", avif_reservation_mb(2000, 1500, 3, 1.5));
+                 "ok 2000x1500 o=1", avif_reservation_mb(2000, 1500, 3, 1.5, 4));
+  // Many small cells: libavif opens an AV1 decoder for each, all at once, whatever the cell's size.
+  expect_bounded("grid of 16 x 16 cells of 64 x 64", a::grid(16, 16, 64, 64, 3, a::pixels(1024, 1024, 3, photo), lossy),
+                 "ok 1024x1024 o=1", avif_reservation_mb(1024, 1024, 3, 1.5, 256));
+  expect_bounded("grid of 32 x 32 cells of 64 x 64", a::grid(32, 32, 64, 64, 3, a::pixels(2048, 2048, 3, photo), lossy),
+                 "refused: too large: a grid of 1024 cells at 2048x2048", 24);
   expect_bounded("sequence of 3 at 800x600", a::sequence(800, 600, 3, std::vector(3, a::pixels(800, 600, 3, photo)), lossy),
                  "ok 800x600 o=1", avif_reservation_mb(800, 600, 3, 1.5));
 }

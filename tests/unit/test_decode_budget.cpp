@@ -60,9 +60,15 @@ TEST(DecodeBudget, ReservationsAddUpAndComeBack) {
     EXPECT_EQ(budget.in_use(), 100u);
   }
   EXPECT_EQ(budget.in_use(), 0u);
+  EXPECT_EQ(budget.most_in_use(), 600u) << "the most held at once stays after it came back";
   EXPECT_FALSE(budget.acquire(1001)) << "more than the whole budget is refused at once";
   EXPECT_EQ(budget.in_use(), 0u);
   EXPECT_TRUE(budget.acquire(1000));
+  BudgetLease held = budget.acquire(200);
+  budget.reset_most_in_use();
+  EXPECT_EQ(budget.most_in_use(), 200u) << "a reset starts from what is held now";
+  budget.acquire(300).reset();
+  EXPECT_EQ(budget.most_in_use(), 500u);
 }
 
 TEST(DecodeBudget, LargeWaitsWhileSmallGoOn) {

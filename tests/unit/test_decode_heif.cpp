@@ -131,6 +131,14 @@ TEST(DecodeHeif, DamagedAndForeignFilesAreRefused) {
   // A size past the limits, in the header: too large.
   EXPECT_EQ(reason_of(heif_samples::with_ispe(good, 60000, 60000)), LeftOutReason::TooLarge);
   EXPECT_EQ(reason_of(heif_samples::with_ispe(good, 16000, 16000)), LeftOutReason::TooLarge);
+  // A grid's canvas past the limits while the stated size is small (13 x 9): libheif would
+  // allocate the canvas whole.
+  HeifSpec odd;
+  odd.width = 13, odd.height = 9;
+  const std::string grid = heif_samples::photo_heif(odd);
+  ASSERT_TRUE(decode(grid).pixmap);
+  EXPECT_EQ(decode(heif_samples::with_grid_size(grid, 15616, 8448)).error, "too large: a canvas of 15616x8448");
+  EXPECT_EQ(decode(heif_samples::with_grid_size(grid, 16385, 9)).error, "too large: a canvas of 16385x9");
   // A box inside the metadata that runs past it.
   std::string bad_box = good;
   const size_t iinf = heif_samples::find_box(good, "iinf");
