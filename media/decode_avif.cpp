@@ -207,10 +207,14 @@ DecodeResult decode_avif(const uint8_t* data, size_t size, const DecodeOptions&)
     res.error = "too large: " + size_text(width, height);
     return res;
   }
-  // Our limits, for the AV1 decoder (a frame larger than the container said) and for libavif's
-  // scaling of a frame to the size the container gives it. The reset makes the decoders anew
-  // with them, and a new decoder->image (the one before is freed).
-  decoder->imageSizeLimit = static_cast<uint32_t>(kMaxImagePixels);
+  // Limits for the AV1 decoder and for libavif's scaling of a frame to the size the container
+  // gives it. The AV1 decoder sizes its frames from the coded data's own headers, not from the
+  // container, and allocates them before libavif compares the two: a 2 KB file saying 23 x 17
+  // whose data said 64 million pixels had it allocate 130 MB. So no frame may have more pixels
+  // than the container says the picture has (what is reserved for below); dav1d, libavif's first
+  // choice of AV1 decoder, keeps to that limit. The reset makes the decoders anew with them, and
+  // a new decoder->image (the one before is freed).
+  decoder->imageSizeLimit = static_cast<uint32_t>(width * height);
   decoder->imageDimensionLimit = kMaxImageSide;
   if (avifResult r = avifDecoderReset(decoder.get()); r != AVIF_RESULT_OK) {
     res.error = result_text(r, data, size);

@@ -443,6 +443,12 @@ TEST(DecodeBounds, AvifContainersThatLie) {
   // Within the limits: libavif scales the small frame up to the size its container says.
   expect_bounded("ispe 12 M pixels, frame of 64 x 48", a::with_ispe(small, 4000, 3000), "ok 4000x3000 o=1",
                  avif_reservation_mb(4000, 3000, 3, 3));
+  // The other way round: the AV1 decoder would allocate the frame its own headers give.
+  a::Spec flat;
+  flat.quantizer = 60;
+  flat.yuv = AVIF_PIXEL_FORMAT_YUV420;
+  const std::string large = a::encode(4000, 3000, 3, a::pixels(4000, 3000, 3, [](int, int, uint8_t* p) { p[0] = 200; }), flat);
+  expect_bounded("ispe 64 x 48, frame of 12 M pixels", a::with_ispe(large, 64, 48), "refused: corrupt data", 24);
   std::string box_4gb = small;
   a::put32(box_4gb, (size_t(uint8_t(small[2])) << 8) | uint8_t(small[3]), 0xFFFFFFF0u);
   expect_bounded("metadata box of 4 GB", box_4gb, "refused: truncated", 24);
