@@ -14,7 +14,8 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SANITIZE=ON -DPIPKIN_TESTS=OFF "${launcher[@]}" >/dev/null
 cmake --build build-asan -j"$(nproc)" --target pipkin data soak_drive
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_TSAN=ON "${launcher[@]}" >/dev/null
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_TSAN=ON -DPIPKIN_TSAN_DATA_DIR="$PWD/build/data" \
+  "${launcher[@]}" >/dev/null
 cmake --build build-tsan -j"$(nproc)" --target unit_threads
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIPKIN_SOAK_BUILD="$PWD/build-asan" \
   -DPIPKIN_TSAN_BUILD="$PWD/build-tsan" "${launcher[@]}" >/dev/null
