@@ -489,6 +489,11 @@ bool shows_page(const media::Pixmap& shot, const media::Pixmap& page, int x0, in
   return same > all * 9 / 10;
 }
 
+bool shows_page(const media::Pixmap& shot, const media::Pixmap& page) {
+  return shot.width == 1024 && shot.height == 768 &&
+         shows_page(shot, page, (1024 - page.width) / 2, (768 - page.height) / 2);
+}
+
 std::string read_file(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
   if (!f) return "";

@@ -152,6 +152,8 @@ class WindowManager {
 // The parent's settings page (its picture: page) is on a screenshot with its top left corner at
 // (x, y): its header is there as the picture has it.
 bool shows_page(const media::Pixmap& shot, const media::Pixmap& page, int x, int y);
+// The same on a 1024x768 screenshot of the program, the page in the middle, where the program shows it.
+bool shows_page(const media::Pixmap& shot, const media::Pixmap& page);
 
 // A whole file, "" when it cannot be read.
 std::string read_file(const std::string& path);

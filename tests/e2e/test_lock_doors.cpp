@@ -23,14 +23,12 @@ namespace layout = app::layout;
 
 namespace {
 
+using e2e::shows_page;
+
 using Clock = std::chrono::steady_clock;
 constexpr int kPageX = (1024 - layout::kPageW) / 2, kPageY = (768 - layout::kPageH) / 2;
 const std::string kLocked = "0\n0\n1\n", kUnlocked = "0\n0\n0\n";  // full screen, lock on or off
 
-// The page is on screen: its header as its picture has it, at the page's place.
-bool shows_page(const media::Pixmap& shot, const media::Pixmap& page) {
-  return shot.width == 1024 && shot.height == 768 && e2e::shows_page(shot, page, kPageX, kPageY);
-}
 
 // The settings ring (green) is filling in the top right corner: its right side is lit.
 bool settings_ring_shown(const media::Pixmap& shot) { return e2e::near(read_pixel(shot, 980 + 23, 44), 90, 210, 110, 20); }

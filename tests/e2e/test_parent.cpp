@@ -21,6 +21,8 @@ using media::read_pixel;
 
 namespace {
 
+using e2e::shows_page;
+
 constexpr int kPageX = (1024 - layout::kPageW) / 2, kPageY = (768 - layout::kPageH) / 2;
 
 void write_all(const std::string& path, const std::string& bytes) {
@@ -47,10 +49,6 @@ std::string solid_bmp(uint8_t r, uint8_t g, uint8_t b) {
   return bmp;
 }
 
-// The page is on screen: its header as its picture has it, at the page's place.
-bool shows_page(const media::Pixmap& shot, const media::Pixmap& page) {
-  return shot.width == 1024 && shot.height == 768 && e2e::shows_page(shot, page, kPageX, kPageY);
-}
 
 // Pixels of an area of the screen in the page's trouble colour: the files left out are listed in it.
 int trouble_pixels(const media::Pixmap& shot, const layout::Rect& r) {
