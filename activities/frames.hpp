@@ -18,11 +18,12 @@ struct PictureFrame {
 
 class PictureFrames : public app::Activity {
  public:
-  // Frame i shows pictures 4i + 1, 4i + 2, 4i + 3 and 4i in turn: with the first fourteen in, every
-  // frame has its first picture, and the last two come while the child plays. Until then an index
-  // wraps round the pictures already in, as it does for a folder of fewer than sixteen.
+  // Frame i shows pictures 4i + 1, 4i + 2, 4i + 3 and 4i in turn. The frames open once the first
+  // frame's first picture is in: the pictures load in folder order while the child plays, a few
+  // a second even from a camera's slowest files, and until a frame's own picture is in its index
+  // wraps round the pictures already there, as it does for a folder of fewer than sixteen.
   static constexpr app::Traits kTraits{
-      .wants_moves = true, .again_while_current = app::Again::Clear, .pictures = 16, .pictures_to_start = 14};
+      .wants_moves = true, .again_while_current = app::Again::Clear, .pictures = 16, .pictures_to_start = 2};
   static constexpr int kFrames = 4;
 
   // The frames, empty, with the pointer asked to the middle between them; none without the

@@ -507,6 +507,7 @@ void Loop::on_timer_tick(int now_ms) {
   }
   if (!loading_) return;
   if (loading_->poll()) progress_unshown_ = true;
+  if (loading_->take_shown_replaced()) state_.redraw_needed = true;  // a preview on screen is now the full picture
   const int now = media::millisecs();
   if (progress_unshown_ && state_.activity == 0 &&
       (!loading_->loading() || now - progress_drawn_ms_ >= kProgressRedrawMs)) {

@@ -9,9 +9,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 #include <vector>
+
+#include "media/decode.hpp"
 
 namespace fs = std::filesystem;
 
@@ -79,13 +80,6 @@ bool write_all(int fd, const std::string& bytes) {
 }
 
 // The first bytes of a file, enough to tell its format; "" when it cannot be read.
-std::string first_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char buf[16];
-  in.read(buf, sizeof buf);
-  return std::string(buf, static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-}
-
 }  // namespace
 
 uint64_t fnv1a64(std::string_view bytes, uint64_t seed) {
@@ -232,6 +226,14 @@ PictureCodec cached_codec(PictureCodec inner, std::shared_ptr<PictureCache> cach
   if (!cache || cache->folder().empty()) return inner;
   PictureCodec c;
   c.restore = inner.restore;
+  // A photo fitted before needs no preview: its fitted copy is as quick to read.
+  if (inner.preview)
+    c.preview = [preview = std::move(inner.preview), cache, width, height](const std::string& path, CompactPicture& out) {
+      const std::string id = PictureCache::identity(path, width, height);
+      struct stat st;
+      if (!id.empty() && ::stat(cache->entry_path(id).c_str(), &st) == 0) return false;
+      return preview(path, out);
+    };
   c.load = [load = std::move(inner.load), cache, width, height](const std::string& path, CompactPicture& out,
                                                                  std::string& error) {
     const std::string id = PictureCache::identity(path, width, height);
@@ -244,7 +246,7 @@ PictureCodec cached_codec(PictureCodec inner, std::shared_ptr<PictureCache> cach
     if (!load(path, out, error)) return false;
     // Only a photo kept as a JPEG, of a format worth it, and only when the file is still the one
     // the identity was taken of (a file replaced while it was read gets no entry under the old one).
-    if (!id.empty() && !out.jpeg.empty() && out.packed.bytes.empty() && slow_to_fit(first_bytes(path)) &&
+    if (!id.empty() && !out.jpeg.empty() && out.packed.bytes.empty() && slow_to_fit(media::read_file_head(path, 16)) &&
         PictureCache::identity(path, width, height) == id)
       cache->write(id, out.jpeg);
     return true;

@@ -127,6 +127,39 @@ bool load_fitted(const std::string& path, int width, int height, CompactPicture&
   return true;
 }
 
+// A preview must be at least this share of the screen's size on each side to stand in for the
+// photo: 320x240 for 1024x768, a phone's usual thumbnail, a little short of a picture frame.
+constexpr int kPreviewShareOf16 = 5;
+// Kept previews are small and shown for a short while only.
+constexpr int kPreviewQuality = 85;
+
+bool load_preview(const std::string& path, int width, int height, CompactPicture& out) {
+  // Only a HEIC carries a preview worth the look; its type box is in the first bytes.
+  const std::string head = media::read_file_head(path, 32);
+  if (!media::is_heif_file(reinterpret_cast<const uint8_t*>(head.data()), head.size())) return false;
+  std::string error;
+  std::error_code size_error;
+  const uintmax_t size = std::filesystem::file_size(path, size_error);
+  if (size_error || size == 0 || size > kMaxPictureFileBytes) return false;
+  media::BudgetLease file_lease = media::decode_budget().acquire(static_cast<size_t>(size));
+  std::string bytes;
+  if (!media::read_whole_file(path, bytes, error, kMaxPictureFileBytes)) return false;
+  media::DecodeResult d =
+      media::decode_heif_preview(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                 width * kPreviewShareOf16 / 16, height * kPreviewShareOf16 / 16);
+  if (!d.pixmap) return false;
+  // Cut to the screen's shape at the preview's own size; restore_fitted stretches it to the screen.
+  const int pw = d.pixmap->width, ph = d.pixmap->height;
+  int fw = pw, fh = static_cast<int>(int64_t(pw) * height / width);
+  if (fh > ph) fh = ph, fw = static_cast<int>(int64_t(ph) * width / height);
+  media::PixmapPtr fitted = media::fit_pixmap(d.pixmap, fw, fh);
+  if (!fitted) return false;
+  out = CompactPicture{};
+  out.jpeg = media::encode_jpeg(*fitted, kPreviewQuality);
+  out.preview = !out.jpeg.empty();
+  return out.preview;
+}
+
 media::ImagePtr restore_fitted(const CompactPicture& c, int width, int height) {
   media::PixmapPtr p = media::unpack_pixmap(c.packed);
   if (!p && !c.jpeg.empty())
@@ -145,8 +178,23 @@ void lower_this_thread_priority() {
   ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), std::max(now, 0) + kWorkerNice);
 }
 
+// A file as the workers see it. The first look (a preview, or the full picture when the file has
+// none) makes it done; a preview then waits for its full picture.
 struct Slot {
   bool done = false;
+  bool ok = false;
+  CompactPicture picture;
+  std::string error;
+  bool preview = false;     // the first look gave a preview: a full picture is owed
+  bool full_taken = false;  // a worker has begun (or finished) that full picture
+};
+
+// What a worker does next: look at a file for the first time, or bring a preview to full quality.
+enum class Job { None, First, Full };
+
+// A full picture finished for a file already published; poll() puts it in.
+struct Upgrade {
+  size_t slot = 0;
   bool ok = false;
   CompactPicture picture;
   std::string error;
@@ -156,7 +204,13 @@ struct Entry {
   CompactPicture compact;
   media::ImagePtr pinned;           // a picture added as an image: always in memory
   std::weak_ptr<media::Image> live;  // the image while anyone holds it
+  size_t slot = SIZE_MAX;            // the file it came from
 };
+
+// How many pictures on screen waiting for their full quality go before the rest; the most recently
+// shown first. An activity showing every picture at once asks for all of them, and only the last
+// few it showed are likely still in view.
+constexpr size_t kWantedMost = 8;
 
 }  // namespace
 
@@ -182,32 +236,44 @@ PictureCodec screen_codec(int width, int height) {
     return load_fitted(path, width, height, out, error);
   };
   c.restore = [width, height](const CompactPicture& p) { return restore_fitted(p, width, height); };
+  c.preview = [width, height](const std::string& path, CompactPicture& out) {
+    return load_preview(path, width, height, out);
+  };
   return c;
 }
 
 struct PictureStore::Impl {
-  // Shared with the workers (slots under the mutex; the rest fixed while they run).
+  // Shared with the workers (under the mutex unless atomic; the rest fixed while they run).
   std::mutex mutex;
-  std::condition_variable slot_done;
+  std::condition_variable slot_done;  // a job finished (the main thread waits on it)
+  std::condition_variable work_ready;  // a job may be there (held and idle workers wait on it)
   std::vector<Slot> slots;
   std::vector<std::string> paths;  // slot i's file
   PictureCodec codec;
-  std::atomic<size_t> next{0};
-  std::atomic<bool> stop{false};  // set under the mutex, so a held worker cannot miss it
+  size_t next = 0;                 // the next file to look at first
+  size_t first_running = 0;        // first looks under way
+  size_t next_full = 0;            // files before this need no full picture from the queue
+  size_t fulls_owed = 0;           // previews whose full picture has not come yet
+  std::vector<size_t> entry;      // per slot: its place in the list once published (main thread)
+  std::vector<size_t> wanted;      // previews on screen, the most recently shown last
+  std::vector<Upgrade> upgrades;   // full pictures of published files, for poll()
+  size_t published = 0;            // written by the main thread under the mutex
+  std::atomic<bool> stop{false};   // set under the mutex, so a waiting worker cannot miss it
   size_t hold_from = SIZE_MAX;
+  bool hold_fulls = false;
   std::function<bool()> released;  // asked by the main thread only
-  bool hold_lifted = false;        // under the mutex
-  size_t workers_held = 0;         // under the mutex
-  std::condition_variable unheld;  // the hold was lifted or stop was asked
+  bool hold_lifted = false;
+  size_t workers_held = 0;
   std::vector<std::thread> workers;
   unsigned worker_count = 0;
 
   // Main thread only.
-  size_t published = 0;
   std::vector<Entry> list;
   std::vector<std::pair<size_t, media::ImagePtr>> cache;  // most recently shown last
   size_t cache_size = kCachedImages;
   size_t restores = 0;
+  size_t previews = 0;
+  bool shown_replaced = false;
   size_t report_at = 0;                // the folder of the next slot to publish
   std::vector<size_t> folder_end;      // per folder: the slot after its last
   // The folders' reports, under their own lock, so any thread may copy them.
@@ -239,31 +305,91 @@ struct PictureStore::Impl {
       std::lock_guard<std::mutex> lock(mutex);
       stop = true;
     }
-    unheld.notify_all();
+    work_ready.notify_all();
     for (std::thread& t : workers) t.join();
     workers.clear();
   }
 
-  void work() {
-    for (;;) {
-      size_t i = next++;
-      if (i >= slots.size() || stop) return;
-      if (i >= hold_from) {
-        std::unique_lock<std::mutex> lock(mutex);
-        ++workers_held;
-        unheld.wait(lock, [this] { return stop || hold_lifted; });
-        --workers_held;
-        if (stop) return;
+  bool needs_full(size_t i) const { return slots[i].done && slots[i].preview && !slots[i].full_taken; }
+  bool holding_first() const { return next >= hold_from && !hold_lifted; }
+  bool holding_fulls() const { return hold_fulls && !hold_lifted; }
+
+  // Under the mutex: the next job, in this order: a preview on screen, a file not yet looked at,
+  // then the previews in folder order.
+  Job pick(size_t& i) {
+    if (!holding_fulls()) {
+      while (!wanted.empty()) {
+        i = wanted.back();
+        wanted.pop_back();
+        if (needs_full(i)) return Job::Full;
       }
+    }
+    if (next < slots.size() && !holding_first()) {
+      i = next++;
+      ++first_running;
+      return Job::First;
+    }
+    if (holding_fulls()) return Job::None;
+    while (next_full < slots.size() && slots[next_full].done && !needs_full(next_full)) ++next_full;
+    for (i = next_full; i < slots.size() && slots[i].done; ++i)
+      if (needs_full(i)) return Job::Full;
+    return Job::None;
+  }
+
+  // Under the mutex: every file has been looked at and every full picture owed has come.
+  bool finished() const { return next == slots.size() && first_running == 0 && fulls_owed == 0; }
+
+  void work() {
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+      if (stop) return;
+      size_t i = 0;
+      const Job job = pick(i);
+      if (job == Job::None) {
+        if (finished()) return;
+        const bool held = holding_first() || holding_fulls();
+        workers_held += held;
+        work_ready.wait(lock);
+        workers_held -= held;
+        continue;
+      }
+      if (job == Job::Full) slots[i].full_taken = true;
+      lock.unlock();
       Slot s;
-      s.ok = codec.load(paths[i], s.picture, s.error);
+      if (job == Job::First && codec.preview && codec.preview(paths[i], s.picture)) {
+        s.ok = true;
+        s.picture.preview = true;
+      } else {
+        s.picture = {};
+        s.ok = codec.load(paths[i], s.picture, s.error);
+        s.picture.preview = false;
+      }
       s.done = true;
-      {
-        std::lock_guard<std::mutex> lock(mutex);
+      lock.lock();
+      if (job == Job::First) {
+        --first_running;
+        s.preview = s.picture.preview;
+        fulls_owed += s.preview;
         slots[i] = std::move(s);
+      } else {
+        --fulls_owed;
+        finish_full(i, std::move(s));
       }
       slot_done.notify_all();
+      work_ready.notify_all();  // a preview may have made work, or the last job ended
     }
+  }
+
+  // Under the mutex: a full picture for slot i, which was done with its preview. Before
+  // publication it simply takes the preview's place.
+  void finish_full(size_t i, Slot&& s) {
+    Slot& slot = slots[i];
+    if (i >= published) {
+      if (s.ok) slot.picture = std::move(s.picture);
+      else slot.error = std::move(s.error), slot.picture.preview = false;  // the preview stays; reported
+      return;
+    }
+    upgrades.push_back(Upgrade{i, s.ok, std::move(s.picture), std::move(s.error)});
   }
 
   // Main thread: lifts the hold once released() says so (it stays lifted). True when it is lifted.
@@ -272,13 +398,39 @@ struct PictureStore::Impl {
       std::lock_guard<std::mutex> lock(mutex);
       if (hold_lifted) return true;
     }
-    if (hold_from >= slots.size() || !released || !released()) return false;
+    const bool anything_held = hold_from < slots.size() || hold_fulls;
+    if (!anything_held || !released || !released()) return false;
     {
       std::lock_guard<std::mutex> lock(mutex);
       hold_lifted = true;
     }
-    unheld.notify_all();
+    work_ready.notify_all();
     return true;
+  }
+
+  // Main thread: a full picture in place of entry e's preview; an image on screen gets the full
+  // picture's pixels in place, so whoever holds it shows the full picture from the next frame.
+  void upgrade(Entry& e, Upgrade&& u) {
+    if (!e.compact.preview) return;
+    --previews;
+    if (!u.ok) {
+      only_preview(u.slot, u.error);
+      e.compact.preview = false;
+      return;
+    }
+    e.compact = std::move(u.picture);
+    media::ImagePtr img = e.live.lock();
+    if (!img || !codec.restore) return;
+    media::ImagePtr full = codec.restore(e.compact);
+    if (!full) return;
+    img->texture = full->texture;
+    img->source = full->source;
+    img->flags = full->flags;
+    shown_replaced = true;
+  }
+
+  void only_preview(size_t slot, const std::string& error) {
+    media::log_error("pictures", paths[slot] + ": only its preview can be shown: " + error);
   }
 
   void remember(size_t i, const media::ImagePtr& img) {
@@ -286,6 +438,17 @@ struct PictureStore::Impl {
     if (it != cache.end()) cache.erase(it);
     cache.emplace_back(i, img);
     while (cache.size() > cache_size) cache.erase(cache.begin());
+  }
+
+  // Main thread: entry i is on screen from its preview; its full picture goes first.
+  void want(size_t slot) {
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      wanted.erase(std::remove(wanted.begin(), wanted.end(), slot), wanted.end());
+      wanted.push_back(slot);
+      if (wanted.size() > kWantedMost) wanted.erase(wanted.begin());
+    }
+    work_ready.notify_one();
   }
 };
 
@@ -334,12 +497,24 @@ void PictureStore::prepare(std::vector<FolderListing> folders, PictureCodec code
   m.codec = std::move(codec);
   m.slots.assign(m.paths.size(), Slot{});
   m.next = 0;
+  m.first_running = 0;
+  m.next_full = 0;
+  m.fulls_owed = 0;
+  m.entry.assign(m.paths.size(), SIZE_MAX);
+  m.wanted.clear();
+  m.upgrades.clear();
   m.published = 0;
   m.hold_from = hold_from;
+  m.hold_fulls = false;
   m.released = std::move(released);
   m.hold_lifted = false;
   workers = std::clamp(workers, 1u, kMaxWorkers);
   m.worker_count = static_cast<unsigned>(std::min<size_t>(workers, m.paths.size()));
+}
+
+void PictureStore::hold_full_pictures() {
+  std::lock_guard<std::mutex> lock(impl_->mutex);
+  impl_->hold_fulls = true;
 }
 
 void PictureStore::run() {
@@ -361,22 +536,38 @@ bool PictureStore::poll() {
     std::string error;
   };
   std::vector<Published> done;
+  std::vector<Upgrade> upgrades;
   size_t before = m.published;
+  bool finished = false;
   {
     std::lock_guard<std::mutex> lock(m.mutex);
     for (; m.published < m.slots.size() && m.slots[m.published].done; ++m.published) {
       Slot& s = m.slots[m.published];
-      if (s.ok) m.list.push_back(Entry{std::move(s.picture), nullptr, {}});
+      if (s.ok) {
+        m.previews += s.picture.preview;
+        m.list.push_back(Entry{std::move(s.picture), nullptr, {}, m.published});
+        m.entry[m.published] = m.list.size() - 1;
+      }
       done.push_back({m.published, s.ok, std::move(s.error)});
       s.picture = {};
     }
+    upgrades.swap(m.upgrades);
+    finished = m.published == m.slots.size() && m.finished();
   }
   for (const Published& p : done) {
     if (!p.ok) media::log_error("pictures", m.paths[p.i] + ": left out: " + p.error);
+    else if (!p.error.empty()) m.only_preview(p.i, p.error);
     m.report(p.i, p.ok, p.error);
   }
-  if (m.published == m.slots.size() && !m.workers.empty()) m.stop_workers();  // all done: they are ending
+  for (Upgrade& u : upgrades) m.upgrade(m.list[m.entry[u.slot]], std::move(u));
+  if (finished && !m.workers.empty()) m.stop_workers();  // all done: they are ending
   return m.published != before;
+}
+
+bool PictureStore::take_shown_replaced() {
+  const bool replaced = impl_->shown_replaced;
+  impl_->shown_replaced = false;
+  return replaced;
 }
 
 void PictureStore::wait() {
@@ -384,11 +575,11 @@ void PictureStore::wait() {
   const bool held = !m.check_hold();
   {
     std::unique_lock<std::mutex> lock(m.mutex);
-    size_t end = held ? std::min(m.slots.size(), m.hold_from) : m.slots.size();
+    const size_t end = held ? std::min(m.slots.size(), m.hold_from) : m.slots.size();
     m.slot_done.wait(lock, [&] {
       for (size_t i = m.published; i < end; ++i)
         if (!m.slots[i].done) return false;
-      return true;
+      return (held && m.hold_fulls) || m.fulls_owed == 0;
     });
   }
   poll();
@@ -409,11 +600,12 @@ media::ImagePtr PictureStore::at(size_t i) const {
     if (!img) return nullptr;
     e.live = img;
   }
+  if (e.compact.preview) m.want(e.slot);
   m.remember(i, img);
   return img;
 }
 
-void PictureStore::add(media::ImagePtr image) { impl_->list.push_back(Entry{{}, std::move(image), {}}); }
+void PictureStore::add(media::ImagePtr image) { impl_->list.push_back(Entry{{}, std::move(image), {}, SIZE_MAX}); }
 
 void PictureStore::clear() { impl_ = std::make_unique<Impl>(); }
 
@@ -426,6 +618,7 @@ size_t PictureStore::workers_held() const {
 }
 size_t PictureStore::images_held() const { return impl_->cache.size(); }
 size_t PictureStore::restores() const { return impl_->restores; }
+size_t PictureStore::previews() const { return impl_->previews; }
 
 size_t PictureStore::compact_bytes() const {
   size_t n = 0;

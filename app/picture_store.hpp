@@ -1,9 +1,12 @@
 // The pictures of the pictures folder, loaded in the background and kept compactly.
 //
 // Worker threads read and fit each file (turned upright, cut to cover the screen) and keep a photo as
-// a JPEG in memory, about a tenth of its pixels, and a drawing as its deflated exact pixels. The main thread publishes the longest finished run
-// of files from the start of the folder, so the list only grows at its end and always keeps the
-// folder's order. Showing a picture brings it back as an image (one JPEG decode and a texture); a
+// a JPEG in memory, about a tenth of its pixels, and a drawing as its deflated exact pixels. A photo
+// that carries a preview of its own large enough to stand in for it (a phone's HEIC thumbnail) is
+// published from that preview first, in a few milliseconds, and brought to full quality later: the
+// pictures on screen first, then the rest in folder order. The main thread publishes the longest
+// finished run of files from the start of the folder, so the list only grows at its end and always
+// keeps the folder's order. Showing a picture brings it back as an image (one JPEG decode and a texture); a
 // few recently shown ones stay cached, and any one an activity still holds is reused, so memory
 // follows what is on screen rather than how many files the folder holds.
 //
@@ -26,6 +29,7 @@ namespace app {
 struct CompactPicture {
   std::string jpeg;
   media::PackedPixmap packed;
+  bool preview = false;  // the photo's own small preview; its full picture is still to come
   size_t bytes() const;
 };
 
@@ -34,6 +38,10 @@ struct CompactPicture {
 struct PictureCodec {
   std::function<bool(const std::string& path, CompactPicture& out, std::string& error)> load;
   std::function<media::ImagePtr(const CompactPicture& picture)> restore;
+  // Optional, on worker threads: a quick stand-in for the picture, true when the file carries one
+  // worth showing (out.preview set). load() still runs for the full picture later; a file with no
+  // preview goes to load() at once.
+  std::function<bool(const std::string& path, CompactPicture& out)> preview;
 };
 
 // The real codec: pictures fitted to cover width x height.
@@ -71,11 +79,17 @@ class PictureStore final : public Pictures {
   // folder_reports() from the start.
   void prepare(std::vector<FolderListing> folders, PictureCodec codec, unsigned workers,
                size_t hold_from = SIZE_MAX, std::function<bool()> released = nullptr);
+  // From here on, bringing pictures shown from their previews to full quality waits as held files
+  // do (until released() says so); call before run(). Tests look at the previews this way.
+  void hold_full_pictures();
   void run();
   // Main thread: publishes what the workers finished; files that failed are reported, one line
-  // each. True when the list grew or loading ended.
+  // each; full pictures replace their previews. True when the list grew or loading ended.
   bool poll();
-  // Blocks until every file is done (or held), then publishes.
+  // Main thread: true once after poll() brought a picture that was on screen (an image someone
+  // holds) to full quality in place: the same image now draws the full picture.
+  bool take_shown_replaced();
+  // Blocks until every file is done and at full quality (or held), then publishes.
   void wait();
 
   // The pictures published so far, in folder order.
@@ -94,6 +108,7 @@ class PictureStore final : public Pictures {
   size_t workers_held() const;  // workers waiting at the hold, for tests
   size_t images_held() const;  // images the cache keeps
   size_t restores() const;     // how many times a picture was brought back
+  size_t previews() const;     // published pictures still shown from their previews
   size_t compact_bytes() const;
 
   // Each folder's pictures taken and files left out so far, as published by poll(). A copy, safe

@@ -46,6 +46,20 @@ struct Fd {
 };
 }  // namespace
 
+std::string read_file_head(const std::string& path, size_t n) {
+  std::string out(n, '\0');
+  Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  size_t done = 0;
+  while (f.fd >= 0 && done < n) {
+    const ssize_t got = ::read(f.fd, out.data() + done, n - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  out.resize(done);
+  return out;
+}
+
 bool read_whole_file(const std::string& path, std::string& out, std::string& error, size_t max_bytes) {
   out.clear();
   Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};

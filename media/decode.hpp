@@ -82,11 +82,17 @@ bool is_avif(const uint8_t* data, size_t size);
 // is not taken for HEIC, even when it lists the brands they share.
 bool is_heif_file(const uint8_t* data, size_t size);
 DecodeResult decode_heif(const uint8_t* data, size_t size);
+// A HEIC's own preview: its largest thumbnail that is at least min_width x min_height and of the
+// photo's shape, decoded under the same checks; an error ("no preview...") when there is none such
+// or it does not come out the size it states.
+DecodeResult decode_heif_preview(const uint8_t* data, size_t size, int min_width, int min_height);
 // Chooses the decoder by the file's first bytes.
 DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 
 // Reads a whole file (refusing files over max_bytes); false with a message on failure.
 bool read_whole_file(const std::string& path, std::string& out, std::string& error,
                      size_t max_bytes = size_t{512} << 20);
+// The first n bytes of a file (fewer when it is shorter; none when it cannot be read).
+std::string read_file_head(const std::string& path, size_t n);
 
 }  // namespace media

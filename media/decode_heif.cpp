@@ -1,5 +1,5 @@
 // HEIC pictures (HEVC-coded HEIF) through libheif, reading from memory. Only the primary image is
-// shown; thumbnails, depth maps and image sequences are left alone. AV1-coded files (AVIF) are not
+// shown (its thumbnail only as a quick preview); depth maps and image sequences are left alone. AV1-coded files (AVIF) are not
 // read here: is_heif_file leaves their brands out, and a file that calls itself HEIC but holds
 // pictures coded otherwise than in HEVC is refused as unsupported before libheif sees it, unless
 // they are only thumbnails (a camera's JPEG preview), which are never decoded.
@@ -31,13 +31,15 @@
 //
 // Reduced-size decoding: unlike JPEG's DCT scaling, HEVC cannot be decoded at a fraction of the
 // size, so DecodeOptions is ignored; the whole picture is decoded and the caller's fitter scales it
-// down. (The file's thumbnail is too small for a screen, and not always there.)
+// down. A phone's thumbnail (320x240 or so) is too small for the screen, but stands in for the
+// photo in a small place until the full picture is decoded (decode_heif_preview).
 #include "media/decode_heif.hpp"
 
 #include <libheif/heif.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -583,7 +585,46 @@ bool is_heif_file(const uint8_t* data, size_t size) {
   return heic && !brand_is_avif(data + 8);
 }
 
-DecodeResult decode_heif(const uint8_t* data, size_t size) {
+namespace {
+
+// Replaces the primary picture's handle with its largest thumbnail's, when that is a plain HEVC
+// picture (not a grid) at least min_w x min_h and of the primary's shape (within 2% either way).
+// False with the reason otherwise.
+bool take_thumbnail(HeifState& st, const Walk& walk, int min_w, int min_h, std::string& error) {
+  const int n = heif_image_handle_get_number_of_thumbnails(st.handle);
+  if (n <= 0) {
+    error = "no preview";
+    return false;
+  }
+  std::vector<heif_item_id> ids(static_cast<size_t>(std::min(n, 16)));
+  heif_image_handle_get_list_of_thumbnail_IDs(st.handle, ids.data(), static_cast<int>(ids.size()));
+  const double shape = double(heif_image_handle_get_width(st.handle)) / std::max(1, heif_image_handle_get_height(st.handle));
+  heif_image_handle* best = nullptr;
+  int best_w = 0;
+  for (heif_item_id id : ids) {
+    if (!walk.hevc_items.count(id) || walk.canvas_items.count(id)) continue;
+    heif_image_handle* t = nullptr;
+    if (heif_image_handle_get_thumbnail(st.handle, id, &t).code != heif_error_Ok || !t) continue;
+    const int w = heif_image_handle_get_width(t), h = heif_image_handle_get_height(t);
+    const double s = double(w) / std::max(1, h);
+    if (w >= min_w && h >= min_h && w > best_w && std::abs(s / shape - 1.0) <= 0.02 && image_size_ok(w, h)) {
+      if (best) heif_image_handle_release(best);
+      best = t, best_w = w;
+    } else {
+      heif_image_handle_release(t);
+    }
+  }
+  if (!best) {
+    error = "no preview large enough";
+    return false;
+  }
+  heif_image_handle_release(st.handle);
+  st.handle = best;
+  return true;
+}
+
+// The primary picture, or with `preview` its thumbnail (take_thumbnail's rules).
+DecodeResult decode_heif_part(const uint8_t* data, size_t size, const int* preview) {
   DecodeResult res;
   if (!is_heif_file(data, size)) {
     res.error = "not a HEIC file";
@@ -618,6 +659,7 @@ DecodeResult decode_heif(const uint8_t* data, size_t size) {
       res.error = reason(e);
       return res;
     }
+    if (preview && !take_thumbnail(st, walk, preview[0], preview[1], res.error)) return res;
     // The size after rotation, and the coded size before it: both must be within the limits.
     const int w = heif_image_handle_get_width(st.handle), h = heif_image_handle_get_height(st.handle);
     const int iw = heif_image_handle_get_ispe_width(st.handle), ih = heif_image_handle_get_ispe_height(st.handle);
@@ -639,7 +681,9 @@ DecodeResult decode_heif(const uint8_t* data, size_t size) {
     //     RGBA picture in between;
     //  3. we copy that into our pixmap.
     // The coded stream libheif gathers from the file is at most the file's size.
-    const uint64_t px = std::max({uint64_t(w) * uint64_t(h), uint64_t(iw) * uint64_t(ih), walk.largest_frame, walk.largest_canvas});
+    // A thumbnail is a plain picture (take_thumbnail): no canvas of the file's is its.
+    const uint64_t canvas = preview ? 0 : walk.largest_canvas;
+    const uint64_t px = std::max({uint64_t(w) * uint64_t(h), uint64_t(iw) * uint64_t(ih), walk.largest_frame, canvas});
     const bool deep = bits > 8 || walk.deep;
     const uint64_t sample = deep ? 2 : 1;
     const uint64_t planes = px * sample * (alpha ? 4 : 3);
@@ -679,12 +723,26 @@ DecodeResult decode_heif(const uint8_t* data, size_t size) {
       res.error = "unsupported HEIF picture layout";
       return res;
     }
+    // A thumbnail that comes out another size than it states is not trusted to show the photo.
+    if (preview && (ow != w || oh != h)) {
+      res.error = "a preview of another size than it states";
+      return res;
+    }
     for (int y = 0; y < oh; ++y) std::memcpy(pixmap->row(y), src + size_t(y) * stride, size_t(pixmap->pitch));
     res.keep(std::move(pixmap), std::move(lease));
   } catch (const std::bad_alloc&) {
     res.error = "out of memory";
   }
   return res;
+}
+
+}  // namespace
+
+DecodeResult decode_heif(const uint8_t* data, size_t size) { return decode_heif_part(data, size, nullptr); }
+
+DecodeResult decode_heif_preview(const uint8_t* data, size_t size, int min_width, int min_height) {
+  const int wanted[2] = {min_width, min_height};
+  return decode_heif_part(data, size, wanted);
 }
 
 }  // namespace media

@@ -20,6 +20,7 @@
 #include "media/decode_budget.hpp"
 #include "media/encode.hpp"
 #include "tests/unit/eventually.hpp"
+#include "tests/unit/heif_images.hpp"
 #include "tests/unit/sample_images.hpp"
 
 namespace {
@@ -345,6 +346,88 @@ TEST(PictureStore, ActivitiesStartOnceThePicturesTheyShowAreIn) {
   EXPECT_TRUE(app::pictures_ready(t, 16));
 }
 
+// A codec whose files "hN" carry a preview (a picture 1 pixel wide) and whose full pictures are
+// N + 100 wide; names holding "bad" have a preview but no full picture. Full loads are recorded
+// in order.
+struct PreviewCodec {
+  std::mutex m;
+  std::vector<std::string> fulls;
+  PictureCodec codec() {
+    PictureCodec c;
+    c.preview = [](const std::string& path, CompactPicture& out) {
+      if (path.find("/h") == std::string::npos) return false;
+      out.jpeg = "1";
+      return true;
+    };
+    c.load = [this](const std::string& path, CompactPicture& out, std::string& error) {
+      const std::string name = path.substr(path.rfind('/') + 1);
+      std::lock_guard<std::mutex> lock(m);
+      fulls.push_back(name);
+      if (name.find("bad") != std::string::npos) {
+        error = "broken";
+        return false;
+      }
+      out.jpeg = std::to_string(std::stoi(name.substr(1)) + 100);
+      return true;
+    };
+    c.restore = [](const CompactPicture& p) {
+      auto img = std::make_shared<media::Image>();
+      img->width = 1024;  // every picture is screen-sized; only its pixels differ
+      img->source = media::create_pixmap(std::stoi(p.jpeg), 1, media::PF_RGB);
+      return img;
+    };
+    return c;
+  }
+};
+
+// Previews are published first; with full pictures held they stay previews, and once let go each
+// full picture takes its preview's place, in the very image already handed out.
+TEST(PictureStore, PreviewsComeFirstAndTheFullPictureReplacesThemInPlace) {
+  PreviewCodec codec;
+  bool release = false;
+  PictureStore s;
+  s.prepare("pics", {"h0", "p1", "h2", "h3bad"}, codec.codec(), 2, SIZE_MAX, [&] { return release; });
+  s.hold_full_pictures();
+  s.run();
+  s.wait();
+  ASSERT_EQ(s.count(), 4u) << "a file with a preview counts as in";
+  EXPECT_EQ(s.previews(), 3u);
+  EXPECT_EQ(codec.fulls, (std::vector<std::string>{"p1"})) << "only the file without a preview was decoded";
+  media::ImagePtr shown = s.at(0);
+  ASSERT_TRUE(shown && shown->source);
+  EXPECT_EQ(shown->source->width, 1);
+  EXPECT_FALSE(s.take_shown_replaced());
+
+  release = true;
+  s.wait();
+  EXPECT_EQ(s.previews(), 0u);
+  EXPECT_EQ(shown->source->width, 100) << "the image on screen now holds the full picture";
+  EXPECT_TRUE(s.take_shown_replaced());
+  EXPECT_FALSE(s.take_shown_replaced()) << "told once";
+  EXPECT_EQ(s.at(2)->source->width, 102);
+  EXPECT_EQ(s.at(3)->source->width, 1) << "no full picture: its preview stays";
+  EXPECT_EQ(s.count(), 4u);
+}
+
+// The full pictures of previews on screen come before the rest, the most recently shown first.
+TEST(PictureStore, PreviewsOnScreenAreBroughtToFullQualityFirst) {
+  PreviewCodec codec;
+  bool release = false;
+  PictureStore s;
+  s.prepare("pics", {"h0", "h1", "h2", "h3", "h4", "h5"}, codec.codec(), 1, SIZE_MAX, [&] { return release; });
+  s.hold_full_pictures();
+  s.run();
+  s.wait();
+  ASSERT_EQ(s.count(), 6u);
+  media::ImagePtr a = s.at(4), b = s.at(2);
+  release = true;
+  s.wait();
+  ASSERT_EQ(codec.fulls.size(), 6u);
+  EXPECT_EQ(codec.fulls[0], "h2");
+  EXPECT_EQ(codec.fulls[1], "h4");
+  EXPECT_EQ(codec.fulls[2], "h0") << "then folder order";
+}
+
 // The real codec on real files.
 class RealPictures : public testing::Test {
  protected:
@@ -398,6 +481,40 @@ TEST_F(RealPictures, CameraPhotoIsKeptSmallAndShownAtScreenSize) {
   EXPECT_GT((media::read_pixel(p, p.width / 2, 2) >> 16) & 255, 200u);
   EXPECT_LT((media::read_pixel(p, p.width / 2, p.height - 3) >> 16) & 255, 60u);
   EXPECT_NEAR(double(p.width) / p.height, 1024.0 / 768, 0.02);
+}
+
+// A HEIC with a thumbnail large enough is shown from it until its full picture is in; one whose
+// thumbnail is too small for the screen is decoded whole at once.
+TEST_F(RealPictures, HeicIsShownFromItsThumbnailWhenItIsLargeEnough) {
+  heif_samples::HeifSpec spec;
+  spec.width = 1280;
+  spec.height = 960;
+  spec.quality = 50;
+  auto fill = [](int x, int y, uint8_t* px) { samples::photo_pixel(x, y, px); };
+  spec.thumbnail = 400;
+  write("a.heic", heif_samples::encode_heif(spec, fill));
+  spec.thumbnail = 160;
+  write("b.heic", heif_samples::encode_heif(spec, fill));
+  if (!heif_samples::can_encode(heif_compression_HEVC)) GTEST_SKIP() << "no HEVC encoder";
+  bool release = false;
+  PictureStore s;
+  s.prepare(dir.string(), {"a.heic", "b.heic"}, app::screen_codec(1024, 768), 2, SIZE_MAX, [&] { return release; });
+  s.hold_full_pictures();
+  s.run();
+  s.wait();
+  ASSERT_EQ(s.count(), 2u);
+  EXPECT_EQ(s.previews(), 1u);
+  media::ImagePtr a = s.at(0), b = s.at(1);
+  ASSERT_TRUE(a && a->source && b && b->source);
+  EXPECT_EQ(a->width, 1024);
+  EXPECT_EQ(a->height, 768);
+  EXPECT_EQ(a->source->width, 400) << "the thumbnail, stretched when drawn";
+  EXPECT_EQ(b->source->width, 1024) << "too small a thumbnail: the full picture at once";
+  release = true;
+  s.wait();
+  EXPECT_EQ(s.previews(), 0u);
+  EXPECT_EQ(a->source->width, 1024);
+  EXPECT_EQ(a->source->height, 768);
 }
 
 TEST_F(RealPictures, PictureWithTransparencyKeepsItsAlpha) {
