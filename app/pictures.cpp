@@ -276,12 +276,14 @@ unsigned worker_count() { return std::thread::hardware_concurrency(); }
 void prepare_pictures(PictureStore& store, const std::vector<PictureFolder>& folders, int width, int height,
                       const std::string& cache_dir) {
   size_t hold_from = SIZE_MAX;
+  bool hold_full = false;
   std::function<bool()> released;
   if (const char* hold = std::getenv("PIPKIN_HOLD_PICTURES")) {
     std::string h = hold;
     size_t colon = h.find(':');
     if (colon != std::string::npos) {
-      hold_from = std::strtoul(h.substr(0, colon).c_str(), nullptr, 10);
+      hold_full = h.compare(0, colon, "full") == 0;
+      if (!hold_full) hold_from = std::strtoul(h.substr(0, colon).c_str(), nullptr, 10);
       released = [file = h.substr(colon + 1)] {
         struct stat st;
         return ::stat(file.c_str(), &st) == 0;
@@ -292,6 +294,7 @@ void prepare_pictures(PictureStore& store, const std::vector<PictureFolder>& fol
   auto cache = cache_dir.empty() ? nullptr : std::make_shared<PictureCache>(cache_dir);
   store.prepare(list_picture_folders(folders), cached_codec(screen_codec(width, height), std::move(cache), width, height),
                 worker_count(), hold_from, std::move(released));
+  if (hold_full) store.hold_full_pictures();
 }
 
 PictureStore load_pictures(const std::vector<PictureFolder>& folders, int width, int height) {

@@ -129,7 +129,7 @@ class PictureStore;
 // Lists the folders into the store, their pictures one after the other, to be loaded in the
 // background by one worker per core (at most PictureStore::kMaxWorkers) once store.run() starts
 // them. With PIPKIN_HOLD_PICTURES=N:FILE in the environment, loading stops after N files until FILE
-// exists. With a cache folder, photos in slow formats are fitted once and then read from there
+// exists; with PIPKIN_HOLD_PICTURES=full:FILE, photos shown from their previews stay so until then. With a cache folder, photos in slow formats are fitted once and then read from there
 // (app/picture_cache.hpp).
 void prepare_pictures(PictureStore& store, const std::vector<PictureFolder>& folders, int width = 1024,
                       int height = 768, const std::string& cache_dir = "");

@@ -117,7 +117,7 @@ TEST(Pictures, TitleProgressEarlyDigitsFolderOrderAndTheWholeFolder) {
   }, 30000)) << "the title shows loading held at 20 of 300";
   app.screenshot(shot("pictures_title_loading"));
 
-  // Picture frames needs sixteen pictures; twenty are in, so key 1 starts it now. Frame i's first
+  // Picture frames shows sixteen pictures; twenty are in, so key 1 starts it now. Frame i's first
   // picture is picture 4i + 1 of the list. Starting the frames puts the pointer in the middle of the
   // screen, over any move made before: the moves wait until the frames are on screen with the
   // pointer there.
