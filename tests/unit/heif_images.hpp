@@ -7,8 +7,10 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "tests/support/bytes.hpp"
 #include "tests/unit/sample_images.hpp"
 
 namespace heif_samples {
@@ -20,6 +22,8 @@ struct HeifSpec {
   bool alpha = false;
   heif_orientation orientation = heif_orientation_normal;  // written as irot/imir boxes
   int thumbnail = 0;  // > 0: a thumbnail of at most this side is stored too (as item 2)
+  // More of the encoder's settings by name, set last (x265's own as "x265:name").
+  std::vector<std::pair<std::string, std::string>> parameters;
 };
 
 // Whether this libheif can encode the codec; tests that need it skip with a message otherwise.
@@ -56,6 +60,7 @@ inline std::string encode_heif(const HeifSpec& s, const std::function<void(int, 
     // The quickest settings: these pictures are made on every test run.
     if (s.codec == heif_compression_AV1) heif_encoder_set_parameter(enc, "speed", "9");
     else heif_encoder_set_parameter(enc, "preset", "ultrafast");
+    for (const auto& [name, value] : s.parameters) heif_encoder_set_parameter(enc, name.c_str(), value.c_str());
     opt->image_orientation = s.orientation;
     heif_image_handle* handle = nullptr;
     if (heif_context_encode_image(ctx, img, enc, opt, &handle).code == heif_error_Ok) {
@@ -110,11 +115,7 @@ inline std::string with_grid_size(std::string f, uint32_t w, uint32_t h) {
   return f;
 }
 
-inline std::string box(const std::string& type, const std::string& body) {
-  std::string s;
-  samples::put32be(s, uint32_t(body.size() + 8));
-  return s + type + body;
-}
+using test_bytes::box;
 
 // A file whose primary item is said to be a grid of `tiles` tiles: the item reference list really
 // names that many tile items, none of which exists.
@@ -213,10 +214,7 @@ inline std::string sps_nal(const SpsFields& f, size_t pad_to = 0) {
   return nal;
 }
 
-inline uint32_t be32_at(const std::string& f, size_t at) {
-  return uint32_t(uint8_t(f[at])) << 24 | uint32_t(uint8_t(f[at + 1])) << 16 | uint32_t(uint8_t(f[at + 2])) << 8 |
-         uint8_t(f[at + 3]);
-}
+using test_bytes::be32_at;
 
 // A NAL unit inside a file: where its bytes start and how many there are.
 struct NalAt {

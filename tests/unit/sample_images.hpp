@@ -16,16 +16,16 @@
 
 #include <jpeglib.h>
 
+#include "tests/support/bytes.hpp"
+
 namespace samples {
 
 // Fills one pixel of `channels` bytes at (x, y).
 using PixelFn = std::function<void(int x, int y, uint8_t* px)>;
 
-inline void put16(std::string& s, uint32_t v) { s += char(v & 255), s += char(v >> 8 & 255); }
-inline void put32(std::string& s, uint32_t v) { put16(s, v & 0xFFFF), put16(s, v >> 16); }
-inline void put32be(std::string& s, uint32_t v) {
-  for (int sh = 24; sh >= 0; sh -= 8) s += char(v >> sh & 255);
-}
+using test_bytes::put16;
+using test_bytes::put32;
+using test_bytes::put32be;
 
 inline uint32_t crc32(const std::string& bytes) {
   uint32_t c = 0xFFFFFFFFu;
