@@ -9,6 +9,7 @@
 #include "app/picture_store.hpp"
 #include "media/decode.hpp"
 #include "media/decode_heif.hpp"
+#include "tests/support/phone_photos.hpp"
 #include "tests/unit/heif_images.hpp"
 
 using namespace media;
@@ -258,6 +259,39 @@ heif::SpsRead read(const std::string& nal, heif::HevcFrame& f) {
   // A copy of exactly the unit's size, so that a read past it is one past a heap block.
   std::vector<uint8_t> bytes(nal.begin(), nal.end());
   return heif::read_hevc_sps(bytes.data(), bytes.size(), f);
+}
+
+// A phone's thumbnail stands in for its photo only when it is large enough, of the photo's shape
+// and coded at the size it states.
+TEST(DecodeHeif, PreviewsAreTakenOnlyWhenLargeEnoughAndTrue) {
+  using phone_photos::Preview;
+  struct Case {
+    Preview preview;
+    int preview_w;  // 0: the kind's own
+    const char* refusal;  // empty: taken
+  };
+  const Case cases[] = {{Preview::Normal, 0, ""},
+                        {Preview::Normal, 256, "no preview large enough"},
+                        {Preview::None, 0, "no preview"},
+                        {Preview::Tiny, 0, "no preview large enough"},
+                        {Preview::LyingSize, 0, "a preview of another size than it states"},
+                        {Preview::LyingShape, 0, "no preview large enough"}};
+  for (const Case& c : cases) {
+    phone_photos::Options o;
+    o.width = 1024, o.height = 768;
+    o.preview = c.preview;
+    if (c.preview_w) o.preview_width = c.preview_w, o.preview_height = c.preview_w * 3 / 4;
+    const std::string file = phone_photos::make(o);
+    const auto* d = reinterpret_cast<const uint8_t*>(file.data());
+    media::DecodeResult r = media::decode_heif_preview(d, file.size(), 320, 240);
+    const std::string what = "preview " + std::to_string(int(c.preview)) + " of width " + std::to_string(c.preview_w);
+    EXPECT_EQ(r.error, c.refusal) << what;
+    if (r.pixmap) {
+      EXPECT_EQ(r.pixmap->width, 320) << what;
+      EXPECT_EQ(r.pixmap->height, 240) << what;
+    }
+    EXPECT_TRUE(media::decode_heif(d, file.size()).pixmap) << what << ": the photo itself always decodes";
+  }
 }
 
 TEST(HevcSps, SizesDepthsAndLayoutsAreRead) {
