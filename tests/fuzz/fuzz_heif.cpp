@@ -1,6 +1,7 @@
-// Fuzz target for the HEIC decoder alone (media/decode_heif.cpp): any bytes give a pixmap that
-// matches its own size or a reason, never a crash, a hang, a read out of bounds or memory past the
-// fuzzer's limit (the box walk and the parameter-set reader run before libheif and its decoder).
+// Fuzz target for the HEIC decoder alone (media/decode_heif.cpp), the photo and its preview: any
+// bytes give a pixmap that matches its own size or a reason, never a crash, a hang, a read out of
+// bounds or memory past the fuzzer's limit (the box walk and the parameter-set reader run before
+// libheif and its decoder).
 #include <cstdint>
 #include <cstddef>
 
@@ -9,5 +10,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::check_decode([&] { return media::decode_heif(data, size); });
+  fuzz::check_decode([&] { return media::decode_heif_preview(data, size, 64, 48); });
   return 0;
 }
