@@ -79,7 +79,7 @@ std::string phone_photo_cache(phone_photos::Format f) {
 void copy_installed_with_photos(const std::string& dir, const std::string& cache, phone_photos::Format f, int n) {
   const std::string build = PIPKIN_BUILD_DIR;
   const std::string pics = dir + "/home/Pictures/Pipkin";
-  sh("mkdir -p '" + dir + "/usr/bin' '" + pics + "' && cp '" + build + "/pipkin' '" + dir + "/usr/bin/' && cp -r '" +
+  sh("mkdir -p '" + dir + "/usr/bin' '" + dir + "/usr/share' '" + pics + "' && cp '" + build + "/pipkin' '" + dir + "/usr/bin/' && cp -r '" +
      build + "/data' '" + dir + "/usr/share/pipkin'");
   for (int i = 1; i <= n; ++i) sh("ln '" + cache + "/" + phone_photos::file_name(f, i) + "' '" + pics + "/'");
 }
