@@ -59,29 +59,15 @@ const std::string& phone_photo() {
   return file;
 }
 
-// A tile as a stream both decoders read: its configuration's units, then its data's, each after a
-// start code.
+// A tile as a stream both decoders read: its units, each after a start code in place of its length.
 std::string annex_b(const heif_grid::Coded& tile) {
-  std::string s;
-  const std::string& h = tile.hvcc;
-  size_t pos = 8 + 22;
-  const int arrays = uint8_t(h[pos++]);
-  for (int a = 0; a < arrays; ++a) {
-    const int count = uint8_t(h[pos + 1]) << 8 | uint8_t(h[pos + 2]);
-    pos += 3;
-    for (int i = 0; i < count; ++i) {
-      const size_t n = size_t(uint8_t(h[pos])) << 8 | uint8_t(h[pos + 1]);
-      s += std::string("\0\0\0\1", 4) + h.substr(pos + 2, n);
-      pos += 2 + n;
-    }
-  }
-  std::string d = tile.data;
-  for (size_t p = 0; p + 4 <= d.size();) {
-    const size_t n = heif_samples::be32_at(d, p);
-    d.replace(p, 4, std::string("\0\0\0\1", 4));
+  std::string s = heif_grid::units(tile);
+  for (size_t p = 0; p + 4 <= s.size();) {
+    const size_t n = heif_samples::be32_at(s, p);
+    s.replace(p, 4, std::string("\0\0\0\1", 4));
     p += 4 + n;
   }
-  return s + d;
+  return s;
 }
 
 const std::vector<std::string>& tile_streams() {

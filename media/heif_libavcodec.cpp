@@ -94,6 +94,7 @@ heif_error check_unit(Decoder& d, const uint8_t* nal, size_t size) {
 
 heif_error push_data(void* decoder, const void* data, size_t size) {
   Decoder& d = *static_cast<Decoder*>(decoder);
+  if (size == 0) return ok();
   const auto* in = static_cast<const uint8_t*>(data);
   for (size_t pos = 0; pos < size;) {
     if (size - pos < 4) return cut_short();

@@ -117,6 +117,37 @@ inline Coded code_picture(int w, int h, int x0, int y0, const Coding& c, const F
 inline void put16(std::string& s, uint32_t v) { s += char(v >> 8 & 255), s += char(v & 255); }
 inline void put32(std::string& s, uint32_t v) { put16(s, v >> 16), put16(s, v & 0xFFFF); }
 
+// A picture's units as libheif hands them to a decoder: its configuration's (parameter sets), then
+// its data's, each after a 4-byte length.
+inline std::string units(const Coded& picture) {
+  std::string out;
+  const std::string& h = picture.hvcc;
+  size_t pos = 8 + 22;
+  const int arrays = h.size() > pos ? uint8_t(h[pos++]) : 0;
+  for (int a = 0; a < arrays && h.size() - pos >= 3; ++a) {
+    const int count = uint8_t(h[pos + 1]) << 8 | uint8_t(h[pos + 2]);
+    pos += 3;
+    for (int i = 0; i < count && h.size() - pos >= 2; ++i) {
+      const size_t n = size_t(uint8_t(h[pos])) << 8 | uint8_t(h[pos + 1]);
+      put32(out, uint32_t(n));
+      out += h.substr(pos + 2, n);
+      pos += 2 + n;
+    }
+  }
+  return out + picture.data;
+}
+
+// A decoder configuration box holding no units: its 22 bytes of settings give the chroma format
+// (0 grey to 3 for 4:4:4) and the bit depth libheif expects the pictures to have, and 4-byte lengths.
+inline std::string empty_hvcc(int chroma_format = 1, int bit_depth = 8) {
+  std::string b(22, '\0');
+  b[0] = 1;
+  b[16] = char(0xFC | (chroma_format & 3));
+  b[17] = b[18] = char(0xF8 | ((bit_depth - 8) & 7));
+  b[21] = char(0xFF);
+  return heif_samples::box("hvcC", b + '\0');
+}
+
 // A full box: version and flags before the body.
 inline std::string full_box(const char* type, int version, uint32_t flags, const std::string& body) {
   std::string head;
