@@ -1,8 +1,11 @@
-// HEIC pictures (HEVC-coded HEIF) through libheif, reading from memory. Only the primary image is
-// shown (its thumbnail only as a quick preview); depth maps and image sequences are left alone. AV1-coded files (AVIF) are not
-// read here: is_heif_file leaves their brands out, and a file that calls itself HEIC but holds
-// pictures coded otherwise than in HEVC is refused as unsupported before libheif sees it, unless
-// they are only thumbnails (a camera's JPEG preview), which are never decoded.
+// HEIC pictures (HEVC-coded HEIF) through libheif, reading from memory; libheif reads the
+// container (grids, turns, crops, colours) and hands each coded image to libavcodec's HEVC decoder
+// (heif_libavcodec.cpp; libheif's own libde265 when asked, or when libavcodec has none), a grid's
+// tiles two at a time on libheif's threads. Only the primary image is shown (its thumbnail only as
+// a quick preview); depth maps and image sequences are left alone. AV1-coded files (AVIF) are not read here: is_heif_file
+// leaves their brands out, and a file that calls itself HEIC but holds pictures coded otherwise
+// than in HEVC is refused as unsupported before libheif sees it, unless they are only thumbnails
+// (a camera's JPEG preview), which are never decoded.
 //
 // Before libheif sees the file, its boxes are walked:
 // - every top-level box must fit in the bytes that are there (a cut-off file is "truncated" before
@@ -38,6 +41,7 @@
 #include <libheif/heif.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -46,9 +50,11 @@
 #include <new>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "media/decode.hpp"
+#include "media/heif_libavcodec.hpp"
 
 namespace media {
 
@@ -232,6 +238,9 @@ struct Walk {
   std::string error;
   uint64_t most_tiles = 0;
   uint64_t largest_frame = 0;  // pixels of the largest SPS
+  HevcFrame avcodec_frame{0, 0, 0, 8};  // the SPS whose frame takes libavcodec the most memory
+  uint64_t largest_coded = 0;   // the most coded bytes one decoder is given: its configuration and data
+  uint64_t largest_hvcc = 0;
   bool deep = false;           // some SPS has more than 8 bits a sample
   std::set<uint32_t> hevc_items;
   std::map<uint32_t, bool> canvas_items;  // grids (false) and overlays (true): their data size a canvas
@@ -267,6 +276,7 @@ bool check_nal(Walk& w, const uint8_t* nal, size_t size, int& pictures) {
     }
     if (!image_size_ok(f.width, f.height)) return w.fail("too large: " + size_text(f.width, f.height));
     w.largest_frame = std::max(w.largest_frame, uint64_t{f.width} * f.height);
+    if (heif::libavcodec_hevc_bytes(f, 0) > heif::libavcodec_hevc_bytes(w.avcodec_frame, 0)) w.avcodec_frame = f;
     if (f.bit_depth > 8) w.deep = true;
   } else if (type < 32 && size >= 3 && (nal[2] & 0x80)) {  // first_slice_segment_in_pic_flag
     if (++pictures > 1) return w.fail("corrupt HEIF data: more than one picture in an image");
@@ -279,6 +289,7 @@ bool check_nal(Walk& w, const uint8_t* nal, size_t size, int& pictures) {
 bool check_hvcc(Walk& w, const Box& b) {
   const uint8_t* d = w.d;
   if (b.end - b.body < 23) return w.fail("corrupt HEIF data: a short decoder configuration");
+  w.largest_hvcc = std::max<uint64_t>(w.largest_hvcc, b.end - b.body);
   size_t pos = b.body + 22;
   const int arrays = d[pos++];
   for (int a = 0; a < arrays; ++a) {
@@ -494,6 +505,7 @@ bool read_iloc(Walk& w, const Box& b) {
       }
       data.add(d + from + start, static_cast<size_t>(bytes));
     }
+    if (hevc) w.largest_coded = std::max<uint64_t>(w.largest_coded, data.size());
     if (hevc && !check_item_data(w, data)) return false;
     if (canvas != w.canvas_items.end() && !check_canvas(w, data, canvas->second)) return false;
   }
@@ -520,6 +532,7 @@ bool read_meta(Walk& w, const Box& meta) {
   // The locations last: they need to know which items are HEVC-coded and where the data box is.
   for (const Box& iloc : w.ilocs)
     if (!read_iloc(w, iloc)) return false;
+  w.largest_coded += w.largest_hvcc;
   return true;
 }
 
@@ -585,7 +598,28 @@ bool is_heif_file(const uint8_t* data, size_t size) {
   return heic && !brand_is_avif(data + 8);
 }
 
+DecodeResult decode_heif(const uint8_t* data, size_t size) { return heif::decode_heif(data, size, heif::default_settings()); }
+
+DecodeResult decode_heif_preview(const uint8_t* data, size_t size, int min_width, int min_height) {
+  const int wanted[2] = {min_width, min_height};
+  return heif::decode_part(data, size, heif::default_settings(), wanted);
+}
+
+namespace heif {
 namespace {
+
+std::atomic<HevcDecoder> default_decoder{DecodeSettings{}.decoder};
+std::atomic<int> default_tile_threads{DecodeSettings{}.tile_threads};
+
+int tile_threads(const DecodeSettings& settings) {
+  if (settings.tile_threads > 0) return settings.tile_threads;
+  return int(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, kMaxTileThreads));
+}
+
+// What a tile being decoded holds beside the canvas: its decoder (`decoder` bytes, for a frame of
+// `frame` pixels), libheif's copy of the frame, and the RGB planes libheif converts the copy to
+// before pasting it.
+uint64_t tile_bytes(uint64_t decoder, uint64_t frame, uint64_t sample) { return decoder + frame * sample * 3 * 2; }
 
 // Replaces the primary picture's handle with its largest thumbnail's, when that is a plain HEVC
 // picture (not a grid) at least min_w x min_h and of the primary's shape (within 2% either way).
@@ -623,8 +657,20 @@ bool take_thumbnail(HeifState& st, const Walk& walk, int min_w, int min_h, std::
   return true;
 }
 
-// The primary picture, or with `preview` its thumbnail (take_thumbnail's rules).
-DecodeResult decode_heif_part(const uint8_t* data, size_t size, const int* preview) {
+}  // namespace
+
+void set_default_settings(const DecodeSettings& settings) {
+  default_decoder = settings.decoder;
+  default_tile_threads = settings.tile_threads;
+}
+
+DecodeSettings default_settings() { return {default_decoder.load(), default_tile_threads.load()}; }
+
+DecodeResult decode_heif(const uint8_t* data, size_t size, const DecodeSettings& settings) {
+  return decode_part(data, size, settings, nullptr);
+}
+
+DecodeResult decode_part(const uint8_t* data, size_t size, const DecodeSettings& settings, const int* preview) {
   DecodeResult res;
   if (!is_heif_file(data, size)) {
     res.error = "not a HEIC file";
@@ -637,10 +683,6 @@ DecodeResult decode_heif_part(const uint8_t* data, size_t size, const int* previ
     res.error = walk.error;
     return res;
   }
-  if (!heif_have_decoder_for_format(heif_compression_HEVC)) {
-    res.error = "unsupported HEIF picture: no HEVC decoder";
-    return res;
-  }
   try {
     HeifState st;
     st.ctx = heif_context_alloc();
@@ -648,11 +690,17 @@ DecodeResult decode_heif_part(const uint8_t* data, size_t size, const int* previ
       res.error = "out of memory";
       return res;
     }
+    const bool avcodec = settings.decoder == HevcDecoder::Libavcodec && use_libavcodec_hevc(st.ctx);
+    if (!avcodec && !heif_have_decoder_for_format(heif_compression_HEVC)) {
+      res.error = "unsupported HEIF picture: no HEVC decoder";
+      return res;
+    }
     // libheif refuses a side of this many pixels or more in any image of the file, tiles too.
     heif_context_set_maximum_image_size_limit(st.ctx, kMaxImageSide + 1);
-    // Tiles are decoded one at a time on this thread: the picture store already decodes several
-    // pictures at once, and one tile at a time keeps the peak to one tile's codec memory.
-    heif_context_set_max_decoding_threads(st.ctx, 0);
+    // A grid's tiles: one at a time on this thread, or a few at once on libheif's threads (each
+    // tile decoder reserved for below).
+    const int threads = tile_threads(settings);
+    heif_context_set_max_decoding_threads(st.ctx, threads > 1 ? threads : 0);
     heif_error e = heif_context_read_from_memory_without_copy(st.ctx, data, size, nullptr);
     if (e.code == heif_error_Ok) e = heif_context_get_primary_image_handle(st.ctx, &st.handle);
     if (e.code != heif_error_Ok) {
@@ -672,23 +720,38 @@ DecodeResult decode_heif_part(const uint8_t* data, size_t size, const int* previ
                               heif_image_handle_get_chroma_bits_per_pixel(st.handle));
 
     // The peak, reserved before decoding, for the largest of the stated size, the frames the
-    // parameter sets ask the decoder for and the canvases grids and overlays ask libheif for. The planes are counted as full-size (4:4:4) at one byte a
-    // sample, two past 8 bits. Decoding goes in three steps, each freeing the one before:
-    //  1. the decoder decodes into its own frame, with its per-block data (motion, modes, filter
-    //     flags, padded borders: up to 4 bytes a pixel), and libheif copies the frame into its
-    //     planes;
+    // parameter sets ask the decoder for and the canvases grids and overlays ask libheif for. The
+    // planes are counted as full-size (4:4:4) at one byte a sample, two past 8 bits. Decoding goes
+    // in three steps, each freeing the one before:
+    //  1. the decoder decodes into its own frame, with its per-block data, and libheif copies the
+    //     frame into its planes. libde265 is counted for the whole picture: its frame and up to 4
+    //     bytes a pixel of motion, modes, filter flags and padded borders. libavcodec is counted as
+    //     measured (libavcodec_hevc_bytes) for the largest frame. A grid's tiles (an overlay's
+    //     layers) go through this beside the canvas, as many at once as there are tile threads,
+    //     each with libheif's copy of its frame and the RGB planes the copy becomes before it is
+    //     pasted (tile_bytes);
     //  2. libheif converts the planes to interleaved 8-bit RGB(A), past 8 bits through a 16-bit
     //     RGBA picture in between;
     //  3. we copy that into our pixmap.
     // The coded stream libheif gathers from the file is at most the file's size.
     // A thumbnail is a plain picture (take_thumbnail): no canvas of the file's is its.
-    const uint64_t canvas = preview ? 0 : walk.largest_canvas;
-    const uint64_t px = std::max({uint64_t(w) * uint64_t(h), uint64_t(iw) * uint64_t(ih), walk.largest_frame, canvas});
+    const uint64_t canvas = std::max({uint64_t(w) * uint64_t(h), uint64_t(iw) * uint64_t(ih), preview ? 0 : walk.largest_canvas});
+    const uint64_t px = std::max(canvas, walk.largest_frame);
     const bool deep = bits > 8 || walk.deep;
     const uint64_t sample = deep ? 2 : 1;
-    const uint64_t planes = px * sample * (alpha ? 4 : 3);
+    const uint64_t channels = alpha ? 4 : 3;
+    const uint64_t planes = px * sample * channels;
     const uint64_t out = px * (alpha ? 4 : 3);
-    const uint64_t step1 = planes * 2 + px * 4;
+    const bool derived = !preview && walk.most_tiles > 0;
+    const uint64_t at_once = derived ? std::min<uint64_t>(uint64_t(threads), walk.most_tiles) : 1;
+    uint64_t step1 = 0;
+    if (avcodec) {
+      const uint64_t decoder = libavcodec_hevc_bytes(walk.avcodec_frame, walk.largest_coded);
+      step1 = derived ? canvas * sample * channels + at_once * tile_bytes(decoder, walk.largest_frame, sample) : planes + decoder;
+    } else {
+      const uint64_t decoder = walk.largest_frame * (sample * 3 + 4);
+      step1 = planes * 2 + px * 4 + (at_once - 1) * tile_bytes(decoder, walk.largest_frame, sample);
+    }
     const uint64_t step2 = planes + (deep ? px * 8 : 0) + out;
     const uint64_t step3 = out * 2;
     const uint64_t peak = std::max({step1, step2, step3}) + size + kDecodeWorkBytes;
@@ -736,13 +799,5 @@ DecodeResult decode_heif_part(const uint8_t* data, size_t size, const int* previ
   return res;
 }
 
-}  // namespace
-
-DecodeResult decode_heif(const uint8_t* data, size_t size) { return decode_heif_part(data, size, nullptr); }
-
-DecodeResult decode_heif_preview(const uint8_t* data, size_t size, int min_width, int min_height) {
-  const int wanted[2] = {min_width, min_height};
-  return decode_heif_part(data, size, wanted);
-}
-
+}  // namespace heif
 }  // namespace media

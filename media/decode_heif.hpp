@@ -1,9 +1,38 @@
-// The parts of the HEIC decoder (decode_heif.cpp) that read HEVC parameter sets, exposed for tests.
+// The parts of the HEIC decoder (decode_heif.cpp) that tests and benchmarks reach: the HEVC
+// decoder it uses and how many tiles it decodes at once, and the reader of HEVC parameter sets.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
+#include "media/decode.hpp"
+
 namespace media::heif {
+
+// Which HEVC decoder libheif is given: libavcodec's (heif_libavcodec.hpp), or libheif's own,
+// libde265, which is used too when this libavcodec has no HEVC decoder.
+enum class HevcDecoder { Libavcodec, Libde265 };
+
+// The most tiles of one grid decoded at once, each on a thread of libheif's own. The picture store
+// already decodes a picture on each core, so more would only add their decoders' memory.
+inline constexpr int kMaxTileThreads = 2;
+
+struct DecodeSettings {
+  HevcDecoder decoder = HevcDecoder::Libavcodec;
+  // Tiles decoded at once: 1 decodes them one after another on the calling thread; 0 is
+  // kMaxTileThreads, or fewer when the machine has fewer cores.
+  int tile_threads = 0;
+};
+
+// decode_heif with the decoder and threads chosen.
+DecodeResult decode_heif(const uint8_t* data, size_t size, const DecodeSettings& settings);
+// The same, or with preview ({min_width, min_height}) the photo's largest thumbnail of at least that
+// size (media::decode_heif_preview).
+DecodeResult decode_part(const uint8_t* data, size_t size, const DecodeSettings& settings, const int* preview);
+
+// What media::decode_heif (and so decode_image) uses, for the whole process; settings as above
+// unless changed (the benchmarks compare).
+void set_default_settings(const DecodeSettings& settings);
+DecodeSettings default_settings();
 
 // The frame an HEVC sequence parameter set makes the decoder allocate: its size in luma samples,
 // chroma layout (0 grey, 1 4:2:0, 2 4:2:2, 3 4:4:4) and the larger of its bit depths.

@@ -121,6 +121,7 @@ TEST_F(Package, HoldsTheProgramDataAndDesktopFiles) {
   EXPECT_NE(control.find("Version: 2.1"), std::string::npos);
   EXPECT_NE(control.find("libsdl2"), std::string::npos) << control;
   EXPECT_NE(control.find("libheif1"), std::string::npos) << control;  // HEIC pictures
+  EXPECT_NE(control.find("libavcodec59"), std::string::npos) << control;  // their HEVC decoder
   EXPECT_NE(control.find("libavif15"), std::string::npos) << control;  // AVIF pictures
   EXPECT_NE(control.find("libwebp7"), std::string::npos) << control;   // WebP pictures
   EXPECT_NE(control.find("Recommends: cage, libdecor-0-plugin-1-cairo"), std::string::npos) << control;

@@ -1,6 +1,7 @@
 // Writes small pictures of every kind the decoders know into a folder, as fuzzing seeds: good ones
 // in every odd variant the formats allow, and hostile ones whose lengths and sizes lie. AVIF files
-// go into a second folder too, and sounds (WAV and Ogg Vorbis) into a third, when they are given.
+// go into a second folder too, sounds (WAV and Ogg Vorbis) into a third, and the coded data of HEVC
+// pictures (their units, each after a 4-byte length) into a fourth, when they are given.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "tests/unit/avif_images.hpp"
+#include "tests/unit/heif_grid.hpp"
 #include "tests/unit/heif_images.hpp"
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
@@ -34,8 +36,9 @@ void photo(int x, int y, uint8_t* px) { photo_pixel(x, y, px); }
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 4) {
-    std::fprintf(stderr, "usage: fuzz_seeds <folder> [<folder for AVIF alone> [<folder for sounds>]]\n");
+  if (argc < 2 || argc > 5) {
+    std::fprintf(stderr,
+                 "usage: fuzz_seeds <folder> [<folder for AVIF alone> [<folder for sounds> [<folder for HEVC data>]]]\n");
     return 2;
   }
   dir = argv[1];
@@ -265,6 +268,13 @@ int main(int argc, char** argv) {
     }));
     h.width = 61, h.height = 33, h.thumbnail = 0, h.alpha = true, h.orientation = heif_orientation_rotate_270_cw;
     save("alpha_turned.heic", heif_samples::encode_heif(h, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px), px[3] = uint8_t(y * 7); }));
+    // As cameras store photos: grids of tiles, coded with both loop filters; deeper, with checksums.
+    heif_grid::Coding camera;
+    camera.preset = "fast", camera.quality = 40;
+    save("grid_3x2.heic", heif_grid::encode_grid(150, 100, 64, camera, photo));
+    heif_grid::Coding deep = camera;
+    deep.bit_depth = 10, deep.chroma = "444", deep.checksums = true;
+    save("grid_deep_444.heic", heif_grid::encode_grid(100, 60, 64, deep, photo));
   }
   save("hostile_grid.heic", heif_samples::grid_of(3000));
 
@@ -341,6 +351,27 @@ int main(int argc, char** argv) {
     save("mono_22050.ogg", s::make_ogg(1, 22050, 11025, 440, 0.5));
     save("stereo_44100.ogg", s::make_ogg(2, 44100, 30000, 1000, 0.4));
     save("mono_8000_short.ogg", s::make_ogg(1, 8000, 300, 200, 0.9));
+    dir = main_dir;
+  }
+
+  // HEVC pictures' coded data, for the HEVC fuzzer: every chroma layout, 8 and 10 bits, both loop
+  // filters, checksums.
+  if (argc == 5 && heif_samples::can_encode(heif_compression_HEVC)) {
+    dir = argv[4];
+    struct Kind {
+      const char* name;
+      const char* chroma;
+      int depth;
+      const char* preset;
+      bool checksums;
+    };
+    for (const Kind k : {Kind{"420", "420", 8, "ultrafast", false}, Kind{"420_filtered", "420", 8, "fast", false},
+                         Kind{"420_10bit_checksums", "420", 10, "fast", true}, Kind{"422", "422", 8, "ultrafast", false},
+                         Kind{"444_10bit", "444", 10, "ultrafast", false}, Kind{"grey", "400", 8, "ultrafast", true}}) {
+      heif_grid::Coding c;
+      c.chroma = k.chroma, c.bit_depth = k.depth, c.preset = k.preset, c.checksums = k.checksums, c.quality = 40;
+      save(std::string(k.name) + ".hevc", heif_grid::units(heif_grid::code_picture(40, 24, 0, 0, c, photo)));
+    }
     dir = main_dir;
   }
 

@@ -4,13 +4,17 @@
 // limits. AVIF files are left to their own decoder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "app/picture_store.hpp"
 #include "media/decode.hpp"
 #include "media/decode_heif.hpp"
 #include "tests/support/phone_photos.hpp"
+#include "tests/unit/heif_grid.hpp"
 #include "tests/unit/heif_images.hpp"
+#include "tests/unit/sample_images.hpp"
 
 using namespace media;
 using heif_samples::HeifSpec;
@@ -251,6 +255,123 @@ TEST(DecodeHeif, ThumbnailsCodedOtherwiseAreLeftAloneThePictureItselfIsNot) {
   const DecodeResult refused = decode(picture);
   EXPECT_FALSE(refused.pixmap);
   EXPECT_EQ(refused.error, "unsupported HEIF picture: coded as jpeg");
+}
+
+// ---- HEVC by libavcodec ----
+
+using heif::HevcDecoder;
+
+DecodeResult decode_with(const std::string& f, HevcDecoder decoder, int tile_threads = 1) {
+  return heif::decode_heif(reinterpret_cast<const uint8_t*>(f.data()), f.size(), {decoder, tile_threads});
+}
+
+// The largest difference of any channel of any pixel; -1 when the sizes or layouts differ.
+int largest_difference(const Pixmap& a, const Pixmap& b) {
+  if (a.width != b.width || a.height != b.height || a.format != b.format) return -1;
+  int most = 0;
+  for (int y = 0; y < a.height; ++y)
+    for (int x = 0; x < a.pitch; ++x) most = std::max(most, std::abs(int(a.row(y)[x]) - int(b.row(y)[x])));
+  return most;
+}
+
+void photo(int x, int y, uint8_t* px) { samples::photo_pixel(x, y, px); }
+
+// A photo of 200 x 130 in a grid of 64 x 64 tiles (4 x 3, the last column and row cropped), coded
+// as cameras code theirs: libavcodec's picture is libde265's, whether the tiles are decoded one
+// after another or two at once.
+TEST(DecodeHeif, LibavcodecGivesLibde265sPixelsOnATileGrid) {
+  REQUIRE_HEVC_ENCODER();
+  heif_grid::Coding coding;
+  coding.preset = "fast";
+  const std::string grid = heif_grid::encode_grid(200, 130, 64, coding, photo);
+  ASSERT_FALSE(grid.empty());
+  const DecodeResult want = decode_with(grid, HevcDecoder::Libde265);
+  ASSERT_TRUE(want.pixmap) << want.error;
+  ASSERT_EQ(want.pixmap->width * 1000 + want.pixmap->height, 200 * 1000 + 130);
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    const DecodeResult got = decode_with(grid, HevcDecoder::Libavcodec, threads);
+    ASSERT_TRUE(got.pixmap) << got.error;
+    const int difference = largest_difference(*got.pixmap, *want.pixmap);
+    EXPECT_GE(difference, 0) << "a different size or layout";
+    EXPECT_LE(difference, 1);
+    EXPECT_EQ(got.lease.bytes(), got.pixmap->pixels.size());
+  }
+}
+
+// Deeper samples and the other chroma layouts: the picture's halves keep their colours, and
+// libavcodec gives what libde265 gives wherever libde265 reads the picture too.
+TEST(DecodeHeif, DepthsAndChromaLayouts) {
+  REQUIRE_HEVC_ENCODER();
+  struct Case {
+    const char* chroma;
+    int depth;
+  };
+  for (const Case c : {Case{"420", 10}, Case{"422", 8}, Case{"422", 10}, Case{"444", 8}, Case{"444", 10},
+                       Case{"400", 8}, Case{"400", 10}}) {
+    SCOPED_TRACE(std::string(c.chroma) + " " + std::to_string(c.depth) + "-bit");
+    heif_grid::Coding coding;
+    coding.chroma = c.chroma, coding.bit_depth = c.depth, coding.quality = 90;
+    const heif_grid::Coded picture =
+        heif_grid::code_picture(64, 48, 0, 0, coding, [](int x, int y, uint8_t* px) { halves(64, 48, x, y, px); });
+    ASSERT_TRUE(picture.ok()) << "the encoder made no picture";
+    const std::string& file = picture.file;
+    const DecodeResult got = decode_with(file, HevcDecoder::Libavcodec);
+    ASSERT_TRUE(got.pixmap) << got.error;
+    ASSERT_EQ(got.pixmap->width * 1000 + got.pixmap->height, 64 * 1000 + 48);
+    if (std::string(c.chroma) == "400") {  // grey: the halves' lightness (86 and 48 of 255)
+      expect_channel(*got.pixmap, 8, 8, 8, 86, "left");
+      expect_channel(*got.pixmap, 56, 8, 8, 48, "right");
+    } else {
+      expect_channel(*got.pixmap, 8, 8, 16, 220, "red");
+      expect_channel(*got.pixmap, 56, 8, 0, 220, "blue");
+    }
+    const DecodeResult want = decode_with(file, HevcDecoder::Libde265);
+    if (want.pixmap) {
+      EXPECT_LE(largest_difference(*got.pixmap, *want.pixmap), 1);
+    }
+  }
+}
+
+// A tile is refused, and the picture with it, when its coding is damaged in a way a decoder can
+// tell: a checksum its picture does not match (the stream's MD5, whether the tile's slice or the
+// checksum itself was hit), a slice naming a parameter set there is not, a picture that would need
+// others, a tile without a picture. Never half a picture, never a grey tile.
+TEST(DecodeHeif, DamagedTilesAreRefused) {
+  REQUIRE_HEVC_ENCODER();
+  heif_grid::Coding coding;
+  coding.checksums = true;
+  std::vector<heif_grid::Coded> tiles;
+  for (int y = 0; y < 128; y += 64)
+    for (int x = 0; x < 192; x += 64) tiles.push_back(heif_grid::code_picture(64, 64, x, y, coding, photo));
+  // The damaged tile's units: its slice, then the checksum after it.
+  const std::string& data = tiles[4].data;
+  ASSERT_TRUE(tiles[4].ok());
+  const size_t slice = 4, slice_size = heif_samples::be32_at(data, 0);
+  ASSERT_GT(data.size(), 4 + slice_size + 4);
+  const int slice_type = uint8_t(data[slice]) >> 1 & 63;
+  ASSERT_TRUE(slice_type >= 16 && slice_type <= 21) << "an intra picture's slice first, not " << slice_type;
+  ASSERT_EQ(uint8_t(data[4 + slice_size + 4]) >> 1 & 63, 40) << "the checksum after it";
+  ASSERT_TRUE(decode_with(heif_grid::grid_file(160, 100, 64, 64, tiles), HevcDecoder::Libavcodec, 2).pixmap);
+  struct Case {
+    const char* what;
+    std::function<void(std::string&)> damage;
+  };
+  const Case cases[] = {
+      {"a byte of the slice data", [&](std::string& d) { d[slice + slice_size / 2] ^= 0x04; }},
+      {"a byte of the checksum", [&](std::string& d) { d[d.size() - 3] ^= 0x01; }},
+      {"the slice's parameter set", [&](std::string& d) { d[slice + 2] = char(0xC1); }},  // a number past 63
+      {"a predicted picture", [&](std::string& d) { d[slice] = char(1 << 1); }},
+      {"no picture", [&](std::string& d) { d.erase(0, 4 + slice_size); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<heif_grid::Coded> damaged = tiles;
+    c.damage(damaged[4].data);
+    const DecodeResult r = decode_with(heif_grid::grid_file(160, 100, 64, 64, damaged), HevcDecoder::Libavcodec, 2);
+    EXPECT_FALSE(r.pixmap);
+    EXPECT_EQ(app::left_out_reason(r.error), app::LeftOutReason::Damaged) << r.error;
+  }
 }
 
 // ---- The SPS reader ----
