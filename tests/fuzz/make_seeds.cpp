@@ -266,6 +266,9 @@ int main(int argc, char** argv) {
       if (x < 64 && y < 64) photo_pixel(x, y, px);
       else px[0] = 90, px[1] = 160, px[2] = 220;
     }));
+    // Small with a thumbnail the preview decoder takes (the fuzz target asks for 64x48 or more).
+    h.width = 256, h.height = 192, h.quality = 40, h.thumbnail = 128;
+    save("small_thumbnail.heic", heif_samples::photo_heif(h));
     h.width = 61, h.height = 33, h.thumbnail = 0, h.alpha = true, h.orientation = heif_orientation_rotate_270_cw;
     save("alpha_turned.heic", heif_samples::encode_heif(h, [](int x, int y, uint8_t* px) { photo_pixel(x, y, px), px[3] = uint8_t(y * 7); }));
     // As cameras store photos: grids of tiles, coded with both loop filters; deeper, with checksums.
