@@ -452,13 +452,16 @@ bool read_iloc(Walk& w, const Box& b) {
   };
   const char* bad = "corrupt HEIF data: item locations";
   if (!need(6)) return w.fail(bad);
+  // Read as this libheif (1.15) reads it, whatever the format says, so that the data checked here
+  // is the data it decodes: a field of 4 or 8 bytes is read, one of any other size reads as 0
+  // and takes no room; an extent's index is there only from version 2 on (libheif reads none in
+  // version 1); versions past 2 are read as 2.
   const int version = d[pos];
   pos += 4;
-  const size_t offset_size = d[pos] >> 4, length_size = d[pos] & 15, base_size = d[pos + 1] >> 4;
-  const size_t index_size = version >= 1 ? d[pos + 1] & 15 : 0;
+  auto field = [](size_t size) { return size == 4 || size == 8 ? size : size_t{0}; };
+  const size_t offset_size = field(d[pos] >> 4), length_size = field(d[pos] & 15), base_size = field(d[pos + 1] >> 4);
+  const size_t index_size = version >= 2 ? field(d[pos + 1] & 15) : 0;
   pos += 2;
-  if (offset_size > 8 || length_size > 8 || base_size > 8 || index_size > 8) return w.fail(bad);
-  if (version > 2) return true;  // libheif reads no other versions
   if (!need(version < 2 ? 2 : 4)) return w.fail(bad);
   const uint64_t items = take(version < 2 ? 2 : 4);
   for (uint64_t i = 0; i < items; ++i) {

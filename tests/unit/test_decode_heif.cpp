@@ -44,6 +44,8 @@ app::LeftOutReason reason_of(const std::string& f) {
   return r.pixmap ? app::LeftOutReason::Damaged : app::left_out_reason(r.error);
 }
 
+void photo_pixel_of(int x, int y, uint8_t* px) { samples::photo_pixel(x, y, px); }
+
 #define REQUIRE_HEVC_ENCODER()                                               \
   if (!heif_samples::can_encode(heif_compression_HEVC))                      \
   GTEST_SKIP() << "this libheif has no HEVC encoder"
@@ -255,6 +257,23 @@ TEST(DecodeHeif, ThumbnailsCodedOtherwiseAreLeftAloneThePictureItselfIsNot) {
   const DecodeResult refused = decode(picture);
   EXPECT_FALSE(refused.pixmap);
   EXPECT_EQ(refused.error, "unsupported HEIF picture: coded as jpeg");
+}
+
+// Item locations are read as libheif reads them, so that what the box walk checks is what libheif
+// decodes: here a version 1 box that names a size for extent indexes, which libheif reads none of
+// (indexes come only in version 2 for it). The picture decodes; its grid's canvas, when it is past
+// the limits, is found and refused as in any other grid.
+TEST(DecodeHeif, ItemLocationsAreReadAsLibheifReadsThem) {
+  REQUIRE_HEVC_ENCODER();
+  std::string grid = heif_grid::encode_grid(160, 100, 64, heif_grid::Coding{}, photo_pixel_of);
+  const size_t iloc = heif_samples::find_box(grid, "iloc");
+  ASSERT_NE(iloc, std::string::npos);
+  ASSERT_EQ(grid[iloc + 8], 1) << "version 1";
+  grid[iloc + 13] = 4;  // 4-byte indexes
+  const DecodeResult r = decode(grid);
+  ASSERT_TRUE(r.pixmap) << r.error;
+  EXPECT_EQ(r.pixmap->width * 1000 + r.pixmap->height, 160 * 1000 + 100);
+  EXPECT_EQ(decode(heif_samples::with_grid_size(grid, 15616, 8448)).error, "too large: a canvas of 15616x8448");
 }
 
 // ---- HEVC by libavcodec ----
