@@ -24,6 +24,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/frame.h>
 #include <libavutil/log.h>
+#include <libavutil/mem.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -55,7 +56,7 @@ void on_log(void*, int level, const char*, va_list) {
 }
 
 struct Decoder {
-  AVPacket* packet = nullptr;  // the units, each after a start code instead of its length
+  AVPacket* packet = nullptr;  // the units, each after its 4-byte length
   AVCodecContext* codec = nullptr;
   AVFrame* frame = nullptr;
   int pictures = 0;
@@ -104,18 +105,14 @@ heif_error push_data(void* decoder, const void* data, size_t size) {
     if (e.code != heif_error_Ok) return e;
     pos += 4 + n;
   }
-  // The same bytes with a start code (00 00 00 01) in place of each length, which takes as many.
+  // Kept as they are: libavcodec is told the units come each after a 4-byte length (decode_image),
+  // so it splits them exactly where they were checked. (Turned into a stream of start codes, a
+  // damaged unit holding the bytes of a start code would become two, the second never checked.)
   if (size > size_t(INT32_MAX) - (d.packet ? size_t(d.packet->size) : 0)) return no_memory();
   const int had = d.packet ? d.packet->size : 0;
   if (!d.packet && !(d.packet = av_packet_alloc())) return no_memory();
   if ((had == 0 ? av_new_packet(d.packet, int(size)) : av_grow_packet(d.packet, int(size))) < 0) return no_memory();
-  uint8_t* out = d.packet->data + had;
-  std::memcpy(out, in, size);
-  for (size_t pos = 0; pos < size;) {
-    const size_t n = size_t{out[pos]} << 24 | size_t{out[pos + 1]} << 16 | size_t{out[pos + 2]} << 8 | out[pos + 3];
-    out[pos] = out[pos + 1] = out[pos + 2] = 0, out[pos + 3] = 1;
-    pos += 4 + n;
-  }
+  std::memcpy(d.packet->data + had, in, size);
   return ok();
 }
 
@@ -205,6 +202,13 @@ heif_error decode_image(void* decoder, heif_image** out) {
   d.codec->thread_type = 0;
   d.codec->max_pixels = kMaxImagePixels;
   d.codec->err_recognition = AV_EF_CRCCHECK | AV_EF_BITSTREAM | AV_EF_BUFFER | AV_EF_EXPLODE;
+  // A decoder configuration of no units of its own whose settings say 4-byte lengths.
+  constexpr size_t kConfigBytes = 23;
+  if (!(d.codec->extradata = static_cast<uint8_t*>(av_mallocz(kConfigBytes + AV_INPUT_BUFFER_PADDING_SIZE))))
+    return no_memory();
+  d.codec->extradata_size = int(kConfigBytes);
+  d.codec->extradata[0] = 1;     // configuration version
+  d.codec->extradata[21] = 0xFF;  // 4-byte lengths; no arrays of units follow
   bool reported = false;
   Reports reports(&reported);
   int r = avcodec_open2(d.codec, codec, nullptr);
