@@ -256,7 +256,10 @@ struct PictureStore::Impl {
         if (stop) return;
       }
       Slot s;
-      s.ok = codec.load(paths[i], s.picture, s.error);
+      {
+        const media::BusyCore loading;  // a decoder that could use more threads leaves this core
+        s.ok = codec.load(paths[i], s.picture, s.error);
+      }
       s.done = true;
       {
         std::lock_guard<std::mutex> lock(mutex);
