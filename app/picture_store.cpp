@@ -356,13 +356,16 @@ struct PictureStore::Impl {
       if (job == Job::Full) slots[i].full_taken = true;
       lock.unlock();
       Slot s;
-      if (job == Job::First && codec.preview && codec.preview(paths[i], s.picture)) {
-        s.ok = true;
-        s.picture.preview = true;
-      } else {
-        s.picture = {};
-        s.ok = codec.load(paths[i], s.picture, s.error);
-        s.picture.preview = false;
+      {
+        const media::BusyCore loading;  // a decoder that could use more threads leaves this core
+        if (job == Job::First && codec.preview && codec.preview(paths[i], s.picture)) {
+          s.ok = true;
+          s.picture.preview = true;
+        } else {
+          s.picture = {};
+          s.ok = codec.load(paths[i], s.picture, s.error);
+          s.picture.preview = false;
+        }
       }
       s.done = true;
       lock.lock();

@@ -2,12 +2,14 @@
 // as a phone stores it (4032 x 3024 in a grid of 48 tiles of 512 x 512, each tile coded on its own
 // as cameras do, with 64 x 64 blocks and both loop filters; about 2.5 MB).
 // - HevcTiles: the decoders alone on the photo's 48 tiles, each tile with a decoder of its own as
-//   libheif makes them, on 1 or 2 threads taking tiles in turn: like for like, nothing but HEVC.
+//   libheif makes them, on 1 or 2 threads taking tiles in turn; or one tile after another, each
+//   decoder on 2 threads of its own ("own"): like for like, nothing but HEVC.
 // - HeicPhoto: the whole photo through decode_heif (box walk, libheif's grid, colour conversion,
 //   our pixmap) with either decoder, its tiles one at a time or two at once.
 // - HeicBatch20: twenty such photos through the picture store (one worker per core, each photo
-//   read, decoded, fitted to 1024 x 768 and kept as a JPEG), with grid tiles one at a time or two
-//   at once: two workers each decoding two tiles put four decoding threads on two cores.
+//   read, decoded, fitted to 1024 x 768 and kept as a JPEG), with grid tiles one at a time, two at
+//   once (two workers each decoding two tiles put four decoding threads on two cores), or the
+//   cores shared among the decodes running (the default).
 // Times are wall-clock, and the CPU time of the whole process beside them (which a busy machine
 // stretches less); each runs three times (the median is the figure to read). The photo is
 // made once (x265 at its "fast" preset takes a while) and kept in the build folder.
@@ -79,11 +81,11 @@ const std::vector<std::string>& tile_streams() {
   return tiles;
 }
 
-// As libheif's plugin drives libde265: a decoder with one worker thread, the units pushed, then
-// decoded to the one picture.
-bool decode_libde265(const std::string& s) {
+// As libheif's plugin drives libde265: a decoder with one worker thread (or more, which work on
+// rows of blocks at once where the coding allows), the units pushed, then decoded to the one picture.
+bool decode_libde265(const std::string& s, int workers) {
   de265_decoder_context* d = de265_new_decoder();
-  de265_start_worker_threads(d, 1);
+  de265_start_worker_threads(d, workers);
   de265_push_data(d, s.data(), int(s.size()), 0, nullptr);
   de265_flush_data(d);
   int more = 1, pictures = 0;
@@ -99,11 +101,13 @@ bool decode_libde265(const std::string& s) {
   return pictures == 1;
 }
 
-// As the plugin drives libavcodec: one thread, the stream in one packet, then drained.
-bool decode_libavcodec(const std::string& s) {
+// As the plugin drives libavcodec: one thread (or more, which work on rows of blocks at once where
+// the coding allows), the stream in one packet, then drained.
+bool decode_libavcodec(const std::string& s, int threads) {
   const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_HEVC);
   AVCodecContext* cx = avcodec_alloc_context3(codec);
-  cx->thread_count = 1;
+  cx->thread_count = threads;
+  cx->thread_type = FF_THREAD_SLICE;
   AVPacket* packet = av_packet_alloc();
   AVFrame* frame = av_frame_alloc();
   bool ok = avcodec_open2(cx, codec, nullptr) == 0 && av_new_packet(packet, int(s.size())) == 0;
@@ -118,7 +122,8 @@ bool decode_libavcodec(const std::string& s) {
   return ok;
 }
 
-void BM_HevcTiles(benchmark::State& state, HevcDecoder decoder, int threads) {
+// `threads` threads take tiles in turn, each tile decoded by a decoder of `codec_threads` threads.
+void BM_HevcTiles(benchmark::State& state, HevcDecoder decoder, int threads, int codec_threads) {
   const std::vector<std::string>& tiles = tile_streams();
   if (tiles.size() != 48) {
     state.SkipWithError("no photo (no HEVC encoder in libheif?)");
@@ -130,7 +135,7 @@ void BM_HevcTiles(benchmark::State& state, HevcDecoder decoder, int threads) {
     std::atomic<bool> ok{true};
     auto run = [&] {
       for (size_t i; (i = next++) < tiles.size();)
-        if (!decode(tiles[i])) ok = false;
+        if (!decode(tiles[i], codec_threads)) ok = false;
     };
     std::vector<std::thread> others;
     for (int k = 1; k < threads; ++k) others.emplace_back(run);
@@ -174,22 +179,26 @@ void BM_HeicBatch20(benchmark::State& state, HevcDecoder decoder, int threads) {
 
 constexpr HevcDecoder kDe265 = HevcDecoder::Libde265, kAvcodec = HevcDecoder::Libavcodec;
 
-#define HEIC_BENCH(fn, name, decoder, threads)                                                   \
-  BENCHMARK_CAPTURE(fn, name, decoder, threads)                                                 \
+#define HEIC_BENCH(fn, name, ...)                                                                \
+  BENCHMARK_CAPTURE(fn, name, __VA_ARGS__)                                                      \
       ->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(3)->ReportAggregatesOnly(true)
 
-HEIC_BENCH(BM_HevcTiles, libde265_1thread, kDe265, 1);
-HEIC_BENCH(BM_HevcTiles, libde265_2threads, kDe265, 2);
-HEIC_BENCH(BM_HevcTiles, libavcodec_1thread, kAvcodec, 1);
-HEIC_BENCH(BM_HevcTiles, libavcodec_2threads, kAvcodec, 2);
+HEIC_BENCH(BM_HevcTiles, libde265_1thread, kDe265, 1, 1);
+HEIC_BENCH(BM_HevcTiles, libde265_2threads, kDe265, 2, 1);
+HEIC_BENCH(BM_HevcTiles, libde265_own_2threads, kDe265, 1, 2);
+HEIC_BENCH(BM_HevcTiles, libavcodec_1thread, kAvcodec, 1, 1);
+HEIC_BENCH(BM_HevcTiles, libavcodec_2threads, kAvcodec, 2, 1);
+HEIC_BENCH(BM_HevcTiles, libavcodec_own_2threads, kAvcodec, 1, 2);
 HEIC_BENCH(BM_HeicPhoto, libde265_1thread, kDe265, 1);
 HEIC_BENCH(BM_HeicPhoto, libde265_2threads, kDe265, 2);
 HEIC_BENCH(BM_HeicPhoto, libavcodec_1thread, kAvcodec, 1);
 HEIC_BENCH(BM_HeicPhoto, libavcodec_2threads, kAvcodec, 2);
 HEIC_BENCH(BM_HeicBatch20, libde265_1thread, kDe265, 1)->Iterations(1);
 HEIC_BENCH(BM_HeicBatch20, libde265_2threads, kDe265, 2)->Iterations(1);
+HEIC_BENCH(BM_HeicBatch20, libde265_shared, kDe265, 0)->Iterations(1);
 HEIC_BENCH(BM_HeicBatch20, libavcodec_1thread, kAvcodec, 1)->Iterations(1);
 HEIC_BENCH(BM_HeicBatch20, libavcodec_2threads, kAvcodec, 2)->Iterations(1);
+HEIC_BENCH(BM_HeicBatch20, libavcodec_shared, kAvcodec, 0)->Iterations(1);
 
 }  // namespace
 

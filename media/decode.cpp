@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -24,7 +25,23 @@ static bool starts_with(const uint8_t* data, size_t size, const char* magic, siz
   return size >= n && std::memcmp(data, magic, n) == 0;
 }
 
+namespace {
+std::atomic<int> busy{0};
+thread_local int busy_depth = 0;  // this thread's BusyCore objects alive
+}  // namespace
+
+BusyCore::BusyCore() {
+  if (busy_depth++ == 0) ++busy;
+}
+
+BusyCore::~BusyCore() {
+  if (--busy_depth == 0) --busy;
+}
+
+int busy_cores() { return busy.load(); }
+
 DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt) {
+  const BusyCore decoding;
   if (size == 0) return refused("empty file");
   if (starts_with(data, size, "\x89PNG\r\n\x1a\n", 8)) return decode_png(data, size);
   if (starts_with(data, size, "\xFF\xD8\xFF", 3)) return decode_jpeg(data, size, opt);

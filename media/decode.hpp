@@ -89,6 +89,19 @@ DecodeResult decode_heif_preview(const uint8_t* data, size_t size, int min_width
 // Chooses the decoder by the file's first bytes.
 DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 
+// Work on pictures that keeps a core busy while the object lives (decode_image, a picture store
+// worker loading a file: read, decode, fit, keep), counted in the whole process, a thread once
+// however many it holds. A decoder that can spread its work over several threads takes the cores
+// the others leave.
+class BusyCore {
+ public:
+  BusyCore();
+  ~BusyCore();
+  BusyCore(const BusyCore&) = delete;
+  BusyCore& operator=(const BusyCore&) = delete;
+};
+int busy_cores();
+
 // Reads a whole file (refusing files over max_bytes); false with a message on failure.
 bool read_whole_file(const std::string& path, std::string& out, std::string& error,
                      size_t max_bytes = size_t{512} << 20);

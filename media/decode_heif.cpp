@@ -616,7 +616,8 @@ std::atomic<int> default_tile_threads{DecodeSettings{}.tile_threads};
 
 int tile_threads(const DecodeSettings& settings) {
   if (settings.tile_threads > 0) return settings.tile_threads;
-  return int(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, kMaxTileThreads));
+  const int cores = int(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, kMaxTileThreads));
+  return std::max(1, cores / std::max(1, busy_cores()));
 }
 
 // What a tile being decoded holds beside the canvas: its decoder (`decoder` bytes, for a frame of

@@ -12,14 +12,16 @@ namespace media::heif {
 // libde265, which is used too when this libavcodec has no HEVC decoder.
 enum class HevcDecoder { Libavcodec, Libde265 };
 
-// The most tiles of one grid decoded at once, each on a thread of libheif's own. The picture store
-// already decodes a picture on each core, so more would only add their decoders' memory.
+// The most tiles of one grid decoded at once, each on a thread of libheif's own.
 inline constexpr int kMaxTileThreads = 2;
 
 struct DecodeSettings {
   HevcDecoder decoder = HevcDecoder::Libavcodec;
-  // Tiles decoded at once: 1 decodes them one after another on the calling thread; 0 is
-  // kMaxTileThreads, or fewer when the machine has fewer cores.
+  // Tiles decoded at once: 1 decodes them one after another on the calling thread. 0 shares the
+  // cores (at most kMaxTileThreads) among the threads busy with pictures (busy_cores()): the
+  // picture store loads a picture on every core, and tiles on more threads than the cores would
+  // only slow every load (bench/bench_heic_decoders.cpp, HeicBatch20); a picture decoded alone
+  // gets them all.
   int tile_threads = 0;
 };
 

@@ -1,5 +1,5 @@
-// libheif's HEVC decoding done by libavcodec, which decodes a camera's tiles in about a third of
-// the time libde265 takes (bench/bench_heic_decoders.cpp). libheif hands each decoder one coded
+// libheif's HEVC decoding done by libavcodec, which decodes a camera's tiles in about two thirds
+// of the time libde265 takes (bench/bench_heic_decoders.cpp). libheif hands each decoder one coded
 // image: the NAL units of its decoder configuration, then its data, each after a 4-byte length.
 // They are checked before libavcodec sees them:
 // - every unit must lie within the data (a unit running past it is a file cut short);

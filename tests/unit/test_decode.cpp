@@ -654,3 +654,26 @@ TEST(DecodeImage, HeicGridTilesOnSeveralThreadsAtOnce) {
   for (auto& t : threads) t.join();
   for (int t = 0; t < 2; ++t) EXPECT_EQ(mismatches[size_t(t)], 0) << "thread " << t;
 }
+
+// Threads busy with pictures are counted once each, however many of the marks they hold, and only
+// while they hold one.
+TEST(DecodeImage, BusyCoresCountEachThreadOnce) {
+  const int before = busy_cores();
+  {
+    const BusyCore loading;
+    EXPECT_EQ(busy_cores(), before + 1);
+    {
+      const BusyCore decoding;
+      EXPECT_EQ(busy_cores(), before + 1);
+    }
+    int seen = 0;
+    std::thread other([&seen] {
+      const BusyCore elsewhere;
+      seen = busy_cores();
+    });
+    other.join();
+    EXPECT_EQ(seen, before + 2);
+    EXPECT_EQ(busy_cores(), before + 1);
+  }
+  EXPECT_EQ(busy_cores(), before);
+}
