@@ -455,7 +455,7 @@ bool read_iloc(Walk& w, const Box& b) {
   // Read as this libheif (1.15) reads it, whatever the format says, so that the data checked here
   // is the data it decodes: a field of 4 or 8 bytes is read, one of any other size reads as 0
   // and takes no room; an extent's index is there only from version 2 on (libheif reads none in
-  // version 1); versions past 2 are read as 2.
+  // version 1); versions past 2 are read as 2; the data reference is not heeded.
   const int version = d[pos];
   pos += 4;
   auto field = [](size_t size) { return size == 4 || size == 8 ? size : size_t{0}; };
@@ -473,15 +473,15 @@ bool read_iloc(Walk& w, const Box& b) {
       method = int(take(2) & 15);
     }
     if (!need(2 + base_size + 2)) return w.fail(bad);
-    const uint64_t reference = take(2);
+    take(2);  // the data reference: libheif reads the data from this file whatever it says
     const uint64_t base = take(base_size);
     const uint64_t extents = take(2);
     w.extents += extents;
     if (w.extents > kMaxExtents) return w.fail("corrupt HEIF data: too many item extents");
-    // Data in another file, or made from other items, is not read by libheif; nor is any but
-    // HEVC items' data read here.
-    const bool hevc = reference == 0 && method <= 1 && w.hevc_items.count(id);
-    const auto canvas = reference == 0 && method <= 1 ? w.canvas_items.find(id) : w.canvas_items.end();
+    // Data made from other items is not read by libheif; nor is any but HEVC items' data and
+    // grids' and overlays' own data read here.
+    const bool hevc = method <= 1 && w.hevc_items.count(id);
+    const auto canvas = method <= 1 ? w.canvas_items.find(id) : w.canvas_items.end();
     ItemData data;
     for (uint64_t e = 0; e < extents; ++e) {
       if (!need(index_size + offset_size + length_size)) return w.fail(bad);

@@ -260,20 +260,28 @@ TEST(DecodeHeif, ThumbnailsCodedOtherwiseAreLeftAloneThePictureItselfIsNot) {
 }
 
 // Item locations are read as libheif reads them, so that what the box walk checks is what libheif
-// decodes: here a version 1 box that names a size for extent indexes, which libheif reads none of
-// (indexes come only in version 2 for it). The picture decodes; its grid's canvas, when it is past
-// the limits, is found and refused as in any other grid.
+// decodes: a version 1 box that names a size for extent indexes, which libheif reads none of
+// (indexes come only in version 2 for it); an item whose data is said to be in another file, which
+// libheif reads from this one. The picture decodes; its grid's canvas, when it is past the limits,
+// is found and refused as in any other grid.
 TEST(DecodeHeif, ItemLocationsAreReadAsLibheifReadsThem) {
   REQUIRE_HEVC_ENCODER();
-  std::string grid = heif_grid::encode_grid(160, 100, 64, heif_grid::Coding{}, photo_pixel_of);
+  const std::string grid = heif_grid::encode_grid(160, 100, 64, heif_grid::Coding{}, photo_pixel_of);
   const size_t iloc = heif_samples::find_box(grid, "iloc");
   ASSERT_NE(iloc, std::string::npos);
   ASSERT_EQ(grid[iloc + 8], 1) << "version 1";
-  grid[iloc + 13] = 4;  // 4-byte indexes
-  const DecodeResult r = decode(grid);
-  ASSERT_TRUE(r.pixmap) << r.error;
-  EXPECT_EQ(r.pixmap->width * 1000 + r.pixmap->height, 160 * 1000 + 100);
-  EXPECT_EQ(decode(heif_samples::with_grid_size(grid, 15616, 8448)).error, "too large: a canvas of 15616x8448");
+  ASSERT_EQ(heif_samples::be32_at(grid, iloc + 16), 0x00010001u) << "the grid (item 1) first, in the data box";
+  std::string indexed = grid;
+  indexed[iloc + 13] = 4;  // 4-byte indexes
+  std::string elsewhere = grid;
+  elsewhere[iloc + 21] = 1;  // the grid's data in the file of data reference 1
+  for (const auto& [what, file] : {std::pair{"indexes", indexed}, std::pair{"another file", elsewhere}}) {
+    SCOPED_TRACE(what);
+    const DecodeResult r = decode(file);
+    ASSERT_TRUE(r.pixmap) << r.error;
+    EXPECT_EQ(r.pixmap->width * 1000 + r.pixmap->height, 160 * 1000 + 100);
+    EXPECT_EQ(decode(heif_samples::with_grid_size(file, 15616, 8448)).error, "too large: a canvas of 15616x8448");
+  }
 }
 
 // ---- HEVC by libavcodec ----
