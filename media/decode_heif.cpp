@@ -1,11 +1,12 @@
 // HEIC pictures (HEVC-coded HEIF) through libheif, reading from memory; libheif reads the
 // container (grids, turns, crops, colours) and hands each coded image to libavcodec's HEVC decoder
 // (heif_libavcodec.cpp; libheif's own libde265 when asked, or when libavcodec has none), a grid's
-// tiles two at a time on libheif's threads. Only the primary image is shown (its thumbnail only as
-// a quick preview); depth maps and image sequences are left alone. AV1-coded files (AVIF) are not read here: is_heif_file
-// leaves their brands out, and a file that calls itself HEIC but holds pictures coded otherwise
-// than in HEVC is refused as unsupported before libheif sees it, unless they are only thumbnails
-// (a camera's JPEG preview), which are never decoded.
+// tiles on as many of libheif's threads as there are cores not busy with other pictures. Only the
+// primary image is shown (its thumbnail only as a quick preview); depth maps and image sequences
+// are left alone. AV1-coded files (AVIF) are not read here: is_heif_file leaves their brands out,
+// and a file that calls itself HEIC but holds pictures coded otherwise than in HEVC is refused as
+// unsupported before libheif sees it, unless they are only thumbnails (a camera's JPEG preview),
+// which are never decoded.
 //
 // Before libheif sees the file, its boxes are walked:
 // - every top-level box must fit in the bytes that are there (a cut-off file is "truncated" before
