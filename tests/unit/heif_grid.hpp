@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/bytes.hpp"
 #include "tests/unit/heif_images.hpp"
 
 namespace heif_grid {
@@ -114,8 +115,9 @@ inline Coded code_picture(int w, int h, int x0, int y0, const Coding& c, const F
   return out;
 }
 
-inline void put16(std::string& s, uint32_t v) { s += char(v >> 8 & 255), s += char(v & 255); }
-inline void put32(std::string& s, uint32_t v) { put16(s, v >> 16), put16(s, v & 0xFFFF); }
+using test_bytes::full_box;
+using test_bytes::put16be;
+using test_bytes::put32be;
 
 // A picture's units as libheif hands them to a decoder: its configuration's (parameter sets), then
 // its data's, each after a 4-byte length.
@@ -129,7 +131,7 @@ inline std::string units(const Coded& picture) {
     pos += 3;
     for (int i = 0; i < count && h.size() - pos >= 2; ++i) {
       const size_t n = size_t(uint8_t(h[pos])) << 8 | uint8_t(h[pos + 1]);
-      put32(out, uint32_t(n));
+      put32be(out, uint32_t(n));
       out += h.substr(pos + 2, n);
       pos += 2 + n;
     }
@@ -148,23 +150,15 @@ inline std::string empty_hvcc(int chroma_format = 1, int bit_depth = 8) {
   return heif_samples::box("hvcC", b + '\0');
 }
 
-// A full box: version and flags before the body.
-inline std::string full_box(const char* type, int version, uint32_t flags, const std::string& body) {
-  std::string head;
-  head += char(version);
-  head += char(flags >> 16 & 255), head += char(flags >> 8 & 255), head += char(flags & 255);
-  return heif_samples::box(type, head + body);
-}
-
 inline std::string ispe(uint32_t w, uint32_t h) {
   std::string b;
-  put32(b, w), put32(b, h);
+  put32be(b, w), put32be(b, h);
   return full_box("ispe", 0, 0, b);
 }
 
 inline std::string infe(uint32_t id, const char* type, bool hidden) {
   std::string b;
-  put16(b, id), put16(b, 0);
+  put16be(b, id), put16be(b, 0);
   b += type;
   b += '\0';
   return full_box("infe", 2, hidden ? 1 : 0, b);
@@ -184,15 +178,15 @@ inline std::string whole_file(const std::string& meta_boxes, const ItemBytes& in
   auto iloc_for = [&](uint32_t mdat_data) {
     std::string b;
     b += char(0x44), b += char(0x00);  // 4-byte offsets and lengths; no base offset, no index
-    put16(b, uint32_t(in_idat.size() + in_mdat.size()));
+    put16be(b, uint32_t(in_idat.size() + in_mdat.size()));
     uint32_t at = 0;
     for (const auto& [id, bytes] : in_idat) {
-      put16(b, id), put16(b, 1), put16(b, 0), put16(b, 1), put32(b, at), put32(b, uint32_t(bytes.size()));
+      put16be(b, id), put16be(b, 1), put16be(b, 0), put16be(b, 1), put32be(b, at), put32be(b, uint32_t(bytes.size()));
       at += uint32_t(bytes.size());
     }
     at = mdat_data;
     for (const auto& [id, bytes] : in_mdat) {
-      put16(b, id), put16(b, 0), put16(b, 0), put16(b, 1), put32(b, at), put32(b, uint32_t(bytes.size()));
+      put16be(b, id), put16be(b, 0), put16be(b, 0), put16be(b, 1), put32be(b, at), put32be(b, uint32_t(bytes.size()));
       at += uint32_t(bytes.size());
     }
     return full_box("iloc", 1, 0, b);
@@ -206,7 +200,7 @@ inline std::string whole_file(const std::string& meta_boxes, const ItemBytes& in
 
 inline std::string pitm(uint32_t id) {
   std::string b;
-  put16(b, id);
+  put16be(b, id);
   return full_box("pitm", 0, 0, b);
 }
 
@@ -235,29 +229,29 @@ inline std::string grid_file(int width, int height, int tile_w, int tile_h, cons
   if (has_colour) ipco += tiles[0].colr;
   // Associations (version 0, 7-bit indices; the decoder configuration is essential).
   std::string ipma;
-  put32(ipma, uint32_t(n + 1));
-  put16(ipma, 1);
+  put32be(ipma, uint32_t(n + 1));
+  put16be(ipma, 1);
   ipma += char(has_colour ? 2 : 1), ipma += char(canvas_size);
   if (has_colour) ipma += char(colour);
   for (int i = 0; i < n; ++i) {
-    put16(ipma, uint32_t(i + 2));
+    put16be(ipma, uint32_t(i + 2));
     ipma += char(has_colour ? 3 : 2), ipma += char(0x80 | config_of[size_t(i)]), ipma += char(tile_size);
     if (has_colour) ipma += char(colour);
   }
   const std::string iprp = heif_samples::box("iprp", heif_samples::box("ipco", ipco) + full_box("ipma", 0, 0, ipma));
   // Items: the grid, then the tiles, hidden.
   std::string iinf;
-  put16(iinf, uint32_t(n + 1));
+  put16be(iinf, uint32_t(n + 1));
   iinf += infe(1, "grid", false);
   for (int i = 0; i < n; ++i) iinf += infe(uint32_t(i + 2), "hvc1", true);
   std::string dimg;
-  put16(dimg, 1), put16(dimg, uint32_t(n));
-  for (int i = 0; i < n; ++i) put16(dimg, uint32_t(i + 2));
+  put16be(dimg, 1), put16be(dimg, uint32_t(n));
+  for (int i = 0; i < n; ++i) put16be(dimg, uint32_t(i + 2));
   const std::string iref = full_box("iref", 0, 0, heif_samples::box("dimg", dimg));
   // The grid's own data: rows, columns and the canvas, 16-bit.
   std::string grid;
   grid += char(0), grid += char(0), grid += char(rows - 1), grid += char(columns - 1);
-  put16(grid, uint32_t(width)), put16(grid, uint32_t(height));
+  put16be(grid, uint32_t(width)), put16be(grid, uint32_t(height));
   ItemBytes data;
   for (int i = 0; i < n; ++i) data.emplace_back(uint32_t(i + 2), tiles[size_t(i)].data);
   return whole_file(pitm(1) + full_box("iinf", 0, 0, iinf) + iref + iprp, {{1, grid}}, data);
@@ -267,12 +261,12 @@ inline std::string grid_file(int width, int height, int tile_w, int tile_h, cons
 inline std::string picture_file(uint32_t width, uint32_t height, const Coded& picture) {
   const std::string ipco = picture.hvcc + ispe(width, height) + picture.colr;
   std::string ipma;
-  put32(ipma, 1), put16(ipma, 1);
+  put32be(ipma, 1), put16be(ipma, 1);
   ipma += char(picture.colr.empty() ? 2 : 3), ipma += char(0x81), ipma += char(2);
   if (!picture.colr.empty()) ipma += char(3);
   const std::string iprp = heif_samples::box("iprp", heif_samples::box("ipco", ipco) + full_box("ipma", 0, 0, ipma));
   std::string iinf;
-  put16(iinf, 1);
+  put16be(iinf, 1);
   iinf += infe(1, "hvc1", false);
   return whole_file(pitm(1) + full_box("iinf", 0, 0, iinf) + iprp, {}, {{1, picture.data}});
 }
