@@ -67,26 +67,31 @@ bool is_photo(const std::string& bytes) {
          (bytes.compare(12, 4, "VP8X") == 0 && bytes.find("VP8 ", 12) < std::min<size_t>(bytes.size(), 4096));
 }
 
+// Reads a picture file whole; its bytes count against the decode budget while `lease` holds them.
+bool read_picture(const std::string& path, std::string& bytes, media::BudgetLease& lease, std::string& error) {
+  std::error_code size_error;
+  const uintmax_t size = std::filesystem::file_size(path, size_error);
+  if (!size_error && size > kMaxPictureFileBytes) {
+    error = kTooBig + " (" + std::to_string(size >> 20) + " MB; at most " +
+            std::to_string(kMaxPictureFileBytes >> 20) + " MB are read)";
+    return false;
+  }
+  if (!size_error && size > 0) lease = media::decode_budget().acquire(static_cast<size_t>(size));
+  if (!media::read_whole_file(path, bytes, error, kMaxPictureFileBytes)) {
+    error = kCannotRead + error;
+    return false;
+  }
+  return true;
+}
+
 bool load_fitted(const std::string& path, int width, int height, CompactPicture& out, std::string& error) {
   media::PixmapPtr fitted;
   int orientation = 1;
   bool lossless = true;
   {
-    // The file's bytes count against the decode budget while they are held.
-    std::error_code size_error;
-    const uintmax_t size = std::filesystem::file_size(path, size_error);
-    if (!size_error && size > kMaxPictureFileBytes) {
-      error = kTooBig + " (" + std::to_string(size >> 20) + " MB; at most " +
-              std::to_string(kMaxPictureFileBytes >> 20) + " MB are read)";
-      return false;
-    }
     media::BudgetLease file_lease;
-    if (!size_error && size > 0) file_lease = media::decode_budget().acquire(static_cast<size_t>(size));
     std::string bytes;
-    if (!media::read_whole_file(path, bytes, error, kMaxPictureFileBytes)) {
-      error = kCannotRead + error;
-      return false;
-    }
+    if (!read_picture(path, bytes, file_lease, error)) return false;
     media::DecodeOptions opt{width, height};
     opt.eighths = true;
     opt.slack = kStretchSlack;
@@ -137,13 +142,9 @@ bool load_preview(const std::string& path, int width, int height, CompactPicture
   // Only a HEIC carries a preview worth the look; its type box is in the first bytes.
   const std::string head = media::read_file_head(path, 32);
   if (!media::is_heif_file(reinterpret_cast<const uint8_t*>(head.data()), head.size())) return false;
-  std::string error;
-  std::error_code size_error;
-  const uintmax_t size = std::filesystem::file_size(path, size_error);
-  if (size_error || size == 0 || size > kMaxPictureFileBytes) return false;
-  media::BudgetLease file_lease = media::decode_budget().acquire(static_cast<size_t>(size));
-  std::string bytes;
-  if (!media::read_whole_file(path, bytes, error, kMaxPictureFileBytes)) return false;
+  std::string bytes, error;
+  media::BudgetLease file_lease;
+  if (!read_picture(path, bytes, file_lease, error)) return false;  // load() reports it
   media::DecodeResult d =
       media::decode_heif_preview(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
                                  width * kPreviewShareOf16 / 16, height * kPreviewShareOf16 / 16);
