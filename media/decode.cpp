@@ -50,7 +50,7 @@ DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions&
   if (starts_with(data, size, "RIFF", 4) && (size <= 8 || std::memcmp(data + 8, "WEBP", std::min<size_t>(size - 8, 4)) == 0))
     return decode_webp(data, size, opt);
   if (is_avif(data, size)) return decode_avif(data, size, opt);
-  if (is_heif_file(data, size)) return decode_heif(data, size);
+  if (is_heif_file(data, size)) return decode_heif(data, size, opt);
   return refused("not a PNG, JPEG, BMP, WebP, HEIC or AVIF file");
 }
 

@@ -78,10 +78,12 @@ DecodeResult decode_webp(const uint8_t* data, size_t size, const DecodeOptions& 
 DecodeResult decode_avif(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 // True for a file whose type box names AVIF as its brand or a compatible one.
 bool is_avif(const uint8_t* data, size_t size);
-// HEIC (decode_heif.cpp): the primary image, turned upright; orientation stays 1. AVIF (above)
-// is not taken for HEIC, even when it lists the brands they share.
+// HEIC (decode_heif.cpp): the primary image, turned upright, orientation 1; or, when opt asks for
+// less than half its size and it is a camera's grid of tiles, decoded at 1/2, 1/4 or 1/8 of its
+// size with its turn and mirror left to the caller (orientation, as for a JPEG). AVIF (above) is
+// not taken for HEIC, even when it lists the brands they share.
 bool is_heif_file(const uint8_t* data, size_t size);
-DecodeResult decode_heif(const uint8_t* data, size_t size);
+DecodeResult decode_heif(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 // A HEIC's own preview: its largest thumbnail that is at least min_width x min_height and of the
 // photo's shape, decoded under the same checks; an error ("no preview...") when there is none such
 // or it does not come out the size it states.

@@ -37,6 +37,7 @@
 #include <string>
 
 #include "media/decode.hpp"
+#include "media/resample.hpp"
 
 namespace media {
 namespace {
@@ -88,19 +89,6 @@ const char* result_text(avifResult result, const uint8_t* data, size_t size) {
     case AVIF_RESULT_NO_CODEC_AVAILABLE: return "unsupported AVIF feature";
     default: return "corrupt data";
   }
-}
-
-// The EXIF orientation (as media::orient_pixmap takes it) that shows a picture as turning it
-// `angle` quarters anticlockwise and then mirroring it (`mirror` < 0: not; 0: top and bottom
-// exchanged; 1: left and right) does.
-int orientation_of(int angle, int mirror) {
-  static constexpr int turned[4] = {1, 8, 3, 6};
-  static constexpr int turned_then_left_right[4] = {2, 7, 4, 5};
-  angle &= 3;
-  if (mirror < 0) return turned[angle];
-  // Top and bottom exchanged is left and right exchanged after a half turn.
-  if (mirror == 0) angle = (angle + 2) & 3;
-  return turned_then_left_right[angle];
 }
 
 // One box within [pos, limit): its type, and where its content starts and ends.

@@ -31,12 +31,15 @@
 // handle is already the turned one. An EXIF orientation tag in a HEIF file only describes what the
 // transforms already do (cameras write both, and readers are meant to follow the transforms alone),
 // so it is not applied again: doing so would turn such a photo twice. The result's orientation is
-// always 1.
+// 1, except for a grid decoded at a reduced size (below), whose transforms it carries instead.
 //
 // Reduced-size decoding: unlike JPEG's DCT scaling, HEVC cannot be decoded at a fraction of the
-// size, so DecodeOptions is ignored; the whole picture is decoded and the caller's fitter scales it
-// down. A phone's thumbnail (320x240 or so) is too small for the screen, but stands in for the
-// photo in a small place until the full picture is decoded (decode_heif_preview).
+// size. But a camera stores its photo as a grid of tiles, and a grid shown at half its size or
+// less is decoded tile by tile straight to 1/2, 1/4 or 1/8 of it (heif_grid.cpp), its turn and
+// mirror then left to the caller like a JPEG's orientation; libheif still reads the container and
+// the walk below still checks it first. Anything else is decoded whole and the caller's fitter
+// scales it down. A phone's thumbnail (320x240 or so) is too small for the screen, but stands in
+// for the photo in a small place until the full picture is decoded (decode_heif_preview).
 #include "media/decode_heif.hpp"
 
 #include <libheif/heif.h>
@@ -55,6 +58,8 @@
 #include <vector>
 
 #include "media/decode.hpp"
+#include "media/resample.hpp"
+#include "media/heif_grid.hpp"
 #include "media/heif_libavcodec.hpp"
 
 namespace media {
@@ -232,6 +237,40 @@ bool each_box(const uint8_t* d, size_t from, size_t to, F&& f) {
   return true;
 }
 
+// The coded data of one HEVC item: its extents, one after another, read where they lie.
+class ItemData {
+ public:
+  void add(const uint8_t* at, size_t n) {
+    if (n == 0) return;
+    pieces_.push_back({at, n, size_});
+    size_ += n;
+  }
+  size_t size() const { return size_; }
+  heif::Pieces pieces() const {
+    heif::Pieces out;
+    for (const Piece& p : pieces_) out.emplace_back(p.at, p.size);
+    return out;
+  }
+  // Copies n bytes from `from` on (all within size()).
+  void read(size_t from, size_t n, uint8_t* out) const {
+    // The last piece starting at or before `from`.
+    auto it = std::upper_bound(pieces_.begin(), pieces_.end(), from, [](size_t v, const Piece& p) { return v < p.start; });
+    for (--it; n > 0; ++it) {
+      const size_t skip = from - it->start, take = std::min(n, it->size - skip);
+      std::memcpy(out, it->at + skip, take);
+      out += take, from += take, n -= take;
+    }
+  }
+
+ private:
+  struct Piece {
+    const uint8_t* at;
+    size_t size, start;
+  };
+  std::vector<Piece> pieces_;
+  size_t size_ = 0;
+};
+
 // What the walk through the metadata learns, and the first reason to refuse the file.
 struct Walk {
   const uint8_t* d = nullptr;
@@ -254,6 +293,14 @@ struct Walk {
   uint64_t item_bytes = 0;  // HEVC items' data in all
   size_t idat_body = 0, idat_end = 0;
   bool idat = false;
+  // For decoding a grid straight at a reduced size (heif_grid.hpp): the primary item, the
+  // properties in order (the first is number 1), each item's properties, and the data of every HEVC
+  // item and grid (an item located twice is left out: its data is ambiguous).
+  uint32_t primary = 0;
+  std::vector<Box> properties;
+  std::map<uint32_t, std::vector<uint32_t>> item_properties;
+  std::map<uint32_t, ItemData> item_data;
+  std::set<uint32_t> located_twice;
 
   bool fail(std::string why) {
     if (error.empty()) error = std::move(why);
@@ -371,35 +418,6 @@ bool check_foreign(Walk& w) {
   return true;
 }
 
-// The coded data of one HEVC item: its extents, one after another, read where they lie.
-class ItemData {
- public:
-  void add(const uint8_t* at, size_t n) {
-    if (n == 0) return;
-    pieces_.push_back({at, n, size_});
-    size_ += n;
-  }
-  size_t size() const { return size_; }
-  // Copies n bytes from `from` on (all within size()).
-  void read(size_t from, size_t n, uint8_t* out) const {
-    // The last piece starting at or before `from`.
-    auto it = std::upper_bound(pieces_.begin(), pieces_.end(), from, [](size_t v, const Piece& p) { return v < p.start; });
-    for (--it; n > 0; ++it) {
-      const size_t skip = from - it->start, take = std::min(n, it->size - skip);
-      std::memcpy(out, it->at + skip, take);
-      out += take, from += take, n -= take;
-    }
-  }
-
- private:
-  struct Piece {
-    const uint8_t* at;
-    size_t size, start;
-  };
-  std::vector<Piece> pieces_;
-  size_t size_ = 0;
-};
-
 // Walks an item's data NAL unit by NAL unit, each after a 4-byte length, as libheif hands them to
 // the decoder. Only the head of each unit is copied out: an SPS's sizes lie in its first few
 // hundred bytes, a slice's picture flag in its third.
@@ -510,6 +528,7 @@ bool read_iloc(Walk& w, const Box& b) {
       data.add(d + from + start, static_cast<size_t>(bytes));
     }
     if (hevc) w.largest_coded = std::max<uint64_t>(w.largest_coded, data.size());
+    if ((hevc || canvas != w.canvas_items.end()) && !w.item_data.emplace(id, data).second) w.located_twice.insert(id);
     if (hevc && !check_item_data(w, data)) return false;
     if (canvas != w.canvas_items.end() && !check_canvas(w, data, canvas->second)) return false;
   }
@@ -517,7 +536,38 @@ bool read_iloc(Walk& w, const Box& b) {
 }
 
 bool read_ipco(Walk& w, const Box& b) {
-  return each_box(w.d, b.body, b.end, [&](const Box& p) { return p.is("hvcC") ? check_hvcc(w, p) : true; });
+  return each_box(w.d, b.body, b.end, [&](const Box& p) {
+    w.properties.push_back(p);
+    return p.is("hvcC") ? check_hvcc(w, p) : true;
+  });
+}
+
+// Which properties each item has, in order. Only kept for the reduced decoding of a grid: a box
+// that does not read whole is left to libheif to judge, and nothing is kept of it.
+void read_ipma(Walk& w, const Box& b) {
+  const uint8_t* d = w.d;
+  size_t pos = b.body;
+  if (b.end - pos < 8) return;
+  const int version = d[pos];
+  const bool wide = d[pos + 3] & 1;
+  const uint64_t entries = be32(d + pos + 4);
+  pos += 8;
+  std::map<uint32_t, std::vector<uint32_t>> found;
+  for (uint64_t e = 0; e < entries; ++e) {
+    const size_t id_bytes = version < 1 ? 2 : 4;
+    if (b.end - pos < id_bytes + 1) return;
+    const uint32_t id = uint32_t(be_n(d + pos, id_bytes));
+    const size_t count = d[pos + id_bytes];
+    pos += id_bytes + 1;
+    if (b.end - pos < count * (wide ? 2 : 1)) return;
+    std::vector<uint32_t>& list = found[id];
+    for (size_t i = 0; i < count; ++i, pos += wide ? 2 : 1)
+      list.push_back(wide ? uint32_t(be_n(d + pos, 2) & 0x7FFF) : uint32_t(d[pos] & 0x7F));
+  }
+  for (auto& [id, list] : found) {
+    auto& mine = w.item_properties[id];
+    mine.insert(mine.end(), list.begin(), list.end());
+  }
 }
 
 bool read_meta(Walk& w, const Box& meta) {
@@ -527,8 +577,15 @@ bool read_meta(Walk& w, const Box& meta) {
     if (b.is("iinf")) return read_iinf(w, b);
     if (b.is("iloc")) w.ilocs.push_back(b);
     if (b.is("idat") && !w.idat) w.idat = true, w.idat_body = b.body, w.idat_end = b.end;
+    if (b.is("pitm") && b.end - b.body >= 4) {
+      const size_t id_bytes = w.d[b.body] == 0 ? 2 : 4;
+      if (b.end - b.body >= 4 + id_bytes) w.primary = uint32_t(be_n(w.d + b.body + 4, id_bytes));
+    }
     if (b.is("iprp"))
-      return each_box(w.d, b.body, b.end, [&](const Box& c) { return c.is("ipco") ? read_ipco(w, c) : true; });
+      return each_box(w.d, b.body, b.end, [&](const Box& c) {
+        if (c.is("ipma")) read_ipma(w, c);
+        return c.is("ipco") ? read_ipco(w, c) : true;
+      });
     return true;
   });
   if (!fits) return w.fail("corrupt HEIF data: metadata");
@@ -602,7 +659,9 @@ bool is_heif_file(const uint8_t* data, size_t size) {
   return heic && !brand_is_avif(data + 8);
 }
 
-DecodeResult decode_heif(const uint8_t* data, size_t size) { return heif::decode_heif(data, size, heif::default_settings()); }
+DecodeResult decode_heif(const uint8_t* data, size_t size, const DecodeOptions& opt) {
+  return heif::decode_part(data, size, heif::default_settings(), nullptr, opt);
+}
 
 DecodeResult decode_heif_preview(const uint8_t* data, size_t size, int min_width, int min_height) {
   const int wanted[2] = {min_width, min_height};
@@ -662,6 +721,104 @@ bool take_thumbnail(HeifState& st, const Walk& walk, int min_w, int min_h, std::
   return true;
 }
 
+// A property's content, when the item has exactly one of this type and it holds at least `need`
+// bytes; -1 when it has none, -2 when more than one (or too short).
+int one_property(const Walk& w, uint32_t item, const char* type, size_t need, const Box** out) {
+  auto it = w.item_properties.find(item);
+  if (it == w.item_properties.end()) return -1;
+  int found = 0;
+  for (uint32_t index : it->second) {
+    if (index == 0 || index > w.properties.size() || !w.properties[index - 1].is(type)) continue;
+    const Box& b = w.properties[index - 1];
+    if (++found > 1 || b.end - b.body < need) return -2;
+    *out = &b;
+  }
+  return found == 1 ? 0 : -1;
+}
+
+// The primary picture laid out for decode_grid_reduced, when it is a grid of HEVC tiles alike, of
+// one size, turned and mirrored at most by one 'irot' then one 'imir', and not cropped: false for
+// anything else, which libheif decodes whole. canvas_w x canvas_h is the size libheif states.
+bool plan_grid(const Walk& w, int canvas_w, int canvas_h, GridPlan& plan) {
+  const uint8_t* d = w.d;
+  const auto grid = w.canvas_items.find(w.primary);
+  const auto grid_data = w.item_data.find(w.primary);
+  if (grid == w.canvas_items.end() || grid->second || grid_data == w.item_data.end() || w.located_twice.count(w.primary))
+    return false;
+  uint8_t head[12] = {};
+  const ItemData& gd = grid_data->second;
+  if (gd.size() < 8) return false;
+  gd.read(0, std::min<size_t>(gd.size(), 12), head);
+  const size_t field = (head[1] & 1) ? 4 : 2;
+  if (head[0] != 0 || gd.size() < 4 + 2 * field) return false;
+  plan.rows = head[2] + 1, plan.columns = head[3] + 1;
+  plan.width = uint32_t(be_n(head + 4, field)), plan.height = uint32_t(be_n(head + 4 + field, field));
+  if (plan.width != uint32_t(canvas_w) || plan.height != uint32_t(canvas_h)) return false;
+  // The grid's transforms, in the order they apply.
+  int angle = 0, mirror = -1;
+  bool turned = false;
+  for (uint32_t index : w.item_properties.count(w.primary) ? w.item_properties.at(w.primary) : std::vector<uint32_t>{}) {
+    if (index == 0 || index > w.properties.size()) continue;
+    const Box& p = w.properties[index - 1];
+    if (p.is("clap") || ((p.is("irot") || p.is("imir")) && p.end == p.body)) return false;
+    if (p.is("irot")) {
+      if (turned || mirror >= 0) return false;
+      turned = true, angle = d[p.body] & 3;
+    } else if (p.is("imir")) {
+      if (mirror >= 0) return false;
+      mirror = d[p.body] & 1;
+    }
+  }
+  plan.orientation = orientation_of(angle, mirror);
+  // The tiles, each with one configuration, one size (the same for all), no transforms of its own,
+  // and the same colours.
+  std::vector<uint32_t> ids;
+  for (const auto& [from, part] : w.parts)
+    if (from == w.primary) ids.push_back(part);
+  if (ids.size() != size_t(plan.rows) * size_t(plan.columns)) return false;
+  for (size_t i = 0; i < ids.size(); ++i) {
+    const uint32_t id = ids[i];
+    const auto data = w.item_data.find(id);
+    const Box *hvcc = nullptr, *ispe = nullptr, *colr = nullptr, *other = nullptr;
+    if (!w.hevc_items.count(id) || w.located_twice.count(id) || data == w.item_data.end()) return false;
+    if (one_property(w, id, "hvcC", 23, &hvcc) != 0 || one_property(w, id, "ispe", 12, &ispe) != 0) return false;
+    for (const char* t : {"irot", "imir", "clap"})
+      if (one_property(w, id, t, 0, &other) != -1) return false;
+    const uint32_t tw = be32(d + ispe->body + 4), th = be32(d + ispe->body + 8);
+    bool stated = false, full = false;
+    int matrix = 2;
+    if (one_property(w, id, "colr", 4, &colr) == 0 && std::memcmp(d + colr->body, "nclx", 4) == 0) {
+      if (colr->end - colr->body < 11) return false;
+      stated = true, matrix = int(be_n(d + colr->body + 8, 2)), full = d[colr->body + 10] & 0x80;
+    }
+    if (i == 0) {
+      plan.tile_width = tw, plan.tile_height = th;
+      plan.colour_stated = stated, plan.matrix = matrix, plan.full_range = full;
+    } else if (tw != plan.tile_width || th != plan.tile_height || stated != plan.colour_stated ||
+               (stated && (matrix != plan.matrix || full != plan.full_range))) {
+      return false;
+    }
+    // The configuration's units (check_hvcc read them whole).
+    GridPlan::Tile tile;
+    size_t pos = hvcc->body + 22;
+    const int arrays = d[pos++];
+    for (int a = 0; a < arrays; ++a) {
+      const int count = d[pos + 1] << 8 | d[pos + 2];
+      pos += 3;
+      for (int u = 0; u < count; ++u) {
+        const size_t length = size_t{d[pos]} << 8 | d[pos + 1];
+        tile.config.emplace_back(d + pos + 2, length);
+        pos += 2 + length;
+      }
+    }
+    tile.data = data->second.pieces();
+    plan.tiles.push_back(std::move(tile));
+  }
+  const uint64_t tw = plan.tile_width, th = plan.tile_height;
+  return tw > 0 && th > 0 && tw * uint64_t(plan.columns) >= plan.width && tw * uint64_t(plan.columns - 1) < plan.width &&
+         th * uint64_t(plan.rows) >= plan.height && th * uint64_t(plan.rows - 1) < plan.height;
+}
+
 }  // namespace
 
 void set_default_settings(const DecodeSettings& settings) {
@@ -671,11 +828,12 @@ void set_default_settings(const DecodeSettings& settings) {
 
 DecodeSettings default_settings() { return {default_decoder.load(), default_tile_threads.load()}; }
 
-DecodeResult decode_heif(const uint8_t* data, size_t size, const DecodeSettings& settings) {
-  return decode_part(data, size, settings, nullptr);
+DecodeResult decode_heif(const uint8_t* data, size_t size, const DecodeSettings& settings, const DecodeOptions& opt) {
+  return decode_part(data, size, settings, nullptr, opt);
 }
 
-DecodeResult decode_part(const uint8_t* data, size_t size, const DecodeSettings& settings, const int* preview) {
+DecodeResult decode_part(const uint8_t* data, size_t size, const DecodeSettings& settings, const int* preview,
+                         const DecodeOptions& opt) {
   DecodeResult res;
   if (!is_heif_file(data, size)) {
     res.error = "not a HEIC file";
@@ -723,6 +881,14 @@ DecodeResult decode_part(const uint8_t* data, size_t size, const DecodeSettings&
     const bool alpha = heif_image_handle_has_alpha_channel(st.handle) != 0;
     const int bits = std::max(heif_image_handle_get_luma_bits_per_pixel(st.handle),
                               heif_image_handle_get_chroma_bits_per_pixel(st.handle));
+    // A camera's grid shown smaller than it is: its tiles decoded straight to that size.
+    if (!preview && avcodec && !alpha && bits == 8 && !walk.deep) {
+      GridPlan plan;
+      if (plan_grid(walk, iw, ih, plan)) {
+        plan.decoder_bytes = libavcodec_hevc_bytes(walk.avcodec_frame, walk.largest_coded);
+        if (auto reduced = decode_grid_reduced(plan, opt, threads, size)) return std::move(*reduced);
+      }
+    }
 
     // The peak, reserved before decoding, for the largest of the stated size, the frames the
     // parameter sets ask the decoder for and the canvases grids and overlays ask libheif for. The

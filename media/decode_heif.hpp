@@ -26,10 +26,11 @@ struct DecodeSettings {
 };
 
 // decode_heif with the decoder and threads chosen.
-DecodeResult decode_heif(const uint8_t* data, size_t size, const DecodeSettings& settings);
+DecodeResult decode_heif(const uint8_t* data, size_t size, const DecodeSettings& settings, const DecodeOptions& opt = {});
 // The same, or with preview ({min_width, min_height}) the photo's largest thumbnail of at least that
 // size (media::decode_heif_preview).
-DecodeResult decode_part(const uint8_t* data, size_t size, const DecodeSettings& settings, const int* preview);
+DecodeResult decode_part(const uint8_t* data, size_t size, const DecodeSettings& settings, const int* preview,
+                         const DecodeOptions& opt = {});
 
 // What media::decode_heif (and so decode_image) uses, for the whole process; settings as above
 // unless changed (the benchmarks compare).

@@ -30,6 +30,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <new>
 
 #include "media/decode.hpp"
@@ -190,9 +191,8 @@ struct Reports {
   Reports& operator=(const Reports&) = delete;
 };
 
-heif_error decode_image(void* decoder, heif_image** out) {
-  Decoder& d = *static_cast<Decoder*>(decoder);
-  *out = nullptr;
+// Decodes the units pushed into d.frame, refusing anything libavcodec found or reported amiss.
+heif_error decode_frame(Decoder& d) {
   if (!d.packet || d.slices == 0) return damaged("no picture");
   const AVCodec* codec = avcodec_find_decoder(AV_CODEC_ID_HEVC);
   if (!codec) return {heif_error_Decoder_plugin_error, heif_suberror_Unsupported_codec, "no HEVC decoder"};
@@ -221,7 +221,14 @@ heif_error decode_image(void* decoder, heif_image** out) {
   if (reported || d.frame->decode_error_flags || (d.frame->flags & AV_FRAME_FLAG_CORRUPT))
     return damaged("damaged HEVC data");
   if (uint64_t(d.frame->width) * uint64_t(d.frame->height) > d.largest_frame) return damaged("a frame larger than its parameters");
-  return to_heif_image(*d.frame, out);
+  return ok();
+}
+
+heif_error decode_image(void* decoder, heif_image** out) {
+  Decoder& d = *static_cast<Decoder*>(decoder);
+  *out = nullptr;
+  const heif_error e = decode_frame(d);
+  return e.code == heif_error_Ok ? to_heif_image(*d.frame, out) : e;
 }
 
 heif_error new_decoder(void** decoder) {
@@ -251,14 +258,20 @@ const heif_decoder_plugin kPlugin = {
     .id_name = "pipkin-libavcodec",
 };
 
-}  // namespace
-
-bool use_libavcodec_hevc(heif_context* ctx) {
+// Whether libavcodec has an HEVC decoder; the first call routes libavcodec's reports to on_log.
+bool have_hevc() {
   static const bool available = [] {
     if (!avcodec_find_decoder(AV_CODEC_ID_HEVC)) return false;
     av_log_set_callback(on_log);
     return true;
   }();
+  return available;
+}
+
+}  // namespace
+
+bool use_libavcodec_hevc(heif_context* ctx) {
+  const bool available = have_hevc();
   // Registered with this context alone: libheif's own decoders stay as they are for any other.
   return available && heif_register_decoder(ctx, &kPlugin).code == heif_error_Ok;
 }
@@ -273,6 +286,23 @@ uint64_t libavcodec_hevc_bytes(const HevcFrame& frame, uint64_t coded_bytes) {
   const uint64_t frame_bytes = pixels * sample * (8 + chroma_eighths[std::min<uint32_t>(frame.chroma_format, 3)]) / 8;
   const uint64_t tables = pixels * 2;
   return frame_bytes + tables + coded_bytes * 2 + (uint64_t{2} << 20);
+}
+
+HevcDecode decode_hevc_420(const uint8_t* units, size_t size, const std::function<void(const HevcPlanes&)>& use) {
+  if (!have_hevc()) return HevcDecode::Other;
+  Decoder d;
+  heif_error e = push_data(&d, units, size);
+  if (e.code == heif_error_Ok) e = decode_frame(d);
+  if (e.code != heif_error_Ok) return HevcDecode::Damaged;
+  const AVFrame& f = *d.frame;
+  if (f.format != AV_PIX_FMT_YUV420P && f.format != AV_PIX_FMT_YUVJ420P) return HevcDecode::Other;
+  HevcPlanes planes;
+  for (int c = 0; c < 3; ++c) planes.plane[c] = f.data[c], planes.stride[c] = f.linesize[c];
+  planes.width = f.width, planes.height = f.height;
+  planes.matrix = int(f.colorspace);
+  planes.full_range = f.color_range == AVCOL_RANGE_JPEG;
+  use(planes);
+  return HevcDecode::Ok;
 }
 
 }  // namespace media::heif

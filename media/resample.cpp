@@ -78,6 +78,16 @@ void horizontal_row(const uint8_t* s, int32_t* m, int width, const Taps& t, cons
 
 }  // namespace
 
+int orientation_of(int angle, int mirror) {
+  static constexpr int turned[4] = {1, 8, 3, 6};
+  static constexpr int turned_then_left_right[4] = {2, 7, 4, 5};
+  angle &= 3;
+  if (mirror < 0) return turned[angle];
+  // Top and bottom exchanged is left and right exchanged after a half turn.
+  if (mirror == 0) angle = (angle + 2) & 3;
+  return turned_then_left_right[angle];
+}
+
 PixmapPtr orient_pixmap(const Pixmap& src, int o) {
   PixmapPtr rgba = convert_to_rgba(src);
   if (!rgba || o < 2 || o > 8) return rgba;

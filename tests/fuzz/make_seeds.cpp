@@ -275,6 +275,12 @@ int main(int argc, char** argv) {
     heif_grid::Coding camera;
     camera.preset = "fast", camera.quality = 40;
     save("grid_3x2.heic", heif_grid::encode_grid(150, 100, 64, camera, photo));
+    // Turned and mirrored, and tiles that state no colours: decoded straight at a reduced size.
+    std::vector<heif_grid::Coded> tiles;
+    for (int y = 0; y < 128; y += 64)
+      for (int x = 0; x < 192; x += 64) tiles.push_back(heif_grid::code_picture(64, 64, x, y, camera, photo)), tiles.back().colr.clear();
+    save("grid_turned.heic", heif_grid::grid_file(180, 128, 64, 64, tiles,
+                                                  {heif_samples::box("irot", "\1"), heif_samples::box("imir", std::string(1, '\0'))}));
     heif_grid::Coding deep = camera;
     deep.bit_depth = 10, deep.chroma = "444", deep.checksums = true;
     save("grid_deep_444.heic", heif_grid::encode_grid(100, 60, 64, deep, photo));

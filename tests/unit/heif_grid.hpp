@@ -206,8 +206,10 @@ inline std::string pitm(uint32_t id) {
 
 // A grid of coded tiles, each tile_w x tile_h, laid out row by row, cropped to width x height.
 // Item 1 is the grid; the tiles are items 2 on. Tiles coded with the same decoder configuration
-// share one 'hvcC' property, as a camera's do.
-inline std::string grid_file(int width, int height, int tile_w, int tile_h, const std::vector<Coded>& tiles) {
+// share one 'hvcC' property, as a camera's do. `grid_properties` are whole property boxes the grid
+// has besides (turns, mirrors, crops), in order.
+inline std::string grid_file(int width, int height, int tile_w, int tile_h, const std::vector<Coded>& tiles,
+                             const std::vector<std::string>& grid_properties = {}) {
   const int columns = (width + tile_w - 1) / tile_w, rows = (height + tile_h - 1) / tile_h;
   if (tiles.empty() || int(tiles.size()) != columns * rows || columns > 256 || rows > 256) return {};
   for (const Coded& t : tiles)
@@ -227,12 +229,15 @@ inline std::string grid_file(int width, int height, int tile_w, int tile_h, cons
   ipco += ispe(uint32_t(tile_w), uint32_t(tile_h)) + ispe(uint32_t(width), uint32_t(height));
   const bool has_colour = !tiles[0].colr.empty();
   if (has_colour) ipco += tiles[0].colr;
+  const int extra = colour + (has_colour ? 1 : 0);
+  for (const std::string& p : grid_properties) ipco += p;
   // Associations (version 0, 7-bit indices; the decoder configuration is essential).
   std::string ipma;
   put32be(ipma, uint32_t(n + 1));
   put16be(ipma, 1);
-  ipma += char(has_colour ? 2 : 1), ipma += char(canvas_size);
+  ipma += char((has_colour ? 2 : 1) + grid_properties.size()), ipma += char(canvas_size);
   if (has_colour) ipma += char(colour);
+  for (size_t i = 0; i < grid_properties.size(); ++i) ipma += char(0x80 | (extra + int(i)));
   for (int i = 0; i < n; ++i) {
     put16be(ipma, uint32_t(i + 2));
     ipma += char(has_colour ? 3 : 2), ipma += char(0x80 | config_of[size_t(i)]), ipma += char(tile_size);

@@ -11,6 +11,7 @@
 #include "app/picture_store.hpp"
 #include "media/decode.hpp"
 #include "media/decode_heif.hpp"
+#include "media/resample.hpp"
 #include "tests/support/phone_photos.hpp"
 #include "tests/unit/heif_grid.hpp"
 #include "tests/unit/heif_images.hpp"
@@ -288,8 +289,8 @@ TEST(DecodeHeif, ItemLocationsAreReadAsLibheifReadsThem) {
 
 using heif::HevcDecoder;
 
-DecodeResult decode_with(const std::string& f, HevcDecoder decoder, int tile_threads = 1) {
-  return heif::decode_heif(reinterpret_cast<const uint8_t*>(f.data()), f.size(), {decoder, tile_threads});
+DecodeResult decode_with(const std::string& f, HevcDecoder decoder, int tile_threads = 1, const DecodeOptions& opt = {}) {
+  return heif::decode_heif(reinterpret_cast<const uint8_t*>(f.data()), f.size(), {decoder, tile_threads}, opt);
 }
 
 // The largest difference of any channel of any pixel; -1 when the sizes or layouts differ.
@@ -323,6 +324,87 @@ TEST(DecodeHeif, LibavcodecGivesLibde265sPixelsOnATileGrid) {
     EXPECT_GE(difference, 0) << "a different size or layout";
     EXPECT_LE(difference, 1);
     EXPECT_EQ(got.lease.bytes(), got.pixmap->pixels.size());
+  }
+}
+
+// The whole picture averaged over k x k blocks, in the pixmap's own layout (RGB or RGBA, 8 bits).
+PixmapPtr average_down(const Pixmap& p, int k) {
+  PixmapPtr out = create_pixmap(p.width / k, p.height / k, p.format);
+  const int channels = p.format == PF_RGBA ? 4 : 3;
+  for (int y = 0; y < out->height; ++y)
+    for (int x = 0; x < out->width; ++x)
+      for (int c = 0; c < channels; ++c) {
+        int sum = 0;
+        for (int j = 0; j < k; ++j)
+          for (int i = 0; i < k; ++i) sum += p.row(y * k + j)[(x * k + i) * channels + c];
+        out->row(y)[x * channels + c] = uint8_t((sum + k * k / 2) / (k * k));
+      }
+  return out;
+}
+
+std::string property(const char* type, std::string body) { return heif_samples::box(type, body); }
+
+// A grid shown at half its size or less is decoded straight at 1/2, 1/4 or 1/8 of it (the least
+// that still covers the size asked for), its turn and mirror left to the caller: turned as asked,
+// it is the whole picture libheif gives, averaged down. A grid it cannot take so (a crop, deeper
+// samples, a turn after a mirror) is decoded whole and turned, as before.
+TEST(DecodeHeif, GridsShownSmallerAreDecodedStraightAtThatSize) {
+  REQUIRE_HEVC_ENCODER();
+  heif_grid::Coding coding;
+  coding.preset = "fast", coding.quality = 90;
+  std::vector<heif_grid::Coded> tiles, bare_tiles, deep_tiles;
+  for (int y = 0; y < 192; y += 64)
+    for (int x = 0; x < 256; x += 64) {
+      tiles.push_back(heif_grid::code_picture(64, 64, x, y, coding, photo));
+      bare_tiles.push_back(tiles.back()), bare_tiles.back().colr.clear();
+      heif_grid::Coding deep = coding;
+      deep.bit_depth = 10;
+      deep_tiles.push_back(heif_grid::code_picture(64, 64, x, y, deep, photo));
+    }
+  std::string clap;
+  for (uint32_t v : {256u, 1u, 192u, 1u, 0u, 1u, 0u, 1u}) test_bytes::put32be(clap, v);
+  struct Case {
+    const char* what;
+    const std::vector<heif_grid::Coded>& tiles;
+    std::vector<std::string> properties;
+    DecodeOptions opt;
+    int factor;       // 1: decoded whole
+    int orientation;  // what the caller is left to do
+  };
+  const Case cases[] = {
+      {"no size asked", tiles, {}, {}, 1, 1},
+      {"half", tiles, {}, {100, 70}, 2, 1},
+      {"a quarter", tiles, {}, {60, 44}, 4, 1},
+      {"an eighth", tiles, {}, {30, 20}, 8, 1},
+      {"not half", tiles, {}, {200, 150}, 1, 1},
+      {"colours from the streams", bare_tiles, {}, {60, 44}, 4, 1},
+      {"turned a quarter", tiles, {property("irot", std::string(1, '\1'))}, {60, 44}, 4, 8},
+      {"upright size asked of a turned one", tiles, {property("irot", std::string(1, '\3'))}, {44, 60, false, 0, true}, 4, 6},
+      {"turned then mirrored", tiles, {property("irot", std::string(1, '\2')), property("imir", std::string(1, '\1'))}, {60, 44}, 4, 4},
+      {"mirrored top to bottom", tiles, {property("imir", std::string(1, '\0'))}, {60, 44}, 4, 4},
+      {"mirrored then turned", tiles, {property("imir", std::string(1, '\1')), property("irot", std::string(1, '\1'))}, {60, 44}, 1, 1},
+      {"cropped", tiles, {property("clap", clap)}, {60, 44}, 1, 1},
+      {"10-bit", deep_tiles, {}, {60, 44}, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string file = heif_grid::grid_file(256, 192, 64, 64, c.tiles, c.properties);
+    ASSERT_FALSE(file.empty());
+    const auto* d = reinterpret_cast<const uint8_t*>(file.data());
+    const DecodeResult whole = heif::decode_heif(d, file.size(), {HevcDecoder::Libavcodec, 1});
+    ASSERT_TRUE(whole.pixmap) << whole.error;
+    for (int threads : {1, 2}) {
+      const DecodeResult got = heif::decode_heif(d, file.size(), {HevcDecoder::Libavcodec, threads}, c.opt);
+      ASSERT_TRUE(got.pixmap) << got.error;
+      EXPECT_EQ(got.orientation, c.orientation);
+      EXPECT_EQ(got.lease.bytes(), got.pixmap->pixels.size());
+      // Both as RGBA, the result turned as it says.
+      const PixmapPtr shown = orient_pixmap(*got.pixmap, got.orientation);
+      const PixmapPtr want = orient_pixmap(c.factor == 1 ? *whole.pixmap : *average_down(*whole.pixmap, c.factor), 1);
+      ASSERT_EQ(shown->width * 1000 + shown->height, want->width * 1000 + want->height);
+      // Averaged before the colours are converted, not after: rounding apart.
+      EXPECT_LE(largest_difference(*shown, *want), c.factor == 1 ? 0 : 3);
+    }
   }
 }
 
@@ -363,7 +445,8 @@ TEST(DecodeHeif, DepthsAndChromaLayouts) {
 // A tile is refused, and the picture with it, when its coding is damaged in a way a decoder can
 // tell: a checksum its picture does not match (the stream's MD5, whether the tile's slice or the
 // checksum itself was hit), a slice naming a parameter set there is not, a picture that would need
-// others, a tile without a picture. Never half a picture, never a grey tile.
+// others, a tile without a picture. Never half a picture, never a grey tile, whether the grid is
+// decoded whole or straight at a quarter of its size.
 TEST(DecodeHeif, DamagedTilesAreRefused) {
   REQUIRE_HEVC_ENCODER();
   heif_grid::Coding coding;
@@ -379,7 +462,9 @@ TEST(DecodeHeif, DamagedTilesAreRefused) {
   const int slice_type = uint8_t(data[slice]) >> 1 & 63;
   ASSERT_TRUE(slice_type >= 16 && slice_type <= 21) << "an intra picture's slice first, not " << slice_type;
   ASSERT_EQ(uint8_t(data[4 + slice_size + 4]) >> 1 & 63, 40) << "the checksum after it";
-  ASSERT_TRUE(decode_with(heif_grid::grid_file(160, 100, 64, 64, tiles), HevcDecoder::Libavcodec, 2).pixmap);
+  const DecodeResult sound = decode_with(heif_grid::grid_file(160, 100, 64, 64, tiles), HevcDecoder::Libavcodec, 2, {40, 25});
+  ASSERT_TRUE(sound.pixmap) << sound.error;
+  ASSERT_EQ(sound.pixmap->width, 40) << "decoded at a quarter";
   struct Case {
     const char* what;
     std::function<void(std::string&)> damage;
@@ -395,9 +480,11 @@ TEST(DecodeHeif, DamagedTilesAreRefused) {
     SCOPED_TRACE(c.what);
     std::vector<heif_grid::Coded> damaged = tiles;
     c.damage(damaged[4].data);
-    const DecodeResult r = decode_with(heif_grid::grid_file(160, 100, 64, 64, damaged), HevcDecoder::Libavcodec, 2);
-    EXPECT_FALSE(r.pixmap);
-    EXPECT_EQ(app::left_out_reason(r.error), app::LeftOutReason::Damaged) << r.error;
+    for (const DecodeOptions& opt : {DecodeOptions{}, DecodeOptions{40, 25}}) {
+      const DecodeResult r = decode_with(heif_grid::grid_file(160, 100, 64, 64, damaged), HevcDecoder::Libavcodec, 2, opt);
+      EXPECT_FALSE(r.pixmap);
+      EXPECT_EQ(app::left_out_reason(r.error), app::LeftOutReason::Damaged) << r.error;
+    }
   }
 }
 
