@@ -172,24 +172,30 @@ std::optional<DecodeResult> decode_grid_reduced(const GridPlan& plan, const Deco
     std::once_flag first_colours;
     int matrix = plan.matrix;
     bool full_range = plan.full_range;
+    std::atomic<bool> no_memory{false};
     auto work = [&] {
       std::vector<uint8_t> units;
       for (size_t i; outcome.load() == int(HevcDecode::Ok) && (i = next.fetch_add(1)) < plan.tiles.size();) {
         const int x0 = int(i % size_t(plan.columns)) * int(plan.tile_width), y0 = int(i / size_t(plan.columns)) * int(plan.tile_height);
-        gather_units(plan.tiles[i], units);
-        HevcDecode r = decode_hevc_420(units.data(), units.size(), [&](const HevcPlanes& p) {
-          // Every tile must cover its place in the grid, and, when the file states no colours, all
-          // must state the same in their streams.
-          if (p.width < int(plan.tile_width) || p.height < int(plan.tile_height)) {
-            outcome = int(HevcDecode::Damaged);
-            return;
-          }
-          if (!plan.colour_stated) {
-            std::call_once(first_colours, [&] { matrix = p.matrix, full_range = p.full_range; });
-            if (p.matrix != matrix || p.full_range != full_range) colours_differ = true;
-          }
-          reduce_tile(p, x0, y0, int(plan.tile_width), int(plan.tile_height), k, reduced);
-        });
+        HevcDecode r = HevcDecode::Damaged;
+        try {
+          gather_units(plan.tiles[i], units);
+          r = decode_hevc_420(units.data(), units.size(), [&](const HevcPlanes& p) {
+            // Every tile must cover its place in the grid, and, when the file states no colours, all
+            // must state the same in their streams.
+            if (p.width < int(plan.tile_width) || p.height < int(plan.tile_height)) {
+              outcome = int(HevcDecode::Damaged);
+              return;
+            }
+            if (!plan.colour_stated) {
+              std::call_once(first_colours, [&] { matrix = p.matrix, full_range = p.full_range; });
+              if (p.matrix != matrix || p.full_range != full_range) colours_differ = true;
+            }
+            reduce_tile(p, x0, y0, int(plan.tile_width), int(plan.tile_height), k, reduced);
+          });
+        } catch (const std::bad_alloc&) {
+          no_memory = true;  // on a thread of its own: reported by the caller
+        }
         if (r != HevcDecode::Ok) {
           int ok = int(HevcDecode::Ok);
           outcome.compare_exchange_strong(ok, int(r));
@@ -201,6 +207,7 @@ std::optional<DecodeResult> decode_grid_reduced(const GridPlan& plan, const Deco
       for (int t = 1; t < at_once; ++t) helpers.emplace_back(work);
       work();
     }
+    if (no_memory) throw std::bad_alloc();
     if (outcome == int(HevcDecode::Other) || colours_differ || !luma_shares(matrix, kr, kb)) return std::nullopt;
     if (outcome == int(HevcDecode::Damaged)) {
       res.error = "corrupt HEIF data: a damaged tile";
