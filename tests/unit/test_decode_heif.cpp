@@ -378,6 +378,8 @@ TEST(DecodeHeif, GridsShownSmallerAreDecodedStraightAtThatSize) {
       {"an eighth", tiles, {}, {30, 20}, 8, 1},
       {"not half", tiles, {}, {200, 150}, 1, 1},
       {"colours from the streams", bare_tiles, {}, {60, 44}, 4, 1},
+      // libheif converts each tile by the tile's own colours, whatever the grid states (BT.709 here).
+      {"colours of the grid alone", bare_tiles, {property("colr", std::string("nclx\0\1\0\1\0\1\0", 11))}, {60, 44}, 4, 1},
       {"turned a quarter", tiles, {property("irot", std::string(1, '\1'))}, {60, 44}, 4, 8},
       {"upright size asked of a turned one", tiles, {property("irot", std::string(1, '\3'))}, {44, 60, false, 0, true}, 4, 6},
       {"turned then mirrored", tiles, {property("irot", std::string(1, '\2')), property("imir", std::string(1, '\1'))}, {60, 44}, 4, 4},
