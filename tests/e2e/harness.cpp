@@ -441,6 +441,14 @@ XServer::~XServer() {
   if (!dir_.empty() && std::getenv("PIPKIN_E2E_KEEP") == nullptr) sh("rm -rf '" + dir_ + "'");
 }
 
+void Desktop::open() {
+  if (x_.ok() && wm_.start()) display_ = XOpenDisplay(nullptr);
+}
+
+Desktop::~Desktop() {
+  if (display_) XCloseDisplay(display_);
+}
+
 WindowManager::~WindowManager() {
   if (pid_ > 0) {
     kill(pid_, SIGTERM);

@@ -9,6 +9,8 @@
 
 #include "media/pixmap.hpp"
 
+struct _XDisplay;  // Xlib's Display
+
 namespace e2e {
 
 struct Options {
@@ -147,6 +149,25 @@ class WindowManager {
 
  private:
   int pid_ = -1;
+};
+
+// A private X server with a window manager on it and a connection of the test's own, closed with it:
+// for tests of how the program's window is treated. ok() once all three are there.
+class Desktop {
+ public:
+  explicit Desktop(const std::vector<std::string>& screens) : x_(screens) { open(); }
+  explicit Desktop(XServer::TwoMonitors two) : x_(two) { open(); }
+  ~Desktop();
+  Desktop(const Desktop&) = delete;
+  Desktop& operator=(const Desktop&) = delete;
+  bool ok() const { return display_ != nullptr; }
+  _XDisplay* display() const { return display_; }
+
+ private:
+  void open();
+  XServer x_;
+  WindowManager wm_;
+  _XDisplay* display_ = nullptr;
 };
 
 // The parent's settings page (its picture: page) is on a screenshot with its top left corner at

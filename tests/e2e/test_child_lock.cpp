@@ -61,12 +61,9 @@ std::vector<std::string> child_keys() {
 }  // namespace
 
 TEST(ChildLock, KeysAloneDoNothingControlKeysWork) {
-  e2e::XServer x({"1024x768x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
-  Display* d = XOpenDisplay(nullptr);
-  ASSERT_TRUE(d);
+  e2e::Desktop desk({"1024x768x24"});
+  ASSERT_TRUE(desk.ok());
+  Display* d = desk.display();
   e2e::Options opt;
   opt.level = 2;
   opt.config = "0\r\n0\r\n1\r\n";
@@ -74,7 +71,6 @@ TEST(ChildLock, KeysAloneDoNothingControlKeysWork) {
   ASSERT_TRUE(app.start()) << app.stderr_text();
   // In full screen the window system's shortcuts cannot take the keyboard away.
   EXPECT_TRUE(wait_until([&] { return keyboard_held_by_other(d); }, 20000)) << "the keyboard is held";
-  XCloseDisplay(d);
   media::PixmapPtr title = app.screenshot(shot("lock_title"));
   ASSERT_TRUE(title);
 
@@ -110,10 +106,8 @@ TEST(ChildLock, KeysAloneDoNothingControlKeysWork) {
 // Hands laid flat on the keyboard: Control with letters and Q, with Escape and digits, all down at
 // once and then all let go. The program keeps running on the same screen.
 TEST(ChildLock, PalmsChangeNothing) {
-  e2e::XServer x({"1024x768x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
+  e2e::Desktop desk({"1024x768x24"});
+  ASSERT_TRUE(desk.ok());
   e2e::Options opt;
   opt.level = 2;
   opt.config = "0\n0\n1\n";

@@ -110,19 +110,16 @@ void expect_fills_screen(Display* d, Window w, int sw, int sh) {
 }  // namespace
 
 TEST(Display, WideScreenIsFilledAndPointerPositionsMapBack) {
-  e2e::XServer x({"1920x1080x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
-  XDisplay d = open_x();
-  ASSERT_TRUE(d);
+  e2e::Desktop desk({"1920x1080x24"});
+  ASSERT_TRUE(desk.ok());
+  Display* d = desk.display();
   e2e::Options opt;
   opt.level = 1;
   Pipkin app(opt);
   ASSERT_TRUE(app.start()) << app.stderr_text();
   Window w = id_of(app);
-  expect_fills_screen(d.get(), w, 1920, 1080);
-  EXPECT_TRUE(keyboard_free(d.get())) << "without the child lock the keyboard is left alone";
+  expect_fills_screen(d, w, 1920, 1080);
+  EXPECT_TRUE(keyboard_free(d)) << "without the child lock the keyboard is left alone";
 
   // The 1024x768 picture is 1440x1080 in the middle, black bars of 240 on either side.
   ASSERT_TRUE(app.wait_for([](const media::Pixmap& p) {
@@ -174,15 +171,12 @@ TEST(Display, WideScreenIsFilledAndPointerPositionsMapBack) {
 }
 
 TEST(Display, HighDensityScreenIsFilledSmoothly) {
-  e2e::XServer x({"3840x2160x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
-  XDisplay d = open_x();
-  ASSERT_TRUE(d);
+  e2e::Desktop desk({"3840x2160x24"});
+  ASSERT_TRUE(desk.ok());
+  Display* d = desk.display();
   Pipkin app;
   ASSERT_TRUE(app.start()) << app.stderr_text();
-  expect_fills_screen(d.get(), id_of(app), 3840, 2160);
+  expect_fills_screen(d, id_of(app), 3840, 2160);
   // The picture is 2880x2160 from x = 480: 2.8125 screen pixels for every pixel of the program.
   ASSERT_TRUE(app.wait_for([](const media::Pixmap& p) {
     return p.width == 3840 && !black(read_pixel(p, 490, 2150)) && !black(read_pixel(p, 3350, 10));
@@ -219,26 +213,20 @@ TEST(Display, HighDensityScreenIsFilledSmoothly) {
 
 TEST(Display, ExactSizeWithUnknownRateIsAFullScreenToo) {
   // Xvfb gives its only mode a rate of 0, like many virtual machines and remote desktops.
-  e2e::XServer x({"1024x768x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
-  XDisplay d = open_x();
-  ASSERT_TRUE(d);
+  e2e::Desktop desk({"1024x768x24"});
+  ASSERT_TRUE(desk.ok());
+  Display* d = desk.display();
   Pipkin app;
   ASSERT_TRUE(app.start()) << app.stderr_text();
-  expect_fills_screen(d.get(), id_of(app), 1024, 768);
+  expect_fills_screen(d, id_of(app), 1024, 768);
   app.key("Escape");
   EXPECT_TRUE(app.wait_exit(20000));
 }
 
 TEST(Display, AWindowWhenAskedForIsAsBefore) {
-  e2e::XServer x({"1024x768x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
-  XDisplay d = open_x();
-  ASSERT_TRUE(d);
+  e2e::Desktop desk({"1024x768x24"});
+  ASSERT_TRUE(desk.ok());
+  Display* d = desk.display();
   e2e::Options opt;
   opt.config = "1\r\n";
   Pipkin app(opt);
@@ -247,12 +235,12 @@ TEST(Display, AWindowWhenAskedForIsAsBefore) {
   ASSERT_TRUE(app.start(false)) << app.stderr_text();
   Window w = id_of(app);
   // The manager frames it: a title bar above the 1024x768 contents.
-  ASSERT_TRUE(wait_until([&] { return long_property(d.get(), w, "_NET_FRAME_EXTENTS", XA_CARDINAL).size() == 4; },
+  ASSERT_TRUE(wait_until([&] { return long_property(d, w, "_NET_FRAME_EXTENTS", XA_CARDINAL).size() == 4; },
                          20000));
-  std::vector<long> frame = long_property(d.get(), w, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+  std::vector<long> frame = long_property(d, w, "_NET_FRAME_EXTENTS", XA_CARDINAL);
   EXPECT_GT(frame[2], 0) << "a title bar";
-  EXPECT_FALSE(in_fullscreen_state(d.get(), w));
-  Placement p = placement(d.get(), w);
+  EXPECT_FALSE(in_fullscreen_state(d, w));
+  Placement p = placement(d, w);
   EXPECT_EQ(p.w, 1024);
   EXPECT_EQ(p.h, 768);
   app.key("Escape");
@@ -262,12 +250,9 @@ TEST(Display, AWindowWhenAskedForIsAsBefore) {
 // The parent's settings page switches a running program between a window and the full screen, and
 // the choice is saved in the installed program's configuration file for the next start.
 TEST(Display, TheSettingsPageSwitchesToFullScreenAndBackAndSavesIt) {
-  e2e::XServer x({"1024x768x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
-  XDisplay d = open_x();
-  ASSERT_TRUE(d);
+  e2e::Desktop desk({"1024x768x24"});
+  ASSERT_TRUE(desk.ok());
+  Display* d = desk.display();
   e2e::Options opt;
   opt.installed = true;
   opt.config = "1\n";
@@ -277,12 +262,12 @@ TEST(Display, TheSettingsPageSwitchesToFullScreenAndBackAndSavesIt) {
   ASSERT_TRUE(app.start(false)) << app.stderr_text();
   Window w = id_of(app);
   auto framed = [&] {
-    std::vector<long> frame = long_property(d.get(), w, "_NET_FRAME_EXTENTS", XA_CARDINAL);
-    return frame.size() == 4 && frame[2] > 0 && !in_fullscreen_state(d.get(), w);
+    std::vector<long> frame = long_property(d, w, "_NET_FRAME_EXTENTS", XA_CARDINAL);
+    return frame.size() == 4 && frame[2] > 0 && !in_fullscreen_state(d, w);
   };
   auto full = [&] {
-    Placement p = placement(d.get(), w);
-    return in_fullscreen_state(d.get(), w) && p.x == 0 && p.y == 0 && p.w == 1024 && p.h == 768;
+    Placement p = placement(d, w);
+    return in_fullscreen_state(d, w) && p.x == 0 && p.y == 0 && p.w == 1024 && p.h == 768;
   };
   ASSERT_TRUE(wait_until(framed, 20000)) << "a window with a title bar";
   // The page opens with its first control, "Full screen", under the keyboard.
@@ -298,7 +283,7 @@ TEST(Display, TheSettingsPageSwitchesToFullScreenAndBackAndSavesIt) {
   app.key("Right");
   app.key("Return");
   EXPECT_TRUE(wait_until(framed, 20000));
-  EXPECT_EQ(placement(d.get(), w).w, 1024);
+  EXPECT_EQ(placement(d, w).w, 1024);
   EXPECT_TRUE(wait_until([&] { return e2e::read_file(config) == "1\n"; }, 20000)) << e2e::read_file(config);
   app.key("Escape");  // the page
   app.key("Escape");  // the program

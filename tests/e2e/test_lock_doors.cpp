@@ -90,12 +90,9 @@ Ended start_again(const Pipkin& app) {
 // Under the lock a tapped Control+P, or one held 0.9 s, leaves the title; held a second, the page
 // opens over a green ring, and the pointer is let go while it shows. Without the lock a tap opens it.
 TEST(LockDoors, TheSettingsPageOpensOnlyOnAHeldChordUnderTheLock) {
-  e2e::XServer x({"1024x768x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
-  Display* d = XOpenDisplay(nullptr);
-  ASSERT_TRUE(d);
+  e2e::Desktop desk({"1024x768x24"});
+  ASSERT_TRUE(desk.ok());
+  Display* d = desk.display();
   for (const std::string& config : {kLocked, kUnlocked}) {
     const bool locked = config == kLocked;
     SCOPED_TRACE(locked ? "locked" : "unlocked");
@@ -140,19 +137,15 @@ TEST(LockDoors, TheSettingsPageOpensOnlyOnAHeldChordUnderTheLock) {
     EXPECT_TRUE(app.wait_for([&](const media::Pixmap& s) { return !shows_page(s, *page); })) << "a tap closes it";
     EXPECT_TRUE(wait_until([&] { return !pointer_free(d); }, e2e::kDeadlineMs)) << "and the pointer is held again";
   }
-  XCloseDisplay(d);
 }
 
 // Two monitors side by side, Pipkin full screen on the left one. With the lock, moves towards and
 // far onto the right monitor leave the pointer on Pipkin's, and a click there reaches no other
 // program; without it the pointer goes over and the other program gets the click.
 TEST(LockDoors, OnTwoMonitorsThePointerStaysOnPipkinsScreen) {
-  e2e::XServer x(e2e::XServer::TwoMonitors{});
-  ASSERT_TRUE(x.ok()) << "Xorg with the dummy video driver and xrandr (scripts/install-deps installs them)";
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
-  Display* d = XOpenDisplay(nullptr);
-  ASSERT_TRUE(d);
+  e2e::Desktop desk(e2e::XServer::TwoMonitors{});
+  ASSERT_TRUE(desk.ok()) << "Xorg with the dummy video driver and xrandr (scripts/install-deps installs them)";
+  Display* d = desk.display();
   // Another program's window on the right monitor, listening for the pointer.
   XSetWindowAttributes attrs{};
   attrs.override_redirect = True;
@@ -206,17 +199,14 @@ TEST(LockDoors, OnTwoMonitorsThePointerStaysOnPipkinsScreen) {
     }
   }
   XDestroyWindow(d, other);
-  XCloseDisplay(d);
 }
 
 // A second start with the same progress file ends at once with one line and status 0, while the
 // first plays on and keeps its progress; a crash of the first leaves nothing that keeps the next
 // start out; another portable copy runs beside it.
 TEST(LockDoors, ASecondStartWithTheSameProgressLeavesTheFirstToPlay) {
-  e2e::XServer x({"1024x768x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
+  e2e::Desktop desk({"1024x768x24"});
+  ASSERT_TRUE(desk.ok());
   e2e::Options opt;
   opt.level = 4;
   Pipkin app(opt);

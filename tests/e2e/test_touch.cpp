@@ -134,10 +134,8 @@ TEST(Touch, ATapFillsAFrameALongPressBringsTheNextDrawingAndTwoTapsTurnTwoCards)
 // though the mouse there would reach the picture's edge. Colouring shows it: a touch on the right
 // bar, beside the drawing's top right corner, does not fill the area there.
 TEST(Touch, ATouchOnALetterboxBarDoesNothing) {
-  e2e::XServer x({"1920x1080x24"});
-  ASSERT_TRUE(x.ok());
-  e2e::WindowManager wm;
-  ASSERT_TRUE(wm.start());
+  e2e::Desktop desk({"1920x1080x24"});
+  ASSERT_TRUE(desk.ok());
   Pipkin app(with_finger(9));
   ASSERT_TRUE(app.start()) << app.stderr_text();
   // The 1024x768 picture is 1440x1080 in the middle: 240 of black on either side.
