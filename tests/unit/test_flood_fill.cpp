@@ -311,6 +311,27 @@ TEST(FloodFill, EscapeCutsARowOrEndsTheFill) {
   EXPECT_EQ(rows(p, kRed), "##########\n##########\n##########\n");
 }
 
+namespace {
+
+// Fills p from (x, y) with the scripted Escape presses (escape_at) and expects what the stepwise
+// scan leaves with the same presses, asked as often.
+void expect_stepwise_result(Pixmap& p, int x, int y) {
+  Pixmap want = p;
+  int oracle_calls = 0;
+  stepwise_fill(want, kRed, x, y, [&] {
+    ++oracle_calls;
+    for (int c : escape_at)
+      if (c == oracle_calls) return 1;
+    return 0;
+  });
+  calls = 0;
+  flood_fill(kRed, x, y, p, scripted);
+  ASSERT_TRUE(same_pixels(p, want)) << rows(p, kRed) << "\n" << rows(want, kRed);
+  ASSERT_EQ(calls, oracle_calls);
+}
+
+}  // namespace
+
 TEST(FloodFill, EscapeAnywhereLeavesWhatTheStepwiseScanLeaves) {
   std::mt19937 rng(77);
   for (int round = 0; round < 300; ++round) {
@@ -323,18 +344,7 @@ TEST(FloodFill, EscapeAnywhereLeavesWhatTheStepwiseScanLeaves) {
     escape_at.clear();
     for (int i = 0, n = 1 + static_cast<int>(rng() % 3); i < n; ++i) escape_at.push_back(1 + rng() % 150);
     const int x = rng() % w, y = rng() % h;
-    Pixmap want = p;
-    int oracle_calls = 0;
-    stepwise_fill(want, kRed, x, y, [&] {
-      ++oracle_calls;
-      for (int c : escape_at)
-        if (c == oracle_calls) return 1;
-      return 0;
-    });
-    calls = 0;
-    flood_fill(kRed, x, y, p, scripted);
-    ASSERT_TRUE(same_pixels(p, want)) << rows(p, kRed) << "\n" << rows(want, kRed);
-    ASSERT_EQ(calls, oracle_calls);
+    ASSERT_NO_FATAL_FAILURE(expect_stepwise_result(p, x, y));
     ASSERT_TRUE(guards_hold(p, kBlue));
   }
 }
@@ -366,18 +376,7 @@ TEST(FloodFill, EscapeOnWideRowsWithManyRunsLeavesWhatTheStepwiseScanLeaves) {
     escape_at.clear();
     for (int i = 0, n = static_cast<int>(rng() % 4); i < n; ++i) escape_at.push_back(1 + rng() % 2000);
     const int x = rng() % w, y = rng() % h;
-    Pixmap want = p;
-    int oracle_calls = 0;
-    stepwise_fill(want, kRed, x, y, [&] {
-      ++oracle_calls;
-      for (int c : escape_at)
-        if (c == oracle_calls) return 1;
-      return 0;
-    });
-    calls = 0;
-    flood_fill(kRed, x, y, p, scripted);
-    ASSERT_TRUE(same_pixels(p, want)) << rows(p, kRed) << "\n" << rows(want, kRed);
-    ASSERT_EQ(calls, oracle_calls);
+    ASSERT_NO_FATAL_FAILURE(expect_stepwise_result(p, x, y));
     if (round % 5 != 4) {
       ASSERT_TRUE(guards_hold(p, kBlue));
     }
