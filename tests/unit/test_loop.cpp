@@ -53,6 +53,16 @@ struct AnyKey {
 };
 
 Event tick_event() { return Event{.kind = EventKind::Tick}; }
+// Pictures that load at once as a byte and come back as empty images: for the store's timing alone.
+PictureCodec stand_in_codec() {
+  PictureCodec codec;
+  codec.load = [](const std::string&, CompactPicture& out, std::string&) {
+    out.jpeg = "x";
+    return true;
+  };
+  codec.restore = [](const CompactPicture&) { return std::make_shared<media::Image>(); };
+  return codec;
+}
 Event move_event(int x = 0, int y = 0) { return Event{.kind = EventKind::PointerMove, .x = x, .y = y}; }
 
 std::vector<std::string> calls;  // "digit:method" in call order
@@ -785,12 +795,7 @@ TEST_F(LoopTest, ChildLockLeavesTheMouseAndControlClick) {
 // waits, and is chosen on the timer tick that finds them in; any other key forgets it.
 TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
   std::atomic<bool> released{false};
-  PictureCodec codec;
-  codec.load = [](const std::string&, CompactPicture& out, std::string&) {
-    out.jpeg = "x";
-    return true;
-  };
-  codec.restore = [](const CompactPicture&) { return std::make_shared<media::Image>(); };
+  const PictureCodec codec = stand_in_codec();
   auto store = std::make_shared<PictureStore>();
   std::vector<std::string> names(12, "p.jpg");
   store->start("pics", names, codec, 2, 3, [&] { return released.load(); });
@@ -899,12 +904,7 @@ TEST(LoopFrames, PictureFramesStartOnceTheFirstFrameHasItsFirstPicture) {
 // when loading ends. The loop's clock stands still here, so only the end may redraw.
 TEST_F(LoopTest, TitleProgressIsRedrawnAFewTimesASecond) {
   std::atomic<bool> released{false};
-  PictureCodec codec;
-  codec.load = [](const std::string&, CompactPicture& out, std::string&) {
-    out.jpeg = "x";
-    return true;
-  };
-  codec.restore = [](const CompactPicture&) { return std::make_shared<media::Image>(); };
+  const PictureCodec codec = stand_in_codec();
   auto store = std::make_shared<PictureStore>();
   store->start("pics", std::vector<std::string>(40, "p.jpg"), codec, 2, 3, [&] { return released.load(); });
   world.assets.pictures = store;
