@@ -334,28 +334,37 @@ bool check_nal(Walk& w, const uint8_t* nal, size_t size, int& pictures) {
 
 // An 'hvcC' property: 22 bytes of settings, then arrays of NAL units, each with a 16-bit length.
 // libheif puts all of them in front of the item's data, so none may be a slice of a picture.
-bool check_hvcc(Walk& w, const Box& b) {
-  const uint8_t* d = w.d;
-  if (b.end - b.body < 23) return w.fail("corrupt HEIF data: a short decoder configuration");
-  w.largest_hvcc = std::max<uint64_t>(w.largest_hvcc, b.end - b.body);
+// Calls f(unit, length) for each NAL unit in the arrays of an 'hvcC' property of at least 23 bytes;
+// false when a unit runs past the box or f says stop.
+template <typename F>
+bool each_hvcc_unit(const uint8_t* d, const Box& b, F&& f) {
   size_t pos = b.body + 22;
   const int arrays = d[pos++];
   for (int a = 0; a < arrays; ++a) {
-    if (b.end - pos < 3) return w.fail("corrupt HEIF data: a short decoder configuration");
+    if (b.end - pos < 3) return false;
     const int count = d[pos + 1] << 8 | d[pos + 2];
     pos += 3;
     for (int i = 0; i < count; ++i) {
-      if (b.end - pos < 2) return w.fail("corrupt HEIF data: a short decoder configuration");
+      if (b.end - pos < 2) return false;
       const size_t length = size_t{d[pos]} << 8 | d[pos + 1];
       pos += 2;
-      if (length > b.end - pos) return w.fail("corrupt HEIF data: a short decoder configuration");
-      if (length > 0 && ((d[pos] >> 1) & 63) < 32) return w.fail("corrupt HEIF data: picture data in the decoder configuration");
-      int pictures = 0;
-      if (!check_nal(w, d + pos, length, pictures)) return false;
+      if (length > b.end - pos || !f(d + pos, length)) return false;
       pos += length;
     }
   }
   return true;
+}
+
+bool check_hvcc(Walk& w, const Box& b) {
+  if (b.end - b.body < 23) return w.fail("corrupt HEIF data: a short decoder configuration");
+  w.largest_hvcc = std::max<uint64_t>(w.largest_hvcc, b.end - b.body);
+  // A unit's own fault is the first reason given (fail keeps the first).
+  const bool whole = each_hvcc_unit(w.d, b, [&](const uint8_t* nal, size_t length) {
+    if (length > 0 && ((nal[0] >> 1) & 63) < 32) return w.fail("corrupt HEIF data: picture data in the decoder configuration");
+    int pictures = 0;
+    return check_nal(w, nal, length, pictures);
+  });
+  return whole || w.fail("corrupt HEIF data: a short decoder configuration");
 }
 
 // The item information: which items are HEVC-coded images (type 'hvc1').
@@ -757,7 +766,9 @@ bool plan_grid(const Walk& w, int canvas_w, int canvas_h, GridPlan& plan) {
   // The grid's transforms, in the order they apply.
   int angle = 0, mirror = -1;
   bool turned = false;
-  for (uint32_t index : w.item_properties.count(w.primary) ? w.item_properties.at(w.primary) : std::vector<uint32_t>{}) {
+  const auto grid_properties = w.item_properties.find(w.primary);
+  if (grid_properties == w.item_properties.end()) return false;  // not even the canvas size
+  for (uint32_t index : grid_properties->second) {
     if (index == 0 || index > w.properties.size()) continue;
     const Box& p = w.properties[index - 1];
     if (p.is("clap") || ((p.is("irot") || p.is("imir")) && p.end == p.body)) return false;
@@ -800,20 +811,14 @@ bool plan_grid(const Walk& w, int canvas_w, int canvas_h, GridPlan& plan) {
     }
     // The configuration's units (check_hvcc read them whole).
     GridPlan::Tile tile;
-    size_t pos = hvcc->body + 22;
-    const int arrays = d[pos++];
-    for (int a = 0; a < arrays; ++a) {
-      const int count = d[pos + 1] << 8 | d[pos + 2];
-      pos += 3;
-      for (int u = 0; u < count; ++u) {
-        const size_t length = size_t{d[pos]} << 8 | d[pos + 1];
-        tile.config.emplace_back(d + pos + 2, length);
-        pos += 2 + length;
-      }
-    }
+    each_hvcc_unit(d, *hvcc, [&](const uint8_t* nal, size_t length) {
+      tile.config.emplace_back(nal, length);
+      return true;
+    });
     tile.data = data->second.pieces();
     plan.tiles.push_back(std::move(tile));
   }
+  plan.decoder_bytes = libavcodec_hevc_bytes(w.avcodec_frame, w.largest_coded);
   const uint64_t tw = plan.tile_width, th = plan.tile_height;
   return tw > 0 && th > 0 && tw * uint64_t(plan.columns) >= plan.width && tw * uint64_t(plan.columns - 1) < plan.width &&
          th * uint64_t(plan.rows) >= plan.height && th * uint64_t(plan.rows - 1) < plan.height;
@@ -882,12 +887,10 @@ DecodeResult decode_part(const uint8_t* data, size_t size, const DecodeSettings&
     const int bits = std::max(heif_image_handle_get_luma_bits_per_pixel(st.handle),
                               heif_image_handle_get_chroma_bits_per_pixel(st.handle));
     // A camera's grid shown smaller than it is: its tiles decoded straight to that size.
-    if (!preview && avcodec && !alpha && bits == 8 && !walk.deep) {
+    if (!preview && opt.min_width > 0 && opt.min_height > 0 && avcodec && !alpha && bits == 8 && !walk.deep) {
       GridPlan plan;
-      if (plan_grid(walk, iw, ih, plan)) {
-        plan.decoder_bytes = libavcodec_hevc_bytes(walk.avcodec_frame, walk.largest_coded);
+      if (plan_grid(walk, iw, ih, plan))
         if (auto reduced = decode_grid_reduced(plan, opt, threads, size)) return std::move(*reduced);
-      }
     }
 
     // The peak, reserved before decoding, for the largest of the stated size, the frames the

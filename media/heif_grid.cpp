@@ -102,14 +102,18 @@ void to_rgb(const Reduced& r, int matrix, bool full_range, Pixmap& out) {
   }
 }
 
-// The tile's units as the decoder takes them: its configuration's, then its data, each after a
-// 4-byte length (its data has them already).
-void gather_units(const GridPlan::Tile& tile, std::vector<uint8_t>& out) {
+// The bytes of a tile's units as the decoder takes them: its configuration's, each after a 4-byte
+// length, then its data (which has them already).
+size_t units_size(const GridPlan::Tile& tile) {
   size_t n = 0;
-  for (const auto& [at, size] : tile.config) n += 4 + size;
-  for (const auto& [at, size] : tile.data) n += size;
+  for (const auto& piece : tile.config) n += 4 + piece.second;
+  for (const auto& piece : tile.data) n += piece.second;
+  return n;
+}
+
+void gather_units(const GridPlan::Tile& tile, std::vector<uint8_t>& out) {
   out.clear();
-  out.reserve(n);
+  out.reserve(units_size(tile));
   for (const auto& [at, size] : tile.config) {
     const uint8_t length[4] = {uint8_t(size >> 24), uint8_t(size >> 16), uint8_t(size >> 8), uint8_t(size)};
     out.insert(out.end(), length, length + 4);
@@ -146,12 +150,7 @@ std::optional<DecodeResult> decode_grid_reduced(const GridPlan& plan, const Deco
   const int at_once = std::clamp(threads, 1, int(plan.tiles.size()));
   // The reduced planes and the pixmap made from them, and per thread a decoder and one tile's units.
   size_t largest_units = 0;
-  for (const GridPlan::Tile& t : plan.tiles) {
-    size_t n = 0;
-    for (const auto& piece : t.config) n += 4 + piece.second;
-    for (const auto& piece : t.data) n += piece.second;
-    largest_units = std::max(largest_units, n);
-  }
+  for (const GridPlan::Tile& t : plan.tiles) largest_units = std::max(largest_units, units_size(t));
   const uint64_t peak = pixels * 3 * 2 + uint64_t(at_once) * (plan.decoder_bytes + largest_units) + file_bytes + kDecodeWorkBytes;
   BudgetLease lease = decode_budget().acquire(static_cast<size_t>(peak));
   if (!lease) {
