@@ -291,7 +291,7 @@ struct Walk {
   std::vector<Box> ilocs;
   uint64_t extents = 0;     // item extents listed in all
   uint64_t item_bytes = 0;  // HEVC items' data in all
-  size_t idat_body = 0, idat_end = 0;
+  size_t idat_body = 0;
   bool idat = false;
   // For decoding a grid straight at a reduced size (heif_grid.hpp): the primary item, the
   // properties in order (the first is number 1), each item's properties, and the data of every HEVC
@@ -518,9 +518,11 @@ bool read_iloc(Walk& w, const Box& b) {
       const uint64_t length = take(length_size);
       // Where the extent's bytes are: the file itself, or the metadata's own data box.
       size_t from = 0, to = w.size;
+      // libheif reads an extent of the data box from where the box's content starts, on past its
+      // end if the extent says so, up to the end of the file.
       if (method == 1) {
         if (!w.idat) continue;
-        from = w.idat_body, to = w.idat_end;
+        from = w.idat_body, to = w.size;
       }
       const uint64_t start = base + offset;
       if (start < base || start > to - from) continue;  // nowhere: libheif refuses the item
@@ -585,7 +587,7 @@ bool read_meta(Walk& w, const Box& meta) {
     if (b.is("iref")) return read_iref(w, b);
     if (b.is("iinf")) return read_iinf(w, b);
     if (b.is("iloc")) w.ilocs.push_back(b);
-    if (b.is("idat") && !w.idat) w.idat = true, w.idat_body = b.body, w.idat_end = b.end;
+    if (b.is("idat") && !w.idat) w.idat = true, w.idat_body = b.body;
     if (b.is("pitm") && b.end - b.body >= 4) {
       const size_t id_bytes = w.d[b.body] == 0 ? 2 : 4;
       if (b.end - b.body >= 4 + id_bytes) w.primary = uint32_t(be_n(w.d + b.body + 4, id_bytes));

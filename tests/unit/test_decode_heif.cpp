@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "app/picture_store.hpp"
 #include "media/decode.hpp"
@@ -283,6 +285,18 @@ TEST(DecodeHeif, ItemLocationsAreReadAsLibheifReadsThem) {
     EXPECT_EQ(r.pixmap->width * 1000 + r.pixmap->height, 160 * 1000 + 100);
     EXPECT_EQ(decode(heif_samples::with_grid_size(file, 15616, 8448)).error, "too large: a canvas of 15616x8448");
   }
+}
+
+// An extent of the metadata's data box may run past the box: libheif reads on into the file's next
+// bytes (in this file the fuzzer made, they make the grid's canvas 3328 x 2304), so the walk reads
+// the same bytes and reserves for that canvas before libheif allocates it.
+TEST(DecodeHeif, DataBoxExtentsAreReadOnPastTheBoxAsLibheifReadsThem) {
+  std::ifstream in(PIPKIN_TEST_DIR "/fuzz/findings/heif_grid_canvas_unreserved.heic", std::ios::binary);
+  const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_EQ(file.size(), 570u);
+  decode_budget().reset_most_in_use();
+  EXPECT_FALSE(decode(file).pixmap);
+  EXPECT_GE(decode_budget().most_in_use(), size_t{3328} * 2304 * 3);
 }
 
 // ---- HEVC by libavcodec ----
