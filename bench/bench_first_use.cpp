@@ -110,6 +110,12 @@ void prepare() {
   }
 }
 
+// The middle of the runs' times (the figure the notes give).
+double median(std::vector<double> runs) {
+  std::sort(runs.begin(), runs.end());
+  return runs[runs.size() / 2];
+}
+
 // Starts the copy with its start-up notes going to `times`; the child's pid.
 pid_t spawn(const Copy& c, const std::string& times, bool quit_at_full_quality = false) {
   if (!c.home.empty() && c.first_start) sh("rm -rf '" + c.home + "/.cache/pipkin' '" + c.home + "/.local/state'");
@@ -207,12 +213,10 @@ void BM_TitleToFramesUsable(benchmark::State& st, Copy copy) {
     waits.push_back(used - title);
     titles.push_back(title - t0);
   }
-  std::sort(waits.begin(), waits.end());
-  std::sort(titles.begin(), titles.end());
-  st.counters["median_ms"] = waits[waits.size() / 2];
-  st.counters["worst_ms"] = waits.back();
-  st.counters["title_ms"] = titles[titles.size() / 2];
-  st.counters["title_worst_ms"] = titles.back();
+  st.counters["median_ms"] = median(waits);
+  st.counters["worst_ms"] = *std::max_element(waits.begin(), waits.end());
+  st.counters["title_ms"] = median(titles);
+  st.counters["title_worst_ms"] = *std::max_element(titles.begin(), titles.end());
 }
 
 // A first start until the last photo is at full quality; the iteration time is from the start.
@@ -235,8 +239,7 @@ void BM_FullQuality(benchmark::State& st, Copy copy) {
     runs.push_back(full - t0);
     peak_mb = std::max(peak_mb, double(ru.ru_maxrss) / 1024.0);
   }
-  std::sort(runs.begin(), runs.end());
-  st.counters["median_ms"] = runs[runs.size() / 2];
+  st.counters["median_ms"] = median(runs);
   st.counters["peak_MB"] = peak_mb;
 }
 
@@ -256,8 +259,7 @@ void BM_HeifConvert(benchmark::State& st, int photos) {
     runs.push_back(now_ms() - t0);
     st.SetIterationTime(runs.back() / 1000.0);
   }
-  std::sort(runs.begin(), runs.end());
-  st.counters["median_ms"] = runs[runs.size() / 2];
+  st.counters["median_ms"] = median(runs);
 }
 
 void BM_DjpegQuarterScale(benchmark::State& st) {
