@@ -1,8 +1,8 @@
 #include <cstdio>
 
 #include "activities/register.hpp"
-#include "app/options.hpp"
-#include "app/shell.hpp"
+#include "app/start/options.hpp"
+#include "app/shell/shell.hpp"
 
 int main(int argc, char** argv) {
   const app::CommandLine cl = app::parse_command_line(argc, argv);

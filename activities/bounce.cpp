@@ -1,10 +1,10 @@
 #include "activities/bounce.hpp"
 
-#include "app/assets.hpp"
-#include "app/effects.hpp"
-#include "media/clock.hpp"
-#include "media/draw.hpp"
-#include "media/log.hpp"
+#include "app/start/assets.hpp"
+#include "app/shell/effects.hpp"
+#include "media/input/clock.hpp"
+#include "media/display/draw.hpp"
+#include "media/files/log.hpp"
 
 namespace activities {
 namespace {

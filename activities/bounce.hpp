@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/activity.hpp"
-#include "media/image.hpp"
+#include "app/shell/activity.hpp"
+#include "media/display/image.hpp"
 
 namespace activities {
 

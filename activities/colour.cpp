@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "activities/flood_fill.hpp"
-#include "app/assets.hpp"
-#include "media/draw.hpp"
-#include "media/log.hpp"
+#include "app/start/assets.hpp"
+#include "media/display/draw.hpp"
+#include "media/files/log.hpp"
 
 namespace activities {
 namespace {

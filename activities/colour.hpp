@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "activities/turtle.hpp"
-#include "app/activity.hpp"
-#include "media/image.hpp"
-#include "media/pixmap.hpp"
+#include "app/shell/activity.hpp"
+#include "media/display/image.hpp"
+#include "media/decode/pixmap.hpp"
 
 namespace activities {
 

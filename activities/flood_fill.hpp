@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "media/pixmap.hpp"
+#include "media/decode/pixmap.hpp"
 
 namespace activities {
 

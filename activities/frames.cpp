@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "app/assets.hpp"
-#include "app/effects.hpp"
-#include "app/furniture.hpp"
-#include "media/draw.hpp"
-#include "media/log.hpp"
+#include "app/start/assets.hpp"
+#include "app/shell/effects.hpp"
+#include "app/shell/furniture.hpp"
+#include "media/display/draw.hpp"
+#include "media/files/log.hpp"
 
 namespace activities {
 namespace {

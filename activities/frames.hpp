@@ -4,8 +4,8 @@
 #include <array>
 #include <memory>
 
-#include "app/activity.hpp"
-#include "media/image.hpp"
+#include "app/shell/activity.hpp"
+#include "media/display/image.hpp"
 
 namespace activities {
 

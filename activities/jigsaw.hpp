@@ -7,7 +7,7 @@
 // thinking where it goes). Fixing every piece finishes the puzzle.
 #pragma once
 #include "activities/jigsaw_core.hpp"
-#include "media/draw.hpp"
+#include "media/display/draw.hpp"
 
 namespace activities {
 

@@ -12,10 +12,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/activity.hpp"
-#include "media/clock.hpp"
-#include "media/draw.hpp"
-#include "media/image.hpp"
+#include "app/shell/activity.hpp"
+#include "media/input/clock.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/image.hpp"
 
 namespace activities {
 

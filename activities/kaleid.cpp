@@ -4,10 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "app/assets.hpp"
-#include "media/clock.hpp"
-#include "media/draw.hpp"
-#include "media/log.hpp"
+#include "app/start/assets.hpp"
+#include "media/input/clock.hpp"
+#include "media/display/draw.hpp"
+#include "media/files/log.hpp"
 
 namespace activities {
 namespace {

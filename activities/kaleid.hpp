@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/activity.hpp"
-#include "media/image.hpp"
+#include "app/shell/activity.hpp"
+#include "media/display/image.hpp"
 
 namespace activities {
 

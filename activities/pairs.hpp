@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/activity.hpp"
-#include "media/draw.hpp"
-#include "media/image.hpp"
+#include "app/shell/activity.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/image.hpp"
 
 namespace activities {
 

@@ -2,8 +2,8 @@
 #pragma once
 #include <memory>
 
-#include "app/activity.hpp"
-#include "app/furniture.hpp"
+#include "app/shell/activity.hpp"
+#include "app/shell/furniture.hpp"
 
 namespace activities {
 

@@ -3,9 +3,9 @@
 #pragma once
 #include <cstdint>
 
-#include "app/assets.hpp"
-#include "media/draw.hpp"
-#include "media/image.hpp"
+#include "app/start/assets.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/image.hpp"
 
 namespace activities {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "media/draw.hpp"
+#include "media/display/draw.hpp"
 
 namespace activities {
 

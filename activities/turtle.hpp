@@ -3,9 +3,9 @@
 // lines on dark blue. The drawing is made in the back buffer (saved first and put back after) and
 // kept as a pixmap; nothing of it is ever presented.
 #pragma once
-#include "media/display.hpp"
-#include "media/image.hpp"
-#include "media/pixmap.hpp"
+#include "media/display/display.hpp"
+#include "media/display/image.hpp"
+#include "media/decode/pixmap.hpp"
 
 namespace activities {
 

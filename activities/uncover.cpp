@@ -1,6 +1,6 @@
 #include "activities/uncover.hpp"
 
-#include "app/furniture.hpp"
+#include "app/shell/furniture.hpp"
 
 namespace activities {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "activities/still_frame.hpp"
-#include "app/assets.hpp"
-#include "app/furniture.hpp"
-#include "media/clock.hpp"
-#include "media/draw.hpp"
-#include "media/events.hpp"
+#include "app/start/assets.hpp"
+#include "app/shell/furniture.hpp"
+#include "media/input/clock.hpp"
+#include "media/display/draw.hpp"
+#include "media/input/events.hpp"
 
 namespace activities {
 namespace {

@@ -9,15 +9,15 @@
 #include "activities/count.hpp"
 #include "activities/frames.hpp"
 #include "activities/kaleid.hpp"
-#include "app/picture_store.hpp"
+#include "app/pictures/picture_store.hpp"
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "bench/bench_world.hpp"
-#include "media/clock.hpp"
-#include "media/display.hpp"
-#include "media/draw.hpp"
-#include "media/events.hpp"
-#include "media/image.hpp"
+#include "media/input/clock.hpp"
+#include "media/display/display.hpp"
+#include "media/display/draw.hpp"
+#include "media/input/events.hpp"
+#include "media/display/image.hpp"
 
 using namespace media;
 

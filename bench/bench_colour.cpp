@@ -20,10 +20,10 @@
 #include "bench/bench_world.hpp"
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
-#include "media/display.hpp"
-#include "media/draw.hpp"
-#include "media/events.hpp"
-#include "media/image.hpp"
+#include "media/display/display.hpp"
+#include "media/display/draw.hpp"
+#include "media/input/events.hpp"
+#include "media/display/image.hpp"
 
 using namespace media;
 

@@ -17,11 +17,11 @@
 
 #include <webp/encode.h>
 
-#include "app/picture_cache.hpp"
-#include "app/picture_store.hpp"
+#include "app/pictures/picture_cache.hpp"
+#include "app/pictures/picture_store.hpp"
 #include "bench/bench_pictures.hpp"
-#include "media/decode.hpp"
-#include "media/resample.hpp"
+#include "media/decode/decode.hpp"
+#include "media/decode/resample.hpp"
 #include "tests/unit/avif_images.hpp"
 #include "tests/unit/heif_images.hpp"
 #include "tests/unit/sample_images.hpp"

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "media/display.hpp"
-#include "media/draw.hpp"
-#include "media/image.hpp"
-#include "media/pixmap.hpp"
+#include "media/display/display.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/image.hpp"
+#include "media/decode/pixmap.hpp"
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 

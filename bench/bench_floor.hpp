@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_pictures.hpp"
-#include "media/draw.hpp"
-#include "media/image.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/image.hpp"
 
 namespace bench {
 

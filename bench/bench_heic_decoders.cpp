@@ -31,10 +31,10 @@ extern "C" {
 #include <thread>
 #include <vector>
 
-#include "app/picture_store.hpp"
+#include "app/pictures/picture_store.hpp"
 #include "bench/bench_pictures.hpp"
-#include "media/decode.hpp"
-#include "media/decode_heif.hpp"
+#include "media/decode/decode.hpp"
+#include "media/decode/decode_heif.hpp"
 #include "tests/unit/heif_grid.hpp"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"
 #include "bench/bench_world.hpp"
-#include "media/display.hpp"
-#include "media/draw.hpp"
-#include "media/image.hpp"
+#include "media/display/display.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/image.hpp"
 
 using namespace media;
 

@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/picture_store.hpp"
+#include "app/pictures/picture_store.hpp"
 #include "bench/bench_pictures.hpp"
-#include "media/display.hpp"
-#include "media/draw.hpp"
-#include "media/encode.hpp"
+#include "media/display/display.hpp"
+#include "media/display/draw.hpp"
+#include "media/decode/encode.hpp"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/activity.hpp"
-#include "app/assets.hpp"
-#include "app/effects.hpp"
-#include "app/pictures.hpp"
+#include "app/shell/activity.hpp"
+#include "app/start/assets.hpp"
+#include "app/shell/effects.hpp"
+#include "app/pictures/pictures.hpp"
 
 namespace bench {
 

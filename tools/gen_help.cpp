@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_layout.hpp"
+#include "app/parent/settings_layout.hpp"
 #include "tools/help.hpp"
 #include "tools/kit/canvas.hpp"
 #include "tools/kit/colour.hpp"

@@ -1,6 +1,6 @@
 // The parent's settings page (Control+P), in the help pages' frame and type: the still parts are
 // drawn here, the changing parts (the folders, the status line) by the program. Every button and
-// card stands where app/settings_layout.hpp says, the same rectangles the program takes clicks
+// card stands where app/parent/settings_layout.hpp says, the same rectangles the program takes clicks
 // from. Two versions of the page are written: every choice drawn unchosen, and every choice drawn
 // chosen; the program shows the first and copies a chosen button's rectangle from the second, so
 // a chosen button must change nothing outside its rectangle.
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/settings_layout.hpp"
+#include "app/parent/settings_layout.hpp"
 #include "tools/help.hpp"
 #include "tools/kit/canvas.hpp"
 #include "tools/kit/colour.hpp"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "media/pixmap.hpp"
+#include "media/decode/pixmap.hpp"
 
 struct _XDisplay;  // Xlib's Display
 

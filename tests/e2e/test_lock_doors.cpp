@@ -12,7 +12,7 @@
 #include <chrono>
 #include <string>
 
-#include "app/settings_layout.hpp"
+#include "app/parent/settings_layout.hpp"
 #include "tests/e2e/harness.hpp"
 
 using e2e::Pipkin;

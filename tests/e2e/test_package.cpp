@@ -14,7 +14,7 @@
 #include <sstream>
 #include <thread>
 
-#include "media/pixmap.hpp"
+#include "media/decode/pixmap.hpp"
 #include "tests/e2e/harness.hpp"
 
 namespace fs = std::filesystem;

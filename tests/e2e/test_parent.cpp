@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/settings_layout.hpp"
-#include "media/pixmap.hpp"
+#include "app/parent/settings_layout.hpp"
+#include "media/decode/pixmap.hpp"
 #include "tests/e2e/harness.hpp"
 
 namespace fs = std::filesystem;

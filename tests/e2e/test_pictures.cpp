@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "media/encode.hpp"
-#include "media/files.hpp"
+#include "media/decode/encode.hpp"
+#include "media/files/files.hpp"
 #include "tests/e2e/harness.hpp"
 
 namespace {

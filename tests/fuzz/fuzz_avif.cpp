@@ -3,7 +3,7 @@
 // bounds, and use no more memory than it reserved from the decode budget and give all of it back.
 #include <cstdint>
 
-#include "media/decode.hpp"
+#include "media/decode/decode.hpp"
 #include "tests/fuzz/fuzz_result.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

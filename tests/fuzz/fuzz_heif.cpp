@@ -1,4 +1,4 @@
-// Fuzz target for the HEIC decoder alone (media/decode_heif.cpp), the photo whole, the photo shown
+// Fuzz target for the HEIC decoder alone (media/decode/decode_heif.cpp), the photo whole, the photo shown
 // at a quarter of its size (a grid's tiles decoded straight to it) and its preview: any
 // bytes give a pixmap that matches its own size or a reason, never a crash, a hang, a read out of
 // bounds or memory past the fuzzer's limit (the box walk and the parameter-set reader run before
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstddef>
 
-#include "media/decode.hpp"
+#include "media/decode/decode.hpp"
 #include "tests/fuzz/fuzz_result.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,4 +1,4 @@
-// Fuzz target for HEVC decoding by libavcodec through libheif (media/heif_libavcodec.cpp): the input
+// Fuzz target for HEVC decoding by libavcodec through libheif (media/decode/heif_libavcodec.cpp): the input
 // is the coded data of one picture, its units each after a 4-byte length with the parameter sets
 // among them, as libheif hands a decoder its units. The target puts it in a file of one picture
 // whose size, chroma format and depth are what the first parameter set gives (or 64 x 48, 4:2:0,
@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "media/decode_heif.hpp"
+#include "media/decode/decode_heif.hpp"
 #include "tests/fuzz/fuzz_result.hpp"
 #include "tests/unit/heif_grid.hpp"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "media/decode.hpp"
+#include "media/decode/decode.hpp"
 #include "tests/fuzz/fuzz_result.hpp"
 
 namespace {

@@ -22,7 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "media/decode.hpp"
+#include "media/decode/decode.hpp"
 
 namespace fuzz {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "media/sound.hpp"
+#include "media/sound/sound.hpp"
 
 namespace {
 

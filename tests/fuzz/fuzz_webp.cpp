@@ -1,10 +1,10 @@
-// Fuzz target for the WebP decoder alone (media/decode_webp.cpp): any bytes give a pixmap that
+// Fuzz target for the WebP decoder alone (media/decode/decode_webp.cpp): any bytes give a pixmap that
 // matches its own size or a reason, never a crash, a hang, a read out of bounds or memory past the
 // fuzzer's limit.
 #include <cstdint>
 #include <cstddef>
 
-#include "media/decode.hpp"
+#include "media/decode/decode.hpp"
 #include "tests/fuzz/fuzz_result.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

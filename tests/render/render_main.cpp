@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "media/display.hpp"
+#include "media/display/display.hpp"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

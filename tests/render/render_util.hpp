@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "media/draw.hpp"
-#include "media/image.hpp"
-#include "media/pixmap.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/image.hpp"
+#include "media/decode/pixmap.hpp"
 
 namespace rt {
 

@@ -10,7 +10,7 @@
 #include "activities/count.hpp"
 #include "activities/frames.hpp"
 #include "activities/kaleid.hpp"
-#include "media/draw.hpp"
+#include "media/display/draw.hpp"
 #include "tests/render/render_util.hpp"
 #include "tests/unit/activities_1to4_fixture.hpp"
 

@@ -9,13 +9,13 @@
 #include <filesystem>
 #include <string>
 
-#include "app/assets.hpp"
-#include "app/furniture.hpp"
-#include "app/loop.hpp"
-#include "media/clock.hpp"
-#include "media/draw.hpp"
-#include "media/pixmap.hpp"
-#include "media/sound.hpp"
+#include "app/start/assets.hpp"
+#include "app/shell/furniture.hpp"
+#include "app/shell/loop.hpp"
+#include "media/input/clock.hpp"
+#include "media/display/draw.hpp"
+#include "media/decode/pixmap.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/render/render_util.hpp"
 #include "tests/unit/extra_activity.hpp"
 #include "tests/unit/test_world.hpp"

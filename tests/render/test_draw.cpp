@@ -3,10 +3,10 @@
 #include <cstdlib>
 
 #include "activities/flood_fill.hpp"
-#include "media/display.hpp"
-#include "media/draw.hpp"
-#include "media/font.hpp"
-#include "media/image.hpp"
+#include "media/display/display.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/font.hpp"
+#include "media/display/image.hpp"
 #include "tests/render/render_util.hpp"
 
 using namespace media;

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "activities/register.hpp"
-#include "app/furniture.hpp"
-#include "app/loop.hpp"
-#include "media/clock.hpp"
-#include "media/draw.hpp"
-#include "media/events.hpp"
-#include "media/font.hpp"
-#include "media/sound.hpp"
+#include "app/shell/furniture.hpp"
+#include "app/shell/loop.hpp"
+#include "media/input/clock.hpp"
+#include "media/display/draw.hpp"
+#include "media/input/events.hpp"
+#include "media/display/font.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/render/render_util.hpp"
 
 using namespace app;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "activities/jigsaw.hpp"
-#include "media/draw.hpp"
+#include "media/display/draw.hpp"
 #include "tests/render/render_util.hpp"
 #include "tests/unit/test_jigsaw_files.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"

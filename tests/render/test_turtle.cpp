@@ -7,8 +7,8 @@
 
 #include "activities/flood_fill.hpp"
 #include "activities/turtle.hpp"
-#include "media/draw.hpp"
-#include "media/image.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/image.hpp"
 #include "tests/render/render_util.hpp"
 
 using activities::Turtle;

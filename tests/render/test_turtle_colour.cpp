@@ -8,8 +8,8 @@
 
 #include "activities/colour.hpp"
 #include "tests/unit/test_world.hpp"
-#include "media/draw.hpp"
-#include "media/events.hpp"
+#include "media/display/draw.hpp"
+#include "media/input/events.hpp"
 #include "tests/render/render_util.hpp"
 
 using activities::Colouring;

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "activities/where.hpp"
-#include "app/picture_store.hpp"
+#include "app/pictures/picture_store.hpp"
 #include "tests/render/render_util.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "app/activity.hpp"
-#include "app/furniture.hpp"
-#include "media/clock.hpp"
-#include "media/events.hpp"
-#include "media/image.hpp"
-#include "media/pixmap.hpp"
+#include "app/shell/activity.hpp"
+#include "app/shell/furniture.hpp"
+#include "media/input/clock.hpp"
+#include "media/input/events.hpp"
+#include "media/display/image.hpp"
+#include "media/decode/pixmap.hpp"
 #include "tests/unit/test_world.hpp"
 
 namespace act_test {

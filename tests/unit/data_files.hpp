@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "media/pixmap.hpp"
+#include "media/decode/pixmap.hpp"
 
 namespace data_files {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/picture_store.hpp"
-#include "media/decode.hpp"
-#include "media/decode_budget.hpp"
+#include "app/pictures/picture_store.hpp"
+#include "media/decode/decode.hpp"
+#include "media/decode/decode_budget.hpp"
 
 inline void expect_refused_as(const media::DecodeResult& r, const std::string& error, app::LeftOutReason reason,
                               const std::string& what) {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "activities/register.hpp"
-#include "app/activity.hpp"
-#include "media/draw.hpp"
+#include "app/shell/activity.hpp"
+#include "media/display/draw.hpp"
 
 namespace extra {
 

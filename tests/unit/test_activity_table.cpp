@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "activities/register.hpp"
-#include "app/activity.hpp"
-#include "app/config.hpp"
-#include "app/loop.hpp"
-#include "media/clock.hpp"
-#include "media/events.hpp"
-#include "media/sound.hpp"
+#include "app/shell/activity.hpp"
+#include "app/start/config.hpp"
+#include "app/shell/loop.hpp"
+#include "media/input/clock.hpp"
+#include "media/input/events.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/unit/extra_activity.hpp"
 #include "tests/unit/test_world.hpp"
 

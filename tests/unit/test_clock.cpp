@@ -6,8 +6,8 @@
 #include <set>
 #include <thread>
 
-#include "media/clock.hpp"
-#include "media/events.hpp"
+#include "media/input/clock.hpp"
+#include "media/input/events.hpp"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "activities/register.hpp"
 #include "activities/colour.hpp"
-#include "app/activity.hpp"
-#include "media/events.hpp"
-#include "media/pixmap.hpp"
+#include "app/shell/activity.hpp"
+#include "media/input/events.hpp"
+#include "media/decode/pixmap.hpp"
 #include "tests/unit/test_world.hpp"
 
 using activities::Colouring;

@@ -10,8 +10,8 @@
 #include <iterator>
 #include <string>
 
-#include "app/config.hpp"
-#include "media/files.hpp"
+#include "app/start/config.hpp"
+#include "media/files/files.hpp"
 
 namespace fs = std::filesystem;
 

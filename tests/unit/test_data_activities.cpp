@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "media/pixmap.hpp"
+#include "media/decode/pixmap.hpp"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "media/pixmap.hpp"
+#include "media/decode/pixmap.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The parent's generated files: the settings page in its two versions and its folder button, help
 // page 0 as the installed program shows it, and the break screen with its sound. The program
 // draws onto these pictures and copies parts of one onto the other by the rectangles of
-// app/settings_layout.hpp, so the checks here hold the pictures to those rectangles.
+// app/parent/settings_layout.hpp, so the checks here hold the pictures to those rectangles.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_layout.hpp"
-#include "media/pixmap.hpp"
-#include "media/sound.hpp"
+#include "app/parent/settings_layout.hpp"
+#include "media/decode/pixmap.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/unit/data_files.hpp"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "activities/register.hpp"
-#include "media/pixmap.hpp"
-#include "media/sound.hpp"
+#include "media/decode/pixmap.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/unit/data_files.hpp"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <thread>
 
-#include "media/decode.hpp"
-#include "media/decode_heif.hpp"
+#include "media/decode/decode.hpp"
+#include "media/decode/decode_heif.hpp"
 #include "tests/unit/heif_grid.hpp"
 #include "tests/unit/sample_images.hpp"
 

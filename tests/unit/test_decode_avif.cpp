@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/picture_store.hpp"
-#include "media/decode.hpp"
-#include "media/resample.hpp"
+#include "app/pictures/picture_store.hpp"
+#include "media/decode/decode.hpp"
+#include "media/decode/resample.hpp"
 #include "tests/unit/avif_images.hpp"
 #include "tests/unit/decode_refusals.hpp"
 

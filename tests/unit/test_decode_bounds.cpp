@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "media/decode.hpp"
+#include "media/decode/decode.hpp"
 #include "tests/unit/avif_images.hpp"
 #include "tests/unit/heif_grid.hpp"
 #include "tests/unit/heif_images.hpp"

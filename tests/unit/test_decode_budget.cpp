@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "media/decode.hpp"
-#include "media/decode_budget.hpp"
+#include "media/decode/decode.hpp"
+#include "media/decode/decode_budget.hpp"
 #include "tests/unit/eventually.hpp"
 #include "tests/unit/sample_images.hpp"
 

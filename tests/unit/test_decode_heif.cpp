@@ -10,10 +10,10 @@
 #include <functional>
 #include <iterator>
 
-#include "app/picture_store.hpp"
-#include "media/decode.hpp"
-#include "media/decode_heif.hpp"
-#include "media/resample.hpp"
+#include "app/pictures/picture_store.hpp"
+#include "media/decode/decode.hpp"
+#include "media/decode/decode_heif.hpp"
+#include "media/decode/resample.hpp"
 #include "tests/support/phone_photos.hpp"
 #include "tests/unit/heif_grid.hpp"
 #include "tests/unit/heif_images.hpp"

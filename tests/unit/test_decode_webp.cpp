@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/picture_store.hpp"
-#include "media/decode.hpp"
+#include "app/pictures/picture_store.hpp"
+#include "media/decode/decode.hpp"
 #include "tests/unit/decode_refusals.hpp"
 #include "tests/unit/webp_images.hpp"
 

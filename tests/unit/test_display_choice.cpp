@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/config.hpp"
+#include "app/start/config.hpp"
 
 using app::Config;
 using app::DisplayChoice;

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "media/draw.hpp"
-#include "media/font.hpp"
+#include "media/display/draw.hpp"
+#include "media/display/font.hpp"
 
 // Whatever a scope changes, the state it found comes back at its end, nested scopes included.
 TEST(SavedDrawState, PutsEveryPartOfTheStateBack) {

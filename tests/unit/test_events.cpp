@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "media/display.hpp"
-#include "media/events.hpp"
+#include "media/display/display.hpp"
+#include "media/input/events.hpp"
 
 using namespace media;
 

@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "media/files.hpp"
+#include "media/files/files.hpp"
 
 namespace fs = std::filesystem;
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "activities/flood_fill.hpp"
-#include "media/events.hpp"
-#include "media/pixmap.hpp"
+#include "media/input/events.hpp"
+#include "media/decode/pixmap.hpp"
 
 using activities::flood_fill;
 using media::Pixmap;

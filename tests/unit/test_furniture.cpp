@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <set>
 
-#include "app/effects.hpp"
-#include "app/furniture.hpp"
-#include "media/events.hpp"
-#include "media/sound.hpp"
+#include "app/shell/effects.hpp"
+#include "app/shell/furniture.hpp"
+#include "media/input/events.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/unit/test_world.hpp"
 
 using namespace app;

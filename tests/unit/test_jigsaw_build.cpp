@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "activities/jigsaw.hpp"
-#include "app/loop.hpp"
-#include "media/sound.hpp"
+#include "app/shell/loop.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/unit/test_jigsaw_files.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 

@@ -5,7 +5,7 @@
 #include <typeinfo>
 #include <vector>
 
-#include "app/furniture.hpp"
+#include "app/shell/furniture.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 
 using activities::Jigsaw;

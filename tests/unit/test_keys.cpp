@@ -10,9 +10,9 @@
 
 #include <unistd.h>
 
-#include "app/config.hpp"
-#include "app/keys.hpp"
-#include "media/events.hpp"
+#include "app/start/config.hpp"
+#include "app/shell/keys.hpp"
+#include "media/input/events.hpp"
 
 using app::Command;
 using media::Key;

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/activity.hpp"
-#include "app/loop.hpp"
-#include "media/clock.hpp"
-#include "media/events.hpp"
-#include "media/sound.hpp"
+#include "app/shell/activity.hpp"
+#include "app/shell/loop.hpp"
+#include "media/input/clock.hpp"
+#include "media/input/events.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/unit/test_world.hpp"
 
 using app::Outcome;

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "media/one_instance.hpp"
+#include "media/files/one_instance.hpp"
 
 using media::InstanceClaim;
 using Outcome = InstanceClaim::Outcome;

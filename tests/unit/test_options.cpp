@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/options.hpp"
+#include "app/start/options.hpp"
 
 namespace {
 

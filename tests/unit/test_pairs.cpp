@@ -13,12 +13,12 @@
 
 #include "activities/pairs.hpp"
 #include "activities/register.hpp"
-#include "app/furniture.hpp"
-#include "app/loop.hpp"
-#include "media/clock.hpp"
-#include "media/draw.hpp"
-#include "media/events.hpp"
-#include "media/sound.hpp"
+#include "app/shell/furniture.hpp"
+#include "app/shell/loop.hpp"
+#include "media/input/clock.hpp"
+#include "media/display/draw.hpp"
+#include "media/input/events.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/unit/test_world.hpp"
 
 using activities::PairCard;

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "app/config.hpp"
-#include "app/loop.hpp"
-#include "app/parent.hpp"
-#include "media/clock.hpp"
-#include "media/events.hpp"
-#include "media/sound.hpp"
+#include "app/start/config.hpp"
+#include "app/shell/loop.hpp"
+#include "app/parent/parent.hpp"
+#include "media/input/clock.hpp"
+#include "media/input/events.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/unit/extra_activity.hpp"
 #include "tests/unit/test_world.hpp"
 

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/paths.hpp"
-#include "app/picture_store.hpp"
-#include "app/pictures.hpp"
-#include "media/pixmap.hpp"
+#include "app/start/paths.hpp"
+#include "app/pictures/picture_store.hpp"
+#include "app/pictures/pictures.hpp"
+#include "media/decode/pixmap.hpp"
 #include "tests/unit/sample_images.hpp"
 
 namespace fs = std::filesystem;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "media/decode.hpp"
+#include "media/decode/decode.hpp"
 #include "tests/support/heif_boxes.hpp"
 #include "tests/support/phone_photos.hpp"
 

@@ -17,10 +17,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/picture_cache.hpp"
-#include "app/picture_store.hpp"
-#include "app/pictures.hpp"
-#include "media/image.hpp"
+#include "app/pictures/picture_cache.hpp"
+#include "app/pictures/picture_store.hpp"
+#include "app/pictures/pictures.hpp"
+#include "media/display/image.hpp"
 #include "tests/unit/sample_images.hpp"
 #include "tests/unit/webp_images.hpp"
 

@@ -11,9 +11,9 @@
 #include <map>
 #include <set>
 
-#include "app/paths.hpp"
-#include "app/picture_store.hpp"
-#include "app/pictures.hpp"
+#include "app/start/paths.hpp"
+#include "app/pictures/picture_store.hpp"
+#include "app/pictures/pictures.hpp"
 #include "tests/unit/webp_images.hpp"
 
 namespace fs = std::filesystem;

@@ -10,8 +10,8 @@
 #include <map>
 #include <thread>
 
-#include "app/paths.hpp"
-#include "app/picture_store.hpp"
+#include "app/start/paths.hpp"
+#include "app/pictures/picture_store.hpp"
 #include "tests/unit/hostile_images.hpp"
 #include "tests/unit/sample_images.hpp"
 

@@ -14,11 +14,11 @@
 #include <set>
 #include <thread>
 
-#include "app/activity.hpp"
-#include "app/picture_store.hpp"
-#include "media/decode.hpp"
-#include "media/decode_budget.hpp"
-#include "media/encode.hpp"
+#include "app/shell/activity.hpp"
+#include "app/pictures/picture_store.hpp"
+#include "media/decode/decode.hpp"
+#include "media/decode/decode_budget.hpp"
+#include "media/decode/encode.hpp"
 #include "tests/unit/eventually.hpp"
 #include "tests/unit/heif_images.hpp"
 #include "tests/unit/sample_images.hpp"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "media/log.hpp"
-#include "media/pixmap.hpp"
+#include "media/files/log.hpp"
+#include "media/decode/pixmap.hpp"
 #include "tests/unit/sample_images.hpp"
 
 using namespace media;

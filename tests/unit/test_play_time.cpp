@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "app/play_time.hpp"
+#include "app/parent/play_time.hpp"
 
 namespace {
 

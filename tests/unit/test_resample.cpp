@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "media/resample.hpp"
+#include "media/decode/resample.hpp"
 
 using namespace media;
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/config.hpp"
-#include "app/picture_store.hpp"
+#include "app/start/config.hpp"
+#include "app/pictures/picture_store.hpp"
 
 using app::Config;
 using app::DisplayChoice;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "media/sound.hpp"
+#include "media/sound/sound.hpp"
 #include "tests/unit/sound_samples.hpp"
 
 namespace {

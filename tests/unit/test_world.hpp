@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/activity.hpp"
-#include "app/assets.hpp"
-#include "app/effects.hpp"
-#include "app/loop.hpp"
-#include "app/pictures.hpp"
-#include "media/events.hpp"
-#include "media/image.hpp"
+#include "app/shell/activity.hpp"
+#include "app/start/assets.hpp"
+#include "app/shell/effects.hpp"
+#include "app/shell/loop.hpp"
+#include "app/pictures/pictures.hpp"
+#include "media/input/events.hpp"
+#include "media/display/image.hpp"
 
 namespace tw {
 
