@@ -103,11 +103,15 @@ void body(cairo_t* cr, Col c, Look look) {
 
 void number(cairo_t* cr, int n) {
   std::string text = std::to_string(n);
-  gen::use_font(cr, n < 10 ? 96 : 80);
-  cairo_text_extents_t e;
-  cairo_text_extents(cr, text.c_str(), &e);
-  cairo_move_to(cr, kCentre - e.x_bearing - e.width / 2, kCentre - e.y_bearing - e.height / 2 + 2);
-  cairo_text_path(cr, text.c_str());
+  const double size = n < 10 ? 96 : 80;
+  // Its outline laid once at the origin to find its ink's middle, then again centred.
+  double x0, y0, x1, y1;
+  cairo_move_to(cr, 0, 0);
+  gen::text_path(cr, text, size);
+  cairo_path_extents(cr, &x0, &y0, &x1, &y1);
+  cairo_new_path(cr);
+  cairo_move_to(cr, kCentre - (x0 + x1) / 2, kCentre - (y0 + y1) / 2 + 2);
+  gen::text_path(cr, text, size);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_width(cr, 11);
   cairo_set_source_rgb(cr, 1, 1, 1);

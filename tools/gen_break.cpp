@@ -1,15 +1,18 @@
 // The break screen, shown when the parent's play-time limit is reached: an evening sky with a
-// sleepy moon, a cat curled up asleep on its cushion, and "Time for a break" in the title's
-// outlined, many-coloured letters. Soft, calm colours; the bottom 40 pixels stay an even, quiet
+// sleepy moon, a cat curled up asleep on its cushion, and "Time for a break" (in the picture's
+// language) in the title's outlined, many-coloured letters. Soft, calm colours; the bottom 40 pixels stay an even, quiet
 // strip where the program may write a line for the parent.
 #include <cmath>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "tools/kit/canvas.hpp"
 #include "tools/kit/figures.hpp"
 #include "tools/kit/paint.hpp"
 #include "tools/kit/scenery.hpp"
 #include "tools/kit/text.hpp"
+#include "tools/kit/words.hpp"
 
 namespace {
 
@@ -72,10 +75,9 @@ void sleepy_moon(cairo_t* cr, double x, double y, double r) {
 void zzz(cairo_t* cr, double x, double y) {
   for (int k = 0; k < 3; ++k) {
     const double size = 30 + 12 * k, zx = x + k * 34, zy = y - k * 40;
-    gen::use_font(cr, size);
     cairo_new_path(cr);
     cairo_move_to(cr, zx, zy);
-    cairo_text_path(cr, "z");
+    gen::text_path(cr, "z", size);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     set(cr, kInk, 0.55);
     cairo_set_line_width(cr, 7);
@@ -204,48 +206,65 @@ void sleeping_cat(cairo_t* cr, double cx, double cy) {
   paint_ball(cr, pale, 4);
 }
 
-// "Time for a break" in the title's lettering: bouncing letters with a deep outline, a white rim
-// and a top-lit fill, each in its own soft colour, over a soft shadow. The line is centred on cx
-// with its baseline about y, and as wide as `width` at most.
-void lettering(cairo_t* cr, double cx, double y, double width) {
-  const std::string text = "Time for a break";
+constexpr double kLetterGap = 3, kLetteringSize = 112;
+
+// The size at which a line of lettering, its letters kLetterGap apart, is as wide as `width` at most.
+double lettering_size(cairo_t* cr, const std::string& line, double width) {
+  const gen::Lettering at_full(cr, line, kLetteringSize);
+  const double gaps = kLetterGap * static_cast<double>(at_full.letters().size() - 1);
+  return at_full.width() + gaps <= width ? kLetteringSize : kLetteringSize * (width - gaps) / at_full.width();
+}
+
+// The break's words in the title's lettering: bouncing letters with a deep outline, a white rim
+// and a top-lit fill, each in its own soft colour, over a soft shadow. The words are centred on cx
+// with their baseline about y, and as wide as `width` at most: longer words shrink, and words that
+// would shrink too far take two lines, split at the space nearest their middle.
+void lettering(cairo_t* cr, const std::string& text, double cx, double y, double width) {
   const Col fills[] = {hex(0xf27d8e), hex(0xf9a65a), hex(0xf7d052), hex(0x7ccf6a), hex(0x62aef0), hex(0xae8ae8)};
-  double size = 112;
-  gen::use_font(cr, size);
-  double total = gen::advance(cr, text);
-  const double gap = 3;
-  const int gaps = static_cast<int>(text.size()) - 1;
-  if (total + gap * gaps > width) {
-    size *= (width - gap * gaps) / total;
-    gen::use_font(cr, size);
-    total = gen::advance(cr, text);
+  std::vector<std::string> lines{text};
+  double size = lettering_size(cr, text, width);
+  size_t split = std::string::npos;
+  for (size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1))
+    if (split == std::string::npos || std::abs(int(at) - int(text.size() / 2)) < std::abs(int(split) - int(text.size() / 2)))
+      split = at;
+  if (size < kLetteringSize * gen::kMinTextScale && split != std::string::npos) {
+    lines = {text.substr(0, split), text.substr(split + 1)};
+    // A little smaller than one line's, so that the second keeps clear of the moon's cap.
+    size = 0.9 * std::min(lettering_size(cr, lines[0], width), lettering_size(cr, lines[1], width));
   }
-  total += gap * gaps;
+  if (size < kLetteringSize * gen::kMinTextScale)
+    gen::text_problems().push_back({"", text, "is too long for the break screen's lettering"});
   struct Placed {
-    std::string letter;
+    const gen::Lettering* line;
+    size_t letter;
     double x, y, w, tilt;
     Col fill;
   };
+  std::vector<std::unique_ptr<gen::Lettering>> shaped;
   std::vector<Placed> placed;
-  double x = cx - total / 2;
   int coloured = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const std::string letter(1, text[i]);
-    const double w = gen::advance(cr, letter);
-    if (text[i] != ' ') {
-      const double lift = -6 * std::sin(coloured * 1.7), tilt = 0.06 * std::sin(coloured * 2.3 + 0.5);
-      placed.push_back({letter, x, y + lift, w, tilt, fills[coloured % 6]});
-      ++coloured;
+  for (size_t l = 0; l < lines.size(); ++l) {
+    shaped.push_back(std::make_unique<gen::Lettering>(cr, lines[l], size));
+    const gen::Lettering& line = *shaped.back();
+    const double base = lines.size() == 1 ? y : y + (l == 0 ? -0.58 : 0.5) * size;
+    double x = cx - (line.width() + kLetterGap * static_cast<double>(line.letters().size() - 1)) / 2;
+    for (size_t i = 0; i < line.letters().size(); ++i) {
+      const gen::Letter& letter = line.letters()[i];
+      if (!letter.blank) {
+        const double lift = -6 * std::sin(coloured * 1.7), tilt = 0.06 * std::sin(coloured * 2.3 + 0.5);
+        placed.push_back({&line, i, x, base + lift, letter.w, tilt, fills[coloured % 6]});
+        ++coloured;
+      }
+      x += letter.w + kLetterGap;
     }
-    x += w + gap;
   }
   const double outline = size * 0.13;
   auto letter_path = [&](const Placed& p, double dx, double dy) {
     cairo_save(cr);
     cairo_translate(cr, p.x + p.w / 2 + dx, p.y + dy);
     cairo_rotate(cr, p.tilt);
-    cairo_move_to(cr, -p.w / 2, 0);
-    cairo_text_path(cr, p.letter.c_str());
+    cairo_translate(cr, -p.w / 2, 0);
+    p.line->path(cr, p.letter);
     cairo_restore(cr);
   };
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
@@ -276,7 +295,7 @@ void lettering(cairo_t* cr, double cx, double y, double width) {
   }
 }
 
-bool make_break(const fs::path& out) {
+bool make_break(const fs::path& out, const gen::Words& words) {
   gen::Canvas c(kWidth, kHeight);
   cairo_t* cr = c.cr();
   gen::Rng rng(4711);
@@ -312,8 +331,8 @@ bool make_break(const fs::path& out) {
 
   sleeping_cat(cr, 480, 600);
   zzz(cr, 320, 470);
-  lettering(cr, kWidth / 2.0, 170, 900);
-  return c.save_png(out / "images/break.png");
+  lettering(cr, words.text("break.title"), kWidth / 2.0, 170, 900);
+  return c.save_png(words.file(out, "images", "break.png", "break"));
 }
 
 gen::Register break_family("break", make_break);

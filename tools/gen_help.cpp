@@ -1,10 +1,10 @@
-// Help pages for the grown-ups: one opaque page per screen (0 the title screen, then one for each
-// activity of help::activity_pages()), drawn centred over the screen when H or F1 is pressed. Each
-// page says what the child does, what finishes a game and what that unlocks, with a small picture
+// Help pages for the grown-ups: one opaque page per screen (the title screen's, then one for each
+// activity of help::activity_pages()) in every language of the catalogue, drawn centred over the
+// screen when H or F1 is pressed. Each page says what the child does, what finishes a game and what that unlocks, with a small picture
 // and the keys. This file lays the pages out; what they say is in help_text.cpp and the pictures in
 // help_art.cpp.
 #include <algorithm>
-#include <cstdio>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -31,7 +31,6 @@ using gen::mix;
 using gen::rounded;
 using gen::set;
 using gen::show;
-using gen::use_font;
 using help::kPageH;
 using help::kPageW;
 namespace fs = gen::fs;
@@ -55,19 +54,21 @@ void page_frame(cairo_t* cr, Col accent) {
 }
 
 void header(cairo_t* cr, const std::string& badge, const std::string& title, const std::string& subtitle, Col accent,
-            bool close_label) {
+            const std::string& close) {
   gen::badge(cr, 76, 76, 38, badge, accent, 46);
-  use_font(cr, 40);
-  set(cr, kInk);
-  show(cr, 132, 80, title, true);
-  use_font(cr, 18);
-  set(cr, kSoftInk);
-  show(cr, 134, 108, subtitle, false);
-  if (close_label) {
-    use_font(cr, 15);
-    const std::string close = help::kLabels.close;
-    show(cr, kPageW - 44 - gen::advance(cr, close), 48, close, false);
+  // The hint how to close the page sits at the top right; the title keeps clear of it.
+  double title_end = kPageW - 44;
+  if (!close.empty()) {
+    set(cr, kSoftInk);
+    const double size = gen::fitting_size(cr, close, 15, false, 300);
+    const double w = gen::advance(cr, close, size, false);
+    gen::show_fitted(cr, kPageW - 44 - w, 48, close, 15, false, 300);
+    title_end = kPageW - 44 - w - 16;
   }
+  set(cr, kInk);
+  gen::show_fitted(cr, 132, 80, title, 40, true, title_end - 132);
+  set(cr, kSoftInk);
+  gen::show_fitted(cr, 134, 108, subtitle, 18, false, kPageW - 44 - 134);
   cairo_move_to(cr, 40, 128);
   cairo_line_to(cr, kPageW - 40, 128);
   set(cr, accent, 0.5);
@@ -77,64 +78,69 @@ void header(cairo_t* cr, const std::string& badge, const std::string& title, con
 
 namespace {
 
-// One hint of the keys box with its left edge at x: its key caps (joined by the joiner), then what
-// they do. Draws only when `draw`; returns where the hint ends either way.
-double key_hint(cairo_t* cr, double x, double y, const KeyHint& key, bool draw) {
+// One hint of the keys box with its left edge at x, its type scaled by `scale`: its key caps
+// (joined by the joiner), then what they do. Draws only when `draw`; returns where the hint ends.
+double key_hint(cairo_t* cr, double x, double y, const KeyHint& key, double scale, bool draw) {
   double kx = x;
   for (size_t c = 0; c < key.caps.size(); ++c) {
     if (c > 0) {
-      use_font(cr, 16);
       set(cr, kSoftInk);
       kx += 6;
-      if (draw) show(cr, kx, y + 20, key.joiner, false);
-      kx += gen::advance(cr, key.joiner) + 6;
+      if (draw) show(cr, kx, y + 20, key.joiner, 16 * scale, false);
+      kx += gen::advance(cr, key.joiner, 16 * scale, false) + 6;
     }
-    if (draw) {
-      kx += gen::key_cap(cr, kx, y, key.caps[c]);
-    } else {
-      use_font(cr, 16);
-      kx += std::max(30.0, gen::advance(cr, key.caps[c]) + 16);
-    }
+    kx += draw ? gen::key_cap(cr, kx, y, key.caps[c], 16 * scale) : gen::key_cap_width(cr, key.caps[c], 16 * scale);
   }
-  use_font(cr, 17);
   set(cr, kInk);
-  if (draw) show(cr, kx + 10, y + 20, key.what, false);
-  return kx + 10 + gen::advance(cr, key.what);
+  if (draw) show(cr, kx + 10, y + 20, key.what, 17 * scale, false);
+  return kx + 10 + gen::advance(cr, key.what, 17 * scale, false);
+}
+
+// Where a row's hints start at the given scale: three hints a row stand in columns; a row of four
+// keeps its last hint in the last column and shares the room before it evenly among the other
+// three. How far the hints run into each other or past the box (0 when they fit).
+double place_hints(cairo_t* cr, const std::vector<KeyHint>& row, double ky, double scale, std::vector<double>& at) {
+  const double x = 40, w = kPageW - 80;
+  const double cols[3] = {x + 18, x + 420, x + 600};
+  at.assign(row.size(), 0);
+  if (row.size() <= 3) {
+    for (size_t k = 0; k < row.size(); ++k) at[k] = cols[k];
+  } else {
+    double used = 0;
+    for (size_t k = 0; k + 1 < row.size(); ++k) used += key_hint(cr, 0, ky, row[k], scale, false);
+    const double gap = (cols[2] - cols[0] - used) / static_cast<double>(row.size() - 1);
+    at[0] = cols[0];
+    for (size_t k = 1; k + 1 < row.size(); ++k) at[k] = at[k - 1] + key_hint(cr, 0, ky, row[k - 1], scale, false) + gap;
+    at.back() = cols[2];
+  }
+  double over = 0;
+  for (size_t k = 0; k < row.size(); ++k) {
+    const double end = at[k] + key_hint(cr, 0, ky, row[k], scale, false);
+    const double limit = k + 1 < row.size() ? at[k + 1] - 16 : x + w - 8;
+    over = std::max(over, end - limit);
+  }
+  return over;
 }
 
 }  // namespace
 
-bool keys_box(cairo_t* cr, Col accent) {
+void keys_box(cairo_t* cr, Col accent, const gen::Words& words, size_t activities) {
   const double x = 40, y = 560, w = kPageW - 80, h = 92;
   rounded(cr, x, y, w, h, 16);
   set(cr, mix(accent, kWhite, 0.85));
   cairo_fill(cr);
-  // Three hints a row stand in columns. A row of four keeps its last hint in the last column and
-  // shares the room before it evenly among the other three.
-  const double cols[3] = {x + 18, x + 420, x + 600};
-  bool fits = true;
   for (int r = 0; r < 2; ++r) {
     const double ky = y + 14 + r * 38;
-    const std::vector<KeyHint>& row = key_row(r);
-    std::vector<double> at(row.size());
-    if (row.size() <= 3) {
-      for (size_t k = 0; k < row.size(); ++k) at[k] = cols[k];
-    } else {
-      double used = 0;
-      for (size_t k = 0; k + 1 < row.size(); ++k) used += key_hint(cr, 0, ky, row[k], false);
-      const double gap = (cols[2] - cols[0] - used) / static_cast<double>(row.size() - 1);
-      at[0] = cols[0];
-      for (size_t k = 1; k + 1 < row.size(); ++k) at[k] = at[k - 1] + key_hint(cr, 0, ky, row[k - 1], false) + gap;
-      at.back() = cols[2];
-      fits = gap >= 16;
-    }
-    for (size_t k = 0; k < row.size(); ++k) {
-      double end = key_hint(cr, at[k], ky, row[k], true);
-      if (end > x + w - 8 || (k + 1 < row.size() && end > at[k + 1] - 16)) fits = false;
-    }
+    const std::vector<KeyHint> row = key_row(words, r, activities);
+    std::vector<double> at;
+    double scale = 1;
+    while (scale > gen::kMinTextScale && place_hints(cr, row, ky, scale, at) > 0)
+      scale = std::max(gen::kMinTextScale, scale - 0.04);
+    if (const double over = place_hints(cr, row, ky, scale, at); over > 0)
+      gen::text_problems().push_back(
+          {"", row.front().what, "keys row overflows its box by " + std::to_string(static_cast<int>(std::ceil(over))) + " px"});
+    for (size_t k = 0; k < row.size(); ++k) key_hint(cr, at[k], ky, row[k], scale, true);
   }
-  if (!fits) std::fprintf(stderr, "pipkin_gen: the keys do not fit their box\n");
-  return fits;
 }
 
 }  // namespace help
@@ -150,8 +156,6 @@ using gen::kSoftInk;
 using gen::mix;
 using gen::rounded;
 using gen::set;
-using gen::show;
-using gen::use_font;
 namespace fs = gen::fs;
 
 // An empty, framed box on page 0's right for the program to write the folders into: a plain fill,
@@ -165,20 +169,23 @@ void folders_box(cairo_t* cr, const app::layout::Rect& box, Col accent) {
   cairo_stroke(cr);
 }
 
-bool draw_activity_page(int number, const fs::path& file) {
-  const help::ActivityPage& p = help::activity_pages()[static_cast<size_t>(number - 1)];
+void draw_activity_page(const gen::Words& words, std::span<const ActivityPage> pages, size_t index,
+                        const fs::path& file, bool& ok) {
+  const help::ActivityPage& p = pages[index];
+  const PageWords said = page_words(words, pages, index);
   const Col accent = p.accent;
   Canvas c(kPageW, kPageH);
   cairo_t* cr = c.cr();
   page_frame(cr, accent);
-  header(cr, std::to_string(number), p.title, p.subtitle, accent);
+  header(cr, std::to_string(index + 1), said.title, said.subtitle, accent, words.text("help.close"));
 
-  Column text(cr, 44, 140, 480, 548, accent);
-  text.heading(help::kLabels.does);
-  text.paragraph(p.does);
+  Column text(cr, {44, 140, 480, 408}, accent);
+  text.heading(words.text("help.does"));
+  text.paragraph(said.does);
   text.gap(6);
-  text.heading(help::kLabels.finish);
-  text.paragraph(p.finish);
+  text.heading(words.text("help.finish"));
+  text.paragraph(said.finish);
+  text.draw();
 
   // Picture on the right, tips below it.
   const double ax = 556, ay = 146, aw = 300, ah = 210;
@@ -196,80 +203,78 @@ bool draw_activity_page(int number, const fs::path& file) {
   rounded(cr, ax, 374, aw, 170, 16);
   set(cr, mix(accent, kWhite, 0.85));
   cairo_fill(cr);
-  Column tips(cr, ax + 16, 378, aw - 32, 540, accent);
-  tips.heading(help::kLabels.tips, 19);
-  tips.paragraph(p.tips, 16);
+  Column tips(cr, {ax + 16, 378, aw - 32, 162}, accent);
+  tips.heading(words.text("help.tips"), 19);
+  tips.paragraph(said.tips, 16);
+  tips.draw();
 
-  const bool keys = keys_box(cr, accent);
-  bool saved = c.save_png(file);
-  if (!keys || !text.fits() || !tips.fits()) {
-    std::fprintf(stderr, "pipkin_gen: help page %d: text does not fit\n", number);
-    return false;
-  }
-  return saved;
+  keys_box(cr, accent, words, pages.size());
+  ok = c.save_png(file) && ok;
 }
 
 // Page 0: the whole program. The installed program's page says where things are kept without
 // naming a folder: its words point to the framed box at layout::kHelpFoldersBox, left empty here,
 // where the program writes the folders it found.
-bool draw_overview_page(const help::OverviewText& words, const fs::path& file) {
-  const Col accent = words.accent;
+void draw_overview_page(const gen::Words& words, std::span<const ActivityPage> pages, bool installed,
+                        const fs::path& file, bool& ok) {
+  const OverviewText said = overview(words, pages.size(), installed);
+  const Col accent = said.accent;
   Canvas c(kPageW, kPageH);
   cairo_t* cr = c.cr();
   page_frame(cr, accent);
-  header(cr, "0", words.title, words.subtitle, accent);
+  header(cr, "0", said.title, said.subtitle, accent, words.text("help.close"));
 
-  // Every activity with its number, title and summary line: nine fill the column.
-  double y = 142;
-  int number = 1;
-  for (const help::ActivityPage& page : help::activity_pages()) {
-    gen::badge(cr, 60, y + 15, 15, std::to_string(number++), page.accent, 18);
-    use_font(cr, 18);
+  // Every activity with its number, title and summary line, sharing the column: nine at full size,
+  // more a little closer and smaller.
+  const double top = 142, room = 410;
+  const double row = std::min(45.0, room / static_cast<double>(pages.size())), type = row / 45;
+  for (size_t i = 0; i < pages.size(); ++i) {
+    const double y = top + row * static_cast<double>(i);
+    const PageWords page = page_words(words, pages, i);
+    gen::badge(cr, 60, y + 15 * type, 15 * type, std::to_string(i + 1), pages[i].accent, 18 * type);
     set(cr, kInk);
-    show(cr, 86, y + 21, page.title, true);
-    use_font(cr, 15);
+    gen::show_fitted(cr, 86, y + 21 * type, page.title, 18 * type, true, 270);
     set(cr, kSoftInk);
-    show(cr, 88, y + 39, page.summary, false);
-    y += 45;
+    gen::show_fitted(cr, 88, y + 39 * type, page.summary, 15 * type, false, 268);
   }
 
   const double bx = 364, bw = kPageW - 40 - bx;
   rounded(cr, bx, 140, bw, 404, 16);
   set(cr, mix(accent, kWhite, 0.82));
   cairo_fill(cr);
-  Column right(cr, bx + 18, 142, bw - 36, 540, accent);
-  bool box_fits = true;
+  Column right(cr, {bx + 18, 142, bw - 36, 398}, accent);
   // The sections share the box in slightly smaller type than the activity pages' three.
-  for (size_t i = 0; i < words.sections.size(); ++i) {
+  constexpr app::layout::Rect box = app::layout::kHelpFoldersBox;
+  static_assert(box.x >= 364 + 8 && box.x + box.w <= kPageW - 40 - 8 && box.y + box.h <= 536,
+                "the folders box lies inside the right-hand box");
+  for (size_t i = 0; i < said.sections.size(); ++i) {
     if (i > 0) right.gap(4);
-    right.heading(words.sections[i].heading, 18);
-    right.paragraph(words.sections[i].paragraph, 15);
-    if (words.sections[i].folders_below) {
-      const app::layout::Rect box = app::layout::kHelpFoldersBox;
-      box_fits = right.y() + 2 <= box.y && box.x >= bx + 8 && box.x + box.w <= bx + bw - 8 && box.y + box.h <= 536;
-      folders_box(cr, box, accent);
-      right.gap(box.y + box.h + 6 - right.y());
-    }
+    right.heading(said.sections[i].heading, 18);
+    right.paragraph(said.sections[i].paragraph, 15);
+    if (said.sections[i].folders_below) right.skip_to(box.y - 2, box.y + box.h + 6);
   }
+  right.draw();
+  if (installed) folders_box(cr, box, accent);
 
-  const bool keys = keys_box(cr, accent);
-  bool saved = c.save_png(file);
-  if (!keys || !right.fits() || !box_fits || y > 552) {
-    std::fprintf(stderr, "pipkin_gen: %s: text does not fit\n", file.filename().c_str());
-    return false;
-  }
-  return saved;
+  keys_box(cr, accent, words, pages.size());
+  ok = c.save_png(file) && ok;
 }
 
-bool make_help(const fs::path& out) {
-  bool ok = draw_overview_page(help::overview(), out / "help/0.png");
-  ok = draw_overview_page(help::overview_installed(), out / "help/0-installed.png") && ok;
-  const int pages = static_cast<int>(help::activity_pages().size());
-  for (int number = 1; number <= pages; ++number)
-    ok = draw_activity_page(number, out / ("help/" + std::to_string(number) + ".png")) && ok;
-  return ok;
-}
+bool make_help(const fs::path& out, const gen::Words& words) { return draw_help_pages(out, words, activity_pages()); }
 
 gen::Register help_family("help", make_help);
 
 }  // namespace
+
+namespace help {
+
+bool draw_help_pages(const fs::path& out, const gen::Words& words, std::span<const ActivityPage> pages) {
+  bool ok = true;
+  draw_overview_page(words, pages, false, words.file(out, "help", "0.png", "title"), ok);
+  draw_overview_page(words, pages, true, words.file(out, "help", "0-installed.png", "title-installed"), ok);
+  for (size_t i = 0; i < pages.size(); ++i)
+    draw_activity_page(words, pages, i, words.file(out, "help", std::to_string(i + 1) + ".png", pages[i].id), ok);
+  return ok;
+}
+
+}  // namespace help

@@ -1,32 +1,71 @@
-// pipkin_gen OUT [FAMILY...]: writes the data folder into OUT (every family, or the named ones).
+// pipkin_gen OUT [--po DIR] [--pseudo] [--lang LANG] [FAMILY...]: writes the data folder into OUT
+// (every family, or the named ones). Worded pictures are drawn in English and in every language of
+// the catalogue (po/); --pseudo adds the pseudo-language; --lang LANG draws only the worded
+// pictures, only in LANG ("qps": the pseudo-language). Every text box that overflows, is clipped or
+// lacks glyphs is listed at the end and fails the run.
 #include <cstdio>
+#include <cstring>
+#include <exception>
 #include <set>
 
 #include "tools/kit/gen.hpp"
+#include "tools/kit/text.hpp"
+#include "tools/kit/words.hpp"
 
-namespace gen {
-std::vector<Family>& families() {
-  static std::vector<Family> list;
-  return list;
+namespace {
+
+gen::Words words_of(const gen::fs::path& po, const std::string& lang) {
+  if (lang.empty()) return gen::Words::english(po);
+  if (lang == gen::Words::kPseudo) return gen::Words::pseudo(po);
+  return gen::Words::language(po, lang);
 }
-}  // namespace gen
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: pipkin_gen OUT [FAMILY...]\n");
+    std::fprintf(stderr, "usage: pipkin_gen OUT [--po DIR] [--pseudo] [--lang LANG] [FAMILY...]\n");
     return 2;
   }
-  gen::fs::path out = argv[1];
-  std::set<std::string> only(argv + 2, argv + argc);
+  const gen::fs::path out = argv[1];
+  gen::fs::path po = PIPKIN_PO_DIR;
+  bool pseudo = false;
+  std::string only_lang;
+  std::set<std::string> only;
+  for (int i = 2; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--pseudo")) pseudo = true;
+    else if (!std::strcmp(argv[i], "--po") && i + 1 < argc) po = argv[++i];
+    else if (!std::strcmp(argv[i], "--lang") && i + 1 < argc) only_lang = argv[++i];
+    else only.insert(argv[i]);
+  }
+  std::vector<std::string> langs;
+  if (!only_lang.empty()) {
+    langs = {only_lang == "en" ? "" : only_lang};
+  } else {
+    langs = {""};
+    for (const std::string& l : gen::Words::languages(po)) langs.push_back(l);
+    if (pseudo) langs.push_back(gen::Words::kPseudo);
+  }
   std::error_code ec;
   gen::fs::create_directories(out, ec);
   int failed = 0;
-  for (const auto& f : gen::families()) {
-    if (!only.empty() && !only.count(f.name)) continue;
-    if (!f.make(out)) {
-      std::fprintf(stderr, "pipkin_gen: %s failed\n", f.name.c_str());
-      ++failed;
+  try {
+    for (const std::string& lang : langs) {
+      const gen::Words words = words_of(po, lang);
+      for (const auto& f : gen::families()) {
+        if (!only.empty() && !only.count(f.name)) continue;
+        if (!f.make_worded && (!lang.empty() || !only_lang.empty())) continue;
+        if (!(f.make_worded ? f.make_worded(out, words) : f.make(out))) {
+          std::fprintf(stderr, "pipkin_gen: %s%s%s failed\n", f.name.c_str(), lang.empty() ? "" : " in ", lang.c_str());
+          ++failed;
+        }
+      }
     }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "pipkin_gen: %s\n", e.what());
+    return 1;
   }
-  return failed ? 1 : 0;
+  for (const gen::TextProblem& p : gen::text_problems())
+    std::fprintf(stderr, "pipkin_gen: %s: \"%s\" %s\n", p.picture.c_str(), p.text.c_str(), p.what.c_str());
+  return failed || !gen::text_problems().empty() ? 1 : 0;
 }

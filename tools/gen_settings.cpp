@@ -4,6 +4,7 @@
 // from. Two versions of the page are written: every choice drawn unchosen, and every choice drawn
 // chosen; the program shows the first and copies a chosen button's rectangle from the second, so
 // a chosen button must change nothing outside its rectangle.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -15,6 +16,7 @@
 #include "tools/kit/scenery.hpp"
 #include "tools/kit/shapes.hpp"
 #include "tools/kit/text.hpp"
+#include "tools/kit/words.hpp"
 
 namespace {
 
@@ -29,7 +31,6 @@ using gen::mix;
 using gen::rounded;
 using gen::set;
 using gen::show;
-using gen::use_font;
 using layout::Rect;
 namespace fs = gen::fs;
 
@@ -82,8 +83,10 @@ void button(cairo_t* cr, const Rect& r, const std::string& label, bool chosen) {
   cairo_set_line_width(cr, line);
   cairo_stroke(cr);
 
-  use_font(cr, 18);
-  const double text_w = gen::advance(cr, label), tick_h = 15, tick_gap = 7;
+  // Longer words shrink to fit the button, leaving room for the tick on a chosen one.
+  const double tick_h = 15, tick_gap = 7;
+  const double size = gen::fitting_size(cr, label, 18, true, r.w - 16 - (chosen ? tick_h + tick_gap : 0));
+  const double text_w = gen::advance(cr, label, size, true);
   const bool with_tick = chosen && text_w + tick_h + tick_gap + 16 <= r.w;
   const double group = text_w + (with_tick ? tick_h + tick_gap : 0);
   double x = r.x + (r.w - group) / 2;
@@ -93,7 +96,7 @@ void button(cairo_t* cr, const Rect& r, const std::string& label, bool chosen) {
     x += tick_h + tick_gap;
   }
   set(cr, chosen ? kWhite : kInk);
-  show(cr, x, base, label, true);
+  gen::show_fitted(cr, x, base, label, size, true, r.w - 16);
 }
 
 // The close button: a round light key with a bold cross, centred in r.
@@ -145,65 +148,69 @@ void card(cairo_t* cr, const Rect& r) {
   cairo_fill(cr);
 }
 
-// A row's heading in the 26 pixels above its buttons, and a quieter note after it.
-void heading(cairo_t* cr, int button_y, const std::string& text, const std::string& note = "") {
-  use_font(cr, 19);
+// A row's heading in the 26 pixels above its buttons, and a quieter note after it, both within
+// the card's width from the heading's left; the note shrinks first, then both.
+void heading(cairo_t* cr, int button_y, const Rect& card, const std::string& text, const std::string& note = "") {
+  const double base = button_y - 9, width = card.x + card.w - 16 - layout::kRowHeadingX;
   set(cr, kHeading);
-  const double base = button_y - 9;
-  show(cr, layout::kRowHeadingX, base, text, true);
-  if (note.empty()) return;
-  const double after = layout::kRowHeadingX + gen::advance(cr, text) + 10;
-  use_font(cr, 15);
+  if (note.empty()) {
+    gen::show_fitted(cr, layout::kRowHeadingX, base, text, 19, true, width);
+    return;
+  }
+  const double heading_w = std::min(gen::advance(cr, text, 19, true), width * 0.6);
+  const double size = gen::show_fitted(cr, layout::kRowHeadingX, base, text, 19, true, heading_w);
+  const double after = layout::kRowHeadingX + gen::advance(cr, text, size, true) + 10;
   set(cr, kSoftInk);
-  show(cr, after, base, note, false);
+  gen::show_fitted(cr, after, base, note, 15, false, layout::kRowHeadingX + width - after);
 }
 
 // A sleepy crescent moon beside the play-time buttons: what a break looks like.
 void small_moon(cairo_t* cr, double cx, double cy, double r) {
   pk::moon(cr, cx, cy, r, {1.0, 0.84, 0.40});
   for (int k = 0; k < 3; ++k) {
-    use_font(cr, 13 + 4 * k);
     set(cr, kSoftInk, 0.85);
-    show(cr, cx + r * 0.9 + k * 13, cy - r * 0.35 - k * 13, "z", true);
+    show(cr, cx + r * 0.9 + k * 13, cy - r * 0.35 - k * 13, "z", 13 + 4 * k, true);
   }
 }
 
-bool draw_page(const fs::path& file, bool chosen) {
+bool draw_page(const fs::path& file, const gen::Words& words, bool chosen) {
   Canvas c(layout::kPageW, layout::kPageH);
   cairo_t* cr = c.cr();
   help::page_frame(cr, kAccent);
-  help::header(cr, "", "For the parent", "Settings for the grown-up: changes are kept for the next start", kAccent,
-               false);
+  help::header(cr, "", words.text("settings.title"), words.text("settings.subtitle"), kAccent, "");
   gear(cr, 76, 76, 24);
   close_button(cr, layout::kClose);
 
   // Left: the choices.
-  card(cr, layout::kChoicesCard);
-  heading(cr, layout::kScreenRowY, "Screen");
-  button(cr, layout::kFullScreen, "Full screen", chosen);
-  button(cr, layout::kWindow, "Window", chosen);
-  heading(cr, layout::kLockRowY, "Child lock", "keys work only with Ctrl held");
-  button(cr, layout::kLockOn, "On", chosen);
-  button(cr, layout::kLockOff, "Off", chosen);
-  heading(cr, layout::kSoundRowY, "Sound at start");
-  button(cr, layout::kSoundOn, "On", chosen);
-  button(cr, layout::kSoundOff, "Off", chosen);
-  heading(cr, layout::kProgressRowY, "Progress");
-  button(cr, layout::kStartAgain, "Start again from 1", false);
-  button(cr, layout::kOpenAll, "Open all nine", false);
+  const Rect& choices = layout::kChoicesCard;
+  card(cr, choices);
+  heading(cr, layout::kScreenRowY, choices, words.text("settings.screen"));
+  button(cr, layout::kFullScreen, words.text("settings.full_screen"), chosen);
+  button(cr, layout::kWindow, words.text("settings.window"), chosen);
+  heading(cr, layout::kLockRowY, choices, words.text("settings.lock"), words.text("settings.lock.note"));
+  button(cr, layout::kLockOn, words.text("settings.on"), chosen);
+  button(cr, layout::kLockOff, words.text("settings.off"), chosen);
+  heading(cr, layout::kSoundRowY, choices, words.text("settings.sound"));
+  button(cr, layout::kSoundOn, words.text("settings.on"), chosen);
+  button(cr, layout::kSoundOff, words.text("settings.off"), chosen);
+  heading(cr, layout::kProgressRowY, choices, words.text("settings.progress"));
+  button(cr, layout::kStartAgain, words.text("settings.start_again"), false);
+  button(cr, layout::kOpenAll, words.text("settings.open_all", static_cast<long>(help::activity_pages().size())), false);
 
   // Right: the pictures' folders, written in by the program below the heading.
   card(cr, layout::kPicturesCard);
-  use_font(cr, 19);
   set(cr, kHeading);
-  show(cr, layout::kPicturesTextX, layout::kScreenRowY - 9, "Pictures", true);
+  gen::show_fitted(cr, layout::kPicturesTextX, layout::kScreenRowY - 9, words.text("settings.pictures"), 19, true,
+                   layout::kPicturesTextW);
 
   // Bottom: the play-time limit.
   card(cr, layout::kLimitCard);
-  heading(cr, layout::kLimitRowY, "Play time in minutes", "then a calm picture asks for a break");
+  heading(cr, layout::kLimitRowY, layout::kLimitCard, words.text("settings.play_time"),
+          words.text("settings.play_time.note"));
   for (size_t i = 0; i < layout::kLimitMinutes.size(); ++i) {
     const int minutes = layout::kLimitMinutes[i];
-    button(cr, layout::limit_button(static_cast<int>(i)), minutes ? std::to_string(minutes) : "Off", chosen);
+    button(cr, layout::limit_button(static_cast<int>(i)), minutes ? std::to_string(minutes) : words.text("settings.off"),
+           chosen);
   }
   const Rect last = layout::limit_button(static_cast<int>(layout::kLimitMinutes.size()) - 1);
   const double moon_x = (last.x + last.w + layout::kLimitCard.x + layout::kLimitCard.w) / 2.0 - 12;
@@ -213,18 +220,18 @@ bool draw_page(const fs::path& file, bool chosen) {
 }
 
 // One "open the folder" button, drawn by the program once for each folder it lists.
-bool draw_folder_button(const fs::path& file) {
+bool draw_folder_button(const fs::path& file, const gen::Words& words) {
   Canvas c(layout::kOpenFolderW, layout::kOpenFolderH);
   cairo_t* cr = c.cr();
   // The shadow needs 3 pixels below the face.
-  button(cr, Rect{0, 0, layout::kOpenFolderW, layout::kOpenFolderH - 3}, "Open the folder", false);
+  button(cr, Rect{0, 0, layout::kOpenFolderW, layout::kOpenFolderH - 3}, words.text("settings.open_folder"), false);
   return c.save_png(file);
 }
 
-bool make_settings(const fs::path& out) {
-  bool ok = draw_page(out / "help/settings.png", false);
-  ok = draw_page(out / "help/settings_on.png", true) && ok;
-  ok = draw_folder_button(out / "help/settings_button.png") && ok;
+bool make_settings(const fs::path& out, const gen::Words& words) {
+  bool ok = draw_page(words.file(out, "help", "settings.png", "settings"), words, false);
+  ok = draw_page(words.file(out, "help", "settings_on.png", "settings_on"), words, true) && ok;
+  ok = draw_folder_button(words.file(out, "help", "settings_button.png", "settings_button"), words) && ok;
   return ok;
 }
 

@@ -189,19 +189,13 @@ bool make_sky(const fs::path& out) {
 bool make_title(const fs::path& out) {
   Canvas c(704, 260);
   cairo_t* cr = c.cr();
-  gen::use_font(cr, 186);
-  const char* letters[] = {"P", "\xC4\xB1", "p", "k", "\xC4\xB1", "n"};  // dotless i
+  // The name with dotless i's, whose dots are stars; one glyph a letter.
+  const gen::Lettering name(cr, "P\xC4\xB1pk\xC4\xB1n", 186);
   const Col fills[] = {{0.93, 0.26, 0.24}, {0.98, 0.58, 0.12}, {0.99, 0.80, 0.16},
                        {0.36, 0.75, 0.23}, {0.20, 0.56, 0.90}, {0.58, 0.38, 0.86}};
   const double lift[] = {0, -12, -6, -10, 2, -8};
   const double tilt[] = {-0.10, 0.06, -0.04, 0.07, -0.05, 0.09};
-  double advance[6], total = 0;
-  for (int i = 0; i < 6; ++i) {
-    cairo_text_extents_t e;
-    cairo_text_extents(cr, letters[i], &e);
-    advance[i] = e.x_advance;
-    total += advance[i];
-  }
+  double total = name.width();
   const double gap = 4, outline = 26;  // outline: full stroke width of the dark rim
   total += gap * 5;
   double x = (704 - total) / 2, base = 184;
@@ -209,15 +203,15 @@ bool make_title(const fs::path& out) {
     double x, y, w;
   } placed[6];
   for (int i = 0; i < 6; ++i) {
-    placed[i] = {x, base + lift[i], advance[i]};
-    x += advance[i] + gap;
+    placed[i] = {x, base + lift[i], name.letters()[i].w};
+    x += placed[i].w + gap;
   }
   auto letter_path = [&](int i, double dx, double dy) {
     cairo_save(cr);
     cairo_translate(cr, placed[i].x + placed[i].w / 2 + dx, placed[i].y + dy);
     cairo_rotate(cr, tilt[i]);
-    cairo_move_to(cr, -placed[i].w / 2, 0);
-    cairo_text_path(cr, letters[i]);
+    cairo_translate(cr, -placed[i].w / 2, 0);
+    name.path(cr, static_cast<size_t>(i));
     cairo_restore(cr);
   };
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);

@@ -17,7 +17,6 @@ using gen::kWhite;
 using gen::mix;
 using gen::set;
 using gen::show_centred;
-using gen::use_font;
 
 }  // namespace
 
@@ -231,9 +230,8 @@ void ball(cairo_t* cr, double x, double y, double r, Col colour, int number, boo
   cairo_arc(cr, x, y, r * 0.55, 0, 2 * kPi);
   set(cr, kWhite);
   cairo_fill(cr);
-  use_font(cr, r * 0.85);
   set(cr, kInk);
-  show_centred(cr, x, y, std::to_string(number));
+  show_centred(cr, x, y, std::to_string(number), r * 0.85);
 }
 
 // A 4 x 3 jigsaw over the area; pieces marked in `shown` show the picture, the others only the

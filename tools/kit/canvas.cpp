@@ -5,7 +5,19 @@
 #include <cstdio>
 #include <vector>
 
+#include "tools/kit/text.hpp"
+
 namespace gen {
+
+namespace {
+
+// Before a picture is written: its folder, and its name on the text problems drawing it found.
+bool prepare(const fs::path& path) {
+  name_text_problems(path);
+  return make_parent(path);
+}
+
+}  // namespace
 
 Canvas::Canvas(int width, int height)
     : width_(width),
@@ -48,7 +60,7 @@ bool make_parent(const fs::path& file) {
 }
 
 bool Canvas::save_png(const fs::path& path) const {
-  if (!make_parent(path)) return false;
+  if (!prepare(path)) return false;
   cairo_surface_flush(surface_);
   if (cairo_surface_write_to_png(surface_, path.c_str()) != CAIRO_STATUS_SUCCESS) {
     std::fprintf(stderr, "pipkin_gen: cannot write %s\n", path.c_str());
@@ -58,7 +70,7 @@ bool Canvas::save_png(const fs::path& path) const {
 }
 
 bool Canvas::save_jpeg(const fs::path& path, int quality) const {
-  if (!make_parent(path)) return false;
+  if (!prepare(path)) return false;
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) {
     std::fprintf(stderr, "pipkin_gen: cannot write %s\n", path.c_str());
@@ -94,7 +106,7 @@ bool Canvas::save_jpeg(const fs::path& path, int quality) const {
 }
 
 bool Canvas::save_bmp(const fs::path& path) const {
-  if (!make_parent(path)) return false;
+  if (!prepare(path)) return false;
   int stride = (width_ * 3 + 3) & ~3;
   uint32_t image_size = stride * height_;
   std::vector<unsigned char> out(54 + image_size, 0);

@@ -13,16 +13,27 @@ namespace fs = std::filesystem;
 
 constexpr double kPi = 3.14159265358979323846;
 
+class Words;
+
+// A family's maker returns false on failure (reported on stderr). A worded family draws words and
+// runs once per language, English first; the others run once.
 struct Family {
   std::string name;
-  std::function<bool(const fs::path& out)> make;  // false on failure (reported on stderr)
+  std::function<bool(const fs::path& out)> make;
+  std::function<bool(const fs::path& out, const Words& words)> make_worded;
 };
 
-std::vector<Family>& families();
+inline std::vector<Family>& families() {
+  static std::vector<Family> list;
+  return list;
+}
 
 struct Register {
   Register(const std::string& name, std::function<bool(const fs::path&)> make) {
-    families().push_back({name, std::move(make)});
+    families().push_back({name, std::move(make), nullptr});
+  }
+  Register(const std::string& name, std::function<bool(const fs::path&, const Words&)> make) {
+    families().push_back({name, nullptr, std::move(make)});
   }
 };
 

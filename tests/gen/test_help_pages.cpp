@@ -1,0 +1,112 @@
+// The help pages for any table of activities: one page each, keyed by the activity's name, the
+// title screen's page listing them all, and nothing that counts on there being nine.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/help.hpp"
+#include "tools/kit/text.hpp"
+#include "tools/kit/words.hpp"
+
+namespace {
+
+namespace fs = gen::fs;
+
+// The words of two more activities than the program has.
+const char* kMoreWords = R"(
+msgctxt "help.sky.title"
+msgid "Sky"
+msgstr ""
+msgctxt "help.sky.subtitle"
+msgid "Activity %d: clouds drift by"
+msgstr ""
+msgctxt "help.sky.summary"
+msgid "clouds drift by"
+msgstr ""
+msgctxt "help.sky.does"
+msgid "Clouds drift over the screen."
+msgstr ""
+msgctxt "help.sky.finish"
+msgid "There is no game to finish here."
+msgstr ""
+msgctxt "help.sky.tips"
+msgid "Press *%d* for new clouds."
+msgstr ""
+msgctxt "help.boats.title"
+msgid "Boats"
+msgstr ""
+msgctxt "help.boats.subtitle"
+msgid "Activity %d: boats on the sea"
+msgstr ""
+msgctxt "help.boats.summary"
+msgid "boats on the sea"
+msgstr ""
+msgctxt "help.boats.does"
+msgid "A click sends a boat over the sea."
+msgstr ""
+msgctxt "help.boats.finish"
+msgid "When every boat is home, a magic sound plays."
+msgstr ""
+msgctxt "help.boats.tips"
+msgid "Press *%d* for a calm sea."
+msgstr ""
+)";
+
+class ElevenActivities : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const help::ActivityPage& p : help::activity_pages()) pages_.push_back(p);
+    pages_.push_back({"sky", help::Unlock::AnyClick, {0.4, 0.7, 0.9}});
+    pages_.push_back({"boats", help::Unlock::Finishing, {0.2, 0.5, 0.8}});
+    out_ = fs::temp_directory_path() / ("pipkin-help-" + std::to_string(::getpid()));
+    gen::text_problems().clear();
+  }
+  void TearDown() override { fs::remove_all(out_); }
+
+  gen::Words with_more(gen::Words words) const {
+    words.add(kMoreWords, false);
+    return words;
+  }
+
+  std::vector<help::ActivityPage> pages_;
+  fs::path out_;
+};
+
+TEST_F(ElevenActivities, GetElevenPagesInEnglishByNumber) {
+  ASSERT_EQ(pages_.size(), 11u);
+  ASSERT_TRUE(help::draw_help_pages(out_, with_more(gen::Words::english(PIPKIN_PO_DIR)), pages_));
+  for (const char* page : {"0.png", "0-installed.png", "1.png", "9.png", "10.png", "11.png"})
+    EXPECT_TRUE(fs::exists(out_ / "help" / page)) << page;
+  EXPECT_FALSE(fs::exists(out_ / "help/12.png"));
+  for (const gen::TextProblem& p : gen::text_problems()) ADD_FAILURE() << p.picture << ": " << p.text << " " << p.what;
+}
+
+TEST_F(ElevenActivities, GetElevenPagesInALanguageByName) {
+  ASSERT_TRUE(help::draw_help_pages(out_, with_more(gen::Words::pseudo(PIPKIN_PO_DIR)), pages_));
+  size_t files = 0;
+  for (const auto& f : fs::directory_iterator(out_ / "help" / gen::Words::kPseudo)) files += f.is_regular_file();
+  EXPECT_EQ(files, 13u);
+  for (const help::ActivityPage& p : pages_)
+    EXPECT_TRUE(fs::exists(out_ / "help" / gen::Words::kPseudo / (std::string(p.id) + ".png"))) << p.id;
+  EXPECT_TRUE(fs::exists(out_ / "help" / gen::Words::kPseudo / "title.png"));
+}
+
+TEST_F(ElevenActivities, EachPageNamesItsNumberAndTheNextOne) {
+  const gen::Words words = with_more(gen::Words::english(PIPKIN_PO_DIR));
+  const help::PageWords jigsaw = help::page_words(words, pages_, 8), sky = help::page_words(words, pages_, 9),
+                        boats = help::page_words(words, pages_, 10);
+  EXPECT_EQ(jigsaw.subtitle, "Activity 9: carry the pieces into place");
+  EXPECT_NE(jigsaw.finish.find("*activity 10*"), std::string::npos) << jigsaw.finish;
+  EXPECT_NE(sky.finish.find("Any left click unlocks *activity 11*"), std::string::npos) << sky.finish;
+  EXPECT_NE(boats.finish.find("This is the last activity"), std::string::npos) << boats.finish;
+  EXPECT_EQ(boats.tips, "Press *11* for a calm sea.");
+  const help::KeyHint digits = help::key_row(words, 0, pages_.size()).front();
+  EXPECT_EQ(digits.caps, (std::vector<std::string>{"1", "11"}));
+  EXPECT_NE(help::overview(words, pages_.size(), false).sections[2].paragraph.find("Ctrl+1\u00A0to\u00A011 choose"),
+            std::string::npos);
+}
+
+}  // namespace
