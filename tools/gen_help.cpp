@@ -67,8 +67,13 @@ void header(cairo_t* cr, const std::string& badge, const std::string& title, con
   }
   set(cr, kInk);
   gen::show_fitted(cr, 132, 80, title, 40, true, title_end - 132);
+  // The subtitle is one line under the title; one too long for it takes two, smaller.
   set(cr, kSoftInk);
-  gen::show_fitted(cr, 134, 108, subtitle, 18, false, kPageW - 44 - 134);
+  const double subtitle_w = kPageW - 44 - 134;
+  if (gen::advance(cr, subtitle, 18 * gen::kMinTextScale, false) <= subtitle_w)
+    gen::show_fitted(cr, 134, 108, subtitle, 18, false, subtitle_w);
+  else
+    gen::show_wrapped(cr, {134, 90, subtitle_w, 36}, subtitle, 15, false);
   cairo_move_to(cr, 40, 128);
   cairo_line_to(cr, kPageW - 40, 128);
   set(cr, accent, 0.5);

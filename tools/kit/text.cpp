@@ -157,6 +157,25 @@ double show_fitted(cairo_t* cr, double x, double y, const std::string& text, dou
   return fitted;
 }
 
+void show_wrapped(cairo_t* cr, const Box& box, const std::string& text, double size, bool strong) {
+  auto lay_out = [&](double at) {
+    Layout l = make_layout(cr, text, at, strong, false);
+    pango_layout_set_width(l.get(), static_cast<int>(box.w * PANGO_SCALE));
+    pango_layout_set_wrap(l.get(), PANGO_WRAP_WORD_CHAR);
+    return l;
+  };
+  auto height = [](PangoLayout* l) { return logical(l).height / double(PANGO_SCALE); };
+  double at = size;
+  Layout l = lay_out(at);
+  while (at > size * kMinTextScale && height(l.get()) > box.h) {
+    at = std::fmax(size * kMinTextScale, at - size * 0.03);
+    l = lay_out(at);
+  }
+  if (height(l.get()) > box.h + 0.5)
+    note(text, "overflows its box by " + std::to_string(int(std::ceil(height(l.get()) - box.h))) + " px");
+  draw_layout(cr, l.get(), box.x, box.y, text);
+}
+
 void text_path(cairo_t* cr, const std::string& text, double size) {
   Layout l = make_layout(cr, text, size, false, false);
   double x, y;

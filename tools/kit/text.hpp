@@ -40,6 +40,9 @@ double fitting_size(cairo_t* cr, const std::string& text, double size, bool stro
 // its baseline at y; returns the size drawn at. Noted as overflowing when it cannot fit.
 double show_fitted(cairo_t* cr, double x, double y, const std::string& text, double size, bool strong,
                    double width, bool centred = false);
+// Draws text wrapped to the box's width with its top at the box's top, shrinking (down to
+// kMinTextScale) until its lines fit the box's height. Noted as overflowing when they cannot.
+void show_wrapped(cairo_t* cr, const Box& box, const std::string& text, double size, bool strong);
 // Appends the outline of text at size to the current path, its baseline's left end at
 // the current point.
 void text_path(cairo_t* cr, const std::string& text, double size);

@@ -1,6 +1,7 @@
 #include "tools/kit/words.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -149,11 +150,20 @@ class PluralRule {
   size_t at_ = 0;
 };
 
-std::string with_number(std::string s, long n) {
-  const std::string digits = std::to_string(n);
-  for (size_t at = s.find("%d"); at != std::string::npos; at = s.find("%d", at + digits.size()))
-    s.replace(at, 2, digits);
-  return s;
+// The text with its {name} places filled with n, and {{ and }} made single braces.
+std::string with_value(const std::string& s, long n) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if ((s[i] == '{' || s[i] == '}') && i + 1 < s.size() && s[i + 1] == s[i]) {
+      out += s[i++];
+    } else if (s[i] == '{' && s.find('}', i) != std::string::npos) {
+      out += std::to_string(n);
+      i = s.find('}', i);
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
 }
 
 }  // namespace
@@ -275,7 +285,7 @@ std::string Words::text(const std::string& id) const { return entry(id).forms.fr
 std::string Words::text(const std::string& id, long n) const {
   const Entry& e = entry(id);
   const size_t form = std::min(static_cast<size_t>(plural_form(n)), e.forms.size() - 1);
-  return with_number(e.forms[e.forms.size() > 1 ? form : 0], n);
+  return with_value(e.forms[e.forms.size() > 1 ? form : 0], n);
 }
 
 fs::path Words::file(const fs::path& out, const std::string& folder, const std::string& english_name,
@@ -285,31 +295,33 @@ fs::path Words::file(const fs::path& out, const std::string& folder, const std::
 }
 
 std::string pseudo_text(const std::string& english) {
-  // Each ASCII letter's accented stand-in; vowels are doubled, which makes English about 40 % longer.
-  static const std::map<char, std::string> accented = {
-      {'a', "\xC3\xA5"}, {'e', "\xC3\xA9"}, {'i', "\xC3\xAF"}, {'o', "\xC3\xB6"}, {'u', "\xC3\xBC"},
-      {'A', "\xC3\x85"}, {'E', "\xC3\x89"}, {'I', "\xC3\x8F"}, {'O', "\xC3\x96"}, {'U', "\xC3\x9C"},
-      {'c', "\xC3\xA7"}, {'C', "\xC3\x87"}, {'n', "\xC3\xB1"}, {'N', "\xC3\x91"}, {'y', "\xC3\xBD"},
-      {'Y', "\xC3\x9D"}, {'s', "\xC5\xA1"}, {'S', "\xC5\xA0"}, {'z', "\xC5\xBE"}, {'Z', "\xC5\xBD"},
-      {'g', "\xC4\x9F"}, {'G', "\xC4\x9E"}, {'l', "\xC4\xBC"}, {'L', "\xC4\xBB"}, {'r', "\xC5\x95"},
-      {'R', "\xC5\x94"}, {'t', "\xC5\xA3"}, {'T', "\xC5\xA2"}, {'d', "\xC4\x8F"}, {'D', "\xC4\x8E"}};
+  // As po/pseudo.py makes the program's: every ASCII letter accented, {name} places and doubled
+  // braces kept, then a space and tildes to make it about 40 % longer, all in brackets.
+  static const char* const kLower[26] = {"á", "ƀ", "ç", "đ", "é", "ƒ", "ĝ", "ĥ", "î", "ĵ", "ķ", "ĺ", "ɱ",
+                                         "ñ", "ö", "þ", "ǫ", "ŕ", "š", "ţ", "û", "ṽ", "ŵ", "ẋ", "ý", "ž"};
+  static const char* const kUpper[26] = {"Å", "Ɓ", "Ç", "Đ", "É", "Ƒ", "Ĝ", "Ĥ", "Î", "Ĵ", "Ķ", "Ĺ", "Ṁ",
+                                         "Ñ", "Ö", "Þ", "Ǫ", "Ŕ", "Š", "Ţ", "Û", "Ṽ", "Ŵ", "Ẋ", "Ý", "Ž"};
   std::string out = "[";
+  long characters = 0;
   for (size_t i = 0; i < english.size(); ++i) {
     const char c = english[i];
-    if (c == '%' && i + 1 < english.size() && english[i + 1] == 'd') {
-      out += "%d";
-      ++i;
+    const size_t close = english.find('}', i);
+    const bool doubled = (c == '{' || c == '}') && i + 1 < english.size() && english[i + 1] == c;
+    const bool place = c == '{' && close != std::string::npos && english.find('{', i + 1) > close;
+    if (doubled || place) {
+      const size_t end = doubled ? i + 1 : close;
+      out += english.substr(i, end - i + 1);
+      characters += static_cast<long>(end - i + 1);
+      i = end;
       continue;
     }
-    const auto a = accented.find(c);
-    if (a == accented.end()) {
-      out += c;
-      continue;
-    }
-    out += a->second;
-    if (std::string("aeiouAEIOU").find(c) != std::string::npos) out += a->second;
+    characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    if (c >= 'a' && c <= 'z') out += kLower[c - 'a'];
+    else if (c >= 'A' && c <= 'Z') out += kUpper[c - 'A'];
+    else out += c;
   }
-  return out + "]";
+  const long tildes = std::max(1L, static_cast<long>(std::ceil(0.4 * static_cast<double>(characters))) - 3);
+  return out + " " + std::string(static_cast<size_t>(tildes), '~') + "]";
 }
 
 }  // namespace gen

@@ -1,6 +1,6 @@
 // The generator's words: every sentence it draws comes from the message catalogue by id (a PO
 // entry's msgctxt), English being po/pipkin.pot's msgids and every other language its po/<lang>.po.
-// Sentences may hold *stars* around emphasised words and %d for a number.
+// Sentences may hold *stars* around emphasised words and a {name} place for a number (po/README.md).
 #pragma once
 #include <map>
 #include <string>
@@ -17,7 +17,7 @@ class Words {
   // A language: its file's translations over English; untranslated and fuzzy entries stay English.
   static Words language(const fs::path& po_dir, const std::string& lang);
   // The pseudo-language that shows what a translation does to the layout: every sentence accented,
-  // about 40 % longer and in brackets.
+  // about 40 % longer and in brackets (pseudo_text).
   static Words pseudo(const fs::path& po_dir);
   static constexpr const char* kPseudo = "qps";
   // The languages of po_dir: its <lang>.po files, sorted.
@@ -30,7 +30,8 @@ class Words {
   bool is_english() const { return lang_.empty(); }
   // The sentence of an id; throws std::out_of_range naming a missing id.
   std::string text(const std::string& id) const;
-  // The sentence of an id with every %d replaced by n; a plural entry takes the form for n.
+  // The sentence of an id with its {name} place filled with n (the generator's entries take one
+  // value each); a plural entry takes the form for n.
   std::string text(const std::string& id, long n) const;
   // Where a worded picture goes: English keeps its own name in folder, another language's picture
   // goes under folder/<lang>/ and is named by its id.
@@ -49,7 +50,7 @@ class Words {
   std::map<std::string, Entry> entries_;
 };
 
-// The pseudo-language's form of an English sentence; stars, %d and key names in key caps stay.
+// The pseudo-language's form of an English sentence; its stars and {name} places stay.
 std::string pseudo_text(const std::string& english);
 
 // The plural form a gettext Plural-Forms expression picks for n (C syntax over n: ?:, ||, &&,
