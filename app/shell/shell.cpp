@@ -18,6 +18,7 @@
 #include "media/files/files.hpp"
 #include "media/files/one_instance.hpp"
 #include "media/input/desktop_hold.hpp"
+#include "media/input/timer.hpp"
 #include "media/files/log.hpp"
 
 namespace app {

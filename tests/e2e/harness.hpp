@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "media/decode/decode.hpp"
 #include "media/decode/pixmap.hpp"
 
 struct _XDisplay;  // Xlib's Display

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/parent/settings_layout.hpp"
+#include "media/decode/decode.hpp"
 #include "media/decode/pixmap.hpp"
 #include "tests/e2e/harness.hpp"
 
