@@ -3,6 +3,7 @@
 // as an outcome; the loop turns outcomes into unlocking, redrawing and restarting. Activities never
 // touch the loop's state.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -175,6 +176,8 @@ class ActivityTable {
   // The maker at a place; an empty maker for the title screen and places beyond the table.
   const ActivityMaker& operator[](int place) const;
 
+  // How many of the activities the digit keys choose: the first this many places.
+  int digit_places() const { return std::min(count(), kDigitKeys); }
   // The place a digit key chooses; 0 when the digit chooses no activity of this table.
   int place_of_digit(int digit) const { return digit <= kDigitKeys && has(digit) ? digit : 0; }
   // The digit key that chooses a place (0 for the title screen); none for places past the keys.

@@ -16,7 +16,7 @@ int load_progress(const std::string& path, int fallback, const ActivityTable& ta
   media::close(f);
   // A damaged file must not lock the child out of everything: keep within the activities the
   // number can stand for.
-  const int highest = std::max(std::min(table.count(), kDigitKeys), 1);
+  const int highest = std::max(table.digit_places(), 1);
   if (level < 1 || level > highest) {
     media::log_error("progress", path + ": level " + std::to_string(level) + " out of range, using " +
                                      std::to_string(std::clamp(level, 1, highest)));
@@ -27,8 +27,10 @@ int load_progress(const std::string& path, int fallback, const ActivityTable& ta
 }
 
 bool save_progress(const std::string& path, int level, const ActivityTable& table) {
-  std::vector<std::string> lines{std::to_string(std::min(level, kDigitKeys))};
-  if (level > kDigitKeys && table.has(level)) lines.emplace_back(table.id_of(level));
+  // Past the digit keys: all they choose, and the activity by its id.
+  const bool past_keys = level > table.digit_places() && table.has(level);
+  std::vector<std::string> lines{std::to_string(past_keys ? table.digit_places() : level)};
+  if (past_keys) lines.emplace_back(table.id_of(level));
   if (media::replace_file_lines(path, lines.data(), lines.size())) return true;
   media::log_error("progress", path + ": cannot be written");
   return false;

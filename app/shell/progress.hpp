@@ -1,8 +1,8 @@
 // The progress file "pipkin.txt": the highest unlocked activity, the level, as the place of that
-// activity in the table. Its first line is the level as a number, at most kDigitKeys: the whole file
-// as every copy of the program has written it, and all an older copy reads. A level past the digit
-// keys adds a second line, the activity's id, so that it is kept without an older copy believing
-// more than its nine.
+// activity in the table. Its first line is the level as a number, at most the last place a digit
+// key chooses: the whole file as every copy of the program has written it, and all an older copy
+// reads. A level past the digit keys adds a second line, the activity's id, so that it is kept
+// without an older copy believing more than its digit keys choose.
 #pragma once
 #include <string>
 
