@@ -7,6 +7,7 @@
 #include "activities/register.hpp"
 #include "app/shell/progress.hpp"
 #include "app/start/config.hpp"
+#include "app/pictures/picture_loading.hpp"
 #include "app/pictures/picture_store.hpp"
 #include "tests/unit/extra_activity.hpp"
 
