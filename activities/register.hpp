@@ -1,4 +1,5 @@
-// The activities of the program, in digit order: the one place where a digit means an activity.
+// The activities of the program, in table order: the one place that says which activity the digit
+// keys 1 to 9 choose (the first nine, in order) and which id each has.
 #pragma once
 #include <memory>
 

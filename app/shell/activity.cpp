@@ -1,19 +1,22 @@
 #include "app/shell/activity.hpp"
 
-#include <stdexcept>
+#include <algorithm>
 
 namespace app {
 
-ActivityTable::ActivityTable(std::vector<ActivityEntry> entries) : entries_(std::move(entries)) {
-  // Said at once rather than found later as a digit that chooses nothing: there is no key for it.
-  if (entries_.size() > static_cast<std::size_t>(kDigitKeys))
-    throw std::length_error("an activity table holds at most one activity per digit key 1 to 9, not " +
-                            std::to_string(entries_.size()));
+const ActivityMaker& ActivityTable::operator[](int place) const {
+  static const ActivityMaker none;
+  return has(place) ? entry(place).make : none;
 }
 
-const ActivityMaker& ActivityTable::operator[](int digit) const {
-  static const ActivityMaker none;
-  return has(digit) ? entry(digit).make : none;
+std::optional<int> ActivityTable::digit_of(int place) const {
+  if (place == 0 || place_of_digit(place) == place) return place;
+  return std::nullopt;
+}
+
+int ActivityTable::place_of(std::string_view id) const {
+  const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const ActivityEntry& e) { return e.id == id; });
+  return found == entries_.end() ? 0 : static_cast<int>(found - entries_.begin()) + 1;
 }
 
 }  // namespace app

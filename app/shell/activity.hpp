@@ -3,11 +3,13 @@
 // as an outcome; the loop turns outcomes into unlocking, redrawing and restarting. Activities never
 // touch the loop's state.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <functional>
-#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -20,9 +22,12 @@ namespace app {
 struct Assets;
 class Effects;
 
-// Activities are chosen with the digit keys 1 to 9 (0 is the title screen): a table holds at most
-// this many.
+// The digit keys 1 to 9 choose the first activities of the table, in its order (0 is the title
+// screen); activities past them have a place in the table but no key.
 constexpr int kDigitKeys = 9;
+
+// The title screen's id, as its help page is named.
+inline constexpr std::string_view kTitleId = "title";
 
 // What a handler reports back to the loop.
 enum class Outcome {
@@ -122,10 +127,10 @@ struct Context {
   Requests& requests;
 };
 
-// Builds the object of one digit key, ready to play; none when it cannot be built (the key then
+// Builds the object of one activity, ready to play; none when it cannot be built (choosing it then
 // does nothing). It also says how many pictures what it builds shows and needs to start (its
-// Traits::pictures and pictures_to_start), known before anything is built, so that a digit pressed
-// while the pictures load can wait for them.
+// Traits::pictures and pictures_to_start), known before anything is built, so that an activity
+// chosen while the pictures load can wait for them.
 class ActivityMaker {
  public:
   ActivityMaker() = default;
@@ -146,32 +151,39 @@ class ActivityMaker {
 
 // One activity of the table: what the loop and the tools know of it without building it.
 struct ActivityEntry {
-  std::string name;    // short and plain, for file names and messages: "frames", "jigsaw"
+  // Short, plain and stable whatever the table's order: its help page, its line in the progress
+  // file and its tour screenshot are named by it ("frames", "jigsaw").
+  std::string id;
   ActivityMaker make;  // also says how many pictures it shows and needs to start
 };
 
-// The activities in digit order: the first is digit 1, and the table's count is the number of
-// activities there are (so the highest level, the last digit that chooses anything, the last help
-// page). The table the program runs with is activities::activity_table(); tests build their own.
+// The activities in table order: the first is at place 1 (0 is the title screen), and the table's
+// count is the number of activities there are (so the highest level). The first kDigitKeys places
+// are chosen by the digit of the same number; any past them are only in the table. The table the
+// program runs with is activities::activity_table(); tests build their own.
 class ActivityTable {
  public:
   ActivityTable() = default;  // no activities: the title screen only
-  // A table written out in full: more entries than digit keys is caught as it compiles.
-  template <std::size_t N>
-  ActivityTable(ActivityEntry (&&entries)[N])
-      : entries_(std::make_move_iterator(entries), std::make_move_iterator(entries + N)) {
-    static_assert(N <= kDigitKeys, "an activity table holds at most one activity per digit key 1 to 9");
-  }
-  // A table put together at run time: more entries than digit keys throws std::length_error.
-  explicit ActivityTable(std::vector<ActivityEntry> entries);
+  explicit ActivityTable(std::vector<ActivityEntry> entries) : entries_(std::move(entries)) {}
 
   int count() const { return static_cast<int>(entries_.size()); }
-  // The digit chooses an activity of this table.
-  bool has(int digit) const { return digit >= 1 && digit <= count(); }
-  // The entry of a digit of the table (has(digit) must hold).
-  const ActivityEntry& entry(int digit) const { return entries_[static_cast<std::size_t>(digit - 1)]; }
-  // The maker of a digit; an empty maker for the title screen and digits beyond the table.
-  const ActivityMaker& operator[](int digit) const;
+  // The place holds an activity of this table.
+  bool has(int place) const { return place >= 1 && place <= count(); }
+  // The entry at a place of the table (has(place) must hold).
+  const ActivityEntry& entry(int place) const { return entries_[static_cast<std::size_t>(place - 1)]; }
+  // The maker at a place; an empty maker for the title screen and places beyond the table.
+  const ActivityMaker& operator[](int place) const;
+
+  // How many of the activities the digit keys choose: the first this many places.
+  int digit_places() const { return std::min(count(), kDigitKeys); }
+  // The place a digit key chooses; 0 when the digit chooses no activity of this table.
+  int place_of_digit(int digit) const { return digit <= kDigitKeys && has(digit) ? digit : 0; }
+  // The digit key that chooses a place (0 for the title screen); none for places past the keys.
+  std::optional<int> digit_of(int place) const;
+  // The id of a place: kTitleId for the title screen (has(place) or 0 must hold).
+  std::string_view id_of(int place) const { return place == 0 ? kTitleId : std::string_view(entry(place).id); }
+  // The place of the activity with that id; 0 when the table has none.
+  int place_of(std::string_view id) const;
 
  private:
   std::vector<ActivityEntry> entries_;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/start/config.hpp"
 #include "app/shell/furniture.hpp"
 #include "app/shell/keys.hpp"
+#include "app/shell/progress.hpp"
 #include "app/start/version.hpp"
 #include "media/input/clock.hpp"
 #include "media/display/display.hpp"
@@ -51,7 +51,8 @@ void Loop::draw_screen() {
   if (state_.help_shown) {
     // Page 0 of the installed program names its own folders, written in at run time.
     const media::ImagePtr installed = state_.activity == 0 && parent_ ? parent_->installed_help_page() : nullptr;
-    draw_help_page(assets_, installed ? installed : assets_.help_page(state_.activity));
+    draw_help_page(assets_, installed ? installed
+                                       : assets_.help_page(table_.id_of(state_.activity), table_.digit_of(state_.activity)));
     if (installed)
       parent_->draw_help_folders((assets_.screen_w - media::image_width(installed)) / 2,
                                  (assets_.screen_h - media::image_height(installed)) / 2);
@@ -279,7 +280,7 @@ Turn Loop::carry_out(KeyCommand k) {
     }
     case Command::ToggleSound: sounds_.set_on(!sounds_.on()); break;
     case Command::TitleScreen: state_.activity = 0; break;
-    case Command::Choose: choose_when_pictures_ready(k.digit); break;
+    case Command::Choose: choose_when_pictures_ready(table_.place_of_digit(k.digit)); break;
     case Command::Settings:
       if (parent_) apply(parent_->toggle_page());
       break;
@@ -539,7 +540,7 @@ Turn Loop::turn() {
 }
 
 void Loop::save_progress() const {
-  if (!progress_file_.empty()) app::save_progress(progress_file_, state_.level);  // "": not kept, said at start
+  if (!progress_file_.empty()) app::save_progress(progress_file_, state_.level, table_);  // "": not kept, said at start
 }
 
 }  // namespace app

@@ -8,6 +8,7 @@
 #include "app/start/assets.hpp"
 #include "app/start/config.hpp"
 #include "app/shell/loop.hpp"
+#include "app/shell/progress.hpp"
 #include "app/parent/parent.hpp"
 #include "app/start/paths.hpp"
 #include "app/pictures/picture_loading.hpp"
@@ -137,7 +138,7 @@ int run(const ActivityTable& table, const Options& options) {
   // The title shows how far the pictures have come.
   assets.pictures = pictures;
   // No progress folder: the game starts at 1 and nothing is written (said once at start-up).
-  Loop loop(assets, table, progress, progress.empty() ? 1 : load_progress(progress, 1, table.count()), cfg.child_lock);
+  Loop loop(assets, table, progress, progress.empty() ? 1 : load_progress(progress, 1, table), cfg.child_lock);
   loop.poll_pictures_from(*pictures);
   loop.set_sound_on(cfg.sound_at_start);
   ParentSetup parent_setup{.config = cfg,

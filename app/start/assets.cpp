@@ -1,10 +1,14 @@
 #include "app/start/assets.hpp"
 
+#include <filesystem>
+#include <system_error>
+
 namespace app {
 
-Assets load_assets(const std::string& d) {
+Assets load_assets(const std::string& d, std::string_view language) {
   Assets a;
   a.data_dir = d;
+  a.language = language;
   a.main_font = media::load_font(d + "fonts/Tahoma.ttf", 20, media::FONT_SMOOTH);
   a.big_font = media::load_font(d + "fonts/Tahoma.ttf", 48, media::FONT_SMOOTH);
   a.probe_image = media::load_image(d + "images/white.bmp", 0);
@@ -17,10 +21,24 @@ Assets load_assets(const std::string& d) {
   return a;
 }
 
-media::ImagePtr Assets::help_page(int activity) const {
-  if (activity < 0) return nullptr;
-  auto [page, first_time] = help_pages_.try_emplace(activity);
-  if (first_time) page->second = media::load_image(data_dir + "help/" + std::to_string(activity) + ".png", 0);
+std::vector<std::string> help_page_files(std::string_view language, std::string_view id, std::optional<int> digit) {
+  std::vector<std::string> files;
+  if (language != kEnglish) files.push_back("help/" + std::string(language) + "/" + std::string(id) + ".png");
+  files.push_back("help/" + std::string(id) + ".png");
+  if (digit) files.push_back("help/" + std::to_string(*digit) + ".png");
+  return files;
+}
+
+media::ImagePtr Assets::help_page(std::string_view id, std::optional<int> digit) const {
+  auto [page, first_time] = help_pages_.try_emplace(std::string(id));
+  if (!first_time) return page->second;
+  for (const std::string& file : help_page_files(language, id, digit)) {
+    // Most data folders lack the pages a step before: looking for them says nothing.
+    std::error_code absent;
+    if (!std::filesystem::exists(data_dir + file, absent)) continue;
+    page->second = media::load_image(data_dir + file, 0);
+    if (page->second) break;
+  }
   return page->second;
 }
 

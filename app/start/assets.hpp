@@ -4,7 +4,10 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/pictures/pictures.hpp"
 #include "media/display/display.hpp"
@@ -13,8 +16,12 @@
 
 namespace app {
 
+// The language whose help pages have no folder of their own: help/<id>.png.
+inline constexpr std::string_view kEnglish = "en";
+
 struct Assets {
   std::string data_dir;  // ends in '/'
+  std::string language{kEnglish};  // of the help pages
   int screen_w = media::kScreenW, screen_h = media::kScreenH;
   media::FontPtr main_font, big_font;
   media::ImagePtr probe_image;     // one white pixel: what the pointer touches
@@ -23,19 +30,25 @@ struct Assets {
 
   size_t picture_count() const { return pictures->count(); }
   media::ImagePtr picture(size_t i) const { return pictures->at(i); }
-  // The help page of an activity (0: the title screen), help/<activity>.png; none when its file
-  // cannot be read. Each is read the first time it is asked for (main thread): ten full-screen pages
-  // read at start-up would delay the title and take the CPU the pictures load with. The loop asks
-  // only for the activities of its table.
-  media::ImagePtr help_page(int activity) const;
+  // The help page of an activity by its id (app::kTitleId for the title screen) and the digit key
+  // that chooses it, if any: the first of help_page_files that can be read; none when none can.
+  // Each is read the first time it is asked for (main thread): ten full-screen pages read at
+  // start-up would delay the title and take the CPU the pictures load with. The loop asks only for
+  // the activities of its table.
+  media::ImagePtr help_page(std::string_view id, std::optional<int> digit) const;
 
  private:
-  // Read so far, by activity; a page looked for in vain is kept as none and not looked for again.
-  mutable std::map<int, media::ImagePtr> help_pages_;
+  // Read so far, by id; a page looked for in vain is kept as none and not looked for again.
+  mutable std::map<std::string, media::ImagePtr, std::less<>> help_pages_;
 };
 
-// Loads the fonts and shared images of a data folder (the help pages when first shown, the pictures
-// apart). A file that cannot be read leaves its slot empty.
-Assets load_assets(const std::string& data_dir);
+// Where a help page may be, in the data folder, best first: the page in the chosen language
+// (help/<language>/<id>.png, not for English), the English page (help/<id>.png), and the page of
+// its digit key (help/<digit>.png), as data folders named every page before activities had ids.
+std::vector<std::string> help_page_files(std::string_view language, std::string_view id, std::optional<int> digit);
+
+// Loads the fonts and shared images of a data folder (the help pages, in that language, when first
+// shown; the pictures apart). A file that cannot be read leaves its slot empty.
+Assets load_assets(const std::string& data_dir, std::string_view language = kEnglish);
 
 }  // namespace app

@@ -236,26 +236,4 @@ DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const
   return too_small(w, h);
 }
 
-int load_progress(const std::string& path, int fallback, int activities) {
-  media::StreamPtr f = media::read_file(path);
-  if (!f) return fallback;
-  int level = media::parse_whole_number(media::read_line(*f));
-  media::close(f);
-  // A damaged file must not lock the child out of everything: keep within the activities there are.
-  const int highest = std::max(activities, 1);
-  if (level < 1 || level > highest) {
-    media::log_error("progress", path + ": level " + std::to_string(level) + " out of range, using " +
-                                     std::to_string(std::clamp(level, 1, highest)));
-    level = std::clamp(level, 1, highest);
-  }
-  return level;
-}
-
-bool save_progress(const std::string& path, int level) {
-  std::string line = std::to_string(level);
-  if (media::replace_file_lines(path, &line, 1)) return true;
-  media::log_error("progress", path + ": cannot be written");
-  return false;
-}
-
 }  // namespace app

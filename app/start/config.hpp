@@ -1,6 +1,6 @@
 // Start-up configuration: "config.txt" (full screen or window, refresh rate, child lock, sound at the
-// start, play-time limit), read whole and changed one setting at a time; the choice of display mode;
-// and the progress file "pipkin.txt" that keeps the highest unlocked activity.
+// start, play-time limit), read whole and changed one setting at a time; and the choice of display
+// mode. The progress file is app/shell/progress.hpp's.
 #pragma once
 #include <string>
 #include <vector>
@@ -75,10 +75,5 @@ DisplayChoice choose_display(const std::vector<media::DisplayMode>& modes, const
 // The largest window of w x h's shape (and no larger) that fits the screen's usable area with a
 // title bar.
 DisplayChoice fitted_window(const media::ScreenArea& screen, int w, int h);
-
-// The stored level (fallback when there is no file), kept within 1 and the number of activities.
-int load_progress(const std::string& path, int fallback, int activities);
-// Writes the level as one CR LF line, replacing the old file only once the new one is complete.
-bool save_progress(const std::string& path, int level);
 
 }  // namespace app

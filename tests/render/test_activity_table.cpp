@@ -111,10 +111,10 @@ TEST(ExtraActivityScreen, AHelpPageTheDataFolderLacksDrawsNothing) {
     ASSERT_EQ(loop.state().activity, 3);
     tw::press(loop, media::Key::H);
     ASSERT_TRUE(loop.state().help_shown);
-    EXPECT_FALSE(assets.help_page(3));
+    EXPECT_FALSE(assets.help_page("swatch3", 3));
     media::PixmapPtr screen = drawn(loop);
     EXPECT_EQ(differing(*screen, 0, 0, *swatch_numbered(assets, 3), 0, 0, 1024, 768), 0);
-    EXPECT_TRUE(assets.help_page(2)) << "the pages it has are there";
+    EXPECT_TRUE(assets.help_page("count", 2)) << "the pages it has are there";
   }
   media::use_manual_clock(false);
   media::close_audio();

@@ -1,14 +1,15 @@
 // tour OUT_DIR: runs a copy of the built program with every activity unlocked on the current
-// display, visits the title screen and every activity of the program's table with a little play in
+// display, visits the title screen and every activity a digit key chooses with a little play in
 // each, then the title's help page, and saves one screenshot per screen into OUT_DIR (0-title.png,
-// then <digit>-<name>.png for each activity: 1-frames.png, ..., and <count + 1>-help.png). Used by
-// run.sh without a display.
+// then <place>-<id>.png for each activity a digit key chooses: 1-frames.png, ..., and
+// <count + 1>-help.png). Used by run.sh without a display.
 // Each screenshot is taken once the screen shows what it should (the program's pointer drawn at a
 // new place after the input, or the activity's own look), never after a fixed time.
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "activities/register.hpp"
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
   };
   shot("0-title");
   media::PixmapPtr title = app.screenshot();
-  // A little play in each activity, by its name in the table, until the screen shows it. An
+  // A little play in each activity, by its id in the table, until the screen shows it. An
   // activity without play of its own here is only looked at: the program's pointer moved and seen.
   auto pale = [](uint32_t c) { return ((c >> 16) & 255) > 235 && ((c >> 8) & 255) > 230 && (c & 255) > 215; };
   const std::map<std::string, std::function<void()>> play = {
@@ -121,14 +122,19 @@ int main(int argc, char** argv) {
        }},
       {"jigsaw", [&] { expect(app.move_and_see(980, 40), "jigsaw"); }},
   };
-  for (int d = 1; d <= table.count(); ++d) {
-    const std::string& name = table.entry(d).name;
-    app.key(std::to_string(d));
-    if (auto own = play.find(name); own != play.end())
+  for (int place = 1; place <= table.count(); ++place) {
+    const std::string& id = table.entry(place).id;
+    const std::optional<int> digit = table.digit_of(place);
+    if (!digit) {
+      std::printf("tour: %s has no digit key; not visited\n", id.c_str());
+      continue;
+    }
+    app.key(std::to_string(*digit));
+    if (auto own = play.find(id); own != play.end())
       own->second();
     else
-      expect(app.move_and_see(500 + 10 * d, 400), name.c_str());
-    shot(std::to_string(d) + "-" + name);
+      expect(app.move_and_see(500 + 10 * place, 400), id.c_str());
+    shot(std::to_string(place) + "-" + id);
   }
   app.key("0");
   expect(!title || app.wait_for([&](const media::Pixmap& p) { return changed(*title, p, 0, 0, 1000, 740) < 100; }),

@@ -1,8 +1,9 @@
 // An activity the program does not have, for tests of the activity table: the whole screen in one
 // colour, a game that a left click finishes. It is made as the program's own are (factory_maker), and
-// put behind digit 3 in a table of the program's first two activities and itself.
+// put after the program's first two activities in tables of any length.
 #pragma once
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "activities/register.hpp"
@@ -32,11 +33,15 @@ struct Swatch final : app::Activity {
   bool done = false;
 };
 
-// Frames and counting balls at 1 and 2 (the program's own), the swatch at 3.
-inline app::ActivityTable table_with_swatch() {
+// Frames and counting balls at 1 and 2 (the program's own), then swatches up to `count`, each with
+// the id of its place: "swatch3", "swatch4", ...
+inline app::ActivityTable swatch_table(int count) {
   const app::ActivityTable real = activities::activity_table();
-  return app::ActivityTable(std::vector<app::ActivityEntry>{
-      real.entry(1), real.entry(2), {"swatch", activities::factory_maker<Swatch>()}});
+  std::vector<app::ActivityEntry> entries{real.entry(1), real.entry(2)};
+  for (int place = 3; place <= count; ++place)
+    entries.push_back({"swatch" + std::to_string(place), activities::factory_maker<Swatch>()});
+  return app::ActivityTable(std::move(entries));
 }
+inline app::ActivityTable table_with_swatch() { return swatch_table(3); }
 
 }  // namespace extra

@@ -1,7 +1,7 @@
-// The activity table is the one list the shell learns its activities from: how many there are, so
-// which digits choose something, how far finishing games unlocks, how far a progress file is
-// believed, and each activity's help page and number. An activity the program does not have,
-// registered in a test table at digit 3, is driven through the real loop.
+// The activity table is the one list the shell learns its activities from: how many there are, which
+// of them the digits choose, how far finishing games unlocks, how far a progress file is believed,
+// and each activity's id. An activity the program does not have, registered in test tables of three
+// and of eleven, is driven through the real loop.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -9,14 +9,13 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "activities/register.hpp"
 #include "app/shell/activity.hpp"
-#include "app/start/config.hpp"
 #include "app/shell/loop.hpp"
+#include "app/shell/progress.hpp"
 #include "media/input/clock.hpp"
 #include "media/input/events.hpp"
 #include "media/sound/sound.hpp"
@@ -70,7 +69,7 @@ class ExtraActivity : public testing::Test {
 
 TEST_F(ExtraActivity, ItsDigitChoosesItAndTheNextDigitNothing) {
   ASSERT_EQ(table.count(), 3);
-  EXPECT_EQ(table.entry(3).name, "swatch");
+  EXPECT_EQ(table.entry(3).id, "swatch3");
   start(2);
   tw::press_digit(*loop, 3);
   EXPECT_EQ(loop->state().activity, 0) << "locked at level 2";
@@ -115,47 +114,83 @@ TEST_F(ExtraActivity, FinishingTheLastOfTheTableUnlocksNothingMore) {
 
 TEST_F(ExtraActivity, TheProgressFileIsBelievedAsFarAsTheTableGoes) {
   write_text(progress, "9\r\n");
-  const int level = load_progress(progress, 1, table.count());
+  const int level = load_progress(progress, 1, table);
   EXPECT_EQ(level, 3);
   start(level);
   tw::press_digit(*loop, 3);
   EXPECT_TRUE(swatch()) << "every activity of the table is open";
-  write_text(progress, "2\r\n");
-  EXPECT_EQ(load_progress(progress, 1, table.count()), 2) << "within the table: as written";
-  EXPECT_EQ(load_progress(progress, 1, activities::activity_table().count()), 2);
-  write_text(progress, "9\r\n");
-  EXPECT_EQ(load_progress(progress, 1, activities::activity_table().count()), 9);
-  EXPECT_EQ(load_progress(progress, 1, 0), 1) << "a table of none still starts at 1";
 }
 
-TEST(ActivityTable, HoldsAtMostOneActivityPerDigitKey) {
-  const ActivityTable real = activities::activity_table();
-  std::vector<ActivityEntry> nine(9, real.entry(1));
-  EXPECT_EQ(ActivityTable(nine).count(), 9);
-  std::vector<ActivityEntry> ten(10, real.entry(1));
-  EXPECT_THROW(ActivityTable{ten}, std::length_error) << "there is no key for a tenth";
-  const ActivityTable none;
-  EXPECT_EQ(none.count(), 0);
-  EXPECT_FALSE(none.has(1));
-  EXPECT_FALSE(none[1]);
-  EXPECT_FALSE(real[0]) << "0 is the title screen";
-  EXPECT_FALSE(real[10]);
-  EXPECT_FALSE(real[-1]);
+// Digits 1 to 9 choose the first nine activities of an eleven; the tenth and eleventh are there,
+// opened in turn as the ninth was, and the progress file keeps them by their ids.
+TEST_F(ExtraActivity, ElevenActivitiesTheDigitsChooseTheFirstNine) {
+  table = extra::swatch_table(11);
+  ASSERT_EQ(table.count(), 11);
+  start(9);
+  for (int d = 1; d <= 9; ++d) {
+    tw::press_digit(*loop, d);
+    EXPECT_EQ(loop->state().activity, d);
+    EXPECT_TRUE(loop->current()) << d;
+  }
+  for (int place : {10, 11}) {
+    EXPECT_TRUE(table[place]) << place;
+    EXPECT_EQ(table.place_of(table.id_of(place)), place);
+    EXPECT_FALSE(table.digit_of(place)) << "no key for " << place;
+  }
+  EXPECT_EQ(table.id_of(11), "swatch11");
+
+  tw::click_at(*loop, 500, 400);
+  ASSERT_TRUE(swatch() && swatch()->finished());
+  EXPECT_EQ(loop->state().level, 10) << "finishing the ninth opens the tenth";
+  EXPECT_FALSE(loop->slot(10));
+  EXPECT_EQ(tw::press(*loop, media::Key::Escape), Turn::Quit);
+  EXPECT_EQ(read_text(progress), "9\r\nswatch10\r\n") << "the first line as an older copy reads it";
+  EXPECT_EQ(load_progress(progress, 1, table), 10);
+  EXPECT_EQ(load_progress(progress, 1, activities::activity_table()), 9) << "a table without it: the nine";
 }
 
-// The program's own table: nine activities in digit order, each with the pictures it shows and the
-// share of them it needs before it can start, known without building it.
-TEST(ActivityTable, TheProgramHasNineActivitiesAndTheirPictureCounts) {
+// The key mapping: a digit chooses the place of its number among the first nine; past them, and
+// past the table, nothing.
+TEST(ActivityTable, DigitsChooseTheFirstNinePlaces) {
+  struct Case {
+    int count, digit, place;
+  };
+  for (const Case c : {Case{0, 1, 0}, {3, 3, 3}, {3, 4, 0}, {9, 9, 9}, {11, 9, 9}, {11, 10, 0}, {11, 0, 0}, {11, -1, 0}}) {
+    const ActivityTable table = c.count ? extra::swatch_table(c.count) : ActivityTable();
+    EXPECT_EQ(table.place_of_digit(c.digit), c.place) << c.count << " activities, digit " << c.digit;
+    if (c.place) EXPECT_EQ(table.digit_of(c.place), c.digit);
+  }
+  const ActivityTable eleven = extra::swatch_table(11);
+  EXPECT_EQ(eleven.digit_of(0), 0) << "the title screen";
+  EXPECT_EQ(eleven.id_of(0), kTitleId);
+  EXPECT_EQ(eleven.place_of("nothing"), 0);
+  EXPECT_FALSE(eleven[0]);
+  EXPECT_FALSE(eleven[12]);
+  EXPECT_FALSE(eleven[-1]);
+}
+
+// The program's own table: its activities in order, each with the pictures it shows and the share
+// of them it needs before it can start, known without building it.
+TEST(ActivityTable, TheProgramsActivitiesAndTheirPictureCounts) {
+  struct Row {
+    const char* id;
+    int shows, to_start;
+  };
+  const Row rows[] = {{"frames", 16, 2},
+                      {"count", 0, 0},
+                      {"cards", kEveryPicture, kEveryPicture},
+                      {"kaleid", kEveryPicture, kEveryPicture},
+                      {"uncover", 1, 1},
+                      {"where", 1, 1},
+                      {"colour", 0, 0},
+                      {"pairs", 8, 8},
+                      {"jigsaw", 1, 1}};
   const ActivityTable table = activities::activity_table();
-  ASSERT_EQ(table.count(), 9);
-  std::string names;
-  for (int d = 1; d <= table.count(); ++d) names += table.entry(d).name + (d < table.count() ? " " : "");
-  EXPECT_EQ(names, "frames count cards kaleid uncover where colour pairs jigsaw");
-  const int shows[10] = {0, 16, 0, kEveryPicture, kEveryPicture, 1, 1, 0, 8, 1};
-  const int to_start[10] = {0, 2, 0, kEveryPicture, kEveryPicture, 1, 1, 0, 8, 1};
-  for (int d = 1; d <= table.count(); ++d) {
-    EXPECT_TRUE(table[d]) << d;
-    EXPECT_EQ(table[d].pictures(), shows[d]) << d;
-    EXPECT_EQ(table[d].pictures_to_start(), to_start[d]) << d;
+  ASSERT_EQ(table.count(), static_cast<int>(std::size(rows)));
+  for (int place = 1; place <= table.count(); ++place) {
+    const Row& row = rows[place - 1];
+    EXPECT_EQ(table.id_of(place), row.id) << place;
+    EXPECT_EQ(table[place].pictures(), row.shows) << row.id;
+    EXPECT_EQ(table[place].pictures_to_start(), row.to_start) << row.id;
   }
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <set>
 
 #include "app/shell/effects.hpp"
@@ -97,22 +99,61 @@ TEST(Furniture, SoundOffSilencesWhatIsPlaying) {
   EXPECT_EQ(media::channels_playing(), 0);
 }
 
+namespace {
+
+// A data folder of help pages for the tests below, removed with it.
+struct HelpFolder {
+  const std::string dir = testing::TempDir() + "help-pages-" + std::to_string(::getpid()) + "/";
+  const std::string data = std::string(PIPKIN_DATA_DIR) + "/";
+  HelpFolder() { std::filesystem::create_directories(dir + "help/fr"); }
+  ~HelpFolder() { std::filesystem::remove_all(dir); }
+  void put(const std::string& from, const std::string& to) const { std::filesystem::copy_file(data + from, dir + to); }
+};
+
+}  // namespace
+
 // Help pages are read when first shown, not at start-up: each once, kept afterwards; a page that
 // cannot be read is none, and asked again is not looked for again.
 TEST(Furniture, HelpPagesAreReadOnFirstShowAndKept) {
-  const std::string dir = testing::TempDir() + "help-pages-" + std::to_string(::getpid()) + "/";
-  std::filesystem::create_directories(dir + "help");
-  std::filesystem::copy_file(std::string(PIPKIN_DATA_DIR) + "/help/3.png", dir + "help/3.png");
+  HelpFolder folder;
+  folder.put("help/3.png", "help/3.png");
   tw::World world;
-  world.assets.data_dir = dir;
-  media::ImagePtr page = world.assets.help_page(3);
+  world.assets.data_dir = folder.dir;
+  media::ImagePtr page = world.assets.help_page("cards", 3);
   ASSERT_TRUE(page);
-  std::filesystem::remove(dir + "help/3.png");
-  EXPECT_EQ(world.assets.help_page(3), page) << "kept after the first reading";
-  EXPECT_FALSE(world.assets.help_page(4)) << "no file";
-  std::filesystem::copy_file(std::string(PIPKIN_DATA_DIR) + "/help/4.png", dir + "help/4.png");
-  EXPECT_FALSE(world.assets.help_page(4)) << "not looked for again";
-  EXPECT_FALSE(world.assets.help_page(-1));
-  EXPECT_FALSE(world.assets.help_page(10)) << "beyond the pages there are";
-  std::filesystem::remove_all(dir);
+  std::filesystem::remove(folder.dir + "help/3.png");
+  EXPECT_EQ(world.assets.help_page("cards", 3), page) << "kept after the first reading";
+  EXPECT_FALSE(world.assets.help_page("kaleid", 4)) << "no file";
+  folder.put("help/4.png", "help/4.png");
+  EXPECT_FALSE(world.assets.help_page("kaleid", 4)) << "not looked for again";
+  EXPECT_FALSE(world.assets.help_page("swatch10", std::nullopt)) << "no digit, no page of its own";
+}
+
+// A page is looked for in the chosen language, then in English by the activity's id, then as the
+// page of its digit key. Each file here has its own width, so the width tells which was read.
+TEST(Furniture, HelpPagesAreFoundByLanguageThenIdThenDigit) {
+  HelpFolder folder;
+  folder.put("images/white.bmp", "help/fr/count.png");
+  folder.put("images/smiley.png", "help/count.png");
+  folder.put("help/2.png", "help/2.png");
+  folder.put("help/1.png", "help/1.png");
+  folder.put("images/smiley.png", "help/swatch10.png");
+  const int smiley = media::image_width(media::load_image(folder.data + "images/smiley.png", 0));
+  const int page = media::image_width(media::load_image(folder.data + "help/1.png", 0));
+  ASSERT_GT(page, smiley);
+  ASSERT_GT(smiley, 1);
+  struct Case {
+    const char* language;
+    const char* id;
+    std::optional<int> digit;
+    int width;
+  };
+  for (const Case c : {Case{"fr", "count", 2, 1}, {"en", "count", 2, smiley}, {"de", "count", 2, smiley},
+                       {"fr", "frames", 1, page}, {"en", "swatch10", std::nullopt, smiley},
+                       {"en", "swatch11", std::nullopt, 0}}) {
+    tw::World world;
+    world.assets.data_dir = folder.dir;
+    world.assets.language = c.language;
+    EXPECT_EQ(media::image_width(world.assets.help_page(c.id, c.digit)), c.width) << c.language << " " << c.id;
+  }
 }

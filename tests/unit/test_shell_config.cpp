@@ -4,9 +4,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "activities/register.hpp"
+#include "app/shell/progress.hpp"
 #include "app/start/config.hpp"
 #include "app/pictures/picture_loading.hpp"
 #include "app/pictures/picture_store.hpp"
+#include "tests/unit/extra_activity.hpp"
 
 using app::Config;
 using app::DisplayChoice;
@@ -87,27 +90,45 @@ TEST(ShellConfig, ChoosingTheDisplay) {
   EXPECT_TRUE(is(app::choose_display({{1024, 768, 24, 0}}, {false, 0}, 1024, 768), 1024, 768, 0, 60));
 }
 
+// The progress file as every copy of the program wrote it reads as it always did; a level past the
+// digit keys adds its activity's id, and every level comes back as it was written.
 TEST(ShellConfig, ProgressFileIsReadKeptInRangeAndReplacedWhole) {
   fs::path d = temp_dir("progress");
   std::string path = (d / "pipkin.txt").string();
-  EXPECT_EQ(app::load_progress(path, 1, 9), 1);  // no file
-  write(path, "5\r\n");
-  EXPECT_EQ(app::load_progress(path, 1, 9), 5);
-  write(path, "  7 levels\n");
-  EXPECT_EQ(app::load_progress(path, 1, 9), 7);
+  const app::ActivityTable none, three = extra::swatch_table(3), nine = activities::activity_table(),
+                           eleven = extra::swatch_table(11);
+  EXPECT_EQ(app::load_progress(path, 1, nine), 1);  // no file
+  struct Read {
+    const char* bytes;
+    const app::ActivityTable& table;
+    int level;
+  };
   // A damaged file does not lock everything away, nor unlock more than there is.
-  write(path, "");
-  EXPECT_EQ(app::load_progress(path, 1, 9), 1);
-  write(path, "garbage");
-  EXPECT_EQ(app::load_progress(path, 1, 9), 1);
-  write(path, "42");
-  EXPECT_EQ(app::load_progress(path, 1, 9), 9);
+  for (const Read& r : {Read{"5\r\n", nine, 5}, {"  7 levels\n", nine, 7}, {"", nine, 1}, {"garbage", nine, 1},
+                        {"42", nine, 9}, {"9\r\n", three, 3}, {"9\r\n", none, 1}, {"5\r\n", eleven, 5},
+                        {"42", eleven, 9}, {"9\r\nswatch11\r\n", eleven, 11}, {"9\r\nswatch11\r\n", nine, 9},
+                        {"9\r\nnothing\r\n", eleven, 9}, {"2\r\nswatch10\r\n", eleven, 10}}) {
+    write(path, r.bytes);
+    EXPECT_EQ(app::load_progress(path, 1, r.table), r.level) << r.bytes << " in " << r.table.count();
+  }
 
-  EXPECT_TRUE(app::save_progress(path, 6));
-  EXPECT_EQ(read(path), "6\r\n");
+  struct Written {
+    const app::ActivityTable& table;
+    int level;
+    const char* bytes;
+  };
+  for (const Written& w : {Written{nine, 6, "6\r\n"}, {eleven, 9, "9\r\n"}, {eleven, 10, "9\r\nswatch10\r\n"},
+                           {eleven, 11, "9\r\nswatch11\r\n"}}) {
+    EXPECT_TRUE(app::save_progress(path, w.level, w.table));
+    EXPECT_EQ(read(path), w.bytes);
+  }
+  for (int level = 1; level <= eleven.count(); ++level) {
+    app::save_progress(path, level, eleven);
+    EXPECT_EQ(app::load_progress(path, 1, eleven), level);
+  }
   EXPECT_FALSE(fs::exists(path + ".new"));
   // A folder that cannot take the file leaves nothing behind and reports failure.
-  EXPECT_FALSE(app::save_progress((d / "missing" / "pipkin.txt").string(), 3));
+  EXPECT_FALSE(app::save_progress((d / "missing" / "pipkin.txt").string(), 3, nine));
   fs::remove_all(d);
 }
 
