@@ -158,7 +158,9 @@ TEST(ActivityTable, DigitsChooseTheFirstNinePlaces) {
   for (const Case c : {Case{0, 1, 0}, {3, 3, 3}, {3, 4, 0}, {9, 9, 9}, {11, 9, 9}, {11, 10, 0}, {11, 0, 0}, {11, -1, 0}}) {
     const ActivityTable table = c.count ? extra::swatch_table(c.count) : ActivityTable();
     EXPECT_EQ(table.place_of_digit(c.digit), c.place) << c.count << " activities, digit " << c.digit;
-    if (c.place) EXPECT_EQ(table.digit_of(c.place), c.digit);
+    if (c.place) {
+      EXPECT_EQ(table.digit_of(c.place), c.digit);
+    }
   }
   const ActivityTable eleven = extra::swatch_table(11);
   EXPECT_EQ(eleven.digit_of(0), 0) << "the title screen";
