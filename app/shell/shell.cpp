@@ -136,7 +136,8 @@ int run(const ActivityTable& table, const Options& options) {
                            .folders = [&folders, &pictures] { return folder_summaries(folders, *pictures); },
                            .activities = table.count(),
                            .minute_ms = minute_ms()};
-  Parent parent(std::move(parent_setup), real_desktop(options.whole_session), assets, loop.effects());
+  Parent parent(std::move(parent_setup), real_desktop(options.whole_session), assets,
+                [&loop] { loop.effects().play(Effect::Break); });
   loop.attach_parent(parent);
   // For the start-up benchmark: end right after the first frame is on screen.
   if (std::getenv("PIPKIN_QUIT_AFTER_FIRST_FRAME")) {
