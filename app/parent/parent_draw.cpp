@@ -4,6 +4,7 @@
 #include "media/display/display.hpp"
 #include "media/display/draw.hpp"
 #include "media/display/font.hpp"
+#include "media/display/saved_draw_state.hpp"
 
 namespace app {
 namespace {

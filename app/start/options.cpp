@@ -1,15 +1,50 @@
 #include "app/start/options.hpp"
 
-#include "app/start/version.hpp"
-
 #include <getopt.h>
 
+#include <charconv>
 #include <filesystem>
-
 #include <vector>
+
+#include "app/start/version.hpp"
 
 namespace app {
 namespace {
+
+enum LongOnly {
+  kWindow = 256, kFullscreen, kPictures, kData, kChildLock, kSession,
+  // The test hooks (TestHooks), not in the usage text.
+  kMinuteMs, kQuitAfterFirstFrame, kQuitAfterPictures, kHoldPictures, kStartupTimes,
+};
+
+// What an option's value must be, for the message when it is missing or wrong.
+const char* what_it_needs(int option) {
+  switch (option) {
+    case kMinuteMs: return "a number of milliseconds";
+    case kHoldPictures: return "N:FILE or full:FILE";
+    case kStartupTimes: return "a file";
+    default: return "a folder";
+  }
+}
+
+// A whole decimal number, nothing before or after it.
+template <typename Number>
+bool read_number(std::string_view text, Number& out) {
+  const char* end = text.data() + text.size();
+  const auto [at, error] = std::from_chars(text.data(), end, out);
+  return error == std::errc() && at == end && !text.empty();
+}
+
+// "N:FILE" or "full:FILE", FILE not empty.
+bool read_hold(std::string_view text, LoadingHold& hold) {
+  const size_t colon = text.find(':');
+  if (colon == std::string_view::npos || colon + 1 == text.size()) return false;
+  const std::string_view from = text.substr(0, colon);
+  hold.full_pictures = from == "full";
+  if (!hold.full_pictures && !read_number(from, hold.from)) return false;
+  hold.until = std::string(text.substr(colon + 1));
+  return true;
+}
 
 
 std::string absolute(const std::string& dir) {
@@ -41,7 +76,6 @@ std::string usage_text() {
 }
 
 CommandLine parse_command_line(int argc, char* const* argv) {
-  enum LongOnly { kWindow = 256, kFullscreen, kPictures, kData, kChildLock, kSession };
   static const option longs[] = {
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},
@@ -51,6 +85,11 @@ CommandLine parse_command_line(int argc, char* const* argv) {
       {"data", required_argument, nullptr, kData},
       {"child-lock", no_argument, nullptr, kChildLock},
       {"session", no_argument, nullptr, kSession},
+      {"test-minute-ms", required_argument, nullptr, kMinuteMs},
+      {"test-quit-after-first-frame", no_argument, nullptr, kQuitAfterFirstFrame},
+      {"test-quit-after-pictures", no_argument, nullptr, kQuitAfterPictures},
+      {"test-hold-pictures", required_argument, nullptr, kHoldPictures},
+      {"test-startup-times", required_argument, nullptr, kStartupTimes},
       {nullptr, 0, nullptr, 0},
   };
   CommandLine cl;
@@ -59,6 +98,9 @@ CommandLine parse_command_line(int argc, char* const* argv) {
     cl.exit_status = 2;
     cl.err = "pipkin: " + why + "\n" + usage_text();
     return cl;
+  };
+  auto needs = [&fail](const std::string& name, int option) {
+    return fail("option '" + name + "' needs " + what_it_needs(option));
   };
   // getopt_long keeps its place in globals: start afresh (optind 0 also resets glibc's inner state),
   // and say nothing itself, so the message is ours and goes where the caller wants it.
@@ -83,16 +125,32 @@ CommandLine parse_command_line(int argc, char* const* argv) {
       case kWindow: cl.options.windowed = true; break;
       case kFullscreen: cl.options.windowed = false; break;
       case kPictures:
-        if (!*optarg) return fail("option '--pictures' needs a folder");
+        if (!*optarg) return needs("--pictures", c);
         cl.options.pictures_dir = absolute(optarg);
         break;
       case kData:
-        if (!*optarg) return fail("option '--data' needs a folder");
+        if (!*optarg) return needs("--data", c);
         cl.options.data_dir = absolute(optarg);
         break;
       case kChildLock: cl.options.child_lock = true; break;
       case kSession: cl.options.whole_session = true; break;
-      case ':': return fail(std::string("option '") + args[prev] + "' needs a folder");
+      case kMinuteMs:
+        if (!read_number(optarg, cl.options.test.minute_ms) || cl.options.test.minute_ms <= 0)
+          return needs("--test-minute-ms", c);
+        break;
+      case kQuitAfterFirstFrame: cl.options.test.quit_after_first_frame = true; break;
+      case kQuitAfterPictures: cl.options.test.quit_after_pictures = true; break;
+      case kHoldPictures:
+        if (!read_hold(optarg, cl.options.test.hold_pictures))
+          return needs("--test-hold-pictures", c);
+        // The program works in its own folder: a relative name is taken from where it was started.
+        cl.options.test.hold_pictures.until = absolute(cl.options.test.hold_pictures.until);
+        break;
+      case kStartupTimes:
+        if (!*optarg) return needs("--test-startup-times", c);
+        cl.options.test.startup_times = absolute(optarg);
+        break;
+      case ':': return needs(args[prev], optopt);
       default: return fail(std::string("unknown option '") + args[prev] + "'");
     }
   }

@@ -8,13 +8,11 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/pictures/pictures.hpp"
+#include "app/pictures/folder_listing.hpp"
 
 namespace fs = std::filesystem;
 
 namespace app {
-
-const char* const kPicturesNoteName = "README.txt";
 
 namespace {
 

@@ -1,0 +1,50 @@
+#include "app/pictures/left_out.hpp"
+
+#include <utility>
+
+namespace app {
+
+const char* plain_words(LeftOutReason reason) {
+  switch (reason) {
+    case LeftOutReason::NotAPicture: return "not a picture Pipkin reads";
+    case LeftOutReason::CutShort: return "cut short";
+    case LeftOutReason::TooLarge: return "too large";
+    case LeftOutReason::CannotRead: return "cannot be read";
+    case LeftOutReason::Damaged: return "damaged";
+    case LeftOutReason::WrongCase: return "name must end in lowercase .png, .jpg or .bmp";
+  }
+  return "damaged";
+}
+
+void FolderReports::reset(std::vector<FolderReport> reports, std::vector<size_t> ends) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    reports_ = std::move(reports);
+  }
+  ends_ = std::move(ends);
+  at_ = 0;
+}
+
+void FolderReports::count(size_t i, const std::string& path, bool taken, LeftOutReason reason) {
+  while (at_ < ends_.size() && i >= ends_[at_]) ++at_;
+  if (at_ == ends_.size()) return;
+  std::lock_guard<std::mutex> lock(mutex_);
+  FolderReport& r = reports_[at_];
+  --r.to_come;
+  if (taken) {
+    ++r.taken;
+    return;
+  }
+  ++r.left_out;
+  if (r.listed.size() < FolderReport::kListedMost) {
+    const size_t inside = r.folder.empty() ? 0 : r.folder.size() + 1;
+    r.listed.push_back({path.substr(inside), reason});
+  }
+}
+
+std::vector<FolderReport> FolderReports::copy() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return reports_;
+}
+
+}  // namespace app
