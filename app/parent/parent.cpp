@@ -3,61 +3,13 @@
 #include <algorithm>
 
 #include "media/display/display.hpp"
-#include "media/display/draw.hpp"
-#include "media/display/saved_draw_state.hpp"
-#include "media/display/font.hpp"
 #include "media/files/launch.hpp"
 #include "media/files/log.hpp"
 
 namespace app {
 namespace {
 
-// The page's colours: the help pages' ink and the parent's accent.
-struct Rgb {
-  int r, g, b;
-};
-constexpr Rgb kInk{41, 38, 84};
-constexpr Rgb kSoftInk{97, 97, 128};
-constexpr Rgb kAccent{58, 122, 138};
-constexpr Rgb kHeading{50, 84, 114};
-constexpr Rgb kTrouble{170, 50, 50};
-constexpr Rgb kCream{255, 254, 246};
-constexpr Rgb kCard{228, 237, 239};
-constexpr Rgb kBreakHint{255, 248, 235};
-constexpr int kTextSize = 16;
 constexpr int kPicturesBottom = 514;  // the pictures card's text ends above this (page pixels)
-
-void colour(Rgb c) { media::set_colour(c.r, c.g, c.b); }
-
-// Shortened with "..." to fit width pixels in the current font.
-std::string fitted(std::string text, int width) {
-  if (media::text_width(text) <= width) return text;
-  while (!text.empty() && media::text_width(text + "...") > width) text.pop_back();
-  return text + "...";
-}
-
-void frame_rect(const layout::Rect& r, int x0, int y0, int thick) {
-  media::draw_rect(x0 + r.x - thick, y0 + r.y - thick, r.w + 2 * thick, thick);
-  media::draw_rect(x0 + r.x - thick, y0 + r.y + r.h, r.w + 2 * thick, thick);
-  media::draw_rect(x0 + r.x - thick, y0 + r.y, thick, r.h);
-  media::draw_rect(x0 + r.x + r.w, y0 + r.y, thick, r.h);
-}
-
-// A button the pictures do not have (the break's two): filled with the accent, its corners softened.
-void plain_button(const layout::Rect& r, int x0, int y0, const std::string& label) {
-  colour(kAccent);
-  constexpr int kRound = 6;
-  media::draw_rect(x0 + r.x + kRound, y0 + r.y, r.w - 2 * kRound, r.h);
-  media::draw_rect(x0 + r.x, y0 + r.y + kRound, r.w, r.h - 2 * kRound);
-  for (int i = 1; i < kRound; ++i) {
-    const int inset = kRound - i;
-    media::draw_rect(x0 + r.x + inset, y0 + r.y + i, r.w - 2 * inset, 1);
-    media::draw_rect(x0 + r.x + inset, y0 + r.y + r.h - 1 - i, r.w - 2 * inset, 1);
-  }
-  media::set_colour(255, 255, 255);
-  media::draw_text(label, x0 + r.x + (r.w - media::text_width(label)) / 2,
-                   y0 + r.y + (r.h - media::text_height()) / 2);
-}
 
 }  // namespace
 
@@ -82,11 +34,11 @@ Desktop real_desktop(bool whole_session) {
   return d;
 }
 
-Parent::Parent(ParentSetup setup, Desktop desktop, const Assets& assets, Effects& effects)
+Parent::Parent(ParentSetup setup, Desktop desktop, const Assets& assets, std::function<void()> break_tune)
     : setup_(std::move(setup)),
       desktop_(std::move(desktop)),
       assets_(assets),
-      effects_(effects),
+      break_tune_(std::move(break_tune)),
       config_(setup_.config),
       clock_(setup_.minute_ms) {
   clock_.set_limit(config_.play_limit_minutes);
@@ -260,7 +212,7 @@ bool Parent::tick(int now_ms, bool active, bool may_break) {
   }
   if (on_break_ || !may_break || !clock_.time_up()) return changed;
   on_break_ = true;
-  effects_.play(Effect::Break);
+  if (break_tune_) break_tune_();
   return true;
 }
 
@@ -326,125 +278,6 @@ const media::ImagePtr& Parent::installed_help_page() const {
   if (setup_.mode != RunMode::Installed) return none;
   if (!help_zero_) help_zero_ = media::load_image(assets_.data_dir + "help/0-installed.png", 0);
   return help_zero_;
-}
-
-void Parent::draw_help_folders(int page_x, int page_y) const {
-  if (setup_.mode != RunMode::Installed) return;
-  media::SavedDrawState saved;
-  ensure_font();
-  media::set_font(font_);
-  const layout::Rect box = layout::kHelpFoldersBox;
-  int y = page_y + box.y + 8;
-  const int x = page_x + box.x + 12, w = box.w - 24;
-  for (const FolderSummary& f : setup_.folders ? setup_.folders() : std::vector<FolderSummary>{}) {
-    if (!f.parents) continue;
-    colour(kInk);
-    media::draw_text(fitted(folder_for_parent(f.folder, setup_.home), w), x, y);
-    y += kLineH;
-  }
-  colour(kSoftInk);
-  media::draw_text(fitted("Settings kept in " + folder_for_parent(setup_.config_file, setup_.home), w), x, y);
-}
-
-void Parent::ensure_font() const {
-  if (!font_) font_ = media::load_font(assets_.data_dir + "fonts/Tahoma.ttf", kTextSize, media::FONT_SMOOTH);
-}
-
-void Parent::draw() const {
-  media::SavedDrawState saved;
-  ensure_font();
-  if (on_break_) {
-    if (!break_image_) break_image_ = media::load_image(assets_.data_dir + "images/break.png", 0);
-    media::set_colour(255, 255, 255);  // pictures are drawn as they are, untinted
-    media::set_blend(media::Blend::Solid);
-    if (break_image_) {
-      media::draw_image(break_image_, 0, 0, 0);
-    } else {
-      media::set_clear_colour(40, 50, 100);
-      media::cls();
-    }
-    media::set_blend(media::Blend::Alpha);
-    media::set_font(font_);
-    colour(kBreakHint);
-    const std::string hint = "For the grown-up: Ctrl+P";
-    media::draw_text(hint, (media::kScreenW - media::text_width(hint)) / 2, media::kScreenH - 30);
-  }
-  if (page_shown_) draw_page();
-}
-
-void Parent::draw_page() const {
-  if (!page_) page_ = media::load_image(assets_.data_dir + "help/settings.png", 0);
-  if (!page_on_) page_on_ = media::load_image(assets_.data_dir + "help/settings_on.png", 0);
-  if (!folder_button_) folder_button_ = media::load_image(assets_.data_dir + "help/settings_button.png", 0);
-  const int x0 = kPageX, y0 = kPageY;
-  media::set_colour(255, 255, 255);
-  media::set_blend(media::Blend::Solid);
-  if (page_) {
-    media::draw_image(page_, x0, y0, 0);
-  } else {
-    colour(kCream);
-    media::draw_rect(x0, y0, layout::kPageW, layout::kPageH);
-  }
-  const std::vector<PageControl> all = controls();
-  for (const PageControl& c : all) {
-    if (!c.chosen || !page_on_) continue;
-    media::ScopedClip clip(x0 + c.rect.x, y0 + c.rect.y, c.rect.w, c.rect.h);
-    media::draw_image(page_on_, x0, y0, 0);
-  }
-  media::set_blend(media::Blend::Alpha);
-  media::set_font(font_);
-
-  // The pictures card: each folder, its counts, its button and the first files left out.
-  const int x = x0 + layout::kPicturesTextX, w = layout::kPicturesTextW;
-  for (size_t k = 0; k < folders_.size() && k < places_.size(); ++k) {
-    const FolderSummary& f = folders_[k];
-    const FolderPlace& place = places_[k];
-    int y = y0 + place.top;
-    colour(kInk);
-    media::draw_text(fitted(f.parents ? folder_for_parent(f.folder, setup_.home) : "Pipkin's own pictures", w), x, y);
-    y += kLineH;
-    colour(kSoftInk);
-    std::string counts = std::to_string(f.pictures) + (f.pictures == 1 ? " picture" : " pictures");
-    if (f.left_out) counts += ", " + std::to_string(f.left_out) + " left out";
-    if (!f.parents) counts += ", while your folders have none";
-    media::draw_text(fitted(counts, w), x, y);
-    y += kLineH;
-    if (place.button) {
-      media::set_colour(255, 255, 255);
-      if (folder_button_) media::draw_image(folder_button_, x0 + place.button->x, y0 + place.button->y, 0);
-      y = y0 + place.button->y + place.button->h + 6;
-    }
-    colour(kTrouble);
-    for (int i = 0; i < place.left_out_shown; ++i, y += kLineH)
-      media::draw_text(fitted(f.left_out_lines[static_cast<size_t>(i)], w), x, y);
-    if (place.more_line) {
-      colour(kSoftInk);
-      media::draw_text(fitted("and " + std::to_string(f.left_out - place.left_out_shown) + " more", w), x, y);
-    }
-  }
-
-  // Time up: the play-time row offers more time or the end instead of the limits.
-  if (on_break_) {
-    const layout::Rect card = layout::kLimitCard;
-    colour(kCard);
-    media::draw_rect(x0 + card.x + 12, y0 + card.y + 8, card.w - 24, card.h - 16);
-    colour(kHeading);
-    media::draw_text("Play time is up. The child sees the break picture until you choose:", x0 + card.x + 20,
-                     y0 + card.y + 12);
-    plain_button(layout::kMoreTime, x0, y0, "10 more minutes");
-    plain_button(layout::kEndPlay, x0, y0, "End play for now");
-  }
-
-  if (!status_.empty()) {
-    colour(status_trouble_ ? kTrouble : kHeading);
-    media::draw_text(fitted(status_, layout::kStatus.w), x0 + layout::kStatus.x, y0 + layout::kStatus.y + 5);
-  }
-
-  // The keyboard's place: a ring round the control it would use.
-  if (focus_ >= 0 && focus_ < static_cast<int>(all.size())) {
-    colour(kAccent);
-    frame_rect(all[static_cast<size_t>(focus_)].rect, x0, y0, 3);
-  }
 }
 
 }  // namespace app

@@ -1,8 +1,9 @@
 // The parent's side of the program: the settings page (Control+P) and the play-time limit with its
-// break screen. While either has the screen the loop hands it the keys and clicks it is meant to
-// see and carries out what it reports; what it changes outside the program (the display, the
-// configuration file, a file manager) goes through the Desktop it is given, so tests put stand-ins
-// there. It never presents or waits: the loop draws it as part of the frame.
+// break screen. While either shows, its screen over play (app/shell/parent_screens.hpp) hands it the
+// keys and clicks it is meant to see, and the loop carries out what it reports; what it changes
+// outside the program (the display, the configuration file, a file manager) goes through the Desktop
+// it is given, so tests put stand-ins there. It never presents or waits: the loop draws it as part
+// of the frame.
 #pragma once
 #include <functional>
 #include <optional>
@@ -11,7 +12,6 @@
 
 #include "app/start/assets.hpp"
 #include "app/start/config.hpp"
-#include "app/shell/effects.hpp"
 #include "app/start/paths.hpp"
 #include "app/parent/play_time.hpp"
 #include "app/parent/settings_layout.hpp"
@@ -82,7 +82,8 @@ std::string folder_for_parent(const std::string& folder, const std::string& home
 
 class Parent {
  public:
-  Parent(ParentSetup setup, Desktop desktop, const Assets& assets, Effects& effects);
+  // break_tune: plays the soft tune that tells the child the break has begun.
+  Parent(ParentSetup setup, Desktop desktop, const Assets& assets, std::function<void()> break_tune);
 
   bool page_shown() const { return page_shown_; }
   bool on_break() const { return on_break_; }
@@ -104,8 +105,10 @@ class Parent {
   // changed: the break has just begun, or the page's folder counts moved while pictures load.
   bool tick(int now_ms, bool active, bool may_break);
 
-  // The break screen, then the page, as they stand (each only when shown).
-  void draw() const;
+  // The break picture, covering the screen, with its word for the grown-up.
+  void draw_break() const;
+  // The page as it stands, over whatever is beneath.
+  void draw_page() const;
   // Installed only: the lines that tell the parent where the pictures are, for the title screen
   // and help page 0 (empty when the program runs portable: its texts already say so).
   std::vector<std::string> folder_lines() const;
@@ -137,12 +140,11 @@ class Parent {
   void end_break();
   bool refresh_folders();  // true when what the page lists changed
   void ensure_font() const;
-  void draw_page() const;
 
   ParentSetup setup_;
   Desktop desktop_;
   const Assets& assets_;
-  Effects& effects_;
+  std::function<void()> break_tune_;
   Config config_;
   PlayClock clock_;
   bool page_shown_ = false;

@@ -148,7 +148,8 @@ int run(const ActivityTable& table, const Options& options) {
                            .folders = [&folders, &pictures] { return folder_summaries(folders, *pictures); },
                            .activities = table.count(),
                            .minute_ms = minute_ms(options.test)};
-  Parent parent(std::move(parent_setup), real_desktop(options.whole_session), assets, loop.effects());
+  Parent parent(std::move(parent_setup), real_desktop(options.whole_session), assets,
+                [&loop] { loop.effects().play(Effect::Break); });
   loop.attach_parent(parent);
   // For the start-up benchmark: end right after the first frame is on screen.
   if (options.test.quit_after_first_frame) {

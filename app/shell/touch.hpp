@@ -1,5 +1,5 @@
 // What fingers on a touch screen mean, the same in every activity. Fed the fingers' touches, moves
-// and lifts with the loop's clock, it yields the pointer events to hand on, as the mouse would make
+// and lifts with their own times, it yields the pointer events to hand on, as the mouse would make
 // them (a finger's own number as the pointer's):
 //   - a finger coming down is a left click there (the loop first brings the pointer there, so that
 //     what follows the pointer reacts at once, then clicks);
@@ -16,7 +16,7 @@
 //     touch, not its size, so fingers are counted instead.
 // With each finger its own pointer (set_each_finger_clicks, for an activity where two children may
 // play at once) every finger coming down clicks, and two fingers are no right click. The unit has no
-// clock of its own: the long press is found by tick(), which the loop calls with its clock.
+// clock of its own: the long press is found by tick(), which the loop calls with each tick's time.
 #pragma once
 #include <vector>
 

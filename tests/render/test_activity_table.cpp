@@ -79,7 +79,7 @@ TEST(ExtraActivityScreen, ItsNumberAndItsHelpPageAreTheThirdOfTheTable) {
 
     // H shows help page 3, centred, as the data folder has it.
     tw::press(loop, media::Key::H);
-    ASSERT_TRUE(loop.state().help_shown);
+    ASSERT_TRUE(loop.shown(app::Layer::Help));
     screen = drawn(loop);
     media::PixmapPtr page3 = media::load_pixmap(kData + "help/3.png");
     media::PixmapPtr page9 = media::load_pixmap(kData + "help/9.png");
@@ -110,7 +110,7 @@ TEST(ExtraActivityScreen, AHelpPageTheDataFolderLacksDrawsNothing) {
     tw::press_digit(loop, 3);
     ASSERT_EQ(loop.state().activity, 3);
     tw::press(loop, media::Key::H);
-    ASSERT_TRUE(loop.state().help_shown);
+    ASSERT_TRUE(loop.shown(app::Layer::Help));
     EXPECT_FALSE(assets.help_page("swatch3", 3));
     media::PixmapPtr screen = drawn(loop);
     EXPECT_EQ(differing(*screen, 0, 0, *swatch_numbered(assets, 3), 0, 0, 1024, 768), 0);

@@ -177,27 +177,27 @@ TEST(Keys, EachKeyMeansOneCommand) {
 TEST_F(LoopTest, LockedDigitsAndTheHelpPage) {
   start(1);
   key('H');
-  EXPECT_TRUE(state().help_shown);
+  EXPECT_TRUE(loop->shown(Layer::Help));
   key('2');  // locked at level 1: nothing but closing the help page
   EXPECT_EQ(state().activity, 0);
-  EXPECT_FALSE(state().help_shown);
+  EXPECT_FALSE(loop->shown(Layer::Help));
   EXPECT_FALSE(slot(2));
   key(Key::F1);
-  EXPECT_TRUE(state().help_shown);
+  EXPECT_TRUE(loop->shown(Layer::Help));
   key(Key::F1);
-  EXPECT_FALSE(state().help_shown);
+  EXPECT_FALSE(loop->shown(Layer::Help));
   // V and Control do not close the help page; clicks do.
   key('H');
   key('V');
-  EXPECT_TRUE(state().info_shown);
-  EXPECT_TRUE(state().help_shown);
+  EXPECT_TRUE(loop->shown(Layer::Label));
+  EXPECT_TRUE(loop->shown(Layer::Help));
   key(Key::LeftControl);
   key_up(Key::LeftControl);
-  EXPECT_TRUE(state().help_shown);
+  EXPECT_TRUE(loop->shown(Layer::Help));
   click(media::Button::Middle);  // middle button: a redraw and nothing else
-  EXPECT_TRUE(state().help_shown);
+  EXPECT_TRUE(loop->shown(Layer::Help));
   click(media::Button::Left);
-  EXPECT_FALSE(state().help_shown);
+  EXPECT_FALSE(loop->shown(Layer::Help));
   loop->redraw_if_needed();
   EXPECT_FALSE(state().redraw_needed);
   key('S');
@@ -374,7 +374,7 @@ TEST_F(LoopTest, PointerMovesAreHandledOnlyMoreThanTenMillisecondsApart) {
   for (EventKind kind : {EventKind::Tick, EventKind::KeyRepeat, EventKind::Text, EventKind::PointerUp})
     EXPECT_EQ(loop->handle_event(Event{.kind = kind, .key = Key::H, .character = 'H'}), Turn::Continue);
   EXPECT_FALSE(state().redraw_needed);
-  EXPECT_FALSE(state().help_shown);
+  EXPECT_FALSE(loop->shown(Layer::Help));
 }
 
 // A burst of moves taken in within one millisecond (a busy program catching up): the first is
@@ -401,6 +401,52 @@ TEST_F(LoopTest, TheLastMoveOfABurstIsHandledOnceTheGapHasPassed) {
   media::advance_manual_clock(100);
   loop->handle_event(tick_event());
   EXPECT_EQ(count("1:move"), 2) << "handled once";
+}
+
+// Every rule that times input reads the events' own stamps: events a busy program takes in late
+// count as they happened, not as they were handled. Each event is handled with the clock at
+// `handled`; judged by that clock instead, each case would end the other way.
+TEST_F(LoopTest, InputIsTimedByTheEventsStampsNotByWhenItIsHandled) {
+  struct Stamped {
+    Event event;
+    int handled;
+  };
+  const auto finger = [](EventKind kind, int id, int at) {
+    return Event{.kind = kind, .button = media::Button::Left, .pointer = media::PointerKind::Touch,
+                 .pointer_id = id, .x = 100, .y = 100, .time_ms = at};
+  };
+  const auto moved = [](int at) { return Event{.kind = EventKind::PointerMove, .time_ms = at}; };
+  struct Case {
+    const char* rule;
+    std::vector<Stamped> events;
+    const char* call;
+    int calls;
+  };
+  const Case cases[] = {
+      {"a finger held 0.6 s is a long press, though its touch came in late",
+       {{finger(EventKind::PointerDown, 1, 1000), 1550}, {Event{.kind = EventKind::Tick, .time_ms = 1620}, 1620}},
+       "1:right", 1},
+      {"two fingers lifted 0.6 s after the second touched are no tap, though all came in at once",
+       {{finger(EventKind::PointerDown, 1, 1000), 1000}, {finger(EventKind::PointerDown, 2, 1100), 1000},
+        {finger(EventKind::PointerUp, 1, 1700), 1000}, {finger(EventKind::PointerUp, 2, 1700), 1000}},
+       "1:right", 0},
+      {"moves 30 ms apart both reach the activity, though taken in together",
+       {{moved(1020), 1100}, {moved(1050), 1100}},
+       "1:move", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rule);
+    traits[1].wants_moves = traits[1].wants_right_clicks = true;
+    media::set_manual_clock(1000);
+    start(1);
+    key('1');
+    calls.clear();
+    for (const Stamped& s : c.events) {
+      media::set_manual_clock(s.handled);
+      loop->handle_event(s.event);
+    }
+    EXPECT_EQ(count(c.call), c.calls);
+  }
 }
 
 // Nothing on the title screen follows the pointer: moves there cost no redraw (they would take the
@@ -537,7 +583,7 @@ TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
   ctrl('3');
   ASSERT_EQ(state().activity, 3);
   ctrl('H');
-  ASSERT_TRUE(state().help_shown);
+  ASSERT_TRUE(loop->shown(Layer::Help));
   loop->redraw_if_needed();
   for (int i = 0; i < media::kKeyCount; ++i) {
     const Key code = static_cast<Key>(i);
@@ -546,8 +592,8 @@ TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
     EXPECT_EQ(tw::release(*loop, code), Turn::Continue) << i;
   }
   EXPECT_EQ(state().activity, 3);
-  EXPECT_TRUE(state().help_shown) << "not even the help page closes";
-  EXPECT_FALSE(state().info_shown);
+  EXPECT_TRUE(loop->shown(Layer::Help)) << "not even the help page closes";
+  EXPECT_FALSE(loop->shown(Layer::Label));
   EXPECT_TRUE(loop->sound_on());
   EXPECT_FALSE(state().redraw_needed);
   EXPECT_FALSE(slot(5));
@@ -556,7 +602,7 @@ TEST_F(LoopTest, ChildLockKeysAloneChangeNothing) {
   ctrl('2');
   EXPECT_EQ(state().activity, 2);
   ctrl('V');
-  EXPECT_TRUE(state().info_shown);
+  EXPECT_TRUE(loop->shown(Layer::Label));
   ctrl('S');
   EXPECT_FALSE(loop->sound_on());
   ctrl('0');
@@ -589,11 +635,11 @@ TEST_F(LoopTest, ChildLockChordActsWhenItEndsCleanly) {
   EXPECT_TRUE(state().redraw_needed);
   loop->redraw_if_needed();
   key('H');
-  EXPECT_FALSE(state().help_shown);
+  EXPECT_FALSE(loop->shown(Layer::Help));
   key_up(Key::LeftControl);
-  EXPECT_TRUE(state().help_shown) << "Control let go first";
+  EXPECT_TRUE(loop->shown(Layer::Help)) << "Control let go first";
   key_up('H');
-  EXPECT_TRUE(state().help_shown) << "the chord ended once";
+  EXPECT_TRUE(loop->shown(Layer::Help)) << "the chord ended once";
   // Control held for several chords in a row, as a parent does.
   key(Key::RightControl);
   for (int code : {'V', '2', 'V'}) {
@@ -602,8 +648,8 @@ TEST_F(LoopTest, ChildLockChordActsWhenItEndsCleanly) {
   }
   key_up(Key::RightControl);
   EXPECT_EQ(state().activity, 2);
-  EXPECT_FALSE(state().info_shown);
-  EXPECT_FALSE(state().help_shown);
+  EXPECT_FALSE(loop->shown(Layer::Label));
+  EXPECT_FALSE(loop->shown(Layer::Help));
 }
 
 // Hands laid flat on the keyboard, Control among the keys: all down, held a long time, all up.
@@ -654,8 +700,8 @@ TEST_F(LoopTest, ChildLockPalmsChangeNothing) {
     EXPECT_EQ(loop->handle_event(tick_event()), Turn::Continue);
     EXPECT_EQ(state().activity, 4);
     EXPECT_EQ(state().level, 4);
-    EXPECT_FALSE(state().help_shown);
-    EXPECT_FALSE(state().info_shown);
+    EXPECT_FALSE(loop->shown(Layer::Help));
+    EXPECT_FALSE(loop->shown(Layer::Label));
     EXPECT_TRUE(loop->sound_on());
     EXPECT_EQ(state().ring_held_ms, -1);
     EXPECT_FALSE(state().redraw_needed) << "the screen is not even redrawn";
@@ -820,7 +866,7 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
   EXPECT_EQ(state().waiting_digit, 0) << "another key forgets the waiting digit";
   key('8');
   key('H');
-  EXPECT_TRUE(state().help_shown);
+  EXPECT_TRUE(loop->shown(Layer::Help));
   released = true;
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (store->loading() && std::chrono::steady_clock::now() < deadline) {

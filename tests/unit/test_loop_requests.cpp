@@ -158,7 +158,7 @@ TEST_F(LoopRequests, InputDuringAHoldWaitsAndComesInOrderAfterIt) {
   tw::press(*loop, media::Key::H);
   EXPECT_EQ(recorder->clicks.size(), 1u) << "held back";
   EXPECT_TRUE(recorder->moves.empty());
-  EXPECT_FALSE(loop->state().help_shown);
+  EXPECT_FALSE(loop->shown(app::Layer::Help));
   recorder->ticks.clear();
   media::advance_manual_clock(500);
   tw::tick(*loop);
@@ -171,7 +171,7 @@ TEST_F(LoopRequests, InputDuringAHoldWaitsAndComesInOrderAfterIt) {
   EXPECT_EQ(recorder->clicks[2].button, Button::Right);
   ASSERT_EQ(recorder->moves.size(), 1u);
   EXPECT_EQ(recorder->moves[0].x, 30);
-  EXPECT_TRUE(loop->state().help_shown) << "the key came last";
+  EXPECT_TRUE(loop->shown(app::Layer::Help)) << "the key came last";
   EXPECT_FALSE(recorder->ticks.empty()) << "the activity had its tick before the input after the look";
 }
 

@@ -77,7 +77,8 @@ class ParentSide : public testing::Test {
     media::close_audio();
   }
   Parent& make() {
-    parent = std::make_unique<Parent>(setup, recording(log), world.assets, world.effects);
+    parent = std::make_unique<Parent>(setup, recording(log), world.assets,
+                                      [this] { world.effects.play(Effect::Break); });
     return *parent;
   }
   // A loop with the swatch (a click finishes its game) at 3, the parent attached.
@@ -339,7 +340,7 @@ TEST_F(ParentSide, TheBreakScreenIgnoresTheChildAndOnlyTheParentLeavesIt) {
   EXPECT_FALSE(parent->page_shown());
   EXPECT_EQ(swatch()->clicks, 0);
   EXPECT_EQ(l.state().activity, 3);
-  EXPECT_FALSE(l.state().help_shown);
+  EXPECT_FALSE(l.shown(Layer::Help));
 
   // Control+P: the page offers more time or the end.
   chord(Key::P);
