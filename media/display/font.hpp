@@ -1,5 +1,8 @@
 // Fonts: TrueType faces rendered through FreeType at a pixel size; glyphs are rendered on first use
 // and cached as textures. Text is drawn under the drawing state's colour, alpha and transform.
+// Text is UTF-8, one line: shaped by HarfBuzz, its right-to-left runs in their visual order, and
+// characters the font lacks drawn in a system font that has them. The built-in font (no font set)
+// draws the printable ASCII characters only.
 #pragma once
 #include <memory>
 #include <string>
@@ -17,5 +20,7 @@ const FontPtr& current_font();       // as last set (none: the built-in font)
 void draw_text(const std::string& text, float x, float y);
 int text_width(const std::string& text);
 int text_height();
+// The characters of the text that neither the current font nor any system font can show.
+std::u32string missing_characters(const std::string& text);
 
 }  // namespace media
