@@ -19,6 +19,7 @@
 #include "app/pictures/picture_store.hpp"
 #include "media/files/files.hpp"
 #include "media/files/log.hpp"
+#include "media/text/words.hpp"
 
 namespace app {
 
@@ -62,16 +63,16 @@ PictureName classify_picture_name(const std::string& name, NameRule rule) {
   return PictureName::Ignore;
 }
 
-const char* plain_words(LeftOutReason reason) {
+std::string plain_words(LeftOutReason reason) {
   switch (reason) {
-    case LeftOutReason::NotAPicture: return "not a picture Pipkin reads";
-    case LeftOutReason::CutShort: return "cut short";
-    case LeftOutReason::TooLarge: return "too large";
-    case LeftOutReason::CannotRead: return "cannot be read";
-    case LeftOutReason::Damaged: return "damaged";
-    case LeftOutReason::WrongCase: return "name must end in lowercase .png, .jpg or .bmp";
+    case LeftOutReason::NotAPicture: return media::word("pictures.left_out.not_a_picture");
+    case LeftOutReason::CutShort: return media::word("pictures.left_out.cut_short");
+    case LeftOutReason::TooLarge: return media::word("pictures.left_out.too_large");
+    case LeftOutReason::CannotRead: return media::word("pictures.left_out.cannot_read");
+    case LeftOutReason::Damaged: break;
+    case LeftOutReason::WrongCase: return media::word("pictures.left_out.wrong_case");
   }
-  return "damaged";
+  return media::word("pictures.left_out.damaged");
 }
 
 namespace {

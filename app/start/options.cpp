@@ -1,6 +1,8 @@
 #include "app/start/options.hpp"
 
+#include "app/start/paths.hpp"
 #include "app/start/version.hpp"
+#include "media/text/words.hpp"
 
 #include <getopt.h>
 
@@ -22,26 +24,10 @@ std::string absolute(const std::string& dir) {
 
 std::string version_text() { return std::string(kAppTitle) + " " + kAppVersion; }
 
-std::string usage_text() {
-  return "Usage: pipkin [OPTION]...\n"
-         "Nine picture activities for very young children.\n"
-         "\n"
-         "  --window            run in a 1024x768 window\n"
-         "  --fullscreen        run full screen\n"
-         "  --pictures DIR      show the pictures of DIR instead of the usual ones\n"
-         "  --data DIR          read Pipkin's own files from DIR\n"
-         "  --child-lock        keep the child inside the chosen activity\n"
-         "  --session           Pipkin is the whole session (the Pipkin child session):\n"
-         "                      no desktop around it has shortcuts to hold\n"
-         "  -h, --help          show this help and end\n"
-         "  -V, --version       show the version and end\n"
-         "\n"
-         "Options apply to this run only and take precedence over config.txt.\n"
-         "Keys: 1-9 choose an activity, 0 the title, H help, S sound, Escape quits.\n";
-}
+std::string usage_text() { return media::word("usage.text"); }
 
 CommandLine parse_command_line(int argc, char* const* argv) {
-  enum LongOnly { kWindow = 256, kFullscreen, kPictures, kData, kChildLock, kSession };
+  enum LongOnly { kWindow = 256, kFullscreen, kPictures, kData, kChildLock, kSession, kLanguage };
   static const option longs[] = {
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},
@@ -51,13 +37,15 @@ CommandLine parse_command_line(int argc, char* const* argv) {
       {"data", required_argument, nullptr, kData},
       {"child-lock", no_argument, nullptr, kChildLock},
       {"session", no_argument, nullptr, kSession},
+      {"language", required_argument, nullptr, kLanguage},  // not in the usage text: for testing the words
       {nullptr, 0, nullptr, 0},
   };
   CommandLine cl;
-  auto fail = [&cl](const std::string& why) {
+  auto fail = [&cl](Mistake mistake, const std::string& what) {
     cl.run = false;
     cl.exit_status = 2;
-    cl.err = "pipkin: " + why + "\n" + usage_text();
+    cl.mistake = mistake;
+    cl.mistaken = what;
     return cl;
   };
   // getopt_long keeps its place in globals: start afresh (optind 0 also resets glibc's inner state),
@@ -74,30 +62,57 @@ CommandLine parse_command_line(int argc, char* const* argv) {
     switch (c) {
       case 'h':
         cl.run = false;
-        cl.out = usage_text();
+        cl.answer = Answer::Usage;
         return cl;
       case 'V':
         cl.run = false;
-        cl.out = version_text() + "\n";
+        cl.answer = Answer::Version;
         return cl;
       case kWindow: cl.options.windowed = true; break;
       case kFullscreen: cl.options.windowed = false; break;
       case kPictures:
-        if (!*optarg) return fail("option '--pictures' needs a folder");
+        if (!*optarg) return fail(Mistake::NeedsFolder, "--pictures");
         cl.options.pictures_dir = absolute(optarg);
         break;
       case kData:
-        if (!*optarg) return fail("option '--data' needs a folder");
+        if (!*optarg) return fail(Mistake::NeedsFolder, "--data");
         cl.options.data_dir = absolute(optarg);
         break;
       case kChildLock: cl.options.child_lock = true; break;
       case kSession: cl.options.whole_session = true; break;
-      case ':': return fail(std::string("option '") + args[prev] + "' needs a folder");
-      default: return fail(std::string("unknown option '") + args[prev] + "'");
+      case kLanguage: cl.options.language = optarg; break;
+      case ':': return fail(Mistake::NeedsFolder, args[prev]);
+      default: return fail(Mistake::UnknownOption, args[prev]);
     }
   }
-  if (optind < argc) return fail(std::string("unexpected argument '") + args[optind] + "'");
+  if (optind < argc) return fail(Mistake::UnexpectedArgument, args[optind]);
   return cl;
+}
+
+std::string standard_output(const CommandLine& cl) {
+  switch (cl.answer) {
+    case Answer::Usage: return usage_text();
+    case Answer::Version: return version_text() + "\n";
+    case Answer::None: break;
+  }
+  return {};
+}
+
+std::string standard_error(const CommandLine& cl) {
+  auto say = [&cl](std::string_view id, std::string_view place) {
+    return "pipkin: " + media::fill(media::word(id), {{place, cl.mistaken}}) + "\n" + usage_text();
+  };
+  switch (cl.mistake) {
+    case Mistake::None: break;
+    case Mistake::NeedsFolder: return say("usage.needs_folder", "option");
+    case Mistake::UnknownOption: return say("usage.unknown_option", "option");
+    case Mistake::UnexpectedArgument: return say("usage.unexpected_argument", "argument");
+  }
+  return {};
+}
+
+bool use_words(const Options& options) {
+  return media::load_words(data_folder(current_environment(), options.data_dir) + "locale", options.language);
 }
 
 void apply_options(Config& cfg, const Options& options) {
