@@ -7,6 +7,7 @@
 
 #include "media/text/shape.hpp"
 #include "media/text/utf8.hpp"
+#include "media/text/wrap.hpp"
 
 #include "media/display/builtin_font.hpp"
 #include "media/display/draw.hpp"
@@ -181,6 +182,8 @@ int text_width(const std::string& text) {
 }
 
 int text_height() { return active().height; }
+
+std::vector<std::string> wrap_text(const std::string& text, int width) { return wrap_lines(text, width, text_width); }
 
 std::u32string missing_characters(const std::string& text) {
   Font& font = active();

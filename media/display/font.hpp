@@ -6,6 +6,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace media {
 
@@ -20,6 +21,8 @@ const FontPtr& current_font();       // as last set (none: the built-in font)
 void draw_text(const std::string& text, float x, float y);
 int text_width(const std::string& text);
 int text_height();
+// The text in lines no wider than width in the current font (see media/text/wrap.hpp).
+std::vector<std::string> wrap_text(const std::string& text, int width);
 // The characters of the text that neither the current font nor any system font can show.
 std::u32string missing_characters(const std::string& text);
 
