@@ -4,6 +4,8 @@
 #include "app/shell/effects.hpp"
 #include "media/input/clock.hpp"
 #include "media/display/draw.hpp"
+#include "media/display/target.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/files/log.hpp"
 
 namespace activities {

@@ -4,7 +4,9 @@
 
 #include "activities/flood_fill.hpp"
 #include "app/start/assets.hpp"
+#include "media/decode/decode.hpp"
 #include "media/display/draw.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/files/log.hpp"
 
 namespace activities {

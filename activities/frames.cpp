@@ -6,6 +6,7 @@
 #include "app/shell/effects.hpp"
 #include "app/shell/furniture.hpp"
 #include "media/display/draw.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/files/log.hpp"
 
 namespace activities {

@@ -9,6 +9,7 @@
 #include "app/shell/furniture.hpp"
 #include "media/input/clock.hpp"
 #include "media/display/draw.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/input/events.hpp"
 
 namespace activities {

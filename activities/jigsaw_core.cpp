@@ -14,6 +14,7 @@
 #include "media/input/clock.hpp"
 #include "media/decode/decode.hpp"
 #include "media/display/draw.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/files/files.hpp"
 #include "media/files/log.hpp"
 

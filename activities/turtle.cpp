@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "media/display/draw.hpp"
+#include "media/display/saved_draw_state.hpp"
 
 namespace activities {
 

@@ -9,6 +9,7 @@
 #include "activities/count.hpp"
 #include "activities/frames.hpp"
 #include "activities/kaleid.hpp"
+#include "app/pictures/picture_loading.hpp"
 #include "app/pictures/picture_store.hpp"
 #include "bench/bench_floor.hpp"
 #include "bench/bench_pictures.hpp"

@@ -122,17 +122,18 @@ pid_t spawn(const Copy& c, const std::string& times, bool quit_at_full_quality =
   sh("rm -f '" + times + "'");
   pid_t pid = fork();
   if (pid == 0) {
-    setenv("PIPKIN_STARTUP_TIMES", times.c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (!c.home.empty()) setenv("HOME", c.home.c_str(), 1);
-    if (quit_at_full_quality) setenv("PIPKIN_QUIT_AFTER_PICTURES", "1", 1);
-    execl(c.exe.c_str(), "pipkin", "--window", static_cast<char*>(nullptr));
+    const std::string noting = "--test-startup-times=" + times;
+    // execl's list ends at the first null: no quitting option when it is not wanted.
+    const char* quitting = quit_at_full_quality ? "--test-quit-after-pictures" : nullptr;
+    execl(c.exe.c_str(), "pipkin", "--window", noting.c_str(), quitting, static_cast<char*>(nullptr));
     _exit(127);
   }
   return pid;
 }
 
-// A start-up note's time (PIPKIN_STARTUP_TIMES), or 0 while the program has not noted it.
+// A start-up note's time (--test-startup-times), or 0 while the program has not noted it.
 double noted(const std::string& times, const std::string& note) {
   std::ifstream f(times);
   std::string what;

@@ -55,7 +55,7 @@ void BM_StartToFirstFrame(benchmark::State& st, const char* which) {
   double peak = 0;
   for (auto _ : st) {
     double mb = 0;
-    st.SetIterationTime(run_child("PIPKIN_QUIT_AFTER_FIRST_FRAME=1 SDL_AUDIODRIVER=dummy '" + prog + "' 2>/dev/null", mb));
+    st.SetIterationTime(run_child("SDL_AUDIODRIVER=dummy '" + prog + "' --test-quit-after-first-frame 2>/dev/null", mb));
     peak = std::max(peak, mb);
   }
   st.counters["maxrss_MB"] = peak;
@@ -70,7 +70,7 @@ void BM_StartUntilAllPictures(benchmark::State& st, const char* which) {
     sh("rm -f '" + times + "'");
     double mb = 0;
     double t0 = now_ms();
-    run_child("PIPKIN_QUIT_AFTER_PICTURES=1 PIPKIN_STARTUP_TIMES='" + times + "' SDL_AUDIODRIVER=dummy '" + prog +
+    run_child("SDL_AUDIODRIVER=dummy '" + prog + "' --test-quit-after-pictures --test-startup-times='" + times +
                   "' 2>/dev/null",
               mb);
     std::ifstream f(times);

@@ -4,6 +4,7 @@
 
 #include "media/display/display.hpp"
 #include "media/display/draw.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/display/font.hpp"
 #include "media/files/launch.hpp"
 #include "media/files/log.hpp"

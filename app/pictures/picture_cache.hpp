@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/pictures/picture_store.hpp"
+#include "app/pictures/screen_codec.hpp"
 
 namespace app {
 

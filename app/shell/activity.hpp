@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/pictures/pictures.hpp"
 #include "media/input/events.hpp"
 
 namespace app {
@@ -38,9 +39,6 @@ enum class Again {
   Restart,  // setup(): a new game in the same object
   NewGame,  // new_game(): a new game in a new object that replaces this one
 };
-
-// Pictures an activity shows: a count, or every picture of the list.
-constexpr int kEveryPicture = -1;
 
 struct Traits {
   bool pointer_shown = true;           // the loop draws its pointer image over the activity

@@ -6,6 +6,7 @@
 
 #include "media/display/display.hpp"
 #include "media/display/draw.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/input/events.hpp"
 
 namespace app {

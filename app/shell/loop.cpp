@@ -9,6 +9,7 @@
 #include "media/input/clock.hpp"
 #include "media/display/display.hpp"
 #include "media/display/draw.hpp"
+#include "media/input/window_view.hpp"
 
 namespace app {
 namespace {

@@ -1,7 +1,8 @@
 #include "app/shell/shell.hpp"
 
 #include <algorithm>
-#include <cstdlib>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 #include "app/start/assets.hpp"
@@ -9,14 +10,15 @@
 #include "app/shell/loop.hpp"
 #include "app/parent/parent.hpp"
 #include "app/start/paths.hpp"
+#include "app/pictures/picture_loading.hpp"
 #include "app/pictures/picture_store.hpp"
-#include "app/pictures/pictures.hpp"
 #include "app/start/version.hpp"
 #include "media/input/clock.hpp"
 #include "media/display/display.hpp"
 #include "media/files/files.hpp"
 #include "media/files/one_instance.hpp"
 #include "media/input/desktop_hold.hpp"
+#include "media/input/timer.hpp"
 #include "media/files/log.hpp"
 
 namespace app {
@@ -70,23 +72,31 @@ std::vector<FolderSummary> folder_summaries(const Folders& folders, const Pictur
   return out;
 }
 
-// A test of the whole program may make play-time minutes last this many milliseconds instead.
-int minute_ms() {
-  const char* v = std::getenv("PIPKIN_TEST_MINUTE_MS");
-  const int ms = v ? std::atoi(v) : 0;
-  return ms > 0 ? ms : 60'000;
+// A test of the whole program may make play-time minutes last fewer milliseconds.
+int minute_ms(const TestHooks& hooks) { return hooks.minute_ms > 0 ? hooks.minute_ms : 60'000; }
+
+// For the start-up benchmark and the end-to-end tests: appends "what milliseconds" (the monotonic
+// clock) to the file the hooks name, if any.
+void note_startup_time(const TestHooks& hooks, const char* what) {
+  if (hooks.startup_times.empty()) return;
+  const double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  if (FILE* f = std::fopen(hooks.startup_times.c_str(), "a")) {
+    std::fprintf(f, "%s %.3f\n", what, ms);
+    std::fclose(f);
+  }
 }
 
 // Notes an answer of the desktop to the child lock when it differs from the last one noted:
 // "lock-held", "pointer-not-held" and so on.
-void note_hold_answer(const std::string& what, media::Hold answer, media::Hold& noted) {
+void note_hold_answer(const TestHooks& hooks, const std::string& what, media::Hold answer, media::Hold& noted) {
   if (answer == noted) return;
   noted = answer;
   const std::string note = what + (answer == media::Hold::Held    ? "-held"
                             : answer == media::Hold::Asked ? "-asked"
                             : media::not_held(answer)      ? "-not-held"
                                                            : "-off");
-  note_startup_time(note.c_str());
+  note_startup_time(hooks, note.c_str());
 }
 
 }  // namespace
@@ -116,7 +126,8 @@ int run(const ActivityTable& table, const Options& options) {
   apply_options(cfg, options);
   // The pictures are listed now and load in the background once the title is on screen (below).
   auto pictures = std::make_shared<PictureStore>();
-  prepare_pictures(*pictures, folders.picture_dirs, media::kScreenW, media::kScreenH, folders.cache_dir);
+  prepare_pictures(*pictures, folders.picture_dirs, media::kScreenW, media::kScreenH, folders.cache_dir,
+                   options.test.hold_pictures);
   if (!open_display(cfg)) return 0;
   // Child lock: keys need Control (app/keys), and a full screen keeps the keyboard from the desktop.
   media::hold_keyboard(cfg.child_lock, options.whole_session);
@@ -135,20 +146,19 @@ int run(const ActivityTable& table, const Options& options) {
                            .home = current_environment().home,
                            .folders = [&folders, &pictures] { return folder_summaries(folders, *pictures); },
                            .activities = table.count(),
-                           .minute_ms = minute_ms()};
+                           .minute_ms = minute_ms(options.test)};
   Parent parent(std::move(parent_setup), real_desktop(options.whole_session), assets, loop.effects());
   loop.attach_parent(parent);
   // For the start-up benchmark: end right after the first frame is on screen.
-  if (std::getenv("PIPKIN_QUIT_AFTER_FIRST_FRAME")) {
+  if (options.test.quit_after_first_frame) {
     loop.redraw();
     return 0;
   }
   // For the start-up benchmark and the end-to-end tests: when the title was on screen, when the
-  // last picture was in and when the last was at full quality (PIPKIN_STARTUP_TIMES); the benchmark
-  // ends the program at the last.
-  const bool quit_when_loaded = std::getenv("PIPKIN_QUIT_AFTER_PICTURES") != nullptr;
+  // last picture was in and when the last was at full quality; the benchmark ends the program at
+  // the last.
   loop.redraw_if_needed();
-  note_startup_time("title");
+  note_startup_time(options.test, "title");
   // Only now do the workers start: begun before the window opens, they took the two cores of a small
   // machine from the start-up (whose GL driver draws on every core) and put the title back by a
   // tenth of a second or more, although they run below the main thread's priority. A photo's own
@@ -160,19 +170,19 @@ int run(const ActivityTable& table, const Options& options) {
     // A later start with the same progress asked for this one.
     if (claim.take_front_requests() > 0) media::bring_to_front();
     // For the end-to-end tests: each answer of the desktop to the child lock, as it comes.
-    note_hold_answer("lock", media::keyboard_hold(), keys_noted);
-    note_hold_answer("pointer", media::pointer_hold(), pointer_noted);
+    note_hold_answer(options.test, "lock", media::keyboard_hold(), keys_noted);
+    note_hold_answer(options.test, "pointer", media::pointer_hold(), pointer_noted);
     // Noted once the frame that shows the end of loading (the title without its bar) is drawn, so a
     // screenshot taken after the note never catches the last progress frame.
     if (!loaded_noted && !pictures->loading() && !loop.state().redraw_needed) {
-      note_startup_time("pictures");
+      note_startup_time(options.test, "pictures");
       loaded_noted = true;
     }
     // And when the last photo shown from its preview is at full quality.
     if (loaded_noted && !full_noted && pictures->previews() == 0) {
-      note_startup_time("full");
+      note_startup_time(options.test, "full");
       full_noted = true;
-      if (quit_when_loaded) break;
+      if (options.test.quit_after_pictures) break;
     }
   }
   media::stop_timer();

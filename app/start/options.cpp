@@ -1,17 +1,54 @@
 #include "app/start/options.hpp"
 
+#include <getopt.h>
+
+#include <charconv>
+#include <filesystem>
+#include <vector>
+
 #include "app/start/paths.hpp"
 #include "app/start/version.hpp"
 #include "media/text/words.hpp"
 
-#include <getopt.h>
-
-#include <filesystem>
-
-#include <vector>
-
 namespace app {
 namespace {
+
+enum LongOnly {
+  kWindow = 256, kFullscreen, kPictures, kData, kChildLock, kSession,
+  kLanguage,  // the words of a run, not in the usage text: for testing the catalogues
+  // The test hooks (TestHooks), not in the usage text.
+  kMinuteMs, kQuitAfterFirstFrame, kQuitAfterPictures, kHoldPictures, kStartupTimes,
+};
+
+// The message, by id, when an option's value is missing or wrong: what the value must be.
+const char* what_it_needs(int option) {
+  switch (option) {
+    case kMinuteMs: return "usage.needs_milliseconds";
+    case kHoldPictures: return "usage.needs_hold";
+    case kStartupTimes: return "usage.needs_file";
+    case kLanguage: return "usage.needs_language";
+    default: return "usage.needs_folder";
+  }
+}
+
+// A whole decimal number, nothing before or after it.
+template <typename Number>
+bool read_number(std::string_view text, Number& out) {
+  const char* end = text.data() + text.size();
+  const auto [at, error] = std::from_chars(text.data(), end, out);
+  return error == std::errc() && at == end && !text.empty();
+}
+
+// "N:FILE" or "full:FILE", FILE not empty.
+bool read_hold(std::string_view text, LoadingHold& hold) {
+  const size_t colon = text.find(':');
+  if (colon == std::string_view::npos || colon + 1 == text.size()) return false;
+  const std::string_view from = text.substr(0, colon);
+  hold.full_pictures = from == "full";
+  if (!hold.full_pictures && !read_number(from, hold.from)) return false;
+  hold.until = std::string(text.substr(colon + 1));
+  return true;
+}
 
 
 std::string absolute(const std::string& dir) {
@@ -27,7 +64,6 @@ std::string version_text() { return std::string(kAppTitle) + " " + kAppVersion; 
 std::string usage_text() { return media::word("usage.text"); }
 
 CommandLine parse_command_line(int argc, char* const* argv) {
-  enum LongOnly { kWindow = 256, kFullscreen, kPictures, kData, kChildLock, kSession, kLanguage };
   static const option longs[] = {
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},
@@ -37,17 +73,23 @@ CommandLine parse_command_line(int argc, char* const* argv) {
       {"data", required_argument, nullptr, kData},
       {"child-lock", no_argument, nullptr, kChildLock},
       {"session", no_argument, nullptr, kSession},
-      {"language", required_argument, nullptr, kLanguage},  // not in the usage text: for testing the words
+      {"language", required_argument, nullptr, kLanguage},
+      {"test-minute-ms", required_argument, nullptr, kMinuteMs},
+      {"test-quit-after-first-frame", no_argument, nullptr, kQuitAfterFirstFrame},
+      {"test-quit-after-pictures", no_argument, nullptr, kQuitAfterPictures},
+      {"test-hold-pictures", required_argument, nullptr, kHoldPictures},
+      {"test-startup-times", required_argument, nullptr, kStartupTimes},
       {nullptr, 0, nullptr, 0},
   };
   CommandLine cl;
-  auto fail = [&cl](Mistake mistake, const std::string& what) {
+  auto fail = [&cl](const char* mistake, const std::string& mistaken) {
     cl.run = false;
     cl.exit_status = 2;
     cl.mistake = mistake;
-    cl.mistaken = what;
+    cl.mistaken = mistaken;
     return cl;
   };
+  auto needs = [&fail](const std::string& name, int option) { return fail(what_it_needs(option), name); };
   // getopt_long keeps its place in globals: start afresh (optind 0 also resets glibc's inner state),
   // and say nothing itself, so the message is ours and goes where the caller wants it.
   optind = 0;
@@ -71,21 +113,40 @@ CommandLine parse_command_line(int argc, char* const* argv) {
       case kWindow: cl.options.windowed = true; break;
       case kFullscreen: cl.options.windowed = false; break;
       case kPictures:
-        if (!*optarg) return fail(Mistake::NeedsFolder, "--pictures");
+        if (!*optarg) return needs("--pictures", c);
         cl.options.pictures_dir = absolute(optarg);
         break;
       case kData:
-        if (!*optarg) return fail(Mistake::NeedsFolder, "--data");
+        if (!*optarg) return needs("--data", c);
         cl.options.data_dir = absolute(optarg);
         break;
       case kChildLock: cl.options.child_lock = true; break;
       case kSession: cl.options.whole_session = true; break;
-      case kLanguage: cl.options.language = optarg; break;
-      case ':': return fail(Mistake::NeedsFolder, args[prev]);
-      default: return fail(Mistake::UnknownOption, args[prev]);
+      case kLanguage:
+        if (!*optarg) return needs("--language", c);
+        cl.options.language = optarg;
+        break;
+      case kMinuteMs:
+        if (!read_number(optarg, cl.options.test.minute_ms) || cl.options.test.minute_ms <= 0)
+          return needs("--test-minute-ms", c);
+        break;
+      case kQuitAfterFirstFrame: cl.options.test.quit_after_first_frame = true; break;
+      case kQuitAfterPictures: cl.options.test.quit_after_pictures = true; break;
+      case kHoldPictures:
+        if (!read_hold(optarg, cl.options.test.hold_pictures))
+          return needs("--test-hold-pictures", c);
+        // The program works in its own folder: a relative name is taken from where it was started.
+        cl.options.test.hold_pictures.until = absolute(cl.options.test.hold_pictures.until);
+        break;
+      case kStartupTimes:
+        if (!*optarg) return needs("--test-startup-times", c);
+        cl.options.test.startup_times = absolute(optarg);
+        break;
+      case ':': return needs(args[prev], optopt);
+      default: return fail("usage.unknown_option", args[prev]);
     }
   }
-  if (optind < argc) return fail(Mistake::UnexpectedArgument, args[optind]);
+  if (optind < argc) return fail("usage.unexpected_argument", args[optind]);
   return cl;
 }
 
@@ -99,16 +160,8 @@ std::string standard_output(const CommandLine& cl) {
 }
 
 std::string standard_error(const CommandLine& cl) {
-  auto say = [&cl](std::string_view id, std::string_view place) {
-    return "pipkin: " + media::fill(media::word(id), {{place, cl.mistaken}}) + "\n" + usage_text();
-  };
-  switch (cl.mistake) {
-    case Mistake::None: break;
-    case Mistake::NeedsFolder: return say("usage.needs_folder", "option");
-    case Mistake::UnknownOption: return say("usage.unknown_option", "option");
-    case Mistake::UnexpectedArgument: return say("usage.unexpected_argument", "argument");
-  }
-  return {};
+  if (cl.mistake.empty()) return {};
+  return "pipkin: " + media::fill(media::word(cl.mistake), {{"option", cl.mistaken}}) + "\n" + usage_text();
 }
 
 bool use_words(const Options& options) {

@@ -4,9 +4,28 @@
 #include <optional>
 #include <string>
 
+#include "app/pictures/picture_loading.hpp"
 #include "app/start/config.hpp"
 
 namespace app {
+
+// What the tests of the whole program, the tour and the start-up benchmarks ask of a run. Each is
+// a long option of its own that --help does not show: a parent never needs one.
+struct TestHooks {
+  // --test-minute-ms=MS: play-time minutes last MS milliseconds (0: a real minute), so a test sees
+  // a break come within seconds.
+  int minute_ms = 0;
+  // --test-quit-after-first-frame: end as soon as the first frame is on screen.
+  bool quit_after_first_frame = false;
+  // --test-quit-after-pictures: end once every picture is in and at full quality.
+  bool quit_after_pictures = false;
+  // --test-hold-pictures=N:FILE (files from the Nth on) or full:FILE (photos shown from their
+  // previews): loading waits there until FILE exists.
+  LoadingHold hold_pictures;
+  // --test-startup-times=FILE: a line "what milliseconds" (the monotonic clock) is appended to FILE
+  // when the title is on screen, when the pictures are in and so on.
+  std::string startup_times;
+};
 
 struct Options {
   std::optional<bool> windowed;  // --window (true) or --fullscreen (false); unset: config.txt decides
@@ -15,19 +34,19 @@ struct Options {
   bool child_lock = false;       // --child-lock
   bool whole_session = false;    // --session: run alone in a kiosk compositor, nothing around it
   std::string language;          // --language CODE: the words of this run; empty: English
+  TestHooks test;
 };
 
 // What a command line that does not run asks to be printed.
 enum class Answer { None, Usage, Version };
-enum class Mistake { None, NeedsFolder, UnknownOption, UnexpectedArgument };
 
 // What main does with the command line: run with the options, or print and end with a status.
 struct CommandLine {
   bool run = true;
   int exit_status = 0;
   Answer answer = Answer::None;
-  Mistake mistake = Mistake::None;
-  std::string mistaken;  // the option or argument that was wrong
+  std::string mistake;   // the id of the message for a bad command line; empty: none
+  std::string mistaken;  // the option or argument it is about
   Options options;
 };
 

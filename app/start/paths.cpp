@@ -8,14 +8,12 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/pictures/pictures.hpp"
+#include "app/pictures/folder_listing.hpp"
 #include "media/text/words.hpp"
 
 namespace fs = std::filesystem;
 
 namespace app {
-
-const char* const kPicturesNoteName = "README.txt";
 
 namespace {
 

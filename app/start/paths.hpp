@@ -12,26 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "app/pictures/names.hpp"
+
 namespace app {
 
 enum class RunMode { Portable, Installed };
-
-// How the names in a pictures folder are read; chosen with the folder, and handed on with it.
-enum class NameRule {
-  // The portable copy's data/pics, as it always was: the folder's own files only, in the order the
-  // system lists them, names ending in lowercase .png, .jpg or .bmp (an upper-case one is reported).
-  Strict,
-  // The parent's folders (installed, or --pictures): endings in any case and every JPEG ending, the
-  // folder's own files in name order and then its subfolders, depth first in name order.
-  Relaxed,
-};
-
-// A folder to read pictures from, and how.
-struct PictureFolder {
-  std::string dir;
-  NameRule rule = NameRule::Strict;
-  bool operator==(const PictureFolder&) const = default;
-};
 
 // What the choice depends on, gathered from the process (current_environment) or made up by tests.
 // Empty strings stand for unset variables.
@@ -76,8 +61,5 @@ Folders prepare_folders(const Environment& env, const FolderOverrides& overrides
 
 // The user's Pictures folder: XDG_PICTURES_DIR from <config home>/user-dirs.dirs, else ~/Pictures.
 std::string pictures_folder(const Environment& env);
-
-// The name of the note put into a new pictures folder.
-extern const char* const kPicturesNoteName;
 
 }  // namespace app

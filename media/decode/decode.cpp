@@ -9,11 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
-namespace media {
+#include "media/files/log.hpp"
 
-bool image_size_ok(int64_t w, int64_t h) {
-  return w > 0 && h > 0 && w <= kMaxImageSide && h <= kMaxImageSide && w * h <= kMaxImagePixels;
-}
+namespace media {
 
 static DecodeResult refused(const char* why) {
   DecodeResult r;
@@ -75,6 +73,17 @@ std::string read_file_head(const std::string& path, size_t n) {
   }
   out.resize(done);
   return out;
+}
+
+PixmapPtr load_pixmap(const std::string& path) {
+  std::string bytes, error;
+  if (!read_whole_file(path, bytes, error)) {
+    log_error("image", path + ": " + error);
+    return nullptr;
+  }
+  DecodeResult res = decode_image(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  if (!res.pixmap) log_error("image", path + ": " + res.error);
+  return res.pixmap;
 }
 
 bool read_whole_file(const std::string& path, std::string& out, std::string& error, size_t max_bytes) {

@@ -1,7 +1,7 @@
 // Decoders: bytes of a PNG, JPEG or BMP file to a pixmap, or an error message. Each can be fuzzed:
-// the only shared state is the memory budget (decode_budget.hpp). Images larger than the limits are
-// refused before any pixel buffer is allocated; corrupt and truncated files are refused. Every
-// length a file declares is checked against the bytes it really holds before anything is
+// the only shared state is the memory budget (decode_budget.hpp). Images larger than the limits
+// (decode_limits.hpp) are refused before any pixel buffer is allocated; corrupt and truncated files
+// are refused. Every length a file declares is checked against the bytes it really holds before anything is
 // allocated for it, so one decode never needs more than its pixels x 4 bytes plus
 // kDecodeWorkBytes, and never more than kDecodeBudgetBytes.
 #pragma once
@@ -11,27 +11,10 @@
 #include <utility>
 
 #include "media/decode/decode_budget.hpp"
+#include "media/decode/decode_limits.hpp"
 #include "media/decode/pixmap.hpp"
 
 namespace media {
-
-constexpr int kMaxImageSide = 16384;
-constexpr int64_t kMaxImagePixels = 64'000'000;
-// Working memory a codec may use beside the pixels (row buffers, zlib, tables, metadata). A
-// multi-scan JPEG also keeps all its coefficients, which are counted on top.
-constexpr size_t kDecodeWorkBytes = size_t{16} << 20;
-// All decodes running at once together, and so any single decode, stay below this.
-constexpr size_t kDecodeBudgetBytes = size_t{300} << 20;
-// The part of that budget kept for the foreground (the thread that draws), so that bringing a
-// picture back or loading an activity's image never waits for the background's decodes: one
-// screen-sized decode (1024x768x4 bytes of pixels plus kDecodeWorkBytes, 19 MB) fits with room to
-// spare. The background keeps 276 MB, enough for the largest decode the limits allow (64 million
-// pixels x 4 bytes plus kDecodeWorkBytes, 260 MB) with at least 8 MB of its file's bytes beside it.
-// Together they still hold at most kDecodeBudgetBytes (decode_budget.hpp says how).
-constexpr size_t kDecodeForegroundBytes = size_t{24} << 20;
-static_assert(size_t{1024} * 768 * 4 + kDecodeWorkBytes <= kDecodeForegroundBytes);
-static_assert(kDecodeBudgetBytes - kDecodeForegroundBytes >=
-              static_cast<size_t>(kMaxImagePixels) * 4 + kDecodeWorkBytes + (size_t{8} << 20));
 
 struct DecodeOptions {
   // When both are > 0 a JPEG may be decoded at a reduced DCT scale (1/2, 1/4, 1/8) as long as the
@@ -66,9 +49,6 @@ struct DecodeResult {
   }
 };
 
-// True when w x h is within the limits above.
-bool image_size_ok(int64_t w, int64_t h);
-
 DecodeResult decode_png(const uint8_t* data, size_t size);
 DecodeResult decode_jpeg(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
 DecodeResult decode_bmp(const uint8_t* data, size_t size);
@@ -90,6 +70,9 @@ DecodeResult decode_heif(const uint8_t* data, size_t size, const DecodeOptions& 
 DecodeResult decode_heif_preview(const uint8_t* data, size_t size, int min_width, int min_height);
 // Chooses the decoder by the file's first bytes.
 DecodeResult decode_image(const uint8_t* data, size_t size, const DecodeOptions& opt = {});
+// Load by content (any of the formats above) in the file's natural format; none on failure
+// (reported on stderr).
+PixmapPtr load_pixmap(const std::string& path);
 
 // Work on pictures that keeps a core busy while the object lives (decode_image, a picture store
 // worker loading a file: read, decode, fit, keep), counted in the whole process, a thread once

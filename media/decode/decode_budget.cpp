@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "media/decode/decode.hpp"
+#include "media/decode/decode_limits.hpp"
 
 namespace media {
 

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "media/decode/heif_libavcodec.hpp"
+#include "media/decode/resample.hpp"
 
 namespace media::heif {
 namespace {
@@ -221,6 +222,101 @@ std::optional<DecodeResult> decode_grid_reduced(const GridPlan& plan, const Deco
     res.error = "out of memory";  // no thread could be started
   }
   return res;
+}
+
+namespace {
+
+// A property's content, when the item has exactly one of this type and it holds at least `need`
+// bytes; -1 when it has none, -2 when more than one (or too short).
+int one_property(const Walk& w, uint32_t item, const char* type, size_t need, const Box** out) {
+  auto it = w.item_properties.find(item);
+  if (it == w.item_properties.end()) return -1;
+  int found = 0;
+  for (uint32_t index : it->second) {
+    if (index == 0 || index > w.properties.size() || !w.properties[index - 1].is(type)) continue;
+    const Box& b = w.properties[index - 1];
+    if (++found > 1 || b.end - b.body < need) return -2;
+    *out = &b;
+  }
+  return found == 1 ? 0 : -1;
+}
+
+}  // namespace
+
+bool plan_grid(const Walk& w, int canvas_w, int canvas_h, GridPlan& plan) {
+  const uint8_t* d = w.d;
+  const auto grid = w.canvas_items.find(w.primary);
+  const auto grid_data = w.item_data.find(w.primary);
+  if (grid == w.canvas_items.end() || grid->second || grid_data == w.item_data.end() || w.located_twice.count(w.primary))
+    return false;
+  uint8_t head[12] = {};
+  const ItemData& gd = grid_data->second;
+  if (gd.size() < 8) return false;
+  gd.read(0, std::min<size_t>(gd.size(), 12), head);
+  const size_t field = (head[1] & 1) ? 4 : 2;
+  if (head[0] != 0 || gd.size() < 4 + 2 * field) return false;
+  plan.rows = head[2] + 1, plan.columns = head[3] + 1;
+  plan.width = uint32_t(be_n(head + 4, field)), plan.height = uint32_t(be_n(head + 4 + field, field));
+  if (plan.width != uint32_t(canvas_w) || plan.height != uint32_t(canvas_h)) return false;
+  // The grid's transforms, in the order they apply.
+  int angle = 0, mirror = -1;
+  bool turned = false;
+  const auto grid_properties = w.item_properties.find(w.primary);
+  if (grid_properties == w.item_properties.end()) return false;  // not even the canvas size
+  for (uint32_t index : grid_properties->second) {
+    if (index == 0 || index > w.properties.size()) continue;
+    const Box& p = w.properties[index - 1];
+    if (p.is("clap") || ((p.is("irot") || p.is("imir")) && p.end == p.body)) return false;
+    if (p.is("irot")) {
+      if (turned || mirror >= 0) return false;
+      turned = true, angle = d[p.body] & 3;
+    } else if (p.is("imir")) {
+      if (mirror >= 0) return false;
+      mirror = d[p.body] & 1;
+    }
+  }
+  plan.orientation = orientation_of(angle, mirror);
+  // The tiles, each with one configuration, one size (the same for all), no transforms of its own,
+  // and the same colours.
+  std::vector<uint32_t> ids;
+  for (const auto& [from, part] : w.parts)
+    if (from == w.primary) ids.push_back(part);
+  if (ids.size() != size_t(plan.rows) * size_t(plan.columns)) return false;
+  for (size_t i = 0; i < ids.size(); ++i) {
+    const uint32_t id = ids[i];
+    const auto data = w.item_data.find(id);
+    const Box *hvcc = nullptr, *ispe = nullptr, *colr = nullptr, *other = nullptr;
+    if (!w.hevc_items.count(id) || w.located_twice.count(id) || data == w.item_data.end()) return false;
+    if (one_property(w, id, "hvcC", 23, &hvcc) != 0 || one_property(w, id, "ispe", 12, &ispe) != 0) return false;
+    for (const char* t : {"irot", "imir", "clap"})
+      if (one_property(w, id, t, 0, &other) != -1) return false;
+    const uint32_t tw = be32(d + ispe->body + 4), th = be32(d + ispe->body + 8);
+    bool stated = false, full = false;
+    int matrix = 2;
+    if (one_property(w, id, "colr", 4, &colr) == 0 && std::memcmp(d + colr->body, "nclx", 4) == 0) {
+      if (colr->end - colr->body < 11) return false;
+      stated = true, matrix = int(be_n(d + colr->body + 8, 2)), full = d[colr->body + 10] & 0x80;
+    }
+    if (i == 0) {
+      plan.tile_width = tw, plan.tile_height = th;
+      plan.colour_stated = stated, plan.matrix = matrix, plan.full_range = full;
+    } else if (tw != plan.tile_width || th != plan.tile_height || stated != plan.colour_stated ||
+               (stated && (matrix != plan.matrix || full != plan.full_range))) {
+      return false;
+    }
+    // The configuration's units (check_hvcc read them whole).
+    GridPlan::Tile tile;
+    each_hvcc_unit(d, *hvcc, [&](const uint8_t* nal, size_t length) {
+      tile.config.emplace_back(nal, length);
+      return true;
+    });
+    tile.data = data->second.pieces();
+    plan.tiles.push_back(std::move(tile));
+  }
+  plan.decoder_bytes = libavcodec_hevc_bytes(w.avcodec_frame, w.largest_coded);
+  const uint64_t tw = plan.tile_width, th = plan.tile_height;
+  return tw > 0 && th > 0 && tw * uint64_t(plan.columns) >= plan.width && tw * uint64_t(plan.columns - 1) < plan.width &&
+         th * uint64_t(plan.rows) >= plan.height && th * uint64_t(plan.rows - 1) < plan.height;
 }
 
 }  // namespace media::heif

@@ -10,13 +10,11 @@
 #include <vector>
 
 #include "media/decode/decode.hpp"
+#include "media/decode/heif_boxes.hpp"
 
 namespace media::heif {
 
-// Bytes lying in the file, one piece after another.
-using Pieces = std::vector<std::pair<const uint8_t*, size_t>>;
-
-// What decode_heif.cpp's walk through the boxes found of a grid photo.
+// What the walk through the boxes (heif_boxes.hpp) found of a grid photo.
 struct GridPlan {
   int rows = 0, columns = 0;
   uint32_t width = 0, height = 0;  // the canvas the tiles are laid on, cropped, before any turn
@@ -33,6 +31,11 @@ struct GridPlan {
   int orientation = 1;              // the grid's turn and mirror, as an EXIF orientation
   uint64_t decoder_bytes = 0;       // what one tile's decoder holds at most (libavcodec_hevc_bytes)
 };
+
+// The primary picture laid out for decode_grid_reduced, when it is a grid of HEVC tiles alike, of
+// one size, turned and mirrored at most by one 'irot' then one 'imir', and not cropped: false for
+// anything else, which libheif decodes whole. canvas_w x canvas_h is the size libheif states.
+bool plan_grid(const Walk& w, int canvas_w, int canvas_h, GridPlan& plan);
 
 // The grid decoded at 1/2, 1/4 or 1/8 of its size: the smallest that still covers min_width x
 // min_height (within `slack`, as DecodeOptions says; swapped when `upright` and the photo is turned a

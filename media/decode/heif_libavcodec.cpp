@@ -3,7 +3,7 @@
 // image: the NAL units of its decoder configuration, then its data, each after a 4-byte length.
 // They are checked before libavcodec sees them:
 // - every unit must lie within the data (a unit running past it is a file cut short);
-// - every sequence parameter set is held to the pixel limits, as the box walk in decode_heif.cpp
+// - every sequence parameter set is held to the pixel limits, as the box walk in heif_boxes.cpp
 //   held it before libheif started (the walk read these same units);
 // - the picture must be one intra picture (an IRAP picture, which needs no other to decode from):
 //   a predicted picture would have libavcodec make up the pictures it refers to, each a frame of
@@ -34,7 +34,7 @@ extern "C" {
 #include <new>
 
 #include "media/decode/decode.hpp"
-#include "media/decode/decode_heif.hpp"
+#include "media/decode/hevc_sps.hpp"
 
 namespace media::heif {
 namespace {

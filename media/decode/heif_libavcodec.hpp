@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "media/decode/decode_heif.hpp"
+#include "media/decode/hevc_sps.hpp"
 
 struct heif_context;
 

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "media/decode/decode.hpp"
-#include "media/files/log.hpp"
+#include "media/decode/decode_limits.hpp"
 
 namespace media {
 
@@ -159,17 +158,6 @@ PixmapPtr mask_pixmap(const Pixmap& source, int r, int g, int b) {
     }
   }
   return out;
-}
-
-PixmapPtr load_pixmap(const std::string& path) {
-  std::string bytes, error;
-  if (!read_whole_file(path, bytes, error)) {
-    log_error("image", path + ": " + error);
-    return nullptr;
-  }
-  DecodeResult res = decode_image(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  if (!res.pixmap) log_error("image", path + ": " + res.error);
-  return res.pixmap;
 }
 
 }  // namespace media

@@ -70,7 +70,4 @@ PixmapPtr convert_to_rgba(const Pixmap& p);
 PixmapPtr mask_pixmap(const Pixmap& p, int r, int g, int b);
 inline PixmapPtr mask_pixmap(const PixmapPtr& p, int r, int g, int b) { return p ? mask_pixmap(*p, r, g, b) : nullptr; }
 
-// Load by content (PNG, JPEG or BMP) in the file's natural format; none on failure (reported on stderr).
-PixmapPtr load_pixmap(const std::string& path);
-
 }  // namespace media

@@ -8,10 +8,10 @@
 
 #include "media/display/draw.hpp"
 #include "media/display/gl.hpp"
-#include "media/input/desktop_hold_internal.hpp"
 #include "media/files/log.hpp"
+#include "media/input/desktop_hold_internal.hpp"
+#include "media/input/window_view.hpp"
 #include "media/sound/sound.hpp"
-#include "media/display/window_internal.hpp"
 
 namespace media {
 namespace {
@@ -26,9 +26,6 @@ struct DisplayState {
   bool covers_screen = false;       // a full screen, not a window
   bool hold_keys = false;           // the keyboard and pointer are to be held while the screen is covered
   bool pointer_free = false;        // but not the pointer: the parent's page shows
-  // Where the logical screen lands in the window, in window pixels (the letterbox).
-  int view_x = 0, view_y = 0, view_w = kScreenW, view_h = kScreenH;
-  int assumed_w = kScreenW, assumed_h = kScreenH;  // the window's size while none is open (tests)
   // OpenGL
   SDL_GLContext context = nullptr;  // none while closed
   unsigned generation = 1;          // counts contexts destroyed, so textures know theirs is gone
@@ -41,6 +38,7 @@ struct DisplayState {
 DisplayState d;
 
 void choose_monitor();
+void reshow_front();
 
 // A Wayland session gets a Wayland window, drawn at the screen's own pixel density and able to ask
 // the compositor for the keyboard; X11 (through XWayland there) is the fall-back. A driver the user
@@ -132,33 +130,15 @@ bool create_window(int width, int height, Uint32 flags) {
     log_error("display", std::string("cannot open a window: ") + SDL_GetError());
     return false;
   }
+  detail::set_view_window(d.window, reshow_front);
   return true;
-}
-
-// The letterbox: the largest 4:3 rectangle centred in a w x h area.
-void fit(int w, int h, int& x, int& y, int& fw, int& fh) {
-  if (w * kScreenH >= h * kScreenW) {
-    fh = h;
-    fw = h * kScreenW / kScreenH;
-  } else {
-    fw = w;
-    fh = w * kScreenH / kScreenW;
-  }
-  x = (w - fw) / 2;
-  y = (h - fh) / 2;
-}
-
-void update_view() {
-  int w = 0, h = 0;
-  detail::window_size(w, h);
-  fit(w, h, d.view_x, d.view_y, d.view_w, d.view_h);
 }
 
 void show_front() {
   int dw = 0, dh = 0;
   SDL_GL_GetDrawableSize(d.window, &dw, &dh);
   int x, y, w, h;
-  fit(dw, dh, x, y, w, h);
+  detail::letterbox(dw, dh, x, y, w, h);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, d.fbo[1 - d.back]);
   glDisable(GL_SCISSOR_TEST);  // the drawing state's clip is for drawing, not for showing
@@ -172,6 +152,11 @@ void show_front() {
                     exact ? GL_NEAREST : GL_LINEAR);
   SDL_GL_SwapWindow(d.window);
   detail::bind_drawing_buffer();
+}
+
+// Shows the front buffer again, as it was last presented (the window was uncovered or resized).
+void reshow_front() {
+  if (d.context) show_front();
 }
 
 bool make_buffers() {
@@ -207,7 +192,7 @@ bool finish_open(const DisplayMode& mode) {
   }
   d.mode = mode;
   d.swap_interval = -1;
-  update_view();
+  detail::update_view();
   reset_draw_state();
   detail::bind_drawing_buffer();
   apply_holds();
@@ -291,8 +276,8 @@ bool set_fullscreen(bool on, int window_w, int window_h) {
   }
   // A window never holds the keyboard; a full screen does when the child lock asks for it.
   apply_holds();
-  update_view();
-  detail::reshow_front();
+  detail::update_view();
+  reshow_front();
   return true;
 }
 
@@ -336,6 +321,7 @@ void close_graphics() {
     ++d.generation;
   }
   if (d.window) SDL_DestroyWindow(d.window);
+  detail::set_view_window(nullptr, nullptr);
   d.context = nullptr;
   d.window = nullptr;
   d.covers_screen = false;
@@ -346,14 +332,6 @@ void message_box(const std::string& text, bool serious) {
   SDL_ShowSimpleMessageBox(serious ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION, d.title.c_str(),
                            text.c_str(), d.window);
 }
-
-void assume_window_size(int w, int h) {
-  d.assumed_w = w;
-  d.assumed_h = h;
-  if (!d.window) update_view();
-}
-
-float window_scale() { return static_cast<float>(d.view_w) / kScreenW; }
 
 void hide_pointer() {
   if (init_video()) SDL_ShowCursor(SDL_DISABLE);
@@ -374,7 +352,6 @@ namespace detail {
 
 bool gl_ready() { return d.context != nullptr; }
 unsigned gl_generation() { return d.generation; }
-bool video_active() { return d.window != nullptr; }
 
 void bind_drawing_buffer() {
   const GLuint target = target_buffer();
@@ -393,40 +370,6 @@ void bind_drawing_buffer() {
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   apply_blend(draw_state().blend);
   apply_clip();
-}
-
-bool window_to_logical(int wx, int wy, int& lx, int& ly) {
-  if (d.view_w <= 0 || d.view_h <= 0) {
-    lx = wx, ly = wy;
-    return true;
-  }
-  lx = std::clamp((wx - d.view_x) * kScreenW / d.view_w, 0, kScreenW - 1);
-  ly = std::clamp((wy - d.view_y) * kScreenH / d.view_h, 0, kScreenH - 1);
-  return wx >= d.view_x && wx < d.view_x + d.view_w && wy >= d.view_y && wy < d.view_y + d.view_h;
-}
-
-void window_size(int& w, int& h) {
-  w = d.assumed_w;
-  h = d.assumed_h;
-  if (d.window) SDL_GetWindowSize(d.window, &w, &h);
-}
-
-void logical_to_window(int lx, int ly, int& wx, int& wy) {
-  wx = d.view_x + (lx * d.view_w + kScreenW / 2) / kScreenW;
-  wy = d.view_y + (ly * d.view_h + kScreenH / 2) / kScreenH;
-}
-
-void warp_pointer(int wx, int wy) {
-  if (d.window) SDL_WarpMouseInWindow(d.window, wx, wy);
-}
-
-void window_resized() {
-  update_view();
-  reshow_front();
-}
-
-void reshow_front() {
-  if (d.context) show_front();
 }
 
 }  // namespace detail

@@ -4,10 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace media {
+#include "media/input/screen.hpp"
 
-constexpr int kScreenW = 1024;
-constexpr int kScreenH = 768;
+namespace media {
 
 struct DisplayMode {
   int width = 0;
@@ -62,11 +61,5 @@ void close_graphics();
 void message_box(const std::string& text, bool serious);
 
 void hide_pointer();
-
-// Window pixels per picture pixel, as the letterbox scales the picture now (1 with no window).
-float window_scale();
-// Tests: with no window open, input is mapped as if the picture were letterboxed into a window of
-// w x h (1024x768 until told otherwise).
-void assume_window_size(int w, int h);
 
 }  // namespace media

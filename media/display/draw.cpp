@@ -6,11 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "media/display/display.hpp"
-#include "media/display/font.hpp"
 #include "media/display/gl.hpp"
-#include "media/display/image.hpp"
-#include "media/files/log.hpp"
+#include "media/input/screen.hpp"
 
 namespace media {
 namespace {
@@ -19,7 +16,6 @@ namespace {
 struct DrawingState {
   DrawState current;                    // what the next draw is drawn with
   std::optional<Blend> applied_blend;   // the mode last given to OpenGL (none: unknown)
-  std::shared_ptr<Texture> target;      // the ScopedTarget's texture in force (none: back buffer)
 };
 DrawingState drawing;
 
@@ -60,13 +56,6 @@ void restore_draw_state(const DrawState& saved) {
   apply_state();
 }
 
-SavedDrawState::SavedDrawState() : saved_(draw_state()), font_(current_font()) {}
-
-SavedDrawState::~SavedDrawState() {
-  restore_draw_state(saved_);
-  set_font(font_);
-}
-
 void set_clip(int x, int y, int w, int h) {
   drawing.current.clip = ClipRect{x, y, std::max(w, 0), std::max(h, 0)};
   if (detail::gl_ready()) detail::apply_clip();
@@ -82,32 +71,6 @@ ScopedClip::ScopedClip(int x, int y, int w, int h) : saved_(drawing.current.clip
 ScopedClip::~ScopedClip() {
   drawing.current.clip = saved_;
   if (detail::gl_ready()) detail::apply_clip();
-}
-
-ScopedTarget::ScopedTarget(const ImagePtr& image) {
-  if (!image || !detail::gl_ready()) return;
-  if (image->width != kScreenW || image->height != kScreenH) {
-    log_error("draw", "a drawing target must be the size of the screen");
-    return;
-  }
-  // The image's texture, made from its pixels if it has none yet.
-  std::shared_ptr<Texture> t = detail::ensure_texture(*image) ? image->texture : nullptr;
-  if (!t || !t->valid() || t->width() != kScreenW || t->height() != kScreenH ||
-      !t->make_target(image->source.get())) {
-    log_error("draw", "this image cannot be drawn into");
-    return;
-  }
-  active_ = true;
-  texture_ = std::move(t);
-  previous_ = drawing.target;
-  drawing.target = texture_;
-  detail::bind_drawing_buffer();
-}
-
-ScopedTarget::~ScopedTarget() {
-  if (!active_) return;
-  drawing.target = previous_;
-  if (detail::gl_ready()) detail::bind_drawing_buffer();
 }
 
 namespace {
@@ -284,11 +247,6 @@ void apply_clip() {
   glEnable(GL_SCISSOR_TEST);
   // OpenGL counts rows from the bottom, in the back buffer and in a target alike.
   glScissor(c->x, kScreenH - (c->y + c->h), c->w, c->h);
-}
-
-GLuint target_buffer() {
-  if (!drawing.target || !drawing.target->valid()) return 0;
-  return drawing.target->framebuffer();
 }
 
 void draw_fan(GLuint tex, const float xy[8], const float uv[8]) {

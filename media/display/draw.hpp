@@ -1,8 +1,9 @@
 // Drawing: one global drawing state (colour, alpha, blend, transform, clear colour, clip) applied
 // to every draw into the back buffer of a fixed 1024x768 logical screen (or, inside a ScopedTarget,
-// into an image of that size), and present(), which exchanges the back and front buffers and shows
-// the front one. Neither buffer is ever cleared by present: after it the back buffer holds the frame
-// shown before, so whatever must last from frame to frame belongs in a target image of its own.
+// target.hpp, into an image of that size), and present(), which exchanges the back and front
+// buffers and shows the front one. Neither buffer is ever cleared by present: after it the back
+// buffer holds the frame shown before, so whatever must last from frame to frame belongs in a
+// target image of its own. saved_draw_state.hpp keeps the state for the length of a scope.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -47,23 +48,6 @@ void reset_draw_state();  // the start values
 // Puts the whole drawing state back to a saved copy.
 void restore_draw_state(const DrawState& saved);
 
-struct Font;  // media/display/font.hpp
-
-// Saves the drawing state and the current font and puts them back at the end of the scope, so no
-// change of colour, alpha, blend, rotation, scale, clear colour, clip or font made inside leaks into
-// later draws.
-class SavedDrawState {
- public:
-  SavedDrawState();
-  ~SavedDrawState();
-  SavedDrawState(const SavedDrawState&) = delete;
-  SavedDrawState& operator=(const SavedDrawState&) = delete;
-
- private:
-  DrawState saved_;
-  std::shared_ptr<Font> font_;
-};
-
 // Limits every draw and clear to a screen rectangle for the length of the scope, in place of any
 // limit in force before, which comes back at its end. Pixels inside come out exactly as without the limit, and the renderer skips the work
 // outside, so a draw whose result is only read back in part costs only that part.
@@ -83,33 +67,7 @@ class ScopedClip {
 void set_clip(int x, int y, int w, int h);
 void clear_clip();
 
-struct Image;    // media/display/image.hpp
-class Texture;   // an owning OpenGL texture handle (media/display/gl.hpp)
-
-// For the length of the scope every draw, clear and grab (draw_image, draw_text, draw_rect,
-// draw_line, draw_pixmap, cls, grab_image, grab_pixmap, FrameCache) goes to the image's texture
-// instead of the back buffer, in the same 1024x768 coordinates and with the same results pixel for
-// pixel; presenting inside the scope shows the screen but drawing stays on the image. After the
-// scope, drawing the image at (0, 0) unscaled shows what was drawn; it keeps it across presents.
-// - The image must be 1024x768 with a texture of that size (create_image(kScreenW, kScreenH, 0));
-//   any other image is refused (logged) and draws go on to the back buffer.
-// - Like the screen, the image is opaque from its first use as a target: its alpha reads 255.
-// - Its pixel copy (Image::source) is not updated: collisions and a texture made again after the
-//   display reopens see the pixels from before the image was first drawn into.
-// - Do not draw the image into itself, nor grab into it, inside its scope. Scopes nest: the target
-//   before comes back at the end.
-class ScopedTarget {
- public:
-  explicit ScopedTarget(const std::shared_ptr<Image>& screen_sized_image);
-  ~ScopedTarget();
-  ScopedTarget(const ScopedTarget&) = delete;
-  ScopedTarget& operator=(const ScopedTarget&) = delete;
-
- private:
-  bool active_ = false;                  // this scope changed the target
-  std::shared_ptr<Texture> texture_;     // the image's texture, kept alive while drawn into
-  std::shared_ptr<Texture> previous_;    // the target in force before (none: the back buffer)
-};
+class Texture;  // an owning OpenGL texture handle (media/display/gl.hpp)
 
 // A whole drawn frame kept in video memory under a key that says what was drawn (and the drawing
 // state it was drawn in): a redraw with the same key and state copies it back in one plain draw

@@ -6,10 +6,12 @@
 
 #include <vector>
 
-#include "media/display/draw.hpp"
 #include "media/decode/pixmap.hpp"
 
 namespace media {
+
+enum class Blend;  // media/display/draw.hpp
+struct Image;      // media/display/image.hpp
 
 // An owning OpenGL texture. Deleting it after the context is gone does nothing.
 class Texture {

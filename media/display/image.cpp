@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "media/decode/decode.hpp"
-#include "media/display/display.hpp"
 #include "media/display/draw.hpp"
 #include "media/display/gl.hpp"
 #include "media/files/log.hpp"

@@ -10,7 +10,7 @@
 
 #include "media/input/clock.hpp"
 #include "media/input/desktop_hold_internal.hpp"
-#include "media/display/window_internal.hpp"
+#include "media/input/window_view.hpp"
 
 namespace media {
 namespace {

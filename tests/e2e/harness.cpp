@@ -107,7 +107,7 @@ void Pipkin::kill_hard() {
 
 std::string Pipkin::startup_notes() const { return read_file(dir_ + "/startup-times.txt"); }
 
-bool Pipkin::start(bool wait_for_frame) {
+bool Pipkin::start(bool wait_for_frame, const std::vector<std::string>& args) {
   const std::string times = dir_ + "/startup-times.txt";
   std::remove(times.c_str());
   status_ = -1;  // a program started again after it ended
@@ -119,9 +119,14 @@ bool Pipkin::start(bool wait_for_frame) {
     std::string err = dir_ + "/stderr.txt";
     if (!freopen(err.c_str(), "w", stderr)) _exit(127);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("PIPKIN_STARTUP_TIMES", times.c_str(), 1);  // the program notes when its pictures are in
     for (const auto& [name, value] : env_) setenv(name.c_str(), value.c_str(), 1);
-    execl(program_.c_str(), program_.c_str(), static_cast<char*>(nullptr));
+    // The program notes when its pictures are in.
+    std::vector<std::string> line = {program_, "--test-startup-times=" + times};
+    line.insert(line.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : line) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    execv(program_.c_str(), argv.data());
     _exit(127);
   }
   // Input sent before the window is mapped would be lost: wait until it is viewable.

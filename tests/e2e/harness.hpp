@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "media/decode/decode.hpp"
 #include "media/decode/pixmap.hpp"
 
 struct _XDisplay;  // Xlib's Display
@@ -48,8 +49,9 @@ class Pipkin {
   std::string home() const { return dir_ + "/home"; }
 
   // Starts the program and waits until its window is mapped and (when wait_for_frame) its first
-  // frame is on screen. False on failure.
-  bool start(bool wait_for_frame = true);
+  // frame is on screen. `args` go on its command line (test hooks such as --test-minute-ms=MS).
+  // False on failure.
+  bool start(bool wait_for_frame = true, const std::vector<std::string>& args = {});
   bool running();
   // Waits for the program to end; false when it is still running after ms. The exit status is kept.
   bool wait_exit(int ms = kDeadlineMs);
@@ -90,7 +92,7 @@ class Pipkin {
   const std::vector<std::pair<std::string, std::string>>& env() const { return env_; }
   // Ends the program as a crash or a power cut would, with no chance to save or tidy up.
   void kill_hard();
-  // The program's notes of its start (PIPKIN_STARTUP_TIMES): "title ...", "pictures ...", and the
+  // The program's notes of its start (--test-startup-times): "title ...", "pictures ...", and the
   // desktop's answers to the child lock ("lock-held", "pointer-held", "pointer-not-held", ...).
   std::string startup_notes() const;
 

@@ -1,6 +1,6 @@
 // A phone's HEIC photos at the installed program's first start. The photos' own previews are drawn
 // with a strong green cast here, so a screenshot tells which is on screen. With the full pictures
-// held back (the program's test hold, PIPKIN_HOLD_PICTURES=full:FILE), the first frame shows its
+// held back (the program's test hold, --test-hold-pictures=full:FILE), the first frame shows its
 // photo from the preview; once they are let go, the same frame shows the full picture without the
 // child moving again. A photo without a usable preview (none, or too small) is decoded whole at
 // once, so its frame never shows a preview. Nothing here depends on how fast the machine decodes.
@@ -75,10 +75,7 @@ TEST(FirstStart, PhotosShowFromTheirPreviewsAtOnceThenAtFullQualityInPlace) {
     std::ofstream(folder + "/" + phone_photos::file_name(o.format, k + 1), std::ios::binary) << bytes;
   }
   const std::string go = app.dir() + "/full-pictures";
-  setenv("PIPKIN_HOLD_PICTURES", ("full:" + go).c_str(), 1);
-  const bool started = app.start();
-  unsetenv("PIPKIN_HOLD_PICTURES");
-  ASSERT_TRUE(started) << app.stderr_text();
+  ASSERT_TRUE(app.start(true, {"--test-hold-pictures=full:" + go})) << app.stderr_text();
 
   app.key("1");
   ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return app.pointer_at(p, 512, 384); }))

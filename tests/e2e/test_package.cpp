@@ -14,6 +14,7 @@
 #include <sstream>
 #include <thread>
 
+#include "media/decode/decode.hpp"
 #include "media/decode/pixmap.hpp"
 #include "tests/e2e/harness.hpp"
 

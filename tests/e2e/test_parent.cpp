@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/parent/settings_layout.hpp"
+#include "media/decode/decode.hpp"
 #include "media/decode/pixmap.hpp"
 #include "tests/e2e/harness.hpp"
 
@@ -153,12 +154,11 @@ TEST(Parent, PlayTimeEndsOnABreakThatOnlyTheParentEnds) {
   e2e::Options opt;
   opt.level = 9;
   opt.config = "0\n0\n0\n1\n1\n";  // full screen, no lock, sound on, one minute of play
-  opt.env = {{"PIPKIN_TEST_MINUTE_MS", "1500"}};
   Pipkin app(opt);
   media::PixmapPtr rest = media::load_pixmap(app.data("images/break.png"));
   media::PixmapPtr page = media::load_pixmap(app.data("help/settings.png"));
   ASSERT_TRUE(rest && page);
-  ASSERT_TRUE(app.start()) << app.stderr_text();
+  ASSERT_TRUE(app.start(true, {"--test-minute-ms=1500"})) << app.stderr_text();
   app.key("1");
   auto on_break = [&](const media::Pixmap& s) { return e2e::diff(*rest, s, 0, 0, 1024, 720).n < 2000; };
   ASSERT_TRUE(app.wait_for(on_break)) << "the break screen";

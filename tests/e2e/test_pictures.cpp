@@ -1,7 +1,7 @@
 // A folder of 300 photos: the title and its loading progress show before loading ends, a digit
 // pressed while loading starts its activity, the pictures keep the folder's order, and pictures
 // from the end of the folder are shown once loading is over. Loading is held part way by the
-// program's test hold (PIPKIN_HOLD_PICTURES), so nothing depends on how fast the machine decodes.
+// program's test hold (--test-hold-pictures), so nothing depends on how fast the machine decodes.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -104,10 +104,8 @@ TEST(Pictures, TitleProgressEarlyDigitsFolderOrderAndTheWholeFolder) {
   for (size_t k = 0; k < order.size(); ++k) place[order[k]] = k;
 
   const std::string go = app.dir() + "/go";
-  setenv("PIPKIN_HOLD_PICTURES", (std::to_string(kHeldAt) + ":" + go).c_str(), 1);
-  bool started = app.start(false);
-  unsetenv("PIPKIN_HOLD_PICTURES");
-  ASSERT_TRUE(started) << app.stderr_text();
+  ASSERT_TRUE(app.start(false, {"--test-hold-pictures=" + std::to_string(kHeldAt) + ":" + go}))
+      << app.stderr_text();
 
   // The title with "20 of 300 pictures": a bar filled to 20/300 of its width (32 pixels).
   const int filled = kBarW * kHeldAt / kPhotos;

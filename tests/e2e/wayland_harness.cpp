@@ -454,9 +454,10 @@ bool Desktop::start_cage(const std::string& command) {
               {"WLR_LIBINPUT_NO_DEVICES", "1"},
               {"LIBGL_ALWAYS_SOFTWARE", "1"},
               {"SDL_AUDIODRIVER", "dummy"}});
-  env["PIPKIN_STARTUP_TIMES"] = dir_ + "/app/startup-times.txt";
+  // The command ends with the program's own arguments: the hook that notes its start goes after them.
+  const std::string noting = " --test-startup-times=" + quoted(dir_ + "/app/startup-times.txt");
   // Standard error of the session's program goes where pipkin_stderr() reads it.
-  cage_ = spawn({"sh", "-c", "exec " + command + " 2>" + quoted(dir_ + "/app/stderr.txt")}, env,
+  cage_ = spawn({"sh", "-c", "exec " + command + noting + " 2>" + quoted(dir_ + "/app/stderr.txt")}, env,
                 dir_ + "/compositor.log");
   return cage_ > 0 && wait_for_socket(cage_, kDeadlineMs) && cage_running();
 }
@@ -511,15 +512,14 @@ std::string Desktop::read_data(const std::string& rel) const { return read_file(
 
 void Desktop::write_start_script(const std::string& driver, const std::vector<std::string>& args) {
   const std::string app = dir_ + "/app";
-  std::string command = quoted(app + "/pipkin");
+  std::string command = quoted(app + "/pipkin") + " --test-startup-times=" + quoted(app + "/startup-times.txt");
   for (const std::string& a : args) command += " " + quoted(a);
   // The script notes the program's id and, when it ends, its status.
   write_file(app + "/start.sh",
              "cd /\n" +
                  (driver.empty() ? std::string("unset SDL_VIDEODRIVER\n")
                                  : "export SDL_VIDEODRIVER=" + driver + "\n") +
-                 "export SDL_AUDIODRIVER=dummy\n"
-                 "export PIPKIN_STARTUP_TIMES=" + quoted(app + "/startup-times.txt") + "\n" +
+                 "export SDL_AUDIODRIVER=dummy\n" +
                  command + " 2>" + quoted(app + "/stderr.txt") + " &\n" +
                  "echo $! >" + quoted(app + "/pid.txt") + "\n" +
                  "wait $!\n"

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "media/decode/decode_heif.hpp"
+#include "media/decode/hevc_sps.hpp"
 #include "tests/fuzz/fuzz_result.hpp"
 #include "tests/unit/heif_grid.hpp"
 

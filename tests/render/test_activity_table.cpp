@@ -14,6 +14,7 @@
 #include "app/shell/loop.hpp"
 #include "media/input/clock.hpp"
 #include "media/display/draw.hpp"
+#include "media/decode/decode.hpp"
 #include "media/decode/pixmap.hpp"
 #include "media/sound/sound.hpp"
 #include "tests/render/render_util.hpp"

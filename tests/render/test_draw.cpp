@@ -5,6 +5,8 @@
 #include "activities/flood_fill.hpp"
 #include "media/display/display.hpp"
 #include "media/display/draw.hpp"
+#include "media/display/target.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/display/font.hpp"
 #include "media/display/image.hpp"
 #include "tests/render/render_util.hpp"

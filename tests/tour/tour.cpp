@@ -166,10 +166,9 @@ int main(int argc, char** argv) {
   // the parent opens on it.
   e2e::Options timed = opt;
   timed.config = "0\n0\n0\n1\n1\n";
-  timed.env = {{"PIPKIN_TEST_MINUTE_MS", "1500"}};
   e2e::Pipkin later(timed);
   media::PixmapPtr rest = media::load_pixmap(later.data("images/break.png"));
-  if (!later.start()) {
+  if (!later.start(true, {"--test-minute-ms=1500"})) {
     std::fprintf(stderr, "tour: Pipkin did not start again:\n%s", later.stderr_text().c_str());
     return 1;
   }

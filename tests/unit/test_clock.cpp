@@ -8,6 +8,7 @@
 
 #include "media/input/clock.hpp"
 #include "media/input/events.hpp"
+#include "media/input/timer.hpp"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+#include "media/decode/decode.hpp"
 #include "media/decode/pixmap.hpp"
 
 namespace {

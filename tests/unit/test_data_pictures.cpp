@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "media/decode/decode.hpp"
 #include "media/decode/pixmap.hpp"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "app/pictures/picture_store.hpp"
 #include "media/decode/decode.hpp"
 #include "media/decode/decode_heif.hpp"
+#include "media/decode/hevc_sps.hpp"
 #include "media/decode/resample.hpp"
 #include "tests/support/phone_photos.hpp"
 #include "tests/unit/heif_grid.hpp"

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "media/display/draw.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/display/font.hpp"
 
 // Whatever a scope changes, the state it found comes back at its end, nested scopes included.

@@ -7,6 +7,7 @@
 
 #include "activities/jigsaw.hpp"
 #include "app/shell/loop.hpp"
+#include "media/decode/decode.hpp"
 #include "media/sound/sound.hpp"
 #include "tests/unit/test_jigsaw_files.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "app/start/paths.hpp"
+#include "app/pictures/picture_loading.hpp"
 #include "app/pictures/picture_store.hpp"
 #include "app/pictures/pictures.hpp"
 #include "media/decode/pixmap.hpp"

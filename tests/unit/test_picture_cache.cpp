@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/pictures/picture_cache.hpp"
+#include "app/pictures/picture_loading.hpp"
 #include "app/pictures/picture_store.hpp"
 #include "app/pictures/pictures.hpp"
 #include "media/display/image.hpp"

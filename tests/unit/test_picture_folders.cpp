@@ -12,6 +12,7 @@
 #include <set>
 
 #include "app/start/paths.hpp"
+#include "app/pictures/picture_loading.hpp"
 #include "app/pictures/picture_store.hpp"
 #include "app/pictures/pictures.hpp"
 #include "tests/unit/webp_images.hpp"

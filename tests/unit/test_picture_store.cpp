@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "app/shell/activity.hpp"
+#include "app/pictures/picture_loading.hpp"
 #include "app/pictures/picture_store.hpp"
 #include "media/decode/decode.hpp"
 #include "media/decode/decode_budget.hpp"

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "media/files/log.hpp"
+#include "media/decode/decode.hpp"
 #include "media/decode/pixmap.hpp"
 #include "tests/unit/sample_images.hpp"
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/start/config.hpp"
+#include "app/pictures/picture_loading.hpp"
 #include "app/pictures/picture_store.hpp"
 
 using app::Config;

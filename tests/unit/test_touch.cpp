@@ -22,6 +22,7 @@
 #include "media/input/clock.hpp"
 #include "media/display/display.hpp"
 #include "media/input/events.hpp"
+#include "media/input/window_view.hpp"
 #include "media/sound/sound.hpp"
 #include "tests/unit/test_jigsaw_util.hpp"
 #include "tests/unit/test_world.hpp"
