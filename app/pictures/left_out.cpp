@@ -1,19 +1,21 @@
 #include "app/pictures/left_out.hpp"
 
+#include "media/text/words.hpp"
+
 #include <utility>
 
 namespace app {
 
-const char* plain_words(LeftOutReason reason) {
+std::string plain_words(LeftOutReason reason) {
   switch (reason) {
-    case LeftOutReason::NotAPicture: return "not a picture Pipkin reads";
-    case LeftOutReason::CutShort: return "cut short";
-    case LeftOutReason::TooLarge: return "too large";
-    case LeftOutReason::CannotRead: return "cannot be read";
-    case LeftOutReason::Damaged: return "damaged";
-    case LeftOutReason::WrongCase: return "name must end in lowercase .png, .jpg or .bmp";
+    case LeftOutReason::NotAPicture: return media::word("pictures.left_out.not_a_picture");
+    case LeftOutReason::CutShort: return media::word("pictures.left_out.cut_short");
+    case LeftOutReason::TooLarge: return media::word("pictures.left_out.too_large");
+    case LeftOutReason::CannotRead: return media::word("pictures.left_out.cannot_read");
+    case LeftOutReason::Damaged: break;
+    case LeftOutReason::WrongCase: return media::word("pictures.left_out.wrong_case");
   }
-  return "damaged";
+  return media::word("pictures.left_out.damaged");
 }
 
 void FolderReports::reset(std::vector<FolderReport> reports, std::vector<size_t> ends) {

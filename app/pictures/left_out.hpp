@@ -19,7 +19,7 @@ enum class LeftOutReason : uint8_t {
   WrongCase,    // a picture whose ending is not lowercase
 };
 // The reason in a few plain words for a parent ("cut short").
-const char* plain_words(LeftOutReason reason);
+std::string plain_words(LeftOutReason reason);
 
 struct LeftOutFile {
   std::string name;  // inside its folder

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "media/decode/decode.hpp"
 #include "media/files/files.hpp"
 #include "media/files/log.hpp"
+#include "media/text/words.hpp"
 
 namespace app {
 
@@ -88,15 +90,32 @@ Config read_config(const std::string& path) {
   return cfg;
 }
 
+std::string plain_write_problem(int error_number) {
+  switch (error_number) {
+    case ENOSPC:
+    case EDQUOT: return media::word("files.disk_full");
+    case EROFS: return media::word("files.read_only");
+    case EACCES:
+    case EPERM: return media::word("files.not_writable");
+    case ENOENT: return media::word("files.folder_missing");
+    case EISDIR: return media::word("files.folder_in_the_way");
+    case ENOTDIR:
+    case EEXIST: return media::word("files.file_in_the_way");
+    case ENAMETOOLONG: return media::word("files.name_too_long");
+    case EIO: return media::word("files.disk_error");
+    default: return media::fill(media::word("files.cannot_write"), {{"why", std::strerror(error_number)}});
+  }
+}
+
 ConfigWrite write_config_line(const std::string& path, ConfigLine line, const std::string& value) {
-  if (line < ConfigLine::Screen || line > ConfigLine::PlayLimit) return refused("there is no such setting");
-  if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return refused("the setting is not one line");
+  if (line < ConfigLine::Screen || line > ConfigLine::PlayLimit) return refused(media::word("config.no_such_setting"));
+  if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return refused(media::word("config.not_one_line"));
   std::vector<RawLine> lines;
   bool missing = false;
   std::string error;
   if (!read_config_lines(path, lines, missing, error) && !missing) {
     media::log_error("config", path + ": cannot be read (" + error + "); not changed");
-    return refused("the settings file cannot be read");
+    return refused(media::word("config.cannot_read"));
   }
   if (missing) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -104,7 +123,7 @@ ConfigWrite write_config_line(const std::string& path, ConfigLine line, const st
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     if (ec) {
       media::log_error("config", folder.string() + ": cannot be made (" + ec.message() + ")");
-      return refused(media::plain_write_problem(ec.value()));
+      return refused(plain_write_problem(ec.value()));
     }
   }
   const std::string newline = !lines.empty() && lines[0].end == "\r\n" ? "\r\n" : "\n";
@@ -118,7 +137,7 @@ ConfigWrite write_config_line(const std::string& path, ConfigLine line, const st
   std::string bytes;
   for (const RawLine& l : lines) bytes += l.body + l.end;
   int error_number = 0;
-  if (!media::replace_file(path, bytes, &error_number)) return refused(media::plain_write_problem(error_number));
+  if (!media::replace_file(path, bytes, &error_number)) return refused(plain_write_problem(error_number));
   return {true, ""};
 }
 

@@ -40,6 +40,10 @@ struct ConfigWrite {
   explicit operator bool() const { return ok; }
 };
 
+// Why a file could not be written, in a few plain words for a parent ("the disk is full"), from
+// errno's value.
+std::string plain_write_problem(int error_number);
+
 // Puts `value` as the given line of the configuration file and changes nothing else: the other lines
 // (those past the fifth too) and their line ends stay byte for byte. Lines missing before it are
 // filled with text that reads as their absence did; the new line ends as the file's first line

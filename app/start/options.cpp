@@ -6,24 +6,28 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/start/paths.hpp"
 #include "app/start/version.hpp"
+#include "media/text/words.hpp"
 
 namespace app {
 namespace {
 
 enum LongOnly {
   kWindow = 256, kFullscreen, kPictures, kData, kChildLock, kSession,
+  kLanguage,  // the words of a run, not in the usage text: for testing the catalogues
   // The test hooks (TestHooks), not in the usage text.
   kMinuteMs, kQuitAfterFirstFrame, kQuitAfterPictures, kHoldPictures, kStartupTimes,
 };
 
-// What an option's value must be, for the message when it is missing or wrong.
+// The message, by id, when an option's value is missing or wrong: what the value must be.
 const char* what_it_needs(int option) {
   switch (option) {
-    case kMinuteMs: return "a number of milliseconds";
-    case kHoldPictures: return "N:FILE or full:FILE";
-    case kStartupTimes: return "a file";
-    default: return "a folder";
+    case kMinuteMs: return "usage.needs_milliseconds";
+    case kHoldPictures: return "usage.needs_hold";
+    case kStartupTimes: return "usage.needs_file";
+    case kLanguage: return "usage.needs_language";
+    default: return "usage.needs_folder";
   }
 }
 
@@ -57,23 +61,7 @@ std::string absolute(const std::string& dir) {
 
 std::string version_text() { return std::string(kAppTitle) + " " + kAppVersion; }
 
-std::string usage_text() {
-  return "Usage: pipkin [OPTION]...\n"
-         "Nine picture activities for very young children.\n"
-         "\n"
-         "  --window            run in a 1024x768 window\n"
-         "  --fullscreen        run full screen\n"
-         "  --pictures DIR      show the pictures of DIR instead of the usual ones\n"
-         "  --data DIR          read Pipkin's own files from DIR\n"
-         "  --child-lock        keep the child inside the chosen activity\n"
-         "  --session           Pipkin is the whole session (the Pipkin child session):\n"
-         "                      no desktop around it has shortcuts to hold\n"
-         "  -h, --help          show this help and end\n"
-         "  -V, --version       show the version and end\n"
-         "\n"
-         "Options apply to this run only and take precedence over config.txt.\n"
-         "Keys: 1-9 choose an activity, 0 the title, H help, S sound, Escape quits.\n";
-}
+std::string usage_text() { return media::word("usage.text"); }
 
 CommandLine parse_command_line(int argc, char* const* argv) {
   static const option longs[] = {
@@ -85,6 +73,7 @@ CommandLine parse_command_line(int argc, char* const* argv) {
       {"data", required_argument, nullptr, kData},
       {"child-lock", no_argument, nullptr, kChildLock},
       {"session", no_argument, nullptr, kSession},
+      {"language", required_argument, nullptr, kLanguage},
       {"test-minute-ms", required_argument, nullptr, kMinuteMs},
       {"test-quit-after-first-frame", no_argument, nullptr, kQuitAfterFirstFrame},
       {"test-quit-after-pictures", no_argument, nullptr, kQuitAfterPictures},
@@ -93,15 +82,14 @@ CommandLine parse_command_line(int argc, char* const* argv) {
       {nullptr, 0, nullptr, 0},
   };
   CommandLine cl;
-  auto fail = [&cl](const std::string& why) {
+  auto fail = [&cl](const char* mistake, const std::string& mistaken) {
     cl.run = false;
     cl.exit_status = 2;
-    cl.err = "pipkin: " + why + "\n" + usage_text();
+    cl.mistake = mistake;
+    cl.mistaken = mistaken;
     return cl;
   };
-  auto needs = [&fail](const std::string& name, int option) {
-    return fail("option '" + name + "' needs " + what_it_needs(option));
-  };
+  auto needs = [&fail](const std::string& name, int option) { return fail(what_it_needs(option), name); };
   // getopt_long keeps its place in globals: start afresh (optind 0 also resets glibc's inner state),
   // and say nothing itself, so the message is ours and goes where the caller wants it.
   optind = 0;
@@ -116,11 +104,11 @@ CommandLine parse_command_line(int argc, char* const* argv) {
     switch (c) {
       case 'h':
         cl.run = false;
-        cl.out = usage_text();
+        cl.answer = Answer::Usage;
         return cl;
       case 'V':
         cl.run = false;
-        cl.out = version_text() + "\n";
+        cl.answer = Answer::Version;
         return cl;
       case kWindow: cl.options.windowed = true; break;
       case kFullscreen: cl.options.windowed = false; break;
@@ -134,6 +122,10 @@ CommandLine parse_command_line(int argc, char* const* argv) {
         break;
       case kChildLock: cl.options.child_lock = true; break;
       case kSession: cl.options.whole_session = true; break;
+      case kLanguage:
+        if (!*optarg) return needs("--language", c);
+        cl.options.language = optarg;
+        break;
       case kMinuteMs:
         if (!read_number(optarg, cl.options.test.minute_ms) || cl.options.test.minute_ms <= 0)
           return needs("--test-minute-ms", c);
@@ -151,11 +143,29 @@ CommandLine parse_command_line(int argc, char* const* argv) {
         cl.options.test.startup_times = absolute(optarg);
         break;
       case ':': return needs(args[prev], optopt);
-      default: return fail(std::string("unknown option '") + args[prev] + "'");
+      default: return fail("usage.unknown_option", args[prev]);
     }
   }
-  if (optind < argc) return fail(std::string("unexpected argument '") + args[optind] + "'");
+  if (optind < argc) return fail("usage.unexpected_argument", args[optind]);
   return cl;
+}
+
+std::string standard_output(const CommandLine& cl) {
+  switch (cl.answer) {
+    case Answer::Usage: return usage_text();
+    case Answer::Version: return version_text() + "\n";
+    case Answer::None: break;
+  }
+  return {};
+}
+
+std::string standard_error(const CommandLine& cl) {
+  if (cl.mistake.empty()) return {};
+  return "pipkin: " + media::fill(media::word(cl.mistake), {{"option", cl.mistaken}}) + "\n" + usage_text();
+}
+
+bool use_words(const Options& options) {
+  return media::load_words(data_folder(current_environment(), options.data_dir) + "locale", options.language);
 }
 
 void apply_options(Config& cfg, const Options& options) {

@@ -33,19 +33,31 @@ struct Options {
   std::string data_dir;          // --data DIR, made absolute
   bool child_lock = false;       // --child-lock
   bool whole_session = false;    // --session: run alone in a kiosk compositor, nothing around it
+  std::string language;          // --language CODE: the words of this run; empty: English
   TestHooks test;
 };
+
+// What a command line that does not run asks to be printed.
+enum class Answer { None, Usage, Version };
 
 // What main does with the command line: run with the options, or print and end with a status.
 struct CommandLine {
   bool run = true;
   int exit_status = 0;
-  std::string out;  // for standard output (help, version)
-  std::string err;  // for standard error (a bad command line)
+  Answer answer = Answer::None;
+  std::string mistake;   // the id of the message for a bad command line; empty: none
+  std::string mistaken;  // the option or argument it is about
   Options options;
 };
 
 CommandLine parse_command_line(int argc, char* const* argv);
+
+// For standard output (usage, version) and standard error (a mistake and the usage), in the words
+// in use: made after the words of the command line's language are read.
+std::string standard_output(const CommandLine& cl);
+std::string standard_error(const CommandLine& cl);
+// Reads the words of the data folder (--data, or the one the program finds) in the language asked for.
+bool use_words(const Options& options);
 
 std::string usage_text();
 std::string version_text();  // "Pipkin 2.1"

@@ -9,20 +9,13 @@
 #include <system_error>
 
 #include "app/pictures/folder_listing.hpp"
+#include "media/text/words.hpp"
 
 namespace fs = std::filesystem;
 
 namespace app {
 
 namespace {
-
-const char* const kPicturesNote =
-    "Pipkin's pictures\n"
-    "\n"
-    "Put photos and pictures for Pipkin into this folder, or into folders inside it: PNG, JPEG or\n"
-    "BMP files whose names end in .png, .jpg, .jpeg, .jpe or .bmp (upper or lower case). Pipkin\n"
-    "reads them when it starts. Pictures of any size are fine; camera photos are turned upright.\n"
-    "While this folder (and Pictures/Pipkin) hold no picture, Pipkin shows its own.\n";
 
 std::string with_slash(std::string dir) {
   if (dir.empty() || dir.back() != '/') dir += '/';
@@ -95,9 +88,16 @@ std::string pictures_folder(const Environment& env) {
   return fallback;
 }
 
+std::string data_folder(const Environment& env, const std::string& data_override) {
+  if (!data_override.empty()) return with_slash(data_override);
+  if (is_dir(env.exe_dir + "/data")) return with_slash(env.exe_dir + "/data");
+  return with_slash((fs::path(env.exe_dir) / ".." / "share" / "pipkin").lexically_normal().string());
+}
+
 Folders prepare_folders(const Environment& env, const FolderOverrides& overrides) {
   Folders f;
-  if (is_dir(env.exe_dir + "/data")) {
+  const std::string data = data_folder(env);
+  if (data == with_slash(env.exe_dir + "/data")) {
     // Beside the executable, and relative to it: the shell runs in the executable's folder.
     f.mode = RunMode::Portable;
     f.data_dir = "data/";
@@ -106,7 +106,7 @@ Folders prepare_folders(const Environment& env, const FolderOverrides& overrides
     f.picture_dirs = {{"data/pics", NameRule::Strict}};
   } else {
     f.mode = RunMode::Installed;
-    f.data_dir = with_slash((fs::path(env.exe_dir) / ".." / "share" / "pipkin").lexically_normal().string());
+    f.data_dir = data;
     f.config_file = base_folder(env.xdg_config_home, env.home, ".config") + "/pipkin/config.txt";
 
     const std::string state = base_folder(env.xdg_state_home, env.home, ".local/state") + "/pipkin";
@@ -124,7 +124,7 @@ Folders prepare_folders(const Environment& env, const FolderOverrides& overrides
       if (!existed) {
         if (std::string why = make_writable_folder(own); why.empty()) {
           std::ofstream note(own + "/" + kPicturesNoteName);
-          note << kPicturesNote;
+          note << media::word("pictures.note");
         } else {
           f.problems.push_back(own + ": cannot make this pictures folder (" + why + ")");
         }

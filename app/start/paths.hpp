@@ -50,6 +50,10 @@ struct Folders {
   std::string progress_file() const { return progress_dir.empty() ? "" : progress_dir + "pipkin.txt"; }
 };
 
+// Pipkin's own files, wherever the command line's --data (when given) or the executable's place puts
+// them; ending in '/'.
+std::string data_folder(const Environment& env, const std::string& data_override = {});
+
 // Decides the folders and, in installed mode, creates the ones Pipkin writes to (the state folder and
 // the parent's pictures folder with a note saying what to put in it). A folder that cannot be made
 // or written to is reported in problems and the program carries on without it.

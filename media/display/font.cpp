@@ -5,6 +5,10 @@
 
 #include <unordered_map>
 
+#include "media/text/shape.hpp"
+#include "media/text/utf8.hpp"
+#include "media/text/wrap.hpp"
+
 #include "media/display/builtin_font.hpp"
 #include "media/display/draw.hpp"
 #include "media/display/gl.hpp"
@@ -16,32 +20,25 @@ namespace media {
 struct Glyph {
   ImagePtr image;  // coverage in alpha, white colour; none for blank glyphs
   int off_x = 0, off_y = 0;
-  int advance = 0;
+  int advance = 0;  // the built-in font's only
 };
 
 struct Font {
-  FT_Face face = nullptr;
+  std::unique_ptr<FaceChain> chain;  // none: the built-in font
   int style = FONT_SMOOTH;
   int height = 0, ascend = 0, descend = 0;
-  std::unordered_map<unsigned, Glyph> glyphs;
-  ~Font() {
-    if (face) FT_Done_Face(face);
-  }
+  // Glyphs by face (high bits) and glyph number in it; the built-in font's by character.
+  std::unordered_map<uint64_t, Glyph> glyphs;
+  // Lines shaped lately: the same few texts are drawn on every frame.
+  std::unordered_map<std::string, Line> lines;
 };
 
 namespace {
 
-FT_Library library() {
-  static FT_Library lib = [] {
-    FT_Library l = nullptr;
-    if (FT_Init_FreeType(&l) != 0) log_error("font", "FreeType did not start");
-    return l;
-  }();
-  return lib;
-}
+constexpr size_t kKeptLines = 256;
 
-// The font layer's state; main thread only. (FreeType itself and the built-in font are made once,
-// on first use, by the functions that hand them out below.)
+// The font layer's state; main thread only. (The built-in font is made once, on first use, by the
+// function that hands it out below.)
 struct FontState {
   FontPtr current;  // the font text is drawn in; none: the built-in font
 };
@@ -68,7 +65,7 @@ const FontPtr& builtin() {
             ink = true;
           }
       if (ink) g.image = image_from_pixmap(p, 0);
-      font->glyphs.emplace(static_cast<unsigned>(c + kBuiltinFirst), std::move(g));
+      font->glyphs.emplace(static_cast<uint64_t>(c + kBuiltinFirst), std::move(g));
     }
     return font;
   }();
@@ -77,17 +74,26 @@ const FontPtr& builtin() {
 
 Font& active() { return fonts.current ? *fonts.current : *builtin(); }
 
-// The glyph of a character, rendered and kept in the font on first use.
-const Glyph& load_glyph(Font& f, unsigned code) {
+// The built-in font's glyph of a byte; blank past its table.
+const Glyph& builtin_glyph(Font& f, unsigned char code) {
   auto it = f.glyphs.find(code);
   if (it != f.glyphs.end()) return it->second;
   Glyph g;
-  if (!f.face) {
-    g.advance = 6 * kBuiltinScale;  // the built-in font has no glyph for this character
-  } else if (FT_Load_Char(f.face, code, FT_LOAD_RENDER) == 0) {
-    FT_GlyphSlot slot = f.face->glyph;
+  g.advance = 6 * kBuiltinScale;
+  return f.glyphs.emplace(code, std::move(g)).first->second;
+}
+
+// A shaped glyph, rendered and kept in the font on first use. Every face of the chain sits on the
+// main face's baseline.
+const Glyph& load_glyph(Font& f, int face_index, unsigned glyph) {
+  const uint64_t key = uint64_t(unsigned(face_index)) << 32 | glyph;
+  auto it = f.glyphs.find(key);
+  if (it != f.glyphs.end()) return it->second;
+  Glyph g;
+  FT_Face face = f.chain->face(face_index);
+  if (FT_Load_Glyph(face, glyph, FT_LOAD_RENDER) == 0) {
+    FT_GlyphSlot slot = face->glyph;
     const FT_Bitmap& bm = slot->bitmap;
-    g.advance = static_cast<int>(slot->advance.x >> 6);
     g.off_x = slot->bitmap_left;
     g.off_y = f.ascend - slot->bitmap_top;
     int pad = (f.style & FONT_SMOOTH) ? 1 : 0;
@@ -108,29 +114,30 @@ const Glyph& load_glyph(Font& f, unsigned code) {
       }
     }
   }
-  return f.glyphs.emplace(code, std::move(g)).first->second;
+  return f.glyphs.emplace(key, std::move(g)).first->second;
 }
+
+const Line& shaped(Font& f, const std::string& text) {
+  auto it = f.lines.find(text);
+  if (it != f.lines.end()) return it->second;
+  if (f.lines.size() >= kKeptLines) f.lines.clear();
+  return f.lines.emplace(text, f.chain->shape(utf8_to_code_points(text))).first->second;
+}
+
+// Whole pixels from 1/64 pixels, to the nearest.
+int pixels(long sixty_fourths) { return static_cast<int>((sixty_fourths + 32) >> 6); }
 
 }  // namespace
 
 FontPtr load_font(const std::string& path, int pixel_size, int style) {
-  FT_Library lib = library();
-  if (!lib) return nullptr;
   auto f = std::make_shared<Font>();
-  if (FT_New_Face(lib, path.c_str(), 0, &f->face) != 0) {
-    f->face = nullptr;
+  f->chain = FaceChain::open({path, 0}, pixel_size);
+  if (!f->chain) {
     log_error("font", path + ": cannot open or not a font");
     return nullptr;
   }
   f->style = style;
-  // Lower the size until the face accepts it.
-  int size = pixel_size;
-  while (size > 0 && FT_Set_Pixel_Sizes(f->face, 0, size) != 0) --size;
-  if (size <= 0) {
-    log_error("font", path + ": no usable size");
-    return nullptr;
-  }
-  const FT_Size_Metrics& m = f->face->size->metrics;
+  const FT_Size_Metrics& m = f->chain->main()->size->metrics;
   f->height = static_cast<int>(m.height >> 6);
   f->ascend = static_cast<int>(m.ascender >> 6);
   f->descend = static_cast<int>(m.descender >> 6);
@@ -144,28 +151,49 @@ const FontPtr& current_font() { return fonts.current; }
 void draw_text(const std::string& text, float x, float y) {
   Font& font = active();
   const DrawState& s = draw_state();
-  float pen_x = x, pen_y = y;
-  for (unsigned char ch : text) {
-    const Glyph& g = load_glyph(font, ch);
-    if (g.image) {
-      float ox, oy;
-      transform_point(s, static_cast<float>(g.off_x), static_cast<float>(g.off_y), ox, oy);
-      draw_image(g.image, pen_x + ox, pen_y + oy, 0);
+  // Each glyph's place on the line, turned and scaled with the drawing state: the line runs along
+  // the transformed x axis.
+  auto place = [&s, x, y](float along, float down, const ImagePtr& image) {
+    float ox, oy;
+    transform_point(s, along, down, ox, oy);
+    draw_image(image, x + ox, y + oy, 0);
+  };
+  if (!font.chain) {
+    int pen = 0;
+    for (unsigned char ch : text) {
+      const Glyph& g = builtin_glyph(font, ch);
+      if (g.image) place(static_cast<float>(pen + g.off_x), static_cast<float>(g.off_y), g.image);
+      pen += g.advance;
     }
-    // The pen moves along the transformed x axis.
-    pen_x += g.advance * s.ix;
-    pen_y += g.advance * s.jx;
+    return;
+  }
+  for (const PlacedGlyph& pg : shaped(font, text).glyphs) {
+    const Glyph& g = load_glyph(font, pg.face, pg.glyph);
+    if (g.image) place(static_cast<float>(pixels(pg.x) + g.off_x), static_cast<float>(pixels(pg.y) + g.off_y), g.image);
   }
 }
 
 int text_width(const std::string& text) {
-  // Advances are whole pixels (the 26.6 value shifted down), so the running sum stays whole.
   Font& font = active();
+  if (font.chain) return pixels(shaped(font, text).width);
   int w = 0;
-  for (unsigned char ch : text) w += load_glyph(font, ch).advance;
+  for (unsigned char ch : text) w += builtin_glyph(font, ch).advance;
   return w;
 }
 
 int text_height() { return active().height; }
+
+std::vector<std::string> wrap_text(const std::string& text, int width) { return wrap_lines(text, width, text_width); }
+
+std::u32string missing_characters(const std::string& text) {
+  Font& font = active();
+  if (!font.chain) {
+    std::u32string out;
+    for (char32_t c : utf8_to_code_points(text))
+      if ((c < 0x20 || c > 0x7E) && out.find(c) == std::u32string::npos) out += c;
+    return out;
+  }
+  return font.chain->missing(utf8_to_code_points(text));
+}
 
 }  // namespace media

@@ -1,8 +1,12 @@
 // Fonts: TrueType faces rendered through FreeType at a pixel size; glyphs are rendered on first use
 // and cached as textures. Text is drawn under the drawing state's colour, alpha and transform.
+// Text is UTF-8, one line: shaped by HarfBuzz, its right-to-left runs in their visual order, and
+// characters the font lacks drawn in a system font that has them. The built-in font (no font set)
+// draws the printable ASCII characters only.
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace media {
 
@@ -17,5 +21,9 @@ const FontPtr& current_font();       // as last set (none: the built-in font)
 void draw_text(const std::string& text, float x, float y);
 int text_width(const std::string& text);
 int text_height();
+// The text in lines no wider than width in the current font (see media/text/wrap.hpp).
+std::vector<std::string> wrap_text(const std::string& text, int width);
+// The characters of the text that neither the current font nor any system font can show.
+std::u32string missing_characters(const std::string& text);
 
 }  // namespace media

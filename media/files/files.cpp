@@ -172,23 +172,6 @@ bool replace_file_lines(const std::string& path, const std::string* lines, size_
   return replace_file(path, bytes);
 }
 
-std::string plain_write_problem(int error_number) {
-  switch (error_number) {
-    case ENOSPC:
-    case EDQUOT: return "the disk is full";
-    case EROFS: return "the disk can only be read";
-    case EACCES:
-    case EPERM: return "the folder cannot be written";
-    case ENOENT: return "the folder is missing";
-    case EISDIR: return "a folder is in the way";
-    case ENOTDIR:
-    case EEXIST: return "a file is in the way of the folder";
-    case ENAMETOOLONG: return "the name is too long";
-    case EIO: return "the disk reported an error";
-    default: return std::string("it cannot be written (") + std::strerror(error_number) + ")";
-  }
-}
-
 int parse_whole_number(const std::string& s) {
   size_t i = 0;
   while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;

@@ -40,9 +40,6 @@ void close_dir(DirPtr& d);
 bool replace_file(const std::string& path, const std::string& bytes, int* error_number = nullptr);
 // The same for lines, each followed by CR LF.
 bool replace_file_lines(const std::string& path, const std::string* lines, size_t count);
-// Why a file could not be written, in a few plain words for a parent ("the disk is full"), from
-// errno's value.
-std::string plain_write_problem(int error_number);
 
 // Parses a whole number: leading blanks, an optional sign, digits up to the first non-digit; 0 when
 // there is no number.

@@ -139,6 +139,8 @@ TEST_F(Package, HoldsTheProgramDataAndDesktopFiles) {
 TEST_F(Package, CommandLineOfTheUnpackedProgram) {
   EXPECT_EQ(capture("'" + program() + "' --version"), "Pipkin 2.1\n");
   EXPECT_NE(capture("'" + program() + "' -h").find("--pictures"), std::string::npos);
+  // The words come from the installed catalogues: the pseudo-language's are bracketed and accented.
+  EXPECT_EQ(capture("'" + program() + "' --language=qps -h").rfind("[Ûšáĝé: þîþķîñ", 0), 0u);
   EXPECT_EQ(e2e::sh("'" + program() + "' --no-such-option 2>/dev/null"), 2);
 }
 

@@ -254,11 +254,11 @@ TEST_F(ConfigFile, AFileThatCannotBeWrittenIsLeftAsItWasWithAReason) {
 }
 
 TEST(ConfigFileProblems, PlainWordsForTheCommonFailures) {
-  EXPECT_EQ(media::plain_write_problem(ENOSPC), "the disk is full");
-  EXPECT_EQ(media::plain_write_problem(EDQUOT), "the disk is full");
-  EXPECT_EQ(media::plain_write_problem(EACCES), "the folder cannot be written");
-  EXPECT_EQ(media::plain_write_problem(EROFS), "the disk can only be read");
-  EXPECT_NE(media::plain_write_problem(ELOOP).find("cannot be written"), std::string::npos);
+  EXPECT_EQ(app::plain_write_problem(ENOSPC), "the disk is full");
+  EXPECT_EQ(app::plain_write_problem(EDQUOT), "the disk is full");
+  EXPECT_EQ(app::plain_write_problem(EACCES), "the folder cannot be written");
+  EXPECT_EQ(app::plain_write_problem(EROFS), "the disk can only be read");
+  EXPECT_NE(app::plain_write_problem(ELOOP).find("cannot be written"), std::string::npos);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST(Options, NoneRunsWithTheConfiguration) {
   EXPECT_TRUE(cl.options.pictures_dir.empty());
   EXPECT_TRUE(cl.options.data_dir.empty());
   EXPECT_FALSE(cl.options.child_lock);
-  EXPECT_TRUE(cl.out.empty() && cl.err.empty());
+  EXPECT_TRUE(app::standard_output(cl).empty() && app::standard_error(cl).empty());
 }
 
 TEST(Options, HelpAndVersionPrintAndEnd) {
@@ -38,17 +38,18 @@ TEST(Options, HelpAndVersionPrintAndEnd) {
     const app::CommandLine cl = parse({arg});
     EXPECT_FALSE(cl.run);
     EXPECT_EQ(cl.exit_status, 0);
-    EXPECT_EQ(cl.out.rfind("Usage: pipkin", 0), 0u) << arg;
+    EXPECT_EQ(app::standard_output(cl).rfind("Usage: pipkin", 0), 0u) << arg;
     for (const char* opt : {"--window", "--fullscreen", "--pictures", "--data", "--child-lock", "--session", "--version"})
-      EXPECT_NE(cl.out.find(opt), std::string::npos) << opt;
-    EXPECT_EQ(cl.out.find("--test-"), std::string::npos) << "the test hooks are not for parents";
-    EXPECT_TRUE(cl.err.empty());
+      EXPECT_NE(app::standard_output(cl).find(opt), std::string::npos) << opt;
+    EXPECT_EQ(app::standard_output(cl).find("--test-"), std::string::npos) << "the test hooks are not for parents";
+    EXPECT_EQ(app::standard_output(cl).find("--language"), std::string::npos) << "nor the choice of words";
+    EXPECT_TRUE(app::standard_error(cl).empty());
   }
   for (const char* arg : {"--version", "-V"}) {
     const app::CommandLine cl = parse({arg});
     EXPECT_FALSE(cl.run);
     EXPECT_EQ(cl.exit_status, 0);
-    EXPECT_EQ(cl.out, "Pipkin 2.1\n");
+    EXPECT_EQ(app::standard_output(cl), "Pipkin 2.1\n");
   }
   // Help wins wherever it stands, as long as nothing wrong came before it.
   EXPECT_EQ(parse({"--window", "-h"}).exit_status, 0);
@@ -56,7 +57,7 @@ TEST(Options, HelpAndVersionPrintAndEnd) {
 
 TEST(Options, EveryOptionInBothForms) {
   app::CommandLine cl = parse({"--window", "--pictures", "/tmp/p", "--data=/tmp/d", "--child-lock", "--session"});
-  ASSERT_TRUE(cl.run) << cl.err;
+  ASSERT_TRUE(cl.run) << app::standard_error(cl);
   EXPECT_TRUE(cl.options.whole_session);
   EXPECT_FALSE(parse({"--child-lock"}).options.whole_session);
   EXPECT_EQ(cl.options.windowed, std::optional<bool>(true));
@@ -65,7 +66,7 @@ TEST(Options, EveryOptionInBothForms) {
   EXPECT_TRUE(cl.options.child_lock);
 
   cl = parse({"--pictures=/tmp/a/../b/", "--data", "/tmp/d", "--fullscreen"});
-  ASSERT_TRUE(cl.run) << cl.err;
+  ASSERT_TRUE(cl.run) << app::standard_error(cl);
   EXPECT_EQ(cl.options.windowed, std::optional<bool>(false));
   EXPECT_EQ(cl.options.pictures_dir, "/tmp/b/");
   // The last of --window and --fullscreen counts.
@@ -99,7 +100,7 @@ TEST(Options, TestHooksAreHiddenOptions) {
   };
   for (const auto& c : cases) {
     const app::CommandLine cl = parse(c.args);
-    ASSERT_TRUE(cl.run) << c.args[0] << ": " << cl.err;
+    ASSERT_TRUE(cl.run) << c.args[0] << ": " << app::standard_error(cl);
     EXPECT_TRUE(c.set(cl.options.test)) << c.args[0];
     EXPECT_FALSE(c.set(parse({"--window"}).options.test)) << c.args[0] << " is set without its option";
   }
@@ -119,13 +120,14 @@ TEST(Options, MistakesPrintTheUsageOnStandardErrorAndEndWithStatus2) {
     const app::CommandLine cl = parse(bad);
     EXPECT_FALSE(cl.run) << *bad.begin();
     EXPECT_EQ(cl.exit_status, 2) << *bad.begin();
-    EXPECT_TRUE(cl.out.empty());
-    EXPECT_EQ(cl.err.rfind("pipkin: ", 0), 0u) << cl.err;
-    EXPECT_NE(cl.err.find("Usage: pipkin"), std::string::npos);
+    EXPECT_TRUE(app::standard_output(cl).empty());
+    EXPECT_EQ(app::standard_error(cl).rfind("pipkin: ", 0), 0u) << app::standard_error(cl);
+    EXPECT_NE(app::standard_error(cl).find("Usage: pipkin"), std::string::npos);
   }
-  EXPECT_NE(parse({"--colour"}).err.find("'--colour'"), std::string::npos);
-  EXPECT_NE(parse({"--test-minute-ms"}).err.find("'--test-minute-ms' needs a number of milliseconds"), std::string::npos);
-  EXPECT_NE(parse({"--pictures"}).err.find("'--pictures' needs a folder"), std::string::npos);
+  EXPECT_NE(app::standard_error(parse({"--colour"})).find("'--colour'"), std::string::npos);
+  EXPECT_NE(app::standard_error(parse({"--test-minute-ms"})).find("'--test-minute-ms' needs a number of milliseconds"),
+            std::string::npos);
+  EXPECT_NE(app::standard_error(parse({"--pictures"})).find("'--pictures' needs a folder"), std::string::npos);
   // Parsing again after a mistake starts afresh.
   EXPECT_TRUE(parse({"--window"}).run);
 }

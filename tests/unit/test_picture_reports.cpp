@@ -136,12 +136,12 @@ TEST_F(PictureReports, EachFileLeftOutIsNamedWithItsReason) {
 }
 
 TEST_F(PictureReports, ReasonsInPlainWords) {
-  EXPECT_STREQ(app::plain_words(LeftOutReason::NotAPicture), "not a picture Pipkin reads");
-  EXPECT_STREQ(app::plain_words(LeftOutReason::CutShort), "cut short");
-  EXPECT_STREQ(app::plain_words(LeftOutReason::TooLarge), "too large");
-  EXPECT_STREQ(app::plain_words(LeftOutReason::CannotRead), "cannot be read");
-  EXPECT_STREQ(app::plain_words(LeftOutReason::Damaged), "damaged");
-  EXPECT_STREQ(app::plain_words(LeftOutReason::WrongCase), "name must end in lowercase .png, .jpg or .bmp");
+  EXPECT_EQ(app::plain_words(LeftOutReason::NotAPicture), "not a picture Pipkin reads");
+  EXPECT_EQ(app::plain_words(LeftOutReason::CutShort), "cut short");
+  EXPECT_EQ(app::plain_words(LeftOutReason::TooLarge), "too large");
+  EXPECT_EQ(app::plain_words(LeftOutReason::CannotRead), "cannot be read");
+  EXPECT_EQ(app::plain_words(LeftOutReason::Damaged), "damaged");
+  EXPECT_EQ(app::plain_words(LeftOutReason::WrongCase), "name must end in lowercase .png, .jpg or .bmp");
   // Failures hard to make with a file: the budget refusing, a file past the size read.
   EXPECT_EQ(app::left_out_reason("out of memory"), LeftOutReason::TooLarge);
   EXPECT_EQ(app::left_out_reason("too big for a picture (201 MB; at most 200 MB are read)"), LeftOutReason::TooLarge);

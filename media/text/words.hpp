@@ -1,0 +1,32 @@
+// The words of this run: the English catalogue and, when another language was chosen, its
+// catalogue in front of it. Chosen once at start-up (before any thread that shows text begins),
+// read from anywhere afterwards. A text the language lacks is English; an id neither has is
+// logged once and comes back empty, so it shows as nothing.
+#pragma once
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "media/text/catalogue.hpp"
+
+namespace media {
+
+// The code of the English catalogue, which is made from the template itself.
+constexpr std::string_view kEnglish = "en";
+
+void use_words(Catalogue english, std::optional<Catalogue> language = std::nullopt);
+// Reads <locale_dir>/en.mo and <locale_dir>/<language>.mo (none for English) and uses them; false
+// (with the reason logged) when the English one cannot be read. A language without a catalogue
+// is logged and the run carries on in English.
+bool load_words(const std::string& locale_dir, std::string_view language);
+
+std::string word(std::string_view id);
+// The form of a counted text for n, by the language's plural rule.
+std::string words(std::string_view id, unsigned long n);
+
+// Puts values into a text's {name} places; "{{" and "}}" are braces. A place with no value given
+// is left as it is, so the mistake shows.
+std::string fill(std::string_view text, std::initializer_list<std::pair<std::string_view, std::string_view>> values);
+
+}  // namespace media
