@@ -5,6 +5,7 @@
 #include "media/display/display.hpp"
 #include "media/files/launch.hpp"
 #include "media/files/log.hpp"
+#include "media/text/words.hpp"
 
 namespace app {
 namespace {
@@ -122,10 +123,10 @@ void Parent::say(std::string text, bool trouble) {
 void Parent::save(ConfigLine line, const std::string& said) {
   const ConfigWrite w = save_setting(setup_.config_file, config_, line);
   if (w.ok)
-    say(said + " Saved in " + folder_for_parent(setup_.config_file, setup_.home) + ".");
+    say(media::fill(media::word("parent.saved_in"), {{"said", said}, {"folder", folder_for_parent(setup_.config_file, setup_.home)}}));
   else
-    say(said + " It could not be saved in " + folder_for_parent(setup_.config_file, setup_.home) + ": " + w.problem +
-            ".",
+    say(media::fill(media::word("parent.not_saved_in"),
+                   {{"said", said}, {"folder", folder_for_parent(setup_.config_file, setup_.home)}, {"problem", w.problem}}),
         true);
 }
 
@@ -143,19 +144,18 @@ ParentAsk Parent::use(const PageControl& c) {
       const bool full = c.what == Control::FullScreen;
       if (full == !config_.windowed) return ParentAsk::Nothing;
       if (!desktop_.set_fullscreen(full)) {
-        say(full ? "The desktop would not give Pipkin the whole screen." : "The desktop would not make Pipkin a window.",
-            true);
+        say(media::word(full ? "parent.no_full_screen" : "parent.no_window"), true);
         return ParentAsk::Redraw;
       }
       config_.windowed = !full;
-      save(ConfigLine::Screen, full ? "Full screen, at once." : "A window, at once.");
+      save(ConfigLine::Screen, media::word(full ? "parent.full_screen_now" : "parent.window_now"));
       return ParentAsk::Redraw;
     }
     case Control::LockOn:
     case Control::LockOff: {
       const bool on = c.what == Control::LockOn;
       if (!set(config_.child_lock, on, ConfigLine::ChildLock,
-               on ? "Child lock on, at once: keys work only with Ctrl held." : "Child lock off, at once."))
+               media::word(on ? "parent.lock_on_now" : "parent.lock_off_now")))
         return ParentAsk::Nothing;
       desktop_.hold_keyboard(on);
       return ParentAsk::LockChanged;
@@ -164,7 +164,7 @@ ParentAsk Parent::use(const PageControl& c) {
     case Control::SoundOff: {
       const bool on = c.what == Control::SoundOn;
       return set(config_.sound_at_start, on, ConfigLine::SoundAtStart,
-                 std::string(on ? "Sound on" : "Sound off") + " at the next start (S turns it on or off now).")
+                 media::word(on ? "parent.sound_on_next" : "parent.sound_off_next"))
                  ? ParentAsk::Redraw
                  : ParentAsk::Nothing;
     }
@@ -173,21 +173,24 @@ ParentAsk Parent::use(const PageControl& c) {
       clock_.set_limit(minutes);
       config_.play_limit_minutes = minutes;
       save(ConfigLine::PlayLimit,
-           minutes ? "Play time: " + std::to_string(minutes) + " minutes, counted from now." : "No play-time limit.");
+           minutes ? media::fill(media::words("parent.play_time_now", static_cast<unsigned long>(minutes)),
+                                  {{"count", std::to_string(minutes)}})
+                   : media::word("parent.no_limit"));
       return ParentAsk::Redraw;
     }
-    case Control::StartAgain: say("Progress starts again from activity 1, at once."); return ParentAsk::StartAgain;
+    case Control::StartAgain: say(media::word("parent.start_again_now")); return ParentAsk::StartAgain;
     case Control::OpenAll:
-      say("All " + std::to_string(setup_.activities) + " activities are open, at once.");
+      say(media::fill(media::words("parent.open_all_now", static_cast<unsigned long>(setup_.activities)),
+                     {{"count", std::to_string(setup_.activities)}}));
       return ParentAsk::OpenAll;
     case Control::OpenFolder: {
       if (static_cast<size_t>(c.index) >= folders_.size()) return ParentAsk::Nothing;
       const std::string& folder = folders_[static_cast<size_t>(c.index)].folder;
       const std::string shown = folder_for_parent(folder, setup_.home);
       if (desktop_.open_folder(folder))
-        say("Opening " + shown + ": pictures put there show from the next start.");
+        say(media::fill(media::word("parent.opening"), {{"folder", shown}}));
       else
-        say("The file manager could not be started for " + shown + ".", true);
+        say(media::fill(media::word("parent.no_file_manager"), {{"folder", shown}}), true);
       return ParentAsk::Redraw;
     }
     case Control::MoreTime:
@@ -260,17 +263,20 @@ std::vector<std::string> Parent::folder_lines() const {
     if (first_folder.empty()) first_folder = folder_for_parent(f.folder, setup_.home);
     if (f.pictures == 0) continue;
     yours += f.pictures;
-    where += (where.empty() ? "" : " and ") + folder_for_parent(f.folder, setup_.home);
+    const std::string here = folder_for_parent(f.folder, setup_.home);
+    where = where.empty() ? here : media::fill(media::word("parent.and"), {{"first", where}, {"second", here}});
   }
-  const auto pictures = [](int n) { return std::to_string(n) + (n == 1 ? " picture" : " pictures"); };
+  const auto pictures = [](int n) {
+    return media::fill(media::words("pictures.count", static_cast<unsigned long>(n)), {{"count", std::to_string(n)}});
+  };
   std::string line;
   if (yours > 0)
-    line = pictures(yours) + " from " + where + ".";
+    line = media::fill(media::word("parent.pictures_from"), {{"pictures", pictures(yours)}, {"folders", where}});
   else if (!first_folder.empty())
-    line = "Put your photos in " + first_folder + "; until then Pipkin shows " + pictures(own) + " of its own.";
+    line = media::fill(media::word("parent.put_photos"), {{"folder", first_folder}, {"pictures", pictures(own)}});
   else
-    line = pictures(own) + ".";
-  return {"press H for help, Ctrl+P for the parent's settings", line};
+    line = media::fill(media::word("parent.pictures_only"), {{"pictures", pictures(own)}});
+  return {media::word("title.installed_hint"), line};
 }
 
 const media::ImagePtr& Parent::installed_help_page() const {

@@ -51,7 +51,7 @@ struct ParentSetup {
   std::string home;  // a folder under it is written "~/..." for the parent
   // The picture folders with their pictures and the files left out, as of now.
   std::function<std::vector<FolderSummary>()> folders;
-  int activities = 9;       // "open all" opens this many
+  int activities = 0;       // "open all" opens this many: the activity table's count
   int minute_ms = 60'000;   // a test may make play-time minutes shorter; nothing else changes
 };
 

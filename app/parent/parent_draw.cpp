@@ -5,6 +5,7 @@
 #include "media/display/draw.hpp"
 #include "media/display/font.hpp"
 #include "media/display/saved_draw_state.hpp"
+#include "media/text/words.hpp"
 
 namespace app {
 namespace {
@@ -72,7 +73,7 @@ void Parent::draw_help_folders(int page_x, int page_y) const {
     y += kLineH;
   }
   colour(kSoftInk);
-  media::draw_text(fitted("Settings kept in " + folder_for_parent(setup_.config_file, setup_.home), w), x, y);
+  media::draw_text(fitted(media::fill(media::word("parent.kept_in"), {{"folder", folder_for_parent(setup_.config_file, setup_.home)}}), w), x, y);
 }
 
 void Parent::ensure_font() const {
@@ -94,7 +95,7 @@ void Parent::draw_break() const {
   media::set_blend(media::Blend::Alpha);
   media::set_font(font_);
   colour(kBreakHint);
-  const std::string hint = "For the grown-up: Ctrl+P";
+  const std::string hint = media::word("parent.hint");
   media::draw_text(hint, (media::kScreenW - media::text_width(hint)) / 2, media::kScreenH - 30);
 }
 
@@ -129,12 +130,14 @@ void Parent::draw_page() const {
     const FolderPlace& place = places_[k];
     int y = y0 + place.top;
     colour(kInk);
-    media::draw_text(fitted(f.parents ? folder_for_parent(f.folder, setup_.home) : "Pipkin's own pictures", w), x, y);
+    media::draw_text(fitted(f.parents ? folder_for_parent(f.folder, setup_.home) : media::word("parent.own_pictures"), w), x, y);
     y += kLineH;
     colour(kSoftInk);
-    std::string counts = std::to_string(f.pictures) + (f.pictures == 1 ? " picture" : " pictures");
-    if (f.left_out) counts += ", " + std::to_string(f.left_out) + " left out";
-    if (!f.parents) counts += ", while your folders have none";
+    std::string counts =
+        media::fill(media::words("pictures.count", static_cast<unsigned long>(f.pictures)), {{"count", std::to_string(f.pictures)}});
+    if (f.left_out)
+      counts = media::fill(media::word("parent.left_out"), {{"pictures", counts}, {"count", std::to_string(f.left_out)}});
+    if (!f.parents) counts = media::fill(media::word("parent.yours_have_none"), {{"pictures", counts}});
     media::draw_text(fitted(counts, w), x, y);
     y += kLineH;
     if (place.button) {
@@ -157,10 +160,10 @@ void Parent::draw_page() const {
     colour(kCard);
     media::draw_rect(x0 + card.x + 12, y0 + card.y + 8, card.w - 24, card.h - 16);
     colour(kHeading);
-    media::draw_text("Play time is up. The child sees the break picture until you choose:", x0 + card.x + 20,
+    media::draw_text(media::word("break.choose"), x0 + card.x + 20,
                      y0 + card.y + 12);
-    plain_button(layout::kMoreTime, x0, y0, "10 more minutes");
-    plain_button(layout::kEndPlay, x0, y0, "End play for now");
+    plain_button(layout::kMoreTime, x0, y0, media::word("break.more_time"));
+    plain_button(layout::kEndPlay, x0, y0, media::word("break.end_play"));
   }
 
   if (!status_.empty()) {

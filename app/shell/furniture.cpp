@@ -8,6 +8,7 @@
 #include "media/display/draw.hpp"
 #include "media/display/saved_draw_state.hpp"
 #include "media/input/events.hpp"
+#include "media/text/words.hpp"
 
 namespace app {
 namespace {
@@ -24,8 +25,8 @@ void draw_title_screen(const Assets& a, const std::vector<std::string>& installe
   media::set_font(a.main_font);
   media::set_colour(150, 150, 150);
   if (installed_lines.empty()) {
-    media::draw_text("press H", 10, 680);
-    media::draw_text("Pipkin lives in the folder it was started from; its pictures are in data/pics there.", 10, 700);
+    media::draw_text(media::word("title.press_h"), 10, 680);
+    media::draw_text(media::word("title.portable"), 10, 700);
   } else {
     // A long folder name is cut short rather than run off the screen.
     for (size_t i = 0; i < installed_lines.size() && i < 2; ++i) {
@@ -37,8 +38,8 @@ void draw_title_screen(const Assets& a, const std::vector<std::string>& installe
       media::draw_text(line, 10, 680 + 20 * static_cast<int>(i));
     }
   }
-  media::draw_text("Pipkin is free: copy it and pass it on to anyone, unchanged or improved.", 10, 720);
-  media::draw_text("Made by the Pipkin team for small hands and big smiles.", 10, 740);
+  media::draw_text(media::word("title.free"), 10, 720);
+  media::draw_text(media::word("title.made_by"), 10, 740);
   if (a.pictures->loading()) draw_picture_progress(a, a.pictures->files_done(), a.pictures->files());
 }
 
@@ -70,15 +71,14 @@ void draw_picture_progress(const Assets& a, size_t done, size_t total) {
 void draw_lock_notice(const Assets& a, media::Hold keys, media::Hold pointer) {
   media::SavedDrawState saved;
   const bool keys_free = media::not_held(keys), pointer_free = media::not_held(pointer);
-  const char* first = keys_free && pointer_free
-                          ? "For the parent: this desktop keeps its shortcut keys and lets the pointer leave Pipkin's screen."
-                      : keys_free ? "For the parent: this desktop keeps its shortcut keys, so the child lock cannot hold them."
-                                  : "For the parent: this desktop lets the pointer leave Pipkin's screen, so the lock cannot hold it.";
-  const char* lines[] = {first, "For a full lock, choose \"Pipkin (child session)\" when you log in."};
+  const char* first = keys_free && pointer_free ? "lock.neither_held"
+                      : keys_free                ? "lock.keys_free"
+                                                 : "lock.pointer_free";
+  const std::string lines[] = {media::word(first), media::word("lock.choose_session")};
   media::set_font(a.main_font);
   const int line_h = media::text_height() + 4;
   int w = 0;
-  for (const char* l : lines) w = std::max(w, media::text_width(l));
+  for (const std::string& l : lines) w = std::max(w, media::text_width(l));
   const int x = (a.screen_w - w) / 2, y = kLockNoticeY;
   // Framed like the loading bar, so it reads as the title's own and not as part of a game.
   media::set_blend(media::Blend::Alpha);
@@ -97,9 +97,9 @@ void draw_lock_notice(const Assets& a, media::Hold keys, media::Hold pointer) {
 
 std::string lock_label(media::Hold keys, media::Hold pointer) {
   const bool keys_free = media::not_held(keys), pointer_free = media::not_held(pointer);
-  if (keys_free && pointer_free) return "lock: keys and pointer not held by this desktop";
-  if (keys_free) return "lock: keys not held by this desktop";
-  if (pointer_free) return "lock: pointer not held by this desktop";
+  if (keys_free && pointer_free) return media::word("lock.label.neither");
+  if (keys_free) return media::word("lock.label.keys");
+  if (pointer_free) return media::word("lock.label.pointer");
   return "lock";
 }
 

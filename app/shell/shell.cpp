@@ -21,6 +21,7 @@
 #include "media/input/desktop_hold.hpp"
 #include "media/input/timer.hpp"
 #include "media/files/log.hpp"
+#include "media/text/words.hpp"
 
 namespace app {
 namespace {
@@ -31,7 +32,7 @@ bool open_display(const Config& cfg) {
   const std::vector<media::DisplayMode> modes = media::graphics_modes();
   // No display at all is not a small screen: say what is wrong.
   if (modes.empty()) {
-    media::message_box("Pipkin cannot open its screen on this display - sorry!", true);
+    media::message_box(media::word("display.cannot_open"), true);
     return false;
   }
   DisplayChoice c = choose_display(modes, cfg, w, h, media::screen_area());
@@ -44,7 +45,7 @@ bool open_display(const Config& cfg) {
   if (media::open_graphics(c.width, c.height, c.depth, c.hz)) return true;
   // A mode that was listed but would not open: fall back to a plain window.
   if (c.depth != 0 && media::open_graphics(w, h, 0, 60)) return true;
-  media::message_box("Pipkin cannot open its screen on this display - sorry!", true);
+  media::message_box(media::word("display.cannot_open"), true);
   return false;
 }
 
@@ -61,7 +62,7 @@ std::vector<FolderSummary> folder_summaries(const Folders& folders, const Pictur
       s.pictures = static_cast<int>(r.taken);
       s.left_out = static_cast<int>(r.left_out);
       for (const LeftOutFile& f : r.listed) s.left_out_lines.push_back(f.name + ": " + plain_words(f.reason));
-      if (!r.opened) s.left_out_lines.insert(s.left_out_lines.begin(), "the folder cannot be opened");
+      if (!r.opened) s.left_out_lines.insert(s.left_out_lines.begin(), media::word("pictures.folder_cannot_open"));
     }
     return s;
   };
