@@ -26,13 +26,6 @@ constexpr int kTextSize = 16;
 
 void colour(Rgb c) { media::set_colour(c.r, c.g, c.b); }
 
-// Shortened with "..." to fit width pixels in the current font.
-std::string fitted(std::string text, int width) {
-  if (media::text_width(text) <= width) return text;
-  while (!text.empty() && media::text_width(text + "...") > width) text.pop_back();
-  return text + "...";
-}
-
 void frame_rect(const layout::Rect& r, int x0, int y0, int thick) {
   media::draw_rect(x0 + r.x - thick, y0 + r.y - thick, r.w + 2 * thick, thick);
   media::draw_rect(x0 + r.x - thick, y0 + r.y + r.h, r.w + 2 * thick, thick);
@@ -69,11 +62,11 @@ void Parent::draw_help_folders(int page_x, int page_y) const {
   for (const FolderSummary& f : setup_.folders ? setup_.folders() : std::vector<FolderSummary>{}) {
     if (!f.parents) continue;
     colour(kInk);
-    media::draw_text(fitted(folder_for_parent(f.folder, setup_.home), w), x, y);
+    media::draw_text(media::fit_text(folder_for_parent(f.folder, setup_.home), w), x, y);
     y += kLineH;
   }
   colour(kSoftInk);
-  media::draw_text(fitted(media::fill(media::word("parent.kept_in"), {{"folder", folder_for_parent(setup_.config_file, setup_.home)}}), w), x, y);
+  media::draw_text(media::fit_text(media::fill(media::word("parent.kept_in"), {{"folder", folder_for_parent(setup_.config_file, setup_.home)}}), w), x, y);
 }
 
 void Parent::ensure_font() const {
@@ -130,7 +123,7 @@ void Parent::draw_page() const {
     const FolderPlace& place = places_[k];
     int y = y0 + place.top;
     colour(kInk);
-    media::draw_text(fitted(f.parents ? folder_for_parent(f.folder, setup_.home) : media::word("parent.own_pictures"), w), x, y);
+    media::draw_text(media::fit_text(f.parents ? folder_for_parent(f.folder, setup_.home) : media::word("parent.own_pictures"), w), x, y);
     y += kLineH;
     colour(kSoftInk);
     std::string counts =
@@ -138,7 +131,7 @@ void Parent::draw_page() const {
     if (f.left_out)
       counts = media::fill(media::word("parent.left_out"), {{"pictures", counts}, {"count", std::to_string(f.left_out)}});
     if (!f.parents) counts = media::fill(media::word("parent.yours_have_none"), {{"pictures", counts}});
-    media::draw_text(fitted(counts, w), x, y);
+    media::draw_text(media::fit_text(counts, w), x, y);
     y += kLineH;
     if (place.button) {
       media::set_colour(255, 255, 255);
@@ -147,10 +140,10 @@ void Parent::draw_page() const {
     }
     colour(kTrouble);
     for (int i = 0; i < place.left_out_shown; ++i, y += kLineH)
-      media::draw_text(fitted(f.left_out_lines[static_cast<size_t>(i)], w), x, y);
+      media::draw_text(media::fit_text(f.left_out_lines[static_cast<size_t>(i)], w), x, y);
     if (place.more_line) {
       colour(kSoftInk);
-      media::draw_text(fitted("and " + std::to_string(f.left_out - place.left_out_shown) + " more", w), x, y);
+      media::draw_text(media::fit_text("and " + std::to_string(f.left_out - place.left_out_shown) + " more", w), x, y);
     }
   }
 
@@ -168,7 +161,7 @@ void Parent::draw_page() const {
 
   if (!status_.empty()) {
     colour(status_trouble_ ? kTrouble : kHeading);
-    media::draw_text(fitted(status_, layout::kStatus.w), x0 + layout::kStatus.x, y0 + layout::kStatus.y + 5);
+    media::draw_text(media::fit_text(status_, layout::kStatus.w), x0 + layout::kStatus.x, y0 + layout::kStatus.y + 5);
   }
 
   // The keyboard's place: a ring round the control it would use.

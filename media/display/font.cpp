@@ -185,6 +185,16 @@ int text_height() { return active().height; }
 
 std::vector<std::string> wrap_text(const std::string& text, int width) { return wrap_lines(text, width, text_width); }
 
+std::string fit_text(std::string text, int width) {
+  if (text_width(text) <= width) return text;
+  while (!text.empty() && text_width(text + "...") > width) {
+    // Drop the last whole character: its continuation bytes (10xxxxxx), then its lead byte.
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
+    if (!text.empty()) text.pop_back();
+  }
+  return text + "...";
+}
+
 std::u32string missing_characters(const std::string& text) {
   Font& font = active();
   if (!font.chain) {

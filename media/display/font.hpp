@@ -23,6 +23,9 @@ int text_width(const std::string& text);
 int text_height();
 // The text in lines no wider than width in the current font (see media/text/wrap.hpp).
 std::vector<std::string> wrap_text(const std::string& text, int width);
+// The text as it is when it fits width pixels in the current font, else cut short at a whole
+// character with "..." so that it does: a cut never splits a character's UTF-8 bytes.
+std::string fit_text(std::string text, int width);
 // The characters of the text that neither the current font nor any system font can show.
 std::u32string missing_characters(const std::string& text);
 

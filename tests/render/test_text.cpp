@@ -6,6 +6,7 @@
 
 #include "media/display/draw.hpp"
 #include "media/display/font.hpp"
+#include "media/text/utf8.hpp"
 #include "tests/render/render_util.hpp"
 
 using namespace media;
@@ -128,3 +129,17 @@ TEST_F(Text, CharactersNoFontHasAreListedOnce) {
 }
 
 }  // namespace
+
+// A text cut short to a width ends in "..." after a whole character, in any script, so a long
+// folder name never ends in a broken character.
+TEST_F(Text, CutShortAtAWholeCharacter) {
+  EXPECT_EQ(fit_text("Bücher", 1000), "Bücher");
+  for (const std::string text : {"Bücher für Kinder", "Вода и молоко", "水水水水水水水水"}) {
+    const int width = text_width(text) / 2;
+    const std::string cut = fit_text(text, width);
+    EXPECT_LE(text_width(cut), width) << text;
+    ASSERT_GT(cut.size(), 3u) << text;
+    EXPECT_EQ(cut.substr(cut.size() - 3), "...") << text;
+    EXPECT_EQ(utf8_to_code_points(cut).find(U'\uFFFD'), std::u32string::npos) << cut;
+  }
+}
