@@ -3,12 +3,25 @@
 #include <algorithm>
 
 #include "media/display/display.hpp"
+#include "media/display/font.hpp"
+#include "media/display/saved_draw_state.hpp"
 #include "media/files/launch.hpp"
 #include "media/files/log.hpp"
 #include "media/text/words.hpp"
 
 namespace app {
 namespace {
+
+// A folder's counts on the pictures card: its pictures, the files left out, and whether they are
+// the parent's own.
+std::string counts_line(const FolderSummary& f) {
+  std::string counts =
+      media::fill(media::words("pictures.count", static_cast<unsigned long>(f.pictures)), {{"count", std::to_string(f.pictures)}});
+  if (f.left_out)
+    counts = media::fill(media::word("parent.left_out"), {{"pictures", counts}, {"count", std::to_string(f.left_out)}});
+  if (!f.parents) counts = media::fill(media::word("parent.yours_have_none"), {{"pictures", counts}});
+  return counts;
+}
 
 constexpr int kPicturesBottom = 514;  // the pictures card's text ends above this (page pixels)
 
@@ -225,15 +238,25 @@ bool Parent::refresh_folders() {
   folders_ = std::move(now);
   // Every folder gets its two lines and, when it is the parent's, a button; the files left out get
   // the lines that are left, first come first served, each list ending in "and N more" if cut.
+  // A folder's counts may take two lines in a longer language.
   places_.clear();
+  media::SavedDrawState saved;
+  ensure_font();
+  media::set_font(font_);
   int fixed = 0;
-  for (const FolderSummary& f : folders_) fixed += 2 * kLineH + (f.parents ? layout::kOpenFolderH + 12 : 0) + 10;
-  int lines_left = std::max(0, (kPicturesBottom - layout::kPicturesTextY - fixed) / kLineH);
-  int y = layout::kPicturesTextY;
   for (const FolderSummary& f : folders_) {
     FolderPlace place;
+    place.counts = media::wrap_text(counts_line(f), layout::kPicturesTextW);
+    fixed += (1 + static_cast<int>(place.counts.size())) * kLineH + (f.parents ? layout::kOpenFolderH + 12 : 0) + 10;
+    places_.push_back(std::move(place));
+  }
+  int lines_left = std::max(0, (kPicturesBottom - layout::kPicturesTextY - fixed) / kLineH);
+  int y = layout::kPicturesTextY;
+  for (size_t k = 0; k < folders_.size(); ++k) {
+    const FolderSummary& f = folders_[k];
+    FolderPlace& place = places_[k];
     place.top = y;
-    y += 2 * kLineH;
+    y += (1 + static_cast<int>(place.counts.size())) * kLineH;
     if (f.parents) {
       place.button = layout::Rect{layout::kPicturesTextX, y + 6, layout::kOpenFolderW, layout::kOpenFolderH};
       y += layout::kOpenFolderH + 12;
@@ -246,7 +269,6 @@ bool Parent::refresh_folders() {
     const int used = shown + (place.more_line ? 1 : 0);
     lines_left -= used;
     y += used * kLineH + 10;
-    places_.push_back(place);
   }
   return true;
 }
@@ -282,7 +304,7 @@ std::vector<std::string> Parent::folder_lines() const {
 const media::ImagePtr& Parent::installed_help_page() const {
   static const media::ImagePtr none;
   if (setup_.mode != RunMode::Installed) return none;
-  if (!help_zero_) help_zero_ = media::load_image(assets_.data_dir + "help/0-installed.png", 0);
+  if (!help_zero_) help_zero_ = assets_.worded_image("help", "title-installed", "0-installed.png");
   return help_zero_;
 }
 

@@ -156,6 +156,7 @@ class Parent {
   // Where each folder of folders_ goes on the pictures card.
   struct FolderPlace {
     int top = 0;                        // its first line, page pixels
+    std::vector<std::string> counts;    // its pictures and files left out, on the lines they take
     std::optional<layout::Rect> button;  // "open the folder", for the parent's folders
     int left_out_shown = 0;             // files left out listed by name
     bool more_line = false;             // then "and N more"

@@ -1,6 +1,8 @@
 // The parent's side as it shows: the settings page, the break picture and the folders on help page 0.
 #include "app/parent/parent.hpp"
 
+#include <algorithm>
+
 #include "media/display/display.hpp"
 #include "media/display/draw.hpp"
 #include "media/display/font.hpp"
@@ -33,6 +35,11 @@ void frame_rect(const layout::Rect& r, int x0, int y0, int thick) {
   media::draw_rect(x0 + r.x + r.w, y0 + r.y, thick, r.h);
 }
 
+// One line centred in the width from left, made to fit it.
+void draw_centred(const std::string& text, int left, int width, int y) {
+  media::draw_text_within(text, left + std::max(0, (width - media::text_width(text)) / 2), y, width);
+}
+
 // A button the pictures do not have (the break's two): filled with the accent, its corners softened.
 void plain_button(const layout::Rect& r, int x0, int y0, const std::string& label) {
   colour(kAccent);
@@ -45,8 +52,13 @@ void plain_button(const layout::Rect& r, int x0, int y0, const std::string& labe
     media::draw_rect(x0 + r.x + inset, y0 + r.y + r.h - 1 - i, r.w - 2 * inset, 1);
   }
   media::set_colour(255, 255, 255);
-  media::draw_text(label, x0 + r.x + (r.w - media::text_width(label)) / 2,
-                   y0 + r.y + (r.h - media::text_height()) / 2);
+  constexpr int kPad = 8;
+  draw_centred(label, x0 + r.x + kPad, r.w - 2 * kPad, y0 + r.y + (r.h - media::text_height()) / 2);
+}
+
+// The last line under a folder's first files left out: how many more there are.
+std::string and_more(int more) {
+  return media::fill(media::words("parent.and_more", static_cast<unsigned long>(more)), {{"count", std::to_string(more)}});
 }
 
 }  // namespace
@@ -62,11 +74,11 @@ void Parent::draw_help_folders(int page_x, int page_y) const {
   for (const FolderSummary& f : setup_.folders ? setup_.folders() : std::vector<FolderSummary>{}) {
     if (!f.parents) continue;
     colour(kInk);
-    media::draw_text(media::fit_text(folder_for_parent(f.folder, setup_.home), w), x, y);
+    media::draw_text_within(folder_for_parent(f.folder, setup_.home), x, y, w);
     y += kLineH;
   }
   colour(kSoftInk);
-  media::draw_text(media::fit_text(media::fill(media::word("parent.kept_in"), {{"folder", folder_for_parent(setup_.config_file, setup_.home)}}), w), x, y);
+  media::draw_text_within(media::fill(media::word("parent.kept_in"), {{"folder", folder_for_parent(setup_.config_file, setup_.home)}}), x, y, w);
 }
 
 void Parent::ensure_font() const {
@@ -76,7 +88,7 @@ void Parent::ensure_font() const {
 void Parent::draw_break() const {
   media::SavedDrawState saved;
   ensure_font();
-  if (!break_image_) break_image_ = media::load_image(assets_.data_dir + "images/break.png", 0);
+  if (!break_image_) break_image_ = assets_.worded_image("images", "break", "break.png");
   media::set_colour(255, 255, 255);  // pictures are drawn as they are, untinted
   media::set_blend(media::Blend::Solid);
   if (break_image_) {
@@ -89,15 +101,15 @@ void Parent::draw_break() const {
   media::set_font(font_);
   colour(kBreakHint);
   const std::string hint = media::word("parent.hint");
-  media::draw_text(hint, (media::kScreenW - media::text_width(hint)) / 2, media::kScreenH - 30);
+  draw_centred(hint, 20, media::kScreenW - 40, media::kScreenH - 30);
 }
 
 void Parent::draw_page() const {
   media::SavedDrawState saved;
   ensure_font();
-  if (!page_) page_ = media::load_image(assets_.data_dir + "help/settings.png", 0);
-  if (!page_on_) page_on_ = media::load_image(assets_.data_dir + "help/settings_on.png", 0);
-  if (!folder_button_) folder_button_ = media::load_image(assets_.data_dir + "help/settings_button.png", 0);
+  if (!page_) page_ = assets_.worded_image("help", "settings", "settings.png");
+  if (!page_on_) page_on_ = assets_.worded_image("help", "settings_on", "settings_on.png");
+  if (!folder_button_) folder_button_ = assets_.worded_image("help", "settings_button", "settings_button.png");
   const int x0 = kPageX, y0 = kPageY;
   media::set_colour(255, 255, 255);
   media::set_blend(media::Blend::Solid);
@@ -123,16 +135,13 @@ void Parent::draw_page() const {
     const FolderPlace& place = places_[k];
     int y = y0 + place.top;
     colour(kInk);
-    media::draw_text(media::fit_text(f.parents ? folder_for_parent(f.folder, setup_.home) : media::word("parent.own_pictures"), w), x, y);
+    media::draw_text_within(f.parents ? folder_for_parent(f.folder, setup_.home) : media::word("parent.own_pictures"), x, y, w);
     y += kLineH;
     colour(kSoftInk);
-    std::string counts =
-        media::fill(media::words("pictures.count", static_cast<unsigned long>(f.pictures)), {{"count", std::to_string(f.pictures)}});
-    if (f.left_out)
-      counts = media::fill(media::word("parent.left_out"), {{"pictures", counts}, {"count", std::to_string(f.left_out)}});
-    if (!f.parents) counts = media::fill(media::word("parent.yours_have_none"), {{"pictures", counts}});
-    media::draw_text(media::fit_text(counts, w), x, y);
-    y += kLineH;
+    for (const std::string& line : place.counts) {
+      media::draw_text_within(line, x, y, w);
+      y += kLineH;
+    }
     if (place.button) {
       media::set_colour(255, 255, 255);
       if (folder_button_) media::draw_image(folder_button_, x0 + place.button->x, y0 + place.button->y, 0);
@@ -140,10 +149,10 @@ void Parent::draw_page() const {
     }
     colour(kTrouble);
     for (int i = 0; i < place.left_out_shown; ++i, y += kLineH)
-      media::draw_text(media::fit_text(f.left_out_lines[static_cast<size_t>(i)], w), x, y);
+      media::draw_text_within(f.left_out_lines[static_cast<size_t>(i)], x, y, w);
     if (place.more_line) {
       colour(kSoftInk);
-      media::draw_text(media::fit_text("and " + std::to_string(f.left_out - place.left_out_shown) + " more", w), x, y);
+      media::draw_text_within(and_more(f.left_out - place.left_out_shown), x, y, w);
     }
   }
 
@@ -153,15 +162,14 @@ void Parent::draw_page() const {
     colour(kCard);
     media::draw_rect(x0 + card.x + 12, y0 + card.y + 8, card.w - 24, card.h - 16);
     colour(kHeading);
-    media::draw_text(media::word("break.choose"), x0 + card.x + 20,
-                     y0 + card.y + 12);
+    media::draw_text_within(media::word("break.choose"), x0 + card.x + 20, y0 + card.y + 12, card.w - 40);
     plain_button(layout::kMoreTime, x0, y0, media::word("break.more_time"));
     plain_button(layout::kEndPlay, x0, y0, media::word("break.end_play"));
   }
 
   if (!status_.empty()) {
     colour(status_trouble_ ? kTrouble : kHeading);
-    media::draw_text(media::fit_text(status_, layout::kStatus.w), x0 + layout::kStatus.x, y0 + layout::kStatus.y + 5);
+    media::draw_text_within(status_, x0 + layout::kStatus.x, y0 + layout::kStatus.y + 5, layout::kStatus.w);
   }
 
   // The keyboard's place: a ring round the control it would use.

@@ -6,6 +6,7 @@
 
 #include "media/display/display.hpp"
 #include "media/display/draw.hpp"
+#include "media/display/font.hpp"
 #include "media/display/saved_draw_state.hpp"
 #include "media/input/events.hpp"
 #include "media/text/words.hpp"
@@ -14,23 +15,6 @@ namespace app {
 namespace {
 
 int corner_y(const Assets& a) { return a.screen_h - media::image_width(a.smiley_image) - 5; }
-
-// A line of the title's small print within width pixels: a longer one (another language, a long
-// folder name) is drawn narrower, down to four fifths of its size, and past that cut short, so it
-// never runs off the screen.
-void draw_line_within(const std::string& text, int x, int y, int width) {
-  const int w = media::text_width(text);
-  if (w <= width) {
-    media::draw_text(text, static_cast<float>(x), static_cast<float>(y));
-    return;
-  }
-  constexpr float kNarrowest = 0.8f;
-  const float s = std::max(kNarrowest, static_cast<float>(width) / static_cast<float>(w));
-  media::SavedDrawState saved;
-  media::set_scale(s, s);
-  media::draw_text(media::fit_text(text, static_cast<int>(static_cast<float>(width) / s)), static_cast<float>(x),
-                   static_cast<float>(y));
-}
 
 }  // namespace
 
@@ -43,14 +27,16 @@ void draw_title_screen(const Assets& a, const std::vector<std::string>& installe
   media::set_colour(150, 150, 150);
   const int width = a.screen_w - 20;
   if (installed_lines.empty()) {
-    draw_line_within(media::word("title.press_h"), 10, 680, width);
-    draw_line_within(media::word("title.portable"), 10, 700, width);
+    media::draw_text_within(media::word("title.press_h"), 10, 680, width);
+    media::draw_text_within(media::word("title.portable"), 10, 700, width);
   } else {
     for (size_t i = 0; i < installed_lines.size() && i < 2; ++i)
-      draw_line_within(installed_lines[i], 10, 680 + 20 * static_cast<int>(i), width);
+      media::draw_text_within(installed_lines[i], 10, 680 + 20 * static_cast<int>(i), width);
   }
-  draw_line_within(media::word("title.free"), 10, 720, width);
-  draw_line_within(media::word("title.made_by"), 10, 740, width);
+  media::draw_text_within(media::word("title.free"), 10, 720, width);
+  // The last line is raised as far as marks set deep under its letters would reach off the screen.
+  const std::string made_by = media::word("title.made_by");
+  media::draw_text_within(made_by, 10, std::min(740, a.screen_h - media::text_ink_bottom(made_by)), width);
   if (a.pictures->loading()) draw_picture_progress(a, a.pictures->files_done(), a.pictures->files());
 }
 
@@ -71,7 +57,8 @@ void draw_picture_progress(const Assets& a, size_t done, size_t total) {
   media::set_colour(255, 255, 240);
   media::draw_rect(x, kBarY, filled, kBarH);
   media::set_font(a.main_font);
-  const std::string text = std::to_string(done) + " of " + std::to_string(total) + " pictures";
+  const std::string text = media::fill(media::words("title.loading", static_cast<unsigned long>(total)),
+                                       {{"done", std::to_string(done)}, {"count", std::to_string(total)}});
   const int tx = (a.screen_w - media::text_width(text)) / 2, ty = kBarY - media::text_height() - 8;
   media::set_colour(40, 70, 140);
   media::draw_text(text, tx + 1, ty + 1);
@@ -85,8 +72,12 @@ void draw_lock_notice(const Assets& a, media::Hold keys, media::Hold pointer) {
   const char* first = keys_free && pointer_free ? "lock.neither_held"
                       : keys_free                ? "lock.keys_free"
                                                  : "lock.pointer_free";
-  const std::string lines[] = {media::word(first), media::word("lock.choose_session")};
   media::set_font(a.main_font);
+  // Each sentence on as many lines as it needs: a language may say it at greater length.
+  constexpr int kMargin = 40;
+  std::vector<std::string> lines;
+  for (const char* id : {first, "lock.choose_session"})
+    for (std::string& line : media::wrap_text(media::word(id), a.screen_w - 2 * kMargin)) lines.push_back(std::move(line));
   const int line_h = media::text_height() + 4;
   int w = 0;
   for (const std::string& l : lines) w = std::max(w, media::text_width(l));
@@ -95,10 +86,10 @@ void draw_lock_notice(const Assets& a, media::Hold keys, media::Hold pointer) {
   media::set_blend(media::Blend::Alpha);
   media::set_colour(40, 70, 140);
   media::set_alpha(0.5f);
-  media::draw_rect(x - 12, y - 8, w + 24, 2 * line_h + 12);
+  media::draw_rect(x - 12, y - 8, w + 24, static_cast<int>(lines.size()) * line_h + 12);
   media::set_alpha(1.0f);
-  for (int i = 0; i < 2; ++i) {
-    const int tx = (a.screen_w - media::text_width(lines[i])) / 2, ty = y + i * line_h;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int tx = (a.screen_w - media::text_width(lines[i])) / 2, ty = y + static_cast<int>(i) * line_h;
     media::set_colour(40, 70, 140);
     media::draw_text(lines[i], tx + 1, ty + 1);
     media::set_colour(255, 255, 255);
@@ -111,7 +102,7 @@ std::string lock_label(media::Hold keys, media::Hold pointer) {
   if (keys_free && pointer_free) return media::word("lock.label.neither");
   if (keys_free) return media::word("lock.label.keys");
   if (pointer_free) return media::word("lock.label.pointer");
-  return "lock";
+  return media::word("lock.label.held");
 }
 
 void draw_help_page(const Assets& a, const media::ImagePtr& page) {
@@ -125,8 +116,12 @@ void draw_help_page(const Assets& a, const media::ImagePtr& page) {
 void draw_label(const std::string& text, const media::FontPtr& font, int x, int y, int m) {
   media::SavedDrawState saved;
   media::set_font(font);
-  int tw = media::text_width(text);
-  int th = media::text_height();
+  // A label too wide for the screen goes on more lines, each centred.
+  const std::vector<std::string> lines = media::wrap_text(text, media::kScreenW - 2 * m - 24);
+  int tw = 0;
+  for (const std::string& l : lines) tw = std::max(tw, media::text_width(l));
+  const int line_h = media::text_height();
+  const int th = line_h * static_cast<int>(lines.size());
   if (x == 0) {
     x = media::kScreenW / 2;
     y = media::kScreenH / 2;
@@ -141,7 +136,8 @@ void draw_label(const std::string& text, const media::FontPtr& font, int x, int 
   media::draw_rect(left + 2, top + 2, tw + 2 * m, th + 2 * m);
   media::set_alpha(1.0f);
   media::set_colour(255, 255, 192);
-  media::draw_text(text, x - tw / 2, y - th / 2);
+  for (size_t i = 0; i < lines.size(); ++i)
+    media::draw_text(lines[i], x - media::text_width(lines[i]) / 2, y - th / 2 + static_cast<int>(i) * line_h);
 }
 
 void draw_activity_number(const Assets& a, int activity) {

@@ -29,7 +29,8 @@ constexpr int kLockNoticeY = 420;
 void draw_lock_notice(const Assets& assets, media::Hold keys, media::Hold pointer);
 std::string lock_label(media::Hold keys, media::Hold pointer);
 void draw_help_page(const Assets& assets, const media::ImagePtr& page);
-// A label centred on (x, y), or on the screen's centre when x is 0.
+// A label centred on (x, y), or on the screen's centre when x is 0; one wider than the screen goes
+// on more lines.
 void draw_label(const std::string& text, const media::FontPtr& font, int x, int y, int margin);
 void draw_activity_number(const Assets& assets, int activity);
 // The ring in the top right corner that fills while a parent holds a chord under the child lock: an

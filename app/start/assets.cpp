@@ -21,25 +21,44 @@ Assets load_assets(const std::string& d, std::string_view language) {
   return a;
 }
 
-std::vector<std::string> help_page_files(std::string_view language, std::string_view id, std::optional<int> digit) {
+namespace {
+
+// The first of the files (in the data folder) that can be read as a picture.
+media::ImagePtr first_image(const std::string& data_dir, const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    // Most data folders lack the better choices: looking for them says nothing.
+    std::error_code absent;
+    if (!std::filesystem::exists(data_dir + file, absent)) continue;
+    if (media::ImagePtr image = media::load_image(data_dir + file, 0)) return image;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> worded_files(std::string_view language, std::string_view folder, std::string_view id,
+                                      std::string_view english_name) {
   std::vector<std::string> files;
-  if (language != kEnglish) files.push_back("help/" + std::string(language) + "/" + std::string(id) + ".png");
-  files.push_back("help/" + std::string(id) + ".png");
+  const std::string in = std::string(folder) + "/";
+  if (language != kEnglish) files.push_back(in + std::string(language) + "/" + std::string(id) + ".png");
+  files.push_back(in + std::string(english_name));
+  return files;
+}
+
+std::vector<std::string> help_page_files(std::string_view language, std::string_view id, std::optional<int> digit) {
+  std::vector<std::string> files = worded_files(language, "help", id, std::string(id) + ".png");
   if (digit) files.push_back("help/" + std::to_string(*digit) + ".png");
   return files;
 }
 
 media::ImagePtr Assets::help_page(std::string_view id, std::optional<int> digit) const {
   auto [page, first_time] = help_pages_.try_emplace(std::string(id));
-  if (!first_time) return page->second;
-  for (const std::string& file : help_page_files(language, id, digit)) {
-    // Most data folders lack the pages a step before: looking for them says nothing.
-    std::error_code absent;
-    if (!std::filesystem::exists(data_dir + file, absent)) continue;
-    page->second = media::load_image(data_dir + file, 0);
-    if (page->second) break;
-  }
+  if (first_time) page->second = first_image(data_dir, help_page_files(language, id, digit));
   return page->second;
+}
+
+media::ImagePtr Assets::worded_image(std::string_view folder, std::string_view id, std::string_view english_name) const {
+  return first_image(data_dir, worded_files(language, folder, id, english_name));
 }
 
 }  // namespace app

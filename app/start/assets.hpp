@@ -36,11 +36,20 @@ struct Assets {
   // start-up would delay the title and take the CPU the pictures load with. The loop asks only for
   // the activities of its table.
   media::ImagePtr help_page(std::string_view id, std::optional<int> digit) const;
+  // A picture with words on it (the settings page, the break screen) in the run's language: the
+  // first of worded_files that can be read, or none. Read when asked; the caller keeps it.
+  media::ImagePtr worded_image(std::string_view folder, std::string_view id, std::string_view english_name) const;
 
  private:
   // Read so far, by id; a page looked for in vain is kept as none and not looked for again.
   mutable std::map<std::string, media::ImagePtr, std::less<>> help_pages_;
 };
+
+// Where a worded picture may be in the data folder, best first: the chosen language's copy,
+// <folder>/<language>/<id>.png (not for English), then the English one by its own name,
+// <folder>/<english_name>.
+std::vector<std::string> worded_files(std::string_view language, std::string_view folder, std::string_view id,
+                                      std::string_view english_name);
 
 // Where a help page may be, in the data folder, best first: the page in the chosen language
 // (help/<language>/<id>.png, not for English), the English page (help/<id>.png), and the page of

@@ -156,6 +156,15 @@ ConfigWrite save_setting(const std::string& path, const Config& cfg, ConfigLine 
   return write_config_line(path, line, config_line_text(cfg, line));
 }
 
+namespace {
+
+// The message when no mode is large enough for a w by h picture.
+std::string screen_too_small(int w, int h) {
+  return media::fill(media::word("display.require"), {{"width", std::to_string(w)}, {"height", std::to_string(h)}});
+}
+
+}  // namespace
+
 DisplayChoice open_window_mode(const std::vector<media::DisplayMode>& modes, int w, int h) {
   int best_w = 100000, best_h = 100000;
   bool larger = false;
@@ -169,7 +178,7 @@ DisplayChoice open_window_mode(const std::vector<media::DisplayMode>& modes, int
   }
   if (larger) return {true, best_w, best_h, 0, 60, ""};
   DisplayChoice none;
-  none.message = "Require " + std::to_string(w) + "x" + std::to_string(h) + " screen - sorry!";
+  none.message = screen_too_small(w, h);
   return none;
 }
 
@@ -201,7 +210,7 @@ constexpr int kFrameH = 32;
 
 DisplayChoice too_small(int w, int h) {
   DisplayChoice none;
-  none.message = "Require " + std::to_string(w) + "x" + std::to_string(h) + " screen - sorry!";
+  none.message = screen_too_small(w, h);
   return none;
 }
 

@@ -3,7 +3,10 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+#include <cstdio>
 #include <unordered_map>
+#include <utility>
 
 #include "media/text/shape.hpp"
 #include "media/text/utf8.hpp"
@@ -14,6 +17,7 @@
 #include "media/display/gl.hpp"
 #include "media/display/image.hpp"
 #include "media/files/log.hpp"
+#include "media/input/screen.hpp"
 
 namespace media {
 
@@ -41,6 +45,7 @@ constexpr size_t kKeptLines = 256;
 // function that hands it out below.)
 struct FontState {
   FontPtr current;  // the font text is drawn in; none: the built-in font
+  std::vector<TextProblem>* checked = nullptr;  // the live TextCheck's list, if any
 };
 FontState fonts;
 
@@ -127,7 +132,37 @@ const Line& shaped(Font& f, const std::string& text) {
 // Whole pixels from 1/64 pixels, to the nearest.
 int pixels(long sixty_fourths) { return static_cast<int>((sixty_fourths + 32) >> 6); }
 
+std::string hex(char32_t c) {
+  char s[16];
+  std::snprintf(s, sizeof s, "U+%04X", static_cast<unsigned>(c));
+  return s;
+}
+
+// Under a TextCheck: whether a text about to be drawn has characters no font shows.
+void check_characters(const std::string& text) {
+  std::u32string missing = missing_characters(text);
+  if (missing.empty()) return;
+  std::string what = "has characters no font shows:";
+  for (char32_t c : missing) what += " " + hex(c);
+  fonts.checked->push_back({text, what});
+}
+
+// Under a TextCheck: whether a glyph's picture, drawn at (x, y), lies on the screen.
+bool on_screen(const ImagePtr& image, float x, float y) {
+  const DrawState& s = draw_state();
+  const float w = static_cast<float>(image_width(image)), h = static_cast<float>(image_height(image));
+  for (const auto& [u, v] : {std::pair{0.0f, 0.0f}, {w, 0.0f}, {0.0f, h}, {w, h}}) {
+    float ox, oy;
+    transform_point(s, u, v, ox, oy);
+    if (x + ox < -0.5f || y + oy < -0.5f || x + ox > kScreenW + 0.5f || y + oy > kScreenH + 0.5f) return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+TextCheck::TextCheck() { fonts.checked = &problems_; }
+TextCheck::~TextCheck() { fonts.checked = nullptr; }
 
 FontPtr load_font(const std::string& path, int pixel_size, int style) {
   auto f = std::make_shared<Font>();
@@ -149,13 +184,19 @@ void set_font(const FontPtr& font) { fonts.current = font; }
 const FontPtr& current_font() { return fonts.current; }
 
 void draw_text(const std::string& text, float x, float y) {
+  if (fonts.checked) check_characters(text);
   Font& font = active();
   const DrawState& s = draw_state();
   // Each glyph's place on the line, turned and scaled with the drawing state: the line runs along
   // the transformed x axis.
-  auto place = [&s, x, y](float along, float down, const ImagePtr& image) {
+  bool off_screen = false;
+  auto place = [&s, &off_screen, &text, x, y](float along, float down, const ImagePtr& image) {
     float ox, oy;
     transform_point(s, along, down, ox, oy);
+    if (fonts.checked && !off_screen && !on_screen(image, x + ox, y + oy)) {
+      off_screen = true;
+      fonts.checked->push_back({text, "runs past the screen's edge"});
+    }
     draw_image(image, x + ox, y + oy, 0);
   };
   if (!font.chain) {
@@ -183,16 +224,42 @@ int text_width(const std::string& text) {
 
 int text_height() { return active().height; }
 
+int text_ink_bottom(const std::string& text) {
+  Font& font = active();
+  if (!font.chain) return font.height;
+  int bottom = 0;
+  for (const PlacedGlyph& pg : shaped(font, text).glyphs) {
+    const Glyph& g = load_glyph(font, pg.face, pg.glyph);
+    if (g.image) bottom = std::max(bottom, pixels(pg.y) + g.off_y + image_height(g.image));
+  }
+  return bottom;
+}
+
 std::vector<std::string> wrap_text(const std::string& text, int width) { return wrap_lines(text, width, text_width); }
 
 std::string fit_text(std::string text, int width) {
   if (text_width(text) <= width) return text;
+  if (fonts.checked) fonts.checked->push_back({text, "cut short to fit " + std::to_string(width) + " pixels"});
   while (!text.empty() && text_width(text + "...") > width) {
     // Drop the last whole character: its continuation bytes (10xxxxxx), then its lead byte.
     while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
     if (!text.empty()) text.pop_back();
   }
   return text + "...";
+}
+
+void draw_text_within(const std::string& text, float x, float y, int width) {
+  const int w = text_width(text);
+  if (w <= width) {
+    draw_text(text, x, y);
+    return;
+  }
+  constexpr float kNarrowest = 0.8f;
+  const float s = std::max(kNarrowest, static_cast<float>(width) / static_cast<float>(w));
+  const DrawState saved = draw_state();
+  set_scale(saved.scale_x * s, saved.scale_y * s);
+  draw_text(fit_text(text, static_cast<int>(static_cast<float>(width) / s)), x, y);
+  restore_draw_state(saved);
 }
 
 std::u32string missing_characters(const std::string& text) {

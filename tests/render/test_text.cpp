@@ -2,10 +2,12 @@
 // the characters no font has reported.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "media/display/draw.hpp"
 #include "media/display/font.hpp"
+#include "media/input/screen.hpp"
 #include "media/text/utf8.hpp"
 #include "tests/render/render_util.hpp"
 
@@ -142,4 +144,40 @@ TEST_F(Text, CutShortAtAWholeCharacter) {
     EXPECT_EQ(cut.substr(cut.size() - 3), "...") << text;
     EXPECT_EQ(utf8_to_code_points(cut).find(U'\uFFFD'), std::u32string::npos) << cut;
   }
+}
+
+// A line too long for its width is drawn narrower, down to four fifths, and cut short past that;
+// while a TextCheck lives, each text that does not show whole is listed with why.
+TEST_F(Text, TextThatDoesNotShowWholeIsListed) {
+  const std::string line = "Bücher für Kinder";
+  const int w = text_width(line);
+  struct Case {
+    std::function<void()> draw;
+    std::string what;  // the start of the problem listed; empty: none
+  };
+  const Case cases[] = {
+      {[&] { draw_text_within(line, 0, 100, w); }, ""},
+      {[&] { draw_text_within(line, 0, 100, w * 9 / 10); }, ""},  // narrower, whole
+      {[&] { draw_text_within(line, 0, 100, w / 2); }, "cut short"},
+      {[&] { draw_text(line, static_cast<float>(kScreenW - w / 2), 100); }, "runs past the screen's edge"},
+      {[&] { draw_text(line, 10, static_cast<float>(kScreenH - kSize / 2)); }, "runs past the screen's edge"},
+      {[&] { draw_text("a\u0378", 10, 100); }, "has characters no font shows: U+0378"},
+  };
+  for (const Case& c : cases) {
+    rt::fresh();
+    TextCheck check;
+    c.draw();
+    if (c.what.empty()) {
+      EXPECT_TRUE(check.problems().empty()) << check.problems().front().what;
+    } else {
+      ASSERT_EQ(check.problems().size(), 1u) << c.what;
+      EXPECT_EQ(check.problems()[0].what.substr(0, c.what.size()), c.what);
+    }
+  }
+  // Narrower: the ink of the 9/10 line ends within its width.
+  rt::fresh();
+  draw_text_within(line, 0, 100, w * 9 / 10);
+  const PixmapPtr p = grab_pixmap(0, 100, w + 10, 2 * kSize);
+  EXPECT_EQ(ink(p, w * 9 / 10 + 1, w + 10, 0, 2 * kSize), 0);
+  EXPECT_GT(ink(p, 0, w * 9 / 10, 0, 2 * kSize), 0);
 }
