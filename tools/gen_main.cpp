@@ -1,7 +1,7 @@
-// pipkin_gen OUT [--po DIR] [--pseudo] [--lang LANG] [FAMILY...]: writes the data folder into OUT
+// pipkin_gen OUT [--locale DIR] [--pseudo] [--lang LANG] [FAMILY...]: writes the data folder into OUT
 // (every family, or the named ones). Worded pictures are drawn in English and in every language of
-// the catalogue (po/); --pseudo adds the pseudo-language; --lang LANG draws only the worded
-// pictures, only in LANG ("qps": the pseudo-language). Every text box that overflows, is clipped or
+// the compiled catalogues (DIR, the build's data/locale); --pseudo adds the pseudo-language; --lang
+// LANG draws only the worded pictures, only in LANG ("qps": the pseudo-language). Every text box that overflows, is clipped or
 // lacks glyphs is listed at the end and fails the run.
 #include <cstdio>
 #include <cstring>
@@ -14,27 +14,25 @@
 
 namespace {
 
-gen::Words words_of(const gen::fs::path& po, const std::string& lang) {
-  if (lang.empty()) return gen::Words::english(po);
-  if (lang == gen::Words::kPseudo) return gen::Words::pseudo(po);
-  return gen::Words::language(po, lang);
+gen::Words words_of(const gen::fs::path& locale, const std::string& lang) {
+  return lang.empty() ? gen::Words::english(locale) : gen::Words::language(locale, lang);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: pipkin_gen OUT [--po DIR] [--pseudo] [--lang LANG] [FAMILY...]\n");
+    std::fprintf(stderr, "usage: pipkin_gen OUT [--locale DIR] [--pseudo] [--lang LANG] [FAMILY...]\n");
     return 2;
   }
   const gen::fs::path out = argv[1];
-  gen::fs::path po = PIPKIN_PO_DIR;
+  gen::fs::path locale = PIPKIN_LOCALE_DIR;
   bool pseudo = false;
   std::string only_lang;
   std::set<std::string> only;
   for (int i = 2; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--pseudo")) pseudo = true;
-    else if (!std::strcmp(argv[i], "--po") && i + 1 < argc) po = argv[++i];
+    else if (!std::strcmp(argv[i], "--locale") && i + 1 < argc) locale = argv[++i];
     else if (!std::strcmp(argv[i], "--lang") && i + 1 < argc) only_lang = argv[++i];
     else only.insert(argv[i]);
   }
@@ -43,7 +41,7 @@ int main(int argc, char** argv) {
     langs = {only_lang == "en" ? "" : only_lang};
   } else {
     langs = {""};
-    for (const std::string& l : gen::Words::languages(po)) langs.push_back(l);
+    for (const std::string& l : gen::Words::languages(locale)) langs.push_back(l);
     if (pseudo) langs.push_back(gen::Words::kPseudo);
   }
   std::error_code ec;
@@ -51,7 +49,7 @@ int main(int argc, char** argv) {
   int failed = 0;
   try {
     for (const std::string& lang : langs) {
-      const gen::Words words = words_of(po, lang);
+      const gen::Words words = words_of(locale, lang);
       for (const auto& f : gen::families()) {
         if (!only.empty() && !only.count(f.name)) continue;
         if (!f.make_worded && (!lang.empty() || !only_lang.empty())) continue;

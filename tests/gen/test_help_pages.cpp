@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/help.hpp"
@@ -16,44 +17,20 @@ namespace {
 namespace fs = gen::fs;
 
 // The words of two more activities than the program has.
-const char* kMoreWords = R"(
-msgctxt "help.sky.title"
-msgid "Sky"
-msgstr ""
-msgctxt "help.sky.subtitle"
-msgid "Activity {number}: clouds drift by"
-msgstr ""
-msgctxt "help.sky.summary"
-msgid "clouds drift by"
-msgstr ""
-msgctxt "help.sky.does"
-msgid "Clouds drift over the screen."
-msgstr ""
-msgctxt "help.sky.finish"
-msgid "There is no game to finish here."
-msgstr ""
-msgctxt "help.sky.tips"
-msgid "Press *{number}* for new clouds."
-msgstr ""
-msgctxt "help.boats.title"
-msgid "Boats"
-msgstr ""
-msgctxt "help.boats.subtitle"
-msgid "Activity {number}: boats on the sea"
-msgstr ""
-msgctxt "help.boats.summary"
-msgid "boats on the sea"
-msgstr ""
-msgctxt "help.boats.does"
-msgid "A click sends a boat over the sea."
-msgstr ""
-msgctxt "help.boats.finish"
-msgid "When every boat is home, a magic sound plays."
-msgstr ""
-msgctxt "help.boats.tips"
-msgid "Press *{number}* for a calm sea."
-msgstr ""
-)";
+const std::pair<const char*, const char*> kMoreWords[] = {
+    {"help.sky.title", "Sky"},
+    {"help.sky.subtitle", "Activity {number}: clouds drift by"},
+    {"help.sky.summary", "clouds drift by"},
+    {"help.sky.does", "Clouds drift over the screen."},
+    {"help.sky.finish", "There is no game to finish here."},
+    {"help.sky.tips", "Press *{number}* for new clouds."},
+    {"help.boats.title", "Boats"},
+    {"help.boats.subtitle", "Activity {number}: boats on the sea"},
+    {"help.boats.summary", "boats on the sea"},
+    {"help.boats.does", "A click sends a boat over the sea."},
+    {"help.boats.finish", "When every boat is home, a magic sound plays."},
+    {"help.boats.tips", "Press *{number}* for a calm sea."},
+};
 
 class ElevenActivities : public ::testing::Test {
  protected:
@@ -67,7 +44,7 @@ class ElevenActivities : public ::testing::Test {
   void TearDown() override { fs::remove_all(out_); }
 
   gen::Words with_more(gen::Words words) const {
-    words.add(kMoreWords, false);
+    for (const auto& [id, text] : kMoreWords) words.add(id, {text});
     return words;
   }
 
@@ -77,7 +54,7 @@ class ElevenActivities : public ::testing::Test {
 
 TEST_F(ElevenActivities, GetElevenPagesInEnglishByNumber) {
   ASSERT_EQ(pages_.size(), 11u);
-  ASSERT_TRUE(help::draw_help_pages(out_, with_more(gen::Words::english(PIPKIN_PO_DIR)), pages_));
+  ASSERT_TRUE(help::draw_help_pages(out_, with_more(gen::Words::english(PIPKIN_LOCALE_DIR)), pages_));
   for (const char* page : {"0.png", "0-installed.png", "1.png", "9.png", "10.png", "11.png"})
     EXPECT_TRUE(fs::exists(out_ / "help" / page)) << page;
   EXPECT_FALSE(fs::exists(out_ / "help/12.png"));
@@ -85,7 +62,7 @@ TEST_F(ElevenActivities, GetElevenPagesInEnglishByNumber) {
 }
 
 TEST_F(ElevenActivities, GetElevenPagesInALanguageByName) {
-  ASSERT_TRUE(help::draw_help_pages(out_, with_more(gen::Words::pseudo(PIPKIN_PO_DIR)), pages_));
+  ASSERT_TRUE(help::draw_help_pages(out_, with_more(gen::Words::pseudo(PIPKIN_LOCALE_DIR)), pages_));
   size_t files = 0;
   for (const auto& f : fs::directory_iterator(out_ / "help" / gen::Words::kPseudo)) files += f.is_regular_file();
   EXPECT_EQ(files, 13u);
@@ -95,7 +72,7 @@ TEST_F(ElevenActivities, GetElevenPagesInALanguageByName) {
 }
 
 TEST_F(ElevenActivities, EachPageNamesItsNumberAndTheNextOne) {
-  const gen::Words words = with_more(gen::Words::english(PIPKIN_PO_DIR));
+  const gen::Words words = with_more(gen::Words::english(PIPKIN_LOCALE_DIR));
   const help::PageWords jigsaw = help::page_words(words, pages_, 8), sky = help::page_words(words, pages_, 9),
                         boats = help::page_words(words, pages_, 10);
   EXPECT_EQ(jigsaw.subtitle, "Activity 9: carry the pieces into place");
