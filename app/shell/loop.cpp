@@ -41,8 +41,8 @@ Loop::Loop(const Assets& assets, ActivityTable table, std::string progress_file,
   screens_.push(std::make_unique<Overlay>(scene_, Layer::Number, draw_number));
 }
 
-Activity* Loop::slot(int digit) const {
-  return table_.has(digit) ? slots_[static_cast<size_t>(digit)].get() : nullptr;
+Activity* Loop::slot(int place) const {
+  return table_.has(place) ? slots_[static_cast<size_t>(place)].get() : nullptr;
 }
 
 void Loop::draw_screen() { screens_.draw(); }
@@ -140,26 +140,26 @@ void Loop::show_parent() {
        [&] { return std::make_unique<SettingsScreen>(*parent_, [this](ParentAsk ask) { return apply(ask); }); });
 }
 
-void Loop::choose_when_pictures_ready(int digit) {
-  state_.waiting_digit = 0;
-  if (state_.level < digit) return;  // still locked
-  const ActivityMaker& make = table_[digit];  // empty beyond the table: the digit does nothing
+void Loop::choose_when_pictures_ready(int place) {
+  state_.waiting_place = 0;
+  if (state_.level < place) return;  // still locked
+  const ActivityMaker& make = table_[place];  // empty beyond the table: the key does nothing
   if (!make) return;
-  // Pictures still loading: the digit is remembered and chosen once the pictures it shows are in.
+  // Pictures still loading: the choice is remembered and chosen once the pictures it shows are in.
   if (!pictures_ready(*assets_.pictures, make.pictures_to_start())) {
-    state_.waiting_digit = digit;
+    state_.waiting_place = place;
     return;
   }
-  choose(digit);
+  choose(place);
 }
 
-void Loop::choose(int digit) {
-  if (state_.level < digit) return;  // still locked
-  const ActivityMaker& make = table_[digit];
+void Loop::choose(int place) {
+  if (state_.level < place) return;  // still locked
+  const ActivityMaker& make = table_[place];
   if (!make) return;
-  ActivityPtr& slot = slots_[static_cast<size_t>(digit)];
+  ActivityPtr& slot = slots_[static_cast<size_t>(place)];
   if (slot) {
-    choose_again(digit, state_.activity == digit);
+    choose_again(place, state_.activity == place);
   } else {
     ActivityPtr made;
     dispatch([&] {
@@ -169,12 +169,12 @@ void Loop::choose(int digit) {
     if (!made) return;  // nothing could be built: the key does nothing
     slot = std::move(made);
   }
-  state_.activity = digit;
+  state_.activity = place;
   show_play();
 }
 
-void Loop::choose_again(int digit, bool was_current) {
-  ActivityPtr& slot = slots_[static_cast<size_t>(digit)];
+void Loop::choose_again(int place, bool was_current) {
+  ActivityPtr& slot = slots_[static_cast<size_t>(place)];
   const Traits& t = slot->traits();
   Again again = was_current ? t.again_while_current
                             : (slot->finished() ? t.again_when_finished : t.again_coming_back);
@@ -330,13 +330,13 @@ void Loop::on_timer_tick(int now_ms) {
     progress_unshown_ = false;
     progress_drawn_ms_ = now;
   }
-  if (state_.waiting_digit && table_[state_.waiting_digit] &&
-      pictures_ready(*assets_.pictures, table_[state_.waiting_digit].pictures_to_start())) {
-    const int digit = state_.waiting_digit;
-    state_.waiting_digit = 0;
+  if (state_.waiting_place && table_[state_.waiting_place] &&
+      pictures_ready(*assets_.pictures, table_[state_.waiting_place].pictures_to_start())) {
+    const int place = state_.waiting_place;
+    state_.waiting_place = 0;
     screens_.remove(Layer::Help);
     state_.redraw_needed = true;
-    choose(digit);
+    choose(place);
   }
 }
 

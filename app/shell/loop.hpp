@@ -1,5 +1,5 @@
 // The event loop: redraw when needed, step the animated activity, then one event at a time. The
-// loop owns its state and the activity objects; it knows the activities only through the digit
+// loop owns its state and the activity objects; it knows the activities only through the activity
 // table and their traits, and changes its state from what their handlers report. Each piece is
 // callable on its own, so tests drive the loop event by event.
 #pragma once
@@ -26,7 +26,7 @@ namespace app {
 
 class Loop final : private Requests {
  public:
-  // The table says which digits choose an activity. The level is the stored progress; it is written
+  // The table says which activities there are, in order (the first nine are the digit keys). The level is the stored progress; it is written
   // back to progress_file when the program ends.
   // With the child lock, keys work only as clean Control chords (app/shell/keys.hpp), and quitting and
   // opening the parent's page need their chord held for kChordHoldMs.
@@ -35,7 +35,7 @@ class Loop final : private Requests {
   Loop& operator=(const Loop&) = delete;
 
   // Pictures still loading in the background: the loop publishes what is done on every timer tick,
-  // redraws the title's progress and chooses a digit that was waiting for its pictures.
+  // redraws the title's progress and chooses an activity that was waiting for its pictures.
   void poll_pictures_from(PictureStore& store) { loading_ = &store; }
   // The parent's settings page and play-time limit (app/parent/parent.hpp): Control+P reaches it, and
   // its page and break screen go over play as they show (app/shell/parent_screens.hpp).
@@ -52,7 +52,7 @@ class Loop final : private Requests {
   bool sound_on() const { return sounds_.on(); }
   const SoundEffects& sounds() const { return sounds_; }
   Effects& effects() { return sounds_; }  // for the parent's side: S silences its tune too
-  Activity* slot(int digit) const;
+  Activity* slot(int place) const;
   Activity* current() const { return slot(state_.activity); }
 
   // One full turn: redraw if needed, update, wait for and handle one event.
@@ -104,9 +104,9 @@ class Loop final : private Requests {
   // Runs an activity's handler and applies what it reported and asked for.
   void dispatch(const std::function<Outcome()>& handler);
   void report(Outcome outcome);
-  void choose(int digit);
-  void choose_when_pictures_ready(int digit);
-  void choose_again(int digit, bool was_current);
+  void choose(int place);
+  void choose_when_pictures_ready(int place);
+  void choose_again(int place, bool was_current);
 
   const Assets& assets_;
   ActivityTable table_;
@@ -122,7 +122,7 @@ class Loop final : private Requests {
   bool progress_unshown_ = false;  // pictures came in since the title last showed the progress
   int progress_drawn_ms_ = -(1 << 30);  // when it last did; long ago at first
   LoopState state_;
-  std::vector<ActivityPtr> slots_;  // by digit, one per activity of the table; 0 stays empty
+  std::vector<ActivityPtr> slots_;  // by place, one per activity of the table; 0 stays empty
   Scene scene_{assets_, state_, table_};
   ScreenStack screens_;
   const Activity* playing_ = nullptr;  // the activity the play layer shows; none: the title

@@ -51,8 +51,8 @@ Turn Loop::reach(Reach r) {
 
 Turn Loop::carry_out(KeyCommand k) {
   state_.redraw_needed = true;
-  // Any later key replaces a digit still waiting for its pictures (Control is half of a key).
-  if (k.command != Command::ControlDown) state_.waiting_digit = 0;
+  // Any later key replaces a choice still waiting for its pictures (Control is half of a key).
+  if (k.command != Command::ControlDown) state_.waiting_place = 0;
   switch (k.command) {
     case Command::Quit: save_progress(); return Turn::Quit;
     case Command::ToggleInfo:

@@ -35,7 +35,7 @@ struct LoopState {
   media::PointerKind pointer = media::PointerKind::Mouse;  // what moved it last
   int pointer_id = 0;
   MoveGap moves;
-  int waiting_digit = 0;  // a digit pressed before its pictures were in; chosen once they are
+  int waiting_place = 0;  // an activity chosen before its pictures were in; chosen once they are
   // With the child lock keys work only as clean Control chords (app/shell/keys.hpp), and quitting
   // and opening the parent's page need their chord held for kChordHoldMs.
   bool child_lock = false;

@@ -861,9 +861,9 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
   key('8');
   tick();
   EXPECT_EQ(state().activity, 0) << "eight are needed, three are in";
-  EXPECT_EQ(state().waiting_digit, 8);
+  EXPECT_EQ(state().waiting_place, 8);
   key('A');
-  EXPECT_EQ(state().waiting_digit, 0) << "another key forgets the waiting digit";
+  EXPECT_EQ(state().waiting_place, 0) << "another key forgets the waiting digit";
   key('8');
   key('H');
   EXPECT_TRUE(loop->shown(Layer::Help));
@@ -888,7 +888,7 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
   fresh.poll_pictures_from(*second);
   tw::press_digit(fresh, 8);
   tw::press(fresh, Key::LeftControl);  // half of a key: the digit still waits
-  EXPECT_EQ(fresh.state().waiting_digit, 8);
+  EXPECT_EQ(fresh.state().waiting_place, 8);
   released = true;
   deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (fresh.state().activity != 8 && std::chrono::steady_clock::now() < deadline) {
@@ -896,7 +896,7 @@ TEST_F(LoopTest, DigitWaitsForThePicturesItsActivityShows) {
     fresh.handle_event(tick_event());
   }
   EXPECT_EQ(fresh.state().activity, 8);
-  EXPECT_EQ(fresh.state().waiting_digit, 0);
+  EXPECT_EQ(fresh.state().waiting_place, 0);
   EXPECT_GE(second->count(), 8u);
 }
 
@@ -927,7 +927,7 @@ TEST(LoopFrames, PictureFramesStartOnceTheFirstFrameHasItsFirstPicture) {
     loop.handle_event(tick_event());
     if (held_at == 1) {
       EXPECT_EQ(loop.state().activity, 0);
-      EXPECT_EQ(loop.state().waiting_digit, 1);
+      EXPECT_EQ(loop.state().waiting_place, 1);
       continue;
     }
     ASSERT_EQ(loop.state().activity, 1);
