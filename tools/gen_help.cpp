@@ -102,8 +102,8 @@ double key_hint(cairo_t* cr, double x, double y, const KeyHint& key, double scal
 }
 
 // Where a row's hints start at the given scale: three hints a row stand in columns; a row of four
-// keeps its last hint in the last column and shares the room before it evenly among the other
-// three. How far the hints run into each other or past the box (0 when they fit).
+// keeps its last hint in the last column (or, when it is too long for it, at the box's right edge)
+// and shares the room before it evenly among the other three. How far the hints run into each other or past the box (0 when they fit).
 double place_hints(cairo_t* cr, const std::vector<KeyHint>& row, double ky, double scale, std::vector<double>& at) {
   const double x = 40, w = kPageW - 80;
   const double cols[3] = {x + 18, x + 420, x + 600};
@@ -113,10 +113,11 @@ double place_hints(cairo_t* cr, const std::vector<KeyHint>& row, double ky, doub
   } else {
     double used = 0;
     for (size_t k = 0; k + 1 < row.size(); ++k) used += key_hint(cr, 0, ky, row[k], scale, false);
-    const double gap = (cols[2] - cols[0] - used) / static_cast<double>(row.size() - 1);
+    // A last hint too long for its column starts further left, ending at the box's edge.
+    at.back() = std::min(cols[2], x + w - 8 - key_hint(cr, 0, ky, row.back(), scale, false));
+    const double gap = (at.back() - cols[0] - used) / static_cast<double>(row.size() - 1);
     at[0] = cols[0];
     for (size_t k = 1; k + 1 < row.size(); ++k) at[k] = at[k - 1] + key_hint(cr, 0, ky, row[k - 1], scale, false) + gap;
-    at.back() = cols[2];
   }
   double over = 0;
   for (size_t k = 0; k < row.size(); ++k) {

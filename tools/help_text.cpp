@@ -53,9 +53,9 @@ PageWords page_words(const gen::Words& words, std::span<const ActivityPage> page
 std::vector<KeyHint> key_row(const gen::Words& words, int row, size_t activities) {
   if (row == 1)
     return {{{"S"}, "", words.text("help.keys.sound")},
-            {{"Ctrl+P"}, "", words.text("help.keys.settings")},
+            {{words.text("keys.ctrl_p")}, "", words.text("help.keys.settings")},
             {{"V"}, "", words.text("help.keys.version")},
-            {{"Esc", "Ctrl+Q"}, words.text("help.keys.or"), words.text("help.keys.quit")}};
+            {{words.text("keys.esc"), words.text("keys.ctrl_q")}, words.text("help.keys.or"), words.text("help.keys.quit")}};
   const std::vector<std::string> digits =
       activities > 1 ? std::vector<std::string>{"1", std::to_string(activities)} : std::vector<std::string>{"1"};
   return {{digits, words.text("help.keys.to"), words.text("help.keys.choose")},
