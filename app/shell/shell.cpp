@@ -7,6 +7,7 @@
 
 #include "app/start/assets.hpp"
 #include "app/start/config.hpp"
+#include "app/start/language.hpp"
 #include "app/shell/loop.hpp"
 #include "app/shell/progress.hpp"
 #include "app/parent/parent.hpp"
@@ -135,7 +136,9 @@ int run(const ActivityTable& table, const Options& options) {
   media::hold_keyboard(cfg.child_lock, options.whole_session);
   media::hide_pointer();
   media::create_timer(50);
-  Assets assets = load_assets(folders.data_dir);
+  Assets assets = load_assets(folders.data_dir, media::words_language());
+  // A language whose letters no font here shows is spoken in English instead.
+  if (!keep_language_if_shown(folders.data_dir + "locale", assets.main_font)) assets.language = media::kEnglish;
   // The title shows how far the pictures have come.
   assets.pictures = pictures;
   // No progress folder: the game starts at 1 and nothing is written (said once at start-up).

@@ -87,6 +87,11 @@ Config read_config(const std::string& path) {
   cfg.sound_at_start = line_value(lines, ConfigLine::SoundAtStart) != "0";
   cfg.play_limit_minutes =
       std::clamp(media::parse_whole_number(line_value(lines, ConfigLine::PlayLimit)), 0, kMaxPlayLimitMinutes);
+  const std::string language = line_value(lines, ConfigLine::Language);
+  const bool code = language.size() <= 15 && std::all_of(language.begin(), language.end(), [](char c) {
+                      return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+                    });
+  if (code) cfg.language = language;
   return cfg;
 }
 
@@ -108,7 +113,7 @@ std::string plain_write_problem(int error_number) {
 }
 
 ConfigWrite write_config_line(const std::string& path, ConfigLine line, const std::string& value) {
-  if (line < ConfigLine::Screen || line > ConfigLine::PlayLimit) return refused(media::word("config.no_such_setting"));
+  if (line < ConfigLine::Screen || line > ConfigLine::Language) return refused(media::word("config.no_such_setting"));
   if (value.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return refused(media::word("config.not_one_line"));
   std::vector<RawLine> lines;
   bool missing = false;
@@ -148,6 +153,7 @@ std::string config_line_text(const Config& cfg, ConfigLine line) {
     case ConfigLine::ChildLock: return cfg.child_lock ? "1" : "0";
     case ConfigLine::SoundAtStart: return cfg.sound_at_start ? "1" : "0";
     case ConfigLine::PlayLimit: return std::to_string(std::clamp(cfg.play_limit_minutes, 0, kMaxPlayLimitMinutes));
+    case ConfigLine::Language: return cfg.language;
   }
   return "";
 }

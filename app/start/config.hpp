@@ -15,6 +15,7 @@ struct Config {
   bool child_lock = false;  // keys work only with Control held; the keyboard is kept from the desktop
   bool sound_at_start = true;
   int play_limit_minutes = 0;  // 0: no limit
+  std::string language;        // chosen on the parent's page ("de", "pt_BR"); empty: none chosen
 };
 
 // The longest play-time limit the file may set: ten hours.
@@ -25,13 +26,15 @@ constexpr int kMaxPlayLimitMinutes = 600;
 //   2: the refresh rate in hertz, "0" or missing for the best;
 //   3: "1" for the child lock;
 //   4: "0" to start with sound off, anything else or missing on;
-//   5: the play-time limit in whole minutes (0 to kMaxPlayLimitMinutes), "0" or missing for none.
-// Carriage returns are ignored and lines past the fifth are not read. A missing (or unreadable)
+//   5: the play-time limit in whole minutes (0 to kMaxPlayLimitMinutes), "0" or missing for none;
+//   6: the language chosen on the parent's page, a code such as "de" or "pt_BR"; empty, missing or
+//      not a code (letters and '_', at most 15): none.
+// Carriage returns are ignored and lines past the sixth are not read. A missing (or unreadable)
 // file gives full screen at the best rate, no lock, sound on and no limit.
 Config read_config(const std::string& path);
 
 // The lines of the configuration file, numbered as above.
-enum class ConfigLine { Screen = 1, Rate, ChildLock, SoundAtStart, PlayLimit };
+enum class ConfigLine { Screen = 1, Rate, ChildLock, SoundAtStart, PlayLimit, Language };
 
 // The outcome of saving a setting: ok, or why not in a few words for a parent ("the disk is full").
 struct ConfigWrite {
@@ -45,7 +48,7 @@ struct ConfigWrite {
 std::string plain_write_problem(int error_number);
 
 // Puts `value` as the given line of the configuration file and changes nothing else: the other lines
-// (those past the fifth too) and their line ends stay byte for byte. Lines missing before it are
+// (those past the sixth too) and their line ends stay byte for byte. Lines missing before it are
 // filled with text that reads as their absence did; the new line ends as the file's first line
 // does (CR LF or LF; LF in a new file). The folder (and its parents) is made when missing. The file
 // is replaced whole, through a flushed temporary file beside it, so a failure leaves it as it was.

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "app/start/config.hpp"
+#include "app/start/language.hpp"
 #include "app/start/paths.hpp"
 #include "app/start/version.hpp"
 #include "media/text/words.hpp"
@@ -165,7 +167,14 @@ std::string standard_error(const CommandLine& cl) {
 }
 
 bool use_words(const Options& options) {
-  return media::load_words(data_folder(current_environment(), options.data_dir) + "locale", options.language);
+  const Environment env = current_environment();
+  const RunMode mode = run_mode(env);
+  const std::string locale = data_folder(env, options.data_dir) + "locale";
+  // Read before the program moves into its own folder, where a portable copy's file is.
+  std::string config = config_file(env, mode);
+  if (mode == RunMode::Portable) config = env.exe_dir + "/" + config;
+  const LanguageAsked asked{options.language, read_config(config).language, mode, locale_variables()};
+  return media::load_words(locale, choose_language(asked, [&locale](const std::string& code) { return has_catalogue(locale, code); }));
 }
 
 void apply_options(Config& cfg, const Options& options) {

@@ -33,7 +33,7 @@ struct Options {
   std::string data_dir;          // --data DIR, made absolute
   bool child_lock = false;       // --child-lock
   bool whole_session = false;    // --session: run alone in a kiosk compositor, nothing around it
-  std::string language;          // --language CODE: the words of this run; empty: English
+  std::string language;          // --language CODE: the words of this run, over any other choice
   TestHooks test;
 };
 
@@ -56,7 +56,8 @@ CommandLine parse_command_line(int argc, char* const* argv);
 // in use: made after the words of the command line's language are read.
 std::string standard_output(const CommandLine& cl);
 std::string standard_error(const CommandLine& cl);
-// Reads the words of the data folder (--data, or the one the program finds) in the language asked for.
+// Reads the words of the data folder (--data, or the one the program finds) in the run's language:
+// the command line's, the one chosen on the parent's page, or the desktop's (app/start/language.hpp).
 bool use_words(const Options& options);
 
 std::string usage_text();

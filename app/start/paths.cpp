@@ -94,20 +94,26 @@ std::string data_folder(const Environment& env, const std::string& data_override
   return with_slash((fs::path(env.exe_dir) / ".." / "share" / "pipkin").lexically_normal().string());
 }
 
+RunMode run_mode(const Environment& env) {
+  return data_folder(env) == with_slash(env.exe_dir + "/data") ? RunMode::Portable : RunMode::Installed;
+}
+
+std::string config_file(const Environment& env, RunMode mode) {
+  if (mode == RunMode::Portable) return "data/config.txt";
+  return base_folder(env.xdg_config_home, env.home, ".config") + "/pipkin/config.txt";
+}
+
 Folders prepare_folders(const Environment& env, const FolderOverrides& overrides) {
   Folders f;
-  const std::string data = data_folder(env);
-  if (data == with_slash(env.exe_dir + "/data")) {
+  f.mode = run_mode(env);
+  f.config_file = config_file(env, f.mode);
+  if (f.mode == RunMode::Portable) {
     // Beside the executable, and relative to it: the shell runs in the executable's folder.
-    f.mode = RunMode::Portable;
     f.data_dir = "data/";
-    f.config_file = "data/config.txt";
     f.progress_dir = "data/";
     f.picture_dirs = {{"data/pics", NameRule::Strict}};
   } else {
-    f.mode = RunMode::Installed;
-    f.data_dir = data;
-    f.config_file = base_folder(env.xdg_config_home, env.home, ".config") + "/pipkin/config.txt";
+    f.data_dir = data_folder(env);
 
     const std::string state = base_folder(env.xdg_state_home, env.home, ".local/state") + "/pipkin";
     if (std::string why = make_writable_folder(state); why.empty()) {

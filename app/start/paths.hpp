@@ -54,6 +54,12 @@ struct Folders {
 // them; ending in '/'.
 std::string data_folder(const Environment& env, const std::string& data_override = {});
 
+// Portable (a data folder beside the executable) or installed; nothing is looked at but that folder.
+RunMode run_mode(const Environment& env);
+// The configuration file of a run: "data/config.txt" beside the program (relative to its folder)
+// when portable, <config home>/pipkin/config.txt when installed.
+std::string config_file(const Environment& env, RunMode mode);
+
 // Decides the folders and, in installed mode, creates the ones Pipkin writes to (the state folder and
 // the parent's pictures folder with a note saying what to put in it). A folder that cannot be made
 // or written to is reported in problems and the program carries on without it.

@@ -11,6 +11,7 @@ namespace {
 struct Words {
   Catalogue english;
   std::optional<Catalogue> language;
+  std::string code;  // the language's; empty with no language
 };
 
 // The words in use, replaced whole so a reader keeps the catalogues it started with.
@@ -44,8 +45,9 @@ std::string look_up(std::string_view id, Find find) {
 
 }  // namespace
 
-void use_words(Catalogue english, std::optional<Catalogue> language) {
-  auto w = std::make_shared<const Words>(Words{std::move(english), std::move(language)});
+void use_words(Catalogue english, std::optional<Catalogue> language, std::string code) {
+  if (!language) code.clear();
+  auto w = std::make_shared<const Words>(Words{std::move(english), std::move(language), std::move(code)});
   WordsState& s = state();
   std::lock_guard<std::mutex> lock(s.m);
   s.current = std::move(w);
@@ -65,8 +67,13 @@ bool load_words(const std::string& locale_dir, std::string_view language) {
     chosen = Catalogue::load(file, &why);
     if (!chosen) log_error("words", file + ": " + why + "; the words are in English");
   }
-  use_words(std::move(*english), std::move(chosen));
+  use_words(std::move(*english), std::move(chosen), std::string(language));
   return true;
+}
+
+std::string words_language() {
+  const std::shared_ptr<const Words> w = current();
+  return w && !w->code.empty() ? w->code : std::string(kEnglish);
 }
 
 std::string word(std::string_view id) {

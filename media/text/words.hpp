@@ -15,11 +15,16 @@ namespace media {
 // The code of the English catalogue, which is made from the template itself.
 constexpr std::string_view kEnglish = "en";
 
-void use_words(Catalogue english, std::optional<Catalogue> language = std::nullopt);
+// code: the language's code, for words_language().
+void use_words(Catalogue english, std::optional<Catalogue> language = std::nullopt, std::string code = "");
 // Reads <locale_dir>/en.mo and <locale_dir>/<language>.mo (none for English) and uses them; false
 // (with the reason logged) when the English one cannot be read. A language without a catalogue
 // is logged and the run carries on in English.
 bool load_words(const std::string& locale_dir, std::string_view language);
+
+// The code of the language the words are in: the one loaded, or "en" when none was (or it could
+// not be read).
+std::string words_language();
 
 std::string word(std::string_view id);
 // The form of a counted text for n, by the language's plural rule.

@@ -1,4 +1,4 @@
-// The configuration file: reading its five lines (old files of one to three lines read as they always
+// The configuration file: reading its six lines (old files of one to three lines read as they always
 // did), and changing one setting while every other byte of the file stays, written whole or not at
 // all.
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "app/start/config.hpp"
 #include "media/files/files.hpp"
@@ -107,6 +108,18 @@ TEST_F(ConfigFile, SoundAndPlayLimitLines) {
   }
 }
 
+// The sixth line is the language chosen on the parent's page: a code, or nothing.
+TEST_F(ConfigFile, TheLanguageLineHoldsOnlyACode) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"0\n0\n0\n1\n0\nde\n", "de"},      {"0\n0\n0\n1\n0\npt_BR\r\n", "pt_BR"}, {"0\n0\n0\n1\n0\n", ""},
+      {"0\n0\n0\n1\n0\n../../x\n", ""}, {"0\n0\n0\n1\n0\nde DE\n", ""},       {"0\n0\n0\n1\n0\nabcdefghijklmnop\n", ""},
+  };
+  for (const auto& [text, language] : cases) {
+    put(text);
+    EXPECT_EQ(read().language, language) << text;
+  }
+}
+
 // Every setting written on its own into a file that lacks it reads back as written, and changes
 // nothing else that is read.
 TEST_F(ConfigFile, EverySettingRoundTrips) {
@@ -182,6 +195,7 @@ TEST_F(ConfigFile, MissingLinesAreFilledToReadTheSame) {
       {"0\r\n75", ConfigLine::SoundAtStart, "0", "0\r\n75\r\n0\r\n0\r\n"},
       {"0\n", ConfigLine::ChildLock, "1", "0\n0\n1\n"},
       {"0\n0\n1\n", ConfigLine::PlayLimit, "15", "0\n0\n1\n1\n15\n"},
+      {"0\n0\n1\n", ConfigLine::Language, "uk", "0\n0\n1\n1\n0\nuk\n"},
       // An existing empty file is a window: its first line is filled to say so.
       {"", ConfigLine::Rate, "60", "1\n60\n"},
   };
@@ -192,7 +206,7 @@ TEST_F(ConfigFile, MissingLinesAreFilledToReadTheSame) {
     EXPECT_EQ(get(), c.after) << c.before;
     const Config after_cfg = read();
     for (ConfigLine other : {ConfigLine::Screen, ConfigLine::Rate, ConfigLine::ChildLock, ConfigLine::SoundAtStart,
-                             ConfigLine::PlayLimit}) {
+                             ConfigLine::PlayLimit, ConfigLine::Language}) {
       if (other == c.line) continue;
       EXPECT_EQ(app::config_line_text(after_cfg, other), app::config_line_text(before_cfg, other))
           << c.before << " line " << static_cast<int>(other);
