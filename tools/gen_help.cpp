@@ -54,10 +54,10 @@ void page_frame(cairo_t* cr, Col accent) {
 }
 
 void header(cairo_t* cr, const std::string& badge, const std::string& title, const std::string& subtitle, Col accent,
-            const std::string& close) {
+            const std::string& close, double title_right) {
   gen::badge(cr, 76, 76, 38, badge, accent, 46);
   // The hint how to close the page sits at the top right; the title keeps clear of it.
-  double title_end = kPageW - 44;
+  double title_end = title_right > 0 ? title_right : kPageW - 44;
   if (!close.empty()) {
     set(cr, kSoftInk);
     const double size = gen::fitting_size(cr, close, 15, false, 300);

@@ -122,6 +122,39 @@ void close_button(cairo_t* cr, const Rect& r) {
   cairo_stroke(cr);
 }
 
+// The language button: a globe, which a parent finds whatever language the page is in, and the
+// language's own name.
+void language_button(cairo_t* cr, const Rect& r, const std::string& name) {
+  button(cr, r, "", false);
+  const double rad = 12, cx = r.x + 14 + rad, cy = r.y + r.h / 2.0;
+  cairo_new_path(cr);
+  cairo_arc(cr, cx, cy, rad, 0, 2 * kPi);
+  set(cr, kAccent);
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  // Its meridian and its lines of latitude.
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, 0.45, 1);
+  cairo_arc(cr, 0, 0, rad, 0, 2 * kPi);
+  cairo_restore(cr);
+  cairo_move_to(cr, cx, cy - rad);
+  cairo_line_to(cr, cx, cy + rad);
+  cairo_move_to(cr, cx - rad, cy);
+  cairo_line_to(cr, cx + rad, cy);
+  for (const double dy : {-rad * 0.55, rad * 0.55}) {
+    const double half = std::sqrt(rad * rad - dy * dy);
+    cairo_move_to(cr, cx - half, cy + dy);
+    cairo_line_to(cr, cx + half, cy + dy);
+  }
+  cairo_set_line_width(cr, 1.4);
+  cairo_stroke(cr);
+  const double left = cx + rad + 10, room = r.x + r.w - 14 - left;
+  set(cr, kInk);
+  const double size = gen::fitting_size(cr, name, 18, true, room);
+  gen::show_fitted(cr, left + (room - gen::advance(cr, name, size, true)) / 2, r.y + r.h / 2 + 6.5, name, size, true, room);
+}
+
 // A white gear over the header's badge: this page is the settings.
 void gear(cairo_t* cr, double cx, double cy, double r) {
   const int teeth = 8;
@@ -177,9 +210,11 @@ bool draw_page(const fs::path& file, const gen::Words& words, bool chosen) {
   Canvas c(layout::kPageW, layout::kPageH);
   cairo_t* cr = c.cr();
   help::page_frame(cr, kAccent);
-  help::header(cr, "", words.text("settings.title"), words.text("settings.subtitle"), kAccent, "");
+  help::header(cr, "", words.text("settings.title"), words.text("settings.subtitle"), kAccent, "",
+               layout::kLanguage.x - 16);
   gear(cr, 76, 76, 24);
   close_button(cr, layout::kClose);
+  language_button(cr, layout::kLanguage, words.text("language.name"));
 
   // Left: the choices.
   const Rect& choices = layout::kChoicesCard;

@@ -73,9 +73,10 @@ bool draw_help_pages(const gen::fs::path& out, const gen::Words& words, std::spa
 // The coloured rim with its dots and the cream page on it.
 void page_frame(cairo_t* cr, gen::Col accent);
 // The badge (its text may be empty, for a glyph drawn over it), title, subtitle, the hint how to
-// close the page (none when empty), and the line under them at y 128.
+// close the page (none when empty), and the line under them at y 128. The title ends before
+// title_right when it is given (something else stands at the top right).
 void header(cairo_t* cr, const std::string& badge, const std::string& title, const std::string& subtitle,
-            gen::Col accent, const std::string& close);
+            gen::Col accent, const std::string& close, double title_right = 0);
 // The keys box at the foot (y 560 to 652); its hints shrink to fit, and are noted when they cannot.
 void keys_box(cairo_t* cr, gen::Col accent, const gen::Words& words, size_t activities);
 

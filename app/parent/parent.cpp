@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/start/language.hpp"
 #include "media/display/display.hpp"
 #include "media/display/font.hpp"
 #include "media/display/saved_draw_state.hpp"
@@ -60,6 +61,15 @@ Parent::Parent(ParentSetup setup, Desktop desktop, const Assets& assets, std::fu
 
 std::vector<PageControl> Parent::controls() const {
   std::vector<PageControl> c;
+  // The list of languages, open, is all the page offers until one is chosen or it is closed.
+  if (!languages_.empty()) {
+    const std::string current = media::words_language();
+    for (size_t i = 0; i < languages_.size(); ++i)
+      c.push_back({Control::LanguageEntry, static_cast<int>(i), layout::language_entry(static_cast<int>(i)),
+                   languages_[i].code == current});
+    c.push_back({Control::Language, 0, layout::kLanguage});
+    return c;
+  }
   const bool full = !config_.windowed;
   c.push_back({Control::FullScreen, 0, layout::kFullScreen, full});
   c.push_back({Control::Window, 0, layout::kWindow, !full});
@@ -79,8 +89,39 @@ std::vector<PageControl> Parent::controls() const {
       c.push_back({Control::Limit, static_cast<int>(i), layout::limit_button(static_cast<int>(i)),
                    layout::kLimitMinutes[i] == clock_.limit_minutes()});
   }
+  c.push_back({Control::Language, 0, layout::kLanguage});
   c.push_back({Control::Close, 0, layout::kClose});
   return c;
+}
+
+void Parent::show_languages(bool shown) {
+  languages_ = shown ? media::available_languages(assets_.data_dir + "locale") : std::vector<media::LanguageName>{};
+  focus_ = 0;
+  const std::vector<PageControl> all = controls();
+  for (size_t i = 0; i < all.size(); ++i)
+    if (all[i].chosen || (!shown && all[i].what == Control::Language)) focus_ = static_cast<int>(i);
+}
+
+ParentAsk Parent::choose_language(const std::string& code) {
+  show_languages(false);
+  const std::string before = media::words_language(), locale = assets_.data_dir + "locale";
+  if (code == before) return ParentAsk::Redraw;
+  media::load_words(locale, code);
+  ensure_font();
+  if (!words_shown(font_)) {
+    const std::string line = no_font_line();
+    media::load_words(locale, before);
+    say(line, true);
+    return ParentAsk::Redraw;
+  }
+  config_.language = code;
+  if (setup_.set_language) setup_.set_language(code);
+  // The page's pictures and its words, read again in the new language.
+  page_ = page_on_ = folder_button_ = break_image_ = help_zero_ = nullptr;
+  places_.clear();
+  refresh_folders();
+  save(ConfigLine::Language, media::fill(media::word("parent.language_now"), {{"language", media::word("language.name")}}));
+  return ParentAsk::Redraw;
 }
 
 // The page lets the pointer go (a parent may reach for another screen); closed, the lock holds it
@@ -105,7 +146,10 @@ ParentAsk Parent::page_key(media::Key key) {
   using media::Key;
   const int n = static_cast<int>(controls().size());
   switch (key) {
-    case Key::Escape: show_page(false); return ParentAsk::Redraw;
+    case Key::Escape:
+      if (!languages_.empty()) show_languages(false);
+      else show_page(false);
+      return ParentAsk::Redraw;
     case Key::Tab:
     case Key::Right:
     case Key::Down: focus_ = (focus_ + 1) % n; return ParentAsk::Redraw;
@@ -125,6 +169,11 @@ ParentAsk Parent::page_click(int x, int y) {
       focus_ = static_cast<int>(i);
       return use(all[i]);
     }
+  // A click beside the open list of languages closes it.
+  if (!languages_.empty()) {
+    show_languages(false);
+    return ParentAsk::Redraw;
+  }
   return ParentAsk::Nothing;
 }
 
@@ -191,6 +240,10 @@ ParentAsk Parent::use(const PageControl& c) {
                    : media::word("parent.no_limit"));
       return ParentAsk::Redraw;
     }
+    case Control::Language: show_languages(languages_.empty()); return ParentAsk::Redraw;
+    case Control::LanguageEntry:
+      if (static_cast<size_t>(c.index) >= languages_.size()) return ParentAsk::Nothing;
+      return choose_language(languages_[static_cast<size_t>(c.index)].code);
     case Control::StartAgain: say(media::word("parent.start_again_now")); return ParentAsk::StartAgain;
     case Control::OpenAll:
       say(media::fill(media::words("parent.open_all_now", static_cast<unsigned long>(setup_.activities)),

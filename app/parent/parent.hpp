@@ -18,6 +18,7 @@
 #include "media/input/events.hpp"
 #include "media/display/font.hpp"
 #include "media/display/image.hpp"
+#include "media/text/words.hpp"
 
 namespace app {
 
@@ -52,6 +53,8 @@ struct ParentSetup {
   // The picture folders with their pictures and the files left out, as of now.
   std::function<std::vector<FolderSummary>()> folders;
   int activities = 0;       // "open all" opens this many: the activity table's count
+  // The run's language was changed on the page (the code): the help pages follow it.
+  std::function<void(const std::string& code)> set_language;
   int minute_ms = 60'000;   // a test may make play-time minutes shorter; nothing else changes
 };
 
@@ -68,11 +71,11 @@ enum class ParentAsk : uint8_t {
 // The controls of the settings page, in the order the keyboard visits them.
 enum class Control : uint8_t {
   FullScreen, Window, LockOn, LockOff, SoundOn, SoundOff, StartAgain, OpenAll, OpenFolder, Limit,
-  MoreTime, EndPlay, Close,
+  MoreTime, EndPlay, Close, Language, LanguageEntry,
 };
 struct PageControl {
   Control what = Control::Close;
-  int index = 0;       // OpenFolder: which folder; Limit: which of layout::kLimitMinutes
+  int index = 0;       // OpenFolder: which folder; Limit: which of layout::kLimitMinutes; LanguageEntry: which language
   layout::Rect rect;   // on the page
   bool chosen = false; // a choice in force (drawn chosen)
 };
@@ -130,6 +133,10 @@ class Parent {
   static constexpr int kFoldersRefreshMs = 500;   // the folders' counts, while pictures load
 
   ParentAsk use(const PageControl& c);
+  // The list of languages opens over the page (or closes); a language chosen from it is spoken at
+  // once and saved, unless no font here shows it.
+  void show_languages(bool shown);
+  ParentAsk choose_language(const std::string& code);
   void show_page(bool shown);
   // Saves one line of the configuration file and says on the page what changed and where it was
   // saved, or why it could not be.
@@ -140,6 +147,7 @@ class Parent {
   void end_break();
   bool refresh_folders();  // true when what the page lists changed
   void ensure_font() const;
+  void draw_languages(int page_x, int page_y) const;
 
   ParentSetup setup_;
   Desktop desktop_;
@@ -162,6 +170,7 @@ class Parent {
     bool more_line = false;             // then "and N more"
   };
   std::vector<FolderPlace> places_;
+  std::vector<media::LanguageName> languages_;  // while the list of languages is open; else empty
   int folders_read_ms_ = 0;
   // Read when first shown: the page's pictures, its font and the break screen.
   mutable media::ImagePtr page_, page_on_, folder_button_, break_image_, help_zero_;

@@ -63,6 +63,30 @@ std::string and_more(int more) {
 
 }  // namespace
 
+// The open list of languages: a card under the language button, each language by its own name in
+// its own script, the one spoken now filled with the accent.
+void Parent::draw_languages(int x0, int y0) const {
+  const layout::Rect list = layout::language_list(static_cast<int>(languages_.size()));
+  media::set_alpha(0.25f);
+  colour(kInk);
+  media::draw_rect(x0 + list.x + 4, y0 + list.y + 6, list.w, list.h);
+  media::set_alpha(1.0f);
+  colour(kCard);
+  media::draw_rect(x0 + list.x, y0 + list.y, list.w, list.h);
+  colour(kAccent);
+  frame_rect(list, x0, y0, 2);
+  const std::string current = media::words_language();
+  for (size_t i = 0; i < languages_.size(); ++i) {
+    const layout::Rect r = layout::language_entry(static_cast<int>(i));
+    const bool chosen = languages_[i].code == current;
+    colour(chosen ? kAccent : kCream);
+    media::draw_rect(x0 + r.x, y0 + r.y, r.w, r.h);
+    colour(chosen ? kCream : kInk);
+    constexpr int kPad = 10;
+    draw_centred(languages_[i].name, x0 + r.x + kPad, r.w - 2 * kPad, y0 + r.y + (r.h - media::text_height()) / 2);
+  }
+}
+
 void Parent::draw_help_folders(int page_x, int page_y) const {
   if (setup_.mode != RunMode::Installed) return;
   media::SavedDrawState saved;
@@ -171,6 +195,8 @@ void Parent::draw_page() const {
     colour(status_trouble_ ? kTrouble : kHeading);
     media::draw_text_within(status_, x0 + layout::kStatus.x, y0 + layout::kStatus.y + 5, layout::kStatus.w);
   }
+
+  if (!languages_.empty()) draw_languages(x0, y0);
 
   // The keyboard's place: a ring round the control it would use.
   if (focus_ >= 0 && focus_ < static_cast<int>(all.size())) {

@@ -19,6 +19,19 @@ constexpr int kPageW = 900, kPageH = 680;  // as the help pages
 // (the same page with every choice drawn chosen). The program shows the first and copies each
 // chosen button's rectangle from the second.
 constexpr Rect kClose{816, 26, 56, 56};  // the close button, top right: a round key with a cross
+// The language button beside it: a globe and the language's own name; the title keeps clear of it.
+constexpr Rect kLanguage{590, 30, 212, 46};
+// The list it opens over the page: every language by its own name, two to a row under the button.
+constexpr int kLanguageEntryW = 204, kLanguageEntryH = 40, kLanguageGap = 10;
+constexpr int kLanguageListX = kClose.x + kClose.w - 2 * kLanguageEntryW - 3 * kLanguageGap, kLanguageListY = 84;
+constexpr Rect language_list(int count) {
+  return Rect{kLanguageListX, kLanguageListY, 2 * kLanguageEntryW + 3 * kLanguageGap,
+              (count + 1) / 2 * (kLanguageEntryH + kLanguageGap) + kLanguageGap};
+}
+constexpr Rect language_entry(int i) {
+  return Rect{kLanguageListX + kLanguageGap + (i % 2) * (kLanguageEntryW + kLanguageGap),
+              kLanguageListY + kLanguageGap + (i / 2) * (kLanguageEntryH + kLanguageGap), kLanguageEntryW, kLanguageEntryH};
+}
 
 // The left card: the choices, each a row of a heading and buttons.
 constexpr Rect kChoicesCard{40, 170, 430, 360};

@@ -151,6 +151,7 @@ int run(const ActivityTable& table, const Options& options) {
                            .home = current_environment().home,
                            .folders = [&folders, &pictures] { return folder_summaries(folders, *pictures); },
                            .activities = table.count(),
+                           .set_language = [&assets](const std::string& code) { assets.language = code; },
                            .minute_ms = minute_ms(options.test)};
   Parent parent(std::move(parent_setup), real_desktop(options.whole_session), assets,
                 [&loop] { loop.effects().play(Effect::Break); });

@@ -52,7 +52,8 @@ std::vector<std::string> help_page_files(std::string_view language, std::string_
 }
 
 media::ImagePtr Assets::help_page(std::string_view id, std::optional<int> digit) const {
-  auto [page, first_time] = help_pages_.try_emplace(std::string(id));
+  // Kept by language too: the parent may change it while the program runs.
+  auto [page, first_time] = help_pages_.try_emplace(language + "/" + std::string(id));
   if (first_time) page->second = first_image(data_dir, help_page_files(language, id, digit));
   return page->second;
 }

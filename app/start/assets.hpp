@@ -41,7 +41,7 @@ struct Assets {
   media::ImagePtr worded_image(std::string_view folder, std::string_view id, std::string_view english_name) const;
 
  private:
-  // Read so far, by id; a page looked for in vain is kept as none and not looked for again.
+  // Read so far, by language and id; a page looked for in vain is kept as none and not looked for again.
   mutable std::map<std::string, media::ImagePtr, std::less<>> help_pages_;
 };
 

@@ -15,7 +15,7 @@ struct Config {
   bool child_lock = false;  // keys work only with Control held; the keyboard is kept from the desktop
   bool sound_at_start = true;
   int play_limit_minutes = 0;  // 0: no limit
-  std::string language;        // chosen on the parent's page ("de", "pt_BR"); empty: none chosen
+  std::string language = "";   // chosen on the parent's page ("de", "pt_BR"); empty: none chosen
 };
 
 // The longest play-time limit the file may set: ten hours.

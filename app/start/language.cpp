@@ -69,21 +69,28 @@ bool has_catalogue(const std::string& locale_dir, const std::string& code) {
   return std::filesystem::is_regular_file(locale_dir + "/" + code + ".mo", absent);
 }
 
-bool keep_language_if_shown(const std::string& locale_dir, const media::FontPtr& font) {
-  const std::string code = media::words_language();
-  if (code == media::kEnglish) return true;
-  const std::string name = media::word("language.name");
-  std::string sample = name;
+bool words_shown(const media::FontPtr& font) {
+  if (media::words_language() == media::kEnglish) return true;
+  std::string sample = media::word("language.name");
   for (const char* id : {"settings.title", "help.close", "title.press_h", "parent.hint"}) sample += " " + media::word(id);
   const media::FontPtr before = media::current_font();
   media::set_font(font);
   const bool shown = media::missing_characters(sample).empty();
   media::set_font(before);
-  if (shown) return true;
+  return shown;
+}
+
+std::string no_font_line() {
   // The Debian package with the fonts of the language's script.
+  const std::string code = media::words_language();
   const bool cjk = code.rfind("zh", 0) == 0 || code == "ja" || code == "ko";
-  media::log_error("words", media::fill(media::word("language.no_font"),
-                                        {{"language", name}, {"fonts", cjk ? "fonts-noto-cjk" : "fonts-noto-core"}}));
+  return media::fill(media::word("language.no_font"),
+                     {{"language", media::word("language.name")}, {"fonts", cjk ? "fonts-noto-cjk" : "fonts-noto-core"}});
+}
+
+bool keep_language_if_shown(const std::string& locale_dir, const media::FontPtr& font) {
+  if (words_shown(font)) return true;
+  media::log_error("words", no_font_line());
   media::load_words(locale_dir, media::kEnglish);
   return false;
 }

@@ -42,9 +42,13 @@ std::string choose_language(const LanguageAsked& asked, const std::function<bool
 // Whether the data folder's locale folder has a catalogue for the code.
 bool has_catalogue(const std::string& locale_dir, const std::string& code);
 
-// Whether the font (and the system's fonts behind it) shows the words in use. When it does not,
-// says so on standard error in one line, naming the font package that mends it, and turns the
-// words back to English: boxes for letters help nobody.
+// Whether the font (and the system's fonts behind it) shows the words in use.
+bool words_shown(const media::FontPtr& font);
+// For words that are not shown: one line saying so, in their language, naming the font package
+// that mends it.
+std::string no_font_line();
+// When the font does not show the words in use, says so on standard error (no_font_line) and turns
+// the words back to English: boxes for letters help nobody. False then.
 bool keep_language_if_shown(const std::string& locale_dir, const media::FontPtr& font);
 
 }  // namespace app

@@ -1,5 +1,7 @@
 #include "media/text/words.hpp"
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 
@@ -69,6 +71,23 @@ bool load_words(const std::string& locale_dir, std::string_view language) {
   }
   use_words(std::move(*english), std::move(chosen), std::string(language));
   return true;
+}
+
+std::vector<LanguageName> available_languages(const std::string& locale_dir) {
+  std::vector<LanguageName> out;
+  std::error_code ec;
+  for (const auto& f : std::filesystem::directory_iterator(locale_dir, ec)) {
+    const std::string code = f.path().stem().string();
+    if (f.path().extension() != ".mo" || code == kPseudoLanguage) continue;
+    std::optional<Catalogue> c = Catalogue::load(f.path().string());
+    if (!c) continue;
+    const std::optional<std::string_view> name = c->find("language.name");
+    out.push_back({code, name ? std::string(*name) : code});
+  }
+  std::sort(out.begin(), out.end(), [](const LanguageName& a, const LanguageName& b) {
+    return (a.code != kEnglish) < (b.code != kEnglish) || ((a.code != kEnglish) == (b.code != kEnglish) && a.code < b.code);
+  });
+  return out;
 }
 
 std::string words_language() {

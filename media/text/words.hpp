@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "media/text/catalogue.hpp"
 
@@ -14,6 +15,8 @@ namespace media {
 
 // The code of the English catalogue, which is made from the template itself.
 constexpr std::string_view kEnglish = "en";
+// The pseudo-language the build makes for the tests (accented, longer, bracketed).
+constexpr std::string_view kPseudoLanguage = "qps";
 
 // code: the language's code, for words_language().
 void use_words(Catalogue english, std::optional<Catalogue> language = std::nullopt, std::string code = "");
@@ -25,6 +28,14 @@ bool load_words(const std::string& locale_dir, std::string_view language);
 // The code of the language the words are in: the one loaded, or "en" when none was (or it could
 // not be read).
 std::string words_language();
+
+// A language a parent may choose: its code and its own name (its catalogue's "language.name").
+struct LanguageName {
+  std::string code, name;
+};
+// The languages with a catalogue in locale_dir: English first, then the others by code. The
+// pseudo-language, which is for testing, is not among them, nor a catalogue that cannot be read.
+std::vector<LanguageName> available_languages(const std::string& locale_dir);
 
 std::string word(std::string_view id);
 // The form of a counted text for n, by the language's plural rule.

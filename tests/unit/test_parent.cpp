@@ -18,7 +18,9 @@
 #include "media/input/clock.hpp"
 #include "media/input/events.hpp"
 #include "media/sound/sound.hpp"
+#include "media/text/words.hpp"
 #include "tests/unit/extra_activity.hpp"
+#include "tests/unit/mo_file.hpp"
 #include "tests/unit/test_world.hpp"
 
 using namespace app;
@@ -218,7 +220,7 @@ TEST_F(ParentSide, EveryControlIsReachedFromTheKeyboard) {
   EXPECT_EQ(p.focus(), 0) << "Tab comes round to the first control";
   for (Control c : {Control::FullScreen, Control::Window, Control::LockOn, Control::LockOff, Control::SoundOn,
                     Control::SoundOff, Control::StartAgain, Control::OpenAll, Control::OpenFolder, Control::Limit,
-                    Control::Close})
+                    Control::Language, Control::Close})
     EXPECT_NE(std::find(seen.begin(), seen.end(), c), seen.end()) << static_cast<int>(c);
   EXPECT_EQ(std::count(seen.begin(), seen.end(), Control::OpenFolder), 2);
 
@@ -231,6 +233,63 @@ TEST_F(ParentSide, EveryControlIsReachedFromTheKeyboard) {
   EXPECT_EQ(p.page_key(Key::A), ParentAsk::Nothing);
   p.page_key(Key::Escape);
   EXPECT_FALSE(p.page_shown());
+}
+
+// A data folder whose catalogues are English, the pseudo-language (never offered), "xx" and "yy",
+// whose own name no font has; its fonts are the build's.
+struct LanguagesFolder {
+  LanguagesFolder() {
+    fs::create_directories(dir / "locale");
+    fs::create_directory_symlink(fs::path(PIPKIN_DATA_DIR) / "fonts", dir / "fonts");
+    for (const char* mo : {"en.mo", "qps.mo"}) fs::copy_file(fs::path(PIPKIN_DATA_DIR) / "locale" / mo, dir / "locale" / mo);
+    std::ofstream(dir / "locale/xx.mo", std::ios::binary)
+        << mo::catalogue("nplurals=2; plural=(n != 1);", {{"language.name", "English", "Xish"},
+                                                          {"parent.language_now", "", "Now {language}."},
+                                                          {"parent.saved_in", "", "{said} ({folder})"}});
+    std::ofstream(dir / "locale/yy.mo", std::ios::binary)
+        << mo::catalogue("nplurals=2; plural=(n != 1);", {{"language.name", "English", "\u0378\u0379"}});
+  }
+  ~LanguagesFolder() {
+    fs::remove_all(dir);
+    media::load_words(std::string(PIPKIN_DATA_DIR) + "/locale", media::kEnglish);
+  }
+  fs::path dir = fs::temp_directory_path() / ("pipkin-languages-" + std::to_string(::getpid()));
+};
+
+// The language button opens the list of languages, each by its own name; the one chosen is spoken
+// at once, saved as the sixth line and handed to the help pages. One no font shows is refused.
+TEST_F(ParentSide, ALanguageChosenOnThePageIsSpokenAtOnceAndKept) {
+  LanguagesFolder data;
+  world.assets.data_dir = data.dir.string() + "/";
+  std::vector<std::string> handed;
+  setup.set_language = [&handed](const std::string& code) { handed.push_back(code); };
+  Parent& p = make();
+  p.toggle_page();
+  click(Control::Language);
+  std::vector<std::string> listed;
+  for (const PageControl& c : p.controls())
+    if (c.what == Control::LanguageEntry) listed.push_back(c.chosen ? "*" : "");
+  EXPECT_EQ(listed, (std::vector<std::string>{"*", "", ""})) << "English (spoken now), xx and yy; not the pseudo-language";
+  EXPECT_EQ(p.page_key(Key::Escape), ParentAsk::Redraw);
+  EXPECT_TRUE(p.page_shown()) << "Escape closes the list first";
+
+  click(Control::Language);
+  click(Control::LanguageEntry, 1);
+  EXPECT_EQ(media::words_language(), "xx");
+  EXPECT_EQ(handed, std::vector<std::string>{"xx"});
+  EXPECT_EQ(p.status(), "Now Xish. (" + setup.config_file + ")");
+  EXPECT_EQ(app::read_config(setup.config_file).language, "xx");
+  EXPECT_EQ(p.controls().back().what, Control::Close) << "the list closed";
+
+  click(Control::Language);
+  click(Control::LanguageEntry, 2);
+  EXPECT_EQ(media::words_language(), "xx") << "yy's letters are in no font";
+  EXPECT_TRUE(p.status_is_trouble());
+  EXPECT_EQ(handed, std::vector<std::string>{"xx"});
+
+  click(Control::Language);
+  p.page_click(Parent::kPageX + 5, Parent::kPageY + 600);
+  EXPECT_EQ(p.controls().back().what, Control::Close) << "a click beside the list closes it";
 }
 
 TEST_F(ParentSide, FoldersAreNamedForTheParentAndOpenInTheFileManager) {
