@@ -7,6 +7,7 @@
 #include "media/display/draw.hpp"
 #include "media/display/font.hpp"
 #include "media/display/saved_draw_state.hpp"
+#include "media/text/direction.hpp"
 #include "media/text/words.hpp"
 
 namespace app {
@@ -92,17 +93,24 @@ void Parent::draw_help_folders(int page_x, int page_y) const {
   media::SavedDrawState saved;
   ensure_font();
   media::set_font(font_);
-  const layout::Rect box = layout::kHelpFoldersBox;
+  // A right-to-left language's page is mirrored: its box stands on the other side and its lines
+  // start at the right.
+  const bool rtl = media::right_to_left(media::word("language.name"));
+  layout::Rect box = layout::kHelpFoldersBox;
+  if (rtl) box.x = layout::kPageW - box.x - box.w;
   int y = page_y + box.y + 8;
   const int x = page_x + box.x + 12, w = box.w - 24;
+  auto line = [&](const std::string& text) {
+    media::draw_text_within(text, rtl ? x + std::max(0, w - media::text_width(text)) : x, y, w);
+    y += kLineH;
+  };
   for (const FolderSummary& f : setup_.folders ? setup_.folders() : std::vector<FolderSummary>{}) {
     if (!f.parents) continue;
     colour(kInk);
-    media::draw_text_within(folder_for_parent(f.folder, setup_.home), x, y, w);
-    y += kLineH;
+    line(folder_for_parent(f.folder, setup_.home));
   }
   colour(kSoftInk);
-  media::draw_text_within(media::fill(media::word("parent.kept_in"), {{"folder", folder_for_parent(setup_.config_file, setup_.home)}}), x, y, w);
+  line(media::fill(media::word("parent.kept_in"), {{"folder", folder_for_parent(setup_.config_file, setup_.home)}}));
 }
 
 void Parent::ensure_font() const {

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -84,6 +85,30 @@ TEST_F(ElevenActivities, EachPageNamesItsNumberAndTheNextOne) {
   EXPECT_EQ(digits.caps, (std::vector<std::string>{"1", "11"}));
   EXPECT_NE(help::overview(words, pages_.size(), false).sections[2].paragraph.find("Ctrl+1\u00A0to\u00A011 choose"),
             std::string::npos);
+}
+
+// A right-to-left language's pages are mirrored: the badge with the page's number stands at the
+// top right, where a reader of the language starts.
+TEST_F(ElevenActivities, ARightToLeftLanguagesPagesAreMirrored) {
+  for (const bool rtl : {false, true}) {
+    gen::Words words = with_more(gen::Words::language(PIPKIN_LOCALE_DIR, gen::Words::kPseudo));
+    if (rtl) words.add("language.name", {"العربية"});
+    ASSERT_TRUE(help::draw_help_pages(out_, words, pages_));
+    cairo_surface_t* page = cairo_image_surface_create_from_png((out_ / "help/qps/frames.png").c_str());
+    ASSERT_EQ(cairo_surface_status(page), CAIRO_STATUS_SUCCESS);
+    cairo_surface_flush(page);
+    const unsigned char* px = cairo_image_surface_get_data(page);
+    const int stride = cairo_image_surface_get_stride(page);
+    // The badge is the accent colour, saturated; the page around it is cream.
+    auto saturated = [&](int x, int y) {
+      const unsigned char* p = px + y * stride + 4 * x;
+      return std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) > 100;
+    };
+    EXPECT_EQ(saturated(50, 76), !rtl) << rtl;
+    EXPECT_EQ(saturated(900 - 50, 76), rtl) << rtl;
+    cairo_surface_destroy(page);
+    fs::remove_all(out_);
+  }
 }
 
 }  // namespace
