@@ -46,6 +46,15 @@ constexpr double kRadius = 10;
 
 // A white check mark of height h with its left end at (x, y + h * 0.55).
 void tick(cairo_t* cr, double x, double y, double h) {
+  // A check mark keeps its shape on a mirrored page: only its place is mirrored.
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  cairo_save(cr);
+  if (m.xx < 0) {
+    cairo_translate(cr, x + h / 2, 0);
+    cairo_scale(cr, -1, 1);
+    cairo_translate(cr, -(x + h / 2), 0);
+  }
   cairo_move_to(cr, x, y + h * 0.55);
   cairo_line_to(cr, x + h * 0.36, y + h * 0.9);
   cairo_line_to(cr, x + h * 0.95, y + h * 0.12);
@@ -54,6 +63,7 @@ void tick(cairo_t* cr, double x, double y, double h) {
   cairo_set_line_width(cr, 3.2);
   set(cr, kWhite);
   cairo_stroke(cr);
+  cairo_restore(cr);
 }
 
 // A key-like button filling r, its shadow just below it. Unchosen: a light key with ink words, as
@@ -209,6 +219,9 @@ void small_moon(cairo_t* cr, double cx, double cy, double r) {
 bool draw_page(const fs::path& file, const gen::Words& words, bool chosen) {
   Canvas c(layout::kPageW, layout::kPageH);
   cairo_t* cr = c.cr();
+  // A right-to-left language reads the page from the right: its layout is mirrored, as the program
+  // mirrors the places it draws into and takes clicks from.
+  if (gen::right_to_left(cr, words.text("language.name"))) gen::mirror(cr, layout::kPageW);
   help::page_frame(cr, kAccent);
   help::header(cr, "", words.text("settings.title"), words.text("settings.subtitle"), kAccent, "",
                layout::kLanguage.x - 16);
