@@ -217,7 +217,7 @@ void draw_activity_page(const gen::Words& words, std::span<const ActivityPage> p
   tips.draw();
 
   keys_box(cr, accent, words, pages.size());
-  ok = c.save_png(file) && ok;
+  ok = c.save(file) && ok;
 }
 
 // Page 0: the whole program. The installed program's page says where things are kept without
@@ -267,7 +267,7 @@ void draw_overview_page(const gen::Words& words, std::span<const ActivityPage> p
   if (installed) folders_box(cr, box, accent);
 
   keys_box(cr, accent, words, pages.size());
-  ok = c.save_png(file) && ok;
+  ok = c.save(file) && ok;
 }
 
 bool make_help(const fs::path& out, const gen::Words& words) { return draw_help_pages(out, words, activity_pages()); }

@@ -264,7 +264,7 @@ bool draw_page(const fs::path& file, const gen::Words& words, bool chosen) {
   const double moon_x = (last.x + last.w + layout::kLimitCard.x + layout::kLimitCard.w) / 2.0 - 12;
   if (moon_x - 30 > last.x + last.w + 8) small_moon(cr, moon_x - 8, last.y + last.h / 2.0 + 4, 20);
 
-  return c.save_png(file);
+  return c.save(file);
 }
 
 // One "open the folder" button, drawn by the program once for each folder it lists.
@@ -273,7 +273,7 @@ bool draw_folder_button(const fs::path& file, const gen::Words& words) {
   cairo_t* cr = c.cr();
   // The shadow needs 3 pixels below the face.
   button(cr, Rect{0, 0, layout::kOpenFolderW, layout::kOpenFolderH - 3}, words.text("settings.open_folder"), false);
-  return c.save_png(file);
+  return c.save(file);
 }
 
 bool make_settings(const fs::path& out, const gen::Words& words) {

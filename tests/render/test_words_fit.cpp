@@ -130,7 +130,7 @@ class InEveryLanguage : public testing::TestWithParam<std::string> {
   }
 
   // A worded picture of the language.
-  static std::string own(const std::string& folder, const std::string& id) { return folder + "/" + GetParam() + "/" + id + ".png"; }
+  static std::string own(const std::string& folder, const std::string& id) { return folder + "/" + GetParam() + "/" + id + ".webp"; }
 
   static fs::path* data_;
   const std::string lang = GetParam();
