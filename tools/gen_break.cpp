@@ -332,7 +332,7 @@ bool make_break(const fs::path& out, const gen::Words& words) {
   sleeping_cat(cr, 480, 600);
   zzz(cr, 320, 470);
   lettering(cr, words.text("break.title"), kWidth / 2.0, 170, 900);
-  return c.save_png(words.file(out, "images", "break.png", "break"));
+  return c.save(words.file(out, "images", "break.png", "break"));
 }
 
 gen::Register break_family("break", make_break);

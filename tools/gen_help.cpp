@@ -182,6 +182,8 @@ void draw_activity_page(const gen::Words& words, std::span<const ActivityPage> p
   const Col accent = p.accent;
   Canvas c(kPageW, kPageH);
   cairo_t* cr = c.cr();
+  // A right-to-left language reads the page from the right: its layout is mirrored.
+  if (gen::right_to_left(cr, words.text("language.name"))) gen::mirror(cr, kPageW);
   page_frame(cr, accent);
   header(cr, std::to_string(index + 1), said.title, said.subtitle, accent, words.text("help.close"));
 
@@ -215,7 +217,7 @@ void draw_activity_page(const gen::Words& words, std::span<const ActivityPage> p
   tips.draw();
 
   keys_box(cr, accent, words, pages.size());
-  ok = c.save_png(file) && ok;
+  ok = c.save(file) && ok;
 }
 
 // Page 0: the whole program. The installed program's page says where things are kept without
@@ -227,6 +229,8 @@ void draw_overview_page(const gen::Words& words, std::span<const ActivityPage> p
   const Col accent = said.accent;
   Canvas c(kPageW, kPageH);
   cairo_t* cr = c.cr();
+  // A right-to-left language reads the page from the right: its layout is mirrored.
+  if (gen::right_to_left(cr, words.text("language.name"))) gen::mirror(cr, kPageW);
   page_frame(cr, accent);
   header(cr, "0", said.title, said.subtitle, accent, words.text("help.close"));
 
@@ -263,7 +267,7 @@ void draw_overview_page(const gen::Words& words, std::span<const ActivityPage> p
   if (installed) folders_box(cr, box, accent);
 
   keys_box(cr, accent, words, pages.size());
-  ok = c.save_png(file) && ok;
+  ok = c.save(file) && ok;
 }
 
 bool make_help(const fs::path& out, const gen::Words& words) { return draw_help_pages(out, words, activity_pages()); }

@@ -46,6 +46,15 @@ constexpr double kRadius = 10;
 
 // A white check mark of height h with its left end at (x, y + h * 0.55).
 void tick(cairo_t* cr, double x, double y, double h) {
+  // A check mark keeps its shape on a mirrored page: only its place is mirrored.
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  cairo_save(cr);
+  if (m.xx < 0) {
+    cairo_translate(cr, x + h / 2, 0);
+    cairo_scale(cr, -1, 1);
+    cairo_translate(cr, -(x + h / 2), 0);
+  }
   cairo_move_to(cr, x, y + h * 0.55);
   cairo_line_to(cr, x + h * 0.36, y + h * 0.9);
   cairo_line_to(cr, x + h * 0.95, y + h * 0.12);
@@ -54,6 +63,7 @@ void tick(cairo_t* cr, double x, double y, double h) {
   cairo_set_line_width(cr, 3.2);
   set(cr, kWhite);
   cairo_stroke(cr);
+  cairo_restore(cr);
 }
 
 // A key-like button filling r, its shadow just below it. Unchosen: a light key with ink words, as
@@ -209,6 +219,9 @@ void small_moon(cairo_t* cr, double cx, double cy, double r) {
 bool draw_page(const fs::path& file, const gen::Words& words, bool chosen) {
   Canvas c(layout::kPageW, layout::kPageH);
   cairo_t* cr = c.cr();
+  // A right-to-left language reads the page from the right: its layout is mirrored, as the program
+  // mirrors the places it draws into and takes clicks from.
+  if (gen::right_to_left(cr, words.text("language.name"))) gen::mirror(cr, layout::kPageW);
   help::page_frame(cr, kAccent);
   help::header(cr, "", words.text("settings.title"), words.text("settings.subtitle"), kAccent, "",
                layout::kLanguage.x - 16);
@@ -251,7 +264,7 @@ bool draw_page(const fs::path& file, const gen::Words& words, bool chosen) {
   const double moon_x = (last.x + last.w + layout::kLimitCard.x + layout::kLimitCard.w) / 2.0 - 12;
   if (moon_x - 30 > last.x + last.w + 8) small_moon(cr, moon_x - 8, last.y + last.h / 2.0 + 4, 20);
 
-  return c.save_png(file);
+  return c.save(file);
 }
 
 // One "open the folder" button, drawn by the program once for each folder it lists.
@@ -260,7 +273,7 @@ bool draw_folder_button(const fs::path& file, const gen::Words& words) {
   cairo_t* cr = c.cr();
   // The shadow needs 3 pixels below the face.
   button(cr, Rect{0, 0, layout::kOpenFolderW, layout::kOpenFolderH - 3}, words.text("settings.open_folder"), false);
-  return c.save_png(file);
+  return c.save(file);
 }
 
 bool make_settings(const fs::path& out, const gen::Words& words) {

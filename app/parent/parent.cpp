@@ -8,6 +8,7 @@
 #include "media/display/saved_draw_state.hpp"
 #include "media/files/launch.hpp"
 #include "media/files/log.hpp"
+#include "media/text/direction.hpp"
 #include "media/text/words.hpp"
 
 namespace app {
@@ -57,6 +58,11 @@ Parent::Parent(ParentSetup setup, Desktop desktop, const Assets& assets, std::fu
       config_(setup_.config),
       clock_(setup_.minute_ms) {
   clock_.set_limit(config_.play_limit_minutes);
+  mirrored_ = media::right_to_left(media::word("language.name"));
+}
+
+layout::Rect Parent::placed(const layout::Rect& r) const {
+  return mirrored_ ? layout::Rect{layout::kPageW - r.x - r.w, r.y, r.w, r.h} : r;
 }
 
 std::vector<PageControl> Parent::controls() const {
@@ -68,6 +74,7 @@ std::vector<PageControl> Parent::controls() const {
       c.push_back({Control::LanguageEntry, static_cast<int>(i), layout::language_entry(static_cast<int>(i)),
                    languages_[i].code == current});
     c.push_back({Control::Language, 0, layout::kLanguage});
+    for (PageControl& control : c) control.rect = placed(control.rect);
     return c;
   }
   const bool full = !config_.windowed;
@@ -91,6 +98,7 @@ std::vector<PageControl> Parent::controls() const {
   }
   c.push_back({Control::Language, 0, layout::kLanguage});
   c.push_back({Control::Close, 0, layout::kClose});
+  for (PageControl& control : c) control.rect = placed(control.rect);
   return c;
 }
 
@@ -102,7 +110,7 @@ void Parent::show_languages(bool shown) {
     if (all[i].chosen || (!shown && all[i].what == Control::Language)) focus_ = static_cast<int>(i);
 }
 
-ParentAsk Parent::choose_language(const std::string& code) {
+ParentAsk Parent::choose_language(std::string code) {
   show_languages(false);
   const std::string before = media::words_language(), locale = assets_.data_dir + "locale";
   if (code == before) return ParentAsk::Redraw;
@@ -115,6 +123,7 @@ ParentAsk Parent::choose_language(const std::string& code) {
     return ParentAsk::Redraw;
   }
   config_.language = code;
+  mirrored_ = media::right_to_left(media::word("language.name"));
   if (setup_.set_language) setup_.set_language(code);
   // The page's pictures and its words, read again in the new language.
   page_ = page_on_ = folder_button_ = break_image_ = help_zero_ = nullptr;

@@ -136,7 +136,7 @@ class Parent {
   // The list of languages opens over the page (or closes); a language chosen from it is spoken at
   // once and saved, unless no font here shows it.
   void show_languages(bool shown);
-  ParentAsk choose_language(const std::string& code);
+  ParentAsk choose_language(std::string code);  // a copy: the list it comes from closes
   void show_page(bool shown);
   // Saves one line of the configuration file and says on the page what changed and where it was
   // saved, or why it could not be.
@@ -148,6 +148,10 @@ class Parent {
   bool refresh_folders();  // true when what the page lists changed
   void ensure_font() const;
   void draw_languages(int page_x, int page_y) const;
+  // Where a rectangle of the page is: mirrored when the page runs right to left.
+  layout::Rect placed(const layout::Rect& r) const;
+  // A line of the page's text in the width from x, starting at the side the language starts at.
+  void line_in(const std::string& text, int x, int y, int width) const;
 
   ParentSetup setup_;
   Desktop desktop_;
@@ -171,6 +175,7 @@ class Parent {
   };
   std::vector<FolderPlace> places_;
   std::vector<media::LanguageName> languages_;  // while the list of languages is open; else empty
+  bool mirrored_ = false;  // the language runs right to left: so do the pages, mirrored
   int folders_read_ms_ = 0;
   // Read when first shown: the page's pictures, its font and the break screen.
   mutable media::ImagePtr page_, page_on_, folder_button_, break_image_, help_zero_;

@@ -7,6 +7,7 @@
 #include "media/display/draw.hpp"
 #include "media/display/font.hpp"
 #include "media/display/saved_draw_state.hpp"
+#include "media/text/direction.hpp"
 #include "media/text/words.hpp"
 
 namespace app {
@@ -66,7 +67,7 @@ std::string and_more(int more) {
 // The open list of languages: a card under the language button, each language by its own name in
 // its own script, the one spoken now filled with the accent.
 void Parent::draw_languages(int x0, int y0) const {
-  const layout::Rect list = layout::language_list(static_cast<int>(languages_.size()));
+  const layout::Rect list = placed(layout::language_list(static_cast<int>(languages_.size())));
   media::set_alpha(0.25f);
   colour(kInk);
   media::draw_rect(x0 + list.x + 4, y0 + list.y + 6, list.w, list.h);
@@ -77,7 +78,7 @@ void Parent::draw_languages(int x0, int y0) const {
   frame_rect(list, x0, y0, 2);
   const std::string current = media::words_language();
   for (size_t i = 0; i < languages_.size(); ++i) {
-    const layout::Rect r = layout::language_entry(static_cast<int>(i));
+    const layout::Rect r = placed(layout::language_entry(static_cast<int>(i)));
     const bool chosen = languages_[i].code == current;
     colour(chosen ? kAccent : kCream);
     media::draw_rect(x0 + r.x, y0 + r.y, r.w, r.h);
@@ -92,17 +93,24 @@ void Parent::draw_help_folders(int page_x, int page_y) const {
   media::SavedDrawState saved;
   ensure_font();
   media::set_font(font_);
-  const layout::Rect box = layout::kHelpFoldersBox;
+  const layout::Rect box = placed(layout::kHelpFoldersBox);
   int y = page_y + box.y + 8;
   const int x = page_x + box.x + 12, w = box.w - 24;
+  auto line = [&](const std::string& text) {
+    line_in(text, x, y, w);
+    y += kLineH;
+  };
   for (const FolderSummary& f : setup_.folders ? setup_.folders() : std::vector<FolderSummary>{}) {
     if (!f.parents) continue;
     colour(kInk);
-    media::draw_text_within(folder_for_parent(f.folder, setup_.home), x, y, w);
-    y += kLineH;
+    line(folder_for_parent(f.folder, setup_.home));
   }
   colour(kSoftInk);
-  media::draw_text_within(media::fill(media::word("parent.kept_in"), {{"folder", folder_for_parent(setup_.config_file, setup_.home)}}), x, y, w);
+  line(media::fill(media::word("parent.kept_in"), {{"folder", folder_for_parent(setup_.config_file, setup_.home)}}));
+}
+
+void Parent::line_in(const std::string& text, int x, int y, int width) const {
+  media::draw_text_within(text, mirrored_ ? x + std::max(0, width - media::text_width(text)) : x, y, width);
 }
 
 void Parent::ensure_font() const {
@@ -153,47 +161,49 @@ void Parent::draw_page() const {
   media::set_font(font_);
 
   // The pictures card: each folder, its counts, its button and the first files left out.
-  const int x = x0 + layout::kPicturesTextX, w = layout::kPicturesTextW;
+  const int x = x0 + placed({layout::kPicturesTextX, 0, layout::kPicturesTextW, 0}).x, w = layout::kPicturesTextW;
   for (size_t k = 0; k < folders_.size() && k < places_.size(); ++k) {
     const FolderSummary& f = folders_[k];
     const FolderPlace& place = places_[k];
     int y = y0 + place.top;
     colour(kInk);
-    media::draw_text_within(f.parents ? folder_for_parent(f.folder, setup_.home) : media::word("parent.own_pictures"), x, y, w);
+    line_in(f.parents ? folder_for_parent(f.folder, setup_.home) : media::word("parent.own_pictures"), x, y, w);
     y += kLineH;
     colour(kSoftInk);
     for (const std::string& line : place.counts) {
-      media::draw_text_within(line, x, y, w);
+      line_in(line, x, y, w);
       y += kLineH;
     }
     if (place.button) {
+      const layout::Rect b = placed(*place.button);
       media::set_colour(255, 255, 255);
-      if (folder_button_) media::draw_image(folder_button_, x0 + place.button->x, y0 + place.button->y, 0);
-      y = y0 + place.button->y + place.button->h + 6;
+      if (folder_button_) media::draw_image(folder_button_, x0 + b.x, y0 + b.y, 0);
+      y = y0 + b.y + b.h + 6;
     }
     colour(kTrouble);
     for (int i = 0; i < place.left_out_shown; ++i, y += kLineH)
-      media::draw_text_within(f.left_out_lines[static_cast<size_t>(i)], x, y, w);
+      line_in(f.left_out_lines[static_cast<size_t>(i)], x, y, w);
     if (place.more_line) {
       colour(kSoftInk);
-      media::draw_text_within(and_more(f.left_out - place.left_out_shown), x, y, w);
+      line_in(and_more(f.left_out - place.left_out_shown), x, y, w);
     }
   }
 
   // Time up: the play-time row offers more time or the end instead of the limits.
   if (on_break_) {
-    const layout::Rect card = layout::kLimitCard;
+    const layout::Rect card = placed(layout::kLimitCard);
     colour(kCard);
     media::draw_rect(x0 + card.x + 12, y0 + card.y + 8, card.w - 24, card.h - 16);
     colour(kHeading);
-    media::draw_text_within(media::word("break.choose"), x0 + card.x + 20, y0 + card.y + 12, card.w - 40);
-    plain_button(layout::kMoreTime, x0, y0, media::word("break.more_time"));
-    plain_button(layout::kEndPlay, x0, y0, media::word("break.end_play"));
+    line_in(media::word("break.choose"), x0 + card.x + 20, y0 + card.y + 12, card.w - 40);
+    plain_button(placed(layout::kMoreTime), x0, y0, media::word("break.more_time"));
+    plain_button(placed(layout::kEndPlay), x0, y0, media::word("break.end_play"));
   }
 
   if (!status_.empty()) {
     colour(status_trouble_ ? kTrouble : kHeading);
-    media::draw_text_within(status_, x0 + layout::kStatus.x, y0 + layout::kStatus.y + 5, layout::kStatus.w);
+    const layout::Rect status = placed(layout::kStatus);
+    line_in(status_, x0 + status.x, y0 + status.y + 5, status.w);
   }
 
   if (!languages_.empty()) draw_languages(x0, y0);

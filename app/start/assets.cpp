@@ -40,7 +40,8 @@ std::vector<std::string> worded_files(std::string_view language, std::string_vie
                                       std::string_view english_name) {
   std::vector<std::string> files;
   const std::string in = std::string(folder) + "/";
-  if (language != kEnglish) files.push_back(in + std::string(language) + "/" + std::string(id) + ".png");
+  if (language != kEnglish)
+    for (const char* ending : {".webp", ".png"}) files.push_back(in + std::string(language) + "/" + std::string(id) + ending);
   files.push_back(in + std::string(english_name));
   return files;
 }

@@ -46,13 +46,13 @@ struct Assets {
 };
 
 // Where a worded picture may be in the data folder, best first: the chosen language's copy,
-// <folder>/<language>/<id>.png (not for English), then the English one by its own name,
+// <folder>/<language>/<id>.webp or .png (not for English), then the English one by its own name,
 // <folder>/<english_name>.
 std::vector<std::string> worded_files(std::string_view language, std::string_view folder, std::string_view id,
                                       std::string_view english_name);
 
 // Where a help page may be, in the data folder, best first: the page in the chosen language
-// (help/<language>/<id>.png, not for English), the English page (help/<id>.png), and the page of
+// (help/<language>/<id>.webp or .png, not for English), the English page (help/<id>.png), and the page of
 // its digit key (help/<digit>.png), as data folders named every page before activities had ids.
 std::vector<std::string> help_page_files(std::string_view language, std::string_view id, std::optional<int> digit);
 

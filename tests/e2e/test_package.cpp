@@ -94,6 +94,13 @@ class Package : public ::testing::Test {
     ASSERT_TRUE(fs::exists(root_ + "/usr/bin/pipkin"));
   }
   static std::string program() { return root_ + "/usr/bin/pipkin"; }
+  // The languages the package speaks besides English: its catalogues, the pseudo-language apart.
+  static std::vector<std::string> languages() {
+    std::vector<std::string> codes;
+    for (const auto& f : fs::directory_iterator(root_ + "/usr/share/pipkin/locale"))
+      if (const std::string code = f.path().stem().string(); code != "en" && code != "qps") codes.push_back(code);
+    return codes;
+  }
 
   static std::string work_, deb_, root_;
 };
@@ -134,6 +141,14 @@ TEST_F(Package, HoldsTheProgramDataAndDesktopFiles) {
   EXPECT_NE(session.find("\nTryExec=cage\n"), std::string::npos) << session;
   EXPECT_NE(session.find("\nExec=cage -d -- pipkin --child-lock --fullscreen --session\n"), std::string::npos) << session;
   EXPECT_EQ(e2e::sh("desktop-file-validate '" + root_ + "/usr/share/wayland-sessions/pipkin.desktop'"), 0);
+  // Every language of the catalogue speaks in the menu, on the login screen and in the software centre.
+  const std::string menu = read_all(root_ + "/usr/share/applications/org.pipkin.Pipkin.desktop");
+  const std::string metainfo = read_all(root_ + "/usr/share/metainfo/org.pipkin.Pipkin.metainfo.xml");
+  for (const std::string& code : languages()) {
+    EXPECT_NE(menu.find("\nComment[" + code + "]="), std::string::npos) << code;
+    EXPECT_NE(session.find("\nName[" + code + "]="), std::string::npos) << code;
+    EXPECT_NE(metainfo.find("<summary xml:lang=\"" + code + "\">"), std::string::npos) << code;
+  }
 }
 
 TEST_F(Package, CommandLineOfTheUnpackedProgram) {
@@ -142,6 +157,10 @@ TEST_F(Package, CommandLineOfTheUnpackedProgram) {
   // The words come from the installed catalogues: the pseudo-language's are bracketed and accented.
   EXPECT_EQ(capture("'" + program() + "' --language=qps -h").rfind("[Ûšáĝé: þîþķîñ", 0), 0u);
   EXPECT_EQ(e2e::sh("'" + program() + "' --no-such-option 2>/dev/null"), 2);
+  // The installed program follows the desktop's language.
+  const std::string english = capture("LANG=C.UTF-8 '" + program() + "' -h");
+  for (const std::string& code : languages())
+    EXPECT_NE(capture("LANGUAGE= LC_ALL= LC_MESSAGES= LANG=" + code + ".UTF-8 '" + program() + "' -h"), english) << code;
 }
 
 TEST_F(Package, RunsFromTheUnpackedTreeWithTheUsersOwnFolders) {

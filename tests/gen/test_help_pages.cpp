@@ -1,9 +1,13 @@
 // The help pages for any table of activities: one page each, keyed by the activity's name, the
 // title screen's page listing them all, and nothing that counts on there being nine.
 #include <gtest/gtest.h>
+#include <webp/decode.h>
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +19,11 @@
 namespace {
 
 namespace fs = gen::fs;
+
+std::string read_bytes(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 // The words of two more activities than the program has.
 const std::pair<const char*, const char*> kMoreWords[] = {
@@ -67,8 +76,8 @@ TEST_F(ElevenActivities, GetElevenPagesInALanguageByName) {
   for (const auto& f : fs::directory_iterator(out_ / "help" / gen::Words::kPseudo)) files += f.is_regular_file();
   EXPECT_EQ(files, 13u);
   for (const help::ActivityPage& p : pages_)
-    EXPECT_TRUE(fs::exists(out_ / "help" / gen::Words::kPseudo / (std::string(p.id) + ".png"))) << p.id;
-  EXPECT_TRUE(fs::exists(out_ / "help" / gen::Words::kPseudo / "title.png"));
+    EXPECT_TRUE(fs::exists(out_ / "help" / gen::Words::kPseudo / (std::string(p.id) + ".webp"))) << p.id;
+  EXPECT_TRUE(fs::exists(out_ / "help" / gen::Words::kPseudo / "title.webp"));
 }
 
 TEST_F(ElevenActivities, EachPageNamesItsNumberAndTheNextOne) {
@@ -84,6 +93,29 @@ TEST_F(ElevenActivities, EachPageNamesItsNumberAndTheNextOne) {
   EXPECT_EQ(digits.caps, (std::vector<std::string>{"1", "11"}));
   EXPECT_NE(help::overview(words, pages_.size(), false).sections[2].paragraph.find("Ctrl+1\u00A0to\u00A011 choose"),
             std::string::npos);
+}
+
+// A right-to-left language's pages are mirrored: the badge with the page's number stands at the
+// top right, where a reader of the language starts.
+TEST_F(ElevenActivities, ARightToLeftLanguagesPagesAreMirrored) {
+  for (const bool rtl : {false, true}) {
+    gen::Words words = with_more(gen::Words::language(PIPKIN_LOCALE_DIR, gen::Words::kPseudo));
+    if (rtl) words.add("language.name", {"العربية"});
+    ASSERT_TRUE(help::draw_help_pages(out_, words, pages_));
+    int w = 0, h = 0;
+    const std::string bytes = read_bytes(out_ / "help/qps/frames.webp");
+    uint8_t* px = WebPDecodeRGBA(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &w, &h);
+    ASSERT_TRUE(px);
+    // The badge is the accent colour, saturated; the page around it is cream.
+    auto saturated = [&](int x, int y) {
+      const uint8_t* p = px + (y * w + x) * 4;
+      return std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) > 100;
+    };
+    EXPECT_EQ(saturated(50, 76), !rtl) << rtl;
+    EXPECT_EQ(saturated(900 - 50, 76), rtl) << rtl;
+    WebPFree(px);
+    fs::remove_all(out_);
+  }
 }
 
 }  // namespace

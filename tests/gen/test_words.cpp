@@ -51,7 +51,7 @@ TEST_F(WordsTest, EnglishComesFromTheBuildsCatalogue) {
 TEST_F(WordsTest, ALanguageIsOverEnglishWithItsOwnPluralRule) {
   EXPECT_EQ(gen::Words::languages(dir_), std::vector<std::string>{"xx"});
   const gen::Words w = gen::Words::language(dir_, "xx");
-  EXPECT_EQ(w.file("out", "help", "3.png", "cards"), fs::path("out/help/xx/cards.png"));
+  EXPECT_EQ(w.file("out", "help", "3.png", "cards"), fs::path("out/help/xx/cards.webp"));
   EXPECT_EQ(w.text("break.title"), "Czas na przerwę");
   EXPECT_EQ(w.text("help.jigsaw.title"), "Jigsaw") << "not translated: English";
   const std::pair<long, const char*> cases[] = {

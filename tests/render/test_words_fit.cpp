@@ -1,5 +1,5 @@
-// Every screen drawn in the pseudo-language (each sentence accented, about 40 % longer and in
-// brackets) over the generator's pictures in that language, as a translation would be shown: no
+// Every screen drawn in every language of the build, and in the pseudo-language (each sentence
+// accented, about 40 % longer and in brackets), over the generator's pictures in that language: no
 // text may be cut short, run past the screen's edge or lack a glyph, and the pictures with words on
 // them are that language's own.
 #include <gtest/gtest.h>
@@ -73,19 +73,27 @@ int differing(const media::Pixmap& a, const media::Pixmap& b, int top, int botto
   return n;
 }
 
-class InPseudoLanguage : public testing::Test {
+// The languages of the build: the pseudo-language, and every catalogue but English's.
+std::vector<std::string> languages() {
+  std::vector<std::string> codes{kPseudo};
+  std::error_code ec;
+  for (const auto& f : fs::directory_iterator(fs::path(PIPKIN_DATA_DIR) / "locale", ec))
+    if (const std::string code = f.path().stem().string(); code != "en" && code != kPseudo) codes.push_back(code);
+  return codes;
+}
+
+class InEveryLanguage : public testing::TestWithParam<std::string> {
  protected:
-  static void SetUpTestSuite() {
-    data_ = new fs::path(make_pseudo_data());
-    ASSERT_TRUE(media::load_words(std::string(PIPKIN_DATA_DIR) + "/locale", kPseudo));
-  }
+  static void SetUpTestSuite() { data_ = new fs::path(make_pseudo_data()); }
   static void TearDownTestSuite() {
     media::load_words(std::string(PIPKIN_DATA_DIR) + "/locale", media::kEnglish);
     fs::remove_all(*data_);
     delete data_;
   }
   void SetUp() override {
-    assets = load_assets(data_->string() + "/", kPseudo);
+    ASSERT_TRUE(media::load_words(std::string(PIPKIN_DATA_DIR) + "/locale", lang));
+    ASSERT_EQ(media::words_language(), lang);
+    assets = load_assets(data_->string() + "/", lang);
     ASSERT_TRUE(assets.main_font && assets.big_font);
     setup.config_file = (*data_ / "config.txt").string();
     setup.home = "/home/ann";
@@ -121,15 +129,19 @@ class InPseudoLanguage : public testing::Test {
     return std::make_unique<Parent>(setup, std::move(desktop), assets, [] {});
   }
 
+  // A worded picture of the language.
+  static std::string own(const std::string& folder, const std::string& id) { return folder + "/" + GetParam() + "/" + id + ".webp"; }
+
   static fs::path* data_;
+  const std::string lang = GetParam();
   Assets assets;
   ActivityTable table = activities::activity_table();
   ParentSetup setup;
   LoopState state;
 };
-fs::path* InPseudoLanguage::data_ = nullptr;
+fs::path* InEveryLanguage::data_ = nullptr;
 
-TEST_F(InPseudoLanguage, TitleLabelAndLockNoticeFit) {
+TEST_P(InEveryLanguage, TitleLabelAndLockNoticeFit) {
   for (const RunMode mode : {RunMode::Portable, RunMode::Installed}) {
     setup.mode = mode;
     const std::unique_ptr<Parent> parent = make_parent();
@@ -149,7 +161,7 @@ TEST_F(InPseudoLanguage, TitleLabelAndLockNoticeFit) {
   }
 }
 
-TEST_F(InPseudoLanguage, HelpPagesAreTheLanguagesOwnAndTheFoldersFit) {
+TEST_P(InEveryLanguage, HelpPagesAreTheLanguagesOwnAndTheFoldersFit) {
   setup.mode = RunMode::Installed;
   const std::unique_ptr<Parent> parent = make_parent();
   const Scene scene{assets, state, table, parent.get()};
@@ -159,19 +171,19 @@ TEST_F(InPseudoLanguage, HelpPagesAreTheLanguagesOwnAndTheFoldersFit) {
     expect_fits("help page of " + id, [&] { HelpScreen(scene).draw(); });
     if (place == 0) continue;  // the installed title's page is written over; below
     const media::PixmapPtr shown = grab();
-    EXPECT_EQ(differing(*shown, *picture_alone("help/qps/" + id + ".png", Parent::kPageX, Parent::kPageY), 0, media::kScreenH), 0) << id;
+    EXPECT_EQ(differing(*shown, *picture_alone(own("help", id), Parent::kPageX, Parent::kPageY), 0, media::kScreenH), 0) << id;
   }
   state.activity = 0;
   HelpScreen(scene).draw();
   const media::PixmapPtr shown = grab();
   // Its folders are written in the box at the page's foot; above it the page is the picture.
-  EXPECT_EQ(differing(*shown, *picture_alone("help/qps/title-installed.png", Parent::kPageX, Parent::kPageY), 0,
+  EXPECT_EQ(differing(*shown, *picture_alone(own("help", "title-installed"), Parent::kPageX, Parent::kPageY), 0,
                       Parent::kPageY + layout::kHelpFoldersBox.y), 0);
 }
 
 // The page after each of its controls was used, once where the desktop and the disk agree and once
 // where each refuses (the sentences of trouble are the longest), then the break and its card.
-TEST_F(InPseudoLanguage, SettingsPageAndBreakFit) {
+TEST_P(InEveryLanguage, SettingsPageAndBreakFit) {
   setup.mode = RunMode::Installed;
   for (const bool refusing : {false, true}) {
     if (refusing) setup.config_file = "/nonexistent/folder/config.txt";
@@ -179,7 +191,7 @@ TEST_F(InPseudoLanguage, SettingsPageAndBreakFit) {
     parent->toggle_page();
     expect_fits("settings page", [&] { parent->draw_page(); });
     const media::PixmapPtr shown = grab();
-    EXPECT_EQ(differing(*shown, *picture_alone("help/qps/settings.png", Parent::kPageX, Parent::kPageY), Parent::kPageY,
+    EXPECT_EQ(differing(*shown, *picture_alone(own("help", "settings"), Parent::kPageX, Parent::kPageY), Parent::kPageY,
                         Parent::kPageY + 40), 0) << "the page's heading is the language's own";
     for (const PageControl& c : parent->controls()) {
       // The list of languages is drawn below, by itself.
@@ -204,9 +216,12 @@ TEST_F(InPseudoLanguage, SettingsPageAndBreakFit) {
   ASSERT_TRUE(parent->on_break());
   expect_fits("break", [&] { parent->draw_break(); });
   const media::PixmapPtr shown = grab();
-  EXPECT_EQ(differing(*shown, *picture_alone("images/qps/break.png", 0, 0), 0, media::kScreenH - 40), 0);
+  EXPECT_EQ(differing(*shown, *picture_alone(own("images", "break"), 0, 0), 0, media::kScreenH - 40), 0);
   parent->toggle_page();
   expect_fits("settings page on a break", [&] { parent->draw_page(); });
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, InEveryLanguage, testing::ValuesIn(languages()),
+                         [](const testing::TestParamInfo<std::string>& p) { return p.param; });
 
 }  // namespace

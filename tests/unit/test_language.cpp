@@ -4,9 +4,11 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/start/language.hpp"
+#include "media/text/direction.hpp"
 #include "media/text/words.hpp"
 
 using app::LanguageAsked;
@@ -78,4 +80,12 @@ TEST(Language, ALanguageTheFontsCannotShowGivesWayToEnglish) {
   EXPECT_FALSE(app::keep_language_if_shown(locale, nullptr)) << "the built-in font has plain letters only";
   EXPECT_EQ(media::words_language(), "en");
   EXPECT_EQ(media::word("language.name"), "English");
+}
+
+// A language's own name says which way its pages run: by its first letter that has a direction.
+TEST(Language, ThePagesDirectionIsThatOfTheFirstLetterWithOne) {
+  const std::pair<const char*, bool> cases[] = {{"العربية", true}, {"עברית", true}, {"Deutsch", false},
+                                                {"123 العربية", true}, {"(Pipkin) العربية", false}, {"", false},
+                                                {"日本語", false}};
+  for (const auto& [text, rtl] : cases) EXPECT_EQ(media::right_to_left(text), rtl) << text;
 }

@@ -235,8 +235,8 @@ TEST_F(ParentSide, EveryControlIsReachedFromTheKeyboard) {
   EXPECT_FALSE(p.page_shown());
 }
 
-// A data folder whose catalogues are English, the pseudo-language (never offered), "xx" and "yy",
-// whose own name no font has; its fonts are the build's.
+// A data folder whose catalogues are English, the pseudo-language (never offered), "xx", "yy",
+// whose own name no font has, and "zz", written right to left; its fonts are the build's.
 struct LanguagesFolder {
   LanguagesFolder() {
     fs::create_directories(dir / "locale");
@@ -248,6 +248,8 @@ struct LanguagesFolder {
                                                           {"parent.saved_in", "", "{said} ({folder})"}});
     std::ofstream(dir / "locale/yy.mo", std::ios::binary)
         << mo::catalogue("nplurals=2; plural=(n != 1);", {{"language.name", "English", "\u0378\u0379"}});
+    std::ofstream(dir / "locale/zz.mo", std::ios::binary)
+        << mo::catalogue("nplurals=2; plural=(n != 1);", {{"language.name", "English", "العربية"}});
   }
   ~LanguagesFolder() {
     fs::remove_all(dir);
@@ -269,7 +271,7 @@ TEST_F(ParentSide, ALanguageChosenOnThePageIsSpokenAtOnceAndKept) {
   std::vector<std::string> listed;
   for (const PageControl& c : p.controls())
     if (c.what == Control::LanguageEntry) listed.push_back(c.chosen ? "*" : "");
-  EXPECT_EQ(listed, (std::vector<std::string>{"*", "", ""})) << "English (spoken now), xx and yy; not the pseudo-language";
+  EXPECT_EQ(listed, (std::vector<std::string>{"*", "", "", ""})) << "English (spoken now), xx, yy, zz; not the pseudo-language";
   EXPECT_EQ(p.page_key(Key::Escape), ParentAsk::Redraw);
   EXPECT_TRUE(p.page_shown()) << "Escape closes the list first";
 
@@ -290,6 +292,13 @@ TEST_F(ParentSide, ALanguageChosenOnThePageIsSpokenAtOnceAndKept) {
   click(Control::Language);
   p.page_click(Parent::kPageX + 5, Parent::kPageY + 600);
   EXPECT_EQ(p.controls().back().what, Control::Close) << "a click beside the list closes it";
+
+  // A right-to-left language mirrors the page: the close button is at the top left.
+  click(Control::Language);
+  click(Control::LanguageEntry, 3);
+  EXPECT_EQ(p.controls().back().rect.x, layout::kPageW - layout::kClose.x - layout::kClose.w);
+  click(Control::Close);
+  EXPECT_FALSE(p.page_shown()) << "clicked where the mirrored button is";
 }
 
 TEST_F(ParentSide, FoldersAreNamedForTheParentAndOpenInTheFileManager) {

@@ -1,6 +1,7 @@
 #include "tools/kit/canvas.hpp"
 
 #include <jpeglib.h>
+#include <webp/encode.h>
 
 #include <cstdio>
 #include <vector>
@@ -67,6 +68,39 @@ bool Canvas::save_png(const fs::path& path) const {
     return false;
   }
   return true;
+}
+
+bool Canvas::save_webp(const fs::path& path) const {
+  if (!prepare(path)) return false;
+  // WebP takes straight RGBA; cairo keeps premultiplied BGRA words.
+  std::vector<uint8_t> rgba(static_cast<size_t>(width_) * height_ * 4);
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x) {
+      const uint32_t c = pixel(x, y);
+      uint8_t* o = &rgba[(static_cast<size_t>(y) * width_ + x) * 4];
+      o[0] = (c >> 16) & 255, o[1] = (c >> 8) & 255, o[2] = c & 255, o[3] = c >> 24;
+    }
+  WebPConfig config;
+  WebPPicture picture;
+  WebPMemoryWriter writer;
+  if (!WebPConfigInit(&config) || !WebPConfigLosslessPreset(&config, 6) || !WebPPictureInit(&picture)) return false;
+  WebPMemoryWriterInit(&writer);
+  picture.use_argb = 1;
+  picture.width = width_;
+  picture.height = height_;
+  picture.writer = WebPMemoryWrite;
+  picture.custom_ptr = &writer;
+  const bool encoded = WebPPictureImportRGBA(&picture, rgba.data(), width_ * 4) && WebPEncode(&config, &picture);
+  WebPPictureFree(&picture);
+  bool written = false;
+  if (encoded)
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+      written = std::fwrite(writer.mem, 1, writer.size, f) == writer.size;
+      written = std::fclose(f) == 0 && written;
+    }
+  WebPMemoryWriterClear(&writer);
+  if (!written) std::fprintf(stderr, "pipkin_gen: cannot write %s\n", path.c_str());
+  return written;
 }
 
 bool Canvas::save_jpeg(const fs::path& path, int quality) const {

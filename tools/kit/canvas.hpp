@@ -1,5 +1,5 @@
 // Drawing surfaces for the generator: a cairo ARGB32 surface with writers for PNG (with alpha),
-// JPEG and 24-bit BMP.
+// lossless WebP (with alpha), JPEG and 24-bit BMP.
 #pragma once
 #include <cairo.h>
 
@@ -27,6 +27,10 @@ class Canvas {
   void set_pixel(int x, int y, uint32_t argb);
 
   bool save_png(const fs::path& path) const;                   // keeps alpha
+  // Lossless, keeps alpha: a third of a PNG's size for the flat pages each language has its own of.
+  bool save_webp(const fs::path& path) const;
+  // As the path's ending says: ".webp" or else PNG.
+  bool save(const fs::path& path) const { return path.extension() == ".webp" ? save_webp(path) : save_png(path); }
   bool save_jpeg(const fs::path& path, int quality = 90) const;  // alpha dropped (over black)
   bool save_bmp(const fs::path& path) const;                   // 24-bit, alpha dropped
 

@@ -27,6 +27,11 @@ const fs::path& font_licence_file() {
   return p;
 }
 
+void mirror(cairo_t* cr, double width) {
+  cairo_translate(cr, width, 0);
+  cairo_scale(cr, -1, 1);
+}
+
 std::vector<TextProblem>& text_problems() {
   static std::vector<TextProblem> list;
   return list;
@@ -82,9 +87,24 @@ PangoRectangle logical(PangoLayout* l) {
 // Draws a layout with its top left at (x, y) and notes what it lacks: glyphs no font has, and ink
 // past the picture's edges.
 void draw_layout(cairo_t* cr, PangoLayout* l, double x, double y, const std::string& text) {
+  // On a mirrored page (a right-to-left language) the text's box is mirrored with the page, but
+  // the text in it keeps its own direction: it is drawn turned back about the box's middle.
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  const bool mirrored = m.xx < 0;
+  cairo_save(cr);
+  if (mirrored) {
+    const PangoRectangle r = logical(l);
+    const double middle = pango_layout_get_width(l) > 0 ? x + pango_layout_get_width(l) / 2.0 / PANGO_SCALE
+                                                        : x + (r.x + r.width / 2.0) / PANGO_SCALE;
+    cairo_translate(cr, middle, 0);
+    cairo_scale(cr, -1, 1);
+    cairo_translate(cr, -middle, 0);
+  }
   cairo_move_to(cr, x, y);
   pango_cairo_show_layout(cr, l);
   cairo_new_path(cr);  // no current point left for the next shape to join
+  cairo_restore(cr);
   if (const int missing = pango_layout_get_unknown_glyphs_count(l))
     note(text, "has " + std::to_string(missing) + " missing glyphs");
   PangoRectangle ink;
@@ -125,6 +145,10 @@ std::string starred_markup(const std::string& text, Col strong) {
 }
 
 }  // namespace
+
+bool right_to_left(cairo_t* cr, const std::string& text) {
+  return !text.empty() && pango_layout_get_direction(make_layout(cr, text, 12, false, false).get(), 0) == PANGO_DIRECTION_RTL;
+}
 
 void show(cairo_t* cr, double x, double y, const std::string& text, double size, bool strong) {
   Layout l = make_layout(cr, text, size, strong, false);

@@ -20,6 +20,12 @@ namespace gen {
 const fs::path& font_file();
 const fs::path& font_licence_file();
 
+// Whether a text (a language's own name) is written right to left.
+bool right_to_left(cairo_t* cr, const std::string& text);
+// Mirrors the rest of a picture width wide, for a right-to-left language: shapes and the places of
+// the words swap sides, the words themselves still read in their own direction.
+void mirror(cairo_t* cr, double width);
+
 // A rectangle of a picture.
 struct Box {
   double x, y, w, h;

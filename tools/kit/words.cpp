@@ -78,7 +78,7 @@ std::string Words::text(const std::string& id, long n) const {
 fs::path Words::file(const fs::path& out, const std::string& folder, const std::string& english_name,
                      const std::string& id_name) const {
   if (is_english()) return out / folder / english_name;
-  return out / folder / lang_ / (id_name + ".png");
+  return out / folder / lang_ / (id_name + ".webp");
 }
 
 }  // namespace gen
