@@ -202,8 +202,17 @@ void Parent::draw_page() const {
 
   if (!status_.empty()) {
     colour(status_trouble_ ? kTrouble : kHeading);
+    // One line, or two close together when a longer language (or a long folder) needs them; what
+    // a third would hold goes on the second, narrowed to fit.
     const layout::Rect status = placed(layout::kStatus);
-    line_in(status_, x0 + status.x, y0 + status.y + 5, status.w);
+    std::vector<std::string> lines = media::wrap_text(status_, status.w);
+    if (lines.size() <= 1) {
+      line_in(status_, x0 + status.x, y0 + status.y + 5, status.w);
+    } else {
+      for (size_t i = 2; i < lines.size(); ++i) lines[1] += " " + lines[i];
+      line_in(lines[0], x0 + status.x, y0 + status.y - 4, status.w);
+      line_in(lines[1], x0 + status.x, y0 + status.y + 14, status.w);
+    }
   }
 
   if (!languages_.empty()) draw_languages(x0, y0);

@@ -89,8 +89,9 @@ bool has(const Spoken& s) { return !word_in(s.code, "language.name").empty(); }
 }  // namespace
 
 TEST(Languages, TheInstalledProgramSpeaksTheDesktopsLanguage) {
+  ASSERT_TRUE(has(kGerman)) << "the build's German catalogue";
   for (const Spoken& s : {kGerman, kArabic}) {
-    if (!has(s)) GTEST_SKIP() << "the build has no " << s.code << " catalogue";
+    if (!has(s)) continue;
     e2e::Pipkin app(installed_in(s));
     ASSERT_TRUE(app.start()) << app.stderr_text();
     app.key("h");
@@ -102,7 +103,8 @@ TEST(Languages, TheInstalledProgramSpeaksTheDesktopsLanguage) {
 }
 
 TEST(Languages, ALanguageChosenOnThePageIsSpokenAtOnceAndAfterARestart) {
-  if (!has(kGerman) || !has(kArabic)) GTEST_SKIP() << "the build has no German or no Arabic catalogue";
+  ASSERT_TRUE(has(kGerman)) << "the build's German catalogue";
+  if (!has(kArabic)) GTEST_SKIP() << "the build has no Arabic catalogue";
   e2e::Pipkin app(installed_in(kGerman));
   ASSERT_TRUE(app.start()) << app.stderr_text();
   // The page's language button, then Arabic from the list (English first, then the others by code).
@@ -113,7 +115,7 @@ TEST(Languages, ALanguageChosenOnThePageIsSpokenAtOnceAndAfterARestart) {
   const layout::Rect button = layout::kLanguage;
   const layout::Rect entry = layout::language_entry(static_cast<int>(arabic - list.begin()));
   // The page is German, not mirrored: the button and the list stand where the layout puts them.
-  const media::PixmapPtr page = media::load_pixmap(app.data("help/de/settings.png"));
+  const media::PixmapPtr page = media::load_pixmap(app.data("help/de/settings.webp"));
   ASSERT_TRUE(page);
   ASSERT_TRUE(app.wait_for([&](const media::Pixmap& p) { return e2e::shows_page(p, *page); })) << app.stderr_text();
   app.click(app::Parent::kPageX + button.x + button.w / 2, app::Parent::kPageY + button.y + button.h / 2);

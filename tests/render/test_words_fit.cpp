@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -186,7 +187,11 @@ TEST_P(InEveryLanguage, HelpPagesAreTheLanguagesOwnAndTheFoldersFit) {
 TEST_P(InEveryLanguage, SettingsPageAndBreakFit) {
   setup.mode = RunMode::Installed;
   for (const bool refusing : {false, true}) {
-    if (refusing) setup.config_file = "/nonexistent/folder/config.txt";
+    // A file where its folder should be: refused whoever runs the test, root too.
+    if (refusing) {
+      std::ofstream(*data_ / "config.txt", std::ios::app).flush();
+      setup.config_file = (*data_ / "config.txt" / "config.txt").string();
+    }
     const std::unique_ptr<Parent> parent = make_parent(refusing);
     parent->toggle_page();
     expect_fits("settings page", [&] { parent->draw_page(); });
@@ -205,7 +210,8 @@ TEST_P(InEveryLanguage, SettingsPageAndBreakFit) {
   {
     const std::unique_ptr<Parent> parent = make_parent();
     parent->toggle_page();
-    parent->page_click(Parent::kPageX + layout::kLanguage.x + 5, Parent::kPageY + layout::kLanguage.y + 5);
+    for (const PageControl& c : parent->controls())  // where the language puts it (mirrored or not)
+      if (c.what == Control::Language) parent->page_click(Parent::kPageX + c.rect.x + 5, Parent::kPageY + c.rect.y + 5);
     ASSERT_EQ(parent->controls().front().what, Control::LanguageEntry);
     expect_fits("settings page with its languages", [&] { parent->draw_page(); });
   }
